@@ -1,0 +1,143 @@
+#include "platform/dir_search.h"
+
+#include "platform/attributes.h"
+#include "platform/host_path.h"
+#include "platform/mount_table.h"
+#include "platform/wildcard.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace platform {
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+qint64 ModifiedNs(const struct stat& st) {
+    return static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+}
+
+// A name the Windows form can address and that round-trips through the host's
+// file-name encoding.
+bool Addressable(const QByteArray& raw, const QString& name) {
+    return !name.contains(u'\\') && !name.contains(u':') && QFile::encodeName(name) == raw;
+}
+
+bool OnFat(int dirFd) {
+    struct statfs fs;
+    return fstatfs(dirFd, &fs) == 0 && fs.f_type == 0x4d44;  // MSDOS_SUPER_MAGIC
+}
+
+QString ChildPath(const QString& folder, const QString& name) {
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+// Fills `entry` from the folder entry `raw`; false when it is not a regular
+// file or folder, or is a link to a folder, or vanished.
+bool Describe(int dirFd, const char* raw, bool onFat, FoundEntry& entry) {
+    struct stat st;
+    if (fstatat(dirFd, raw, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (S_ISLNK(st.st_mode)) {
+        if (fstatat(dirFd, raw, &st, 0) != 0 || !S_ISREG(st.st_mode)) return false;
+    }
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return false;
+    entry.isFolder = S_ISDIR(st.st_mode);
+    entry.size = entry.isFolder ? 0 : st.st_size;
+    entry.modifiedNs = ModifiedNs(st);
+    entry.attributes = entry.isFolder ? kDirectory : kArchive;
+    if ((st.st_mode & S_IWUSR) == 0) entry.attributes |= kReadOnly;
+    if (onFat) {
+        const int fd = openat(dirFd, raw, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            if (const auto fat = ReadFatAttributes(fd)) entry.attributes |= *fat;
+            close(fd);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern) {
+    SearchResult result;
+    std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(hostFolder).constData()));
+    if (!dir) {
+        result.complete = false;
+        result.error = QString::fromLocal8Bit(std::strerror(errno));
+        return result;
+    }
+    const int dirFd = dirfd(dir.get());
+    const bool onFat = OnFat(dirFd);
+    const bool wild = HasWildcard(namePattern);
+    if (!wild && !namePattern.startsWith(u'.') &&
+        Addressable(QFile::encodeName(namePattern), namePattern) &&
+        !PseudoMountPoints().contains(ChildPath(hostFolder, namePattern))) {
+        // An exact name needs no scan of the folder.
+        FoundEntry entry;
+        entry.name = namePattern;
+        if (Describe(dirFd, QFile::encodeName(namePattern).constData(), onFat, entry)) {
+            result.entries.append(entry);
+            return result;
+        }
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* item = readdir(dir.get());
+        if (!item) {
+            if (errno != 0) {
+                result.complete = false;
+                result.error = QString::fromLocal8Bit(std::strerror(errno));
+            }
+            break;
+        }
+        const QByteArray raw(item->d_name);
+        if (raw.startsWith('.')) continue;
+        const QString name = QFile::decodeName(raw);
+        if (!Addressable(raw, name)) {
+            ++result.passedOver;
+            continue;
+        }
+        if (wild ? !MatchesWildcard(name, namePattern)
+                 : !EqualsIgnoringAsciiCase(name, namePattern)) {
+            continue;
+        }
+        if (PseudoMountPoints().contains(ChildPath(hostFolder, name))) continue;
+        FoundEntry entry;
+        entry.name = name;
+        if (Describe(dirFd, item->d_name, onFat, entry)) result.entries.append(entry);
+    }
+    return result;
+}
+
+SearchResult SearchDirectory(const QString& windowsPattern) {
+    const qsizetype slash = windowsPattern.lastIndexOf(u'\\');
+    QString folder, pattern;
+    if (slash >= 0) {
+        folder = windowsPattern.left(slash);
+        pattern = windowsPattern.mid(slash + 1);
+    } else if (windowsPattern.size() > 2 && windowsPattern[1] == u':') {
+        folder = windowsPattern.left(2);
+        pattern = windowsPattern.mid(2);
+    }
+    SearchResult result;
+    const auto host = ToHostPath(folder);
+    if (pattern.isEmpty() || !host) {
+        result.complete = false;
+        result.error = QStringLiteral("path not found");
+        return result;
+    }
+    return SearchHostFolder(*host, pattern);
+}
+
+}  // namespace platform

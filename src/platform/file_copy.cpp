@@ -1,0 +1,130 @@
+#include "platform/file_copy.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace platform {
+namespace {
+
+class Fd {
+  public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    void reset() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+    // Closes and reports the error of the close (a late write error on some file systems).
+    int closeChecked() {
+        const int rc = close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+
+  private:
+    int fd_;
+};
+
+CopyOutcome Failure(int error) {
+    CopyOutcome outcome;
+    outcome.errorNumber = error;
+    outcome.description = QString::fromLocal8Bit(std::strerror(error));
+    return outcome;
+}
+
+// A fresh temporary name beside the target; it begins with "." so listings
+// never show it.
+QByteArray TemporaryBeside(const QByteArray& target) {
+    static std::mt19937_64 random{std::random_device{}()};
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash >= 0 ? target.left(slash + 1) : QByteArray();
+    return folder + ".kibako-" + QByteArray::number(static_cast<qulonglong>(random()), 36) + ".tmp";
+}
+
+// Copies the data; 0 or an errno.
+int CopyData(int in, int out, qint64 total, const CopyProgress& progress) {
+    qint64 done = 0;
+    bool kernelCopy = true;
+    std::vector<char> buffer;
+    for (;;) {
+        ssize_t moved = -1;
+        if (kernelCopy) {
+            moved = copy_file_range(in, nullptr, out, nullptr, kCopyChunkBytes, 0);
+            if (moved < 0 &&
+                (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                kernelCopy = false;
+                continue;
+            }
+        } else {
+            if (buffer.empty()) buffer.resize(1024 * 1024);
+            moved = read(in, buffer.data(), buffer.size());
+            for (ssize_t written = 0; moved > 0 && written < moved;) {
+                const ssize_t w = write(out, buffer.data() + written, moved - written);
+                if (w < 0) {
+                    if (errno == EINTR) continue;
+                    return errno;
+                }
+                written += w;
+            }
+        }
+        if (moved < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (moved == 0) return 0;
+        const qint64 before = done;
+        done += moved;
+        if (progress && before / kCopyChunkBytes != done / kCopyChunkBytes) progress(done, total);
+    }
+}
+
+}  // namespace
+
+CopyOutcome CopyHostFile(const QString& source, const QString& target,
+                         const CopyProgress& progress) {
+    const QByteArray targetPath = QFile::encodeName(target);
+    Fd in(open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0) return Failure(errno);
+    struct stat before;
+    if (fstat(in.get(), &before) != 0) return Failure(errno);
+    if (!S_ISREG(before.st_mode)) return Failure(EINVAL);
+
+    const QByteArray temporary = TemporaryBeside(targetPath);
+    Fd out(open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (out.get() < 0) return Failure(errno);
+
+    auto fail = [&](int error) {
+        out.reset();
+        unlink(temporary.constData());
+        return Failure(error);
+    };
+    if (const int error = CopyData(in.get(), out.get(), before.st_size, progress))
+        return fail(error);
+    // File systems without Unix permissions (vfat) may refuse; the data is what counts.
+    (void)fchmod(out.get(), before.st_mode & 07777);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    if (futimens(out.get(), times) != 0) return fail(errno);
+    if (out.closeChecked() != 0) return fail(errno);
+    if (rename(temporary.constData(), targetPath.constData()) != 0) return fail(errno);
+
+    CopyOutcome outcome;
+    outcome.ok = true;
+    struct stat after;
+    outcome.sourceChanged = fstat(in.get(), &after) != 0 || after.st_size != before.st_size ||
+                            after.st_mtim.tv_sec != before.st_mtim.tv_sec ||
+                            after.st_mtim.tv_nsec != before.st_mtim.tv_nsec;
+    return outcome;
+}
+
+}  // namespace platform

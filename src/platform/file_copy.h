@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+
+struct CopyOutcome {
+    bool ok = false;
+    int errorNumber = 0;         // errno of the failure
+    QString description;         // the platform's words for it
+    bool sourceChanged = false;  // size or time of the source changed while it was copied
+};
+
+// Called between chunks with the bytes copied so far and the file's size.
+using CopyProgress = std::function<void(qint64 done, qint64 total)>;
+
+// Copies a host file to a host target, reading through a link to a file. The
+// copy gets the source's permission bits and the modification time the source
+// had before the copy began (to the nanosecond), so a source that changed
+// meanwhile is copied again next time. The data goes to a temporary file
+// beside the target that is renamed over the target only when complete: on
+// failure the old target is untouched and no partial file remains.
+CopyOutcome CopyHostFile(const QString& source, const QString& target,
+                         const CopyProgress& progress = {});
+
+// Bytes copied between two progress calls.
+inline constexpr qint64 kCopyChunkBytes = 4 * 1024 * 1024;
+
+}  // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// A Windows-style path ("C:\home\hana\写真") on the host, through the current
+// drive table. Each component that does not exist as written is matched
+// without regard to the case of ASCII letters (an exact match always wins;
+// among several inexact ones the first in byte order); components that match
+// nothing are kept as written, so the result can name something to create.
+// Nothing for a network path, a path without a drive letter, an unmapped
+// drive, or a "." or ".." component.
+std::optional<QString> ToHostPath(const QString& windowsPath);
+
+// The Windows-style form of a host path: the drive whose root holds it (the
+// longest root wins), then the rest with "\" separators. A drive root comes
+// back as "X:\".
+std::optional<QString> ToWindowsPath(const QString& hostPath);
+
+}  // namespace platform

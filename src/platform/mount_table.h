@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+namespace platform {
+
+struct MountEntry {
+    QString mountPoint;
+    QString fileSystemType;
+    QString device;
+};
+
+// The mounts of this process as the kernel lists them in /proc/self/mountinfo
+// (or `mountInfoPath` when given), in the kernel's order.
+QList<MountEntry> ReadMountTable(const QString& mountInfoPath = {});
+
+// Mount points of kernel pseudo file systems (/proc, /sys, /dev, /run and the
+// like): not user data, so listings leave them out.
+const QSet<QString>& PseudoMountPoints();
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace platform {
+
+// Windows profile (INI) files on host paths. Sections and keys compare without
+// regard to ASCII case; the first matching section and key win; values are
+// trimmed and lose one pair of enclosing double quotes; lines starting with
+// ";" are comments. Text is stored in code page 932 (UTF-8 when it cannot be).
+
+// The value, cut to its first 254 bytes in the stored code page; empty when the
+// file, section or key is missing.
+QString ReadProfileString(const QString& file, const QString& section, const QString& key);
+
+// Every key of the first matching section with its value, in file order.
+QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QString& section);
+
+// Replaces the key's line in place, or adds the key at the end of its section,
+// or the section at the end of the file. Lines end in CR LF. The file is
+// replaced atomically; on failure it is untouched and `error` says why.
+bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+                        const QString& value, QString* error = nullptr);
+
+// The longest value a read returns, in bytes of the stored code page.
+inline constexpr int kProfileValueBytes = 254;
+
+}  // namespace platform

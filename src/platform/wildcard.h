@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Windows file-name pattern matching: "*" any run of characters, "?" one
+// character, ASCII letters compared without case, and "*.*" matching every
+// name, those without a dot included.
+bool MatchesWildcard(const QString& name, const QString& pattern);
+
+bool HasWildcard(const QString& pattern);
+
+// ASCII letters only, the way Windows file names compare.
+bool EqualsIgnoringAsciiCase(const QString& a, const QString& b);
+
+}  // namespace platform

@@ -1,0 +1,103 @@
+#include "store/definition_file.h"
+
+#include "platform/code_page.h"
+#include "platform/host_path.h"
+#include "platform/saved_file.h"
+#include "store/settings.h"
+#include "util/file_ops.h"
+#include "util/message_sink.h"
+#include "util/numbers.h"
+#include "util/path_names.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace store {
+namespace {
+
+const QString kDefaultName = QStringLiteral("Kibako.Def");
+
+qsizetype LeadingHexNumber(QStringView text) {
+    qsizetype value = 0;
+    for (const QChar c : text) {
+        const int digit = QStringLiteral("0123456789ABCDEF").indexOf(c.toUpper());
+        if (digit < 0 || !c.isLetterOrNumber() || c.unicode() > 0x7F) break;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+}  // namespace
+
+QString ChooseDefinitionFile(const QStringList& arguments, const Settings& settings,
+                             const QString& programFolder) {
+    const QString commandLine = arguments.join(u' ');
+    if (!commandLine.isEmpty()) return commandLine;
+    const QString fallback = util::JoinPath(programFolder, kDefaultName);
+    const QString named = settings.GetSettingText(QStringLiteral("CatalogName"), fallback);
+    return util::FileExists(named) ? named : fallback;
+}
+
+LoadResult LoadDefinitions(const QString& path) {
+    LoadResult result;
+    const auto host = platform::ToHostPath(path);
+    if (!host || !QFileInfo(*host).isFile()) return result;
+    QFile file(*host);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.warning = file.errorString();
+        return result;
+    }
+    bool damaged = false;
+    const QString text = platform::DecodeStoredText(file.readAll(), &damaged);
+    const qsizetype length = LeadingHexNumber(QStringView(text).left(8));
+    result.body = text.mid(kDefinitionHeaderLength, length);
+    const bool cutShort = text.size() - kDefinitionHeaderLength < length;
+    const qsizetype terminator = result.body.indexOf(store::kTerminator);
+    if (terminator >= 0) {
+        result.body.truncate(terminator + 1);
+    } else if (!result.body.isEmpty()) {
+        result.body += kTerminator;
+        damaged = true;
+    }
+    if (damaged || cutShort || text.size() < kDefinitionHeaderLength) {
+        result.warning =
+            QStringLiteral("定義ファイルが壊れています。読めた部分だけを使います：　") + path;
+    }
+    return result;
+}
+
+QByteArray DefinitionFileBytes(const QString& body) {
+    const QString header = util::Hex8(static_cast<std::uint32_t>(body.size())) + QString(24, u'0');
+    return platform::EncodeStoredText(header + body);
+}
+
+bool SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
+    if (path.isEmpty()) {
+        util::Messages().Beep();
+        return false;
+    }
+    const auto host = platform::ToHostPath(path);
+    if (!host) {
+        if (error) *error = QStringLiteral("path not found: ") + path;
+        return false;
+    }
+    if (list.IsEmpty()) {
+        if (QFileInfo::exists(*host)) {
+            if (!QFile::remove(*host)) {
+                if (error) *error = QStringLiteral("cannot delete ") + path;
+                return false;
+            }
+        } else {
+            util::Messages().Beep();
+        }
+        list.SetModified(false);
+        return true;
+    }
+    if (!LoadDefinitions(path).warning.isEmpty())
+        QFile::copy(*host, *host + QStringLiteral(".damaged"));
+    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return false;
+    list.SetModified(false);
+    return true;
+}
+
+}  // namespace store

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "store/definition_list.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+class Settings;
+
+inline constexpr int kDefinitionHeaderLength = 32;
+
+// The definition file to use: the whole command line when there is one (the
+// arguments joined with single blanks, quotes kept as given), else the setting
+// CatalogName when that file exists, else "Kibako.Def" in the program folder.
+QString ChooseDefinitionFile(const QStringList& arguments, const Settings& settings,
+                             const QString& programFolder);
+
+struct LoadResult {
+    QString body;     // empty when there was no file
+    QString warning;  // set when the file was damaged; what was readable is kept
+};
+
+// Reads the definition file at a Windows-style path: a 32-character header
+// whose first 8 characters give the body's length in hexadecimal, then the
+// body. A missing file gives an empty body. A damaged file gives what can be
+// read, always ending in the terminator, and a warning.
+LoadResult LoadDefinitions(const QString& path);
+
+// Writes the list (header and body, code page 932 or UTF-8 when a name needs
+// it) through a temporary file renamed over the old one; an empty list deletes
+// the file. A file that was damaged when loaded is kept beside the new one as
+// "<name>.damaged" before it is replaced. Clears the modified flag on success;
+// false (nothing changed on disk) and `error` on failure. An empty path beeps.
+bool SaveDefinitions(const QString& path, DefinitionList& list, QString* error = nullptr);
+
+// The bytes of the file for a body.
+QByteArray DefinitionFileBytes(const QString& body);
+
+}  // namespace store

@@ -1,0 +1,157 @@
+#include "util/file_ops.h"
+
+#include "platform/attributes.h"
+#include "platform/dir_search.h"
+#include "platform/drive_table.h"
+#include "platform/host_path.h"
+#include "platform/profile_file.h"
+#include "util/message_sink.h"
+#include "util/path_names.h"
+#include "util/text_case.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace util {
+namespace {
+
+const QString kFileLine = QStringLiteral("ファイル：　");
+
+bool HasProtection(const QString& host) {
+    const auto attributes = platform::ReadAttributes(host);
+    return attributes && (*attributes & platform::kProtectingAttributes);
+}
+
+// Lifts read-only, hidden and system; false when any of them stays.
+bool LiftProtection(const QString& host) {
+    if (!HasProtection(host)) return true;
+    platform::WriteAttributes(host, 0);
+    return !HasProtection(host);
+}
+
+bool RemoveHostFile(const QString& host) {
+    return unlink(QFile::encodeName(host).constData()) == 0;
+}
+
+// A folder's table of entries is full while its disk still has room: the
+// root folder of a FAT disk holds a fixed number of entries.
+bool RootFolderFull(int error, const QString& target, const QString& hostTarget, qint64 size) {
+    if (error != ENOSPC || ParentPath(target).size() > 2) return false;
+    struct statvfs fs;
+    const QByteArray folder = QFile::encodeName(hostTarget.section(u'/', 0, -2) + u'/');
+    return statvfs(folder.constData(), &fs) == 0 &&
+           static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize) > size;
+}
+
+void ReportCopyFailure(const platform::CopyOutcome& outcome, const QString& target,
+                       const QString& hostTarget, qint64 size) {
+    QString text;
+    if (RootFolderFull(outcome.errorNumber, target, hostTarget, size)) {
+        text = QStringLiteral(
+                   "ルート･ディレクトリには、これ以上ファイルを追加できません\n"
+                   "（空き容量が残っていても、ファイル数に限界があります）\n\n"
+                   "先にファイルを削除してから、フォルダーを新規作成し、\n"
+                   "　その中にコピーしてください\n\n") +
+               kFileLine + target;
+    } else {
+        text = outcome.description + u'\n' + kFileLine + target;
+    }
+    Messages().StandardMessage(text, Buttons::Ok, kAnswerOk);
+}
+
+std::optional<platform::FoundEntry> FindOne(const QString& path) {
+    for (const auto& entry : platform::SearchDirectory(path).entries) {
+        if (!entry.isFolder) return entry;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+CopyResult CopyOneFile(const QString& source, const QString& target,
+                       const platform::CopyProgress& progress) {
+    const auto found = FindOne(source);
+    if (!found || found->size == 0 || SameKey(source, target)) return {};
+    const auto hostSource = platform::ToHostPath(source);
+    const auto hostTarget = platform::ToHostPath(target);
+    if (!hostSource || !hostTarget) return {};
+    // The old copy stays until the new one is complete; only its protection
+    // is lifted now, since a protected target must not be replaced.
+    if (FileExists(target) && !LiftProtection(*hostTarget)) return {};
+
+    const platform::CopyOutcome outcome =
+        platform::CopyHostFile(*hostSource, *hostTarget, progress);
+    if (!outcome.ok) {
+        ReportCopyFailure(outcome, target, *hostTarget, found->size);
+        return {};
+    }
+    return {true, outcome.sourceChanged};
+}
+
+bool ClearTarget(const QString& target) {
+    if (!FileExists(target)) return true;
+    const auto host = platform::ToHostPath(target);
+    if (!host) return true;
+    if (!LiftProtection(*host)) return false;
+    RemoveHostFile(*host);
+    return true;
+}
+
+void DeleteOneFile(const QString& path) {
+    if (!FileExists(path)) return;
+    const auto host = platform::ToHostPath(path);
+    if (!host) return;
+    // Font files would be released from the desktop's font resources here;
+    // nothing on this platform holds them.
+    if (RemoveHostFile(*host)) return;
+    platform::WriteAttributes(*host, 0);
+    RemoveHostFile(*host);
+}
+
+bool FileExists(const QString& path) {
+    if (path.isEmpty()) return false;
+    return FindOne(path).has_value();
+}
+
+bool FolderExists(const QString& path) {
+    if (path.size() <= 3) {
+        if (path.size() < 2 || path[1] != u':') return false;
+        return platform::CurrentDrives().TypeOf(path[0]) != platform::DriveType::Unknown;
+    }
+    if (path.startsWith(QLatin1String("\\\\"))) return false;  // no network paths here
+    for (const auto& entry : platform::SearchDirectory(path).entries) {
+        if (entry.isFolder) return true;
+    }
+    return false;
+}
+
+bool MakeFolder(const QString& path) {
+    const auto host = platform::ToHostPath(path);
+    return host && QDir().mkpath(*host);
+}
+
+std::optional<qint64> ModifiedTimeOf(const QString& path) {
+    const auto host = platform::ToHostPath(path);
+    struct stat st;
+    if (!host || stat(QFile::encodeName(*host).constData(), &st) != 0) return std::nullopt;
+    return static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+}
+
+QString ProfileRead(const QString& file, const QString& section, const QString& key) {
+    const auto host = platform::ToHostPath(file);
+    return host ? platform::ReadProfileString(*host, section, key) : QString();
+}
+
+bool ProfileWrite(const QString& file, const QString& section, const QString& key,
+                  const QString& value) {
+    const auto host = platform::ToHostPath(file);
+    return host && platform::WriteProfileString(*host, section, key, value);
+}
+
+}  // namespace util

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/file_copy.h"
+
+#include <optional>
+
+// File operations on Windows-style paths. None of them raises an error to its
+// caller: failures are either reported in the standard message box (see
+// message_sink.h) or found out by testing existence afterwards.
+namespace util {
+
+struct CopyResult {
+    bool copied = false;         // a new copy is in place
+    bool sourceChanged = false;  // the source changed while it was copied
+};
+
+// Copies one file over an older copy, keeping the source's modification time.
+// Nothing happens for a missing or empty source, for a target that is the
+// source, or for a protected target whose protection cannot be lifted. The
+// copy is written beside the target and replaces it only when complete, so a
+// failed copy (reported in the message box with the target's path) leaves the
+// old target as it was.
+CopyResult CopyOneFile(const QString& source, const QString& target,
+                       const platform::CopyProgress& progress = {});
+
+// Makes room for a new copy: deletes the target, first lifting read-only,
+// hidden and system. False when a protected target stays protected.
+bool ClearTarget(const QString& target);
+
+// Deletes a file quietly; a read-only file is made writable first.
+void DeleteOneFile(const QString& path);
+
+// True when at least one entry that is not a folder matches (wildcards allowed).
+bool FileExists(const QString& path);
+// True when the path names an existing folder. A drive ("C:", "C:\") exists
+// whenever its letter is a letter; a path ending in "\" does not.
+bool FolderExists(const QString& path);
+
+// Creates the folder and any missing parents; false on failure.
+bool MakeFolder(const QString& path);
+
+// Modification time of a file or folder, nanoseconds since the Unix epoch.
+std::optional<qint64> ModifiedTimeOf(const QString& path);
+
+QString ProfileRead(const QString& file, const QString& section, const QString& key);
+bool ProfileWrite(const QString& file, const QString& section, const QString& key,
+                  const QString& value);
+
+}  // namespace util

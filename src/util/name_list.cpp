@@ -1,0 +1,40 @@
+#include "util/name_list.h"
+
+#include "util/path_names.h"
+
+namespace util {
+namespace {
+
+QString ListNames(const QString& pattern, bool folders) {
+    QStringList names;
+    for (const auto& entry : platform::SearchDirectory(pattern).entries) {
+        if (entry.isFolder == folders) names.append(entry.name);
+    }
+    return MakeNameList(names);
+}
+
+}  // namespace
+
+QString ListFileNames(const QString& pattern) { return ListNames(pattern, false); }
+QString ListFolderNames(const QString& pattern) { return ListNames(pattern, true); }
+
+QString MakeNameList(const QStringList& names) {
+    if (names.isEmpty()) return {};
+    QString list;
+    for (const QString& name : names) list += kNameSeparator + name;
+    return list + kNameSeparator;
+}
+
+QStringList SplitNameList(const QString& nameList) {
+    QStringList names = nameList.split(kNameSeparator);
+    if (names.size() < 2) return {};
+    names.removeFirst();
+    names.removeLast();
+    return names;
+}
+
+platform::SearchResult ListFolder(const QString& windowsFolder) {
+    return platform::SearchDirectory(JoinPath(windowsFolder, QStringLiteral("*.*")));
+}
+
+}  // namespace util

@@ -1,0 +1,41 @@
+#include "util/numbers.h"
+
+#include "platform/code_page.h"
+
+namespace util {
+
+QString ZeroPad(qint64 value, int width) {
+    const QString padded = QString(width, u'0') + QString::number(value < 0 ? -value : value);
+    return padded.right(width);
+}
+
+QString Hex8(std::uint32_t value) {
+    return QStringLiteral("%1").arg(value, 8, 16, QChar(u'0')).toUpper();
+}
+
+qsizetype FindLast(qsizetype limit, const QString& text, const QString& search) {
+    if (limit < 0) return -1;
+    return text.lastIndexOf(search, limit);
+}
+
+QString FormatLargeNumber(qint64 value) {
+    const quint64 magnitude =
+        value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    const QString digits = QString::number(magnitude);
+    QString grouped;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += u',';
+        grouped += digits[i];
+    }
+    return value < 0 ? u'-' + grouped : grouped;
+}
+
+QString FormatNumber(qint32 value) { return FormatLargeNumber(value); }
+
+int AnsiByteLength(const QString& text) { return platform::Cp932ByteLength(text); }
+
+QString FormatDateTime(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+}
+
+}  // namespace util

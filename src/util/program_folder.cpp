@@ -1,0 +1,32 @@
+#include "util/program_folder.h"
+
+#include "platform/drive_table.h"
+#include "platform/host_path.h"
+#include "platform/program_folder.h"
+
+namespace util {
+
+QString HostProgramFolder() { return platform::HostProgramFolder(); }
+
+QString ProgramFolder() {
+    const QString host = platform::HostProgramFolder();
+    auto windows = platform::ToWindowsPath(host);
+    if (!windows) {
+        platform::DriveTable table = platform::CurrentDrives();
+        for (char16_t letter = u'Z'; letter >= u'D'; --letter) {
+            if (!table.Find(QChar(letter))) {
+                table.Map(QChar(letter), platform::DriveType::Fixed, host,
+                          QStringLiteral("KIBAKO"));
+                break;
+            }
+        }
+        platform::SetCurrentDrives(table);
+        windows = platform::ToWindowsPath(host);
+    }
+    if (!windows) return {};
+    QString folder = *windows;
+    if (folder.endsWith(u'\\')) folder.chop(1);  // "C:\" becomes "C:"
+    return folder;
+}
+
+}  // namespace util

@@ -1,0 +1,87 @@
+#include "platform/drive_table.h"
+#include "platform/host_path.h"
+#include "platform/mount_table.h"
+#include "platform/wildcard.h"
+#include "support/temp_drives.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::DriveTable;
+using platform::DriveType;
+using platform::MatchesWildcard;
+using platform::ToHostPath;
+using platform::ToWindowsPath;
+
+TEST(Wildcard, FollowsWindowsRules) {
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("README"), QStringLiteral("*.*")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("a.txt"), QStringLiteral("*.TXT")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("report"), QStringLiteral("rep*.*")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("ab"), QStringLiteral("a?")));
+    EXPECT_FALSE(MatchesWildcard(QStringLiteral("abc"), QStringLiteral("a?")));
+    EXPECT_FALSE(MatchesWildcard(QStringLiteral("a.doc"), QStringLiteral("*.txt")));
+    // Only ASCII letters fold: full-width letters keep their case.
+    EXPECT_FALSE(MatchesWildcard(QStringLiteral("ａ"), QStringLiteral("Ａ")));
+}
+
+TEST(DriveTableTest, LoadsTheDrivesSectionAndAnswersDriveTypes) {
+    QTemporaryDir dir;
+    QFile ini(dir.filePath(QStringLiteral("Kibako.INI")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(
+        "[Drives]\r\nE=removable|/media/hana/USB1|PHOTOS\r\nc=fixed|/home/\r\n"
+        "R=cdrom|/media/cd\r\nX=other|/srv|A|B\r\nbad=fixed|/x\r\nQ=fixed|\r\n");
+    ini.close();
+    const DriveTable table = DriveTable::Load(ini.fileName());
+    EXPECT_EQ(table.TypeOf(u'e'), DriveType::Removable);
+    EXPECT_EQ(table.Find(u'E')->label, QStringLiteral("PHOTOS"));
+    EXPECT_EQ(table.Find(u'C')->root, QStringLiteral("/home"));
+    EXPECT_EQ(table.TypeOf(u'R'), DriveType::CdRom);
+    EXPECT_EQ(table.Find(u'X')->label, QStringLiteral("A|B"));
+    EXPECT_EQ(table.TypeOf(u'Q'), DriveType::NoRootDir);  // no root folder given
+    EXPECT_EQ(table.TypeOf(u'1'), DriveType::Unknown);
+    EXPECT_EQ(table.LetterHolding(QStringLiteral("/media/hana/USB1/a/b")), QChar(u'E'));
+    EXPECT_EQ(table.LetterHolding(QStringLiteral("/media/hana/USB10")), std::nullopt);
+}
+
+TEST(DriveTableTest, DetectionMapsCToRootAndSkipsPseudoFileSystems) {
+    const DriveTable table = DriveTable::Detect();
+    EXPECT_EQ(table.Find(u'C')->root, QStringLiteral("/"));
+    EXPECT_EQ(table.TypeOf(u'C'), DriveType::Fixed);
+    EXPECT_TRUE(platform::PseudoMountPoints().contains(QStringLiteral("/proc")));
+}
+
+TEST(HostPath, ResolvesComponentsWithoutAsciiCase) {
+    testing_support::TempDrives drives;
+    const QString root = drives.Root() + QStringLiteral("/c");
+    for (const char* folder : {"/Home/hana", "/Home/HANA", "/Home/Hana2"}) {
+        QDir().mkpath(root + QString::fromUtf8(folder));
+    }
+    // An exact match wins; among inexact ones the first in byte order.
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\home\\hana")), root + QStringLiteral("/Home/hana"));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("c:\\HOME\\Hana")), root + QStringLiteral("/Home/HANA"));
+    // Missing components are kept as written, so the path can be created.
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\home\\new\\Sub")),
+              root + QStringLiteral("/Home/new/Sub"));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:")), root);
+    EXPECT_FALSE(ToHostPath(QStringLiteral("\\\\server\\share")));
+    EXPECT_FALSE(ToHostPath(QStringLiteral("home\\hana")));
+    EXPECT_FALSE(ToHostPath(QStringLiteral("Q:\\x")));
+    EXPECT_FALSE(ToHostPath(QStringLiteral("C:\\Home\\..\\..\\etc")));
+}
+
+TEST(HostPath, MapsHostPathsBackWithTheLongestRoot) {
+    testing_support::TempDrives drives;
+    platform::DriveTable table = platform::CurrentDrives();
+    table.Map(u'F', DriveType::Fixed, drives.Root() + QStringLiteral("/c/deep"));
+    platform::SetCurrentDrives(table);
+    EXPECT_EQ(*ToWindowsPath(drives.Root() + QStringLiteral("/c/deep/x/写真")),
+              QStringLiteral("F:\\x\\写真"));
+    EXPECT_EQ(*ToWindowsPath(drives.Root() + QStringLiteral("/c/other")),
+              QStringLiteral("C:\\other"));
+    EXPECT_EQ(*ToWindowsPath(drives.Root() + QStringLiteral("/c")), QStringLiteral("C:\\"));
+    EXPECT_FALSE(ToWindowsPath(QStringLiteral("/nowhere-mapped")));
+}

@@ -12,10 +12,7 @@
 namespace platform {
 namespace {
 
-QStringList ReadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QByteArray bytes = file.readAll();
+QStringList DecodeLines(QByteArray bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     QString text = DecodeStoredText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -23,6 +20,12 @@ QStringList ReadLines(const QString& path) {
     QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
+}
+
+QStringList ReadLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return DecodeLines(file.readAll());
 }
 
 // The section name of a "[name]" line, or nothing.
@@ -77,10 +80,7 @@ QString CutToProfileLength(const QString& value) {
     return cut;
 }
 
-}  // namespace
-
-QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QString& section) {
-    const QStringList lines = ReadLines(file);
+QList<QPair<QString, QString>> SectionOf(const QStringList& lines, const QString& section) {
     QList<QPair<QString, QString>> pairs;
     const auto range = FindSection(lines, section);
     if (!range) return pairs;
@@ -90,6 +90,17 @@ QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QSt
         }
     }
     return pairs;
+}
+
+}  // namespace
+
+QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QString& section) {
+    return SectionOf(ReadLines(file), section);
+}
+
+QList<QPair<QString, QString>> ParseProfileSection(const QByteArray& bytes,
+                                                   const QString& section) {
+    return SectionOf(DecodeLines(bytes), section);
 }
 
 QString ReadProfileString(const QString& file, const QString& section, const QString& key) {

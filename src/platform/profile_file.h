@@ -18,6 +18,9 @@ QString ReadProfileString(const QString& file, const QString& section, const QSt
 // Every key of the first matching section with its value, in file order.
 QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QString& section);
 
+// The same from the bytes of a profile file.
+QList<QPair<QString, QString>> ParseProfileSection(const QByteArray& bytes, const QString& section);
+
 // Replaces the key's line in place, or adds the key at the end of its section,
 // or the section at the end of the file. Lines end in CR LF. The file is
 // replaced atomically; on failure it is untouched and `error` says why.

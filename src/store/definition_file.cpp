@@ -20,8 +20,9 @@ const QString kDefaultName = QStringLiteral("Kibako.Def");
 qsizetype LeadingHexNumber(QStringView text) {
     qsizetype value = 0;
     for (const QChar c : text) {
+        if (c.unicode() > 0x7F) break;
         const int digit = QStringLiteral("0123456789ABCDEF").indexOf(c.toUpper());
-        if (digit < 0 || !c.isLetterOrNumber() || c.unicode() > 0x7F) break;
+        if (digit < 0) break;
         value = value * 16 + digit;
     }
     return value;
@@ -38,17 +39,10 @@ QString ChooseDefinitionFile(const QStringList& arguments, const Settings& setti
     return util::FileExists(named) ? named : fallback;
 }
 
-LoadResult LoadDefinitions(const QString& path) {
+LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
     LoadResult result;
-    const auto host = platform::ToHostPath(path);
-    if (!host || !QFileInfo(*host).isFile()) return result;
-    QFile file(*host);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.warning = file.errorString();
-        return result;
-    }
     bool damaged = false;
-    const QString text = platform::DecodeStoredText(file.readAll(), &damaged);
+    const QString text = platform::DecodeStoredText(bytes, &damaged);
     const qsizetype length = LeadingHexNumber(QStringView(text).left(8));
     result.body = text.mid(kDefinitionHeaderLength, length);
     const bool cutShort = text.size() - kDefinitionHeaderLength < length;
@@ -60,9 +54,18 @@ LoadResult LoadDefinitions(const QString& path) {
         damaged = true;
     }
     if (damaged || cutShort || text.size() < kDefinitionHeaderLength) {
-        result.warning =
-            QStringLiteral("定義ファイルが壊れています。読めた部分だけを使います：　") + path;
+        result.warning = QStringLiteral("定義ファイルが壊れています。読めた部分だけを使います");
     }
+    return result;
+}
+
+LoadResult LoadDefinitions(const QString& path) {
+    const auto host = platform::ToHostPath(path);
+    if (!host || !QFileInfo(*host).isFile()) return {};
+    QFile file(*host);
+    if (!file.open(QIODevice::ReadOnly)) return {QString(), file.errorString() + u'\n' + path};
+    LoadResult result = ParseDefinitionBytes(file.readAll());
+    if (!result.warning.isEmpty()) result.warning += QStringLiteral("\nファイル：　") + path;
     return result;
 }
 

@@ -28,6 +28,9 @@ struct LoadResult {
 // read, always ending in the terminator, and a warning.
 LoadResult LoadDefinitions(const QString& path);
 
+// The same from the file's bytes.
+LoadResult ParseDefinitionBytes(const QByteArray& bytes);
+
 // Writes the list (header and body, code page 932 or UTF-8 when a name needs
 // it) through a temporary file renamed over the old one; an empty list deletes
 // the file. A file that was damaged when loaded is kept beside the new one as

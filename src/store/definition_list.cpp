@@ -15,12 +15,14 @@ namespace {
 // The key of the entry whose marker is at `marker`.
 QStringView KeyAt(const QString& body, qsizetype marker) {
     const qsizetype start = marker + 1;
-    qsizetype end = start;
-    while (end < body.size() && body[end] != kAfterSource && body[end] != kEntryMarker &&
-           body[end] != kTerminator) {
-        ++end;
-    }
-    return QStringView(body).mid(start, end - start);
+    qsizetype end = body.indexOf(kAfterSource, start);
+    if (end < 0) end = body.size();
+    // A malformed entry has no separator before the next marker.
+    const qsizetype next = body.indexOf(kEntryMarker, start);
+    if (next >= 0 && next < end) end = next;
+    const QStringView key = QStringView(body).mid(start, end - start);
+    const qsizetype terminator = key.indexOf(kTerminator);
+    return terminator < 0 ? key : key.left(terminator);
 }
 
 bool SameKey(QStringView a, QStringView b) {
@@ -91,13 +93,9 @@ std::vector<BackupEntry> DefinitionList::Entries() const {
 void DefinitionList::PutEntry(const BackupEntry& entry) {
     if (body_.isEmpty()) body_ = kTerminator;
     const QString text = EntryText(entry);
-    if (const auto at = FindEntry(entry.sourceFolder)) {
-        body_.replace(*at, EntryEnd(*at) - *at, text);
-        modified_ = true;
-        return;
-    }
-    // Entries are kept in order, so the new one goes before the first that
-    // sorts after it. A body out of order (edited by hand) is sorted whole.
+    // One walk finds the entry to replace, or where the new one goes: before
+    // the first that sorts after it. A body out of order (edited by hand) is
+    // sorted whole.
     const qsizetype terminator = Terminator();
     qsizetype insertAt = terminator;
     bool ordered = true, placed = false;
@@ -105,8 +103,16 @@ void DefinitionList::PutEntry(const BackupEntry& entry) {
     for (qsizetype at = body_.indexOf(kEntryMarker); at >= 0 && at < terminator;
          at = body_.indexOf(kEntryMarker, at + 1)) {
         const QStringView key = KeyAt(body_, at);
+        const int order = CompareSortKeys(entry.sourceFolder, key);
+        const qsizetype after = at + 1 + key.size();
+        if (order == 0 && after < body_.size() && body_[after] == kAfterSource &&
+            SameKey(key, entry.sourceFolder)) {
+            body_.replace(at, EntryEnd(at) - at, text);
+            modified_ = true;
+            return;
+        }
         if (!previous.isNull() && CompareSortKeys(key, previous) < 0) ordered = false;
-        if (!placed && CompareSortKeys(entry.sourceFolder, key) < 0) {
+        if (!placed && order < 0) {
             insertAt = at;
             placed = true;
         }

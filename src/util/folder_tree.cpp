@@ -7,7 +7,9 @@
 #include "util/name_list.h"
 #include "util/path_names.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -44,6 +46,11 @@ void DeleteFolderTree(const QString& path) {
     }
     for (const QString& name : folders) DeleteFolderTree(JoinPath(path, name));
     if (const auto host = platform::ToHostPath(path)) {
+        // Links to folders are never listed, so never followed: remove the links themselves.
+        for (const QFileInfo& link :
+             QDir(*host).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (link.isSymLink()) QFile::remove(link.filePath());
+        }
         platform::WriteAttributes(*host, 0);
         rmdir(QFile::encodeName(*host).constData());
     }

@@ -1,0 +1,60 @@
+// Definition list and settings costs at the sizes a large catalog reaches.
+#include "store/definition_file.h"
+#include "store/definition_list.h"
+#include "store/settings.h"
+#include "support/temp_drives.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+store::BackupEntry EntryNumber(int i) {
+    store::BackupEntry entry;
+    entry.sourceFolder = QStringLiteral("C:\\ユーザー\\hana\\写真\\%1\\フォルダー")
+                             .arg(i * 7919 % 100000, 5, 10, QChar(u'0'));
+    entry.destination = QStringLiteral("(E)PHOTOS\\Backup\\%1").arg(i);
+    entry.lastBackup = QStringLiteral("2026/12/07 10:00");
+    entry.subFolderMode = 1;
+    return entry;
+}
+
+store::DefinitionList ListOf(int count) {
+    store::DefinitionList list;
+    for (int i = 0; i < count; ++i) list.PutEntry(EntryNumber(i));
+    return list;
+}
+
+void BM_LoadAndSave5000(benchmark::State& state) {
+    testing_support::TempDrives drives;
+    store::DefinitionList list = ListOf(5000);
+    const QString path = QStringLiteral("C:\\Kibako.Def");
+    store::SaveDefinitions(path, list);
+    for (auto _ : state) {
+        store::DefinitionList loaded(store::LoadDefinitions(path).body);
+        loaded.SetModified(true);
+        benchmark::DoNotOptimize(store::SaveDefinitions(path, loaded));
+    }
+}
+BENCHMARK(BM_LoadAndSave5000)->Unit(benchmark::kMillisecond);
+
+void BM_PutEntry5000InARow(benchmark::State& state) {
+    for (auto _ : state) {
+        store::DefinitionList list = ListOf(5000);
+        benchmark::DoNotOptimize(list.Body().size());
+    }
+}
+BENCHMARK(BM_PutEntry5000InARow)->Unit(benchmark::kMillisecond);
+
+void BM_ReadOneSettingOf200(benchmark::State& state) {
+    testing_support::TempDrives drives;
+    const store::Settings settings(QStringLiteral("C:\\Kibako.INI"));
+    for (int i = 0; i < 200; ++i) settings.PutSettingNumber(QStringLiteral("Key%1").arg(i), i);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(settings.GetSettingNumber(QStringLiteral("Key150"), 0));
+    }
+}
+BENCHMARK(BM_ReadOneSettingOf200)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

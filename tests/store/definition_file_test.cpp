@@ -1,0 +1,117 @@
+#include "store/definition_file.h"
+#include "store/settings.h"
+#include "support/recording_messages.h"
+#include "support/temp_drives.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace store;
+
+namespace {
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+class DefinitionFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        BackupEntry entry;
+        entry.sourceFolder = S("C:\\写真");
+        entry.destination = S("(E)PHOTOS\\Backup");
+        entry.lastBackup = S("2026/12/07 10:00");
+        list.PutEntry(entry);
+    }
+    testing_support::TempDrives drives;
+    testing_support::RecordingMessages messages;
+    DefinitionList list;
+    const QString path = S("C:\\Kibako.Def");
+};
+
+TEST_F(DefinitionFile, RoundTripsAndCountsCharactersNotBytes) {
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    EXPECT_FALSE(list.Modified());
+    const QByteArray bytes = drives.ReadFile(path);
+    const qsizetype characters = list.Body().size();
+    EXPECT_EQ(bytes.left(32), (QStringLiteral("%1").arg(characters, 8, 16, QChar(u'0')).toUpper() +
+                               QString(24, u'0'))
+                                  .toLatin1());
+    EXPECT_EQ(bytes.size(), 32 + characters + 2);     // two double-byte characters
+    EXPECT_TRUE(bytes.contains("\x8E\xCA\x90\x5E"));  // 写真 in code page 932
+    const LoadResult loaded = LoadDefinitions(S("c:\\KIBAKO.DEF"));
+    EXPECT_EQ(loaded.body, list.Body());
+    EXPECT_TRUE(loaded.warning.isEmpty());
+}
+
+TEST_F(DefinitionFile, NamesOutsideTheCodePageAreKeptAsUtf8) {
+    BackupEntry entry;
+    entry.sourceFolder = S("C:\\Café");
+    entry.destination = S("D:\\B");
+    entry.lastBackup = QString(16, u' ');
+    list.PutEntry(entry);
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    EXPECT_EQ(LoadDefinitions(path).body, list.Body());
+}
+
+TEST_F(DefinitionFile, EmptyListDeletesTheFileAndMissingFileLoadsEmpty) {
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    DefinitionList empty(QString(QChar(0)));
+    empty.SetModified(true);
+    ASSERT_TRUE(SaveDefinitions(path, empty));
+    EXPECT_FALSE(QFileInfo::exists(drives.Host(path)));
+    EXPECT_FALSE(empty.Modified());
+    EXPECT_EQ(messages.beeps, 0);
+    ASSERT_TRUE(SaveDefinitions(path, empty));  // nothing to delete: a beep
+    EXPECT_EQ(messages.beeps, 1);
+    EXPECT_TRUE(LoadDefinitions(path).body.isEmpty());
+    EXPECT_FALSE(SaveDefinitions(QString(), list));
+    EXPECT_EQ(messages.beeps, 2);
+}
+
+TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
+    const QByteArray good = DefinitionFileBytes(list.Body());
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QString expectedBody;
+        bool warns;
+    };
+    const QString body = list.Body();
+    const QList<Case> cases = {
+        {"header not hexadecimal", "XYZ" + good.mid(3), QString(), false},
+        {"length past the end", "000FFFFF" + good.mid(8), body, true},
+        {"no terminator", good.left(good.size() - 1), body, true},
+        {"shorter than a header", good.left(10), QString(), true},
+        {"undecodable bytes", good.left(40) + "\xFF\xFF" + good.mid(42), QString(), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        drives.WriteFile(path, c.bytes);
+        const LoadResult loaded = LoadDefinitions(path);
+        if (!c.expectedBody.isNull()) {
+            EXPECT_EQ(loaded.body, c.expectedBody);
+        }
+        EXPECT_EQ(!loaded.warning.isEmpty(), c.warns);
+        if (!loaded.body.isEmpty()) {
+            EXPECT_EQ(loaded.body.back(), QChar(0));
+        }
+    }
+    // Saving over a damaged file keeps the damaged bytes beside it.
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cases.last().bytes);
+    EXPECT_EQ(drives.ReadFile(path), good);
+}
+
+TEST_F(DefinitionFile, ChoosesCommandLineThenCatalogNameThenDefault) {
+    const Settings settings(S("C:\\Kibako.INI"));
+    EXPECT_EQ(ChooseDefinitionFile({S("\"C:\\my"), S("list.def\"")}, settings, S("C:")),
+              S("\"C:\\my list.def\""));
+    EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));
+    settings.PutSettingText(S("CatalogName"), S("C:\\other.def"));
+    EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));  // missing file
+    drives.WriteFile(S("C:\\other.def"), "x");
+    EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\other.def"));
+}
+
+}  // namespace

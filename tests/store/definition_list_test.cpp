@@ -1,0 +1,157 @@
+#include "store/definition_list.h"
+#include "support/recording_messages.h"
+#include "support/temp_drives.h"
+
+#include <gtest/gtest.h>
+
+using store::BackupEntry;
+using store::DefinitionList;
+
+namespace {
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+BackupEntry Entry(const char* source, const char* destination = "D:\\BACKUP", int mode = 0) {
+    BackupEntry entry;
+    entry.sourceFolder = S(source);
+    entry.destination = S(destination);
+    entry.lastBackup = QString(16, u' ');
+    entry.subFolderMode = mode;
+    return entry;
+}
+
+QStringList Sources(const DefinitionList& list) {
+    QStringList sources;
+    for (const auto& entry : list.Entries()) sources.append(entry.sourceFolder);
+    return sources;
+}
+
+class DefinitionListTest : public ::testing::Test {
+  protected:
+    DefinitionList list;
+    testing_support::RecordingMessages messages;
+};
+
+TEST_F(DefinitionListTest, EntriesHaveTheStoredLayout) {
+    BackupEntry entry = Entry("C:\\DATA", "E:\\B.LZH", 2);
+    entry.lockFlag = 1;
+    entry.deleteMissingFlag = 1;
+    list.PutEntry(entry);
+    EXPECT_EQ(list.Body(), S("\x08"
+                             "C:\\DATA\x02"
+                             "E:\\B.LZH\x03                \x04"
+                             "21100000\x05\x06") +
+                               QChar(0));
+    EXPECT_TRUE(list.Modified());
+    const auto read = list.NextEntry(0)->entry;
+    EXPECT_EQ(read.destination, S("E:\\B.LZH"));
+    EXPECT_EQ(read.CompressionKind(), S("LZH"));
+    EXPECT_TRUE(read.DeletesMissing());
+    EXPECT_TRUE(read.IncludesSubFolders());
+}
+
+TEST_F(DefinitionListTest, KeysIgnoreOnlyAsciiCase) {
+    list.PutEntry(Entry("C:\\Data", "D:\\ONE"));
+    list.PutEntry(Entry("c:\\DATA", "D:\\TWO"));
+    EXPECT_EQ(Sources(list), QStringList({"c:\\DATA"}));
+    EXPECT_EQ(list.Entries()[0].destination, S("D:\\TWO"));
+    list.PutEntry(Entry("C:\\ｄａｔａ"));
+    list.PutEntry(Entry("C:\\ＤＡＴＡ"));
+    EXPECT_EQ(list.Entries().size(), 3u);
+}
+
+TEST_F(DefinitionListTest, InsertsInOrderWithSubFoldersRightAfterTheirFolder) {
+    for (const char* source :
+         {"C:\\B", "C:\\A!x", "C:\\a\\sub", "C:\\A", "C:\\A\\SUB\\deep", "D:\\"}) {
+        list.PutEntry(Entry(source));
+    }
+    EXPECT_EQ(Sources(list),
+              QStringList({"C:\\A", "C:\\a\\sub", "C:\\A\\SUB\\deep", "C:\\A!x", "C:\\B", "D:\\"}));
+    // Replacing keeps the position, and the old time goes with the old entry.
+    list.SetLastBackup(S("C:\\A!x"), S("2001/02/03 04:05"));
+    list.PutEntry(Entry("c:\\a!X", "Z:\\NEW"));
+    EXPECT_EQ(Sources(list)[3], S("c:\\a!X"));
+    EXPECT_EQ(list.Entries()[3].lastBackup, QString(16, u' '));
+}
+
+TEST_F(DefinitionListTest, AHandEditedBodyOutOfOrderIsSortedOnInsert) {
+    list.SetBody(S("\x08"
+                   "C:\\Z\x02"
+                   "D\x03                \x04"
+                   "00000000\x05\x06"
+                   "\x08"
+                   "C:\\A\x02"
+                   "D\x03                \x04"
+                   "00000000\x05\x06") +
+                 QChar(0));
+    list.PutEntry(Entry("C:\\M"));
+    EXPECT_EQ(Sources(list), QStringList({"C:\\A", "C:\\M", "C:\\Z"}));
+}
+
+TEST_F(DefinitionListTest, RemovesWithDescendantsUpToTheFirstStranger) {
+    for (const char* source : {"C:\\A", "C:\\A\\B", "C:\\A\\B\\C", "C:\\AB", "C:\\Z"}) {
+        list.PutEntry(Entry(source));
+    }
+    list.SetModified(false);
+    EXPECT_TRUE(list.RemoveEntry(S("c:\\a"), true));
+    EXPECT_EQ(Sources(list), QStringList({"C:\\AB", "C:\\Z"}));
+    EXPECT_TRUE(list.Modified());
+    EXPECT_FALSE(list.RemoveEntry(S("C:\\nothing"), false));
+    EXPECT_EQ(messages.beeps, 1);
+    EXPECT_TRUE(list.RemoveEntry(S("C:\\AB"), false));
+    EXPECT_TRUE(list.RemoveEntry(S("C:\\Z"), false));
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.Body(), QString(QChar(0)));
+}
+
+TEST_F(DefinitionListTest, LastBackupIsRewrittenInPlace) {
+    list.PutEntry(Entry("C:\\A"));
+    list.PutEntry(Entry("C:\\B"));
+    const qsizetype length = list.Body().size();
+    list.SetModified(false);
+    EXPECT_TRUE(list.SetLastBackup(S("C:\\B"), S("2026/12/07 23:59")));
+    EXPECT_EQ(list.Body().size(), length);
+    EXPECT_EQ(list.Entries()[1].lastBackup, S("2026/12/07 23:59"));
+    EXPECT_TRUE(list.Modified());
+    EXPECT_FALSE(list.SetLastBackup(S("C:\\C"), S("2026/12/07 23:59")));
+}
+
+TEST_F(DefinitionListTest, MalformedEntriesAreReadSafelyAndRepairCutsThem) {
+    list.SetBody(S("\x08"
+                   "C:\\A\x02"
+                   "D\x03                \x04"
+                   "10000000\x05\x06"
+                   "\x08"
+                   "C:\\BROKEN no separators"
+                   "\x08"
+                   "C:\\C\x02"
+                   "D\x03") +
+                 QChar(0));
+    const auto first = list.NextEntry(0);
+    ASSERT_TRUE(first);
+    const auto second = list.NextEntry(first->next);
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(second->entry.wellFormed);
+    EXPECT_EQ(second->entry.sourceFolder, S("C:\\BROKEN no separators"));
+    EXPECT_TRUE(list.NextEntry(second->next)->entry.wellFormed);
+    list.SetModified(false);
+    list.RepairAt(second->position);
+    EXPECT_EQ(Sources(list), QStringList({"C:\\A"}));
+    EXPECT_FALSE(list.Modified());
+}
+
+TEST_F(DefinitionListTest, RecoversLastBackupFromTheArchiveTime) {
+    testing_support::TempDrives drives;
+    const QDateTime stamp(QDate(2020, 1, 2), QTime(3, 4, 59));
+    drives.Map(u'D', platform::DriveType::Fixed);
+    drives.WriteFile(S("D:\\B.LZH"), "x", stamp.toSecsSinceEpoch());
+    list.PutEntry(Entry("C:\\A", "D:\\B.LZH"));
+    list.PutEntry(Entry("C:\\B", "D:\\MISSING.ZIP"));
+    list.PutEntry(Entry("C:\\C", "D:\\PLAIN"));
+    list.SetModified(false);
+    EXPECT_EQ(list.RecoverLastBackups(), 1);
+    EXPECT_EQ(list.Entries()[0].lastBackup, S("2020/01/02 03:04"));
+    EXPECT_TRUE(list.Modified());
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "store/settings.h"
+#include "store/settings_keys.h"
+#include "store/window_geometry.h"
+#include "support/temp_drives.h"
+
+#include <gtest/gtest.h>
+
+using namespace store;
+
+namespace {
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void WriteIni(const QByteArray& options) {
+        drives.WriteFile(settings.FilePath(), "[Options]\r\n" + options);
+    }
+    testing_support::TempDrives drives;
+    Settings settings{SettingsFileIn(S("C:"))};
+};
+
+TEST_F(SettingsTest, NumbersFollowTheStoredConventions) {
+    WriteIni("Empty=\r\nHex=&HFF\r\nColour=&H8000000E\r\nLead= 42abc\r\nWord=abc\r\nNeg=-1\r\n");
+    EXPECT_EQ(settings.GetSettingNumber(S("Empty"), 7), 7);
+    EXPECT_EQ(settings.GetSettingNumber(S("Missing"), 7), 7);
+    EXPECT_EQ(settings.GetSettingNumber(S("Hex"), 0), 255);
+    EXPECT_EQ(static_cast<quint32>(settings.GetSettingNumber(S("Colour"), 0)), 0x8000000Eu);
+    EXPECT_EQ(settings.GetSettingNumber(S("Lead"), 0), 42);
+    EXPECT_EQ(settings.GetSettingNumber(S("Word"), 5), 0);
+    EXPECT_EQ(settings.GetSettingNumber(S("Neg"), 0), -1);
+    EXPECT_EQ(settings.GetSettingText(S("Empty"), S("default")), S("default"));
+}
+
+TEST_F(SettingsTest, WritesNumbersWithALeadingBlankWhenNotNegative) {
+    settings.PutSettingNumber(S("NewFileOnly"), kYes);
+    settings.PutSettingNumber(S("AutoPowerOff"), kNo);
+    settings.PutSettingNumber(S("FolderPercent"), 60);
+    EXPECT_EQ(
+        drives.ReadFile(settings.FilePath()),
+        QByteArray("[Options]\r\nNewFileOnly=-1\r\nAutoPowerOff= 0\r\nFolderPercent= 60\r\n"));
+    EXPECT_EQ(settings.GetSettingNumber(S("AutoPowerOff"), -1), 0);
+}
+
+TEST_F(SettingsTest, YesNoTextReadsWordsOrNumbers) {
+    WriteIni("A=True\r\nB=false\r\nC=-1\r\nD=0\r\n");
+    EXPECT_TRUE(settings.GetSettingYesNoText(S("A"), false));
+    EXPECT_FALSE(settings.GetSettingYesNoText(S("B"), true));
+    EXPECT_TRUE(settings.GetSettingYesNoText(S("C"), false));
+    EXPECT_FALSE(settings.GetSettingYesNoText(S("D"), true));
+    EXPECT_TRUE(settings.GetSettingYesNoText(S("E"), true));
+}
+
+TEST_F(SettingsTest, TheKeyTableGivesEachProgramItsDefaults) {
+    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kYes);
+    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Tetoru), kNo);
+    EXPECT_EQ(ReadNumberSetting(settings, S("TitleBackCol"), Program::Kibako, 256), 8421504);
+    EXPECT_EQ(ReadNumberSetting(settings, S("TitleBackCol"), Program::Kibako, 1 << 24), 9218729);
+    EXPECT_EQ(ReadNumberSetting(settings, S("LevelColor5"), Program::Kibako), 5);
+    EXPECT_EQ(ReadNumberSetting(settings, S("DirColWidth1"), Program::Kibako), 120);
+    EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, S("SelBackCol"), Program::Kibako)),
+              0x8000000Du);
+    EXPECT_EQ(AllSettingKeys().size(), 47u);
+    WriteIni("newfileonly=0\r\n");
+    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kNo);
+}
+
+TEST_F(SettingsTest, WindowGeometryRule) {
+    const WindowGeometry designed{1000, 2000, 9000, 6000};
+    struct Case {
+        QByteArray ini;
+        WindowGeometry expected;
+    };
+    const QList<Case> cases = {
+        {"", designed},
+        {"WindowX=-5\r\nWindowY=300\r\n", {0, 40, 9000, 6000}},
+        {"WindowX=10\r\nWindowY=-1\r\n", {0, 40, 9000, 6000}},
+        {"WIDTH=5000\r\n", {1000, 2000, 7800, 3000}},
+        {"WIDTH=8000\r\nHEIGHT=2799\r\n", {1000, 2000, 8000, 3000}},
+        {"WIDTH=8000\r\nHEIGHT=2800\r\n", {1000, 2000, 8000, 2800}},
+        {"HEIGHT=5000\r\n", designed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini.toStdString());
+        WriteIni(c.ini);
+        const WindowGeometry g = ReadWindowGeometry(settings, designed);
+        EXPECT_EQ(g.x, c.expected.x);
+        EXPECT_EQ(g.y, c.expected.y);
+        EXPECT_EQ(g.width, c.expected.width);
+        EXPECT_EQ(g.height, c.expected.height);
+    }
+}
+
+}  // namespace

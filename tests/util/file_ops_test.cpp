@@ -1,0 +1,151 @@
+#include "util/file_ops.h"
+#include "platform/host_path.h"
+#include "support/recording_messages.h"
+#include "support/small_disk.h"
+#include "support/temp_drives.h"
+#include "util/folder_tree.h"
+#include "util/name_list.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+using namespace util;
+
+namespace {
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+class FileOps : public ::testing::Test {
+  protected:
+    testing_support::TempDrives drives;
+    testing_support::RecordingMessages messages;
+};
+
+TEST_F(FileOps, ExistenceTests) {
+    drives.WriteFile(S("C:\\DATA\\a.txt"), "a");
+    drives.MakeFolder(S("C:\\EMPTY"));
+    EXPECT_FALSE(FileExists(QString()));
+    EXPECT_FALSE(FileExists(S("C:\\DATA")));
+    EXPECT_TRUE(FileExists(S("C:\\data\\*.*")));
+    EXPECT_FALSE(FileExists(S("C:\\EMPTY\\*.*")));
+    EXPECT_TRUE(FileExists(S("c:\\data\\A.TXT")));
+    EXPECT_TRUE(FolderExists(S("C:")));
+    EXPECT_TRUE(FolderExists(S("C:\\")));
+    EXPECT_TRUE(
+        FolderExists(S("Q:")));  // a letter without a drive still "exists", as Windows answers
+    EXPECT_FALSE(FolderExists(S("C")));
+    EXPECT_TRUE(FolderExists(S("C:\\data")));
+    EXPECT_FALSE(FolderExists(S("C:\\DATA\\")));
+    EXPECT_FALSE(FolderExists(S("C:\\DATA\\a.txt")));
+    EXPECT_FALSE(FolderExists(S("\\\\server\\share")));
+}
+
+TEST_F(FileOps, NameListsSkipDotNames) {
+    drives.WriteFile(S("C:\\D\\a.txt"), "a");
+    drives.WriteFile(S("C:\\D\\.profile"), "p");
+    drives.MakeFolder(S("C:\\D\\sub"));
+    drives.MakeFolder(S("C:\\E"));
+    EXPECT_EQ(ListFileNames(S("C:\\D\\*.*")), S("\x02"
+                                                "a.txt\x02"));
+    EXPECT_EQ(ListFolderNames(S("C:\\D\\*.*")), S("\x02sub\x02"));
+    EXPECT_EQ(ListFileNames(S("C:\\E\\*.*")), QString());
+    EXPECT_EQ(ListFolderNames(S("C:\\E\\*.*")), QString());
+    EXPECT_EQ(SplitNameList(S("\x02"
+                              "a\x02"
+                              "b\x02")),
+              QStringList({"a", "b"}));
+    EXPECT_TRUE(SplitNameList(QString()).isEmpty());
+}
+
+TEST_F(FileOps, CopyKeepsTimeAndSkipsWhatItMust) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "new", 1'600'000'000);
+    drives.WriteFile(S("C:\\src\\empty.txt"), "");
+    drives.WriteFile(S("C:\\dst\\empty.txt"), "old");
+    EXPECT_TRUE(CopyOneFile(S("C:\\src\\a.txt"), S("C:\\dst\\a.txt")).copied);
+    EXPECT_EQ(drives.ReadFile(S("C:\\dst\\a.txt")), QByteArray("new"));
+    EXPECT_EQ(*ModifiedTimeOf(S("C:\\dst\\a.txt")), 1'600'000'000LL * 1'000'000'000);
+
+    // A zero-length source is never copied; the old target stays.
+    EXPECT_FALSE(CopyOneFile(S("C:\\src\\empty.txt"), S("C:\\dst\\empty.txt")).copied);
+    EXPECT_EQ(drives.ReadFile(S("C:\\dst\\empty.txt")), QByteArray("old"));
+    // The same file under another capitalisation is left alone.
+    EXPECT_FALSE(CopyOneFile(S("c:\\src\\a.txt"), S("C:\\SRC\\A.TXT")).copied);
+    EXPECT_FALSE(CopyOneFile(S("C:\\src\\missing.txt"), S("C:\\dst\\missing.txt")).copied);
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(FileOps, ReadOnlyTargetIsReplaced) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "new");
+    drives.WriteFile(S("C:\\dst\\a.txt"), "old");
+    chmod(QFile::encodeName(drives.Host(S("C:\\dst\\a.txt"))).constData(), 0444);
+    EXPECT_TRUE(CopyOneFile(S("C:\\src\\a.txt"), S("C:\\dst\\a.txt")).copied);
+    EXPECT_EQ(drives.ReadFile(S("C:\\dst\\a.txt")), QByteArray("new"));
+}
+
+TEST_F(FileOps, FailedCopyKeepsTheOldBackupAndNamesTheFile) {
+    testing_support::SmallDisk disk(64);
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small disk here";
+    platform::DriveTable table = platform::CurrentDrives();
+    table.Map(u'F', platform::DriveType::Fixed, disk.Path());
+    platform::SetCurrentDrives(table);
+    drives.WriteFile(S("F:\\sub\\big.bin"), QByteArray(8 * 1024, 'o'));
+    drives.WriteFile(S("C:\\src\\big.bin"), QByteArray(300 * 1024, 'n'));
+
+    EXPECT_FALSE(CopyOneFile(S("C:\\src\\big.bin"), S("F:\\sub\\big.bin")).copied);
+    EXPECT_EQ(drives.ReadFile(S("F:\\sub\\big.bin")), QByteArray(8 * 1024, 'o'));
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].endsWith(S("\nファイル：　F:\\sub\\big.bin")));
+    EXPECT_EQ(QDir(disk.Path() + "/sub").entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(FileOps, ClearTargetDeletesAndUnprotects) {
+    drives.WriteFile(S("C:\\t\\a.txt"), "x");
+    chmod(QFile::encodeName(drives.Host(S("C:\\t\\a.txt"))).constData(), 0444);
+    EXPECT_TRUE(ClearTarget(S("C:\\t\\a.txt")));
+    EXPECT_FALSE(FileExists(S("C:\\t\\a.txt")));
+    EXPECT_TRUE(ClearTarget(S("C:\\t\\none.txt")));
+}
+
+TEST_F(FileOps, DeletingADriveRootAsksTwice) {
+    drives.WriteFile(S("E:\\keep.txt"), "x");
+    messages.answers = {kAnswerYes, kAnswerNo};
+    DeleteFolderTree(S("E:"));
+    EXPECT_TRUE(FileExists(S("E:\\keep.txt")));
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_EQ(messages.texts[0], S("いま削除しようとしているフォルダーは、ドライブE "
+                                   "のルート･ディレクトリです\n\n削除してもいいですか？"));
+    EXPECT_EQ(messages.texts[1],
+              S("このまま続行すると、ドライブ Eの内容は総て削除されてしまいますが、いいですか？"));
+    messages.answers = {kAnswerNo};
+    DeleteFolderTree(S("E:\\"));
+    EXPECT_EQ(messages.texts.size(), 3);
+    EXPECT_TRUE(FileExists(S("E:\\keep.txt")));
+}
+
+TEST_F(FileOps, DeleteFolderTreeRemovesEverythingButNeverFollowsLinks) {
+    drives.WriteFile(S("C:\\outside\\precious.txt"), "keep");
+    drives.WriteFile(S("C:\\TEMP\\a.txt"), "x");
+    drives.WriteFile(S("C:\\TEMP\\sub\\deeper\\b.txt"), "x");
+    chmod(QFile::encodeName(drives.Host(S("C:\\TEMP\\a.txt"))).constData(), 0444);
+    const QString link = drives.Host(S("C:\\TEMP\\sub")) + S("/escape");
+    ASSERT_EQ(symlink(QFile::encodeName(drives.Host(S("C:\\outside"))).constData(),
+                      QFile::encodeName(link).constData()),
+              0);
+    DeleteFolderTree(S("C:\\TEMP"));
+    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_FALSE(FolderExists(S("C:\\TEMP")));
+    EXPECT_EQ(drives.ReadFile(S("C:\\outside\\precious.txt")), QByteArray("keep"));
+}
+
+TEST_F(FileOps, ProfileAccessGoesThroughTheDriveTable) {
+    EXPECT_TRUE(ProfileWrite(S("C:\\Kibako.INI"), S("Options"), S("NameCase"), S(" 2")));
+    EXPECT_EQ(ProfileRead(S("c:\\kibako.ini"), S("OPTIONS"), S("namecase")), S("2"));
+    EXPECT_FALSE(ProfileWrite(S("Q:\\Kibako.INI"), S("Options"), S("A"), S("1")));
+}
+
+}  // namespace

@@ -20,6 +20,7 @@ OwnerLock::OwnerLock(QWidget* owner) : owner_(owner) {
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     if (owner_) {
         wasEnabled_ = owner_->isEnabled();
+        focus_ = owner_->focusWidget();
         owner_->setEnabled(false);
     }
 }
@@ -28,17 +29,8 @@ OwnerLock::~OwnerLock() {
     QGuiApplication::restoreOverrideCursor();
     if (!owner_) return;
     owner_->setEnabled(wasEnabled_);
-    if (owner_->isVisible()) {
-        owner_->raise();
-        owner_->activateWindow();
-    }
-}
-
-QMargins FrameMargins(const QWidget* window) {
-    const QRect outer = window->frameGeometry();
-    const QRect inner = window->geometry();
-    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (focus_ && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
+    if (owner_->isVisible()) owner_->activateWindow();
 }
 
 }  // namespace dialogs

@@ -29,8 +29,9 @@ class DialogWait {
 };
 
 // Disables the owner window for as long as it lives, shows the normal arrow
-// pointer, and afterwards restores the owner's enabled state and the pointer
-// and activates the owner again. The owner may be null or be deleted meanwhile.
+// pointer, and afterwards restores the owner's enabled state, its focus and
+// the pointer and activates the owner again. The owner may be null or be
+// deleted meanwhile.
 class OwnerLock {
   public:
     explicit OwnerLock(QWidget* owner);
@@ -40,11 +41,9 @@ class OwnerLock {
 
   private:
     QPointer<QWidget> owner_;
+    // Disabling a window takes the focus from its children.
+    QPointer<QWidget> focus_;
     bool wasEnabled_ = true;
 };
-
-// The window manager's frame around a window: empty until it has been framed,
-// so the first showing of a window is placed as if it had no frame.
-QMargins FrameMargins(const QWidget* window);
 
 }  // namespace dialogs

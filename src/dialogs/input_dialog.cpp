@@ -3,6 +3,7 @@
 #include "dialogs/dialog_wait.h"
 #include "dialogs/input_form.h"
 #include "dialogs/preset_answers.h"
+#include "dialogs/window_frame.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -40,9 +41,9 @@ void Place(InputForm* form, const QWidget* owner) {
     const QSize outer = form->size().grownBy(FrameMargins(form));
     const QRect ownerRect = OwnerRect(owner);
     if (owner == nullptr) {
-        form->move(ownerRect.center() - QPoint(outer.width() / 2, outer.height() / 2));
+        MoveOuterTo(form, ownerRect.center() - QPoint(outer.width() / 2, outer.height() / 2));
     } else {
-        form->move(InputDialogPosition(ownerRect, outer));
+        MoveOuterTo(form, InputDialogPosition(ownerRect, outer));
     }
 }
 
@@ -81,7 +82,6 @@ std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const 
     Place(form, owner);
     StackAbove(form, owner);
     form->show();
-    form->raise();
     form->activateWindow();
     form->FocusInput();
 

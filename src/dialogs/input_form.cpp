@@ -68,11 +68,14 @@ InputForm::~InputForm() {
 }
 
 void InputForm::Prepare(const QString& prompt, const QString& title, const QString& defaultText) {
+    winId();  // the native window knows the frame the dialog will get
     dialogClosed_ = 0;
     setWindowTitle(title);
     prompt_->setText(prompt);
     input_->setText(defaultText);
     input_->setSelection(0, static_cast<int>(defaultText.size()));
+    // A click on CMDCAN last time may have made it the default meanwhile.
+    okButton_->setDefault(true);
 
     const Twips twips = TwipsOf(screen());
     okButton_->setMinimumWidth(twips.X(kButtonWidth));

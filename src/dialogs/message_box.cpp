@@ -42,10 +42,9 @@ int ShowInForm(QWidget* owner, const QString& text, int flags, const QString& ca
     const bool temporary = form != KeptForm();
     DialogWait wait;
     form->SetWait(&wait);
-    form->Prepare(text, flags, caption, owner->frameGeometry(), owner->screen());
     form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    form->Prepare(text, flags, caption, owner->frameGeometry(), owner->screen());
     form->show();
-    form->raise();
     form->activateWindow();
     Beep();
 

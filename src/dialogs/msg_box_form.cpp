@@ -4,6 +4,7 @@
 #include "dialogs/dialog_wait.h"
 #include "dialogs/message_box.h"
 #include "dialogs/message_colours.h"
+#include "dialogs/window_frame.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -107,6 +108,7 @@ MsgBoxMetrics MsgBoxForm::Measure(const std::vector<QPushButton*>& shown, const 
 
 void MsgBoxForm::Prepare(const QString& text, int flags, const QString& caption,
                          const QRect& ownerRect, const QScreen* screen) {
+    winId();  // the native window knows the frame the box will get
     setWindowTitle(caption);
     message_ = ParseMessageText(text);
     highColour_ = ScreenHasHighColour(screen);
@@ -123,7 +125,7 @@ void MsgBoxForm::Prepare(const QString& text, int flags, const QString& caption,
 
     layout_ = LayoutMsgBox(Measure(shown, ownerRect, screen));
     setFixedSize(layout_.inner);
-    move(layout_.position);
+    MoveOuterTo(this, layout_.position);
     icon_->move(layout_.icon);
     for (size_t i = 0; i < shown.size(); ++i) {
         shown[i]->move(layout_.buttons[i]);

@@ -24,6 +24,6 @@ void Beep() {
     }
 }
 
-void testing::SetBeepForTesting(std::function<void()> beep) { BeepOverride() = std::move(beep); }
+void presets::SetBeepForTesting(std::function<void()> beep) { BeepOverride() = std::move(beep); }
 
 }  // namespace dialogs

@@ -5,7 +5,7 @@
 #include <deque>
 #include <utility>
 
-namespace dialogs::testing {
+namespace dialogs::presets {
 namespace {
 
 struct Presets {
@@ -16,8 +16,8 @@ struct Presets {
 };
 
 Presets& State() {
-    static Presets presets;
-    return presets;
+    static Presets state;
+    return state;
 }
 
 }  // namespace
@@ -55,4 +55,4 @@ bool TakePresetInput(const QString& prompt, const QString& title, const QString&
     return true;
 }
 
-}  // namespace dialogs::testing
+}  // namespace dialogs::presets

@@ -9,7 +9,7 @@
 // Lets tests answer the system's questions without a person, as a later test
 // of a window that asks them would: preset answers are taken in order by the
 // next calls, which then show nothing. User-interface thread only.
-namespace dialogs::testing {
+namespace dialogs::presets {
 
 // The next ShowMessage call returns this answer (1, 2, 6 or 7).
 void SetNextAnswer(int answer);
@@ -38,4 +38,4 @@ std::vector<AnsweredInput> TakeAnsweredInputs();
 // Replaces the system beep of the message box; an empty function restores it.
 void SetBeepForTesting(std::function<void()> beep);
 
-}  // namespace dialogs::testing
+}  // namespace dialogs::presets

@@ -68,7 +68,7 @@ QPoint InputDialogPosition(const QRect& ownerOuter, const QSize& dialogOuter) {
 std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const QString& title,
                                    const QString& defaultText) {
     std::optional<QString> result;
-    if (testing::TakePresetInput(prompt, title, defaultText, &result)) return result;
+    if (presets::TakePresetInput(prompt, title, defaultText, &result)) return result;
     if (owner == nullptr) owner = QApplication::activeWindow();
     if (owner != nullptr) owner = owner->window();
 

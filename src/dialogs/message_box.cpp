@@ -61,7 +61,7 @@ int ShowInForm(QWidget* owner, const QString& text, int flags, const QString& ca
 }  // namespace
 
 int ShowMessage(QWidget* owner, const QString& text, int flags, const QString& title) {
-    if (const std::optional<int> preset = testing::TakePresetAnswer(text, flags, title)) {
+    if (const std::optional<int> preset = presets::TakePresetAnswer(text, flags, title)) {
         return *preset;
     }
     if (owner == nullptr) owner = QApplication::activeWindow();

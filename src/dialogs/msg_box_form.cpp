@@ -81,6 +81,17 @@ void MsgBoxForm::ChooseDefault(const std::vector<QPushButton*>& shown, int flags
     shown[index]->setFocus(Qt::OtherFocusReason);
 }
 
+void MsgBoxForm::SizeButtons(const Twips& twips) {
+    const std::initializer_list<QPushButton*> all{okButton_, yesButton_, noButton_, cancelButton_};
+    // All buttons share one height, which the layout takes from OKBTN.
+    int height = twips.Y(kButtonHeight);
+    for (QPushButton* button : all) height = std::max(height, button->sizeHint().height());
+    for (QPushButton* button : all) {
+        button->hide();
+        button->resize(std::max(twips.X(kButtonWidth), button->sizeHint().width()), height);
+    }
+}
+
 QFont MsgBoxForm::MeasureFont() const {
     QFont measure = font();
     measure.setBold(message_.measureBold);
@@ -113,14 +124,7 @@ void MsgBoxForm::Prepare(const QString& text, int flags, const QString& caption,
     message_ = ParseMessageText(text);
     highColour_ = ScreenHasHighColour(screen);
 
-    const Twips twips = TwipsOf(screen);
-    for (QPushButton* button : {okButton_, yesButton_, noButton_, cancelButton_}) {
-        button->hide();
-        const QSize hint = button->sizeHint();
-        button->resize(std::max(twips.X(kButtonWidth), hint.width()),
-                       std::max(twips.Y(kButtonHeight), hint.height()));
-    }
-    // Every button is as high as OKBTN, which the layout takes as the height.
+    SizeButtons(TwipsOf(screen));
     const std::vector<QPushButton*> shown = ButtonsOf(flags);
 
     layout_ = LayoutMsgBox(Measure(shown, ownerRect, screen));

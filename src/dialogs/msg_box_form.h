@@ -51,6 +51,7 @@ class MsgBoxForm : public QDialog {
 
   private:
     std::vector<QPushButton*> ButtonsOf(int flags) const;
+    void SizeButtons(const Twips& twips);
     void ChooseDefault(const std::vector<QPushButton*>& shown, int flags);
     MsgBoxMetrics Measure(const std::vector<QPushButton*>& shown, const QRect& ownerRect,
                           const QScreen* screen) const;

@@ -5,7 +5,7 @@
 #include <optional>
 
 // The dialogs' side of the test presets of dialog_testing.h.
-namespace dialogs::testing {
+namespace dialogs::presets {
 
 // The preset answer for this message, if one is waiting; the call is recorded.
 std::optional<int> TakePresetAnswer(const QString& text, int flags, const QString& title);
@@ -14,4 +14,4 @@ std::optional<int> TakePresetAnswer(const QString& text, int flags, const QStrin
 bool TakePresetInput(const QString& prompt, const QString& title, const QString& defaultText,
                      std::optional<QString>* result);
 
-}  // namespace dialogs::testing
+}  // namespace dialogs::presets

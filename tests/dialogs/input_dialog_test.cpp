@@ -25,7 +25,7 @@ QLineEdit* Line(QWidget* form) { return form->findChild<QLineEdit*>(QStringLiter
 class InputDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testing::ClearPresets();
+        presets::ClearPresets();
         owner_ = std::make_unique<OwnerWindow>(QRect(100, 100, 500, 300));
     }
 
@@ -137,12 +137,20 @@ TEST_F(InputDialogTest, QuestionFromInsideAWaitGetsItsOwnDialog) {
     EXPECT_TRUE(owner_->isEnabled());
 }
 
+TEST_F(InputDialogTest, ClosingTheDialogAtProgramEndCancels) {
+    WhenShown(kForm, [](QWidget*) { CloseInputForm(); });
+    EXPECT_EQ(Ask(), std::nullopt);
+    EXPECT_TRUE(owner_->isEnabled());
+    WhenShown(kForm, [](QWidget* form) { PressKey(form, Qt::Key_Enter); });
+    EXPECT_EQ(Ask(QStringLiteral("again")), QStringLiteral("again"));
+}
+
 TEST_F(InputDialogTest, PresetInputsShowNothing) {
-    testing::SetNextInput(std::nullopt);
-    testing::SetNextInput(QString());
+    presets::SetNextInput(std::nullopt);
+    presets::SetNextInput(QString());
     EXPECT_EQ(Ask(), std::nullopt);
     EXPECT_EQ(Ask(QStringLiteral("x")), QString());
-    const auto answered = testing::TakeAnsweredInputs();
+    const auto answered = presets::TakeAnsweredInputs();
     ASSERT_EQ(answered.size(), 2u);
     EXPECT_EQ(answered[1].defaultText, QStringLiteral("x"));
     EXPECT_EQ(dialogs_test::VisibleWindow(kForm), nullptr);

@@ -70,3 +70,14 @@ bool WriteAttributes(const QString& hostPath, unsigned attributes) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+bool OnFatFileSystem(const QString& hostPath) {
+    constexpr long kExfatMagic = 0x2011BAB0;
+    struct statfs fs;
+    if (statfs(QFile::encodeName(hostPath).constData(), &fs) != 0) return false;
+    return fs.f_type == MSDOS_SUPER_MAGIC || static_cast<long>(fs.f_type) == kExfatMagic;
+}
+
+}  // namespace platform

@@ -30,3 +30,11 @@ bool WriteAttributes(const QString& hostPath, unsigned attributes);
 std::optional<unsigned> ReadFatAttributes(int fd);
 
 }  // namespace platform
+
+namespace platform {
+
+// File systems whose times are coarser than the host's: FAT keeps
+// modification times in 2-second steps and in local time.
+bool OnFatFileSystem(const QString& hostPath);
+
+}  // namespace platform

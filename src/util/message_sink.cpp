@@ -32,15 +32,15 @@ int ConsoleMessageSink::StandardMessage(const QString& text, Buttons buttons, in
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(ProgramTitle()),
                  qUtf8Printable(QString(text).replace(u'\n', QLatin1String("\n  "))));
     std::fflush(stderr);
+    return AnswerChangingNothing(buttons);
+}
+
+int AnswerChangingNothing(Buttons buttons) {
     switch (buttons) {
-        case Buttons::Ok:
-            return kAnswerOk;
-        case Buttons::OkCancel:
-            return kAnswerCancel;
-        case Buttons::YesNo:
-            return kAnswerNo;
-        case Buttons::YesNoCancel:
-            return kAnswerCancel;
+        case Buttons::Ok: return kAnswerOk;
+        case Buttons::OkCancel: return kAnswerCancel;
+        case Buttons::YesNo: return kAnswerNo;
+        case Buttons::YesNoCancel: return kAnswerCancel;
     }
     return kAnswerCancel;
 }

@@ -30,6 +30,9 @@ void SetMessageSink(MessageSink* sink);
 QString ProgramTitle();
 void SetProgramTitle(const QString& title);
 
+// The answer that changes nothing: OK alone, else No or Cancel.
+int AnswerChangingNothing(Buttons buttons);
+
 class ConsoleMessageSink final : public MessageSink {
   public:
     int StandardMessage(const QString& text, Buttons buttons, int defaultAnswer) override;

@@ -1,0 +1,111 @@
+#include "engine/archive_update.h"
+
+#include "archiver/archiver.h"
+#include "util/file_ops.h"
+#include "util/numbers.h"
+#include "util/path_names.h"
+
+namespace engine {
+namespace {
+
+const QChar kQuote = u'"';
+
+QString Quoted(const QString& text) { return kQuote + text + kQuote; }
+QString QuotedFolder(const QString& folder) { return Quoted(folder + u'\\'); }
+
+// The archiver could not be called at all: nothing can be written, so the
+// whole run stops.
+bool CannotWrite(Engine& engine) {
+    engine.RequestAbort();
+    engine.Ui().StandardMessage(QStringLiteral("ファイル書込みができません"), util::Buttons::Ok,
+                                util::kAnswerOk);
+    return false;
+}
+
+// Runs one archiver call with events let run around it; nothing when the
+// library cannot be called.
+std::optional<int> Call(Engine& engine, const ArchiverBackend::Call& library, const QString& commandLine) {
+    engine.Ui().LetEventsRun();
+    std::optional<int> code;
+    if (library) code = library(commandLine.toStdString());
+    engine.Ui().LetEventsRun();
+    return code;
+}
+
+QString DateTimeOf(std::uint16_t date, std::uint16_t time) {
+    const auto two = [](int value) { return util::ZeroPad(value, 2); };
+    return two((date & 65024) / 512 + 1980) + u'/' + two((date & 480) / 32) + u'/' + two(date & 31) +
+           u' ' + two((time & 63488) / 2048) + u':' + two((time & 2016) / 32) + u':' +
+           two((time & 31) * 2);
+}
+
+}  // namespace
+
+QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders) {
+    return (withSubFolders ? QStringLiteral("u -r2x1a2 ") : QStringLiteral("u ")) + Quoted(archive) +
+           u' ' + QuotedFolder(source);
+}
+
+QString LzhDeleteCommand(const QString& archive, const QString& source) {
+    return QStringLiteral("d -jn ") + Quoted(archive) + u' ' + QuotedFolder(source) +
+           QStringLiteral(" *.*");
+}
+
+QString ZipUpdateCommand(const QString& archive, const QString& source, bool withSubFolders,
+                         bool archiveExists) {
+    const QString switchWord = QString(archiveExists ? QStringLiteral("-u") : QStringLiteral("-")) +
+                               (withSubFolders ? QStringLiteral("r ") : QStringLiteral(" "));
+    return switchWord + Quoted(archive) + u' ' + QuotedFolder(source) + QStringLiteral(" *.*");
+}
+
+bool UpdateArchive(Engine& engine, const QString& source, const QString& archive, bool withSubFolders,
+                   bool deleteMissing) {
+    const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
+    const QString commandLine =
+        lzh ? LzhUpdateCommand(archive, source, withSubFolders)
+            : ZipUpdateCommand(archive, source, withSubFolders, util::FileExists(archive));
+    const auto code = Call(engine, lzh ? engine.Archiver().unlha : engine.Archiver().zip, commandLine);
+    if (!code) return CannotWrite(engine);
+    if (*code != 0) {
+        engine.Ui().Beep();
+        return false;
+    }
+    if (deleteMissing) DeleteMissingFromArchive(engine, source, archive);
+    return true;
+}
+
+bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QString& archive) {
+    if (util::ExtensionOf(archive) != QLatin1String("LZH")) return true;
+    const auto code = Call(engine, engine.Archiver().unlha, LzhDeleteCommand(archive, source));
+    if (!code) return CannotWrite(engine);
+    if (*code != 0) {
+        engine.Ui().Beep();
+        return false;
+    }
+    return true;
+}
+
+void ListArchive(const QString& archive, QString& listing) {
+    const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
+    const std::string path = archive.toStdString();
+    const archiver::ArchiveHandle handle =
+        lzh ? archiver::UnlhaOpenArchive(path) : archiver::UnZipOpenArchive(path);
+    if (handle == 0) return;
+    listing = QChar(8);
+    archiver::EntryInfo entry{};
+    int found = lzh ? archiver::UnlhaFindFirst(handle, "*.*", entry)
+                    : archiver::UnZipFindFirst(handle, "*.*", entry);
+    while (found == 0) {
+        listing += QString::fromStdString(entry.name) + QChar(2) + QString::number(entry.originalSize) +
+                   QChar(3) + QString::number(entry.compressedSize) + QChar(4) +
+                   DateTimeOf(entry.dosDate, entry.dosTime) + QChar(8);
+        found = lzh ? archiver::UnlhaFindNext(handle, entry) : archiver::UnZipFindNext(handle, entry);
+    }
+    if (lzh) {
+        archiver::UnlhaCloseArchive(handle);
+    } else {
+        archiver::UnZipCloseArchive(handle);
+    }
+}
+
+}  // namespace engine

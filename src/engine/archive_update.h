@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/engine.h"
+
+#include <QString>
+
+namespace engine {
+
+// The command lines handed to the archiver libraries.
+QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders);
+QString LzhDeleteCommand(const QString& archive, const QString& source);
+// The switch word is "-u" when the archive exists, "-" otherwise, followed by
+// "r " with sub-folders or " " without.
+QString ZipUpdateCommand(const QString& archive, const QString& source, bool withSubFolders,
+                         bool archiveExists);
+
+// Updates an LZH or ZIP archive with the folder's files. A failure of the
+// archiver beeps and returns false; an archiver that cannot be called shows
+// "ファイル書込みができません" and stops the run. With `deleteMissing`, a
+// successful LZH update is followed by the delete command.
+bool UpdateArchive(Engine& engine, const QString& source, const QString& archive, bool withSubFolders,
+                   bool deleteMissing);
+
+// Removes from an LZH archive the members whose files are gone from the source
+// folder; ZIP archives are left alone.
+bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QString& archive);
+
+// The listing text of an archive: character 8, then for each member its name,
+// character 2, original size, character 3, compressed size, character 4,
+// "yy/mm/dd hh:mm:ss", character 8. `listing` is left unchanged when the
+// archive cannot be opened.
+void ListArchive(const QString& archive, QString& listing);
+
+}  // namespace engine

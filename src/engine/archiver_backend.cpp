@@ -1,0 +1,32 @@
+#include "engine/archiver_backend.h"
+
+#include "archiver/archiver.h"
+#include "platform/host_path.h"
+
+#include <QFile>
+#include <QString>
+
+namespace engine {
+
+ArchiverBackend ArchiverBackend::Library() {
+    archiver::SetPathResolver(
+        [](const std::string& windowsPath) -> std::optional<std::filesystem::path> {
+            QString path = QString::fromStdString(windowsPath);
+            if (path.size() > 3 && path.endsWith(u'\\')) path.chop(1);
+            const auto host = platform::ToHostPath(path);
+            if (!host) return std::nullopt;
+            return std::filesystem::path(QFile::encodeName(*host).toStdString());
+        });
+    ArchiverBackend backend;
+    backend.unlha = [](const std::string& commandLine) -> std::optional<int> {
+        std::string output;
+        return archiver::Unlha(commandLine, output);
+    };
+    backend.zip = [](const std::string& commandLine) -> std::optional<int> {
+        std::string output;
+        return archiver::Zip(commandLine, output);
+    };
+    return backend;
+}
+
+}  // namespace engine

@@ -1,0 +1,156 @@
+#include "engine/backup_run.h"
+
+#include "engine/archive_update.h"
+#include "engine/folder_changed.h"
+#include "engine/folder_copy.h"
+#include "engine/resolve_destination.h"
+#include "platform/clock.h"
+#include "util/file_ops.h"
+#include "util/numbers.h"
+
+#include <QDateTime>
+
+namespace engine {
+namespace {
+
+enum class RunKind { All, Updated };
+
+QString Now() { return util::FormatDateTime(platform::Now()); }
+
+QString ModifiedTimeText(const QString& path) {
+    const auto ns = util::ModifiedTimeOf(path);
+    return ns ? util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000)) : Now();
+}
+
+bool IsArchive(const QString& kind) { return kind == QLatin1String("LZH") || kind == QLatin1String("ZIP"); }
+
+// Backs one entry up into its resolved target; the new time on success.
+std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry, const QString& target) {
+    if (IsArchive(entry.CompressionKind())) {
+        if (!UpdateArchive(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
+                           entry.DeletesMissing())) {
+            return std::nullopt;
+        }
+        engine.CountFile();
+        return ModifiedTimeText(target);
+    }
+    if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(), entry.DeletesMissing())) {
+        return std::nullopt;
+    }
+    return Now();
+}
+
+// One entry of a run.
+EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::BackupEntry& entry,
+                      RunKind kind, QString& target) {
+    EngineUi& ui = engine.Ui();
+    ui.SetSourceText(entry.sourceFolder);
+    ui.SetDestinationText(entry.destination);
+    ui.LetEventsRun();
+    if (kind == RunKind::Updated &&
+        !FolderChangedSince(entry.sourceFolder, entry.lastBackup, entry.IncludesSubFolders())) {
+        return EntryOutcome::Unchanged;
+    }
+    const bool removable = entry.IsRemovableDestination();
+    const QString mediaKey = MediaKeyOf(entry.destination);
+    if (removable && (engine.MediumSkipped(mediaKey) || engine.MediaSkipState() == MediaSkip::SkipAll)) {
+        return EntryOutcome::MediumSkipped;
+    }
+    const Owner owner = kind == RunKind::All ? Owner::Progress : Owner::Caller;
+    target = ResolveDestination(engine, owner, entry.destination);
+    if (target.isEmpty()) {
+        if (removable) {
+            engine.SkipMedium(mediaKey);
+            if (engine.MediaSkipState() == MediaSkip::None) {
+                engine.SetMediaSkipState(engine.DriveQuestionTimedOut() ? MediaSkip::SkipAll
+                                                                         : MediaSkip::AskEach);
+            }
+        }
+        return EntryOutcome::NoDestination;
+    }
+    if (removable) engine.SetMediaSkipState(MediaSkip::AskEach);
+    const auto newTime = BackUp(engine, entry, target);
+    if (!newTime) return EntryOutcome::Failed;
+    list.SetLastBackup(entry.sourceFolder, *newTime);
+    return EntryOutcome::BackedUp;
+}
+
+int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
+    EngineUi& ui = engine.Ui();
+    ui.ShowProgress();
+    ui.SetCountText(QStringLiteral("0"));
+    engine.StartRun();
+    int backedUp = 0;
+    // The entries are read up front: a run rewrites only last-backup times,
+    // which leave every entry where it is.
+    for (const store::BackupEntry& entry : list.Entries()) {
+        EntryReport report{entry.sourceFolder, entry.destination, QString(), EntryOutcome::Failed, 0};
+        const int filesBefore = engine.FileCounter();
+        report.outcome = RunEntry(engine, list, entry, kind, report.target);
+        report.filesCopied = engine.FileCounter() - filesBefore;
+        if (report.outcome == EntryOutcome::BackedUp) ++backedUp;
+        if (report.outcome == EntryOutcome::Failed) engine.CountFailedEntry();
+        ui.EntryFinished(report);
+        ui.LetEventsRun();
+        if (engine.AbortRequested()) break;
+    }
+    ui.HideProgress();
+    ui.SetBusyCursor(false);
+    return backedUp;
+}
+
+}  // namespace
+
+int RunBackupAll(Engine& engine, store::DefinitionList& list) { return Run(engine, list, RunKind::All); }
+
+int RunBackupUpdated(Engine& engine, store::DefinitionList& list) {
+    return Run(engine, list, RunKind::Updated);
+}
+
+BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
+                               const BackupNowRequest& request) {
+    EngineUi& ui = engine.Ui();
+    engine.ResetFileCounter();
+    engine.ClearAbort();
+    ui.SetSourceText(request.source);
+    ui.SetDestinationText(request.destination);
+    ui.ShowProgress();
+
+    BackupNowResult result;
+    const QString target = ResolveDestination(engine, Owner::Registration, request.destination);
+    if (!target.isEmpty()) {
+        if (request.option == 0) {
+            result.succeeded =
+                CopyFolder(engine, request.source, target, request.withSubFolders, request.deleteMissing);
+            if (result.succeeded) {
+                result.newTime = Now();
+                result.resultText = engine.FileCounter() > 0
+                                        ? request.destination + QStringLiteral(" へ、\r　") +
+                                              QString::number(engine.FileCounter()) +
+                                              QStringLiteral("個のファイルをバックアップ")
+                                        : QStringLiteral("更新されたファイルはありません");
+            }
+        } else {
+            result.succeeded =
+                UpdateArchive(engine, request.source, target, request.withSubFolders, request.deleteMissing);
+            if (result.succeeded) {
+                result.newTime = ModifiedTimeText(target);
+                result.resultText = request.destination;
+            }
+        }
+    }
+    ui.HideProgress();
+    ui.SetBusyCursor(false);
+    if (result.succeeded && list.FindEntry(request.source)) {
+        list.SetLastBackup(request.source, result.newTime);
+        result.registered = true;
+    }
+    return result;
+}
+
+QString BackupNowMessage(const QString& resultText) {
+    return QChar(1) + QStringLiteral("ファイルの保存・更新が完了しました||    ") + QChar(0) + QChar(8) +
+           resultText + QChar(7);
+}
+
+}  // namespace engine

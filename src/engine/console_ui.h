@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/engine_ui.h"
+
+#include <cstdio>
+
+namespace engine {
+
+// The engine's user for runs without a display (a timer, cron): one line per
+// entry on standard output, messages on standard error, and every question
+// answered with what changes nothing (No to replacing with an older file,
+// no medium, no title).
+class ConsoleUi final : public EngineUi {
+public:
+    explicit ConsoleUi(std::FILE* out = stdout, std::FILE* err = stderr) : out_(out), err_(err) {}
+
+    int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
+    void Beep() override {}
+    void ShowProgress() override {}
+    void HideProgress() override {}
+    void SetSourceText(const QString&) override {}
+    void SetDestinationText(const QString&) override {}
+    void SetCountText(const QString&) override {}
+    void SetFileProgress(qint64, qint64) override {}
+    void LetEventsRun() override {}
+    void SetBusyCursor(bool) override {}
+    int AskOlderFile(const OlderFileQuestion& question) override;
+    DriveChoice AskDrive(Owner, const QString& title, const QString& kindText, const QString&,
+                         bool unattended) override;
+    std::optional<QString> AskText(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    void EntryFinished(const EntryReport& report) override;
+
+private:
+    std::FILE* out_;
+    std::FILE* err_;
+};
+
+// The line a console shows for an entry.
+QString EntryReportLine(const EntryReport& report);
+
+}  // namespace engine

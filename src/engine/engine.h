@@ -1,0 +1,88 @@
+#pragma once
+
+#include "engine/archiver_backend.h"
+#include "engine/engine_ui.h"
+
+#include <QString>
+
+#include <array>
+
+namespace engine {
+
+// How removable entries are handled once a medium was resolved or given up.
+enum class MediaSkip { None = 0, SkipAll = 1, AskEach = 2 };
+
+// The process-wide state of backup runs and the way to the person at the
+// machine. One Engine lives as long as the process; runs, folder copies,
+// archive updates and media questions all work through it.
+class Engine {
+public:
+    // `ui` must outlive the engine.
+    explicit Engine(EngineUi& ui, ArchiverBackend archiver = ArchiverBackend::Library());
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    EngineUi& Ui() const { return ui_; }
+    const ArchiverBackend& Archiver() const { return archiver_; }
+
+    // The stop request of 中止BTN or of an archive that cannot be written;
+    // honoured after the current file or entry.
+    bool AbortRequested() const { return abort_; }
+    void RequestAbort() { abort_ = true; }
+    void ClearAbort() { abort_ = false; }
+
+    // Files copied plus archives updated in this run.
+    int FileCounter() const { return fileCounter_; }
+    void ResetFileCounter();
+    void CountFile();
+
+    // Entries of this run whose copy or archive update failed.
+    int FailedEntries() const { return failedEntries_; }
+    void CountFailedEntry() { ++failedEntries_; }
+
+    // Names the Windows form cannot carry, passed over in this run.
+    int PassedOverNames() const { return passedOverNames_; }
+    void AddPassedOverNames(int count) { passedOverNames_ += count; }
+
+    // Media keys given up in this run, each closed by "/": "/(E)PHOTOS/".
+    const QString& SkippedMedia() const { return skippedMedia_; }
+    void StartRun();
+    void SkipMedium(const QString& mediaKey) { skippedMedia_ += mediaKey + u'/'; }
+    bool MediumSkipped(const QString& mediaKey) const {
+        return skippedMedia_.contains(u'/' + mediaKey + u'/');
+    }
+
+    MediaSkip MediaSkipState() const { return mediaSkip_; }
+    void SetMediaSkipState(MediaSkip state) { mediaSkip_ = state; }
+
+    // The last title read or written for each drive letter.
+    QString CachedTitle(QChar letter) const;
+    void CacheTitle(QChar letter, const QString& title);
+
+    // Tetoru runs with nobody at the machine: the drive question closes
+    // itself after a while.
+    bool Unattended() const { return unattended_; }
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+    // The setting SkipRemovable: never ask for a medium.
+    bool SkipRemovable() const { return skipRemovable_; }
+    void SetSkipRemovable(bool skip) { skipRemovable_ = skip; }
+    // Whether the last drive question closed itself.
+    bool DriveQuestionTimedOut() const { return driveTimedOut_; }
+    void SetDriveQuestionTimedOut(bool timedOut) { driveTimedOut_ = timedOut; }
+
+private:
+    EngineUi& ui_;
+    ArchiverBackend archiver_;
+    bool abort_ = false;
+    int fileCounter_ = 0;
+    int passedOverNames_ = 0;
+    int failedEntries_ = 0;
+    QString skippedMedia_ = QStringLiteral("/");
+    MediaSkip mediaSkip_ = MediaSkip::None;
+    std::array<QString, 26> titleCache_;
+    bool unattended_ = false;
+    bool skipRemovable_ = false;
+    bool driveTimedOut_ = false;
+};
+
+}  // namespace engine

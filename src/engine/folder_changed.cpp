@@ -1,0 +1,53 @@
+#include "engine/folder_changed.h"
+
+#include "util/name_list.h"
+#include "util/numbers.h"
+#include "util/path_names.h"
+#include "util/text_case.h"
+
+#include <QDateTime>
+
+#include <functional>
+
+namespace engine {
+namespace {
+
+// Decides whether a file time is later than the last backup, to the minute.
+using IsLater = std::function<bool(qint64 modifiedNs)>;
+
+IsLater LaterThan(const QString& lastBackup) {
+    const QDateTime last = QDateTime::fromString(lastBackup, QStringLiteral("yyyy/MM/dd HH:mm"));
+    if (last.isValid()) {
+        // The first second of the next minute: a time text compares greater
+        // exactly from there on. Comparing numbers spares formatting every file.
+        const qint64 threshold = last.toSecsSinceEpoch() + 60;
+        return [threshold](qint64 ns) { return ns / 1'000'000'000 >= threshold; };
+    }
+    // "Never" (blanks) or a hand-edited text: compare the texts themselves.
+    return [lastBackup](qint64 ns) {
+        return util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(ns / 1'000'000)) > lastBackup;
+    };
+}
+
+bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFolders) {
+    static const QString kThumbs = QStringLiteral("THUMBS.DB");
+    const auto listing = util::ListFolder(folder);
+    for (const auto& entry : listing.entries) {
+        if (!entry.isFolder && isLater(entry.modifiedNs) && util::AsciiUpper(entry.name) != kThumbs) {
+            return true;
+        }
+    }
+    if (!withSubFolders) return false;
+    for (const auto& entry : listing.entries) {
+        if (entry.isFolder && ChangedBelow(util::JoinPath(folder, entry.name), isLater, true)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool FolderChangedSince(const QString& folder, const QString& lastBackup, bool withSubFolders) {
+    return ChangedBelow(folder, LaterThan(lastBackup), withSubFolders);
+}
+
+}  // namespace engine

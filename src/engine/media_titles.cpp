@@ -1,0 +1,150 @@
+#include "engine/media_titles.h"
+
+#include "platform/attributes.h"
+#include "platform/code_page.h"
+#include "platform/drive_table.h"
+#include "platform/host_path.h"
+#include "platform/saved_file.h"
+#include "util/file_ops.h"
+#include "util/name_list.h"
+#include "util/path_names.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+
+namespace engine {
+namespace {
+
+using platform::DriveType;
+
+DriveType TypeOfDrive(const QString& path) {
+    return path.isEmpty() ? DriveType::Unknown : platform::CurrentDrives().TypeOf(path[0]);
+}
+
+QString DriveRoot(const QString& path) { return path.left(1).toUpper() + QStringLiteral(":\\"); }
+
+QString TitleFilePath(const QString& path) { return DriveRoot(path) + kMediaTitleFile; }
+
+// The volume label of the path's drive. Labels of detected drives are read
+// now, since the medium may have changed since the start.
+QString VolumeLabel(const QString& path) {
+    const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
+    if (!drive) return {};
+    if (!drive->label.isEmpty()) return drive->label;
+    return QStorageInfo(drive->root).name();
+}
+
+std::optional<QString> ReadTitleFile(const QString& path) {
+    if (!util::FileExists(TitleFilePath(path))) return std::nullopt;
+    const auto host = platform::ToHostPath(TitleFilePath(path));
+    QFile file(host.value_or(QString()));
+    if (!file.open(QIODevice::ReadOnly)) return QString();
+    return ParseMediaTitle(file.read(64 * 1024));
+}
+
+}  // namespace
+
+QString ParseMediaTitle(const QByteArray& bytes) {
+    QString line = platform::DecodeStoredText(bytes);
+    const qsizetype end = line.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (end >= 0) line.truncate(end);
+    qsizetype start = 0;
+    while (start < line.size() && line[start] == u' ') ++start;
+    if (start < line.size() && line[start] == u'"') {
+        const qsizetype close = line.indexOf(u'"', start + 1);
+        return close < 0 ? line.mid(start + 1) : line.mid(start + 1, close - start - 1);
+    }
+    const qsizetype comma = line.indexOf(u',', start);
+    return comma < 0 ? line.mid(start) : line.mid(start, comma - start);
+}
+
+QString MediaKindText(QChar driveLetter) {
+    if (platform::CurrentDrives().TypeOf(driveLetter) == DriveType::CdRom) return QStringLiteral("CD-ROM");
+    return driveLetter.toUpper() == u'A' ? QStringLiteral("フロッピー") : QStringLiteral("ZIP、MO");
+}
+
+QString CdRomFolderTitle(const QString& path) {
+    QString title;
+    for (const QString& name : util::SplitNameList(util::ListFolderNames(DriveRoot(path) + QStringLiteral("*.*")))) {
+        title += name;
+    }
+    return title.left(220);
+}
+
+QString ReadMediaTitleCached(Engine& engine, const QString& path) {
+    QString title;
+    switch (TypeOfDrive(path)) {
+        case DriveType::Removable:
+            if (const auto fromFile = ReadTitleFile(path)) {
+                title = *fromFile;
+            } else {
+                title = VolumeLabel(path);
+                if (title.isEmpty()) title = kNoTitle;
+            }
+            break;
+        case DriveType::Fixed: title = VolumeLabel(path); break;
+        case DriveType::CdRom:
+            title = VolumeLabel(path);
+            if (title.isEmpty()) title = CdRomFolderTitle(path);
+            break;
+        default: break;
+    }
+    if (!path.isEmpty()) engine.CacheTitle(path[0], title);
+    return title;
+}
+
+QString ReadMediaTitle(Engine& engine, const QString& path) {
+    switch (TypeOfDrive(path)) {
+        case DriveType::Removable: {
+            if (const auto fromFile = ReadTitleFile(path)) return *fromFile;
+            const QString label = VolumeLabel(path);
+            if (!label.isEmpty() && label != QLatin1String("ZIP-100")) return label;
+            QString title = label;
+            AskMediaTitle(engine, path, title, QString());
+            return title;
+        }
+        case DriveType::CdRom: {
+            const QString label = VolumeLabel(path);
+            return label.isEmpty() ? CdRomFolderTitle(path) : label;
+        }
+        default: return {};
+    }
+}
+
+void AskMediaTitle(Engine& engine, const QString& path, QString& title, const QString& currentTitle) {
+    QString prompt = QStringLiteral(
+        "このメディアのタイトルを入力して下さい\r\r"
+        "※他のメディアと同じ名前にならないよう注意してください\r"
+        "※数字だけ（通し番号など）でも構いません");
+    if (!currentTitle.isEmpty()) prompt += QStringLiteral("\r\r現在のタイトル＝") + currentTitle;
+    title = engine.Ui().AskText(prompt, QStringLiteral("メディア・タイトルの登録"), title).value_or(QString());
+    if (!title.isEmpty()) WriteMediaTitle(engine, path, title);
+}
+
+bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
+    const QString file = TitleFilePath(path);
+    for (;;) {
+        const auto host = platform::ToHostPath(file);
+        const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
+        // A drive whose root folder is missing has no medium in it.
+        const bool mediumPresent = drive && QFileInfo(drive->root).isDir();
+        if (host && mediumPresent) {
+            if (platform::SaveFileAtomically(*host, platform::EncodeStoredText(title + QStringLiteral("\r\n")))) {
+                platform::WriteAttributes(*host, platform::kHidden);
+                engine.CacheTitle(path[0], title);
+                return true;
+            }
+        }
+        const int answer = engine.Ui().StandardMessageWithIcon(
+            QStringLiteral("メディアが書込み禁止になっています。　書き込み可にしてください"),
+            util::Buttons::OkCancel, util::kAnswerCancel, MessageIcon::Exclamation);
+        if (answer != util::kAnswerOk) {
+            title.clear();
+            return false;
+        }
+    }
+}
+
+}  // namespace engine

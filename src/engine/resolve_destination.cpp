@@ -1,0 +1,115 @@
+#include "engine/resolve_destination.h"
+
+#include "engine/media_titles.h"
+#include "platform/drive_table.h"
+#include "util/path_names.h"
+
+namespace engine {
+namespace {
+
+using platform::DriveType;
+
+struct RemovableDestination {
+    QString driveRoot;  // "E:\"
+    QString title;
+    QString rest;  // the path on the medium, without its leading "\"
+};
+
+RemovableDestination Split(const QString& destination) {
+    RemovableDestination parts;
+    parts.driveRoot = destination.mid(1, 1).toUpper() + QStringLiteral(":\\");
+    const qsizetype slash = destination.indexOf(u'\\');
+    parts.title = destination.mid(3, slash < 0 ? -1 : slash - 3);
+    parts.rest = slash < 0 ? QString() : destination.mid(slash + 1);
+    return parts;
+}
+
+// A letter without a drive behind it is a removable drive whose medium is not
+// inserted: its mount point comes and goes with the medium.
+DriveType EffectiveType(QChar letter) {
+    const DriveType type = platform::CurrentDrives().TypeOf(letter);
+    return type == DriveType::NoRootDir ? DriveType::Removable : type;
+}
+
+bool AskAgain(Engine& engine, const QString& text) {
+    return engine.Ui().StandardMessageWithIcon(text, util::Buttons::OkCancel, util::kAnswerOk,
+                                               MessageIcon::Exclamation) == util::kAnswerOk;
+}
+
+// The drive the person chose, or nothing when the entry is to be skipped.
+std::optional<QString> AskForMedium(Engine& engine, Owner owner, const RemovableDestination& wanted,
+                                    DriveType wantedType, const QString& shownTitle,
+                                    const QString& kind) {
+    for (;;) {
+        engine.Ui().SetBusyCursor(false);
+        const DriveChoice choice = engine.Ui().AskDrive(owner, shownTitle, kind, wanted.driveRoot,
+                                                        engine.Unattended());
+        engine.SetDriveQuestionTimedOut(choice.timedOut);
+        if (choice.drive.isEmpty()) return std::nullopt;
+        const QChar letter = choice.drive[0];
+        if (EffectiveType(letter) != wantedType) {
+            if (!AskAgain(engine, kind + QStringLiteral(" のドライブを指定して下さい"))) return std::nullopt;
+            continue;
+        }
+        const QString found = ReadMediaTitleCached(engine, choice.drive);
+        if (wantedType == DriveType::Removable && (found.isEmpty() || found == kNoTitle)) {
+            QString title = wanted.title.isEmpty() ? kUntitled : wanted.title;
+            if (!WriteMediaTitle(engine, choice.drive, title)) return std::nullopt;
+            return choice.drive;
+        }
+        if (found == wanted.title) {
+            engine.CacheTitle(letter, found);
+            return choice.drive;
+        }
+        if (!AskAgain(engine, QStringLiteral("指定されたドライブには、「 ") + found +
+                                  QStringLiteral(" 」というタイトルが入っています。\r\r「 ") + wanted.title +
+                                  QStringLiteral(" 」の入ったドライブを指定して下さい。"))) {
+            return std::nullopt;
+        }
+    }
+}
+
+}  // namespace
+
+QString MediaKeyOf(const QString& destination) {
+    const qsizetype slash = destination.indexOf(u'\\');
+    return (slash < 0 ? destination : destination.left(slash)).toUpper();
+}
+
+QString ResolveDestination(Engine& engine, Owner owner, const QString& destination) {
+    engine.SetDriveQuestionTimedOut(false);
+    engine.Ui().SetBusyCursor(true);
+    if (!destination.startsWith(u'(')) return destination;
+
+    const RemovableDestination wanted = Split(destination);
+    const QChar letter = wanted.driveRoot[0];
+    const DriveType type = EffectiveType(letter);
+    if (type != DriveType::Removable && type != DriveType::CdRom) {
+        engine.Ui().SetBusyCursor(false);
+        return {};
+    }
+    const QString kind = MediaKindText(letter);
+    const QString shownTitle =
+        (type == DriveType::Removable && wanted.title.isEmpty()) ? kUntitled : wanted.title;
+
+    std::optional<QString> answer;
+    if (!wanted.title.isEmpty()) {
+        for (char16_t slot = u'Z'; slot >= u'A' && !answer; --slot) {
+            if (engine.CachedTitle(QChar(slot)) != wanted.title) continue;
+            const QString drive = QString(QChar(slot)) + QStringLiteral(":\\");
+            if (ReadMediaTitleCached(engine, drive) == wanted.title) answer = drive;
+        }
+    }
+    if (!answer) {
+        const QString own = ReadMediaTitleCached(engine, wanted.driveRoot);
+        if (!own.isEmpty() && own == wanted.title) answer = wanted.driveRoot;
+    }
+    if (!answer && !engine.SkipRemovable()) {
+        answer = AskForMedium(engine, owner, wanted, type, shownTitle, kind);
+    }
+    engine.Ui().SetBusyCursor(false);
+    if (!answer) return {};
+    return util::JoinPath(answer->left(2) + u'\\', wanted.rest);
+}
+
+}  // namespace engine

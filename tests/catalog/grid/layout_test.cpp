@@ -111,3 +111,32 @@ TEST(CatalogLayout, MinimiseRule) {
 
 }  // namespace
 }  // namespace kibako::grid
+
+#include "catalog/grid/display_colours.h"
+
+namespace kibako::grid {
+namespace {
+
+TEST(DisplayColours, StateSettingsAndIconSize) {
+    EXPECT_EQ(DefaultDisplayColours(true).titleBack, 0x808080u);
+    EXPECT_EQ(DefaultDisplayColours(false).titleFore, 0xEBF0F5u);
+    GridState drive, files;
+    ApplyColoursToState(files, DefaultDisplayColours(false), -1, -1, 2, 3, true);
+    EXPECT_EQ(files.vLineWidth, 1);
+    EXPECT_EQ(files.hLineWidth, 1);
+    EXPECT_EQ(files.interleave, 2);
+    EXPECT_EQ(files.nameCase[0], 3);
+    EXPECT_EQ(files.alignment[2], Align::Right);
+    EXPECT_EQ(files.cursorBack, kSystemHighlight);
+    drive.rowHeight = 18;
+    IconStrip strip;
+    BuildIconStrip(strip, drive, {&drive}, {&drive, &files}, files);
+    EXPECT_EQ(strip.Size(), 16);
+    EXPECT_EQ(files.iconWidth[0], 16);
+    EXPECT_EQ(drive.indentStep, 18);
+    EXPECT_EQ(files.indentStep, 0);
+    EXPECT_EQ(files.iconStrip, &strip);
+}
+
+}  // namespace
+}  // namespace kibako::grid

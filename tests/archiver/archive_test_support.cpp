@@ -13,7 +13,7 @@
 
 namespace archiver_test {
 
-CommandResult Run(const std::string& command) {
+CommandResult RunTool(const std::string& command) {
     CommandResult result;
     const std::string full = "LC_ALL=C.UTF-8 " + command + " 2>&1";
     FILE* pipe = ::popen(full.c_str(), "r");
@@ -29,7 +29,7 @@ CommandResult Run(const std::string& command) {
 }
 
 bool HasTool(const std::string& name) {
-    return Run("command -v " + name + " >/dev/null").exitCode == 0;
+    return RunTool("command -v " + name + " >/dev/null").exitCode == 0;
 }
 
 std::string Quote(const fs::path& path) {
@@ -97,7 +97,8 @@ std::string RandomBytes(std::size_t size, unsigned seed) {
 std::vector<std::string> FilesBelow(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) names.push_back(fs::relative(entry.path(), folder).string());
+        if (entry.is_regular_file())
+            names.push_back(entry.path().lexically_relative(folder).string());
     }
     std::sort(names.begin(), names.end());
     return names;

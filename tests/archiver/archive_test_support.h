@@ -19,7 +19,7 @@ struct CommandResult {
 };
 
 // Runs a shell command line (in the C.UTF-8 locale).
-CommandResult Run(const std::string& command);
+CommandResult RunTool(const std::string& command);
 bool HasTool(const std::string& name);
 std::string Quote(const fs::path& path);
 

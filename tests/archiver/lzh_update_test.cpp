@@ -242,6 +242,39 @@ TEST_F(LzhUpdateTest, ResolverTranslatesWindowsPaths) {
     EXPECT_EQ(listed, 1u);
 }
 
+// Archives of jlha (header levels 0, 1 and 2; -lh5-, -lh6-, -lh7-) are listed, tested and
+// updated; the updated archive passes the peers.
+TEST_F(LzhUpdateTest, ArchivesOfJlhaAreListedTestedAndUpdated) {
+    if (!HasTool("jlha")) GTEST_SKIP() << "jlha-utils is not installed";
+    WriteFile(source_ / "text.txt", SampleText(40000, 5), kTime);
+    WriteFile(source_ / "sub" / "more.txt", SampleText(20000, 6), kTime + 10);
+    WriteFile(source_ / "noise.bin", RandomBytes(3000, 2), kTime + 20);
+    for (const char* method : {"5", "6", "7"}) {
+        for (const char* level : {"0", "1", "2"}) {
+            SCOPED_TRACE(std::string("-lh") + method + "- level " + level);
+            fs::remove(archive_);
+            const CommandResult made =
+                RunTool("cd " + Quote(source_) + " && jlha c" + level + "o" + method + " " +
+                        Quote(archive_) + " text.txt sub/more.txt noise.bin");
+            ASSERT_EQ(made.exitCode, 0) << made.output;
+            const auto entries = ListLzh(archive_);
+            ASSERT_EQ(Names(entries),
+                      (std::vector<std::string>{"noise.bin", "sub\\more.txt", "text.txt"}));
+            EXPECT_EQ(entries[0].originalSize, 40000u);
+            EXPECT_EQ(Unlha("t \"" + archive_.string() + "\""), 0) << lastOutput_;
+
+            WriteFile(source_ / "sub" / "more.txt", SampleText(20000, 7), kTime + 100);
+            WriteFile(source_ / "new.txt", "new", kTime);
+            ASSERT_EQ(Unlha(UpdateLine(true)), 0) << lastOutput_;
+            EXPECT_EQ(lastOutput_, "1 added, 1 replaced");
+            ExpectLhasaAccepts(4);
+            ExpectPeersExtract({"text.txt", "sub/more.txt", "noise.bin", "new.txt"});
+            fs::remove(source_ / "new.txt");
+            WriteFile(source_ / "sub" / "more.txt", SampleText(20000, 6), kTime + 10);
+        }
+    }
+}
+
 // Damaged and hostile archives: updating fails and leaves the file as it was.
 TEST_F(LzhUpdateTest, DamagedArchivesAreLeftAloneAndListedUpToTheDamage) {
     WriteFile(source_ / "one.txt", SampleText(3000), kTime);
@@ -271,6 +304,27 @@ TEST_F(LzhUpdateTest, DamagedArchivesAreLeftAloneAndListedUpToTheDamage) {
     badData[badData.size() / 2] ^= 0x01;
     WriteFile(archive_, badData);
     EXPECT_NE(Unlha("t \"" + archive_.string() + "\""), 0);
+}
+
+// A member named with ".." or an absolute path: listed as stored, never updated, removed by
+// the delete command without looking outside the folder.
+TEST_F(LzhUpdateTest, HostileNamesAreNeverFollowed) {
+    if (!HasTool("jlha")) GTEST_SKIP() << "jlha-utils is not installed";
+    WriteFile(root_ / "outside.txt", "outside", kTime);
+    WriteFile(source_ / "inside.txt", "inside", kTime);
+    const CommandResult made = RunTool("cd " + Quote(source_) + " && jlha c1o5 " + Quote(archive_) +
+                                       " inside.txt ../outside.txt");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    const std::string hostile = ReadFile(archive_);
+    const auto names = Names(ListLzh(archive_));
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], "..\\outside.txt");
+
+    EXPECT_EQ(Unlha(UpdateLine(false)), 6);
+    EXPECT_EQ(ReadFile(archive_), hostile);
+    ASSERT_EQ(Unlha(DeleteLine()), 0) << lastOutput_;
+    EXPECT_EQ(Names(ListLzh(archive_)), (std::vector<std::string>{"inside.txt"}));
+    EXPECT_EQ(ReadFile(root_ / "outside.txt"), "outside");
 }
 
 TEST_F(LzhUpdateTest, FullDiskLeavesTheOldArchiveAndNoTemporaryFile) {

@@ -1,0 +1,32 @@
+// Most-significant-bit-first bit packer for the LZH code streams.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace archiver {
+
+class BitWriter {
+  public:
+    // Appends the low `count` bits of `value` (count <= 32).
+    void Put(int count, std::uint32_t value) {
+        accumulator_ = (accumulator_ << count) | (value & ((std::uint64_t{1} << count) - 1));
+        pending_ += count;
+        while (pending_ >= 8) {
+            pending_ -= 8;
+            bytes_.push_back(static_cast<std::uint8_t>(accumulator_ >> pending_));
+        }
+    }
+    // Pads the last byte with zero bits.
+    void FlushBits() {
+        if (pending_ > 0) Put(8 - pending_, 0);
+    }
+    std::vector<std::uint8_t>& bytes() { return bytes_; }
+
+  private:
+    std::uint64_t accumulator_ = 0;
+    int pending_ = 0;
+    std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace archiver

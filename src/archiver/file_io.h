@@ -1,0 +1,61 @@
+// Plain POSIX file access with owned descriptors and errors as text.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace archiver {
+
+// A file read from start to end; symbolic links are followed.
+class InputFile {
+  public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    bool Open(const std::filesystem::path& path, std::string& error);
+    // Bytes read (0 at the end); -1 with `error` set on a read error.
+    long long Read(std::uint8_t* data, std::size_t size, std::string& error);
+
+  private:
+    int fd_ = -1;
+    std::filesystem::path path_;
+};
+
+// A file written mostly in order through a buffer; WriteAt patches bytes already written.
+// Errors stick: after the first failure every call fails.
+class OutputFile {
+  public:
+    explicit OutputFile(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool Write(const void* data, std::size_t size);
+    bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
+    // Drops everything from `offset` on; the next write goes there.
+    bool TruncateTo(std::uint64_t offset);
+    bool Flush();
+    // Flushes, syncs to the disk and closes.
+    bool Close();
+    std::uint64_t position() const { return position_; }
+    const std::string& error() const { return error_; }
+    int fd() const { return fd_; }
+
+  private:
+    static constexpr std::size_t kBufferSize = 1 << 18;
+    bool Fail(const char* what);
+
+    int fd_;
+    std::vector<std::uint8_t> buffer_;
+    std::uint64_t position_ = 0;
+    std::string error_;
+};
+
+}  // namespace archiver

@@ -1,0 +1,99 @@
+#include "archiver/lzh_archive.h"
+
+#include <algorithm>
+
+#include "archiver/crc16.h"
+#include "archiver/lzh_header.h"
+
+namespace archiver {
+namespace {
+
+// Supplies the packed bytes of one member in chunks.
+class RangeSupplier final : public ByteSupplier {
+  public:
+    RangeSupplier(const RandomAccessInput& input, std::uint64_t offset, std::uint64_t size)
+        : input_(input), offset_(offset), left_(size), buffer_(1 << 16) {}
+
+    std::size_t Next(const std::uint8_t** data) override {
+        const std::size_t count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left_, buffer_.size()));
+        if (count == 0 || !input_.ReadAt(offset_, buffer_.data(), count)) return 0;
+        offset_ += count;
+        left_ -= count;
+        *data = buffer_.data();
+        return count;
+    }
+
+  private:
+    const RandomAccessInput& input_;
+    std::uint64_t offset_;
+    std::uint64_t left_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+}  // namespace
+
+LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
+    LzhArchiveContents contents;
+    std::uint64_t offset = 0;
+    for (;;) {
+        LzhMember member;
+        std::uint64_t next = 0;
+        const HeaderStatus status = ReadLzhHeader(input, offset, member, next, contents.error);
+        if (status == HeaderStatus::kEnd) break;
+        if (status == HeaderStatus::kDamaged) {
+            contents.damaged = true;
+            if (contents.error.empty()) contents.error = "unreadable header";
+            contents.error += " at offset " + std::to_string(offset);
+            break;
+        }
+        contents.members.push_back(std::move(member));
+        offset = next;
+    }
+    return contents;
+}
+
+bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, const ByteSink& sink,
+                      std::string& error) {
+    if (!member.method) {
+        error = "unsupported method " + member.methodId;
+        return false;
+    }
+    std::uint16_t crc = 0;
+    std::uint64_t produced = 0;
+    const ByteSink counting = [&](const std::uint8_t* data, std::size_t size) {
+        crc = UpdateCrc16(crc, data, size);
+        produced += size;
+        return sink(data, size);
+    };
+    RangeSupplier supplier(input, member.dataOffset, member.packedSize);
+    switch (*member.method) {
+        case LzhMethod::kDirectory:
+            return true;
+        case LzhMethod::kStored: {
+            const std::uint8_t* data = nullptr;
+            while (const std::size_t size = supplier.Next(&data)) {
+                if (!counting(data, size)) {
+                    error = "output stopped";
+                    return false;
+                }
+            }
+            break;
+        }
+        default:
+            if (!DecodeLzh(*member.method, supplier, member.originalSize, counting, error)) {
+                return false;
+            }
+    }
+    if (produced != member.originalSize) {
+        error = "member data truncated";
+        return false;
+    }
+    if (crc != member.crc) {
+        error = "CRC mismatch";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace archiver

@@ -1,0 +1,27 @@
+// Reading whole LZH archives: the member list, and the data of one member.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "archiver/lzh_decoder.h"
+#include "archiver/lzh_member.h"
+#include "archiver/random_access_input.h"
+
+namespace archiver {
+
+struct LzhArchiveContents {
+    std::vector<LzhMember> members;  // those before any damage
+    bool damaged = false;
+    std::string error;
+};
+
+LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input);
+
+// Decodes the member into the sink and checks its size and CRC. False with `error` for a
+// method this library cannot decode, damaged data or a CRC mismatch; the sink may then have
+// received wrong bytes already.
+bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, const ByteSink& sink,
+                      std::string& error);
+
+}  // namespace archiver

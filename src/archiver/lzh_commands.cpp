@@ -1,0 +1,230 @@
+#include "archiver/lzh_commands.h"
+
+#include <sys/stat.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <variant>
+
+#include "archiver/lzh_archive.h"
+#include "archiver/lzh_writer.h"
+#include "archiver/name_codec.h"
+#include "archiver/path_resolution.h"
+#include "archiver/return_code.h"
+#include "archiver/source_selection.h"
+#include "archiver/temp_archive.h"
+#include "archiver/wildcard.h"
+
+namespace archiver {
+namespace {
+
+int Report(std::string& output, int code, const std::string& text) {
+    output = text;
+    return code;
+}
+
+// The archive as it is before the command: absent, or its members.
+struct OldArchive {
+    std::filesystem::path path;
+    bool exists = false;
+    struct stat info {};
+    std::unique_ptr<FileInput> input;
+    LzhArchiveContents contents;
+};
+
+int OpenOldArchive(const std::string& windowsPath, OldArchive& old, std::string& output) {
+    const std::optional<std::filesystem::path> path = ResolvePath(windowsPath);
+    if (!path) return Report(output, kPathNotResolved, "cannot resolve " + windowsPath);
+    old.path = *path;
+    if (::stat(path->c_str(), &old.info) != 0) return kOk;
+    old.exists = true;
+    std::string error;
+    old.input = FileInput::Open(*path, error);
+    if (!old.input) return Report(output, kArchiveDamaged, error);
+    old.contents = ReadLzhArchive(*old.input);
+    if (old.contents.damaged) {
+        return Report(output, kArchiveDamaged, path->string() + ": " + old.contents.error);
+    }
+    return kOk;
+}
+
+std::optional<std::filesystem::path> ResolveFolder(const std::string& windowsPath,
+                                                   std::string& output, int& code) {
+    const std::optional<std::filesystem::path> folder = ResolvePath(windowsPath);
+    struct stat info {};
+    if (!folder) {
+        code = Report(output, kPathNotResolved, "cannot resolve " + windowsPath);
+    } else if (::stat(folder->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        code = Report(output, kSourceFolderMissing, "no folder " + folder->string());
+        return std::nullopt;
+    }
+    return folder;
+}
+
+// CP932 when every name can be written in it, so that older readers show them; else UTF-8.
+NameCodePage ChooseCodePage(const std::vector<const std::vector<std::string>*>& paths) {
+    for (const std::vector<std::string>* path : paths) {
+        for (const std::string& component : *path) {
+            if (!Utf8ToCp932(component)) return NameCodePage::kUtf8;
+        }
+    }
+    return NameCodePage::kCp932;
+}
+
+bool IsNewer(const SourceFile& file, const LzhMember& member) {
+    if (member.exactTime) return file.modifiedTime > member.unixTime;
+    return DosFromUnix(file.modifiedTime).packed() > member.dosTime.packed();
+}
+
+// One member of the new archive: copied from the old one, or taken from a file.
+using Planned = std::variant<const LzhMember*, const SourceFile*>;
+
+int WriteArchive(const OldArchive& old, const std::vector<Planned>& plan, std::string& output) {
+    std::vector<const std::vector<std::string>*> names;
+    for (const Planned& item : plan) {
+        names.push_back(std::holds_alternative<const LzhMember*>(item)
+                            ? &std::get<const LzhMember*>(item)->path
+                            : &std::get<const SourceFile*>(item)->path);
+    }
+    std::string error;
+    std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
+    if (!temp) return Report(output, kWriteFailed, error);
+    LzhWriter writer(temp->file(), ChooseCodePage(names));
+    for (const Planned& item : plan) {
+        if (std::holds_alternative<const LzhMember*>(item)) {
+            if (!writer.CopyMember(*old.input, *std::get<const LzhMember*>(item), error)) {
+                return Report(output, kWriteFailed, error);
+            }
+        } else if (!writer.AddFile(*std::get<const SourceFile*>(item), error)) {
+            const bool readError = temp->file().error().empty();
+            return Report(output, readError ? kSourceUnreadable : kWriteFailed, error);
+        }
+    }
+    if (!writer.Finish(error) || !temp->Commit(error)) return Report(output, kWriteFailed, error);
+    return kOk;
+}
+
+int Update(const UnlhaCommand& command, std::string& output) {
+    OldArchive old;
+    if (const int code = OpenOldArchive(command.archive, old, output)) return code;
+    for (const LzhMember& member : old.contents.members) {
+        if (member.unsafePath) {
+            return Report(output, kUnsafeMemberName,
+                          "the archive holds an unsafe name: " + member.DisplayName());
+        }
+    }
+    int code = kOk;
+    const std::optional<std::filesystem::path> folder =
+        ResolveFolder(command.baseFolder, output, code);
+    if (!folder) return code;
+    std::string error;
+    const std::optional<std::vector<SourceFile>> files = SelectSourceFiles(
+        *folder, command.recursive, command.patterns, old.exists ? &old.info : nullptr, error);
+    if (!files) return Report(output, kSourceUnreadable, error);
+
+    std::map<std::string, std::size_t> byName;
+    for (std::size_t i = 0; i < old.contents.members.size(); ++i) {
+        const LzhMember& member = old.contents.members[i];
+        if (!member.isDirectory()) byName.emplace(JoinPath(member.path), i);
+    }
+    std::vector<Planned> plan;
+    for (const LzhMember& member : old.contents.members) plan.emplace_back(&member);
+    int added = 0;
+    int replaced = 0;
+    for (const SourceFile& file : *files) {
+        const auto found = byName.find(JoinPath(file.path));
+        if (found == byName.end()) {
+            plan.emplace_back(&file);
+            ++added;
+        } else if (IsNewer(file, old.contents.members[found->second])) {
+            plan[found->second] = &file;
+            ++replaced;
+        }
+    }
+    const std::string summary =
+        std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
+    if (old.exists && added == 0 && replaced == 0) return Report(output, kOk, summary);
+    if (const int written = WriteArchive(old, plan, output)) return written;
+    return Report(output, kOk, summary);
+}
+
+// True when the member's file is known to be gone: its nearest folder that the walk reached
+// was listed completely and did not hold it.
+bool IsMissing(const LzhMember& member, const FolderWalk& walk,
+               const std::map<std::string, bool>& fileKeys) {
+    if (member.unsafePath) return true;
+    const std::string key = JoinPath(member.path);
+    if (member.isDirectory()) {
+        if (walk.listedFolders.count(key) || walk.failedFolders.count(key)) return false;
+    } else if (fileKeys.count(key)) {
+        return false;
+    }
+    for (std::size_t depth = member.path.size() - 1;; --depth) {
+        const std::vector<std::string> parent(member.path.begin(), member.path.begin() + depth);
+        const std::string parentKey = JoinPath(parent);
+        if (walk.failedFolders.count(parentKey)) return false;
+        if (walk.listedFolders.count(parentKey)) return true;
+        if (depth == 0) return false;
+    }
+}
+
+int DeleteMissing(const UnlhaCommand& command, std::string& output) {
+    OldArchive old;
+    if (const int code = OpenOldArchive(command.archive, old, output)) return code;
+    if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
+    int code = kOk;
+    const std::optional<std::filesystem::path> folder =
+        ResolveFolder(command.baseFolder, output, code);
+    if (!folder) return code;
+    const FolderWalk walk = WalkFolder(*folder, true);
+    if (!walk.rootListed) return Report(output, kSourceUnreadable, walk.error);
+    std::map<std::string, bool> fileKeys;
+    for (const SourceFile& file : walk.files) fileKeys.emplace(JoinPath(file.path), true);
+
+    std::vector<Planned> plan;
+    int deleted = 0;
+    for (const LzhMember& member : old.contents.members) {
+        const bool candidate =
+            member.path.empty() || MatchesAny(command.patterns, member.path.back());
+        if (candidate && IsMissing(member, walk, fileKeys)) {
+            ++deleted;
+        } else {
+            plan.emplace_back(&member);
+        }
+    }
+    const std::string summary = std::to_string(deleted) + " deleted";
+    if (deleted == 0) return Report(output, kOk, summary);
+    if (const int written = WriteArchive(old, plan, output)) return written;
+    return Report(output, kOk, summary);
+}
+
+int Test(const UnlhaCommand& command, std::string& output) {
+    OldArchive old;
+    if (const int code = OpenOldArchive(command.archive, old, output)) return code;
+    if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
+    for (const LzhMember& member : old.contents.members) {
+        std::string error;
+        const ByteSink discard = [](const std::uint8_t*, std::size_t) { return true; };
+        if (!ExtractLzhMember(*old.input, member, discard, error)) {
+            return Report(output, kArchiveDamaged, member.DisplayName() + ": " + error);
+        }
+    }
+    return Report(output, kOk, std::to_string(old.contents.members.size()) + " members OK");
+}
+
+}  // namespace
+
+int RunUnlhaCommand(const UnlhaCommand& command, std::string& output) {
+    switch (command.verb) {
+        case UnlhaVerb::kUpdate:
+            return Update(command, output);
+        case UnlhaVerb::kDeleteMissing:
+            return DeleteMissing(command, output);
+        case UnlhaVerb::kTest:
+            return Test(command, output);
+    }
+    return kInternalError;
+}
+
+}  // namespace archiver

@@ -1,0 +1,133 @@
+#include "archiver/lzh_writer.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "archiver/crc16.h"
+#include "archiver/lh5_encoder.h"
+
+namespace archiver {
+namespace {
+
+constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
+constexpr std::size_t kChunk = 1 << 18;
+
+bool NeedsWideSizes(const LzhMember& member) {
+    return member.packedSize > kNarrowLimit || member.originalSize > kNarrowLimit;
+}
+
+}  // namespace
+
+bool LzhWriter::WriteError(std::string& error) const {
+    error = out_.error().empty() ? std::string("write failed") : out_.error();
+    return false;
+}
+
+bool LzhWriter::WriteHeader(const LzhMember& member, bool wideSizes, std::string& error) {
+    const std::vector<std::uint8_t> header = BuildLevel2Header(member, codePage_, wideSizes);
+    if (header.empty()) {
+        error = "cannot write the name of " + member.DisplayName();
+        return false;
+    }
+    return out_.Write(header.data(), header.size()) || WriteError(error);
+}
+
+bool LzhWriter::CopyMember(const RandomAccessInput& from, const LzhMember& member,
+                           std::string& error) {
+    if (!WriteHeader(member, NeedsWideSizes(member), error)) return false;
+    std::vector<std::uint8_t> buffer(kChunk);
+    std::uint64_t offset = member.dataOffset;
+    std::uint64_t left = member.packedSize;
+    while (left > 0) {
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(left, kChunk));
+        if (!from.ReadAt(offset, buffer.data(), count)) {
+            error = "cannot read the old archive";
+            return false;
+        }
+        if (!out_.Write(buffer.data(), count)) return WriteError(error);
+        offset += count;
+        left -= count;
+    }
+    return true;
+}
+
+bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
+    LzhMember member;
+    member.methodId = "-lh5-";
+    member.method = LzhMethod::kLh5;
+    member.path = file.path;
+    member.unixTime = file.modifiedTime;
+    member.exactTime = true;
+    member.originalSize = file.size;
+    member.packedSize = file.size;
+    // The header's layout is fixed before the data: its size fields are patched afterwards.
+    const bool wide = file.size > kNarrowLimit;
+    const std::uint64_t headerAt = out_.position();
+    if (!WriteHeader(member, wide, error)) return false;
+    const std::uint64_t dataAt = out_.position();
+    if (file.size == 0 || !Compress(file, member, error) ||
+        member.packedSize >= member.originalSize) {
+        if (!error.empty()) return false;
+        if (!out_.TruncateTo(dataAt)) return WriteError(error);
+        member.methodId = "-lh0-";
+        member.method = LzhMethod::kStored;
+        if (!Store(file, member, error)) return false;
+    }
+    if (!wide && NeedsWideSizes(member)) {
+        error = file.hostPath.string() + ": grew past 4 GB while it was read";
+        return false;
+    }
+    const std::vector<std::uint8_t> header = BuildLevel2Header(member, codePage_, wide);
+    return out_.WriteAt(headerAt, header.data(), header.size()) || WriteError(error);
+}
+
+// False without an error text when the file was read but stored is better (empty file).
+bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string& error) {
+    InputFile input;
+    if (!input.Open(file.hostPath, error)) return false;
+    Lh5Encoder encoder(
+        [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
+    std::vector<std::uint8_t> buffer(kChunk);
+    std::uint16_t crc = 0;
+    std::uint64_t total = 0;
+    for (;;) {
+        const long long got = input.Read(buffer.data(), buffer.size(), error);
+        if (got < 0) return false;
+        if (got == 0) break;
+        crc = UpdateCrc16(crc, buffer.data(), static_cast<std::size_t>(got));
+        total += static_cast<std::uint64_t>(got);
+        if (!encoder.Write(buffer.data(), static_cast<std::size_t>(got))) return WriteError(error);
+    }
+    if (!encoder.Finish()) return WriteError(error);
+    member.originalSize = total;
+    member.packedSize = encoder.packedSize();
+    member.crc = crc;
+    return total > 0;
+}
+
+bool LzhWriter::Store(const SourceFile& file, LzhMember& member, std::string& error) {
+    InputFile input;
+    if (!input.Open(file.hostPath, error)) return false;
+    std::vector<std::uint8_t> buffer(kChunk);
+    std::uint16_t crc = 0;
+    std::uint64_t total = 0;
+    for (;;) {
+        const long long got = input.Read(buffer.data(), buffer.size(), error);
+        if (got < 0) return false;
+        if (got == 0) break;
+        crc = UpdateCrc16(crc, buffer.data(), static_cast<std::size_t>(got));
+        total += static_cast<std::uint64_t>(got);
+        if (!out_.Write(buffer.data(), static_cast<std::size_t>(got))) return WriteError(error);
+    }
+    member.originalSize = total;
+    member.packedSize = total;
+    member.crc = crc;
+    return true;
+}
+
+bool LzhWriter::Finish(std::string& error) {
+    const std::uint8_t end = 0;
+    return out_.Write(&end, 1) || WriteError(error);
+}
+
+}  // namespace archiver

@@ -1,0 +1,37 @@
+// Writes an LZH archive member by member with level-2 headers: members copied from another
+// archive keep their packed data byte for byte; files are compressed with -lh5-, or stored
+// with -lh0- when they are empty or do not shrink.
+#pragma once
+
+#include <string>
+
+#include "archiver/file_io.h"
+#include "archiver/folder_walker.h"
+#include "archiver/lzh_header.h"
+#include "archiver/lzh_member.h"
+#include "archiver/random_access_input.h"
+
+namespace archiver {
+
+class LzhWriter {
+  public:
+    LzhWriter(OutputFile& out, NameCodePage codePage) : out_(out), codePage_(codePage) {}
+
+    bool CopyMember(const RandomAccessInput& from, const LzhMember& member, std::string& error);
+    // The member is named `file.path` and dated with `file.modifiedTime`, both as found by
+    // the walk, so that a file changed while it is read is seen as newer next time.
+    bool AddFile(const SourceFile& file, std::string& error);
+    // Writes the end-of-archive byte.
+    bool Finish(std::string& error);
+
+  private:
+    bool WriteHeader(const LzhMember& member, bool wideSizes, std::string& error);
+    bool Compress(const SourceFile& file, LzhMember& member, std::string& error);
+    bool Store(const SourceFile& file, LzhMember& member, std::string& error);
+    bool WriteError(std::string& error) const;
+
+    OutputFile& out_;
+    const NameCodePage codePage_;
+};
+
+}  // namespace archiver

@@ -1,0 +1,18 @@
+// Member-name conversions between UTF-8 and Windows code page 932 (glibc iconv "CP932").
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace archiver {
+
+bool IsValidUtf8(const std::string& bytes);
+// The CP932 bytes of a UTF-8 text, or nullopt when the text does not survive the round trip
+// (characters CP932 lacks, or ones it maps to a different character on the way back).
+std::optional<std::string> Utf8ToCp932(const std::string& utf8);
+std::optional<std::string> Cp932ToUtf8(const std::string& cp932);
+// A stored name without a declared code page: UTF-8 when the bytes are valid UTF-8 and not
+// plain ASCII, otherwise CP932; bytes that neither reading accepts become "?".
+std::string DecodeLegacyName(const std::string& bytes);
+
+}  // namespace archiver

@@ -1,0 +1,48 @@
+// Read-only random access to archive bytes: an open file or a block of memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace archiver {
+
+class RandomAccessInput {
+  public:
+    virtual ~RandomAccessInput() = default;
+    virtual std::uint64_t size() const = 0;
+    // False when fewer than `count` bytes could be read.
+    virtual bool ReadAt(std::uint64_t offset, void* data, std::size_t count) const = 0;
+};
+
+class MemoryInput final : public RandomAccessInput {
+  public:
+    MemoryInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    std::uint64_t size() const override { return size_; }
+    bool ReadAt(std::uint64_t offset, void* data, std::size_t count) const override;
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+};
+
+// Owns the descriptor; the size is taken when the file is opened.
+class FileInput final : public RandomAccessInput {
+  public:
+    static std::unique_ptr<FileInput> Open(const std::filesystem::path& path, std::string& error);
+    ~FileInput() override;
+    FileInput(const FileInput&) = delete;
+    FileInput& operator=(const FileInput&) = delete;
+
+    std::uint64_t size() const override { return size_; }
+    bool ReadAt(std::uint64_t offset, void* data, std::size_t count) const override;
+
+  private:
+    FileInput(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    int fd_;
+    std::uint64_t size_;
+};
+
+}  // namespace archiver

@@ -1,0 +1,29 @@
+#include "archiver/source_selection.h"
+
+#include "archiver/wildcard.h"
+
+namespace archiver {
+
+std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::path& folder,
+                                                         bool recursive,
+                                                         const std::vector<std::string>& patterns,
+                                                         const struct stat* archiveInfo,
+                                                         std::string& error) {
+    FolderWalk walk = WalkFolder(folder, recursive);
+    if (!walk.rootListed || !walk.failedFolders.empty()) {
+        error = walk.error.empty() ? "cannot list " + folder.string() : walk.error;
+        return std::nullopt;
+    }
+    std::vector<SourceFile> files;
+    for (SourceFile& file : walk.files) {
+        if (archiveInfo != nullptr && file.device == archiveInfo->st_dev &&
+            file.inode == archiveInfo->st_ino) {
+            continue;
+        }
+        if (!MatchesAny(patterns, file.path.back())) continue;
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+}  // namespace archiver

@@ -1,0 +1,151 @@
+#include "archiver/zip_commands.h"
+
+#include <sys/stat.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "archiver/path_resolution.h"
+#include "archiver/return_code.h"
+#include "archiver/source_selection.h"
+#include "archiver/temp_archive.h"
+#include "archiver/zip_archive_handle.h"
+#include "archiver/zip_entries.h"
+
+namespace archiver {
+namespace {
+
+constexpr zip_uint16_t kExtendedTimestamp = 0x5455;
+
+int Report(std::string& output, int code, const std::string& text) {
+    output = text;
+    return code;
+}
+
+std::string ZipName(const std::vector<std::string>& components) {
+    std::string name;
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        if (i > 0) name += '/';
+        name += components[i];
+    }
+    return name;
+}
+
+bool IsNewer(const SourceFile& file, const ZipEntry& entry) {
+    if (entry.exactTime) return file.modifiedTime > entry.unixTime;
+    return DosFromUnix(file.modifiedTime).packed() > entry.dosTime.packed();
+}
+
+// Adds the file as a new entry or in place of entry `replace`; the data is read by zip_close.
+bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t> replace,
+             std::string& error) {
+    zip_source_t* source = zip_source_file(archive, file.hostPath.c_str(), 0, -1);
+    if (source == nullptr) {
+        error = file.hostPath.string() + ": " + zip_strerror(archive);
+        return false;
+    }
+    zip_int64_t index = -1;
+    if (replace) {
+        index = zip_file_replace(archive, *replace, source, 0) == 0
+                    ? static_cast<zip_int64_t>(*replace)
+                    : -1;
+    } else {
+        index = zip_file_add(archive, ZipName(file.path).c_str(), source, ZIP_FL_ENC_UTF_8);
+    }
+    if (index < 0) {
+        zip_source_free(source);
+        error = zip_strerror(archive);
+        return false;
+    }
+    const auto at = static_cast<zip_uint64_t>(index);
+    const std::vector<std::uint8_t> timestamp = ExtendedTimestamp(file.modifiedTime);
+    zip_file_extra_field_delete_by_id(archive, at, kExtendedTimestamp, ZIP_EXTRA_FIELD_ALL,
+                                      ZIP_FL_LOCAL | ZIP_FL_CENTRAL);
+    if (zip_set_file_compression(archive, at, ZIP_CM_DEFLATE, 6) != 0 ||
+        zip_file_set_mtime(archive, at, static_cast<time_t>(file.modifiedTime), 0) != 0 ||
+        zip_file_extra_field_set(archive, at, kExtendedTimestamp, ZIP_EXTRA_FIELD_NEW,
+                                 timestamp.data(), static_cast<zip_uint16_t>(timestamp.size()),
+                                 ZIP_FL_LOCAL | ZIP_FL_CENTRAL) != 0) {
+        error = zip_strerror(archive);
+        return false;
+    }
+    return true;
+}
+
+bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
+    std::unique_ptr<TempArchive> temp = TempArchive::Create(path, error);
+    if (!temp) return false;
+    const std::uint8_t endOfDirectory[22] = {'P', 'K', 5, 6};
+    if (!temp->file().Write(endOfDirectory, sizeof endOfDirectory)) {
+        error = temp->file().error();
+        return false;
+    }
+    return temp->Commit(error);
+}
+
+}  // namespace
+
+int RunZipCommand(const ZipCommand& command, std::string& output) {
+    const std::optional<std::filesystem::path> archivePath = ResolvePath(command.archive);
+    if (!archivePath) return Report(output, kPathNotResolved, "cannot resolve " + command.archive);
+    const std::optional<std::filesystem::path> folder = ResolvePath(command.baseFolder);
+    if (!folder) return Report(output, kPathNotResolved, "cannot resolve " + command.baseFolder);
+    struct stat folderInfo {};
+    if (::stat(folder->c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
+        return Report(output, kSourceFolderMissing, "no folder " + folder->string());
+    }
+    struct stat archiveInfo {};
+    const bool exists = ::stat(archivePath->c_str(), &archiveInfo) == 0;
+    if (exists && !S_ISREG(archiveInfo.st_mode)) {
+        return Report(output, kArchiveDamaged, archivePath->string() + ": not a file");
+    }
+    std::string error;
+    ZipArchiveHandle archive(*archivePath, exists ? 0 : ZIP_CREATE | ZIP_EXCL, error);
+    if (archive.get() == nullptr) return Report(output, kArchiveDamaged, error);
+    std::vector<ZipEntry> entries;
+    if (!ReadZipEntries(archive.get(), entries, error))
+        return Report(output, kArchiveDamaged, error);
+    std::map<std::string, const ZipEntry*> byName;
+    for (const ZipEntry& entry : entries) {
+        if (entry.unsafeName) {
+            return Report(output, kUnsafeMemberName,
+                          "the archive holds an unsafe name: " + entry.name);
+        }
+        if (!entry.isDirectory) byName.emplace(entry.name, &entry);
+    }
+    const std::optional<std::vector<SourceFile>> files = SelectSourceFiles(
+        *folder, command.recursive, command.patterns, exists ? &archiveInfo : nullptr, error);
+    if (!files) return Report(output, kSourceUnreadable, error);
+
+    int added = 0;
+    int replaced = 0;
+    for (const SourceFile& file : *files) {
+        const auto found = byName.find(ZipName(file.path));
+        std::optional<zip_uint64_t> replace;
+        if (found != byName.end()) {
+            if (command.updateOnly && !IsNewer(file, *found->second)) continue;
+            replace = found->second->index;
+        }
+        if (!PutFile(archive.get(), file, replace, error))
+            return Report(output, kWriteFailed, error);
+        ++(replace ? replaced : added);
+    }
+    const std::string summary =
+        std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
+    if (added == 0 && replaced == 0) {
+        // libzip writes no archive without entries; a first backup of an empty folder still
+        // leaves one.
+        if (!exists && !WriteEmptyArchive(*archivePath, error)) {
+            return Report(output, kWriteFailed, error);
+        }
+        return Report(output, kOk, summary);
+    }
+    bool readError = false;
+    if (!archive.Close(error, readError)) {
+        return Report(output, readError ? kSourceUnreadable : kWriteFailed, error);
+    }
+    return Report(output, kOk, summary);
+}
+
+}  // namespace archiver

@@ -1,0 +1,12 @@
+// The Zip update command.
+#pragma once
+
+#include <string>
+
+#include "archiver/command_line.h"
+
+namespace archiver {
+
+int RunZipCommand(const ZipCommand& command, std::string& output);
+
+}  // namespace archiver

@@ -1,0 +1,35 @@
+// What this library reads from the entries of a libzip archive: names decoded on its own
+// (legacy archives carry CP932 names without a flag, and libzip's name lookup cannot be
+// trusted with them) and modification times, exact when an extended timestamp is present.
+#pragma once
+
+#include <zip.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archiver/dos_time.h"
+
+namespace archiver {
+
+struct ZipEntry {
+    zip_uint64_t index = 0;
+    std::string name;  // UTF-8 with "/" separators, as stored
+    bool unsafeName = false;
+    bool isDirectory = false;
+    std::uint64_t originalSize = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint32_t crc = 0;
+    std::int64_t unixTime = 0;
+    bool exactTime = false;  // from the extended timestamp; otherwise MS-DOS time
+    DosDateTime dosTime;
+};
+
+// False with `error` when an entry cannot be read.
+bool ReadZipEntries(zip_t* archive, std::vector<ZipEntry>& entries, std::string& error);
+
+// The extended-timestamp extra field (0x5455) holding a modification time.
+std::vector<std::uint8_t> ExtendedTimestamp(std::int64_t unixTime);
+
+}  // namespace archiver

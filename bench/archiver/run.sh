@@ -20,14 +20,15 @@ export LC_ALL=C.UTF-8
 
 # Inputs: text from package documentation, source from headers and Python modules.
 fill() {  # fill DEST MEGABYTES < list of files
-    local dest=$1 limit=$(( $2 * 1024 * 1024 )) total=0 n=0 file size
+    local dest=$1 limit=$(( $2 * 1024 * 1024 )) total=0 n=0 file size base ext
     mkdir -p "$dest"
     while IFS= read -r file; do
         [[ -f $file && ! -L $file ]] || continue
         n=$((n + 1))
         case $file in
             *.gz) zcat -- "$file" >"$dest/$n.txt" 2>/dev/null || continue ;;
-            *) cp -- "$file" "$dest/$n.${file##*.}" ;;
+            *) base=${file##*/}; ext=${base##*.}; [[ $ext == "$base" ]] && ext=txt
+               cp -- "$file" "$dest/$n.$ext" ;;
         esac
         size=$(stat -c %s "$dest/$n".*)
         total=$((total + size))
@@ -35,8 +36,10 @@ fill() {  # fill DEST MEGABYTES < list of files
     done
     true
 }
-find /usr/share/doc -type f \( -name 'changelog*' -o -name '*.txt' -o -name 'copyright' -o -name 'README*' \) | sort | fill "$work/in/text" 25
-find /usr/include /usr/lib/python3* -type f \( -name '*.h' -o -name '*.py' \) | sort | fill "$work/in/source" 25
+fill "$work/in/text" 25 < <(find /usr/share/doc -type f \( -name 'changelog*' -o -name '*.txt' \
+    -o -name 'copyright' -o -name 'README*' \) | sort)
+fill "$work/in/source" 25 < <(find /usr/include /usr/lib/python3* -type f \( -name '*.h' \
+    -o -name '*.py' \) | sort)
 mkdir -p "$work/in/random"
 for i in 1 2 3 4; do head -c $((5 * 1024 * 1024)) /dev/urandom >"$work/in/random/$i.bin"; done
 

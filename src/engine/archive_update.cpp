@@ -24,7 +24,8 @@ bool CannotWrite(Engine& engine) {
 
 // Runs one archiver call with events let run around it; nothing when the
 // library cannot be called.
-std::optional<int> Call(Engine& engine, const ArchiverBackend::Call& library, const QString& commandLine) {
+std::optional<int> Call(Engine& engine, const ArchiverBackend::Call& library,
+                        const QString& commandLine) {
     engine.Ui().LetEventsRun();
     std::optional<int> code;
     if (library) code = library(commandLine.toStdString());
@@ -34,16 +35,16 @@ std::optional<int> Call(Engine& engine, const ArchiverBackend::Call& library, co
 
 QString DateTimeOf(std::uint16_t date, std::uint16_t time) {
     const auto two = [](int value) { return util::ZeroPad(value, 2); };
-    return two((date & 65024) / 512 + 1980) + u'/' + two((date & 480) / 32) + u'/' + two(date & 31) +
-           u' ' + two((time & 63488) / 2048) + u':' + two((time & 2016) / 32) + u':' +
-           two((time & 31) * 2);
+    return two((date & 65024) / 512 + 1980) + u'/' + two((date & 480) / 32) + u'/' +
+           two(date & 31) + u' ' + two((time & 63488) / 2048) + u':' + two((time & 2016) / 32) +
+           u':' + two((time & 31) * 2);
 }
 
 }  // namespace
 
 QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders) {
-    return (withSubFolders ? QStringLiteral("u -r2x1a2 ") : QStringLiteral("u ")) + Quoted(archive) +
-           u' ' + QuotedFolder(source);
+    return (withSubFolders ? QStringLiteral("u -r2x1a2 ") : QStringLiteral("u ")) +
+           Quoted(archive) + u' ' + QuotedFolder(source);
 }
 
 QString LzhDeleteCommand(const QString& archive, const QString& source) {
@@ -58,13 +59,17 @@ QString ZipUpdateCommand(const QString& archive, const QString& source, bool wit
     return switchWord + Quoted(archive) + u' ' + QuotedFolder(source) + QStringLiteral(" *.*");
 }
 
-bool UpdateArchive(Engine& engine, const QString& source, const QString& archive, bool withSubFolders,
-                   bool deleteMissing) {
+bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
+                   bool withSubFolders, bool deleteMissing) {
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
+    // The first backup into a new folder: the archivers create files, not folders.
+    const QString folder = util::ParentPath(archive);
+    if (folder.size() > 2 && !util::FolderExists(folder)) util::MakeFolder(folder);
     const QString commandLine =
         lzh ? LzhUpdateCommand(archive, source, withSubFolders)
             : ZipUpdateCommand(archive, source, withSubFolders, util::FileExists(archive));
-    const auto code = Call(engine, lzh ? engine.Archiver().unlha : engine.Archiver().zip, commandLine);
+    const auto code =
+        Call(engine, lzh ? engine.Archiver().unlha : engine.Archiver().zip, commandLine);
     if (!code) return CannotWrite(engine);
     if (*code != 0) {
         engine.Ui().Beep();
@@ -96,10 +101,12 @@ void ListArchive(const QString& archive, QString& listing) {
     int found = lzh ? archiver::UnlhaFindFirst(handle, "*.*", entry)
                     : archiver::UnZipFindFirst(handle, "*.*", entry);
     while (found == 0) {
-        listing += QString::fromStdString(entry.name) + QChar(2) + QString::number(entry.originalSize) +
-                   QChar(3) + QString::number(entry.compressedSize) + QChar(4) +
+        listing += QString::fromStdString(entry.name) + QChar(2) +
+                   QString::number(entry.originalSize) + QChar(3) +
+                   QString::number(entry.compressedSize) + QChar(4) +
                    DateTimeOf(entry.dosDate, entry.dosTime) + QChar(8);
-        found = lzh ? archiver::UnlhaFindNext(handle, entry) : archiver::UnZipFindNext(handle, entry);
+        found =
+            lzh ? archiver::UnlhaFindNext(handle, entry) : archiver::UnZipFindNext(handle, entry);
     }
     if (lzh) {
         archiver::UnlhaCloseArchive(handle);

@@ -18,8 +18,8 @@ QString ZipUpdateCommand(const QString& archive, const QString& source, bool wit
 // archiver beeps and returns false; an archiver that cannot be called shows
 // "ファイル書込みができません" and stops the run. With `deleteMissing`, a
 // successful LZH update is followed by the delete command.
-bool UpdateArchive(Engine& engine, const QString& source, const QString& archive, bool withSubFolders,
-                   bool deleteMissing);
+bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
+                   bool withSubFolders, bool deleteMissing);
 
 // Removes from an LZH archive the members whose files are gone from the source
 // folder; ZIP archives are left alone.

@@ -22,10 +22,13 @@ QString ModifiedTimeText(const QString& path) {
     return ns ? util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000)) : Now();
 }
 
-bool IsArchive(const QString& kind) { return kind == QLatin1String("LZH") || kind == QLatin1String("ZIP"); }
+bool IsArchive(const QString& kind) {
+    return kind == QLatin1String("LZH") || kind == QLatin1String("ZIP");
+}
 
 // Backs one entry up into its resolved target; the new time on success.
-std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry, const QString& target) {
+std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
+                              const QString& target) {
     if (IsArchive(entry.CompressionKind())) {
         if (!UpdateArchive(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
                            entry.DeletesMissing())) {
@@ -34,7 +37,8 @@ std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry, c
         engine.CountFile();
         return ModifiedTimeText(target);
     }
-    if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(), entry.DeletesMissing())) {
+    if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
+                    entry.DeletesMissing())) {
         return std::nullopt;
     }
     return Now();
@@ -53,7 +57,8 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
     }
     const bool removable = entry.IsRemovableDestination();
     const QString mediaKey = MediaKeyOf(entry.destination);
-    if (removable && (engine.MediumSkipped(mediaKey) || engine.MediaSkipState() == MediaSkip::SkipAll)) {
+    if (removable &&
+        (engine.MediumSkipped(mediaKey) || engine.MediaSkipState() == MediaSkip::SkipAll)) {
         return EntryOutcome::MediumSkipped;
     }
     const Owner owner = kind == RunKind::All ? Owner::Progress : Owner::Caller;
@@ -63,7 +68,7 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
             engine.SkipMedium(mediaKey);
             if (engine.MediaSkipState() == MediaSkip::None) {
                 engine.SetMediaSkipState(engine.DriveQuestionTimedOut() ? MediaSkip::SkipAll
-                                                                         : MediaSkip::AskEach);
+                                                                        : MediaSkip::AskEach);
             }
         }
         return EntryOutcome::NoDestination;
@@ -84,7 +89,8 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
     // The entries are read up front: a run rewrites only last-backup times,
     // which leave every entry where it is.
     for (const store::BackupEntry& entry : list.Entries()) {
-        EntryReport report{entry.sourceFolder, entry.destination, QString(), EntryOutcome::Failed, 0};
+        EntryReport report{entry.sourceFolder, entry.destination, QString(), EntryOutcome::Failed,
+                           0};
         const int filesBefore = engine.FileCounter();
         report.outcome = RunEntry(engine, list, entry, kind, report.target);
         report.filesCopied = engine.FileCounter() - filesBefore;
@@ -101,7 +107,9 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
 
 }  // namespace
 
-int RunBackupAll(Engine& engine, store::DefinitionList& list) { return Run(engine, list, RunKind::All); }
+int RunBackupAll(Engine& engine, store::DefinitionList& list) {
+    return Run(engine, list, RunKind::All);
+}
 
 int RunBackupUpdated(Engine& engine, store::DefinitionList& list) {
     return Run(engine, list, RunKind::Updated);
@@ -120,8 +128,8 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
     const QString target = ResolveDestination(engine, Owner::Registration, request.destination);
     if (!target.isEmpty()) {
         if (request.option == 0) {
-            result.succeeded =
-                CopyFolder(engine, request.source, target, request.withSubFolders, request.deleteMissing);
+            result.succeeded = CopyFolder(engine, request.source, target, request.withSubFolders,
+                                          request.deleteMissing);
             if (result.succeeded) {
                 result.newTime = Now();
                 result.resultText = engine.FileCounter() > 0
@@ -131,8 +139,8 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
                                         : QStringLiteral("更新されたファイルはありません");
             }
         } else {
-            result.succeeded =
-                UpdateArchive(engine, request.source, target, request.withSubFolders, request.deleteMissing);
+            result.succeeded = UpdateArchive(engine, request.source, target, request.withSubFolders,
+                                             request.deleteMissing);
             if (result.succeeded) {
                 result.newTime = ModifiedTimeText(target);
                 result.resultText = request.destination;
@@ -149,8 +157,8 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
 }
 
 QString BackupNowMessage(const QString& resultText) {
-    return QChar(1) + QStringLiteral("ファイルの保存・更新が完了しました||    ") + QChar(0) + QChar(8) +
-           resultText + QChar(7);
+    return QChar(1) + QStringLiteral("ファイルの保存・更新が完了しました||    ") + QChar(0) +
+           QChar(8) + resultText + QChar(7);
 }
 
 }  // namespace engine

@@ -5,7 +5,9 @@
 namespace engine {
 namespace {
 
-qint64 WholeSeconds(qint64 ns) { return ns >= 0 ? ns / 1'000'000'000 : (ns - 999'999'999) / 1'000'000'000; }
+qint64 WholeSeconds(qint64 ns) {
+    return ns >= 0 ? ns / 1'000'000'000 : (ns - 999'999'999) / 1'000'000'000;
+}
 
 }  // namespace
 

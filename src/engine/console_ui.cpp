@@ -18,10 +18,12 @@ QString EntryReportLine(const EntryReport& report) {
     switch (report.outcome) {
         case EntryOutcome::BackedUp:
             return route + QStringLiteral(": %1 files backed up").arg(report.filesCopied);
-        case EntryOutcome::Unchanged: return route + QStringLiteral(": unchanged, passed over");
+        case EntryOutcome::Unchanged:
+            return route + QStringLiteral(": unchanged, passed over");
         case EntryOutcome::MediumSkipped:
             return route + QStringLiteral(": medium given up earlier in this run, passed over");
-        case EntryOutcome::NoDestination: return route + QStringLiteral(": medium not found, passed over");
+        case EntryOutcome::NoDestination:
+            return route + QStringLiteral(": medium not found, passed over");
         case EntryOutcome::Failed:
             return route + QStringLiteral(": FAILED (%1 files backed up)").arg(report.filesCopied);
     }
@@ -31,7 +33,8 @@ QString EntryReportLine(const EntryReport& report) {
 int ConsoleUi::StandardMessage(const QString& text, util::Buttons buttons, int) {
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-    WriteLine(err_, util::ProgramTitle() + QStringLiteral(": ") + lines.replace(u'\n', QLatin1String("\n  ")));
+    WriteLine(err_, util::ProgramTitle() + QStringLiteral(": ") +
+                        lines.replace(u'\n', QLatin1String("\n  ")));
     return util::AnswerChangingNothing(buttons);
 }
 
@@ -41,14 +44,16 @@ int ConsoleUi::AskOlderFile(const OlderFileQuestion& question) {
     return util::kAnswerNo;
 }
 
-DriveChoice ConsoleUi::AskDrive(Owner, const QString& title, const QString& kindText, const QString&,
-                                bool unattended) {
-    WriteLine(err_, QStringLiteral("medium not inserted: ") + kindText + QStringLiteral(" 「") + title +
-                        QStringLiteral("」"));
+DriveChoice ConsoleUi::AskDrive(Owner, const QString& title, const QString& kindText,
+                                const QString&, bool unattended) {
+    WriteLine(err_, QStringLiteral("medium not inserted: ") + kindText + QStringLiteral(" 「") +
+                        title + QStringLiteral("」"));
     // Nobody can insert a medium: the question ends as if it had timed out.
     return DriveChoice{QString(), unattended};
 }
 
-void ConsoleUi::EntryFinished(const EntryReport& report) { WriteLine(out_, EntryReportLine(report)); }
+void ConsoleUi::EntryFinished(const EntryReport& report) {
+    WriteLine(out_, EntryReportLine(report));
+}
 
 }  // namespace engine

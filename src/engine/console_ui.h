@@ -11,7 +11,7 @@ namespace engine {
 // answered with what changes nothing (No to replacing with an older file,
 // no medium, no title).
 class ConsoleUi final : public EngineUi {
-public:
+  public:
     explicit ConsoleUi(std::FILE* out = stdout, std::FILE* err = stderr) : out_(out), err_(err) {}
 
     int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
@@ -32,7 +32,7 @@ public:
     }
     void EntryFinished(const EntryReport& report) override;
 
-private:
+  private:
     std::FILE* out_;
     std::FILE* err_;
 };

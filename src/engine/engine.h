@@ -16,7 +16,7 @@ enum class MediaSkip { None = 0, SkipAll = 1, AskEach = 2 };
 // machine. One Engine lives as long as the process; runs, folder copies,
 // archive updates and media questions all work through it.
 class Engine {
-public:
+  public:
     // `ui` must outlive the engine.
     explicit Engine(EngineUi& ui, ArchiverBackend archiver = ArchiverBackend::Library());
     Engine(const Engine&) = delete;
@@ -70,7 +70,7 @@ public:
     bool DriveQuestionTimedOut() const { return driveTimedOut_; }
     void SetDriveQuestionTimedOut(bool timedOut) { driveTimedOut_ = timedOut; }
 
-private:
+  private:
     EngineUi& ui_;
     ArchiverBackend archiver_;
     bool abort_ = false;

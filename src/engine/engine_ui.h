@@ -28,10 +28,10 @@ enum class MessageIcon { None, Exclamation };
 // What became of one entry of a run.
 enum class EntryOutcome {
     BackedUp,
-    Unchanged,         // updated-folders run: nothing newer since the last backup
-    MediumSkipped,     // its removable medium was given up earlier in the run
-    NoDestination,     // the medium was not found or the drive is of the wrong kind
-    Failed,            // the copy or the archive update failed
+    Unchanged,      // updated-folders run: nothing newer since the last backup
+    MediumSkipped,  // its removable medium was given up earlier in the run
+    NoDestination,  // the medium was not found or the drive is of the wrong kind
+    Failed,         // the copy or the archive update failed
 };
 
 struct EntryReport {
@@ -47,7 +47,7 @@ struct EntryReport {
 // it. Standard messages and the beep come from util::MessageSink, so one
 // object serves the utilities too.
 class EngineUi : public util::MessageSink {
-public:
+  public:
     // The progress window: shown without waiting at the start of a run.
     virtual void ShowProgress() = 0;
     virtual void HideProgress() = 0;

@@ -33,13 +33,15 @@ bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFol
     static const QString kThumbs = QStringLiteral("THUMBS.DB");
     const auto listing = util::ListFolder(folder);
     for (const auto& entry : listing.entries) {
-        if (!entry.isFolder && isLater(entry.modifiedNs) && util::AsciiUpper(entry.name) != kThumbs) {
+        if (!entry.isFolder && isLater(entry.modifiedNs) &&
+            util::AsciiUpper(entry.name) != kThumbs) {
             return true;
         }
     }
     if (!withSubFolders) return false;
     for (const auto& entry : listing.entries) {
-        if (entry.isFolder && ChangedBelow(util::JoinPath(folder, entry.name), isLater, true)) return true;
+        if (entry.isFolder && ChangedBelow(util::JoinPath(folder, entry.name), isLater, true))
+            return true;
     }
     return false;
 }

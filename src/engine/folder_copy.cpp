@@ -24,20 +24,20 @@ using platform::FoundEntry;
 
 // The mouse pointer is the hourglass while a folder level is copied.
 class BusyCursor {
-public:
+  public:
     explicit BusyCursor(EngineUi& ui) : ui_(ui) { ui_.SetBusyCursor(true); }
     ~BusyCursor() { ui_.SetBusyCursor(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
-private:
+  private:
     EngineUi& ui_;
 };
 
 // The files of the destination folder, found by name the way Windows finds
 // them: an exact name first, else the same name in other ASCII case.
 class DestinationFiles {
-public:
+  public:
     explicit DestinationFiles(const QList<FoundEntry>& entries) {
         for (const FoundEntry& entry : entries) {
             if (entry.isFolder) continue;
@@ -61,7 +61,7 @@ public:
     }
     QStringList Remaining() const { return exact_.keys(); }
 
-private:
+  private:
     QHash<QString, FoundEntry> exact_;
     QMultiHash<QString, QString> folded_;
 };
@@ -70,8 +70,10 @@ private:
 std::optional<QString> MakeOneLevel(const QString& folder) {
     const auto host = platform::ToHostPath(folder);
     if (!host) return QStringLiteral("パスが見つかりません：　") + folder;
-    if (mkdir(QFile::encodeName(*host).constData(), 0777) == 0 || errno == EEXIST) return std::nullopt;
-    return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral("\nフォルダー：　") + folder;
+    if (mkdir(QFile::encodeName(*host).constData(), 0777) == 0 || errno == EEXIST)
+        return std::nullopt;
+    return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral("\nフォルダー：　") +
+           folder;
 }
 
 bool AskToReplaceWithOlder(Engine& engine, const QString& sourceFile, qint64 sourceNs,
@@ -91,14 +93,16 @@ void CopyKnownFile(Engine& engine, const QString& sourceFile, const FoundEntry& 
     const QString target = util::JoinPath(destinationFolder, source.name);
     if (existing) {
         switch (CompareToBackup(source.modifiedNs, existing->modifiedNs, destinationOnFat)) {
-            case TimeOrder::Same: return;
+            case TimeOrder::Same:
+                return;
             case TimeOrder::Older:
                 if (!AskToReplaceWithOlder(engine, sourceFile, source.modifiedNs, target,
                                            existing->modifiedNs)) {
                     return;
                 }
                 break;
-            case TimeOrder::Newer: break;
+            case TimeOrder::Newer:
+                break;
         }
     }
     EngineUi& ui = engine.Ui();
@@ -156,7 +160,8 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
         }
         const std::optional<FoundEntry> existing = destinationFiles.Find(entry.name);
         destinationFiles.Claim(entry.name);
-        CopyKnownFile(engine, util::JoinPath(source, entry.name), entry, destination, existing, onFat);
+        CopyKnownFile(engine, util::JoinPath(source, entry.name), entry, destination, existing,
+                      onFat);
         ui.LetEventsRun();
         if (engine.AbortRequested()) return false;
     }
@@ -175,8 +180,8 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
         }
     }
     if (!listing.complete) {
-        ui.StandardMessage(listing.error + QStringLiteral("\nフォルダー：　") + source, util::Buttons::Ok,
-                           util::kAnswerOk);
+        ui.StandardMessage(listing.error + QStringLiteral("\nフォルダー：　") + source,
+                           util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
     return true;

@@ -32,8 +32,7 @@ QString TitleFilePath(const QString& path) { return DriveRoot(path) + kMediaTitl
 QString VolumeLabel(const QString& path) {
     const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
     if (!drive) return {};
-    if (!drive->label.isEmpty()) return drive->label;
-    return QStorageInfo(drive->root).name();
+    return drive->detected ? QStorageInfo(drive->root).name() : drive->label;
 }
 
 std::optional<QString> ReadTitleFile(const QString& path) {
@@ -61,13 +60,15 @@ QString ParseMediaTitle(const QByteArray& bytes) {
 }
 
 QString MediaKindText(QChar driveLetter) {
-    if (platform::CurrentDrives().TypeOf(driveLetter) == DriveType::CdRom) return QStringLiteral("CD-ROM");
+    if (platform::CurrentDrives().TypeOf(driveLetter) == DriveType::CdRom)
+        return QStringLiteral("CD-ROM");
     return driveLetter.toUpper() == u'A' ? QStringLiteral("フロッピー") : QStringLiteral("ZIP、MO");
 }
 
 QString CdRomFolderTitle(const QString& path) {
     QString title;
-    for (const QString& name : util::SplitNameList(util::ListFolderNames(DriveRoot(path) + QStringLiteral("*.*")))) {
+    for (const QString& name :
+         util::SplitNameList(util::ListFolderNames(DriveRoot(path) + QStringLiteral("*.*")))) {
         title += name;
     }
     return title.left(220);
@@ -84,12 +85,15 @@ QString ReadMediaTitleCached(Engine& engine, const QString& path) {
                 if (title.isEmpty()) title = kNoTitle;
             }
             break;
-        case DriveType::Fixed: title = VolumeLabel(path); break;
+        case DriveType::Fixed:
+            title = VolumeLabel(path);
+            break;
         case DriveType::CdRom:
             title = VolumeLabel(path);
             if (title.isEmpty()) title = CdRomFolderTitle(path);
             break;
-        default: break;
+        default:
+            break;
     }
     if (!path.isEmpty()) engine.CacheTitle(path[0], title);
     return title;
@@ -109,17 +113,21 @@ QString ReadMediaTitle(Engine& engine, const QString& path) {
             const QString label = VolumeLabel(path);
             return label.isEmpty() ? CdRomFolderTitle(path) : label;
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
-void AskMediaTitle(Engine& engine, const QString& path, QString& title, const QString& currentTitle) {
+void AskMediaTitle(Engine& engine, const QString& path, QString& title,
+                   const QString& currentTitle) {
     QString prompt = QStringLiteral(
         "このメディアのタイトルを入力して下さい\r\r"
         "※他のメディアと同じ名前にならないよう注意してください\r"
         "※数字だけ（通し番号など）でも構いません");
     if (!currentTitle.isEmpty()) prompt += QStringLiteral("\r\r現在のタイトル＝") + currentTitle;
-    title = engine.Ui().AskText(prompt, QStringLiteral("メディア・タイトルの登録"), title).value_or(QString());
+    title = engine.Ui()
+                .AskText(prompt, QStringLiteral("メディア・タイトルの登録"), title)
+                .value_or(QString());
     if (!title.isEmpty()) WriteMediaTitle(engine, path, title);
 }
 
@@ -131,7 +139,8 @@ bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
         // A drive whose root folder is missing has no medium in it.
         const bool mediumPresent = drive && QFileInfo(drive->root).isDir();
         if (host && mediumPresent) {
-            if (platform::SaveFileAtomically(*host, platform::EncodeStoredText(title + QStringLiteral("\r\n")))) {
+            if (platform::SaveFileAtomically(
+                    *host, platform::EncodeStoredText(title + QStringLiteral("\r\n")))) {
                 platform::WriteAttributes(*host, platform::kHidden);
                 engine.CacheTitle(path[0], title);
                 return true;

@@ -25,7 +25,8 @@ QString ReadMediaTitle(Engine& engine, const QString& path);
 
 // Asks for a title with the input dialog; a non-empty answer is written to the
 // medium. `title` holds the default and receives the answer.
-void AskMediaTitle(Engine& engine, const QString& path, QString& title, const QString& currentTitle);
+void AskMediaTitle(Engine& engine, const QString& path, QString& title,
+                   const QString& currentTitle);
 
 // Writes the title file (hidden where the file system allows). A write-protected
 // or missing medium asks to retry; giving up empties `title` and returns false.

@@ -42,13 +42,14 @@ std::optional<QString> AskForMedium(Engine& engine, Owner owner, const Removable
                                     const QString& kind) {
     for (;;) {
         engine.Ui().SetBusyCursor(false);
-        const DriveChoice choice = engine.Ui().AskDrive(owner, shownTitle, kind, wanted.driveRoot,
-                                                        engine.Unattended());
+        const DriveChoice choice =
+            engine.Ui().AskDrive(owner, shownTitle, kind, wanted.driveRoot, engine.Unattended());
         engine.SetDriveQuestionTimedOut(choice.timedOut);
         if (choice.drive.isEmpty()) return std::nullopt;
         const QChar letter = choice.drive[0];
         if (EffectiveType(letter) != wantedType) {
-            if (!AskAgain(engine, kind + QStringLiteral(" のドライブを指定して下さい"))) return std::nullopt;
+            if (!AskAgain(engine, kind + QStringLiteral(" のドライブを指定して下さい")))
+                return std::nullopt;
             continue;
         }
         const QString found = ReadMediaTitleCached(engine, choice.drive);
@@ -62,7 +63,8 @@ std::optional<QString> AskForMedium(Engine& engine, Owner owner, const Removable
             return choice.drive;
         }
         if (!AskAgain(engine, QStringLiteral("指定されたドライブには、「 ") + found +
-                                  QStringLiteral(" 」というタイトルが入っています。\r\r「 ") + wanted.title +
+                                  QStringLiteral(" 」というタイトルが入っています。\r\r「 ") +
+                                  wanted.title +
                                   QStringLiteral(" 」の入ったドライブを指定して下さい。"))) {
             return std::nullopt;
         }

@@ -70,6 +70,7 @@ DriveTable DriveTable::Load(const QString& hostSettingsPath) {
 DriveTable DriveTable::Detect() {
     DriveTable table;
     table.Map(u'C', DriveType::Fixed, QStringLiteral("/"), QStorageInfo::root().name());
+    table.drives_[u'C' - u'A']->detected = true;
     QList<MountEntry> mounts;
     for (const MountEntry& mount : ReadMountTable()) {
         if (IsUnder(mount.mountPoint, QStringLiteral("/media")) ||
@@ -90,6 +91,7 @@ DriveTable DriveTable::Detect() {
         if (listedTwice) continue;
         table.Map(QChar(next++), DetectedType(mount), mount.mountPoint,
                   QStorageInfo(mount.mountPoint).name());
+        table.drives_[next - 1 - u'A']->detected = true;
     }
     return table;
 }

@@ -17,6 +17,7 @@ struct Drive {
     DriveType type = DriveType::NoRootDir;
     QString root;  // host folder, without a trailing "/" (except "/")
     QString label;
+    bool detected = false;  // found in the mount table (its label may change with the medium)
 };
 
 // The 26 drive letters and the host folders they stand for.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "support/scripted_ui.h"
+#include "support/temp_drives.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+inline QString S(const char* text) { return QString::fromUtf8(text); }
+
+// Real folders on a temporary drive table, a scripted user, and an engine
+// whose archiver calls are recorded before they reach the real library.
+class EngineTest : public ::testing::Test {
+  protected:
+    EngineTest() : engine(ui, RecordingArchiver()) {}
+
+    engine::ArchiverBackend RecordingArchiver() {
+        engine::ArchiverBackend real = engine::ArchiverBackend::Library();
+        engine::ArchiverBackend recording;
+        recording.unlha = [this, real](const std::string& line) -> std::optional<int> {
+            commandLines.push_back("unlha " + line);
+            if (archiverCode) return *archiverCode;
+            return real.unlha(line);
+        };
+        recording.zip = [this, real](const std::string& line) -> std::optional<int> {
+            commandLines.push_back("zip " + line);
+            if (archiverCode) return *archiverCode;
+            return real.zip(line);
+        };
+        return recording;
+    }
+
+    TempDrives drives;
+    ScriptedUi ui;
+    std::vector<std::string> commandLines;
+    // When set, every archiver call answers this instead of running.
+    std::optional<std::optional<int>> archiverCode;
+    engine::Engine engine;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,176 @@
+#include "engine/folder_copy.h"
+#include "engine/backup_times.h"
+#include "engine_fixture.h"
+#include "util/file_ops.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace testing_support;
+using engine::CopyFolder;
+
+namespace {
+
+constexpr qint64 kT = 1'700'000'000;  // a whole second, any second will do
+
+class FolderCopy : public EngineTest {
+  protected:
+    bool Copy(bool withSub = true, bool deleteMissing = false) {
+        return CopyFolder(engine, S("C:\\src"), S("D:\\dst"), withSub, deleteMissing);
+    }
+    void SetUp() override { drives.Map(u'D', platform::DriveType::Fixed); }
+};
+
+TEST_F(FolderCopy, CopiesNewAndNewerFilesOnly) {
+    drives.WriteFile(S("C:\\src\\new.txt"), "new", kT);
+    drives.WriteFile(S("C:\\src\\newer.txt"), "newer", kT + 1);
+    drives.WriteFile(S("D:\\dst\\newer.txt"), "old", kT);
+    drives.WriteFile(S("C:\\src\\same.txt"), "other content", kT);
+    drives.WriteFile(S("D:\\dst\\same.txt"), "backup", kT);
+    drives.WriteFile(S("C:\\src\\.hidden"), "dot", kT);
+    drives.WriteFile(S("C:\\src\\.dotdir\\x.txt"), "dot", kT);
+    drives.WriteFile(S("C:\\src\\sub\\deep.txt"), "deep", kT);
+
+    EXPECT_TRUE(Copy());
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\new.txt")), QByteArray("new"));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\newer.txt")), QByteArray("newer"));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\same.txt")), QByteArray("backup"));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\sub\\deep.txt")), QByteArray("deep"));
+    EXPECT_FALSE(QFile::exists(drives.Host(S("D:\\dst")) + S("/.hidden")));
+    EXPECT_FALSE(QFile::exists(drives.Host(S("D:\\dst")) + S("/.dotdir")));
+    EXPECT_EQ(engine.FileCounter(), 3);
+    EXPECT_EQ(ui.count, S("3"));
+    EXPECT_TRUE(ui.calls.filter(S("older")).isEmpty());
+}
+
+TEST_F(FolderCopy, AsksBeforeAnOlderFileReplacesItsBackup) {
+    const auto older = [this](const char* content) {
+        drives.WriteFile(S("C:\\src\\a.txt"), content, kT);
+        drives.WriteFile(S("D:\\dst\\a.txt"), "backup", kT + 10);
+    };
+    older("first");
+    ui.olderAnswers = {util::kAnswerNo};
+    EXPECT_TRUE(Copy());
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\a.txt")), QByteArray("backup"));
+    EXPECT_EQ(engine.FileCounter(), 0);
+
+    older("second");
+    ui.olderAnswers = {util::kAnswerYes};
+    EXPECT_TRUE(Copy());
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\a.txt")), QByteArray("second"));
+    EXPECT_EQ(engine.FileCounter(), 1);
+
+    older("third");  // closed with the close box: the previous answer, yes, stands
+    EXPECT_TRUE(Copy());
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\a.txt")), QByteArray("third"));
+    EXPECT_EQ(ui.calls.filter(S("older: a.txt")).size(), 3);
+}
+
+TEST_F(FolderCopy, DeleteMissingRemovesOnlyFilesWithoutASource) {
+    drives.WriteFile(S("C:\\src\\REPORT.DOC"), "r", kT);
+    drives.WriteFile(S("C:\\src\\sub\\kept.txt"), "k", kT);
+    drives.WriteFile(S("D:\\dst\\Report.doc"), "r", kT);
+    drives.WriteFile(S("D:\\dst\\OLD.TXT"), "gone", kT);
+    drives.WriteFile(S("D:\\dst\\orphan\\x.txt"), "folder without source", kT);
+    drives.WriteFile(S("D:\\dst\\sub\\stale.txt"), "stale", kT);
+
+    EXPECT_TRUE(Copy(true, true));
+    EXPECT_TRUE(util::FileExists(S("D:\\dst\\Report.doc")));
+    EXPECT_FALSE(util::FileExists(S("D:\\dst\\OLD.TXT")));
+    EXPECT_TRUE(util::FileExists(S("D:\\dst\\orphan\\x.txt")));
+    EXPECT_FALSE(util::FileExists(S("D:\\dst\\sub\\stale.txt")));
+}
+
+TEST_F(FolderCopy, WithoutSubFoldersLowerFoldersAreLeftAlone) {
+    drives.WriteFile(S("C:\\src\\top.txt"), "t", kT);
+    drives.WriteFile(S("C:\\src\\sub\\low.txt"), "l", kT);
+    drives.WriteFile(S("D:\\dst\\sub\\stale.txt"), "s", kT);
+    EXPECT_TRUE(Copy(false, true));
+    EXPECT_TRUE(util::FileExists(S("D:\\dst\\top.txt")));
+    EXPECT_FALSE(util::FileExists(S("D:\\dst\\sub\\low.txt")));
+    EXPECT_TRUE(util::FileExists(S("D:\\dst\\sub\\stale.txt")));
+}
+
+TEST_F(FolderCopy, MissingSourceAndUncreatableDestinationFail) {
+    EXPECT_FALSE(Copy());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    drives.MakeFolder(S("C:\\src"));
+    EXPECT_FALSE(CopyFolder(engine, S("C:\\src"), S("D:\\no\\parent\\dst"), true, false));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains(S("D:\\no\\parent\\dst")));
+    // An empty source folder gives an empty destination folder.
+    EXPECT_TRUE(Copy());
+    EXPECT_TRUE(util::FolderExists(S("D:\\dst")));
+    EXPECT_EQ(engine.FileCounter(), 0);
+}
+
+TEST_F(FolderCopy, AbortStopsAfterTheCurrentFile) {
+    for (const char* name : {"C:\\src\\a.txt", "C:\\src\\b.txt", "C:\\src\\sub\\c.txt"}) {
+        drives.WriteFile(S(name), "x", kT);
+    }
+    ui.onEvents = [this] {
+        if (engine.FileCounter() == 1) engine.RequestAbort();
+    };
+    EXPECT_FALSE(Copy());
+    EXPECT_EQ(engine.FileCounter(), 1);
+
+    // During a sub-folder: the top level's result is false too.
+    engine.ClearAbort();
+    engine.ResetFileCounter();
+    ui.onEvents = [this] {
+        if (ui.source.endsWith(S("sub")) && engine.FileCounter() > 0) engine.RequestAbort();
+    };
+    EXPECT_FALSE(Copy());
+}
+
+TEST_F(FolderCopy, NeverFollowsFolderLinksAndSurvivesLinkLoops) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "a", kT);
+    drives.WriteFile(S("C:\\elsewhere\\secret.txt"), "s", kT);
+    const QByteArray src = QFile::encodeName(drives.Host(S("C:\\src")));
+    ASSERT_EQ(symlink("..", (src + "/loop").constData()), 0);
+    ASSERT_EQ(symlink(QFile::encodeName(drives.Host(S("C:\\elsewhere"))).constData(),
+                      (src + "/away").constData()),
+              0);
+    ASSERT_EQ(symlink("a.txt", (src + "/alias.txt").constData()), 0);
+    EXPECT_TRUE(Copy());
+    EXPECT_FALSE(util::FolderExists(S("D:\\dst\\loop")));
+    EXPECT_FALSE(util::FolderExists(S("D:\\dst\\away")));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\alias.txt")),
+              QByteArray("a"));  // a file link is read through
+}
+
+TEST_F(FolderCopy, LargeFilesReportProgressBetweenChunks) {
+    drives.WriteFile(S("C:\\src\\big.bin"), QByteArray(9 * 1024 * 1024, 'b'), kT);
+    EXPECT_TRUE(Copy());
+    EXPECT_GE(ui.fileProgressCalls, 2);
+}
+
+TEST(BackupTimes, FatStepsAndDaylightSavingShiftsAreNotChanges) {
+    using engine::CompareToBackup;
+    using engine::TimeOrder;
+    const qint64 s = 1'000'000'000;
+    struct Case {
+        qint64 source, backup;
+        bool fat;
+        TimeOrder expected;
+    };
+    const Case cases[] = {
+        {kT * s, kT * s + 999'999'999, false, TimeOrder::Same},  // whole seconds only
+        {(kT + 1) * s, kT * s, false, TimeOrder::Newer},
+        {kT * s, (kT + 1) * s, false, TimeOrder::Older},
+        {(kT + 1) * s, kT * s, true, TimeOrder::Same},  // FAT's 2-second steps
+        {(kT + 3600) * s, kT * s, true, TimeOrder::Same},
+        {kT * s, (kT + 3601) * s, true, TimeOrder::Same},
+        {(kT + 3600) * s, kT * s, false, TimeOrder::Newer},
+        {(kT + 5) * s, kT * s, true, TimeOrder::Newer},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CompareToBackup(c.source, c.backup, c.fat), c.expected)
+            << c.source << " " << c.backup;
+    }
+}
+
+}  // namespace

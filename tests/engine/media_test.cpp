@@ -1,0 +1,154 @@
+#include "engine/backup_run.h"
+#include "engine/media_titles.h"
+#include "engine/resolve_destination.h"
+#include "engine_fixture.h"
+#include "platform/attributes.h"
+#include "platform/code_page.h"
+#include "store/definition_list.h"
+#include "util/file_ops.h"
+
+#include <QDir>
+
+using namespace testing_support;
+using engine::DriveChoice;
+using engine::Owner;
+using engine::ResolveDestination;
+using platform::DriveType;
+
+namespace {
+
+class Media : public EngineTest {
+  protected:
+    void SetUp() override {
+        drives.Map(u'F', DriveType::Removable, QString());
+        drives.Map(u'D', DriveType::Fixed, S("DATA"));
+    }
+    void Title(const char* drive, const QByteArray& line) {
+        drives.WriteFile(S(drive) + S(":\\VolName.DAT"), line + "\r\n");
+    }
+};
+
+TEST_F(Media, TitlesComeFromTheFileThenTheLabel) {
+    Title("E", "PHOTOS");
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:\\x")), S("PHOTOS"));
+    EXPECT_EQ(engine.CachedTitle(u'e'), S("PHOTOS"));
+    Title("E", "  A,B");
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:")), S("A"));
+    Title("E", "\"A,B\"");
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:")), S("A,B"));
+    QFile::remove(drives.Host(S("E:\\VolName.DAT")));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:")), S("USB"));  // the volume label
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("F:")), engine::kNoTitle);
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("D:")), S("DATA"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("Q:")), QString());
+}
+
+TEST_F(Media, CdRomWithoutLabelIsTitledByItsFolders) {
+    drives.Map(u'S', DriveType::CdRom, QString());
+    drives.MakeFolder(S("S:\\DOCS"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("S:")), S("DOCS"));
+    for (const char16_t letter : {u'P', u'Q', u'R'})
+        drives.MakeFolder(S("S:\\") + QString(100, QChar(letter)));
+    drives.MakeFolder(S("S:\\.hidden"));
+    const QString title = engine::CdRomFolderTitle(S("S:\\"));
+    EXPECT_EQ(title.size(), 220);
+    EXPECT_FALSE(title.contains(S("hidden")));
+}
+
+TEST_F(Media, WritingATitleHidesTheFileAndRetriesOrGivesUp) {
+    QString title = S("写真");
+    EXPECT_TRUE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+    EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), QByteArray("\x8E\xCA\x90\x5E\r\n"));
+    EXPECT_EQ(engine.CachedTitle(u'F'), S("写真"));
+
+    // A drive without its medium cannot be written: OK retries, Cancel gives up.
+    QDir(drives.Host(S("F:\\"))).removeRecursively();
+    ui.messageAnswers = {util::kAnswerOk, util::kAnswerCancel};
+    EXPECT_FALSE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+    EXPECT_TRUE(title.isEmpty());
+    EXPECT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages[0], S("メディアが書込み禁止になっています。　書き込み可にしてください"));
+}
+
+TEST_F(Media, PlainDestinationsPassAndFixedDrivesInParenthesesAreSkipped) {
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("D:\\Backup")), S("D:\\Backup"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)DATA\\Backup")), QString());
+    EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
+}
+
+TEST_F(Media, ATitleFoundOnAnotherDriveThroughTheCache) {
+    Title("F", "PHOTOS");
+    engine::ReadMediaTitleCached(engine, S("F:"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak\\Album")),
+              S("F:\\Bak\\Album"));
+    EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
+}
+
+TEST_F(Media, AskedForAndChosen) {
+    Title("F", "PHOTOS");
+    ui.driveAnswers = {DriveChoice{S("F:"), false}};
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), S("F:\\Bak"));
+    EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: PHOTOS|ZIP、MO|E:\\")}));
+}
+
+TEST_F(Media, ABlankMediumGetsTheWantedTitle) {
+    ui.driveAnswers = {DriveChoice{S("F:"), false}};
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), S("F:\\Bak"));
+    EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), *platform::ToCp932(S("タイトル未定\r\n")));
+    EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: タイトル未定|ZIP、MO|E:\\")}));
+}
+
+TEST_F(Media, WrongMediumAndWrongDriveTypeAskAgain) {
+    Title("F", "OTHER");
+    ui.driveAnswers = {DriveChoice{S("D:"), false}, DriveChoice{S("F:"), false}};
+    ui.messageAnswers = {util::kAnswerOk, util::kAnswerCancel};
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), QString());
+    EXPECT_EQ(ui.messages,
+              QStringList({S("ZIP、MO のドライブを指定して下さい"),
+                           S("指定されたドライブには、「 OTHER 」というタイトルが入っています。\r\r"
+                             "「 PHOTOS 」の入ったドライブを指定して下さい。")}));
+}
+
+TEST_F(Media, SkipRemovableNeverAsks) {
+    engine.SetSkipRemovable(true);
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), QString());
+    EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
+}
+
+store::DefinitionList ListWith(std::initializer_list<std::pair<const char*, const char*>> entries) {
+    store::DefinitionList list;
+    for (const auto& [source, destination] : entries) {
+        store::BackupEntry entry;
+        entry.sourceFolder = S(source);
+        entry.destination = S(destination);
+        entry.lastBackup = QString(16, u' ');
+        list.PutEntry(entry);
+    }
+    return list;
+}
+
+TEST_F(Media, TwoEntriesOnOneMissingMediumAreAskedOnce) {
+    drives.WriteFile(S("C:\\a\\x.txt"), "x");
+    drives.WriteFile(S("C:\\b\\y.txt"), "y");
+    auto list = ListWith({{"C:\\a", "(E)PHOTOS\\A"}, {"C:\\b", "(E)PHOTOS\\B"}});
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
+    EXPECT_EQ(ui.calls.filter(S("drive:")).size(), 1);
+    EXPECT_EQ(engine.SkippedMedia(), S("/(E)PHOTOS/"));
+    EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::AskEach);
+    EXPECT_EQ(ui.reports[1].outcome, engine::EntryOutcome::MediumSkipped);
+}
+
+TEST_F(Media, UnattendedTimeoutSkipsEveryLaterRemovableEntry) {
+    drives.WriteFile(S("C:\\a\\x.txt"), "x");
+    drives.WriteFile(S("C:\\b\\y.txt"), "y");
+    drives.WriteFile(S("C:\\c\\z.txt"), "z");
+    engine.SetUnattended(true);
+    ui.driveAnswers = {DriveChoice{QString(), true}};
+    auto list = ListWith({{"C:\\a", "(E)ONE\\A"}, {"C:\\b", "(F)TWO\\B"}, {"C:\\c", "D:\\C"}});
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
+    EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: ONE|ZIP、MO|E:\\|unattended")}));
+    EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
+    EXPECT_TRUE(util::FileExists(S("D:\\C\\z.txt")));
+}
+
+}  // namespace

@@ -7,16 +7,13 @@
 #include "dialogs/preset_answers.h"
 #include "dialogs/standard_box.h"
 
+#include "util/message_sink.h"
+
 #include <QApplication>
 #include <QPointer>
 
 namespace dialogs {
 namespace {
-
-QString& ProgramTitleSetting() {
-    static QString title;
-    return title;
-}
 
 QPointer<MsgBoxForm>& KeptForm() {
     static QPointer<MsgBoxForm> form;
@@ -33,7 +30,7 @@ MsgBoxForm* AcquireForm() {
 }
 
 int ShowFallback(const QString& text, int flags) {
-    const int answer = ShowStandardBox(nullptr, StandardBoxText(text), flags, ProgramTitle());
+    const int answer = ShowStandardBox(nullptr, StandardBoxText(text), flags, util::ProgramTitle());
     return flags == 0 ? 0 : answer;
 }
 
@@ -68,14 +65,7 @@ int ShowMessage(QWidget* owner, const QString& text, int flags, const QString& t
     if (owner != nullptr) owner = owner->window();
     const OwnerLock lock(owner);
     if (owner == nullptr) return ShowFallback(text, flags);
-    return ShowInForm(owner, text, flags, title.isEmpty() ? ProgramTitle() : title);
-}
-
-void SetProgramTitle(const QString& title) { ProgramTitleSetting() = title; }
-
-QString ProgramTitle() {
-    const QString& title = ProgramTitleSetting();
-    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+    return ShowInForm(owner, text, flags, title.isEmpty() ? util::ProgramTitle() : title);
 }
 
 void CloseMessageBox() { delete KeptForm().data(); }

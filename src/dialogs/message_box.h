@@ -36,10 +36,7 @@ inline constexpr int kAnswerNo = 7;
 int ShowMessage(QWidget* owner, const QString& text, int flags = kMsgOk,
                 const QString& title = QString());
 
-// The title used when a message has none and for the standard box: "キバコ" in
-// Kibako. Until set, the application name.
-void SetProgramTitle(const QString& title);
-QString ProgramTitle();
+// A message without a title, and the standard box, take util::ProgramTitle().
 
 // Deletes the box when the program ends; a box that still waits answers as if
 // its window had been closed.

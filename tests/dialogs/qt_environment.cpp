@@ -1,5 +1,6 @@
 #include "dialogs/input_dialog.h"
 #include "dialogs/message_box.h"
+#include "util/message_sink.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -15,7 +16,7 @@ class QtEnvironment : public ::testing::Environment {
         static char name[] = "dialogs_test";
         static char* argv[] = {name, nullptr};
         app_ = new QApplication(argc, argv);
-        dialogs::SetProgramTitle(QStringLiteral("キバコ"));
+        util::SetProgramTitle(QStringLiteral("キバコ"));
     }
 
     void TearDown() override {

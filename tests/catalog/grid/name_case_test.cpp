@@ -5,23 +5,13 @@
 namespace kibako::grid {
 namespace {
 
-TEST(NameCase, FoldsOnlyAsciiLetters) {
-    EXPECT_EQ(AsciiUpper(u"abcＡｂｃ写真z"), QStringLiteral("ABCＡｂｃ写真Z"));
-    EXPECT_EQ(AsciiLower(u"ABCＡ写"), QStringLiteral("abcＡ写"));
-    EXPECT_EQ(CapitalizeWord(u"mY DOCUMENTS"), "My documents");
-    EXPECT_EQ(CapitalizeWord(u""), "");
-}
-
-TEST(NameCase, CapitalizePathAndWords) {
-    EXPECT_EQ(CapitalizePath(u"c:\\my documents\\REPORT.doc"), "C:\\My documents\\Report.doc");
-    EXPECT_EQ(CapitalizePath(u"c:"), "C:");
-    EXPECT_EQ(CapitalizeWords(u"a tale of two cities"), "A Tale of Two Cities");
-    EXPECT_EQ(CapitalizeWords(u"the lord of the rings"), "The Lord of The Rings");
-    EXPECT_EQ(CapitalizeWords(u"readme.txt"), "Readme.txt");
-    EXPECT_EQ(CapitalizeWords(u"cd, dvd"), "CD, DVD");
-    EXPECT_EQ(CapitalizeWords(u", x"), ", x");
-    EXPECT_EQ(CapitalizeWords(u"a,b"), "A,B");
-    EXPECT_EQ(CapitalizeWords(u"and then"), "and Then");
+TEST(NameCase, CapitalizingRulesFoldOnlyAsciiLetters) {
+    EXPECT_EQ(ApplyNameCase(u"mY DOCUMENTS", 3), "My documents");
+    EXPECT_EQ(ApplyNameCase(u"ｍｙ DOCUMENTS", 3), "ｍｙ documents");
+    EXPECT_EQ(ApplyNameCase(u"", 3), "");
+    EXPECT_EQ(ApplyNameCase(u"c:\\my documents\\REPORT.doc", -1), "C:\\My documents\\Report.doc");
+    EXPECT_EQ(ApplyNameCase(u"the lord of the rings", 4), "The Lord of The Rings");
+    EXPECT_EQ(ApplyNameCase(u"cd, dvd", 4), "CD, DVD");
 }
 
 TEST(NameCase, RulePerColumn) {

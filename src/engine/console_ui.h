@@ -3,6 +3,7 @@
 #include "engine/engine_ui.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace engine {
 
@@ -22,7 +23,9 @@ class ConsoleUi final : public EngineUi {
     void SetDestinationText(const QString&) override {}
     void SetCountText(const QString&) override {}
     void SetFileProgress(qint64, qint64) override {}
-    void LetEventsRun() override {}
+    void LetEventsRun() override {
+        if (onEvents) onEvents();
+    }
     void SetBusyCursor(bool) override {}
     int AskOlderFile(const OlderFileQuestion& question) override;
     DriveChoice AskDrive(Owner, const QString& title, const QString& kindText, const QString&,
@@ -31,6 +34,10 @@ class ConsoleUi final : public EngineUi {
         return std::nullopt;
     }
     void EntryFinished(const EntryReport& report) override;
+
+    // Runs where a window would let its events run: the place to notice a
+    // stop request (a signal) and abort the run.
+    std::function<void()> onEvents;
 
   private:
     std::FILE* out_;

@@ -56,6 +56,8 @@ constexpr std::array kKeys = {
     SettingKey{"ListVLineCol", T::Colour, R::Fixed, 11579568, 0},
     SettingKey{"ListHLineCol", T::Colour, R::Fixed, 10526880, 0},
     SettingKey{"isMsgModal", T::YesNo, R::Fixed, kYes, 0},
+    // Runs instead of asking logind to power the machine off (tests record the call).
+    SettingKey{"PowerOffCommand", T::Text, R::None, 0, 0},
 };
 
 }  // namespace

@@ -60,7 +60,7 @@ TEST_F(SettingsTest, TheKeyTableGivesEachProgramItsDefaults) {
     EXPECT_EQ(ReadNumberSetting(settings, S("DirColWidth1"), Program::Kibako), 120);
     EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, S("SelBackCol"), Program::Kibako)),
               0x8000000Du);
-    EXPECT_EQ(AllSettingKeys().size(), 47u);
+    EXPECT_EQ(AllSettingKeys().size(), 48u);
     WriteIni("newfileonly=0\r\n");
     EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kNo);
 }

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tetoru {
+
+// Whether windows can be shown: a Qt platform was named (offscreen in tests),
+// or an X11 or Wayland display is there. Under cron or a systemd timer there
+// is none, and Tetoru runs on the console.
+bool HasDisplay();
+
+// Tetoru with its progress window; returns the exit status.
+int RunWithWindows(int argc, char* argv[]);
+
+}  // namespace tetoru

@@ -1,0 +1,96 @@
+#include "program_folder.h"
+
+#include "store/definition_file.h"
+#include "support/temp_drives.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace e2e {
+
+QString BuiltProgram(const QString& relative) {
+    return qEnvironmentVariable("KIBAKO_BUILD_DIR") + u'/' + relative;
+}
+
+ProgramFolder::ProgramFolder() {
+    for (const char* folder : {"c/kibako", "d", "e", "r"})
+        QDir().mkpath(Host(QString::fromLatin1(folder)));
+    WriteSettings({});
+}
+
+void ProgramFolder::WriteSettings(const QStringList& options) const {
+    QByteArray text = "[Drives]\r\nC=fixed|" + Host(QStringLiteral("c")).toUtf8() +
+                      "|SYSTEM\r\nD=fixed|" + Host(QStringLiteral("d")).toUtf8() +
+                      "|DATA\r\nE=removable|" + Host(QStringLiteral("e")).toUtf8() +
+                      "|\r\nR=cdrom|" + Host(QStringLiteral("r")).toUtf8() +
+                      "|DISC\r\n[Options]\r\n";
+    for (const QString& line : options) text += line.toUtf8() + "\r\n";
+    WriteFile(QStringLiteral("c/kibako/Kibako.INI"), text);
+}
+
+void ProgramFolder::WriteDefinitions(const std::vector<std::pair<QString, QString>>& entries,
+                                     const QString& file) const {
+    store::DefinitionList list;
+    for (const auto& [source, destination] : entries) {
+        store::BackupEntry entry;
+        entry.sourceFolder = source;
+        entry.destination = destination;
+        entry.lastBackup = QString(16, u' ');
+        entry.subFolderMode = 1;
+        list.PutEntry(entry);
+    }
+    WriteFile(file, store::DefinitionFileBytes(list.Body()));
+}
+
+void ProgramFolder::WriteFile(const QString& relative, const QByteArray& bytes,
+                              qint64 mtime) const {
+    QDir().mkpath(QFileInfo(Host(relative)).path());
+    QFile file(Host(relative));
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    file.close();
+    if (mtime >= 0) testing_support::SetModifiedTime(Host(relative), mtime);
+}
+
+QByteArray ProgramFolder::Read(const QString& relative) const {
+    QFile file(Host(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool ProgramFolder::Exists(const QString& relative) const {
+    return QFileInfo::exists(Host(relative));
+}
+
+Finished ProgramFolder::Run(const QString& program, const QStringList& arguments, Display display,
+                            const QStringList& prefix) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KIBAKO_HOME"), Home());
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (display == Display::None) {
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    } else {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+    // libfaketime is preloaded before the sanitizer runtime; that is fine here.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (prefix.isEmpty()) {
+        process.start(program, arguments);
+    } else {
+        process.start(prefix.first(), prefix.mid(1) + QStringList{program} + arguments);
+    }
+    Finished finished;
+    if (!process.waitForFinished(120'000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    finished.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    finished.out = QString::fromUtf8(process.readAllStandardOutput());
+    finished.err = QString::fromUtf8(process.readAllStandardError());
+    return finished;
+}
+
+}  // namespace e2e

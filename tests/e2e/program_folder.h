@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <utility>
+#include <vector>
+
+namespace e2e {
+
+struct Finished {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+enum class Display { None, Offscreen };
+
+// A program folder for the real binaries: KIBAKO_HOME points at c/kibako in a
+// temporary folder, and the settings file's [Drives] section maps C: (fixed),
+// D: (fixed), E: (removable) and R: (CD-ROM) onto sibling folders.
+class ProgramFolder {
+  public:
+    ProgramFolder();
+
+    QString Host(const QString& relative) const { return dir_.filePath(relative); }
+    QString Home() const { return Host(QStringLiteral("c/kibako")); }
+    // Options lines ("Key=Value") for the [Options] section, [Drives] kept.
+    void WriteSettings(const QStringList& options) const;
+    // Registrations (source, destination), never backed up yet.
+    void WriteDefinitions(const std::vector<std::pair<QString, QString>>& entries,
+                          const QString& file = QStringLiteral("c/kibako/Kibako.Def")) const;
+    void WriteFile(const QString& relative, const QByteArray& bytes, qint64 mtime = -1) const;
+    QByteArray Read(const QString& relative) const;
+    bool Exists(const QString& relative) const;
+
+    // Runs a program of the build with this folder as its home.
+    Finished Run(const QString& program, const QStringList& arguments, Display display,
+                 const QStringList& prefix = {}) const;
+
+  private:
+    QTemporaryDir dir_;
+};
+
+// A program of the build: "src/tetoru/tetoru", "src/catalog/kibako".
+QString BuiltProgram(const QString& relative);
+
+}  // namespace e2e

@@ -39,31 +39,36 @@ class BusyCursor {
 class DestinationFiles {
   public:
     explicit DestinationFiles(const QList<FoundEntry>& entries) {
+        exact_.reserve(entries.size());
         for (const FoundEntry& entry : entries) {
-            if (entry.isFolder) continue;
-            exact_.insert(entry.name, entry);
-            folded_.insert(util::AsciiUpper(entry.name), entry.name);
+            if (!entry.isFolder) exact_.insert(entry.name, entry);
         }
     }
-    std::optional<FoundEntry> Find(const QString& name) const {
-        if (const auto it = exact_.find(name); it != exact_.end()) return *it;
-        if (const auto it = folded_.find(util::AsciiUpper(name)); it != folded_.end()) {
+    std::optional<FoundEntry> Find(const QString& name) {
+        if (const auto it = exact_.constFind(name); it != exact_.cend()) return *it;
+        // Names in other case are rare: their index is built on first need.
+        if (!foldedBuilt_) {
+            for (auto it = exact_.cbegin(); it != exact_.cend(); ++it) {
+                folded_.insert(util::AsciiUpper(it.key()), it.key());
+            }
+            foldedBuilt_ = true;
+        }
+        if (const auto it = folded_.constFind(util::AsciiUpper(name)); it != folded_.cend()) {
             return exact_.value(*it);
         }
         return std::nullopt;
     }
     // Forgets the file a source name stands for; what remains has no source.
-    void Claim(const QString& name) {
-        const std::optional<FoundEntry> entry = Find(name);
-        if (!entry) return;
-        exact_.remove(entry->name);
-        folded_.remove(util::AsciiUpper(entry->name), entry->name);
+    void Claim(const FoundEntry& file) {
+        exact_.remove(file.name);
+        if (foldedBuilt_) folded_.remove(util::AsciiUpper(file.name), file.name);
     }
     QStringList Remaining() const { return exact_.keys(); }
 
   private:
     QHash<QString, FoundEntry> exact_;
     QMultiHash<QString, QString> folded_;
+    bool foldedBuilt_ = false;
 };
 
 // Creates the destination folder, one level only; an error text on failure.
@@ -87,36 +92,50 @@ bool AskToReplaceWithOlder(Engine& engine, const QString& sourceFile, qint64 sou
     return engine.Ui().AskOlderFile(question) == util::kAnswerYes;
 }
 
-void CopyKnownFile(Engine& engine, const QString& sourceFile, const FoundEntry& source,
-                   const QString& destinationFolder, const std::optional<FoundEntry>& existing,
-                   bool destinationOnFat) {
-    const QString target = util::JoinPath(destinationFolder, source.name);
-    if (existing) {
-        switch (CompareToBackup(source.modifiedNs, existing->modifiedNs, destinationOnFat)) {
-            case TimeOrder::Same:
-                return;
-            case TimeOrder::Older:
-                if (!AskToReplaceWithOlder(engine, sourceFile, source.modifiedNs, target,
-                                           existing->modifiedNs)) {
-                    return;
-                }
-                break;
-            case TimeOrder::Newer:
-                break;
-        }
+// A folder level resolved once: Windows-style and host forms of both folders.
+struct Level {
+    QString source;
+    QString destination;
+    QString hostSource;
+    QString hostDestination;
+    bool destinationOnFat = false;
+};
+
+void CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
+                   const std::optional<FoundEntry>& existing) {
+    // Most files of a later run are unchanged: decide before building any path.
+    const TimeOrder order =
+        existing ? CompareToBackup(source.modifiedNs, existing->modifiedNs, level.destinationOnFat)
+                 : TimeOrder::Newer;
+    if (order == TimeOrder::Same) return;
+    const QString sourceFile = util::JoinPath(level.source, source.name);
+    // An existing copy keeps its own spelling of the name.
+    const QString targetName = existing ? existing->name : source.name;
+    const QString target = util::JoinPath(level.destination, targetName);
+    if (order == TimeOrder::Older && !AskToReplaceWithOlder(engine, sourceFile, source.modifiedNs,
+                                                            target, existing->modifiedNs)) {
+        return;
     }
     EngineUi& ui = engine.Ui();
-    const util::CopyResult result =
-        util::CopyOneFile(sourceFile, target, [&ui](qint64 done, qint64 total) {
-            ui.SetFileProgress(done, total);
-            ui.LetEventsRun();
-        });
+    const util::ResolvedCopy copy{sourceFile,
+                                  target,
+                                  level.hostSource + u'/' + source.name,
+                                  level.hostDestination + u'/' + targetName,
+                                  source.size,
+                                  existing.has_value()};
+    const util::CopyResult result = util::CopyResolvedFile(copy, [&ui](qint64 done, qint64 total) {
+        ui.SetFileProgress(done, total);
+        ui.LetEventsRun();
+    });
     if (result.copied) engine.CountFile();
 }
 
-bool DestinationOnFat(const QString& folder) {
-    const auto host = platform::ToHostPath(folder);
-    return host && platform::OnFatFileSystem(*host);
+std::optional<Level> ResolveLevel(const QString& source, const QString& destination) {
+    const auto hostSource = platform::ToHostPath(source);
+    const auto hostDestination = platform::ToHostPath(destination);
+    if (!hostSource || !hostDestination) return std::nullopt;
+    return Level{source, destination, *hostSource, *hostDestination,
+                 platform::OnFatFileSystem(*hostDestination)};
 }
 
 }  // namespace
@@ -128,8 +147,9 @@ void CopyFileIfNewer(Engine& engine, const QString& sourceFile, const QString& d
         platform::SearchDirectory(util::JoinPath(destinationFolder, found.first().name)).entries;
     std::optional<FoundEntry> existing;
     if (!targetFound.isEmpty() && !targetFound.first().isFolder) existing = targetFound.first();
-    CopyKnownFile(engine, sourceFile, found.first(), destinationFolder, existing,
-                  DestinationOnFat(destinationFolder));
+    if (const auto level = ResolveLevel(util::ParentPath(sourceFile), destinationFolder)) {
+        CopyKnownFile(engine, *level, found.first(), existing);
+    }
 }
 
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
@@ -150,7 +170,8 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     const platform::SearchResult listing = util::ListFolder(source);
     engine.AddPassedOverNames(listing.passedOver);
     DestinationFiles destinationFiles(util::ListFolder(destination).entries);
-    const bool onFat = DestinationOnFat(destination);
+    const auto level = ResolveLevel(source, destination);
+    if (!level) return false;
 
     QStringList folders;
     for (const FoundEntry& entry : listing.entries) {
@@ -159,9 +180,8 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
             continue;
         }
         const std::optional<FoundEntry> existing = destinationFiles.Find(entry.name);
-        destinationFiles.Claim(entry.name);
-        CopyKnownFile(engine, util::JoinPath(source, entry.name), entry, destination, existing,
-                      onFat);
+        if (existing) destinationFiles.Claim(*existing);
+        CopyKnownFile(engine, *level, entry, existing);
         ui.LetEventsRun();
         if (engine.AbortRequested()) return false;
     }

@@ -46,9 +46,11 @@ std::optional<unsigned> ReadAttributes(const QString& hostPath) {
     if (stat(path.constData(), &st) != 0) return std::nullopt;
     unsigned attributes = S_ISDIR(st.st_mode) ? kDirectory : kArchive;
     if ((st.st_mode & S_IWUSR) == 0) attributes |= kReadOnly;
-    Fd fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() >= 0) {
-        if (const auto fat = ReadFatAttributes(fd.get())) attributes |= *fat;
+    if (OnFatFileSystem(hostPath)) {
+        Fd fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (fd.get() >= 0) {
+            if (const auto fat = ReadFatAttributes(fd.get())) attributes |= *fat;
+        }
     }
     return attributes;
 }

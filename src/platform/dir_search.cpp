@@ -5,6 +5,7 @@
 #include "platform/mount_table.h"
 #include "platform/wildcard.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <dirent.h>
@@ -31,12 +32,19 @@ qint64 ModifiedNs(const struct stat& st) {
 // A name the Windows form can address and that round-trips through the host's
 // file-name encoding.
 bool Addressable(const QByteArray& raw, const QString& name) {
-    return !name.contains(u'\\') && !name.contains(u':') && QFile::encodeName(name) == raw;
+    if (raw.contains('\\') || raw.contains(':')) return false;
+    // Only a name that is not valid in the host's encoding fails to round-trip.
+    return !name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == raw;
 }
 
 bool OnFat(int dirFd) {
     struct statfs fs;
     return fstatfs(dirFd, &fs) == 0 && fs.f_type == 0x4d44;  // MSDOS_SUPER_MAGIC
+}
+
+bool OnFatPath(const QByteArray& path) {
+    struct statfs fs;
+    return statfs(path.constData(), &fs) == 0 && fs.f_type == 0x4d44;  // MSDOS_SUPER_MAGIC
 }
 
 QString ChildPath(const QString& folder, const QString& name) {
@@ -80,6 +88,7 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
     const int dirFd = dirfd(dir.get());
     const bool onFat = OnFat(dirFd);
     const bool wild = HasWildcard(namePattern);
+    const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
     if (!wild && !namePattern.startsWith(u'.') &&
         Addressable(QFile::encodeName(namePattern), namePattern) &&
         !PseudoMountPoints().contains(ChildPath(hostFolder, namePattern))) {
@@ -112,11 +121,28 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
                  : !EqualsIgnoringAsciiCase(name, namePattern)) {
             continue;
         }
-        if (PseudoMountPoints().contains(ChildPath(hostFolder, name))) continue;
+        if (holdsPseudoMounts && PseudoMountPoints().contains(ChildPath(hostFolder, name)))
+            continue;
         FoundEntry entry;
         entry.name = name;
         if (Describe(dirFd, item->d_name, onFat, entry)) result.entries.append(entry);
     }
+    return result;
+}
+
+// A single name needs no listing of its folder: the path resolves to it.
+SearchResult SearchOneName(const QString& hostPath) {
+    SearchResult result;
+    const qsizetype slash = hostPath.lastIndexOf(u'/');
+    const QString name = hostPath.mid(slash + 1);
+    const QByteArray raw = QFile::encodeName(hostPath);
+    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(QFile::encodeName(name), name) ||
+        PseudoMountPoints().contains(hostPath)) {
+        return result;
+    }
+    FoundEntry entry;
+    entry.name = name;
+    if (Describe(AT_FDCWD, raw.constData(), OnFatPath(raw), entry)) result.entries.append(entry);
     return result;
 }
 
@@ -131,6 +157,9 @@ SearchResult SearchDirectory(const QString& windowsPattern) {
         pattern = windowsPattern.mid(2);
     }
     SearchResult result;
+    if (!pattern.isEmpty() && !HasWildcard(pattern)) {
+        if (const auto one = ToHostPath(windowsPattern)) return SearchOneName(*one);
+    }
     const auto host = ToHostPath(folder);
     if (pattern.isEmpty() || !host) {
         result.complete = false;

@@ -47,13 +47,20 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
     const auto drive = CurrentDrives().Find(windowsPath[0]);
     if (!drive) return std::nullopt;
 
-    QString host = drive->root;
-    bool matching = true;  // once a component is missing, the rest cannot exist either
-    const QStringList components =
-        windowsPath.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    static const QRegularExpression kSeparators(QStringLiteral("[\\\\/]"));
+    const QStringList components = windowsPath.mid(2).split(kSeparators, Qt::SkipEmptyParts);
+    QString asWritten = drive->root;
     for (const QString& component : components) {
         if (component == QLatin1String(".") || component == QLatin1String(".."))
             return std::nullopt;
+        asWritten = Child(asWritten, component);
+    }
+    // Most paths exist as written: one look settles them.
+    if (components.isEmpty() || ExistsNoFollow(asWritten)) return asWritten;
+
+    QString host = drive->root;
+    bool matching = true;  // once a component is missing, the rest cannot exist either
+    for (const QString& component : components) {
         QString next = Child(host, component);
         if (matching && !ExistsNoFollow(next)) {
             if (const auto match = InexactMatch(host, component)) {

@@ -59,4 +59,16 @@ const QSet<QString>& PseudoMountPoints() {
     return points;
 }
 
+bool HoldsPseudoMountPoints(const QString& folder) {
+    static const QSet<QString> parents = [] {
+        QSet<QString> set;
+        for (const QString& point : PseudoMountPoints()) {
+            const qsizetype slash = point.lastIndexOf(u'/');
+            set.insert(slash <= 0 ? QStringLiteral("/") : point.left(slash));
+        }
+        return set;
+    }();
+    return parents.contains(folder);
+}
+
 }  // namespace platform

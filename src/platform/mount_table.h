@@ -20,4 +20,7 @@ QList<MountEntry> ReadMountTable(const QString& mountInfoPath = {});
 // like): not user data, so listings leave them out.
 const QSet<QString>& PseudoMountPoints();
 
+// Whether any of those mount points lies directly in `folder`.
+bool HoldsPseudoMountPoints(const QString& folder);
+
 }  // namespace platform

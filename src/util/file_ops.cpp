@@ -77,18 +77,24 @@ std::optional<platform::FoundEntry> FindOne(const QString& path) {
 CopyResult CopyOneFile(const QString& source, const QString& target,
                        const platform::CopyProgress& progress) {
     const auto found = FindOne(source);
-    if (!found || found->size == 0 || SameKey(source, target)) return {};
+    if (!found) return {};
     const auto hostSource = platform::ToHostPath(source);
     const auto hostTarget = platform::ToHostPath(target);
     if (!hostSource || !hostTarget) return {};
+    return CopyResolvedFile(
+        {source, target, *hostSource, *hostTarget, found->size, FileExists(target)}, progress);
+}
+
+CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress) {
+    if (copy.sourceSize == 0 || SameKey(copy.source, copy.target)) return {};
     // The old copy stays until the new one is complete; only its protection
     // is lifted now, since a protected target must not be replaced.
-    if (FileExists(target) && !LiftProtection(*hostTarget)) return {};
+    if (copy.targetExists && !LiftProtection(copy.hostTarget)) return {};
 
     const platform::CopyOutcome outcome =
-        platform::CopyHostFile(*hostSource, *hostTarget, progress);
+        platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
     if (!outcome.ok) {
-        ReportCopyFailure(outcome, target, *hostTarget, found->size);
+        ReportCopyFailure(outcome, copy.target, copy.hostTarget, copy.sourceSize);
         return {};
     }
     return {true, outcome.sourceChanged};

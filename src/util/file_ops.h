@@ -25,6 +25,19 @@ struct CopyResult {
 CopyResult CopyOneFile(const QString& source, const QString& target,
                        const platform::CopyProgress& progress = {});
 
+// The same when the caller has already resolved both paths (a folder copy
+// resolves each folder once, not each file): `sourceSize` as listed, and
+// whether a file is at the target now.
+struct ResolvedCopy {
+    QString source;  // Windows-style, for messages
+    QString target;
+    QString hostSource;
+    QString hostTarget;
+    qint64 sourceSize = 0;
+    bool targetExists = false;
+};
+CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress = {});
+
 // Makes room for a new copy: deletes the target, first lifting read-only,
 // hidden and system. False when a protected target stays protected.
 bool ClearTarget(const QString& target);

@@ -37,10 +37,14 @@ int ConsoleMessageSink::StandardMessage(const QString& text, Buttons buttons, in
 
 int AnswerChangingNothing(Buttons buttons) {
     switch (buttons) {
-        case Buttons::Ok: return kAnswerOk;
-        case Buttons::OkCancel: return kAnswerCancel;
-        case Buttons::YesNo: return kAnswerNo;
-        case Buttons::YesNoCancel: return kAnswerCancel;
+        case Buttons::Ok:
+            return kAnswerOk;
+        case Buttons::OkCancel:
+            return kAnswerCancel;
+        case Buttons::YesNo:
+            return kAnswerNo;
+        case Buttons::YesNoCancel:
+            return kAnswerCancel;
     }
     return kAnswerCancel;
 }

@@ -10,7 +10,9 @@ sources=(fuzz/*_fuzz.cpp)
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKIBAKO_FUZZ=ON >/dev/null
-cmake --build build/fuzz -j "$(nproc)"
+targets=()
+for source in "${sources[@]}"; do targets+=("$(basename "$source" .cpp)"); done
+cmake --build build/fuzz -j "$(nproc)" --target "${targets[@]}"
 
 failed=0
 for source in "${sources[@]}"; do

@@ -80,9 +80,12 @@ bool ListForm::Load(const QStringList& arguments) {
     LoadIcons();
     catalogDrives_ =
         ReadCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"));
-    for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives())
-        drvbox_->addItem(DriveBoxText(drive), drive.letter);
-    drvbox_->setCurrentIndex(-1);
+    {
+        const QSignalBlocker quiet(drvbox_);
+        for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives())
+            drvbox_->addItem(DriveBoxText(drive), drive.letter);
+        drvbox_->setCurrentIndex(-1);
+    }
     show();
     scrdir_->show();
     driveDepth_ = 0;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "catalog/catalog_engine_ui.h"
 #include "catalog/grid/active_grid.h"
@@ -104,7 +105,11 @@ void ListForm::CreateControls() {
     filgrd_->setObjectName(QStringLiteral("FILGRD"));
     scrfil_ = new QScrollBar(Qt::Vertical, area_);
     scrfil_->setObjectName(QStringLiteral("SCRFIL"));
-    for (QScrollBar* bar : {scrdir_, scrfil_}) bar->setFocusPolicy(Qt::NoFocus);
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (QScrollBar* bar : {scrdir_, scrfil_}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->resize(barWidth, 100);
+    }
     folderSide_.surface = dirgrd_;
     folderSide_.bar = scrdir_;
     folderSide_.states = {&driveRows_.grid, &registrationRows_.grid};

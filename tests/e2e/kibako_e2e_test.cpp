@@ -25,9 +25,10 @@ void Write(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+// An entry that includes its sub-folders.
 QString Entry(const QString& source, const QString& destination, const QString& last) {
     return QChar(8) + source + QChar(2) + destination + QChar(3) + last + QChar(4) +
-           QStringLiteral("00000000") + QChar(5) + QChar(6);
+           QStringLiteral("10000000") + QChar(5) + QChar(6);
 }
 
 class KibakoProgram : public ::testing::Test {

@@ -27,6 +27,8 @@ int RunStep(ListForm& form, const QString& step) {
     } else if (step.startsWith(u"drive-") && step.size() == 7) {
         QComboBox* box = form.DriveBox();
         box->setCurrentIndex(box->findData(step.back().toUpper()));
+    } else if (step.startsWith(u"open-")) {
+        form.ToggleRow(step.mid(5).toInt(), false);
     } else if (step.startsWith(u"wait-")) {
         return step.mid(5).toInt();
     } else if (step == u"close") {

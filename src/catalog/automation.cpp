@@ -1,0 +1,56 @@
+#include "catalog/automation.h"
+
+#include <QComboBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "catalog/list_form.h"
+#include "dialogs/dialog_testing.h"
+
+namespace kibako::catalog {
+namespace {
+
+// Runs one step; returns the milliseconds to wait before the next one.
+int RunStep(ListForm& form, const QString& step) {
+    if (step == u"backup-all" || step == u"backup-updated") {
+        dialogs::presets::SetNextAnswer(1);
+        if (step == u"backup-all") {
+            form.BackupAll();
+        } else {
+            form.BackupUpdated();
+        }
+    } else if (step.startsWith(u"view-")) {
+        form.SwitchView(std::clamp(step.mid(5).toInt(), 0, 2));
+    } else if (step.startsWith(u"drive-") && step.size() == 7) {
+        QComboBox* box = form.DriveBox();
+        box->setCurrentIndex(box->findData(step.back().toUpper()));
+    } else if (step.startsWith(u"open-")) {
+        form.ToggleRow(step.mid(5).toInt(), false);
+    } else if (step.startsWith(u"wait-")) {
+        return step.mid(5).toInt();
+    } else if (step == u"close") {
+        form.close();
+    } else {
+        std::fprintf(stderr, "KIBAKO_AUTOMATION: unknown step %s\n", qPrintable(step));
+    }
+    return 0;
+}
+
+void RunFrom(QPointer<ListForm> form, QStringList steps) {
+    if (form.isNull() || steps.isEmpty()) return;
+    const int wait = RunStep(*form, steps.takeFirst().trimmed());
+    QTimer::singleShot(wait, [form, steps] { RunFrom(form, steps); });
+}
+
+}  // namespace
+
+void StartAutomation(ListForm& form, const QString& script) {
+    const QStringList steps = script.split(u',', Qt::SkipEmptyParts);
+    QPointer<ListForm> target(&form);
+    QTimer::singleShot(0, [target, steps] { RunFrom(target, steps); });
+}
+
+}  // namespace kibako::catalog

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace kibako::catalog {
+
+class ListForm;
+
+// A test and demonstration aid, used only when the environment variable
+// KIBAKO_AUTOMATION is set: a comma-separated list of steps run one after
+// another once the window is up. Steps: "backup-all", "backup-updated" (their
+// summary box is answered with OK), "view-0" to "view-2", "drive-C" (chooses
+// that drive in DRVBOX), "open-3" (the tree-area click on shown row 3 of the
+// folder grid), "wait-500" (milliseconds), "close". Unknown steps
+// are written to standard error and skipped.
+void StartAutomation(ListForm& form, const QString& script);
+
+}  // namespace kibako::catalog

@@ -1,0 +1,49 @@
+// The catalog window's commands: the backups, the options of unattended runs
+// and the help file.
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "catalog/backup_commands.h"
+#include "catalog/list_form.h"
+#include "util/program_folder.h"
+
+namespace kibako::catalog {
+
+void ListForm::BackupAll() {
+    BackupAllCommand(this, *engine_, definitions_, options_.skipRemovable != 0);
+}
+
+void ListForm::BackupUpdated() {
+    BackupUpdatedCommand(this, *engine_, definitions_, options_.skipRemovable != 0);
+}
+
+void ListForm::ToggleNewFileOnly() {
+    options_.newFileOnly = Complement(options_.newFileOnly);
+    UpdateOptionMarks();
+}
+
+void ListForm::ToggleSkipRemovable() {
+    options_.skipRemovable = Complement(options_.skipRemovable);
+    UpdateOptionMarks();
+}
+
+void ListForm::TogglePowerOff() {
+    options_.autoPowerOff = Complement(options_.autoPowerOff);
+    UpdateOptionMarks();
+}
+
+void ListForm::OpenHelp() {
+    // The program folder first (where KIBAKO_HOME points), then beside the program.
+    for (const QString& folder :
+         {util::HostProgramFolder(), QCoreApplication::applicationDirPath()}) {
+        const QString help = folder + QStringLiteral("/Kibako.html");
+        if (QFileInfo(help).isFile()) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+            return;
+        }
+    }
+}
+
+}  // namespace kibako::catalog

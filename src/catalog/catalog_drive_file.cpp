@@ -1,0 +1,55 @@
+#include "catalog/catalog_drive_file.h"
+
+#include <QFile>
+
+#include "platform/saved_file.h"
+
+namespace kibako::catalog {
+
+CatalogDriveTable ParseCatalogDrives(const QByteArray& bytes) {
+    CatalogDriveTable table;
+    size_t index = 0;
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    while (index < table.size() && i < n) {
+        while (i < n && bytes[i] == ' ') ++i;
+        QByteArray value;
+        if (i < n && bytes[i] == '"') {
+            const qsizetype close = bytes.indexOf('"', i + 1);
+            const qsizetype end = close < 0 ? n : close;
+            value = bytes.mid(i + 1, end - i - 1);
+            i = close < 0 ? n : close + 1;
+            while (i < n && bytes[i] != ',' && bytes[i] != '\r' && bytes[i] != '\n') ++i;
+        } else {
+            const qsizetype start = i;
+            while (i < n && bytes[i] != ',' && bytes[i] != '\r' && bytes[i] != '\n') ++i;
+            value = bytes.mid(start, i - start);
+        }
+        table[index++] = value;
+        if (i < n && bytes[i] == ',') {
+            ++i;
+        } else {
+            if (i < n && bytes[i] == '\r') ++i;
+            if (i < n && bytes[i] == '\n') ++i;
+        }
+    }
+    return table;
+}
+
+QByteArray CatalogDriveBytes(const CatalogDriveTable& table) {
+    QByteArray bytes;
+    for (const QByteArray& value : table) bytes += value + "\r\n";
+    return bytes;
+}
+
+CatalogDriveTable ReadCatalogDriveFile(const QString& hostPath) {
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return ParseCatalogDrives(file.readAll());
+}
+
+void WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table) {
+    platform::SaveFileAtomically(hostPath, CatalogDriveBytes(table));
+}
+
+}  // namespace kibako::catalog

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+// The catalog drive file "CATDRV.DAT" beside the program: 26 values, one per
+// drive letter A to Z. Kibako keeps them unchanged from start to exit; they
+// are read and written as bytes so that any code page survives.
+namespace kibako::catalog {
+
+using CatalogDriveTable = std::array<QByteArray, 26>;
+
+// Values in order: a value ends at a comma or a line end; a value in double
+// quotes keeps its commas and loses the quotes. Missing values stay empty.
+CatalogDriveTable ParseCatalogDrives(const QByteArray& bytes);
+// 26 lines, each value as it is and ended by CR LF.
+QByteArray CatalogDriveBytes(const CatalogDriveTable& table);
+
+// Reading a missing or unreadable file gives 26 empty values.
+CatalogDriveTable ReadCatalogDriveFile(const QString& hostPath);
+// Errors are ignored, as at every shut-down step.
+void WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table);
+
+}  // namespace kibako::catalog

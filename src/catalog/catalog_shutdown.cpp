@@ -1,0 +1,51 @@
+// The catalog window's shut-down: the definitions saved without asking, the
+// dialogs closed, the settings and the catalog's work files written.
+#include <QCloseEvent>
+
+#include "catalog/list_form.h"
+#include "dialogs/message_box.h"
+#include "store/definition_file.h"
+#include "util/file_ops.h"
+#include "util/folder_tree.h"
+#include "util/path_names.h"
+#include "util/program_folder.h"
+
+namespace kibako::catalog {
+
+void ListForm::closeEvent(QCloseEvent* event) {
+    if (!closed_ && settings_ != nullptr) Shutdown();
+    closed_ = true;
+    event->accept();
+}
+
+void ListForm::Shutdown() {
+    if (definitions_.Modified()) store::SaveDefinitions(definitionPath_, definitions_);
+    dialogs::CloseMessageBox();
+    hide();
+    WriteClosingSettings();
+    WriteCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"),
+                          catalogDrives_);
+    const QString tempFolder = util::JoinPath(programFolder_, QStringLiteral("TempFile"));
+    if (util::FolderExists(tempFolder)) util::DeleteFolderTree(tempFolder);
+}
+
+void ListForm::WriteClosingSettings() {
+    const store::Settings& s = *settings_;
+    s.PutSettingNumber(QStringLiteral("NewFileOnly"), options_.newFileOnly);
+    s.PutSettingNumber(QStringLiteral("AutoPowerOff"), options_.autoPowerOff);
+    s.PutSettingNumber(QStringLiteral("SkipRemovable"), options_.skipRemovable);
+    s.PutSettingNumber(QStringLiteral("WindowX"), static_cast<qint64>(x()) * scale_.tpx);
+    s.PutSettingNumber(QStringLiteral("WindowY"), static_cast<qint64>(y()) * scale_.tpy);
+    s.PutSettingNumber(QStringLiteral("FolderPercent"), layout_.folderPercent);
+    s.PutSettingNumber(QStringLiteral("WIDTH"), static_cast<qint64>(width()) * scale_.tpx);
+    s.PutSettingNumber(QStringLiteral("HEIGHT"), static_cast<qint64>(height()) * scale_.tpy);
+    for (int i = 0; i < 3; ++i)
+        s.PutSettingNumber(QStringLiteral("DirColWidth%1").arg(i),
+                           folderSide_.widths[static_cast<size_t>(i)]);
+    for (int i = 0; i < 3; ++i)
+        s.PutSettingNumber(QStringLiteral("FileColWidth%1").arg(i),
+                           fileSide_.widths[static_cast<size_t>(i)]);
+    if (!backupDir_.isEmpty()) s.PutSettingText(QStringLiteral("BackupDir"), backupDir_);
+}
+
+}  // namespace kibako::catalog

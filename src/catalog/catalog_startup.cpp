@@ -1,0 +1,217 @@
+// The catalog window's start-up: settings, definitions, grids, layout and the
+// first view, in the order the window has always loaded them.
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "catalog/grid/active_grid.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/grid/header_bar.h"
+#include "catalog/list_form.h"
+#include "dialogs/dialog_font.h"
+#include "engine/engine.h"
+#include "platform/clock.h"
+#include "platform/drive_table.h"
+#include "store/definition_file.h"
+#include "store/settings_keys.h"
+#include "store/window_geometry.h"
+#include "util/environment.h"
+#include "util/file_ops.h"
+#include "util/message_sink.h"
+#include "util/program_folder.h"
+
+namespace kibako::catalog {
+namespace {
+
+inline const QString kWrongDateText = QStringLiteral(
+    "日付が正しくありません。 コントロール・パネルで正しい日付・時刻を設定して下さい");
+
+// The window's designed place and size, in twips.
+constexpr store::WindowGeometry kDesignedGeometry{600, 600, 12600, 9000};
+constexpr int kDesignedFontPoints = 10;
+
+long long DisplayColourCount() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int depth = screen != nullptr ? std::min(screen->depth(), 24) : 24;
+    return 1LL << depth;
+}
+
+QString DriveBoxText(const platform::Drive& drive) {
+    QString text = QString(drive.letter.toLower()) + u':';
+    if (!drive.label.isEmpty()) text += QStringLiteral(" [%1]").arg(drive.label);
+    return text;
+}
+
+}  // namespace
+
+bool ListForm::Load(const QStringList& arguments) {
+    if (platform::Now().date().year() < 2000) {
+        QMessageBox::information(nullptr, QString(), kWrongDateText);
+        return false;
+    }
+    platform::SetCurrentDrives(
+        platform::DriveTable::Load(util::HostProgramFolder() + QStringLiteral("/Kibako.INI")));
+    programFolder_ = util::ProgramFolder();
+    settings_ = std::make_unique<store::Settings>(store::SettingsFileIn(programFolder_));
+    util::CheckEnvironment(settings_->FilePath());
+    definitionPath_ = store::ChooseDefinitionFile(arguments, *settings_, programFolder_);
+    if (util::FileExists(definitionPath_)) {
+        const store::LoadResult loaded = store::LoadDefinitions(definitionPath_);
+        definitions_ = store::DefinitionList(loaded.body);
+        if (!loaded.warning.isEmpty())
+            util::Messages().StandardMessage(loaded.warning, util::Buttons::Ok, util::kAnswerOk);
+    }
+    layout_.gate.settingUp = true;
+    engine_->SetUnattended(false);
+    scale_ = grid::ScreenScaleOf(*this);
+    colourCount_ = DisplayColourCount();
+    ApplySettings();
+    ApplyGridSettings();
+    ApplyFonts();
+    LoadIcons();
+    PlaceWindow();
+    layout_.gate.settingUp = false;
+    LayOut();
+    ApplyDisplayColours();
+    LoadIcons();
+    catalogDrives_ =
+        ReadCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"));
+    {
+        const QSignalBlocker quiet(drvbox_);
+        for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives())
+            drvbox_->addItem(DriveBoxText(drive), drive.letter);
+        drvbox_->setCurrentIndex(-1);
+    }
+    show();
+    scrdir_->show();
+    driveDepth_ = 0;
+    QApplication::processEvents();
+    SwitchView(kSettingsView);
+    return true;
+}
+
+void ListForm::ApplySettings() {
+    const store::Settings& s = *settings_;
+    menus_.expandAll->setChecked(s.GetSettingYesNoText(QStringLiteral("ExpandFirst"), false));
+    backupDir_ = s.GetSettingText(QStringLiteral("BackupDir"), QString());
+    const auto number = [&s, this](const QString& key) {
+        return store::ReadNumberSetting(s, key, store::Program::Kibako, colourCount_);
+    };
+    for (int i = 0; i < 8; ++i)
+        levelColours_[static_cast<size_t>(i)] = number(QStringLiteral("LevelColor%1").arg(i));
+    options_.newFileOnly = static_cast<int>(number(QStringLiteral("NewFileOnly")));
+    options_.autoPowerOff = static_cast<int>(number(QStringLiteral("AutoPowerOff")));
+    options_.skipRemovable = static_cast<int>(number(QStringLiteral("SkipRemovable")));
+    winMeCaution_ = static_cast<int>(number(QStringLiteral("WinMeCaution")));
+    UpdateOptionMarks();
+    driveRows_.grid.treeLines = true;
+    registrationRows_.grid.treeLines = true;
+
+    ruledLines_ = {static_cast<int>(number(QStringLiteral("KeiDispV"))),
+                   static_cast<int>(number(QStringLiteral("KeiDispH"))),
+                   static_cast<int>(number(QStringLiteral("KeiFileV"))),
+                   static_cast<int>(number(QStringLiteral("KeiFileH")))};
+    menus_.folderVertical->setChecked((ruledLines_[0] & 1) != 0);
+    menus_.folderHorizontal->setChecked((ruledLines_[1] & 1) != 0);
+    menus_.fileVertical->setChecked((ruledLines_[2] & 1) != 0);
+    menus_.fileHorizontal->setChecked((ruledLines_[3] & 1) != 0);
+    nameCase_ = static_cast<int>(number(QStringLiteral("NameCase")));
+    for (int i = 0; i < 4; ++i) menus_.nameCase[static_cast<size_t>(i)]->setChecked(i == nameCase_);
+    interleave_ = static_cast<int>(number(QStringLiteral("ListInterleave")));
+    for (int i = 0; i < 4; ++i)
+        menus_.interleave[static_cast<size_t>(i)]->setChecked(i + 1 == interleave_);
+}
+
+void ListForm::ApplyGridSettings() {
+    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_}) {
+        g->interleave = interleave_;
+        g->columnCount = 3;
+        grid::ClearRows(*g);
+    }
+    driveRows_.grid.vLineWidth = ruledLines_[0] & 1;
+    registrationRows_.grid.vLineWidth = ruledLines_[0] & 1;
+    fileRows_.vLineWidth = ruledLines_[2] & 1;
+    const auto number = [this](const QString& key) {
+        return static_cast<int>(
+            store::ReadNumberSetting(*settings_, key, store::Program::Kibako, colourCount_));
+    };
+    for (int i = 0; i < 3; ++i) {
+        folderSide_.widths[static_cast<size_t>(i)] = number(QStringLiteral("DirColWidth%1").arg(i));
+        fileSide_.widths[static_cast<size_t>(i)] = number(QStringLiteral("FileColWidth%1").arg(i));
+    }
+    folderSide_.titles = {QStringLiteral("フォルダー"), QStringLiteral("保存先"),
+                          QStringLiteral("最終保存日付")};
+    fileSide_.titles = {QStringLiteral("ファイル"), QStringLiteral("日付"),
+                        QStringLiteral("サイズ")};
+    layout_.folderPercent = number(QStringLiteral("FolderPercent"));
+}
+
+void ListForm::ApplyFonts() {
+    QFont font(dialogs::PickFamily({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")}),
+               kDesignedFontPoints);
+    const QString name = settings_->GetSettingText(QStringLiteral("FontName"), QString());
+    if (!name.isEmpty()) font.setFamily(name);
+    const QString size = settings_->GetSettingText(QStringLiteral("FontSize"), QString());
+    if (!size.isEmpty() && store::ParseSettingNumber(size) > 0)
+        font.setPointSize(static_cast<int>(store::ParseSettingNumber(size)));
+    font.setBold(settings_->GetSettingNumber(QStringLiteral("FontBold"), 0) != 0);
+    dirgrd_->setFont(font);
+    filgrd_->setFont(font);
+}
+
+void ListForm::PlaceWindow() {
+    const store::WindowGeometry g = store::ReadWindowGeometry(*settings_, kDesignedGeometry);
+    move(static_cast<int>(g.x / scale_.tpx), static_cast<int>(g.y / scale_.tpy));
+    resize(static_cast<int>(g.width / scale_.tpx), static_cast<int>(g.height / scale_.tpy));
+    const QSize least(grid::kMinimumWindowWidth / scale_.tpx,
+                      grid::kMinimumWindowHeight / scale_.tpy);
+    area_->setMinimumSize(least);
+}
+
+void ListForm::ApplyDisplayColours() {
+    const auto colour = [this](const char* key) {
+        return static_cast<grid::ColourRef>(store::ReadNumberSetting(
+            *settings_, QString::fromLatin1(key), store::Program::Kibako, colourCount_));
+    };
+    colours_.listFore = colour("ListForeCol");
+    colours_.listBack = colour("ListBackCol");
+    colours_.selFore = colour("SelForeCol");
+    colours_.selBack = colour("SelBackCol");
+    colours_.vLine = colour("ListVLineCol");
+    colours_.hLine = colour("ListHLineCol");
+    colours_.titleFore = colour("TitleForeCol");
+    colours_.titleBack = colour("TitleBackCol");
+    itmbar_->SetColours(colours_.titleFore, colours_.titleBack);
+    itfbar_->SetColours(colours_.titleFore, colours_.titleBack);
+    dirgrd_->SetColours(colours_.listFore, colours_.listBack);
+    filgrd_->SetColours(colours_.listFore, colours_.listBack);
+    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid})
+        grid::ApplyColoursToState(*g, colours_, ruledLines_[0], ruledLines_[1], interleave_,
+                                  nameCase_, false);
+    grid::ApplyColoursToState(fileRows_, colours_, ruledLines_[2], ruledLines_[3], interleave_,
+                              nameCase_, true);
+    grid::ApplyActiveGrid(
+        activeGrid_, folderSide_, fileSide_,
+        {colours_.selBack, colours_.selFore, grid::IsLowColourDisplay(colourCount_)});
+    if (isVisible()) update();
+}
+
+void ListForm::LoadIcons() {
+    grid::BuildIconStrip(icons_, driveRows_.grid, {&driveRows_.grid, &registrationRows_.grid},
+                         {&driveRows_.grid, &registrationRows_.grid, &fileRows_}, fileRows_);
+    driveRows_.indentStep = driveRows_.grid.indentStep;
+    registrationRows_.indentStep = registrationRows_.grid.indentStep;
+}
+
+void ListForm::UpdateOptionMarks() {
+    menus_.newFileOnly[0]->setChecked(AllFoldersChecked(options_.newFileOnly));
+    menus_.newFileOnly[1]->setChecked(UpdatedOnlyChecked(options_.newFileOnly));
+    menus_.powerOff->setChecked(options_.autoPowerOff != 0);
+    menus_.skipRemovable->setChecked(options_.skipRemovable != 0);
+}
+
+}  // namespace kibako::catalog

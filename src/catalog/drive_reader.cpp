@@ -1,0 +1,109 @@
+#include "catalog/drive_reader.h"
+
+#include <algorithm>
+
+#include "catalog/folder_model.h"
+#include "catalog/row_record.h"
+#include "platform/dir_search.h"
+#include "platform/drive_table.h"
+#include "platform/host_path.h"
+#include "store/definition_list.h"
+#include "util/path_names.h"
+#include "util/text_case.h"
+
+namespace kibako::catalog {
+namespace {
+
+constexpr int kScanReadLevels = 3;
+constexpr int kEventsEvery = 256;  // folders between two chances to repaint
+
+bool WholeTree(const QString& flags) { return !flags.isEmpty() && flags[0] == u'2'; }
+
+QString HostChild(const QString& host, const QString& name) {
+    return host.endsWith(u'/') ? host + name : host + u'/' + name;
+}
+
+}  // namespace
+
+DriveReader::DriveReader(const QString& body) {
+    for (auto e = NextRawEntry(body, 0); e; e = NextRawEntry(body, e->next)) {
+        registrations_.insert(
+            util::AsciiUpper(e->source.toString()),
+            {e->destination.toString(), e->lastBackup.toString(), e->flags.toString()});
+    }
+}
+
+QStringList DriveReader::SubFolderNames(const QString& hostFolder) {
+    const platform::SearchResult found =
+        platform::SearchHostFolder(hostFolder, QStringLiteral("*"));
+    QStringList names;
+    names.reserve(found.entries.size());
+    for (const platform::FoundEntry& entry : found.entries) {
+        if (!entry.isFolder || entry.name.startsWith(u'.') || entry.name.startsWith(u'}')) continue;
+        if (util::AsciiUpper(entry.name) == u"RECYCLED") continue;
+        names.append(entry.name);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return store::CompareSortKeys(a, b) < 0; });
+    return names;
+}
+
+FullList DriveReader::ScanDrive(QChar letter) {
+    FullList out;
+    const auto drive = platform::CurrentDrives().Find(letter);
+    if (!drive) return out;
+    const QString name = QString(letter.toUpper()) + u':';
+    Visit(out, drive->root, name, name, 1, {QString(), kNoFlags}, kScanReadLevels);
+    return out;
+}
+
+FullList DriveReader::ReadChildren(const QString& windowsPath, int level) {
+    FullList out;
+    const auto host =
+        platform::ToHostPath(windowsPath.size() == 2 ? windowsPath + u'\\' : windowsPath);
+    if (!host) return out;
+    const Covering inherited = CoveringOf(util::AsciiUpper(windowsPath));
+    for (const QString& child : SubFolderNames(*host)) {
+        Visit(out, HostChild(*host, child), windowsPath + u'\\' + child, child, level + 1,
+              inherited, 0);
+    }
+    return out;
+}
+
+DriveReader::Covering DriveReader::CoveringOf(const QString& upperPath) const {
+    for (QString path = upperPath;;) {
+        const auto it = registrations_.constFind(path);
+        if (it != registrations_.cend() && WholeTree(it->flags))
+            return {it->destination, it->flags};
+        const QString parent = util::ParentPath(path);
+        if (parent == path || parent.isEmpty()) break;
+        path = parent;
+    }
+    return {QString(), kNoFlags};
+}
+
+void DriveReader::Visit(FullList& out, const QString& host, const QString& windows,
+                        const QString& name, int level, const Covering& inherited, int readLevels) {
+    if (letEventsRun && ++visited_ % kEventsEvery == 0) letEventsRun();
+    const QString key = util::AsciiUpper(windows);
+    RowFields row{name, inherited.destination, QString(), inherited.flags, key, readLevels == 0};
+    Covering passed = inherited;
+    const auto it = registrations_.constFind(key);
+    if (it != registrations_.cend()) {
+        row.f1 = it->destination;
+        row.f2 = it->lastBackup;
+        row.f3 = it->flags;
+        if (WholeTree(it->flags)) passed = {it->destination, it->flags};
+    }
+    int icon = kIconFolder;
+    if (level == 1) icon = kIconDrive;
+    if (level == 2 && name == u"My Documents") icon = kIconMyDocuments;
+    out.Append(MakeRecord(row), level, icon);
+    if (readLevels == 0) return;
+    for (const QString& child : SubFolderNames(host)) {
+        Visit(out, HostChild(host, child), windows + u'\\' + child, child, level + 1, passed,
+              readLevels - 1);
+    }
+}
+
+}  // namespace kibako::catalog

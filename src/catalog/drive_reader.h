@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+#include "catalog/full_list.h"
+
+namespace kibako::catalog {
+
+// Reads folder trees of a drive into drive-view rows. Each folder row carries
+// its own registration (destination, last backup, flags) or, when it has none,
+// the destination and flags of the nearest registered ancestor whose
+// SubFolderMode is "2"; eight blanks as flags when nothing covers it.
+// Sub-folders named "RECYCLED" or beginning with "." or "}" are left out;
+// names come in a case-insensitive order. A folder that cannot be read is
+// shown without sub-folders.
+class DriveReader {
+  public:
+    // `body` is the definition body, looked up by upper-cased source folder.
+    explicit DriveReader(const QString& body);
+
+    // Called every so many folders so that the window can repaint.
+    std::function<void()> letEventsRun;
+
+    // The drive row (level 1, NAME "C:"), its folders and theirs read (levels
+    // 1 to 3); level-4 folders are listed unread (character 12).
+    FullList ScanDrive(QChar letter);
+
+    // The sub-folders of the folder `windowsPath` (an unread row of level
+    // `level`), as unread rows one level deeper.
+    FullList ReadChildren(const QString& windowsPath, int level);
+
+    // Sub-folder names of a host folder, filtered and sorted as the rows show them.
+    static QStringList SubFolderNames(const QString& hostFolder);
+
+  private:
+    struct Registration {
+        QString destination;
+        QString lastBackup;
+        QString flags;
+    };
+    struct Covering {
+        QString destination;
+        QString flags;
+    };
+
+    void Visit(FullList& out, const QString& host, const QString& windows, const QString& name,
+               int level, const Covering& inherited, int readLevels);
+    Covering CoveringOf(const QString& upperPath) const;
+
+    QHash<QString, Registration> registrations_;  // by upper-cased source folder
+    int visited_ = 0;
+};
+
+}  // namespace kibako::catalog

@@ -1,0 +1,141 @@
+// The three views of the folder grid: switching, the drive scan, showing the
+// drive rows, and expanding and collapsing rows.
+#include <QComboBox>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "catalog/busy_cursor.h"
+#include "catalog/drive_reader.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/grid/header_bar.h"
+#include "catalog/list_form.h"
+#include "catalog/registration_views.h"
+#include "platform/drive_table.h"
+#include "util/message_sink.h"
+
+namespace kibako::catalog {
+namespace {
+
+constexpr int kScanDisplayDepth = 2;
+constexpr int kNoDepthLimit = 1024;
+
+void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace
+
+void ListForm::SwitchView(int view) {
+    if (view == kDriveView) {
+        view_ = view;
+        if (driveRebuild_) {
+            scannedDrive_ = QChar();
+            ScanDrive();
+        }
+        SelectDriveView();
+        return;
+    }
+    view_ = view;
+    viewButtons_[static_cast<size_t>(view)]->setChecked(true);
+    if (view == kSettingsView) {
+        BuildSettingsView(registrationRows_, definitions_, definitionPath_);
+        CollapseToDrives();
+        ShowCurrentModel(true);
+        SetFolderTitles(QStringLiteral("転送元"), QStringLiteral("保存先"));
+    } else {
+        BuildDestinationView(registrationRows_, definitions_, definitionPath_);
+        CollapseToDrives();
+        ShowCurrentModel(true);
+        SetFolderTitles(QStringLiteral("保存先"), QStringLiteral("転送元"));
+    }
+}
+
+void ListForm::SelectDriveView() {
+    view_ = kDriveView;
+    viewButtons_[kDriveView]->setChecked(true);
+    ShowCurrentModel(false);
+    SetFolderTitles(QStringLiteral("Folder"), QStringLiteral("保存先"));
+}
+
+void ListForm::ShowCurrentModel(bool fromTop) {
+    FolderModel& m = CurrentRows();
+    dirgrd_->SetState(&m.grid);
+    if (fromTop) {
+        grid::ResetGrid(*dirgrd_, m.grid, scrdir_, 0);
+    } else {
+        grid::SyncScrollBar(scrdir_, m.grid);
+        grid::PaintGrid(*dirgrd_, m.grid, scrdir_);
+    }
+}
+
+void ListForm::SetFolderTitles(const QString& first, const QString& second) {
+    folderSide_.titles[0] = first;
+    folderSide_.titles[1] = second;
+    grid::LayoutHeaderBar(*itmbar_);
+    itmbar_->update();
+}
+
+void ListForm::ScanDrive() {
+    const int index = drvbox_->currentIndex();
+    if (index < 0) return;
+    const QChar letter = drvbox_->itemData(index).toChar();
+    if (letter == scannedDrive_) return;
+    if (platform::CurrentDrives().TypeOf(letter) != platform::DriveType::Fixed) {
+        util::Messages().StandardMessage(kNotHardDiskText, util::Buttons::Ok, util::kAnswerOk);
+        return;
+    }
+    scannedDrive_ = letter;
+    {
+        BusyCursor busy;
+        DriveReader reader(definitions_.Body());
+        reader.letEventsRun = LetEventsRun;
+        driveRows_.list = reader.ScanDrive(letter);
+        driveRows_.rowMap.clear();
+        ShowDriveRows(kScanDisplayDepth);
+    }
+    if (view_ != kDriveView) SelectDriveView();
+}
+
+void ListForm::ShowDriveRows(int depth, bool keepPosition) {
+    FolderModel& m = driveRows_;
+    const int limit = depth == 0 ? kNoDepthLimit : depth;
+    m.rowMap.clear();
+    m.rowMap.reserve(static_cast<size_t>(m.list.Count()));
+    for (int r = 0; r < m.list.Count(); ++r) {
+        if (m.list.Level(r) <= limit) m.rowMap.push_back(r);
+    }
+    ShowMappedRows(m);
+    if (!keepPosition) {
+        m.grid.currentRow = 0;
+        m.grid.topRow = 0;
+    }
+    if (dirgrd_->State() == &m.grid) grid::ResetGrid(*dirgrd_, m.grid, scrdir_, m.grid.topRow);
+    ShowFiles();
+}
+
+void ListForm::CollapseToDrives() {
+    if (ExpandAllChecked()) return;
+    CollapseToLevel2(registrationRows_);
+}
+
+void ListForm::ToggleRow(int shownRow, bool all) {
+    FolderModel& m = CurrentRows();
+    if (shownRow < 0 || shownRow >= m.grid.rowCount) return;
+    if (IsExpanded(m, shownRow)) {
+        CollapseRow(m, shownRow);
+    } else {
+        const FolderReader reader = [this](const FolderModel& model, int fullRow) {
+            DriveReader drive(definitions_.Body());
+            return drive.ReadChildren(StoredPath(model, fullRow), model.list.Level(fullRow));
+        };
+        ExpandRow(m, shownRow, all, reader);
+    }
+    RepaintFolderGrid();
+}
+
+void ListForm::RepaintFolderGrid() {
+    grid::GridState& g = CurrentRows().grid;
+    grid::SyncScrollBar(scrdir_, g);
+    grid::PaintGrid(*dirgrd_, g, scrdir_);
+}
+
+}  // namespace kibako::catalog

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+namespace kibako::catalog {
+
+// The full list of a folder model: every row built or read, shown or not, in
+// tree order. The records live one after another in one text; a start table,
+// a level and an icon code per row index it. Colour slots of the
+// registration views are kept per row as well (the drive view derives its own).
+class FullList {
+  public:
+    int Count() const { return static_cast<int>(levels_.size()); }
+    void Clear();
+    // Room for about `rows` rows of `chars` characters in all.
+    void Reserve(int rows, qsizetype chars);
+
+    void Append(QStringView record, int level, int icon, int colourSlot = 0);
+    // The rows of `other`, inserted before row `index`.
+    void Insert(int index, const FullList& other);
+
+    QStringView Record(int row) const;
+    QStringView Cell(int row, int column) const;
+    int Level(int row) const { return levels_[static_cast<size_t>(row)]; }
+    int Icon(int row) const { return icons_[static_cast<size_t>(row)]; }
+    int ColourSlot(int row) const { return slots_[static_cast<size_t>(row)]; }
+
+    // Replaces one cell of a row; false when the row lacks the cell.
+    bool SetCell(int row, int column, QStringView text);
+    // The row's sub-folders have not been read yet (character 12 at its end).
+    bool Unread(int row) const;
+    void MarkRead(int row);
+
+  private:
+    void ShiftStarts(int fromRow, qsizetype delta);
+
+    QString text_;
+    std::vector<qsizetype> starts_{0};  // Count() + 1 entries; the last is the end
+    std::vector<std::int16_t> levels_;
+    std::vector<std::uint8_t> icons_;
+    std::vector<std::uint8_t> slots_;
+};
+
+}  // namespace kibako::catalog

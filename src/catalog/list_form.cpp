@@ -1,0 +1,231 @@
+#include "catalog/list_form.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+
+#include "catalog/catalog_engine_ui.h"
+#include "catalog/grid/active_grid.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/grid/header_bar.h"
+#include "engine/engine.h"
+#include "util/message_sink.h"
+
+namespace kibako::catalog {
+namespace {
+
+// The window's client area: draws the edge under the menu bar and lays the
+// controls out when resized.
+class CatalogArea final : public QWidget {
+  public:
+    CatalogArea(grid::CatalogLayoutState& layout, QWidget* parent)
+        : QWidget(parent), layout_(layout) {}
+    std::function<void()> resized;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        if (layout_.windowPaintingSuspended) return;
+        QPainter painter(this);
+        grid::PaintWindowEdge(painter, width());
+    }
+    void resizeEvent(QResizeEvent*) override {
+        if (resized) resized();
+    }
+
+  private:
+    grid::CatalogLayoutState& layout_;
+};
+
+struct ViewButton {
+    const char* caption;
+    const char* tooltip;
+};
+constexpr ViewButton kViewButtons[] = {
+    {"ドライブ表示", "現在のドライブ、フォルダーを表示します"},
+    {"保存設定表示", "バックアップ定義を、元フォルダー基準で表示します"},
+    {"保存先表示", "バックアップ定義を、保存先基準で表示します"},
+};
+
+// The designed places of the controls, in pixels of a 96-dpi screen.
+constexpr int kGridLeft = 4;
+constexpr int kHeaderTop = 40;
+constexpr int kHeaderHeight = 20;
+constexpr int kStatusHeight = 20;
+
+}  // namespace
+
+ListForm::ListForm() {
+    setObjectName(QStringLiteral("ListForm"));
+    setWindowTitle(kCatalogCaption);
+    auto ui = std::make_unique<CatalogEngineUi>(this);
+    CatalogEngineUi* catalogUi = ui.get();
+    engineUi_ = std::move(ui);
+    engine_ = std::make_unique<engine::Engine>(*engineUi_);
+    util::SetMessageSink(engineUi_.get());
+    menus_ = BuildCatalogMenus(*menuBar());
+    CreateControls();
+    catalogUi->SetStatusLine(consol_);
+    ConnectControls();
+}
+
+ListForm::~ListForm() { util::SetMessageSink(nullptr); }
+
+void ListForm::CreateControls() {
+    auto* area = new CatalogArea(layout_, this);
+    area->setObjectName(QStringLiteral("ListFormArea"));
+    area_ = area;
+    setCentralWidget(area_);
+    zembtn_ = new QPushButton(QStringLiteral("更新分を保存"), area_);
+    zembtn_->setObjectName(QStringLiteral("ZemBTN"));
+    zembtn_->setToolTip(QStringLiteral("更新されたフォルダーをバックアップします"));
+    zembtn_->setGeometry(kGridLeft, 7, 104, 26);
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new QRadioButton(QString::fromUtf8(kViewButtons[i].caption), area_);
+        button->setObjectName(QStringLiteral("表示OPT%1").arg(i));
+        button->setToolTip(QString::fromUtf8(kViewButtons[i].tooltip));
+        button->setGeometry(122 + i * 112, 9, 110, 22);
+        viewButtons_[static_cast<size_t>(i)] = button;
+    }
+    viewButtons_[kSettingsView]->setChecked(true);
+    drvbox_ = new QComboBox(area_);
+    drvbox_->setObjectName(QStringLiteral("DRVBOX"));
+    drvbox_->setGeometry(460, 7, 200, 26);
+
+    dirgrd_ = new grid::GridSurface(area_);
+    dirgrd_->setObjectName(QStringLiteral("DIRGRD"));
+    scrdir_ = new QScrollBar(Qt::Vertical, area_);
+    scrdir_->setObjectName(QStringLiteral("SCRDIR"));
+    filgrd_ = new grid::GridSurface(area_);
+    filgrd_->setObjectName(QStringLiteral("FILGRD"));
+    scrfil_ = new QScrollBar(Qt::Vertical, area_);
+    scrfil_->setObjectName(QStringLiteral("SCRFIL"));
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (QScrollBar* bar : {scrdir_, scrfil_}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->resize(barWidth, 100);
+    }
+    folderSide_.surface = dirgrd_;
+    folderSide_.bar = scrdir_;
+    folderSide_.states = {&driveRows_.grid, &registrationRows_.grid};
+    fileSide_.surface = filgrd_;
+    fileSide_.bar = scrfil_;
+    fileSide_.states = {&fileRows_};
+    itmbar_ = new grid::HeaderBar(&folderSide_, area_);
+    itmbar_->setObjectName(QStringLiteral("ITMBAR"));
+    itfbar_ = new grid::HeaderBar(&fileSide_, area_);
+    itfbar_->setObjectName(QStringLiteral("ITFBAR"));
+    for (grid::HeaderBar* bar : {itmbar_, itfbar_}) bar->resize(400, kHeaderHeight);
+    dirgrd_->setGeometry(kGridLeft, kHeaderTop + kHeaderHeight, 400, 200);
+    filgrd_->SetDefaultMouseHandling(true);
+    dirgrd_->SetScrollBar(scrdir_);
+    filgrd_->SetScrollBar(scrfil_);
+    dirgrd_->SetState(&registrationRows_.grid);
+    filgrd_->SetState(&fileRows_);
+
+    consol_ = new QLabel(area_);
+    consol_->setObjectName(QStringLiteral("CONSOL"));
+    consol_->setFrameShape(QFrame::Panel);
+    consol_->setFrameShadow(QFrame::Sunken);
+    consol_->resize(200, kStatusHeight);
+    dirdsp_ = new QLabel(area_);
+    dirdsp_->setObjectName(QStringLiteral("DIRDSP"));
+    dirdsp_->resize(200, kStatusHeight);
+
+    parts_ = {area_, dirgrd_, itmbar_, scrdir_, filgrd_, itfbar_, scrfil_, consol_, dirdsp_};
+    area->resized = [this] { LayOut(); };
+}
+
+void ListForm::ConnectControls() {
+    connect(menus_.fileStart, &QAction::triggered, this, &ListForm::BackupAll);
+    connect(menus_.fileUpdate, &QAction::triggered, this, &ListForm::BackupUpdated);
+    connect(zembtn_, &QPushButton::clicked, this, &ListForm::BackupUpdated);
+    connect(menus_.fileExit, &QAction::triggered, this, &QWidget::close);
+    connect(menus_.topics, &QAction::triggered, this, &ListForm::OpenHelp);
+    for (QAction* item : menus_.newFileOnly)
+        connect(item, &QAction::triggered, this, &ListForm::ToggleNewFileOnly);
+    connect(menus_.skipRemovable, &QAction::triggered, this, &ListForm::ToggleSkipRemovable);
+    connect(menus_.powerOff, &QAction::triggered, this, &ListForm::TogglePowerOff);
+    for (QAction* item : {menus_.folderVertical, menus_.folderHorizontal, menus_.fileVertical,
+                          menus_.fileHorizontal})
+        HoldCheckMark(item);
+    for (QAction* item : menus_.nameCase) HoldCheckMark(item);
+    for (QAction* item : menus_.interleave) HoldCheckMark(item);
+    for (int i = 0; i < 3; ++i) {
+        connect(viewButtons_[static_cast<size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { SwitchView(i); });
+    }
+    connect(drvbox_, &QComboBox::currentIndexChanged, this, [this] { ScanDrive(); });
+    connect(dirgrd_, &grid::GridSurface::gridMouseDown, this,
+            [this](int button, int shift, QPoint pos) { OnFolderMouseDown(button, shift, pos); });
+    connect(dirgrd_, &grid::GridSurface::gridMouseMove, this,
+            [this](int buttons, int, QPoint pos) { OnFolderMouseMove(buttons, pos); });
+    connect(dirgrd_, &grid::GridSurface::gridMouseUp, this, [this] {
+        if (view_ == kDriveView) treeClick_ = false;
+        dirgrd_->unsetCursor();
+    });
+    connect(dirgrd_, &grid::GridSurface::keyDown, this,
+            [this](int key, int, bool handled, bool) { OnFolderKey(key, handled); });
+    connect(dirgrd_, &grid::GridSurface::focusEntered, this,
+            [this] { SetActiveGrid(grid::kFolderGridActive); });
+    connect(filgrd_, &grid::GridSurface::focusEntered, this,
+            [this] { SetActiveGrid(grid::kFileGridActive); });
+    connect(filgrd_, &grid::GridSurface::gridMouseDown, this,
+            [this] { SetActiveGrid(grid::kFileGridActive); });
+    connect(itmbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
+        for (int i = 0; i < 3; ++i)
+            settings_->PutSettingNumber(QStringLiteral("DirColWidth%1").arg(i),
+                                        folderSide_.widths[static_cast<size_t>(i)]);
+    });
+    connect(itfbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
+        for (int i = 0; i < 3; ++i)
+            settings_->PutSettingNumber(QStringLiteral("FileColWidth%1").arg(i),
+                                        fileSide_.widths[static_cast<size_t>(i)]);
+    });
+}
+
+void ListForm::LayOut() { grid::LayoutCatalogWindow(parts_, layout_, scale_); }
+
+FolderModel& ListForm::CurrentRows() {
+    return view_ == kDriveView ? driveRows_ : registrationRows_;
+}
+
+std::optional<RowLocation> ListForm::FindRow(const QString& path) {
+    return FindRowByKey(CurrentRows(), path);
+}
+
+bool ListForm::SetCell(int fullRow, int column, const QString& text) {
+    return SetRowCell(CurrentRows(), dirgrd_, fullRow, column, text);
+}
+
+QString ListForm::RowPath(int shownRow) { return catalog::RowPath(CurrentRows(), shownRow); }
+
+void ListForm::ChgDate(const QString& source, const QString& time) {
+    const auto row = FindRow(source);
+    if (!row) return;
+    SetCell(row->fullRow, 2, time);
+    if (view_ != kDriveView) definitions_.SetModified(true);
+}
+
+void ListForm::SetActiveGrid(int active) {
+    grid::SetActiveGrid(
+        activeGrid_, active, folderSide_, fileSide_,
+        {colours_.selBack, colours_.selFore, grid::IsLowColourDisplay(colourCount_)});
+}
+
+bool ListForm::ExpandAllChecked() const { return menus_.expandAll->isChecked(); }
+
+void ListForm::ShowFiles() {
+    if (showFiles) showFiles();
+}
+
+void ListForm::OpenRegistration() {
+    if (openRegistration) openRegistration();
+}
+
+}  // namespace kibako::catalog

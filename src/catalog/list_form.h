@@ -1,0 +1,219 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "catalog/catalog_drive_file.h"
+#include "catalog/catalog_menus.h"
+#include "catalog/folder_model.h"
+#include "catalog/grid/catalog_layout.h"
+#include "catalog/grid/display_colours.h"
+#include "catalog/grid/grid_side.h"
+#include "catalog/grid/icon_strip.h"
+#include "catalog/row_lookup.h"
+#include "catalog/run_options.h"
+#include "store/definition_list.h"
+#include "store/settings.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace engine {
+class Engine;
+class EngineUi;
+}  // namespace engine
+
+namespace kibako::grid {
+class GridSurface;
+class HeaderBar;
+}  // namespace kibako::grid
+
+namespace kibako::catalog {
+
+inline const QString kCatalogCaption = QStringLiteral("キバコ Ver1.7B");
+inline const QString kNotHardDiskText =
+    QStringLiteral("ハードディスク以外のドライブはバックアップできません");
+
+enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2 };
+
+// The catalog window ListForm: menus, the run button, the view buttons, the
+// drive list, the folder grid and the file grid with their title bars and
+// scroll bars, the status line and the folder label. Load runs the start-up;
+// closing the window runs the shut-down (saving without asking).
+//
+// The folder grid shows the drive rows in the drive view and the
+// registration rows in the two registration views. Later parts of the window
+// reach the rows through FindRow, SetCell, RowPath and ChgDate, and hook into
+// the grids through showFiles and openRegistration.
+class ListForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    ListForm();
+    ~ListForm() override;
+
+    // The start-up sequence; false when the program must end at once (the
+    // system date lies before 2000). `arguments` is the command line without
+    // the program name.
+    bool Load(const QStringList& arguments);
+
+    // --- views ---------------------------------------------------------
+    int CurrentView() const { return view_; }
+    // The click on 表示OPT(view).
+    void SwitchView(int view);
+    // The DRVBOX change: reads the selected fixed drive.
+    void ScanDrive();
+    // Shows the drive rows up to `depth` levels (0: all). With keepPosition
+    // the caller restores the cursor itself.
+    void ShowDriveRows(int depth, bool keepPosition = false);
+    // Collapses the registration rows to their drive rows unless MD_展開 is checked.
+    void CollapseToDrives();
+    // The tree-area click on a shown row of the current view: expands it when
+    // its children are hidden (with `all`, its whole subtree), else collapses it.
+    void ToggleRow(int shownRow, bool all);
+    // Rebuilds the drive view at the next switch to it (a registration
+    // changed while a registration view was shown). Never cleared.
+    void MarkDriveRebuild() { driveRebuild_ = true; }
+    bool DriveRebuildPending() const { return driveRebuild_; }
+    QChar ScannedDrive() const { return scannedDrive_; }
+
+    // --- rows ----------------------------------------------------------
+    FolderModel& DriveRows() { return driveRows_; }
+    FolderModel& RegistrationRows() { return registrationRows_; }
+    // The model the folder grid shows now.
+    FolderModel& CurrentRows();
+    grid::GridState& FileRows() { return fileRows_; }
+    // The row of the current model whose KEY is `path` (case-insensitive).
+    std::optional<RowLocation> FindRow(const QString& path);
+    // Sets a cell of a full-list row of the current model, redrawing it when shown.
+    bool SetCell(int fullRow, int column, const QString& text);
+    // RowPath of a shown row of the current model.
+    QString RowPath(int shownRow);
+    // A new last-backup time for the row of `source`: the drive row in the
+    // drive view, else the registration row (which sets the modified flag).
+    // A folder without a row is ignored.
+    void ChgDate(const QString& source, const QString& time);
+
+    // --- commands ------------------------------------------------------
+    void BackupAll();      // M_ファイル_開始
+    void BackupUpdated();  // M_ファイル_更新, ZemBTN
+    void ToggleNewFileOnly();
+    void ToggleSkipRemovable();
+    void TogglePowerOff();
+    void OpenHelp();  // M_トピック
+    const RunOptions& Options() const { return options_; }
+    bool ExpandAllChecked() const;
+
+    // --- state other parts use -----------------------------------------
+    store::DefinitionList& Definitions() { return definitions_; }
+    const QString& DefinitionPath() const { return definitionPath_; }
+    void SetDefinitionPath(const QString& path) { definitionPath_ = path; }
+    const store::Settings& Settings() const { return *settings_; }
+    const QString& ProgramFolder() const { return programFolder_; }
+    engine::Engine& Engine() { return *engine_; }
+    const CatalogMenus& Menus() const { return menus_; }
+    grid::GridSurface* FolderGrid() const { return dirgrd_; }
+    grid::GridSurface* FileGrid() const { return filgrd_; }
+    QLabel* StatusLine() const { return consol_; }
+    QLabel* FolderLabel() const { return dirdsp_; }
+    QComboBox* DriveBox() const { return drvbox_; }
+    const CatalogDriveTable& CatalogDrives() const { return catalogDrives_; }
+    int ActiveGrid() const { return activeGrid_; }
+    void SetActiveGrid(int active);
+    const grid::ScreenScale& Scale() const { return scale_; }
+    QString BackupDir() const { return backupDir_; }
+    void SetBackupDir(const QString& folder) { backupDir_ = folder; }
+    int WinMeCaution() const { return winMeCaution_; }
+
+    // Hooks of the parts that follow: the file list of the folder grid's
+    // current row, and the registration dialog for it.
+    std::function<void()> showFiles;
+    std::function<void()> openRegistration;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateControls();
+    void ConnectControls();
+    void ApplySettings();
+    void ApplyGridSettings();
+    void ApplyFonts();
+    void PlaceWindow();
+    void ApplyDisplayColours();
+    void LoadIcons();
+    void LayOut();
+    void Shutdown();
+    void WriteClosingSettings();
+    void ShowFiles();
+    void OpenRegistration();
+    void OnFolderMouseDown(int button, int shift, QPoint pos);
+    void OnFolderMouseMove(int buttons, QPoint pos);
+    void OnFolderKey(int key, bool handled);
+    void SelectDriveView();
+    void ShowCurrentModel(bool fromTop);
+    void SetFolderTitles(const QString& first, const QString& second);
+    void RepaintFolderGrid();
+    void UpdateOptionMarks();
+
+    std::unique_ptr<engine::EngineUi> engineUi_;
+    std::unique_ptr<engine::Engine> engine_;
+    std::unique_ptr<store::Settings> settings_;
+    store::DefinitionList definitions_;
+    QString definitionPath_;
+    QString programFolder_;
+    CatalogMenus menus_;
+
+    QWidget* area_ = nullptr;
+    QPushButton* zembtn_ = nullptr;
+    std::array<QRadioButton*, 3> viewButtons_{};
+    QComboBox* drvbox_ = nullptr;
+    grid::GridSurface* dirgrd_ = nullptr;
+    grid::HeaderBar* itmbar_ = nullptr;
+    QScrollBar* scrdir_ = nullptr;
+    grid::GridSurface* filgrd_ = nullptr;
+    grid::HeaderBar* itfbar_ = nullptr;
+    QScrollBar* scrfil_ = nullptr;
+    QLabel* consol_ = nullptr;
+    QLabel* dirdsp_ = nullptr;
+    grid::SplitterDrag* splitter_ = nullptr;
+
+    FolderModel driveRows_{true};
+    FolderModel registrationRows_{false};
+    grid::GridState fileRows_;
+    grid::GridSide folderSide_;
+    grid::GridSide fileSide_;
+    grid::CatalogWindowParts parts_;
+    grid::CatalogLayoutState layout_;
+    grid::ScreenScale scale_;
+    grid::IconStrip icons_;
+    grid::DisplayColours colours_;
+    long long colourCount_ = 1LL << 24;
+
+    RunOptions options_;
+    std::array<qint64, 8> levelColours_{};
+    QString backupDir_;
+    int winMeCaution_ = 0;
+    std::array<int, 4> ruledLines_{};  // KeiDispV, KeiDispH, KeiFileV, KeiFileH
+    int nameCase_ = 3;
+    int interleave_ = 1;
+    CatalogDriveTable catalogDrives_;
+
+    int view_ = kSettingsView;
+    QChar scannedDrive_;
+    int driveDepth_ = 0;
+    bool driveRebuild_ = false;
+    bool treeClick_ = false;
+    int activeGrid_ = 0;
+    bool closed_ = false;
+};
+
+}  // namespace kibako::catalog

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "catalog/folder_model.h"
+#include "store/definition_list.h"
+
+namespace kibako::catalog {
+
+// The settings view: the registrations as a tree of their source folders.
+// Entries never backed up whose destination archive exists first take the
+// archive's time as their last backup (which sets the modified flag).
+void BuildSettingsView(FolderModel& m, store::DefinitionList& list, const QString& definitionPath);
+
+// The destination view: the registrations sorted by destination and arranged
+// as a tree of it, F1 showing the source. A malformed entry cuts the body
+// there (RepairAt) and ends the walk.
+void BuildDestinationView(FolderModel& m, store::DefinitionList& list,
+                          const QString& definitionPath);
+
+}  // namespace kibako::catalog

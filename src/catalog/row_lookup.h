@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+#include "catalog/folder_model.h"
+
+namespace kibako::grid {
+class GridSurface;
+}
+
+namespace kibako::catalog {
+
+struct RowLocation {
+    int fullRow = -1;
+    int shownRow = -1;  // -1 when the row is not shown
+};
+
+// The row whose KEY equals `path` upper-cased (ASCII letters), with its
+// position in the full list and, when shown, in the grid.
+std::optional<RowLocation> FindRowByKey(const FolderModel& m, const QString& path);
+
+// The shown index of a full-list row, or -1.
+int ShownIndexOf(const FolderModel& m, int fullRow);
+
+// Sets cell `column` of a full-list row and, when the row is shown, of the
+// grid, which draws the cell again (when `surface` shows this model).
+bool SetRowCell(FolderModel& m, grid::GridSurface* surface, int fullRow, int column,
+                QStringView text);
+
+// The path of a shown row, rebuilt from the NAME of the row and its
+// ancestors (the nearest earlier row one level up; rows with icon code 15 or
+// more are passed over as ancestors), each NAME trimmed and written with
+// CapitalizeWord, joined with "\". Empty for a row out of range.
+QString RowPath(const FolderModel& m, int shownRow);
+
+// The same path of a full-list row with the NAMEs as stored (the folder names
+// as they are on disk in the drive view).
+QString StoredPath(const FolderModel& m, int fullRow);
+
+}  // namespace kibako::catalog

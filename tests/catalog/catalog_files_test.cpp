@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "catalog/backup_commands.h"
+#include "catalog/catalog_drive_file.h"
+#include "catalog/place_dialog.h"
+#include "catalog/run_options.h"
+
+namespace kibako::catalog {
+namespace {
+
+TEST(CatalogDriveFile, ValuesComeBackAsTheyWereRead) {
+    const QByteArray bytes = "one\r\n\"a,b\"\r\nx,y\r\n\r\n\x93\xfa\x96\x7b\r\n";
+    const CatalogDriveTable table = ParseCatalogDrives(bytes);
+    EXPECT_EQ(table[0], "one");
+    EXPECT_EQ(table[1], "a,b");
+    EXPECT_EQ(table[2], "x");
+    EXPECT_EQ(table[3], "y");
+    EXPECT_EQ(table[4], "");
+    EXPECT_EQ(table[5], "\x93\xfa\x96\x7b");
+    EXPECT_EQ(table[25], "");
+    const QByteArray written = CatalogDriveBytes(table);
+    EXPECT_TRUE(written.startsWith("one\r\na,b\r\nx\r\ny\r\n\r\n\x93\xfa\x96\x7b\r\n"));
+    EXPECT_EQ(written.count("\r\n"), 26);
+    EXPECT_EQ(CatalogDriveBytes(CatalogDriveTable{}),
+              QByteArray(26 * 2, 0).replace(QByteArray(2, 0), "\r\n"));
+}
+
+TEST(RunOptions, ComplementAndCheckMarks) {
+    EXPECT_EQ(Complement(-1), 0);
+    EXPECT_EQ(Complement(0), -1);
+    EXPECT_FALSE(AllFoldersChecked(-1));
+    EXPECT_TRUE(UpdatedOnlyChecked(-1));
+    EXPECT_TRUE(AllFoldersChecked(0));
+    EXPECT_FALSE(UpdatedOnlyChecked(0));
+    // A hand-edited value checks both items.
+    EXPECT_TRUE(AllFoldersChecked(1) && UpdatedOnlyChecked(1));
+}
+
+TEST(BackupSummary, CountIsEmphasised) {
+    EXPECT_EQ(UpdatedSummary(0), kNothingUpdatedText);
+    EXPECT_EQ(UpdatedSummary(12), QChar(8) + QStringLiteral("12個") + QChar(7) +
+                                      QStringLiteral("のフォルダーを") + QChar(1) +
+                                      QStringLiteral("更新しました") + QChar(0));
+}
+
+TEST(PlaceDialog, BesideAndCentred) {
+    const QSize screen(1280, 800);
+    const QSize dialog(300, 200);
+    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(100, 100, 400, 300), screen, Placement::Beside),
+              QPoint(100, 400));
+    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(100, 500, 400, 250), screen, Placement::Beside),
+              QPoint(100, 300));
+    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(0, 100, 400, 650), screen, Placement::Beside),
+              QPoint(400, 100));
+    // An owner filling the screen: its left edge and the top of the screen.
+    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(0, -4, 1280, 800), screen, Placement::Beside),
+              QPoint(0, 0));
+    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(100, -50, 401, 301), screen, Placement::Centred),
+              QPoint(100 + 200 - 150, 0 + 150 - 100));
+}
+
+}  // namespace
+}  // namespace kibako::catalog

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "catalog/drive_reader.h"
+#include "catalog/folder_model.h"
+#include "catalog/row_lookup.h"
+#include "catalog/row_record.h"
+#include "platform/host_path.h"
+#include "store/definition_list.h"
+#include "support/temp_drives.h"
+
+namespace kibako::catalog {
+namespace {
+
+class DriveScan : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* folder :
+             {"C:\\Docs\\MixedCase\\Deep\\Deeper\\Deepest", "C:\\Docs\\Other", "C:\\RECYCLED\\X",
+              "C:\\recycled", "C:\\.hidden", "C:\\}temp", "C:\\Archive\\Inside\\More\\Four\\Five",
+              "C:\\My Documents\\Letters"}) {
+            drives.MakeFolder(QString::fromUtf8(folder));
+        }
+        drives.WriteFile(QStringLiteral("C:\\Docs\\file.txt"), "not a folder");
+        store::BackupEntry whole;
+        whole.sourceFolder = QStringLiteral("C:\\Archive");
+        whole.destination = QStringLiteral("D:\\Arc.LZH");
+        whole.lastBackup = QStringLiteral("2024/02/03 04:05");
+        whole.subFolderMode = 2;
+        list.PutEntry(whole);
+        store::BackupEntry plain;
+        plain.sourceFolder = QStringLiteral("C:\\Docs\\Other");
+        plain.destination = QStringLiteral("D:\\Other");
+        plain.lastBackup = QString(16, u' ');
+        list.PutEntry(plain);
+    }
+
+    int RowOf(const QString& key) const {
+        for (int r = 0; r < m.list.Count(); ++r) {
+            if (m.list.Cell(r, kKeyColumn) == key) return r;
+        }
+        return -1;
+    }
+
+    testing_support::TempDrives drives;
+    store::DefinitionList list;
+    FolderModel m{true};
+};
+
+TEST_F(DriveScan, ReadsThreeLevelsAndLeavesOutHiddenAndRecycledFolders) {
+    DriveReader reader(list.Body());
+    m.list = reader.ScanDrive(u'C');
+    ASSERT_GT(m.list.Count(), 0);
+    EXPECT_EQ(m.list.Cell(0, 0), u"C:");
+    EXPECT_EQ(m.list.Icon(0), kIconDrive);
+    EXPECT_EQ(m.list.Level(0), 1);
+    EXPECT_EQ(RowOf(QStringLiteral("C:\\RECYCLED")), -1);
+    EXPECT_EQ(RowOf(QStringLiteral("C:\\.HIDDEN")), -1);
+    EXPECT_EQ(RowOf(QStringLiteral("C:\\}TEMP")), -1);
+    EXPECT_EQ(RowOf(QStringLiteral("C:\\DOCS\\FILE.TXT")), -1);
+    EXPECT_EQ(m.list.Icon(RowOf(QStringLiteral("C:\\MY DOCUMENTS"))), kIconMyDocuments);
+    // Levels 1 to 3 are read; level-4 folders are listed unread.
+    const int deep = RowOf(QStringLiteral("C:\\DOCS\\MIXEDCASE\\DEEP"));
+    ASSERT_GE(deep, 0);
+    EXPECT_EQ(m.list.Level(deep), 4);
+    EXPECT_TRUE(m.list.Unread(deep));
+    EXPECT_FALSE(m.list.Unread(RowOf(QStringLiteral("C:\\DOCS\\MIXEDCASE"))));
+    EXPECT_EQ(RowOf(QStringLiteral("C:\\DOCS\\MIXEDCASE\\DEEP\\DEEPER")), -1);
+}
+
+TEST_F(DriveScan, FoldersBelowAWholeTreeRegistrationShowItsDestination) {
+    DriveReader reader(list.Body());
+    m.list = reader.ScanDrive(u'C');
+    const int archive = RowOf(QStringLiteral("C:\\ARCHIVE"));
+    EXPECT_EQ(m.list.Cell(archive, 1), u"D:\\Arc.LZH");
+    EXPECT_EQ(m.list.Cell(archive, 2), u"2024/02/03 04:05");
+    const int inside = RowOf(QStringLiteral("C:\\ARCHIVE\\INSIDE"));
+    EXPECT_EQ(m.list.Cell(inside, 1), u"D:\\Arc.LZH");
+    EXPECT_EQ(m.list.Cell(inside, 2), u"");
+    EXPECT_EQ(m.list.Cell(inside, 3), u"20000000");
+    const int four = RowOf(QStringLiteral("C:\\ARCHIVE\\INSIDE\\MORE"));
+    EXPECT_EQ(m.list.Cell(four, 1), u"D:\\Arc.LZH");
+    // A plain registration covers only itself.
+    EXPECT_EQ(m.list.Cell(RowOf(QStringLiteral("C:\\DOCS\\OTHER")), 1), u"D:\\Other");
+    EXPECT_EQ(m.list.Cell(RowOf(QStringLiteral("C:\\DOCS")), 1), u"");
+    EXPECT_EQ(m.list.Cell(RowOf(QStringLiteral("C:\\DOCS")), 3), kNoFlags);
+}
+
+TEST_F(DriveScan, ExpandingAnUnreadFolderReadsItAndKeepsTheRowMap) {
+    DriveReader reader(list.Body());
+    m.list = reader.ScanDrive(u'C');
+    for (int r = 0; r < m.list.Count(); ++r) m.rowMap.push_back(r);
+    ShowMappedRows(m);
+    const FolderReader read = [&reader](const FolderModel& model, int fullRow) {
+        return reader.ReadChildren(StoredPath(model, fullRow), model.list.Level(fullRow));
+    };
+    const int more = RowOf(QStringLiteral("C:\\ARCHIVE\\INSIDE\\MORE"));
+    const int shown = ShownIndexOf(m, more);
+    ASSERT_GE(shown, 0);
+    // An unread folder offers its expand box before it is read.
+    EXPECT_TRUE(grid::TreeFlags(m.grid, shown) & grid::kTreeHasChildren);
+    EXPECT_EQ(ExpandRow(m, shown, false, read), 1);
+    EXPECT_FALSE(m.list.Unread(more));
+    const int four = RowOf(QStringLiteral("C:\\ARCHIVE\\INSIDE\\MORE\\FOUR"));
+    ASSERT_EQ(four, more + 1);
+    EXPECT_EQ(m.list.Level(four), 5);
+    EXPECT_TRUE(m.list.Unread(four));
+    EXPECT_EQ(m.list.Cell(four, 1), u"D:\\Arc.LZH");
+    for (int r = 0; r < m.grid.rowCount; ++r)
+        EXPECT_EQ(grid::CellText(m.grid, 4, r), m.list.Cell(m.rowMap[size_t(r)], 4));
+    EXPECT_EQ(CollapseRow(m, shown), 1);
+    EXPECT_EQ(m.grid.rowCount, m.list.Count() - 1);
+}
+
+TEST_F(DriveScan, RowPathIsCapitalisedAndStillFindsTheFolder) {
+    DriveReader reader(list.Body());
+    m.list = reader.ScanDrive(u'C');
+    for (int r = 0; r < m.list.Count(); ++r) m.rowMap.push_back(r);
+    ShowMappedRows(m);
+    const int row = ShownIndexOf(m, RowOf(QStringLiteral("C:\\DOCS\\MIXEDCASE")));
+    const QString path = RowPath(m, row);
+    EXPECT_EQ(path, u"C:\\Docs\\Mixedcase");
+    const auto host = platform::ToHostPath(path);
+    ASSERT_TRUE(host);
+    EXPECT_EQ(*host, drives.Host(QStringLiteral("C:\\Docs\\MixedCase")));
+}
+
+}  // namespace
+}  // namespace kibako::catalog

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "catalog/grid/grid_surface.h"
+#include "catalog/list_form.h"
+#include "catalog/row_record.h"
+#include "dialogs/dialog_testing.h"
+#include "program_folder_fixture.h"
+#include "support/recording_messages.h"
+
+namespace kibako::catalog {
+namespace {
+
+using testing::ProgramFolder;
+
+QAction* Item(ListForm& form, const char* name) {
+    return form.findChild<QAction*>(QString::fromUtf8(name));
+}
+
+void ChooseDrive(ListForm& form, QChar letter) {
+    form.DriveBox()->setCurrentIndex(form.DriveBox()->findData(letter));
+}
+
+TEST(CatalogWindow, ControlsAndMenusCarryTheirNamesAndCaptions) {
+    ProgramFolder folder;
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    EXPECT_EQ(form.windowTitle(), u"キバコ Ver1.7B");
+    for (const char* name : {"ZemBTN", "DRVBOX", "DIRGRD", "ITMBAR", "SCRDIR", "FILGRD", "ITFBAR",
+                             "SCRFIL", "CONSOL", "DIRDSP"}) {
+        EXPECT_NE(form.findChild<QWidget*>(QString::fromUtf8(name)), nullptr) << name;
+    }
+    auto* opt1 = form.findChild<QRadioButton*>(QStringLiteral("表示OPT1"));
+    ASSERT_NE(opt1, nullptr);
+    EXPECT_EQ(opt1->text(), u"保存設定表示");
+    EXPECT_EQ(opt1->toolTip(), u"バックアップ定義を、元フォルダー基準で表示します");
+    EXPECT_TRUE(opt1->isChecked());
+    EXPECT_EQ(Item(form, "M_ファイル_開始")->text(), u"バックアップ開始 <全>   (&B)");
+    EXPECT_EQ(Item(form, "M_表示_行間3")->text(), u"4ドット (&4)");
+    EXPECT_EQ(Item(form, "M_表示_ALPHA")->menu()->actions().size(), 4);
+    const QList<QAction*> menus = form.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 5);
+    EXPECT_EQ(menus[4]->text(), u"Tetoruｵﾌﾟｼｮﾝ(&O)");
+    const QList<QAction*> file = menus[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 6);
+    EXPECT_TRUE(file[2]->isSeparator() && file[4]->isSeparator());
+    // The drive table's drives, none chosen yet.
+    EXPECT_EQ(form.DriveBox()->currentIndex(), -1);
+    EXPECT_GE(form.DriveBox()->findData(QChar(u'R')), 0);
+    // Designed defaults: ruled lines, name case and spacing.
+    EXPECT_TRUE(Item(form, "M_表示_縦罫D")->isChecked());
+    EXPECT_FALSE(Item(form, "M_表示_横罫D")->isChecked());
+    EXPECT_TRUE(Item(form, "M_表示_文字3")->isChecked());
+    EXPECT_TRUE(Item(form, "M_表示_行間0")->isChecked());
+    form.close();
+}
+
+TEST(CatalogWindow, FirstStartWithoutFilesWritesNoDefinitionFile) {
+    ProgramFolder folder(false);
+    {
+        ListForm form;
+        ASSERT_TRUE(form.Load({}));
+        EXPECT_EQ(form.RegistrationRows().grid.rowCount, 0);
+        EXPECT_FALSE(Item(form, "M_設定_更新0")->isChecked());
+        EXPECT_TRUE(Item(form, "M_設定_更新1")->isChecked());
+        EXPECT_FALSE(Item(form, "M_設定_電源")->isChecked());
+        EXPECT_FALSE(Item(form, "MD_展開")->isChecked());
+        form.close();
+    }
+    EXPECT_FALSE(folder.Exists(QStringLiteral("Kibako.Def")));
+    const QByteArray ini = folder.ReadFile(QStringLiteral("Kibako.INI"));
+    EXPECT_TRUE(ini.contains("NewFileOnly=-1"));
+    EXPECT_TRUE(ini.contains("FolderPercent= 60"));
+    EXPECT_TRUE(ini.contains("DirColWidth0= 300"));
+    EXPECT_LT(ini.indexOf("SkipRemovable"), ini.indexOf("WindowX"));
+    EXPECT_LT(ini.indexOf("HEIGHT"), ini.indexOf("FileColWidth2"));
+    EXPECT_EQ(folder.ReadFile(QStringLiteral("CATDRV.DAT")),
+              QByteArray(26, '\n').replace("\n", "\r\n"));
+}
+
+TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {
+    ProgramFolder folder;
+    folder.WriteFile(QStringLiteral("Kibako.Def"),
+                     testing::DefinitionFile(testing::EntryText(
+                         QStringLiteral("C:\\A"), QStringLiteral("D:\\A"), QString(16, u' '))));
+    folder.WriteFile(QStringLiteral("CATDRV.DAT"), "first\r\n\"with,comma\"\r\n");
+    folder.MakeFolder(QStringLiteral("TempFile/inner"));
+    folder.WriteFile(QStringLiteral("TempFile/inner/x.tmp"), "x");
+    {
+        ListForm form;
+        ASSERT_TRUE(form.Load({}));
+        EXPECT_EQ(form.RegistrationRows().grid.rowCount, 2);  // header and C:, collapsed
+        form.Definitions().SetLastBackup(QStringLiteral("C:\\A"),
+                                         QStringLiteral("2030/01/02 03:04"));
+        form.close();
+    }
+    EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
+    EXPECT_EQ(dialogs::presets::TakeAnsweredMessages().size(), 0u);
+    QByteArray expected = "first\r\nwith,comma\r\n";
+    for (int i = 2; i < 26; ++i) expected += "\r\n";
+    EXPECT_EQ(folder.ReadFile(QStringLiteral("CATDRV.DAT")), expected);
+    EXPECT_FALSE(folder.Exists(QStringLiteral("TempFile")));
+}
+
+TEST(CatalogWindow, RunOptionTogglesFollowTheirCheckMarks) {
+    ProgramFolder folder;
+    {
+        ListForm form;
+        ASSERT_TRUE(form.Load({}));
+        QAction* all = Item(form, "M_設定_更新0");
+        QAction* updated = Item(form, "M_設定_更新1");
+        updated->trigger();  // the checked item switches to the other one
+        EXPECT_EQ(form.Options().newFileOnly, 0);
+        EXPECT_TRUE(all->isChecked());
+        EXPECT_FALSE(updated->isChecked());
+        all->trigger();
+        EXPECT_EQ(form.Options().newFileOnly, -1);
+        EXPECT_FALSE(all->isChecked());
+        EXPECT_TRUE(updated->isChecked());
+        all->trigger();
+        Item(form, "M_設定_電源")->trigger();
+        Item(form, "M_設定_未装着")->trigger();
+        EXPECT_TRUE(Item(form, "M_設定_電源")->isChecked());
+        EXPECT_TRUE(Item(form, "M_設定_未装着")->isChecked());
+        // Nothing is written before the window closes.
+        EXPECT_FALSE(folder.ReadFile(QStringLiteral("Kibako.INI")).contains("AutoPowerOff"));
+        form.close();
+    }
+    const QByteArray ini = folder.ReadFile(QStringLiteral("Kibako.INI"));
+    EXPECT_TRUE(ini.contains("NewFileOnly= 0"));
+    EXPECT_TRUE(ini.contains("AutoPowerOff=-1"));
+    EXPECT_TRUE(ini.contains("SkipRemovable=-1"));
+}
+
+TEST(CatalogWindow, BackupCommandsReportInTheSystemsBox) {
+    ProgramFolder folder;
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    dialogs::presets::SetNextAnswer(1);
+    form.findChild<QPushButton*>(QStringLiteral("ZemBTN"))->click();
+    dialogs::presets::SetNextAnswer(1);
+    Item(form, "M_ファイル_開始")->trigger();
+    const auto answered = dialogs::presets::TakeAnsweredMessages();
+    ASSERT_EQ(answered.size(), 2u);
+    EXPECT_EQ(answered[0].text, u"更新されたフォルダーはありませんでした");
+    EXPECT_EQ(answered[1].text, u"バックアップが完了しました");
+    form.close();
+}
+
+TEST(CatalogWindow, DriveViewKeepsItsDriveWhenACdRomIsChosen) {
+    ProgramFolder folder;
+    QDir().mkpath(folder.Drive(u'C') + QStringLiteral("/Data/Sub"));
+    QDir().mkpath(folder.Drive(u'C') + QStringLiteral("/RECYCLED"));
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    testing_support::RecordingMessages messages;
+    ChooseDrive(form, u'C');
+    EXPECT_EQ(form.CurrentView(), kDriveView);
+    EXPECT_TRUE(form.findChild<QRadioButton*>(QStringLiteral("表示OPT0"))->isChecked());
+    EXPECT_EQ(form.FolderGrid()->State(), &form.DriveRows().grid);
+    const int rows = form.DriveRows().grid.rowCount;
+    EXPECT_EQ(rows, 2);  // C: and Data (RECYCLED left out); Data\Sub is level 3
+    ChooseDrive(form, u'R');
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(messages.texts[0], kNotHardDiskText);
+    EXPECT_EQ(form.ScannedDrive(), u'C');
+    EXPECT_EQ(form.DriveRows().grid.rowCount, rows);
+    // The tree area of Data opens it.
+    form.ToggleRow(1, false);
+    EXPECT_EQ(form.DriveRows().grid.rowCount, 3);
+    EXPECT_EQ(form.RowPath(2), u"C:\\Data\\Sub");
+    form.ChgDate(QStringLiteral("c:\\data\\sub"), QStringLiteral("2031/01/01 00:00"));
+    EXPECT_EQ(grid::CellText(form.DriveRows().grid, 2, 2), u"2031/01/01 00:00");
+    form.close();
+}
+
+TEST(CatalogWindow, SwitchingViewsSetsTheTitlesAndRebuildsTheDriveView) {
+    ProgramFolder folder;
+    QDir().mkpath(folder.Drive(u'C') + QStringLiteral("/A"));
+    folder.WriteFile(QStringLiteral("Kibako.Def"),
+                     testing::DefinitionFile(
+                         testing::EntryText(QStringLiteral("C:\\A"), QStringLiteral("D:\\A.ZIP"),
+                                            QString(16, u' '), QStringLiteral("20000000"))));
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    form.SwitchView(kDestinationView);
+    EXPECT_EQ(form.RegistrationRows().grid.rowCount, 2);  // header and D:
+    ChooseDrive(form, u'C');
+    const auto row = form.FindRow(QStringLiteral("C:\\A"));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(form.DriveRows().list.Cell(row->fullRow, 1), u"D:\\A.ZIP");
+    form.SwitchView(kSettingsView);
+    form.Definitions().RemoveEntry(QStringLiteral("C:\\A"), false);
+    form.MarkDriveRebuild();
+    form.SwitchView(kDriveView);
+    const auto again = form.FindRow(QStringLiteral("C:\\A"));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(form.DriveRows().list.Cell(again->fullRow, 1), u"");
+    form.close();
+}
+
+}  // namespace
+}  // namespace kibako::catalog

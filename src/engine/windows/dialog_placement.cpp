@@ -14,19 +14,23 @@ QPoint CentredOver(const QRect& owner, const QSize& dialog) {
             top + owner.height() / 2 - dialog.height() / 2};
 }
 
-void PlaceDialogCentred(QWidget& dialog, const QWidget* owner) {
+void MoveCentredOver(QWidget& dialog, const QWidget* owner) {
     QRect area;
     if (owner != nullptr) {
         area = owner->frameGeometry();
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         area = screen->availableGeometry();
     }
+    dialog.move(CentredOver(area, dialog.frameGeometry().size()));
+}
+
+void PlaceDialogCentred(QWidget& dialog, const QWidget* owner) {
     const bool onTop = owner != nullptr && owner->isMaximized();
     if (dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     }
     dialog.adjustSize();
-    dialog.move(CentredOver(area, dialog.frameGeometry().size()));
+    MoveCentredOver(dialog, owner);
     dialog.raise();
 }
 

@@ -18,4 +18,8 @@ QPoint CentredOver(const QRect& owner, const QSize& dialog);
 // kept above every other window.
 void PlaceDialogCentred(QWidget& dialog, const QWidget* owner);
 
+// Only the move of PlaceDialogCentred: for a shown dialog, whose frame is
+// known only once the window system has decorated it.
+void MoveCentredOver(QWidget& dialog, const QWidget* owner);
+
 }  // namespace engine::windows

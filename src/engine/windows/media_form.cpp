@@ -160,7 +160,7 @@ void MediaForm::Disp(QWidget* owner, const QString& defaultDrive, bool unattende
     }
     show();
     // The window frame is known only now; centre the whole frame.
-    PlaceDialogCentred(*this, owner);
+    MoveCentredOver(*this, owner);
     activateWindow();
     WaitUntilHidden(*this);
     timer_->stop();

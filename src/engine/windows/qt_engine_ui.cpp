@@ -1,6 +1,7 @@
 #include "engine/windows/qt_engine_ui.h"
 
 #include "engine/engine.h"
+#include "engine/windows/dialog_placement.h"
 #include "engine/windows/media_form.h"
 #include "engine/windows/overwrite_form.h"
 #include "engine/windows/standard_box.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+
+#include <utility>
 
 namespace engine::windows {
 
@@ -118,6 +121,7 @@ void QtEngineUi::SetBusyCursor(bool busy) {
 int QtEngineUi::AskOlderFile(const OlderFileQuestion& question) {
     if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>();
     overwrite_->SetQuestion(question);
+    PlaceDialogCentred(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const int endCode = overwrite_->Ask();
     QGuiApplication::restoreOverrideCursor();

@@ -33,7 +33,7 @@ QWidget* ShownWindow(const char* name) {
     return nullptr;
 }
 
-// Runs `step` every few milliseconds while the test runs the engine, until
+// Runs `step` each time events are let run while the test runs the engine, until
 // it returns true.
 class Poller {
   public:
@@ -41,7 +41,7 @@ class Poller {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (step_()) timer_.stop();
         });
-        timer_.start(1);
+        timer_.start(0);
     }
 
   private:

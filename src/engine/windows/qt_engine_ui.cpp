@@ -86,6 +86,7 @@ void QtEngineUi::Beep() {
 }
 
 void QtEngineUi::ShowProgress() {
+    eventsDue_ = true;
     progress_->ClearFileProgress();
     progress_->show();
     progress_->raise();
@@ -104,9 +105,19 @@ void QtEngineUi::SetCountText(const QString& text) { progress_->SetCount(text); 
 
 void QtEngineUi::SetFileProgress(qint64 done, qint64 total) {
     progress_->SetFileProgress(done, total);
+    // Chunks of a large file are few and far between: each is shown.
+    eventsDue_ = true;
 }
 
-void QtEngineUi::LetEventsRun() { QCoreApplication::processEvents(); }
+void QtEngineUi::LetEventsRun() {
+    // After every small file the window would be repainted more often than a
+    // screen can show, at a cost near that of the copy itself.
+    if (!eventsDue_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < eventInterval_.count())
+        return;
+    eventsDue_ = false;
+    QCoreApplication::processEvents();
+    sinceEvents_.start();
+}
 
 void QtEngineUi::SetBusyCursor(bool busy) {
     if (busy == busy_) return;

@@ -3,6 +3,7 @@
 #include "engine/engine_ui.h"
 #include "engine/windows/back_form.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QStringList>
 
@@ -64,6 +65,10 @@ class QtEngineUi final : public EngineUi {
 
     // The self-close time of the drive-selection dialog in unattended runs.
     void SetDriveTimeout(std::chrono::milliseconds timeout) { driveTimeout_ = timeout; }
+    // LetEventsRun lets events run at most once in this time, except right
+    // after the window was shown and after each chunk of a large file.
+    static constexpr std::chrono::milliseconds kEventInterval{10};
+    void SetEventInterval(std::chrono::milliseconds interval) { eventInterval_ = interval; }
     // Replaces the system beep (the engine's and the drive dialog's).
     void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
@@ -114,6 +119,9 @@ class QtEngineUi final : public EngineUi {
     std::deque<int> presetAnswers_;
     std::vector<AnsweredMessage> answered_;
     bool busy_ = false;
+    std::chrono::milliseconds eventInterval_ = kEventInterval;
+    QElapsedTimer sinceEvents_;
+    bool eventsDue_ = true;
 };
 
 }  // namespace engine::windows

@@ -165,6 +165,23 @@ TEST_F(QtEngineUiTest, BusyCursorIsOneState) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(QtEngineUiTest, EventsRunAtMostOnceAnIntervalButAfterEachChunk) {
+    ui.SetEventInterval(std::chrono::hours(1));
+    int served = 0;
+    auto post = [&served] { QTimer::singleShot(0, [&served] { ++served; }); };
+    ui.ShowProgress();
+    post();
+    ui.LetEventsRun();
+    EXPECT_EQ(served, 1);
+    post();
+    ui.LetEventsRun();
+    EXPECT_EQ(served, 1);
+    ui.SetFileProgress(4, 10);
+    ui.LetEventsRun();
+    EXPECT_EQ(served, 2);
+    ui.HideProgress();
+}
+
 QByteArray Pattern(qint64 size) {
     QByteArray bytes(size, Qt::Uninitialized);
     for (qint64 i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 4099) & 0xFF);

@@ -1,13 +1,14 @@
 #include "engine/windows/back_form.h"
-#include "engine/windows/twips.h"
 #include "store/settings.h"
 #include "support/temp_drives.h"
 #include "window_checks.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -39,6 +40,14 @@ TEST(BackForm, CarriesTheCaptionsOfEachProgram) {
     // The check itself finds a character no font has.
     const QString unassigned = QString::fromUcs4(U"\U0010FFFD");
     EXPECT_EQ(TextsWithMissingGlyphs(kibako, {unassigned}), QStringList{unassigned});
+
+    // Image1 is drawn in code: more than a plain background.
+    const QImage image = Child<QWidget>(kibako, "Image1")->grab().toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 3);
 
     BackForm tetoru(BackForm::Variant::Tetoru);
     EXPECT_EQ(tetoru.windowTitle(), S("Tetoru Ver1.7B"));
@@ -140,16 +149,6 @@ TEST(BackForm, TetoruIsPlacedWithoutOffset) {
     // No settings at all: the corner of the screen.
     form.PlaceFromSettings(store::Settings(S("C:\\Missing.INI")));
     EXPECT_EQ(form.pos(), QPoint(0, 0));
-}
-
-TEST(Twips, ConvertWithTheScreensResolution) {
-    EXPECT_EQ(engine::windows::TwipsToPixels(1440, 96.0), 96);
-    EXPECT_EQ(engine::windows::TwipsToPixels(600, 96.0), 40);
-    EXPECT_EQ(engine::windows::TwipsToPixels(1000, 96.0), 67);
-    EXPECT_EQ(engine::windows::TwipsToPixels(1440, 0.0), 96);
-    EXPECT_EQ(engine::windows::TwipsToPixels(1440, 144.0), 144);
-    // Absurd settings stay within reach of an int.
-    EXPECT_GT(engine::windows::TwipsToPixels(Q_INT64_C(1) << 60, 96.0), 0);
 }
 
 }  // namespace

@@ -143,17 +143,6 @@ TEST_F(QtEngineUiTest, DriveQuestionIsAskedOverItsOwner) {
     EXPECT_EQ(ShownWindow("MediaForm"), nullptr);
 }
 
-TEST_F(QtEngineUiTest, TextQuestionGoesToTheInstalledHook) {
-    EXPECT_EQ(ui.AskText(S("p"), S("t"), S("d")), std::nullopt);
-    QStringList asked;
-    ui.SetTextQuestion([&asked](const QString& prompt, const QString& title, const QString& text) {
-        asked = {prompt, title, text};
-        return std::optional<QString>(S("MEDIA1"));
-    });
-    EXPECT_EQ(ui.AskText(S("p"), S("t"), S("d")), std::optional<QString>(S("MEDIA1")));
-    EXPECT_EQ(asked, QStringList({S("p"), S("t"), S("d")}));
-}
-
 TEST_F(QtEngineUiTest, BusyCursorIsOneState) {
     ui.SetBusyCursor(true);
     ui.SetBusyCursor(true);

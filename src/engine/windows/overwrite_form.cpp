@@ -1,0 +1,143 @@
+#include "engine/windows/overwrite_form.h"
+
+#include "engine/windows/elided_label.h"
+#include "engine/windows/form_wait.h"
+#include "engine/windows/picture.h"
+
+#include <QDateTime>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace engine::windows {
+namespace {
+
+QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QFrame* MakeShape(const char* name, QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromUtf8(name));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+ElidedLabel* MakeFolderLabel(const char* name, QWidget* parent) {
+    auto* label = new ElidedLabel(parent);
+    label->setObjectName(QString::fromUtf8(name));
+    return label;
+}
+
+}  // namespace
+
+QString FileTimeText(qint64 nanoseconds) {
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(nanoseconds / 1'000'000);
+    const QLocale locale = QLocale::system();
+    return locale.toString(time.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(time.time(), QLocale::LongFormat);
+}
+
+OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("OverwriteForm"));
+    setWindowTitle(QStringLiteral("キバコ"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowModality(Qt::ApplicationModal);
+
+    // The question reads as one sentence: Label1 NAMDSP Label3, Label4, Label5.
+    QFrame* questionShape = MakeShape("Shape1", this);
+    QLabel* label1 = MakeLabel("Label1", QStringLiteral("ハードディスクの"), questionShape);
+    name_ = MakeLabel("NAMDSP", QString(), questionShape);
+    QFont bold = name_->font();
+    bold.setBold(true);
+    name_->setFont(bold);
+    QLabel* label3 = MakeLabel("Label3", QStringLiteral("は、"), questionShape);
+    QLabel* label4 =
+        MakeLabel("Label4", QStringLiteral("バックアップされたファイルより古いファイルです。"),
+                  questionShape);
+    QLabel* label5 = MakeLabel(
+        "Label5", QStringLiteral("このファイルを バックアップしていいですか？"), questionShape);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(0);
+    nameRow->addWidget(label1);
+    nameRow->addWidget(name_);
+    nameRow->addWidget(label3);
+    nameRow->addStretch();
+    auto* question = new QVBoxLayout(questionShape);
+    question->addLayout(nameRow);
+    question->addWidget(label4);
+    question->addWidget(label5);
+
+    QFrame* sourceShape = MakeShape("Shape2", this);
+    auto* image1 = new Picture(Picture::Kind::HardDisk, sourceShape);
+    image1->setObjectName(QStringLiteral("Image1"));
+    sourceFolder_ = MakeFolderLabel("SRCDIR", sourceShape);
+    sourceTime_ = MakeLabel("SRCDAT", QString(), sourceShape);
+    auto* sourceRow = new QHBoxLayout(sourceShape);
+    sourceRow->addWidget(image1);
+    sourceRow->addWidget(sourceFolder_, 1);
+    sourceRow->addWidget(sourceTime_);
+
+    QFrame* backupShape = MakeShape("Shape3", this);
+    auto* image2 = new Picture(Picture::Kind::Backup, backupShape);
+    image2->setObjectName(QStringLiteral("Image2"));
+    backupFolder_ = MakeFolderLabel("DSTDIR", backupShape);
+    backupTime_ = MakeLabel("DSTDAT", QString(), backupShape);
+    auto* backupRow = new QHBoxLayout(backupShape);
+    backupRow->addWidget(image2);
+    backupRow->addWidget(backupFolder_, 1);
+    backupRow->addWidget(backupTime_);
+
+    QFrame* buttonShape = MakeShape("Shape4", this);
+    buttonShape->setFrameShape(QFrame::HLine);
+    auto* yes = new QPushButton(QStringLiteral("はい (&Y)"), this);
+    yes->setObjectName(QStringLiteral("YESBTN"));
+    yes->setDefault(true);
+    auto* no = new QPushButton(QStringLiteral("いいえ (&N)"), this);
+    no->setObjectName(QStringLiteral("NOBTN"));
+    connect(yes, &QPushButton::clicked, this, [this] { Answer(util::kAnswerYes); });
+    connect(no, &QPushButton::clicked, this, [this] { Answer(util::kAnswerNo); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(yes);
+    buttons->addWidget(no);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(questionShape);
+    outer->addWidget(sourceShape);
+    outer->addWidget(backupShape);
+    outer->addWidget(buttonShape);
+    outer->addLayout(buttons);
+    setMinimumWidth(480);
+}
+
+void OverwriteForm::SetQuestion(const OlderFileQuestion& question) {
+    name_->setText(question.fileName);
+    sourceFolder_->setText(question.sourceFolder);
+    sourceTime_->setText(FileTimeText(question.sourceTimeNs));
+    backupFolder_->setText(question.backupFolder);
+    backupTime_->setText(FileTimeText(question.backupTimeNs));
+}
+
+int OverwriteForm::Ask() {
+    show();
+    raise();
+    activateWindow();
+    WaitUntilHidden(*this);
+    return endCode_;
+}
+
+void OverwriteForm::Answer(int endCode) {
+    endCode_ = endCode;
+    hide();
+}
+
+}  // namespace engine::windows

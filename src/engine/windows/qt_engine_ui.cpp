@@ -1,0 +1,161 @@
+#include "engine/windows/qt_engine_ui.h"
+
+#include "engine/engine.h"
+#include "engine/windows/dialog_placement.h"
+#include "engine/windows/media_form.h"
+#include "engine/windows/overwrite_form.h"
+#include "engine/windows/standard_box.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <utility>
+
+namespace engine::windows {
+
+QtEngineUi::QtEngineUi(BackForm::Variant variant)
+    : progress_(std::make_unique<BackForm>(variant)), driveTimeout_(MediaForm::kUnattendedTimeout) {
+    QObject::connect(progress_.get(), &BackForm::abortRequested, progress_.get(), [this] {
+        if (engine_ != nullptr) engine_->RequestAbort();
+    });
+}
+
+QtEngineUi::~QtEngineUi() { SetBusyCursor(false); }
+
+void QtEngineUi::SetOwnerWindow(Owner owner, QWidget* window) {
+    switch (owner) {
+        case Owner::Progress:
+            break;
+        case Owner::Caller:
+            caller_ = window;
+            break;
+        case Owner::Registration:
+            registration_ = window;
+            break;
+    }
+}
+
+QWidget* QtEngineUi::OwnerWindow(Owner owner) const {
+    switch (owner) {
+        case Owner::Progress:
+            return progress_.get();
+        case Owner::Caller:
+            return caller_;
+        case Owner::Registration:
+            return registration_;
+    }
+    return nullptr;
+}
+
+std::vector<QtEngineUi::AnsweredMessage> QtEngineUi::TakeAnsweredMessages() {
+    return std::exchange(answered_, {});
+}
+
+int QtEngineUi::StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) {
+    return StandardMessageWithIcon(text, buttons, defaultAnswer, MessageIcon::None);
+}
+
+int QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons buttons,
+                                        int defaultAnswer, MessageIcon icon) {
+    if (!presetAnswers_.empty()) {
+        const int answer = presetAnswers_.front();
+        presetAnswers_.pop_front();
+        answered_.push_back(AnsweredMessage{text, buttons, defaultAnswer, icon, answer});
+        return answer;
+    }
+    const auto box = MakeStandardBox({text, buttons, defaultAnswer, icon}, MessageParent());
+    // The hourglass of a run must not hide the arrow over the buttons.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = RunStandardBox(*box, buttons);
+    QGuiApplication::restoreOverrideCursor();
+    return answer;
+}
+
+QWidget* QtEngineUi::MessageParent() const {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return progress_->isVisible() ? progress_.get() : nullptr;
+}
+
+void QtEngineUi::Beep() {
+    if (beep_) {
+        beep_();
+    } else {
+        QApplication::beep();
+    }
+}
+
+void QtEngineUi::ShowProgress() {
+    eventsDue_ = true;
+    progress_->ClearFileProgress();
+    progress_->show();
+    progress_->raise();
+}
+
+void QtEngineUi::HideProgress() {
+    progress_->ClearFileProgress();
+    progress_->hide();
+}
+
+void QtEngineUi::SetSourceText(const QString& text) { progress_->SetSource(text); }
+
+void QtEngineUi::SetDestinationText(const QString& text) { progress_->SetDestination(text); }
+
+void QtEngineUi::SetCountText(const QString& text) { progress_->SetCount(text); }
+
+void QtEngineUi::SetFileProgress(qint64 done, qint64 total) {
+    progress_->SetFileProgress(done, total);
+    // Chunks of a large file are few and far between: each is shown.
+    eventsDue_ = true;
+}
+
+void QtEngineUi::LetEventsRun() {
+    // After every small file the window would be repainted more often than a
+    // screen can show, at a cost near that of the copy itself.
+    if (!eventsDue_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < eventInterval_.count())
+        return;
+    eventsDue_ = false;
+    QCoreApplication::processEvents();
+    sinceEvents_.start();
+}
+
+void QtEngineUi::SetBusyCursor(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+int QtEngineUi::AskOlderFile(const OlderFileQuestion& question) {
+    if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>();
+    overwrite_->SetQuestion(question);
+    PlaceDialogCentred(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int endCode = overwrite_->Ask();
+    QGuiApplication::restoreOverrideCursor();
+    // Closed before any answer: the file is backed up.
+    return endCode == util::kAnswerNo ? util::kAnswerNo : util::kAnswerYes;
+}
+
+DriveChoice QtEngineUi::AskDrive(Owner owner, const QString& title, const QString& kindText,
+                                 const QString& defaultDrive, bool unattended) {
+    MediaForm form(driveTimeout_);
+    form.SetTitle(title);
+    form.SetKind(kindText);
+    form.SetBeep([this] { Beep(); });
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    form.Disp(OwnerWindow(owner), defaultDrive, unattended);
+    QGuiApplication::restoreOverrideCursor();
+    return DriveChoice{form.SelectedDrive(), form.TimedOut()};
+}
+
+std::optional<QString> QtEngineUi::AskText(const QString& prompt, const QString& title,
+                                           const QString& defaultText) {
+    if (!askText_) return std::nullopt;
+    return askText_(prompt, title, defaultText);
+}
+
+}  // namespace engine::windows

@@ -1,0 +1,274 @@
+#include "engine/windows/qt_engine_ui.h"
+#include "engine/backup_run.h"
+#include "engine/engine.h"
+#include "engine/windows/overwrite_form.h"
+#include "support/temp_drives.h"
+#include "window_checks.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+
+using engine::windows::BackForm;
+using engine::windows::QtEngineUi;
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+QWidget* ShownWindow(const char* name) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
+    }
+    return nullptr;
+}
+
+// Runs `step` each time events are let run while the test runs the engine, until
+// it returns true.
+class Poller {
+  public:
+    explicit Poller(std::function<bool()> step) : step_(std::move(step)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (step_()) timer_.stop();
+        });
+        timer_.start(0);
+    }
+
+  private:
+    std::function<bool()> step_;
+    QTimer timer_;
+};
+
+class QtEngineUiTest : public ::testing::Test {
+  protected:
+    QtEngineUiTest() : ui(BackForm::Variant::Kibako), engine(ui) {
+        ui.AttachEngine(&engine);
+        ui.SetBeep([this] { ++beeps; });
+        drives.Map(u'D', platform::DriveType::Fixed);
+    }
+    ~QtEngineUiTest() override { ui.AttachEngine(nullptr); }
+
+    void AddEntry(const QString& source, const QString& destination) {
+        store::BackupEntry entry;
+        entry.sourceFolder = source;
+        entry.destination = destination;
+        entry.lastBackup = QString(16, u' ');
+        entry.subFolderMode = 1;
+        list.PutEntry(entry);
+    }
+
+    HangGuard guard{60000};
+    TempDrives drives;
+    QtEngineUi ui;
+    engine::Engine engine;
+    store::DefinitionList list;
+    int beeps = 0;
+};
+
+TEST_F(QtEngineUiTest, PresetAnswersTakeThePlaceOfTheBox) {
+    ui.PresetMessageAnswer(util::kAnswerCancel);
+    EXPECT_EQ(ui.StandardMessageWithIcon(S("書込み禁止"), util::Buttons::OkCancel, util::kAnswerOk,
+                                         engine::MessageIcon::Exclamation),
+              util::kAnswerCancel);
+    const auto answered = ui.TakeAnsweredMessages();
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].text, S("書込み禁止"));
+    EXPECT_EQ(answered[0].icon, engine::MessageIcon::Exclamation);
+    EXPECT_TRUE(ui.TakeAnsweredMessages().empty());
+}
+
+TEST_F(QtEngineUiTest, ShowsTheStandardBoxWhenNothingIsPreset) {
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(ui.StandardMessage(S("よろしいですか"), util::Buttons::YesNo, util::kAnswerNo),
+              util::kAnswerNo);
+    EXPECT_EQ(title, util::ProgramTitle());
+}
+
+TEST_F(QtEngineUiTest, OlderFileQuestionCountsAnEarlyCloseAsYes) {
+    engine::OlderFileQuestion question;
+    question.fileName = S("a.txt");
+    auto answerWith = [this, &question](const std::function<void(QWidget&)>& act) {
+        QTimer::singleShot(0, [act] {
+            if (QWidget* form = ShownWindow("OverwriteForm")) act(*form);
+        });
+        return ui.AskOlderFile(question);
+    };
+    auto closeBox = [](QWidget& form) { form.windowHandle()->close(); };
+    auto no = [](QWidget& form) { Child<QPushButton>(form, "NOBTN")->click(); };
+    EXPECT_EQ(answerWith(closeBox), util::kAnswerYes);
+    EXPECT_EQ(answerWith(no), util::kAnswerNo);
+    EXPECT_EQ(answerWith(closeBox), util::kAnswerNo);
+    ASSERT_NE(ui.OverwriteWindow(), nullptr);
+    EXPECT_EQ(Child<QLabel>(*ui.OverwriteWindow(), "NAMDSP")->text(), S("a.txt"));
+}
+
+TEST_F(QtEngineUiTest, DriveQuestionIsAskedOverItsOwner) {
+    QWidget catalog;
+    catalog.show();
+    ui.SetOwnerWindow(engine::Owner::Caller, &catalog);
+    EXPECT_EQ(ui.OwnerWindow(engine::Owner::Progress), &ui.Progress());
+    bool ownerDisabled = false;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        QWidget* form = ShownWindow("MediaForm");
+        ASSERT_NE(form, nullptr);
+        ownerDisabled = !catalog.isEnabled();
+        title = Child<QLabel>(*form, "LBLDSP")->text();
+        Child<QPushButton>(*form, "OKBTN")->click();
+    });
+    const engine::DriveChoice choice =
+        ui.AskDrive(engine::Owner::Caller, S("写真"), S("ZIP、MO"), S("E:\\"), false);
+    EXPECT_EQ(choice.drive, S("E:"));
+    EXPECT_FALSE(choice.timedOut);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(catalog.isEnabled());
+    EXPECT_EQ(title, S("写真"));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(ShownWindow("MediaForm"), nullptr);
+}
+
+TEST_F(QtEngineUiTest, BusyCursorIsOneState) {
+    ui.SetBusyCursor(true);
+    ui.SetBusyCursor(true);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.SetBusyCursor(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ui.SetBusyCursor(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(QtEngineUiTest, EventsRunAtMostOnceAnIntervalButAfterEachChunk) {
+    ui.SetEventInterval(std::chrono::hours(1));
+    int served = 0;
+    auto post = [&served] { QTimer::singleShot(0, [&served] { ++served; }); };
+    ui.ShowProgress();
+    post();
+    ui.LetEventsRun();
+    EXPECT_EQ(served, 1);
+    post();
+    ui.LetEventsRun();
+    EXPECT_EQ(served, 1);
+    ui.SetFileProgress(4, 10);
+    ui.LetEventsRun();
+    EXPECT_EQ(served, 2);
+    ui.HideProgress();
+}
+
+QByteArray Pattern(qint64 size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 4099) & 0xFF);
+    return bytes;
+}
+
+// Counts the paints of a widget.
+class PaintCounter final : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(QtEngineUiTest, ARunShowsTheBytesOfALargeFile) {
+    const QByteArray large = Pattern(18 * 1024 * 1024);
+    drives.WriteFile(S("C:\\src\\large.bin"), large);
+    drives.WriteFile(S("C:\\src\\sub\\small.txt"), "small");
+    AddEntry(S("C:\\src"), S("D:\\bak"));
+
+    BackForm& form = ui.Progress();
+    auto* bytes = Child<QLabel>(form, "BYTDSP");
+    PaintCounter paints(bytes);
+    QStringList shown;
+    Poller sample([&] {
+        if (bytes->isVisible() && !shown.contains(bytes->text())) shown.append(bytes->text());
+        return false;
+    });
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
+
+    EXPECT_TRUE(shown.contains(S("4,096 / 18,432 KB"))) << shown.join(u'|').toStdString();
+    EXPECT_GE(shown.size(), 3);
+    EXPECT_GT(paints.paints, 0);
+    EXPECT_EQ(drives.ReadFile(S("D:\\bak\\large.bin")), large);
+    EXPECT_EQ(Child<QLabel>(form, "CNTDSP")->text(), S("2"));
+    EXPECT_EQ(Child<QLabel>(form, "SRCDSP")->text(), S("C:\\src\\sub"));
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(QtEngineUiTest, AbortButtonStopsTheRunAfterTheCurrentFile) {
+    const QByteArray large = Pattern(12 * 1024 * 1024);
+    drives.WriteFile(S("C:\\src\\large.bin"), large);
+    for (int i = 0; i < 5; ++i) drives.WriteFile(S("C:\\src\\f%1.txt").arg(i), "x");
+    AddEntry(S("C:\\src"), S("D:\\first"));
+    AddEntry(S("C:\\zzz"), S("D:\\second"));
+    drives.WriteFile(S("C:\\zzz\\z.txt"), "z");
+
+    BackForm& form = ui.Progress();
+    Poller press([&] {
+        if (!Child<QProgressBar>(form, "BYTBAR")->isVisible()) return false;
+        QTest::mouseClick(Child<QPushButton>(form, "中止BTN"), Qt::LeftButton);
+        return true;
+    });
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
+
+    EXPECT_TRUE(engine.AbortRequested());
+    EXPECT_EQ(drives.ReadFile(S("D:\\first\\large.bin")), large);
+    const QStringList copied = QDir(drives.Host(S("D:\\first"))).entryList(QDir::Files);
+    EXPECT_EQ(copied.size(), engine.FileCounter());
+    EXPECT_LT(copied.size(), 6);
+    EXPECT_FALSE(QDir(drives.Host(S("D:\\second"))).exists());
+}
+
+TEST_F(QtEngineUiTest, UnattendedDriveQuestionClosesItselfAndLaterMediaAreSkipped) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "a");
+    drives.WriteFile(S("C:\\zzz\\b.txt"), "b");
+    AddEntry(S("C:\\src"), S("(E)PHOTOS\\bak"));
+    AddEntry(S("C:\\zzz"), S("(E)OTHER\\bak"));
+    engine.SetUnattended(true);
+    ui.SetDriveTimeout(20ms);
+
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
+    EXPECT_EQ(beeps, 1);  // asked once
+    EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
+    EXPECT_TRUE(ui.Progress().isEnabled());
+}
+
+TEST_F(QtEngineUiTest, OlderFileInARunIsAskedInTheWindow) {
+    drives.WriteFile(S("C:\\src\\old.txt"), "old source", 1'600'000'000);
+    drives.WriteFile(S("D:\\bak\\old.txt"), "newer backup", 1'700'000'000);
+    AddEntry(S("C:\\src"), S("D:\\bak"));
+    QString askedName;
+    Poller answer([&] {
+        QWidget* form = ShownWindow("OverwriteForm");
+        if (form == nullptr) return false;
+        askedName = Child<QLabel>(*form, "NAMDSP")->text();
+        QTest::mouseClick(Child<QPushButton>(*form, "NOBTN"), Qt::LeftButton);
+        return true;
+    });
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
+    EXPECT_EQ(askedName, S("old.txt"));
+    EXPECT_EQ(drives.ReadFile(S("D:\\bak\\old.txt")), QByteArray("newer backup"));
+}
+
+}  // namespace

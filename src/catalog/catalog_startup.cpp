@@ -12,8 +12,10 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
 #include "catalog/list_form.h"
+
 #include "dialogs/dialog_font.h"
 #include "engine/engine.h"
+#include "engine/windows/qt_engine_ui.h"
 #include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
@@ -50,7 +52,7 @@ QString DriveBoxText(const platform::Drive& drive) {
 
 bool ListForm::Load(const QStringList& arguments) {
     if (platform::Now().date().year() < 2000) {
-        QMessageBox::information(nullptr, QString(), kWrongDateText);
+        QMessageBox::information(nullptr, util::ProgramTitle(), kWrongDateText);
         return false;
     }
     platform::SetCurrentDrives(
@@ -58,6 +60,7 @@ bool ListForm::Load(const QStringList& arguments) {
     programFolder_ = util::ProgramFolder();
     settings_ = std::make_unique<store::Settings>(store::SettingsFileIn(programFolder_));
     util::CheckEnvironment(settings_->FilePath());
+    engineUi_->Progress().PlaceFromSettings(*settings_);
     definitionPath_ = store::ChooseDefinitionFile(arguments, *settings_, programFolder_);
     if (util::FileExists(definitionPath_)) {
         const store::LoadResult loaded = store::LoadDefinitions(definitionPath_);

@@ -1,5 +1,9 @@
 #include "catalog/list_form.h"
 
+#include "dialogs/input_dialog.h"
+#include "engine/engine.h"
+#include "engine/windows/qt_engine_ui.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -9,7 +13,6 @@
 #include <QScrollBar>
 #include <QStyle>
 
-#include "catalog/catalog_engine_ui.h"
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
@@ -63,18 +66,25 @@ constexpr int kStatusHeight = 20;
 ListForm::ListForm() {
     setObjectName(QStringLiteral("ListForm"));
     setWindowTitle(kCatalogCaption);
-    auto ui = std::make_unique<CatalogEngineUi>(this);
-    CatalogEngineUi* catalogUi = ui.get();
-    engineUi_ = std::move(ui);
+    engineUi_ =
+        std::make_unique<engine::windows::QtEngineUi>(engine::windows::BackForm::Variant::Kibako);
     engine_ = std::make_unique<engine::Engine>(*engineUi_);
+    engineUi_->AttachEngine(engine_.get());
+    engineUi_->SetOwnerWindow(engine::Owner::Caller, this);
+    engineUi_->SetTextQuestion(
+        [this](const QString& prompt, const QString& title, const QString& text) {
+            return dialogs::InputDialog(this, prompt, title, text);
+        });
     util::SetMessageSink(engineUi_.get());
     menus_ = BuildCatalogMenus(*menuBar());
     CreateControls();
-    catalogUi->SetStatusLine(consol_);
     ConnectControls();
 }
 
-ListForm::~ListForm() { util::SetMessageSink(nullptr); }
+ListForm::~ListForm() {
+    util::SetMessageSink(nullptr);
+    engineUi_->AttachEngine(nullptr);
+}
 
 void ListForm::CreateControls() {
     auto* area = new CatalogArea(layout_, this);

@@ -29,7 +29,9 @@ class QScrollBar;
 
 namespace engine {
 class Engine;
-class EngineUi;
+namespace windows {
+class QtEngineUi;
+}  // namespace windows
 }  // namespace engine
 
 namespace kibako::grid {
@@ -164,7 +166,7 @@ class ListForm : public QMainWindow {
     void RepaintFolderGrid();
     void UpdateOptionMarks();
 
-    std::unique_ptr<engine::EngineUi> engineUi_;
+    std::unique_ptr<engine::windows::QtEngineUi> engineUi_;
     std::unique_ptr<engine::Engine> engine_;
     std::unique_ptr<store::Settings> settings_;
     store::DefinitionList definitions_;

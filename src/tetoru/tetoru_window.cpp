@@ -1,21 +1,39 @@
-#include "engine/console_ui.h"
 #include "engine/engine.h"
+#include "engine/windows/back_form.h"
+#include "engine/windows/qt_engine_ui.h"
 #include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
 #include "util/message_sink.h"
 
 #include <QApplication>
 
+#include <unistd.h>
+#include <cstdio>
+
 namespace tetoru {
 
 int RunWithWindows(int argc, char* argv[]) {
     QApplication app(argc, argv);
     util::SetProgramTitle(QStringLiteral("TETORU"));
-    engine::ConsoleUi ui;
-    util::SetMessageSink(&ui);
+    engine::windows::QtEngineUi ui(engine::windows::BackForm::Variant::Tetoru);
     engine::Engine engine(ui);
-    const int status = RunTetoru(engine, app.arguments().mid(1), {});
+    ui.AttachEngine(&engine);
+    ui.SetOwnerWindow(engine::Owner::Caller, &ui.Progress());
+    util::SetMessageSink(&ui);
+    // Closing the progress window ends Tetoru at once, wherever the run is:
+    // nothing is saved.
+    QObject::connect(&ui.Progress(), &engine::windows::BackForm::closeRequested, [] {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(kWindowClosed);
+    });
+    TetoruHooks hooks;
+    hooks.placeProgressWindow = [&ui](const store::Settings& settings) {
+        ui.Progress().PlaceFromSettings(settings);
+    };
+    const int status = RunTetoru(engine, app.arguments().mid(1), hooks);
     util::SetMessageSink(nullptr);
+    ui.AttachEngine(nullptr);
     return status;
 }
 

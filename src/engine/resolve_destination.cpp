@@ -42,6 +42,8 @@ std::optional<QString> AskForMedium(Engine& engine, Owner owner, const Removable
                                     const QString& kind) {
     for (;;) {
         engine.Ui().SetBusyCursor(false);
+        // A medium inserted since the start has a mount point of its own by now.
+        platform::RefreshDetectedDrives();
         const DriveChoice choice =
             engine.Ui().AskDrive(owner, shownTitle, kind, wanted.driveRoot, engine.Unattended());
         engine.SetDriveQuestionTimedOut(choice.timedOut);

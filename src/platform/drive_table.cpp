@@ -148,4 +148,9 @@ DriveTable& Current() {
 const DriveTable& CurrentDrives() { return Current(); }
 void SetCurrentDrives(const DriveTable& table) { Current() = table; }
 
+void RefreshDetectedDrives() {
+    const auto system = Current().Find(u'C');
+    if (system && system->detected) Current() = DriveTable::Detect();
+}
+
 }  // namespace platform

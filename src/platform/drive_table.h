@@ -53,4 +53,8 @@ class DriveTable {
 const DriveTable& CurrentDrives();
 void SetCurrentDrives(const DriveTable& table);
 
+// Detects the drives again when the current table was detected (media come
+// and go); a table from the settings file stays as it is.
+void RefreshDetectedDrives();
+
 }  // namespace platform

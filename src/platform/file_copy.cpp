@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -20,6 +21,13 @@ class Fd {
     ~Fd() { reset(); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
+    Fd& operator=(Fd&& other) noexcept {
+        if (this != &other) {
+            reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
     int get() const { return fd_; }
     void reset() {
         if (fd_ >= 0) close(fd_);
@@ -89,6 +97,25 @@ int CopyData(int in, int out, qint64 total, const CopyProgress& progress) {
     }
 }
 
+// Gives a complete unnamed file its name: the target's when it is free,
+// otherwise a temporary one (returned in `temporary`) to be renamed over the
+// target. 0 or an errno.
+int NameUnnamedFile(int fd, const QByteArray& target, QByteArray& temporary) {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    if (errno != EEXIST) return errno;
+    temporary = TemporaryBeside(target);
+    if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) ==
+        0) {
+        return 0;
+    }
+    const int error = errno;
+    temporary.clear();
+    return error;
+}
+
 }  // namespace
 
 CopyOutcome CopyHostFile(const QString& source, const QString& target,
@@ -100,13 +127,23 @@ CopyOutcome CopyHostFile(const QString& source, const QString& target,
     if (fstat(in.get(), &before) != 0) return Failure(errno);
     if (!S_ISREG(before.st_mode)) return Failure(EINVAL);
 
-    const QByteArray temporary = TemporaryBeside(targetPath);
-    Fd out(open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (out.get() < 0) return Failure(errno);
+    // An unnamed file in the target's folder where the file system offers
+    // one: it gets its name only when complete. Elsewhere a hidden temporary
+    // name is renamed over the target.
+    const qsizetype slash = targetPath.lastIndexOf('/');
+    const QByteArray folder =
+        slash > 0 ? targetPath.left(slash) : QByteArray(slash == 0 ? "/" : ".");
+    QByteArray temporary;
+    Fd out(open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (out.get() < 0) {
+        temporary = TemporaryBeside(targetPath);
+        out = Fd(open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (out.get() < 0) return Failure(errno);
+    }
 
     auto fail = [&](int error) {
         out.reset();
-        unlink(temporary.constData());
+        if (!temporary.isEmpty()) unlink(temporary.constData());
         return Failure(error);
     };
     if (const int error = CopyData(in.get(), out.get(), before.st_size, progress))
@@ -115,8 +152,13 @@ CopyOutcome CopyHostFile(const QString& source, const QString& target,
     (void)fchmod(out.get(), before.st_mode & 07777);
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     if (futimens(out.get(), times) != 0) return fail(errno);
+    if (temporary.isEmpty()) {
+        if (const int error = NameUnnamedFile(out.get(), targetPath, temporary)) return fail(error);
+    }
     if (out.closeChecked() != 0) return fail(errno);
-    if (rename(temporary.constData(), targetPath.constData()) != 0) return fail(errno);
+    if (!temporary.isEmpty() && rename(temporary.constData(), targetPath.constData()) != 0) {
+        return fail(errno);
+    }
 
     CopyOutcome outcome;
     outcome.ok = true;

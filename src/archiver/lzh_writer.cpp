@@ -83,29 +83,30 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
 
 // False without an error text when the file was read but stored is better (empty file).
 bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string& error) {
-    InputFile input;
-    if (!input.Open(file.hostPath, error)) return false;
     Lh5Encoder encoder(
         [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
-    std::vector<std::uint8_t> buffer(kChunk);
-    std::uint16_t crc = 0;
-    std::uint64_t total = 0;
-    for (;;) {
-        const long long got = input.Read(buffer.data(), buffer.size(), error);
-        if (got < 0) return false;
-        if (got == 0) break;
-        crc = UpdateCrc16(crc, buffer.data(), static_cast<std::size_t>(got));
-        total += static_cast<std::uint64_t>(got);
-        if (!encoder.Write(buffer.data(), static_cast<std::size_t>(got))) return WriteError(error);
+    if (!Pass(file, member, error, [&encoder](const std::uint8_t* data, std::size_t size) {
+            return encoder.Write(data, size);
+        })) {
+        return false;
     }
     if (!encoder.Finish()) return WriteError(error);
-    member.originalSize = total;
     member.packedSize = encoder.packedSize();
-    member.crc = crc;
-    return total > 0;
+    return member.originalSize > 0;
 }
 
 bool LzhWriter::Store(const SourceFile& file, LzhMember& member, std::string& error) {
+    if (!Pass(file, member, error, [this](const std::uint8_t* data, std::size_t size) {
+            return out_.Write(data, size);
+        })) {
+        return false;
+    }
+    member.packedSize = member.originalSize;
+    return true;
+}
+
+bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& error,
+                     const std::function<bool(const std::uint8_t*, std::size_t)>& sink) {
     InputFile input;
     if (!input.Open(file.hostPath, error)) return false;
     std::vector<std::uint8_t> buffer(kChunk);
@@ -115,12 +116,12 @@ bool LzhWriter::Store(const SourceFile& file, LzhMember& member, std::string& er
         const long long got = input.Read(buffer.data(), buffer.size(), error);
         if (got < 0) return false;
         if (got == 0) break;
-        crc = UpdateCrc16(crc, buffer.data(), static_cast<std::size_t>(got));
-        total += static_cast<std::uint64_t>(got);
-        if (!out_.Write(buffer.data(), static_cast<std::size_t>(got))) return WriteError(error);
+        const auto size = static_cast<std::size_t>(got);
+        crc = UpdateCrc16(crc, buffer.data(), size);
+        total += size;
+        if (!sink(buffer.data(), size)) return WriteError(error);
     }
     member.originalSize = total;
-    member.packedSize = total;
     member.crc = crc;
     return true;
 }

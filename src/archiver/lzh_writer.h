@@ -3,6 +3,7 @@
 // with -lh0- when they are empty or do not shrink.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "archiver/file_io.h"
@@ -28,6 +29,9 @@ class LzhWriter {
     bool WriteHeader(const LzhMember& member, bool wideSizes, std::string& error);
     bool Compress(const SourceFile& file, LzhMember& member, std::string& error);
     bool Store(const SourceFile& file, LzhMember& member, std::string& error);
+    // Reads the file through `sink`, filling the member's original size and CRC.
+    bool Pass(const SourceFile& file, LzhMember& member, std::string& error,
+              const std::function<bool(const std::uint8_t*, std::size_t)>& sink);
     bool WriteError(std::string& error) const;
 
     OutputFile& out_;

@@ -1,5 +1,7 @@
 #include "engine/windows/back_form.h"
 
+#include "engine/windows/form_parts.h"
+
 #include "engine/windows/elided_label.h"
 #include "engine/windows/picture.h"
 #include "engine/windows/twips.h"
@@ -24,13 +26,6 @@ namespace {
 constexpr qint64 kKibakoOffsetX = 600;
 constexpr qint64 kKibakoOffsetY = 900;
 constexpr int kBarSteps = 1000;
-
-QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 void KeepPlaceWhenHidden(QWidget* widget) {
     QSizePolicy policy = widget->sizePolicy();

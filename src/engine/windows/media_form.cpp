@@ -1,5 +1,7 @@
 #include "engine/windows/media_form.h"
 
+#include "engine/windows/form_parts.h"
+
 #include "engine/windows/dialog_placement.h"
 #include "engine/windows/form_wait.h"
 #include "engine/windows/picture.h"
@@ -18,21 +20,6 @@
 
 namespace engine::windows {
 namespace {
-
-QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QFrame* MakeShape(const char* name, QFrame::Shape shape, QWidget* parent) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromUtf8(name));
-    frame->setFrameShape(shape);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
 
 QString EntryText(const platform::Drive& drive) {
     QString text = QString(drive.letter.toUpper()) + u':';

@@ -1,5 +1,7 @@
 #include "engine/windows/overwrite_form.h"
 
+#include "engine/windows/form_parts.h"
+
 #include "engine/windows/elided_label.h"
 #include "engine/windows/form_wait.h"
 #include "engine/windows/picture.h"
@@ -15,21 +17,6 @@
 
 namespace engine::windows {
 namespace {
-
-QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QFrame* MakeShape(const char* name, QWidget* parent) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromUtf8(name));
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
 
 ElidedLabel* MakeFolderLabel(const char* name, QWidget* parent) {
     auto* label = new ElidedLabel(parent);
@@ -53,7 +40,7 @@ OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
     setWindowModality(Qt::ApplicationModal);
 
     // The question reads as one sentence: Label1 NAMDSP Label3, Label4, Label5.
-    QFrame* questionShape = MakeShape("Shape1", this);
+    QFrame* questionShape = MakeShape("Shape1", QFrame::StyledPanel, this);
     QLabel* label1 = MakeLabel("Label1", QStringLiteral("ハードディスクの"), questionShape);
     name_ = MakeLabel("NAMDSP", QString(), questionShape);
     QFont bold = name_->font();
@@ -76,7 +63,7 @@ OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
     question->addWidget(label4);
     question->addWidget(label5);
 
-    QFrame* sourceShape = MakeShape("Shape2", this);
+    QFrame* sourceShape = MakeShape("Shape2", QFrame::StyledPanel, this);
     auto* image1 = new Picture(Picture::Kind::HardDisk, sourceShape);
     image1->setObjectName(QStringLiteral("Image1"));
     sourceFolder_ = MakeFolderLabel("SRCDIR", sourceShape);
@@ -86,7 +73,7 @@ OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
     sourceRow->addWidget(sourceFolder_, 1);
     sourceRow->addWidget(sourceTime_);
 
-    QFrame* backupShape = MakeShape("Shape3", this);
+    QFrame* backupShape = MakeShape("Shape3", QFrame::StyledPanel, this);
     auto* image2 = new Picture(Picture::Kind::Backup, backupShape);
     image2->setObjectName(QStringLiteral("Image2"));
     backupFolder_ = MakeFolderLabel("DSTDIR", backupShape);
@@ -96,7 +83,7 @@ OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
     backupRow->addWidget(backupFolder_, 1);
     backupRow->addWidget(backupTime_);
 
-    QFrame* buttonShape = MakeShape("Shape4", this);
+    QFrame* buttonShape = MakeShape("Shape4", QFrame::StyledPanel, this);
     buttonShape->setFrameShape(QFrame::HLine);
     auto* yes = new QPushButton(QStringLiteral("はい (&Y)"), this);
     yes->setObjectName(QStringLiteral("YESBTN"));

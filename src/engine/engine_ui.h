@@ -61,8 +61,9 @@ class EngineUi : public util::MessageSink {
     virtual void LetEventsRun() = 0;
     virtual void SetBusyCursor(bool busy) = 0;
 
-    // The older-file question: 6 yes, 7 no. Closing the window gives no new
-    // answer: the previous one stands, and before any answer it is yes.
+    // The older-file question: 6 yes, 7 no. Closing the window or Escape
+    // answers no, and so does nobody at all: in unattended runs the question
+    // closes itself after a while.
     virtual int AskOlderFile(const OlderFileQuestion& question) = 0;
 
     // The drive-selection dialog: asks for the medium titled `title` of kind

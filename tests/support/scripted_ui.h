@@ -12,8 +12,8 @@ namespace testing_support {
 
 // The engine's user in tests: answers every question from lists and records
 // every call as a line of text ("message: ...", "drive: TITLE|KIND|E:\",
-// "older: NAME", "progress shown", ...). An empty older-file list answers
-// like the close box (the previous answer, yes at first); an empty drive list
+// "older: NAME", "progress shown", ...). An empty older-file list repeats
+// the previous answer (yes at first); an empty drive list
 // cancels; an empty message list takes the default button.
 class ScriptedUi final : public engine::EngineUi {
   public:

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace engine::windows {
@@ -33,7 +34,7 @@ QString FileTimeText(qint64 nanoseconds) {
            locale.toString(time.time(), QLocale::LongFormat);
 }
 
-OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
+OverwriteForm::OverwriteForm(std::chrono::milliseconds timeout, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("OverwriteForm"));
     setWindowTitle(QStringLiteral("キバコ"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -104,6 +105,12 @@ OverwriteForm::OverwriteForm(QWidget* parent) : QDialog(parent) {
     outer->addWidget(buttonShape);
     outer->addLayout(buttons);
     setMinimumWidth(480);
+
+    selfClose_ = new QTimer(this);
+    selfClose_->setObjectName(QStringLiteral("SelfCloseTimer"));
+    selfClose_->setSingleShot(true);
+    selfClose_->setInterval(timeout);
+    connect(selfClose_, &QTimer::timeout, this, [this] { Answer(util::kAnswerNo); });
 }
 
 void OverwriteForm::SetQuestion(const OlderFileQuestion& question) {
@@ -114,15 +121,21 @@ void OverwriteForm::SetQuestion(const OlderFileQuestion& question) {
     backupTime_->setText(FileTimeText(question.backupTimeNs));
 }
 
-int OverwriteForm::Ask() {
+int OverwriteForm::Ask(bool unattended) {
+    if (unattended) selfClose_->start();
     show();
     raise();
     activateWindow();
     WaitUntilHidden(*this);
+    selfClose_->stop();
     return endCode_;
 }
 
+// Escape and the close box come here.
+void OverwriteForm::reject() { Answer(util::kAnswerNo); }
+
 void OverwriteForm::Answer(int endCode) {
+    selfClose_->stop();
     endCode_ = endCode;
     hide();
 }

@@ -4,7 +4,10 @@
 
 #include <QDialog>
 
+#include <chrono>
+
 class QLabel;
+class QTimer;
 
 namespace engine::windows {
 
@@ -14,18 +17,27 @@ class OverwriteForm final : public QDialog {
     Q_OBJECT
 
   public:
-    explicit OverwriteForm(QWidget* parent = nullptr);
+    static constexpr std::chrono::milliseconds kUnattendedTimeout{60'000};
+
+    // `timeout` is the self-close time of unattended runs.
+    explicit OverwriteForm(std::chrono::milliseconds timeout = kUnattendedTimeout,
+                           QWidget* parent = nullptr);
 
     // Fills NAMDSP, SRCDIR, SRCDAT, DSTDIR and DSTDAT.
     void SetQuestion(const OlderFileQuestion& question);
 
     // Shows the window, application-modal, and lets events run until it is
-    // hidden: by YESBTN (EndCode 6), NOBTN (7) or the close box, which keeps
-    // the previous EndCode. Returns EndCode.
-    int Ask();
+    // hidden: by YESBTN (EndCode 6), or by NOBTN, Escape or the close box
+    // (7): a question put away unread never lets an older file replace the
+    // only newer copy. When `unattended`, nobody can answer: the window
+    // closes itself after the timeout with 7. Returns EndCode.
+    int Ask(bool unattended = false);
 
     // The last answer: 6 yes, 7 no, 0 before the first answer.
     int EndCode() const { return endCode_; }
+
+  protected:
+    void reject() override;
 
   private:
     void Answer(int endCode);
@@ -35,6 +47,7 @@ class OverwriteForm final : public QDialog {
     QLabel* sourceTime_;
     QLabel* backupFolder_;
     QLabel* backupTime_;
+    QTimer* selfClose_;
     int endCode_ = 0;
 };
 

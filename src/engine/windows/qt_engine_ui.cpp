@@ -15,7 +15,9 @@
 namespace engine::windows {
 
 QtEngineUi::QtEngineUi(BackForm::Variant variant)
-    : progress_(std::make_unique<BackForm>(variant)), driveTimeout_(MediaForm::kUnattendedTimeout) {
+    : progress_(std::make_unique<BackForm>(variant)),
+      driveTimeout_(MediaForm::kUnattendedTimeout),
+      olderFileTimeout_(OverwriteForm::kUnattendedTimeout) {
     QObject::connect(progress_.get(), &BackForm::abortRequested, progress_.get(), [this] {
         if (engine_ != nullptr) engine_->RequestAbort();
     });
@@ -130,14 +132,16 @@ void QtEngineUi::SetBusyCursor(bool busy) {
 }
 
 int QtEngineUi::AskOlderFile(const OlderFileQuestion& question) {
-    if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>();
+    if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>(olderFileTimeout_);
     overwrite_->SetQuestion(question);
     PlaceDialogCentred(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int endCode = overwrite_->Ask();
+    // Tetoru's run has nobody to answer: the question closes itself, as the
+    // drive question does; Kibako waits for its user.
+    const int endCode = overwrite_->Ask(engine_ != nullptr && engine_->Unattended());
     QGuiApplication::restoreOverrideCursor();
-    // Closed before any answer: the file is backed up.
-    return endCode == util::kAnswerNo ? util::kAnswerNo : util::kAnswerYes;
+    // Only a Yes lets the older file replace its backup.
+    return endCode == util::kAnswerYes ? util::kAnswerYes : util::kAnswerNo;
 }
 
 DriveChoice QtEngineUi::AskDrive(Owner owner, const QString& title, const QString& kindText,

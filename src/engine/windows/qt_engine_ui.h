@@ -65,6 +65,8 @@ class QtEngineUi final : public EngineUi {
 
     // The self-close time of the drive-selection dialog in unattended runs.
     void SetDriveTimeout(std::chrono::milliseconds timeout) { driveTimeout_ = timeout; }
+    // The same for the older-file question (set before its first question).
+    void SetOlderFileTimeout(std::chrono::milliseconds timeout) { olderFileTimeout_ = timeout; }
     // LetEventsRun lets events run at most once in this time, except right
     // after the window was shown and after each chunk of a large file.
     static constexpr std::chrono::milliseconds kEventInterval{10};
@@ -115,6 +117,7 @@ class QtEngineUi final : public EngineUi {
     QPointer<QWidget> registration_;
     TextQuestion askText_;
     std::chrono::milliseconds driveTimeout_;
+    std::chrono::milliseconds olderFileTimeout_;
     std::function<void()> beep_;
     std::deque<int> presetAnswers_;
     std::vector<AnsweredMessage> answered_;

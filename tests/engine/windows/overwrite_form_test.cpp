@@ -2,6 +2,7 @@
 #include "window_checks.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -85,22 +86,58 @@ TEST(OverwriteForm, ShowsFoldersAndTimesInTheSystemsFormat) {
     EXPECT_TRUE(Child<QLabel>(form, "DSTDAT")->text().contains(S("03:04:05")));
 }
 
-TEST(OverwriteForm, ButtonsAnswerAndTheCloseBoxKeepsTheLastAnswer) {
+TEST(OverwriteForm, ButtonsAnswerAndEscapeOrTheCloseBoxKeepTheBackup) {
     OverwriteForm form;
     EXPECT_EQ(form.EndCode(), 0);
     auto click = [&form](const char* name) {
         return [&form, name] { QTest::mouseClick(Child<QPushButton>(form, name), Qt::LeftButton); };
     };
     auto closeBox = [&form] { form.windowHandle()->close(); };
+    auto escape = [&form] { QTest::keyClick(&form, Qt::Key_Escape); };
 
-    EXPECT_EQ(AskAndDo(form, closeBox), 0);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(AskAndDo(form, click("NOBTN")), 7);
-    EXPECT_FALSE(form.isVisible());
+    // Put away unread, before any answer and after a Yes alike: No.
     EXPECT_EQ(AskAndDo(form, closeBox), 7);
+    EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(AskAndDo(form, click("YESBTN")), 6);
-    EXPECT_EQ(AskAndDo(form, closeBox), 6);
-    EXPECT_EQ(form.EndCode(), 6);
+    EXPECT_EQ(AskAndDo(form, escape), 7);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(AskAndDo(form, click("YESBTN")), 6);
+    EXPECT_EQ(AskAndDo(form, closeBox), 7);
+    EXPECT_EQ(AskAndDo(form, click("NOBTN")), 7);
+    EXPECT_EQ(form.EndCode(), 7);
+}
+
+TEST(OverwriteForm, UnattendedQuestionClosesItselfWithNo) {
+    using namespace std::chrono_literals;
+    OverwriteForm form(40ms);
+    QElapsedTimer clock;
+    clock.start();
+    {
+        HangGuard guard;
+        EXPECT_EQ(form.Ask(true), 7);
+    }
+    EXPECT_GE(clock.elapsed(), 40);
+    EXPECT_FALSE(form.isVisible());
+
+    // With someone at the machine the question waits for an answer.
+    bool stillOpen = false;
+    EXPECT_EQ(AskAndDo(form,
+                       [&form, &stillOpen] {
+                           QTest::qWait(200);
+                           stillOpen = form.isVisible();
+                           QTest::mouseClick(Child<QPushButton>(form, "YESBTN"), Qt::LeftButton);
+                       }),
+              6);
+    EXPECT_TRUE(stillOpen);
+    // An answer stops the timer: no late No after the next question opens.
+    EXPECT_EQ(AskAndDo(form,
+                       [&form, &stillOpen] {
+                           QTest::qWait(200);
+                           stillOpen = form.isVisible();
+                           QTest::mouseClick(Child<QPushButton>(form, "YESBTN"), Qt::LeftButton);
+                       }),
+              6);
+    EXPECT_TRUE(stillOpen);
 }
 
 TEST(OverwriteForm, KeysAnswerToo) {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -100,7 +101,7 @@ TEST_F(QtEngineUiTest, ShowsTheStandardBoxWhenNothingIsPreset) {
     EXPECT_EQ(title, util::ProgramTitle());
 }
 
-TEST_F(QtEngineUiTest, OlderFileQuestionCountsAnEarlyCloseAsYes) {
+TEST_F(QtEngineUiTest, OlderFileQuestionPutAwayUnreadKeepsTheBackup) {
     engine::OlderFileQuestion question;
     question.fileName = S("a.txt");
     auto answerWith = [this, &question](const std::function<void(QWidget&)>& act) {
@@ -110,12 +111,51 @@ TEST_F(QtEngineUiTest, OlderFileQuestionCountsAnEarlyCloseAsYes) {
         return ui.AskOlderFile(question);
     };
     auto closeBox = [](QWidget& form) { form.windowHandle()->close(); };
+    auto escape = [](QWidget& form) { QTest::keyClick(&form, Qt::Key_Escape); };
+    auto yes = [](QWidget& form) { Child<QPushButton>(form, "YESBTN")->click(); };
     auto no = [](QWidget& form) { Child<QPushButton>(form, "NOBTN")->click(); };
-    EXPECT_EQ(answerWith(closeBox), util::kAnswerYes);
-    EXPECT_EQ(answerWith(no), util::kAnswerNo);
     EXPECT_EQ(answerWith(closeBox), util::kAnswerNo);
+    EXPECT_EQ(answerWith(escape), util::kAnswerNo);
+    EXPECT_EQ(answerWith(yes), util::kAnswerYes);
+    EXPECT_EQ(answerWith(closeBox), util::kAnswerNo);
+    EXPECT_EQ(answerWith(yes), util::kAnswerYes);
+    EXPECT_EQ(answerWith(escape), util::kAnswerNo);
+    EXPECT_EQ(answerWith(no), util::kAnswerNo);
     ASSERT_NE(ui.OverwriteWindow(), nullptr);
     EXPECT_EQ(Child<QLabel>(*ui.OverwriteWindow(), "NAMDSP")->text(), S("a.txt"));
+}
+
+TEST_F(QtEngineUiTest, UnattendedRunLeavesTheNewerBackupWhenNobodyAnswers) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "older", 1'600'000'000);
+    drives.WriteFile(S("D:\\bak\\a.txt"), "newer", 1'700'000'000);
+    AddEntry(S("C:\\src"), S("D:\\bak"));
+    ui.SetOlderFileTimeout(50ms);
+    engine.SetUnattended(true);
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
+    EXPECT_EQ(drives.ReadFile(S("D:\\bak\\a.txt")), QByteArray("newer"));
+    ASSERT_NE(ui.OverwriteWindow(), nullptr);
+    EXPECT_FALSE(ui.OverwriteWindow()->isVisible());
+}
+
+TEST_F(QtEngineUiTest, AttendedRunWaitsForTheOlderFileAnswer) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "older", 1'600'000'000);
+    drives.WriteFile(S("D:\\bak\\a.txt"), "newer", 1'700'000'000);
+    AddEntry(S("C:\\src"), S("D:\\bak"));
+    ui.SetOlderFileTimeout(50ms);
+    QElapsedTimer shown;
+    bool openAfterTimeout = false;
+    Poller poller([&] {
+        QWidget* form = ShownWindow("OverwriteForm");
+        if (form == nullptr) return false;
+        if (!shown.isValid()) shown.start();
+        if (shown.elapsed() < 300) return false;
+        openAfterTimeout = true;
+        Child<QPushButton>(*form, "YESBTN")->click();
+        return true;
+    });
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
+    EXPECT_TRUE(openAfterTimeout);
+    EXPECT_EQ(drives.ReadFile(S("D:\\bak\\a.txt")), QByteArray("older"));
 }
 
 TEST_F(QtEngineUiTest, DriveQuestionIsAskedOverItsOwner) {

@@ -57,12 +57,14 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
     }
     const bool removable = entry.IsRemovableDestination();
     const QString mediaKey = MediaKeyOf(entry.destination);
-    if (removable &&
-        (engine.MediumSkipped(mediaKey) || engine.MediaSkipState() == MediaSkip::SkipAll)) {
-        return EntryOutcome::MediumSkipped;
-    }
+    // A medium given up earlier asks nothing more, but one that is in a drive
+    // is still used.
+    const bool givenUp = removable && (engine.MediumSkipped(mediaKey) ||
+                                       engine.MediaSkipState() == MediaSkip::SkipAll);
     const Owner owner = kind == RunKind::All ? Owner::Progress : Owner::Caller;
-    target = ResolveDestination(engine, owner, entry.destination);
+    target = ResolveDestination(engine, owner, entry.destination,
+                                givenUp ? MediumQuestion::DoNotAsk : MediumQuestion::Ask);
+    if (target.isEmpty() && givenUp) return EntryOutcome::MediumSkipped;
     if (target.isEmpty()) {
         if (removable) {
             engine.SkipMedium(mediaKey);
@@ -73,7 +75,7 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
         }
         return EntryOutcome::NoDestination;
     }
-    if (removable) engine.SetMediaSkipState(MediaSkip::AskEach);
+    if (removable && !givenUp) engine.SetMediaSkipState(MediaSkip::AskEach);
     const auto newTime = BackUp(engine, entry, target);
     if (!newTime) return EntryOutcome::Failed;
     list.SetLastBackup(entry.sourceFolder, *newTime);

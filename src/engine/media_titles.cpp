@@ -45,8 +45,16 @@ std::optional<QString> ReadTitleFile(const QString& path) {
 
 }  // namespace
 
+bool MediumPresent(const QString& path) {
+    const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
+    return drive && QFileInfo(drive->root).isDir();
+}
+
 QString ParseMediaTitle(const QByteArray& bytes) {
-    QString line = platform::DecodeStoredText(bytes);
+    return TitleField(platform::DecodeStoredText(bytes));
+}
+
+QString TitleField(QString line) {
     const qsizetype end = line.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     if (end >= 0) line.truncate(end);
     qsizetype start = 0;
@@ -104,7 +112,7 @@ QString ReadMediaTitle(Engine& engine, const QString& path) {
         case DriveType::Removable: {
             if (const auto fromFile = ReadTitleFile(path)) return *fromFile;
             const QString label = VolumeLabel(path);
-            if (!label.isEmpty() && label != QLatin1String("ZIP-100")) return label;
+            if (!label.isEmpty() && label != kFactoryZipLabel) return label;
             QString title = label;
             AskMediaTitle(engine, path, title, QString());
             return title;
@@ -125,22 +133,42 @@ void AskMediaTitle(Engine& engine, const QString& path, QString& title,
         "※他のメディアと同じ名前にならないよう注意してください\r"
         "※数字だけ（通し番号など）でも構いません");
     if (!currentTitle.isEmpty()) prompt += QStringLiteral("\r\r現在のタイトル＝") + currentTitle;
-    title = engine.Ui()
-                .AskText(prompt, QStringLiteral("メディア・タイトルの登録"), title)
-                .value_or(QString());
+    for (;;) {
+        title = engine.Ui()
+                    .AskText(prompt, QStringLiteral("メディア・タイトルの登録"), title)
+                    .value_or(QString());
+        const QString problem = MediaTitleProblem(title);
+        if (problem.isEmpty()) break;
+        engine.Ui().StandardMessageWithIcon(problem, util::Buttons::Ok, util::kAnswerOk,
+                                            MessageIcon::Exclamation);
+    }
     if (!title.isEmpty()) WriteMediaTitle(engine, path, title);
+}
+
+QString MediaTitleProblem(const QString& title) {
+    if (title.contains(u','))
+        return QStringLiteral("メディア・タイトルに「,」（カンマ）は使えません。");
+    if (title.contains(u'\\')) return QStringLiteral("メディア・タイトルに「\\」は使えません。");
+    if (title.startsWith(u' '))
+        return QStringLiteral("メディア・タイトルを空白で始めることはできません。");
+    if (title.startsWith(u'"'))
+        return QStringLiteral("メディア・タイトルを「\"」で始めることはできません。");
+    return {};
+}
+
+QString MediaTitleLine(const QString& title) {
+    if (TitleField(title) == title || title.contains(u'"')) return title;
+    return u'"' + title + u'"';
 }
 
 bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
     const QString file = TitleFilePath(path);
     for (;;) {
         const auto host = platform::ToHostPath(file);
-        const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
-        // A drive whose root folder is missing has no medium in it.
-        const bool mediumPresent = drive && QFileInfo(drive->root).isDir();
-        if (host && mediumPresent) {
+        if (host && MediumPresent(path)) {
             if (platform::SaveFileAtomically(
-                    *host, platform::EncodeStoredText(title + QStringLiteral("\r\n")))) {
+                    *host,
+                    platform::EncodeStoredText(MediaTitleLine(title) + QStringLiteral("\r\n")))) {
                 platform::WriteAttributes(*host, platform::kHidden);
                 engine.CacheTitle(path[0], title);
                 return true;

@@ -31,6 +31,14 @@ DriveType EffectiveType(QChar letter) {
     return type == DriveType::NoRootDir ? DriveType::Removable : type;
 }
 
+// A destination registered without a title was made for a medium that had
+// none: such a medium reads as kNoTitle (or empty), as the factory label of a
+// ZIP disk, or, once the drive question has written one, as kUntitled.
+bool TitleMatches(const QString& found, const QString& wanted) {
+    if (!wanted.isEmpty()) return found == wanted;
+    return found.isEmpty() || found == kNoTitle || found == kUntitled || found == kFactoryZipLabel;
+}
+
 bool AskAgain(Engine& engine, const QString& text) {
     return engine.Ui().StandardMessageWithIcon(text, util::Buttons::OkCancel, util::kAnswerOk,
                                                MessageIcon::Exclamation) == util::kAnswerOk;
@@ -60,7 +68,7 @@ std::optional<QString> AskForMedium(Engine& engine, Owner owner, const Removable
             if (!WriteMediaTitle(engine, choice.drive, title)) return std::nullopt;
             return choice.drive;
         }
-        if (found == wanted.title) {
+        if (TitleMatches(found, wanted.title)) {
             engine.CacheTitle(letter, found);
             return choice.drive;
         }
@@ -80,7 +88,8 @@ QString MediaKeyOf(const QString& destination) {
     return (slash < 0 ? destination : destination.left(slash)).toUpper();
 }
 
-QString ResolveDestination(Engine& engine, Owner owner, const QString& destination) {
+QString ResolveDestination(Engine& engine, Owner owner, const QString& destination,
+                           MediumQuestion question) {
     engine.SetDriveQuestionTimedOut(false);
     engine.Ui().SetBusyCursor(true);
     if (!destination.startsWith(u'(')) return destination;
@@ -106,9 +115,12 @@ QString ResolveDestination(Engine& engine, Owner owner, const QString& destinati
     }
     if (!answer) {
         const QString own = ReadMediaTitleCached(engine, wanted.driveRoot);
-        if (!own.isEmpty() && own == wanted.title) answer = wanted.driveRoot;
+        // An empty own title on a CD-ROM is a drive without a disc.
+        const bool present =
+            type == DriveType::Removable ? MediumPresent(wanted.driveRoot) : !own.isEmpty();
+        if (present && TitleMatches(own, wanted.title)) answer = wanted.driveRoot;
     }
-    if (!answer && !engine.SkipRemovable()) {
+    if (!answer && !engine.SkipRemovable() && question == MediumQuestion::Ask) {
         answer = AskForMedium(engine, owner, wanted, type, shownTitle, kind);
     }
     engine.Ui().SetBusyCursor(false);

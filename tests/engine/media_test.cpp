@@ -1,4 +1,5 @@
 #include "engine/backup_run.h"
+#include "engine/console_ui.h"
 #include "engine/media_titles.h"
 #include "engine/resolve_destination.h"
 #include "engine_fixture.h"
@@ -8,6 +9,8 @@
 #include "util/file_ops.h"
 
 #include <QDir>
+
+#include <cstdio>
 
 using namespace testing_support;
 using engine::DriveChoice;
@@ -149,6 +152,106 @@ TEST_F(Media, UnattendedTimeoutSkipsEveryLaterRemovableEntry) {
     EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: ONE|ZIP、MO|E:\\|unattended")}));
     EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
     EXPECT_TRUE(util::FileExists(S("D:\\C\\z.txt")));
+}
+
+// A medium without a title: the destination that was registered for it has
+// an empty title, and it must be found again run after run.
+TEST_F(Media, AnEmptyTitleFindsAMediumWithoutOneInEveryRun) {
+    drives.WriteFile(S("C:\\a\\x.txt"), "x");
+    auto list = ListWith({{"C:\\a", "(F)\\Bak"}});
+    // First run: F has no title; it is used without a question.
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
+    EXPECT_EQ(drives.ReadFile(S("F:\\Bak\\x.txt")), QByteArray("x"));
+    // The drive question wrote the placeholder on a medium of another drive.
+    Title("E", *platform::ToCp932(S("タイトル未定")));
+    auto onE = ListWith({{"C:\\a", "(E)\\Bak"}});
+    drives.WriteFile(S("C:\\a\\y.txt"), "y");
+    EXPECT_EQ(engine::RunBackupAll(engine, onE), 1);
+    EXPECT_EQ(engine::RunBackupAll(engine, onE), 1);
+    EXPECT_EQ(drives.ReadFile(S("E:\\Bak\\y.txt")), QByteArray("y"));
+    EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
+}
+
+TEST_F(Media, AnEmptyTitleAcceptsTheChosenPlaceholderOrFactoryLabel) {
+    drives.Map(u'G', DriveType::Removable, S("ZIP-100"));
+    Title("F", *platform::ToCp932(S("タイトル未定")));
+    // E carries the title USB; the medium wanted is asked for and found in F, then G.
+    ui.driveAnswers = {DriveChoice{S("F:"), false}, DriveChoice{S("G:"), false}};
+    drives.WriteFile(S("E:\\VolName.DAT"), "USB\r\n");
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), S("F:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), S("G:\\Bak"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    // A drive without its medium is not a medium without a title.
+    QDir(drives.Host(S("G:\\"))).removeRecursively();
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(G)\\Bak")), QString());
+    EXPECT_EQ(ui.calls.filter(S("drive:")).size(), 3);
+}
+
+TEST_F(Media, TypedTitlesThatCouldNotBeFoundAgainAreRefused) {
+    ui.textAnswers = {S("A,B"), S(" A"), S("\"A"), S("A\\B"), S("家族 写真")};
+    QString title = S("ZIP-100");
+    engine::AskMediaTitle(engine, S("F:\\"), title, QString());
+    EXPECT_EQ(title, S("家族 写真"));
+    EXPECT_EQ(ui.messages, QStringList({S("メディア・タイトルに「,」（カンマ）は使えません。"),
+                                        S("メディア・タイトルを空白で始めることはできません。"),
+                                        S("メディア・タイトルを「\"」で始めることはできません。"),
+                                        S("メディア・タイトルに「\\」は使えません。")}));
+    // Each question offered the text just refused, to be mended.
+    EXPECT_EQ(ui.calls.filter(S("text:")), QStringList({S("text: メディア・タイトルの登録|ZIP-100"),
+                                                        S("text: メディア・タイトルの登録|A,B"),
+                                                        S("text: メディア・タイトルの登録| A"),
+                                                        S("text: メディア・タイトルの登録|\"A"),
+                                                        S("text: メディア・タイトルの登録|A\\B")}));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("F:")), S("家族 写真"));
+    // Cancelled: no title, nothing written.
+    QString cancelled = S("X");
+    engine::AskMediaTitle(engine, S("E:\\"), cancelled, QString());
+    EXPECT_TRUE(cancelled.isEmpty());
+    EXPECT_FALSE(util::FileExists(S("E:\\VolName.DAT")));
+}
+
+TEST_F(Media, TitlesReadBackAsWritten) {
+    for (const char* text : {"A,B", "  lead", "PHOTOS", "trail  ", "a\"b"}) {
+        QString title = S(text);
+        ASSERT_TRUE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+        EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("F:")), S(text)) << text;
+    }
+    QString title = S("A,B");
+    engine::WriteMediaTitle(engine, S("F:\\"), title);
+    EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), QByteArray("\"A,B\"\r\n"));
+    // A destination for a medium titled with a comma (its volume label) is found.
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(F)A,B\\Bak")), S("F:\\Bak"));
+}
+
+// Entry 1's medium is missing and nobody answers; entries 2 and 4 have theirs
+// in a drive and are backed up; entry 3's is missing too and asks nothing.
+TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
+    drives.Map(u'G', DriveType::Removable, QString());
+    Title("F", "PHOTOS");
+    Title("G", "MUSIC");
+    for (const char* folder : {"C:\\a\\x.txt", "C:\\b\\x.txt", "C:\\c\\x.txt", "C:\\d\\x.txt"})
+        drives.WriteFile(S(folder), "x");
+    auto list = ListWith({{"C:\\a", "(E)MISSING\\A"},
+                          {"C:\\b", "(F)PHOTOS\\B"},
+                          {"C:\\c", "(E)GONE\\C"},
+                          {"C:\\d", "(G)MUSIC\\D"}});
+    engine.SetUnattended(true);
+    ui.driveAnswers = {DriveChoice{QString(), true}};
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 2);
+    EXPECT_EQ(ui.calls.filter(S("drive:")).size(), 1);
+    EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
+    EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
+    EXPECT_TRUE(util::FileExists(S("G:\\D\\x.txt")));
+    ASSERT_EQ(ui.reports.size(), 4u);
+    EXPECT_EQ(ui.reports[2].outcome, engine::EntryOutcome::MediumSkipped);
+
+    // The console user answers every medium question as timed out at once.
+    engine::ConsoleUi console(stdout, stdout);
+    engine::Engine unattended(console);
+    unattended.SetUnattended(true);
+    QFile::remove(drives.Host(S("F:\\B\\x.txt")));
+    EXPECT_EQ(engine::RunBackupAll(unattended, list), 2);
+    EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "dialogs/dialog_font.h"
 #include "dialogs/dialog_wait.h"
 #include "dialogs/twips.h"
+#include "util/line_breaks.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -71,7 +72,7 @@ void InputForm::Prepare(const QString& prompt, const QString& title, const QStri
     winId();  // the native window knows the frame the dialog will get
     dialogClosed_ = 0;
     setWindowTitle(title);
-    prompt_->setText(prompt);
+    prompt_->setText(util::WithLineBreaks(prompt));
     input_->setText(defaultText);
     input_->setSelection(0, static_cast<int>(defaultText.size()));
     // A click on CMDCAN last time may have made it the default meanwhile.

@@ -1,5 +1,6 @@
 #include "engine/console_ui.h"
 
+#include "util/line_breaks.h"
 #include "util/message_sink.h"
 
 namespace engine {
@@ -31,8 +32,7 @@ QString EntryReportLine(const EntryReport& report) {
 }
 
 int ConsoleUi::StandardMessage(const QString& text, util::Buttons buttons, int) {
-    QString lines = text;
-    lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    QString lines = util::WithLineBreaks(text);
     WriteLine(err_, util::ProgramTitle() + QStringLiteral(": ") +
                         lines.replace(u'\n', QLatin1String("\n  ")));
     return util::AnswerChangingNothing(buttons);

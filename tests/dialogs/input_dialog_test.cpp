@@ -156,6 +156,27 @@ TEST_F(InputDialogTest, PresetInputsShowNothing) {
     EXPECT_EQ(dialogs_test::VisibleWindow(kForm), nullptr);
 }
 
+// The media-title prompt breaks its lines with CR: four lines, one blank.
+TEST_F(InputDialogTest, CarriageReturnsInThePromptBreakItsLines) {
+    const QString prompt = QStringLiteral("一行目\r\r二行目\r\n三行目");
+    int promptHeight = 0;
+    int lineSpacing = 0;
+    QString shown;
+    WhenShown(kForm, [&](QWidget* form) {
+        auto* label = form->findChild<QLabel*>(QStringLiteral("PRMDSP"));
+        shown = label->text();
+        lineSpacing = label->fontMetrics().lineSpacing();
+        promptHeight = label->heightForWidth(label->width());
+        PressKey(form, Qt::Key_Escape);
+    });
+    InputDialog(owner_.get(), prompt, QStringLiteral("T"), QString());
+    EXPECT_FALSE(shown.contains(u'\r'));
+    EXPECT_EQ(shown.split(u'\n'),
+              QStringList({QStringLiteral("一行目"), QString(), QStringLiteral("二行目"),
+                           QStringLiteral("三行目")}));
+    EXPECT_GE(promptHeight, 4 * lineSpacing);
+}
+
 TEST_F(InputDialogTest, JapaneseRendersInTheInputLine) {
     EXPECT_TRUE(dialogs_test::RendersWithoutMissingGlyphs(
         QStringLiteral("ｷｬﾝｾﾙ 写真のバックアップ"), InputLineFont()));

@@ -1,6 +1,7 @@
 #include "engine/windows/standard_box.h"
 
 #include "util/environment.h"
+#include "util/line_breaks.h"
 
 #include <QPushButton>
 
@@ -28,19 +29,14 @@ std::vector<std::pair<Button, int>> ButtonsOf(util::Buttons buttons) {
     return {{QMessageBox::Ok, util::kAnswerOk}};
 }
 
-QString WithLineBreaks(QString text) {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
 }  // namespace
 
 std::unique_ptr<QMessageBox> MakeStandardBox(const StandardBoxRequest& request, QWidget* parent) {
     const QMessageBox::Icon icon =
         request.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
-    auto box = std::make_unique<QMessageBox>(
-        icon, util::ProgramTitle(), WithLineBreaks(request.text), QMessageBox::NoButton, parent);
+    auto box = std::make_unique<QMessageBox>(icon, util::ProgramTitle(),
+                                             util::WithLineBreaks(request.text),
+                                             QMessageBox::NoButton, parent);
     box->setObjectName(QStringLiteral("StandardBox"));
     box->setTextFormat(Qt::PlainText);
     const auto buttons = ButtonsOf(request.buttons);

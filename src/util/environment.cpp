@@ -1,6 +1,7 @@
 #include "util/environment.h"
 
 #include "util/file_ops.h"
+#include "util/numbers.h"
 
 namespace util {
 namespace {
@@ -12,11 +13,10 @@ Environment& Current() {
 
 void CheckEnvironment(const QString& settingsFile) {
     const QString value =
-        ProfileRead(settingsFile, QStringLiteral("Options"), QStringLiteral("isMsgModal"))
-            .trimmed();
-    bool ok = false;
-    const int number = value.toInt(&ok);
-    Current().messageStyle = (value.isEmpty() || !ok || number != 0) ? kSystemModalStyle : 0;
+        ProfileRead(settingsFile, QStringLiteral("Options"), QStringLiteral("isMsgModal"));
+    // Read as every number setting is; absent or empty, it is -1.
+    const qint64 number = value.isEmpty() ? -1 : LeadingNumber(value);
+    Current().messageStyle = number != 0 ? kSystemModalStyle : 0;
     Current().windowsMe = false;
 }
 

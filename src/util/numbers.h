@@ -30,4 +30,10 @@ QString FormatDateTime(const QDateTime& time);
 inline constexpr int kDateTimeLength = 16;
 inline const QString kNeverBackedUp = QString(kDateTimeLength, u' ');
 
+// The leading number of a stored value, the way the settings file's numbers
+// are read: blanks around it ignored, decimal with an optional sign, or
+// hexadecimal after "&H" (eight digits are a 32-bit number, so &HFFFFFFFF is
+// -1); text that does not begin with a number ("False") gives 0.
+qint64 LeadingNumber(const QString& value);
+
 }  // namespace util

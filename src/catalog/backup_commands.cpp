@@ -1,6 +1,5 @@
 #include "catalog/backup_commands.h"
 
-#include "dialogs/message_box.h"
 #include "engine/backup_run.h"
 #include "engine/engine.h"
 
@@ -12,19 +11,16 @@ QString UpdatedSummary(int updated) {
            QStringLiteral("のフォルダーを") + QChar(1) + QStringLiteral("更新しました") + QChar(0);
 }
 
-void BackupAllCommand(QWidget* owner, engine::Engine& engine, store::DefinitionList& list,
-                      bool skipRemovable) {
+QString BackupAllCommand(engine::Engine& engine, store::DefinitionList& list, bool skipRemovable) {
     engine.SetSkipRemovable(skipRemovable);
     engine::RunBackupAll(engine, list);
-    dialogs::ShowMessage(owner, kBackupDoneText, dialogs::kMsgOk);
+    return kBackupDoneText;
 }
 
-int BackupUpdatedCommand(QWidget* owner, engine::Engine& engine, store::DefinitionList& list,
-                         bool skipRemovable) {
+QString BackupUpdatedCommand(engine::Engine& engine, store::DefinitionList& list,
+                             bool skipRemovable) {
     engine.SetSkipRemovable(skipRemovable);
-    const int updated = engine::RunBackupUpdated(engine, list);
-    dialogs::ShowMessage(owner, UpdatedSummary(updated), dialogs::kMsgOk);
-    return updated;
+    return UpdatedSummary(engine::RunBackupUpdated(engine, list));
 }
 
 }  // namespace kibako::catalog

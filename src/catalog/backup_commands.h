@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace engine {
 class Engine;
 }
@@ -20,14 +18,13 @@ inline const QString kNothingUpdatedText = QStringLiteral("更新されたフォ
 // nothing-updated text for 0.
 QString UpdatedSummary(int updated);
 
-// M_ファイル_開始: backs up every entry, then reports the end in the system's
-// message box over `owner`. The run's SkipRemovable comes from `skipRemovable`.
-void BackupAllCommand(QWidget* owner, engine::Engine& engine, store::DefinitionList& list,
-                      bool skipRemovable);
+// M_ファイル_開始: backs up every entry; returns the text to report the end
+// with. The run's SkipRemovable comes from `skipRemovable`.
+QString BackupAllCommand(engine::Engine& engine, store::DefinitionList& list, bool skipRemovable);
 
-// M_ファイル_更新 and ZemBTN: backs up the entries whose folder changed and
-// reports how many were updated. Returns that count.
-int BackupUpdatedCommand(QWidget* owner, engine::Engine& engine, store::DefinitionList& list,
-                         bool skipRemovable);
+// M_ファイル_更新 and ZemBTN: backs up the entries whose folder changed;
+// returns the text that reports how many were updated.
+QString BackupUpdatedCommand(engine::Engine& engine, store::DefinitionList& list,
+                             bool skipRemovable);
 
 }  // namespace kibako::catalog

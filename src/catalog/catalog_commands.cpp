@@ -3,20 +3,55 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QUrl>
 
 #include "catalog/backup_commands.h"
 #include "catalog/list_form.h"
+#include "dialogs/message_box.h"
+#include "engine/engine.h"
 #include "util/program_folder.h"
 
 namespace kibako::catalog {
 
 void ListForm::BackupAll() {
-    BackupAllCommand(this, *engine_, definitions_, options_.skipRemovable != 0);
+    if (!BeginRun()) return;
+    const QString summary = BackupAllCommand(*engine_, definitions_, options_.skipRemovable != 0);
+    if (EndRun()) dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
 }
 
 void ListForm::BackupUpdated() {
-    BackupUpdatedCommand(this, *engine_, definitions_, options_.skipRemovable != 0);
+    if (!BeginRun()) return;
+    const QString summary =
+        BackupUpdatedCommand(*engine_, definitions_, options_.skipRemovable != 0);
+    if (EndRun()) dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
+}
+
+bool ListForm::BeginRun() {
+    if (running_) return false;
+    running_ = true;
+    // The progress window and the engine's questions are windows of their
+    // own and stay usable.
+    area_->setEnabled(false);
+    menuBar()->setEnabled(false);
+    return true;
+}
+
+bool ListForm::EndRun() {
+    running_ = false;
+    area_->setEnabled(true);
+    menuBar()->setEnabled(true);
+    if (!closeAfterRun_) return true;
+    closeAfterRun_ = false;
+    close();
+    return false;
+}
+
+bool ListForm::DeferCloseToRunEnd() {
+    if (!running_) return false;
+    closeAfterRun_ = true;
+    engine_->RequestAbort();
+    return true;
 }
 
 void ListForm::ToggleNewFileOnly() {

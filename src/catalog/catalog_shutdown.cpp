@@ -13,6 +13,11 @@
 namespace kibako::catalog {
 
 void ListForm::closeEvent(QCloseEvent* event) {
+    // The definitions are saved once the run has written its times.
+    if (DeferCloseToRunEnd()) {
+        event->ignore();
+        return;
+    }
     if (!closed_ && settings_ != nullptr) Shutdown();
     closed_ = true;
     event->accept();

@@ -111,6 +111,18 @@ class ListForm : public QMainWindow {
     void ToggleSkipRemovable();
     void TogglePowerOff();
     void OpenHelp();  // M_トピック
+
+    // A backup, a registration's save-now or the check of registrations runs
+    // inside the handler that started it, letting window events run. While
+    // one runs the catalog takes no commands: BeginRun refuses a second one
+    // (false), the window's controls and menus are disabled (the progress
+    // window and its 中止BTN stay usable), and a close request stops the run
+    // after its current file. EndRun enables the window again; when a close
+    // was requested it runs the shut-down now and answers false: the caller
+    // reports nothing more.
+    bool BeginRun();
+    bool EndRun();
+    bool Running() const { return running_; }
     const RunOptions& Options() const { return options_; }
     bool ExpandAllChecked() const;
 
@@ -154,6 +166,8 @@ class ListForm : public QMainWindow {
     void LoadIcons();
     void LayOut();
     void Shutdown();
+    // True when a run goes on: the close is remembered for its end.
+    bool DeferCloseToRunEnd();
     void WriteClosingSettings();
     void ShowFiles();
     void OpenRegistration();
@@ -216,6 +230,8 @@ class ListForm : public QMainWindow {
     bool treeClick_ = false;
     int activeGrid_ = 0;
     bool closed_ = false;
+    bool running_ = false;
+    bool closeAfterRun_ = false;
 };
 
 }  // namespace kibako::catalog

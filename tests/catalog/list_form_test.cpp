@@ -1,19 +1,28 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 
+#include <functional>
+
+#include "catalog/backup_commands.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/row_record.h"
 #include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
+#include "store/definition_file.h"
 #include "support/recording_messages.h"
+#include "support/temp_drives.h"
 
 namespace kibako::catalog {
 namespace {
@@ -204,6 +213,148 @@ TEST(CatalogWindow, SwitchingViewsSetsTheTitlesAndRebuildsTheDriveView) {
     ASSERT_TRUE(again);
     EXPECT_EQ(form.DriveRows().list.Cell(again->fullRow, 1), u"");
     form.close();
+}
+
+// --- a run in the window ---------------------------------------------
+
+QWidget* ShownWindow(const char* name) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
+    }
+    return nullptr;
+}
+
+// Calls `step` at the event passes of a run until it returns true. After
+// 20 s it fails the test and hides every window, which ends the run's waits.
+class Poller {
+  public:
+    explicit Poller(std::function<bool()> step) : step_(std::move(step)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (step_()) timer_.stop();
+        });
+        timer_.start(0);
+        guard_.setSingleShot(true);
+        QObject::connect(&guard_, &QTimer::timeout, [] {
+            ADD_FAILURE() << "the run did not end";
+            for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+        });
+        guard_.start(20000);
+    }
+
+  private:
+    std::function<bool()> step_;
+    QTimer timer_;
+    QTimer guard_;
+};
+
+// Answers the older-file question with No once events run next.
+void AnswerNoSoon() {
+    QTimer::singleShot(0, [] {
+        if (QWidget* question = ShownWindow("OverwriteForm"))
+            question->findChild<QPushButton*>(QStringLiteral("NOBTN"))->click();
+    });
+}
+
+// Entries C:\X -> D:\X for each letter; `older` holds a file older than its
+// backup, so that the run waits at the older-file question there.
+void WriteRun(const ProgramFolder& folder, const QString& folders, QChar older) {
+    QString body;
+    for (const QChar name : folders) {
+        const QString source = folder.Drive(u'C') + u'/' + name;
+        QDir().mkpath(source);
+        QDir().mkpath(folder.Drive(u'D') + u'/' + name);
+        QFile file(source + QStringLiteral("/file.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("source");
+        file.close();
+        body += testing::EntryText(QStringLiteral("C:\\") + name, QStringLiteral("D:\\") + name,
+                                   QString(16, u' '));
+    }
+    QFile backup(folder.Drive(u'D') + u'/' + older + QStringLiteral("/file.txt"));
+    ASSERT_TRUE(backup.open(QIODevice::WriteOnly));
+    backup.write("newer backup");
+    backup.close();
+    testing_support::SetModifiedTime(
+        folder.Drive(u'C') + u'/' + older + QStringLiteral("/file.txt"), 1'600'000'000);
+    testing_support::SetModifiedTime(backup.fileName(), 1'700'000'000);
+    folder.WriteFile(QStringLiteral("Kibako.Def"), testing::DefinitionFile(body));
+}
+
+TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
+    ProgramFolder folder;
+    WriteRun(folder, QStringLiteral("AB"), u'A');
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    auto* zembtn = form.findChild<QPushButton*>(QStringLiteral("ZemBTN"));
+    for (int i = 0; i < 3; ++i) dialogs::presets::SetNextAnswer(1);
+    bool zemEnabled = true;
+    bool menusEnabled = true;
+    bool runningSeen = false;
+    Poller poller([&] {
+        if (ShownWindow("OverwriteForm") == nullptr) return false;
+        zemEnabled = zembtn->isEnabled();
+        menusEnabled = form.menuBar()->isEnabled();
+        runningSeen = form.Running();
+        // Each try gets an answer, so that a second run started here ends too.
+        AnswerNoSoon();
+        QTest::mouseClick(zembtn, Qt::LeftButton);
+        AnswerNoSoon();
+        Item(form, "M_ファイル_開始")->trigger();
+        AnswerNoSoon();
+        return true;
+    });
+    Item(form, "M_ファイル_更新")->trigger();
+    EXPECT_TRUE(runningSeen);
+    EXPECT_FALSE(zemEnabled);
+    EXPECT_FALSE(menusEnabled);
+    // One run, one report; the window takes commands again.
+    const auto answered = dialogs::presets::TakeAnsweredMessages();
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].text, UpdatedSummary(2));
+    EXPECT_TRUE(zembtn->isEnabled());
+    EXPECT_TRUE(form.menuBar()->isEnabled());
+    EXPECT_FALSE(form.Running());
+    dialogs::presets::ClearPresets();
+    form.close();
+}
+
+TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
+    ProgramFolder folder;
+    WriteRun(folder, QStringLiteral("ABC"), u'B');
+    const QByteArray before = folder.ReadFile(QStringLiteral("Kibako.Def"));
+    {
+        ListForm form;
+        ASSERT_TRUE(form.Load({}));
+        dialogs::presets::SetNextAnswer(1);
+        bool savedAtClose = true;
+        bool openAtClose = false;
+        Poller poller([&] {
+            QWidget* question = ShownWindow("OverwriteForm");
+            if (question == nullptr) return false;
+            form.close();
+            savedAtClose = folder.ReadFile(QStringLiteral("Kibako.Def")) != before;
+            openAtClose = form.isVisible();
+            question->findChild<QPushButton*>(QStringLiteral("YESBTN"))->click();
+            return true;
+        });
+        Item(form, "M_ファイル_開始")->trigger();
+        EXPECT_FALSE(savedAtClose);
+        EXPECT_TRUE(openAtClose);
+        // The run stopped after the file in work: C was never begun, and no
+        // completion was reported to a window that is gone.
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(QFile::exists(folder.Drive(u'D') + QStringLiteral("/C/file.txt")));
+        EXPECT_TRUE(dialogs::presets::TakeAnsweredMessages().empty());
+        dialogs::presets::ClearPresets();
+    }
+    // A's time, written by the run, reached the file.
+    const store::DefinitionList saved(
+        store::ParseDefinitionBytes(folder.ReadFile(QStringLiteral("Kibako.Def"))).body);
+    const auto entries = saved.Entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_NE(entries[0].lastBackup, QString(16, u' '));
+    EXPECT_EQ(entries[2].lastBackup, QString(16, u' '));
+    EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.INI")).contains("WindowX"));
 }
 
 }  // namespace

@@ -247,13 +247,23 @@ class Poller {
     QTimer guard_;
 };
 
-// Answers the older-file question with No once events run next.
-void AnswerNoSoon() {
-    QTimer::singleShot(0, [] {
-        if (QWidget* question = ShownWindow("OverwriteForm"))
-            question->findChild<QPushButton*>(QStringLiteral("NOBTN"))->click();
-    });
-}
+// Once armed, answers every older-file question with No, in whichever run
+// it comes.
+class AnswerNo {
+  public:
+    AnswerNo() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (!armed) return;
+            if (QWidget* question = ShownWindow("OverwriteForm"))
+                question->findChild<QPushButton*>(QStringLiteral("NOBTN"))->click();
+        });
+        timer_.start(0);
+    }
+    bool armed = false;
+
+  private:
+    QTimer timer_;
+};
 
 // Entries C:\X -> D:\X for each letter; `older` holds a file older than its
 // backup, so that the run waits at the older-file question there.
@@ -290,17 +300,16 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     bool zemEnabled = true;
     bool menusEnabled = true;
     bool runningSeen = false;
+    AnswerNo answerNo;
     Poller poller([&] {
         if (ShownWindow("OverwriteForm") == nullptr) return false;
         zemEnabled = zembtn->isEnabled();
         menusEnabled = form.menuBar()->isEnabled();
         runningSeen = form.Running();
-        // Each try gets an answer, so that a second run started here ends too.
-        AnswerNoSoon();
+        // A second run started here would be answered and end too.
+        answerNo.armed = true;
         QTest::mouseClick(zembtn, Qt::LeftButton);
-        AnswerNoSoon();
         Item(form, "M_ファイル_開始")->trigger();
-        AnswerNoSoon();
         return true;
     });
     Item(form, "M_ファイル_更新")->trigger();

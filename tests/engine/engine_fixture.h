@@ -22,17 +22,26 @@ class EngineTest : public ::testing::Test {
     engine::ArchiverBackend RecordingArchiver() {
         engine::ArchiverBackend real = engine::ArchiverBackend::Library();
         engine::ArchiverBackend recording;
-        recording.unlha = [this, real](const std::string& line) -> std::optional<int> {
-            commandLines.push_back("unlha " + line);
-            if (archiverCode) return *archiverCode;
-            return real.unlha(line);
+        recording.unlha =
+            [this, real](
+                const archiver::UnlhaCommand& command) -> std::optional<archiver::CommandResult> {
+            commandLines.push_back("unlha " + archiver::UnlhaCommandLine(command));
+            if (archiverCode) return Answer(*archiverCode);
+            return real.unlha(command);
         };
-        recording.zip = [this, real](const std::string& line) -> std::optional<int> {
-            commandLines.push_back("zip " + line);
-            if (archiverCode) return *archiverCode;
-            return real.zip(line);
+        recording.zip =
+            [this,
+             real](const archiver::ZipCommand& command) -> std::optional<archiver::CommandResult> {
+            commandLines.push_back("zip " + archiver::ZipCommandLine(command));
+            if (archiverCode) return Answer(*archiverCode);
+            return real.zip(command);
         };
         return recording;
+    }
+
+    static std::optional<archiver::CommandResult> Answer(std::optional<int> code) {
+        if (!code) return std::nullopt;
+        return archiver::CommandResult{*code, "refused by the test", {}};
     }
 
     TempDrives drives;

@@ -79,12 +79,16 @@ bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t>
 }
 
 // libzip reads the files only when the archive is closed and does not say which one failed:
-// the first of them that cannot be opened now is named.
+// the first of them that cannot be opened or read now is named.
 std::string ReadFailure(const std::vector<const SourceFile*>& written, const std::string& error) {
     for (const SourceFile* file : written) {
         const int fd = ::open(file->hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return file->hostPath.string() + ": " + std::strerror(errno);
+        char byte = 0;
+        const bool readable = ::read(fd, &byte, 1) >= 0;
+        const int readError = errno;
         ::close(fd);
+        if (!readable) return file->hostPath.string() + ": " + std::strerror(readError);
     }
     return error;
 }

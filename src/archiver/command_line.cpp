@@ -209,13 +209,20 @@ namespace {
 
 std::string Quoted(const std::string& text) { return '"' + text + '"'; }
 
+// The folder operand ends with "\"; a drive's root ("C:\") already does.
 std::string QuotedFolder(const std::string& folder) {
-    return Quoted(!folder.empty() && folder.back() == '\\' ? folder : folder + '\\');
+    const bool root = folder.size() >= 2 && folder.compare(folder.size() - 2, 2, ":\\") == 0;
+    return Quoted(root ? folder : folder + '\\');
 }
 
+// Patterns stay bare ("*.*") unless a bare word would read otherwise.
 std::string PatternWords(const std::vector<std::string>& patterns) {
     std::string words;
-    for (const std::string& pattern : patterns) words += ' ' + pattern;
+    for (const std::string& pattern : patterns) {
+        const bool bare = !pattern.empty() && pattern[0] != '-' &&
+                          pattern.find_first_of(" \t\r\n") == std::string::npos;
+        words += ' ' + (bare ? pattern : Quoted(pattern));
+    }
     return words;
 }
 

@@ -127,7 +127,7 @@ std::optional<UnlhaCommand> ParseUnlhaCommand(const std::string& text, std::stri
     } else if (verb == "t" || verb == "T") {
         command.verb = UnlhaVerb::kTest;
     } else {
-        error = "unknown command " + verb;
+        error = "unknown command " + (*words)[0].text;
         return std::nullopt;
     }
     UnlhaSwitches switches;

@@ -43,6 +43,22 @@ bool Failed(Engine& engine, const QString& archive, const archiver::CommandResul
     return false;
 }
 
+// The archive was updated with everything that could be read; the files or
+// folders that could not be are shown, and the entry fails so that a later
+// run tries them again.
+bool PartlyDone(Engine& engine, const QString& archive, const archiver::CommandResult& result) {
+    QString entries;
+    for (const std::string& entry : result.failedEntries) {
+        entries += QString::fromStdString(entry) + u'\n';
+    }
+    engine.Ui().Beep();
+    engine.Ui().StandardMessage(
+        QStringLiteral("読めないファイルを除いてアーカイブを更新しました\n") + entries +
+            QStringLiteral("ファイル：　") + archive,
+        util::Buttons::Ok, util::kAnswerOk);
+    return false;
+}
+
 QString DateTimeOf(std::uint16_t date, std::uint16_t time) {
     const auto two = [](int value) { return util::ZeroPad(value, 2); };
     return two((date & 65024) / 512 + 1980) + u'/' + two((date & 480) / 32) + u'/' +
@@ -114,6 +130,7 @@ bool UpdateArchive(Engine& engine, const QString& source, const QString& archive
     if (!result) return CannotWrite(engine);
     if (!result->ok()) return Failed(engine, archive, *result);
     if (deleteMissing) DeleteMissingFromArchive(engine, source, archive);
+    if (!result->failedEntries.empty()) return PartlyDone(engine, archive, *result);
     return true;
 }
 

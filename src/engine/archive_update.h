@@ -30,7 +30,8 @@ QString ZipUpdateCommand(const QString& archive, const QString& source, bool wit
 // archiver beeps and shows its reason with the archive, and returns false; an
 // archiver that cannot be called shows "ファイル書込みができません" and stops
 // the run. With `deleteMissing`, a successful LZH update is followed by the
-// delete command.
+// delete command. An update that had to pass over files or folders it could
+// not read shows them and returns false, so the entry is tried again.
 bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
                    bool withSubFolders, bool deleteMissing);
 

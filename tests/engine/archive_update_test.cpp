@@ -216,6 +216,25 @@ TEST_F(ArchiveUpdate, AFullDiskIsShownWithTheArchive) {
     }
 }
 
+// An update that passed over what it could not read fails its entry, so that
+// the last-backup time stays and the next run tries again.
+TEST_F(ArchiveUpdate, APartialUpdateNamesWhatWasPassedOverAndFailsTheEntry) {
+    archiverResult = archiver::CommandResult{0, "1 added", {"/src/locked: Permission denied"}};
+    store::DefinitionList list;
+    store::BackupEntry entry;
+    entry.sourceFolder = S("C:\\My Data");
+    entry.destination = S("C:\\out\\B.LZH");
+    entry.lastBackup = QString(16, u' ');
+    entry.subFolderMode = 3;
+    list.PutEntry(entry);
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
+    EXPECT_EQ(engine.FailedEntries(), 1);
+    EXPECT_EQ(list.Entries()[0].lastBackup, QString(16, u' '));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains(S("/src/locked: Permission denied")));
+    EXPECT_TRUE(ui.messages[0].contains(S("C:\\out\\B.LZH")));
+}
+
 // Tetoru without a display prints the archive's reason on standard error.
 TEST(ArchiveConsole, TheReasonIsPrintedOnStandardError) {
     TempDrives drives;

@@ -26,6 +26,7 @@ class EngineTest : public ::testing::Test {
             [this, real](
                 const archiver::UnlhaCommand& command) -> std::optional<archiver::CommandResult> {
             commandLines.push_back("unlha " + archiver::UnlhaCommandLine(command));
+            if (archiverResult) return archiverResult;
             if (archiverCode) return Answer(*archiverCode);
             return real.unlha(command);
         };
@@ -33,6 +34,7 @@ class EngineTest : public ::testing::Test {
             [this,
              real](const archiver::ZipCommand& command) -> std::optional<archiver::CommandResult> {
             commandLines.push_back("zip " + archiver::ZipCommandLine(command));
+            if (archiverResult) return archiverResult;
             if (archiverCode) return Answer(*archiverCode);
             return real.zip(command);
         };
@@ -49,6 +51,8 @@ class EngineTest : public ::testing::Test {
     std::vector<std::string> commandLines;
     // When set, every archiver call answers this instead of running.
     std::optional<std::optional<int>> archiverCode;
+    // When set, every archiver call answers this result instead of running.
+    std::optional<archiver::CommandResult> archiverResult;
     engine::Engine engine;
 };
 

@@ -66,7 +66,7 @@ TEST_F(DefinitionFile, NamesOutsideTheCodePageAreKeptAsUtf8) {
 TEST_F(DefinitionFile, HalfWidthKatakanaThatLookLikeUtf8StayKatakana) {
     BackupEntry entry;
     entry.sourceFolder = S("C:\\ﾃｽ");
-    entry.destination = S("D:\\ｱｲ");
+    entry.destination = S("D:\\B");
     entry.lastBackup = QString(16, u' ');
     list.PutEntry(entry);
     ASSERT_TRUE(SaveDefinitions(path, list));

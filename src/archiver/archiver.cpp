@@ -109,11 +109,17 @@ CommandResult RunZip(const ZipCommand& command) {
 }
 
 int Unlha(const std::string& commandLine, std::string& output) {
-    std::string error;
-    const std::optional<UnlhaCommand> command = ParseUnlhaCommand(commandLine, error);
-    if (!command) {
-        output = error;
-        return kBadCommandLine;
+    std::optional<UnlhaCommand> command;
+    try {
+        std::string error;
+        command = ParseUnlhaCommand(commandLine, error);
+        if (!command) {
+            output = error;
+            return kBadCommandLine;
+        }
+    } catch (const std::exception& exception) {
+        output = exception.what();
+        return kInternalError;
     }
     CommandResult result = RunUnlha(*command);
     output = std::move(result.message);
@@ -121,11 +127,17 @@ int Unlha(const std::string& commandLine, std::string& output) {
 }
 
 int Zip(const std::string& commandLine, std::string& output) {
-    std::string error;
-    const std::optional<ZipCommand> command = ParseZipCommand(commandLine, error);
-    if (!command) {
-        output = error;
-        return kBadCommandLine;
+    std::optional<ZipCommand> command;
+    try {
+        std::string error;
+        command = ParseZipCommand(commandLine, error);
+        if (!command) {
+            output = error;
+            return kBadCommandLine;
+        }
+    } catch (const std::exception& exception) {
+        output = exception.what();
+        return kInternalError;
     }
     CommandResult result = RunZip(*command);
     output = std::move(result.message);

@@ -86,34 +86,62 @@ void CloseArchive(Kind kind, ArchiveHandle handle) {
 
 }  // namespace
 
+CommandResult RunUnlha(const UnlhaCommand& command) {
+    CommandResult result;
+    try {
+        result.code = RunUnlhaCommand(command, result.message);
+    } catch (const std::exception& exception) {
+        result.code = kInternalError;
+        result.message = exception.what();
+    }
+    return result;
+}
+
+CommandResult RunZip(const ZipCommand& command) {
+    CommandResult result;
+    try {
+        result.code = RunZipCommand(command, result.message);
+    } catch (const std::exception& exception) {
+        result.code = kInternalError;
+        result.message = exception.what();
+    }
+    return result;
+}
+
 int Unlha(const std::string& commandLine, std::string& output) {
+    std::optional<UnlhaCommand> command;
     try {
         std::string error;
-        const std::optional<UnlhaCommand> command = ParseUnlhaCommand(commandLine, error);
+        command = ParseUnlhaCommand(commandLine, error);
         if (!command) {
             output = error;
             return kBadCommandLine;
         }
-        return RunUnlhaCommand(*command, output);
     } catch (const std::exception& exception) {
         output = exception.what();
         return kInternalError;
     }
+    CommandResult result = RunUnlha(*command);
+    output = std::move(result.message);
+    return result.code;
 }
 
 int Zip(const std::string& commandLine, std::string& output) {
+    std::optional<ZipCommand> command;
     try {
         std::string error;
-        const std::optional<ZipCommand> command = ParseZipCommand(commandLine, error);
+        command = ParseZipCommand(commandLine, error);
         if (!command) {
             output = error;
             return kBadCommandLine;
         }
-        return RunZipCommand(*command, output);
     } catch (const std::exception& exception) {
         output = exception.what();
         return kInternalError;
     }
+    CommandResult result = RunZip(*command);
+    output = std::move(result.message);
+    return result.code;
 }
 
 ArchiveHandle UnlhaOpenArchive(const std::string& archivePath) {

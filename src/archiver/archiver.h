@@ -1,5 +1,6 @@
 // Kibako's archiver library: LZH (own codec) and ZIP (libzip) archives, driven by command
-// lines as the Windows archiver libraries were, and listed through find-first/find-next calls.
+// lines as the Windows archiver libraries were (or by the same commands as typed values,
+// commands.h), and listed through find-first/find-next calls.
 // No Qt; paths are bytes (UTF-8) and std::filesystem paths.
 //
 // Every call is synchronous. The calls may be made from any thread, but one archive must not
@@ -12,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "archiver/commands.h"
+
 namespace archiver {
 
 // Turns a Windows-style path of a command line or an open call ("C:\\data\\x.lzh", UTF-8) into
@@ -22,6 +25,7 @@ using PathResolver =
 void SetPathResolver(PathResolver resolver);
 
 // 0 on success, non-zero on any failure. `output` receives a short human-readable report.
+// A command line that cannot be read in exactly one way (see command_line.h) is refused.
 // An update writes the new archive beside the old one and renames it over the old one only
 // when it is complete: after a failure the old archive is unchanged and no temporary file is
 // left behind. An update that changes nothing does not rewrite the archive.

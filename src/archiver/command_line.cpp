@@ -18,7 +18,10 @@ struct Operands {
     std::vector<std::string> patterns;
 };
 
-bool SplitOperands(const std::vector<std::string>& words, Operands& operands, std::string& error) {
+bool SplitOperands(const std::vector<CommandWord>& commandWords, Operands& operands,
+                   std::string& error) {
+    std::vector<std::string> words;
+    for (const CommandWord& word : commandWords) words.push_back(word.text);
     if (words.empty()) return Fail(error, "no archive given");
     operands.archive = words[0];
     if (operands.archive.empty()) return Fail(error, "empty archive name");
@@ -68,42 +71,55 @@ bool ParseUnlhaSwitch(const std::string& word, UnlhaSwitches& switches, std::str
 
 }  // namespace
 
-std::optional<std::vector<std::string>> SplitCommandWords(const std::string& text) {
+std::optional<std::vector<CommandWord>> SplitCommandWords(const std::string& text,
+                                                          std::string& error) {
     const std::string line = text.substr(0, text.find('\0'));
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false;
-    bool quoted = false;
-    for (const char c : line) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::vector<CommandWord> words;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        if (isBlank(line[at])) {
+            ++at;
+            continue;
         }
+        CommandWord word;
+        if (line[at] == '"') {
+            const std::size_t close = line.find('"', at + 1);
+            if (close == std::string::npos) {
+                error = "unbalanced quotation mark";
+                return std::nullopt;
+            }
+            if (close + 1 < line.size() && !isBlank(line[close + 1])) {
+                error = "a quotation mark inside a word cannot be read unambiguously: " +
+                        line.substr(at);
+                return std::nullopt;
+            }
+            word = CommandWord{line.substr(at + 1, close - at - 1), true};
+            at = close + 1;
+        } else {
+            std::size_t end = at;
+            while (end < line.size() && !isBlank(line[end])) ++end;
+            word = CommandWord{line.substr(at, end - at), false};
+            if (word.text.find('"') != std::string::npos) {
+                error = "a quotation mark inside a word cannot be read unambiguously: " + word.text;
+                return std::nullopt;
+            }
+            at = end;
+        }
+        words.push_back(std::move(word));
     }
-    if (quoted) return std::nullopt;
-    if (inWord) words.push_back(word);
     return words;
 }
 
 std::optional<UnlhaCommand> ParseUnlhaCommand(const std::string& text, std::string& error) {
-    const std::optional<std::vector<std::string>> words = SplitCommandWords(text);
-    if (!words) {
-        error = "unbalanced quotation mark";
-        return std::nullopt;
-    }
+    const std::optional<std::vector<CommandWord>> words = SplitCommandWords(text, error);
+    if (!words) return std::nullopt;
     if (words->empty()) {
         error = "empty command line";
         return std::nullopt;
     }
     UnlhaCommand command;
-    const std::string verb = (*words)[0];
+    const std::string verb = (*words)[0].quoted ? std::string() : (*words)[0].text;
     if (verb == "u" || verb == "U") {
         command.verb = UnlhaVerb::kUpdate;
     } else if (verb == "d" || verb == "D") {
@@ -111,15 +127,15 @@ std::optional<UnlhaCommand> ParseUnlhaCommand(const std::string& text, std::stri
     } else if (verb == "t" || verb == "T") {
         command.verb = UnlhaVerb::kTest;
     } else {
-        error = "unknown command " + verb;
+        error = "unknown command " + (*words)[0].text;
         return std::nullopt;
     }
     UnlhaSwitches switches;
-    std::vector<std::string> rest;
+    std::vector<CommandWord> rest;
     for (std::size_t i = 1; i < words->size(); ++i) {
-        const std::string& word = (*words)[i];
-        if (!word.empty() && word[0] == '-') {
-            if (!ParseUnlhaSwitch(word, switches, error)) return std::nullopt;
+        const CommandWord& word = (*words)[i];
+        if (!word.quoted && word.text[0] == '-') {
+            if (!ParseUnlhaSwitch(word.text, switches, error)) return std::nullopt;
         } else {
             rest.push_back(word);
         }
@@ -151,17 +167,14 @@ std::optional<UnlhaCommand> ParseUnlhaCommand(const std::string& text, std::stri
 }
 
 std::optional<ZipCommand> ParseZipCommand(const std::string& text, std::string& error) {
-    const std::optional<std::vector<std::string>> words = SplitCommandWords(text);
-    if (!words) {
-        error = "unbalanced quotation mark";
-        return std::nullopt;
-    }
-    if (words->empty() || (*words)[0].empty() || (*words)[0][0] != '-') {
+    const std::optional<std::vector<CommandWord>> words = SplitCommandWords(text, error);
+    if (!words) return std::nullopt;
+    if (words->empty() || (*words)[0].quoted || (*words)[0].text[0] != '-') {
         error = "the command line must begin with a switch word";
         return std::nullopt;
     }
     ZipCommand command;
-    const std::string& switchWord = (*words)[0];
+    const std::string& switchWord = (*words)[0].text;
     for (std::size_t i = 1; i < switchWord.size(); ++i) {
         const char letter = switchWord[i];
         if (letter == 'u' || letter == 'U') {
@@ -173,10 +186,10 @@ std::optional<ZipCommand> ParseZipCommand(const std::string& text, std::string& 
             return std::nullopt;
         }
     }
-    const std::vector<std::string> rest(words->begin() + 1, words->end());
-    for (const std::string& word : rest) {
-        if (!word.empty() && word[0] == '-') {
-            error = "unexpected switch " + word;
+    const std::vector<CommandWord> rest(words->begin() + 1, words->end());
+    for (const CommandWord& word : rest) {
+        if (!word.quoted && word.text[0] == '-') {
+            error = "unexpected switch " + word.text;
             return std::nullopt;
         }
     }
@@ -190,6 +203,51 @@ std::optional<ZipCommand> ParseZipCommand(const std::string& text, std::string& 
     command.baseFolder = operands.baseFolder;
     command.patterns = operands.patterns;
     return command;
+}
+
+namespace {
+
+std::string Quoted(const std::string& text) { return '"' + text + '"'; }
+
+// The folder operand ends with "\"; a drive's root ("C:\") already does.
+std::string QuotedFolder(const std::string& folder) {
+    const bool root = folder.size() >= 2 && folder.compare(folder.size() - 2, 2, ":\\") == 0;
+    return Quoted(root ? folder : folder + '\\');
+}
+
+// Patterns stay bare ("*.*") unless a bare word would read otherwise.
+std::string PatternWords(const std::vector<std::string>& patterns) {
+    std::string words;
+    for (const std::string& pattern : patterns) {
+        const bool bare = !pattern.empty() && pattern[0] != '-' &&
+                          pattern.find_first_of(" \t\r\n") == std::string::npos;
+        words += ' ' + (bare ? pattern : Quoted(pattern));
+    }
+    return words;
+}
+
+}  // namespace
+
+std::string UnlhaCommandLine(const UnlhaCommand& command) {
+    switch (command.verb) {
+        case UnlhaVerb::kUpdate:
+            return (command.recursive ? "u -r2x1a2 " : "u ") + Quoted(command.archive) + ' ' +
+                   QuotedFolder(command.baseFolder) + PatternWords(command.patterns);
+        case UnlhaVerb::kDeleteMissing:
+            return "d -jn " + Quoted(command.archive) + ' ' + QuotedFolder(command.baseFolder) +
+                   PatternWords(command.patterns);
+        case UnlhaVerb::kTest:
+            return "t " + Quoted(command.archive);
+    }
+    return std::string();
+}
+
+std::string ZipCommandLine(const ZipCommand& command) {
+    std::string switchWord = "-";
+    if (command.updateOnly) switchWord += 'u';
+    if (command.recursive) switchWord += 'r';
+    return switchWord + ' ' + Quoted(command.archive) + ' ' + QuotedFolder(command.baseFolder) +
+           PatternWords(command.patterns);
 }
 
 }  // namespace archiver

@@ -1,37 +1,31 @@
-// Parsing of the archiver command lines. Words are separated by blanks; double quotation
-// marks group a word and are dropped; the text ends at the first character of code 0.
+// Parsing of the archiver command lines, the library's front door for outside callers.
+// Words are separated by blanks; a word is either bare (no quotation mark in it) or wholly
+// enclosed in double quotation marks, which are dropped; the text ends at the first
+// character of code 0. Only a bare word beginning with "-" is a switch. Text that cannot be
+// read in exactly one way (a quotation mark inside a word, text joined to a closing mark,
+// an unclosed mark) is refused rather than guessed at.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "archiver/commands.h"
+
 namespace archiver {
 
-enum class UnlhaVerb { kUpdate, kDeleteMissing, kTest };
-
-struct UnlhaCommand {
-    UnlhaVerb verb = UnlhaVerb::kUpdate;
-    bool recursive = false;             // -r1 or -r2
-    std::string archive;                // as written
-    std::string baseFolder;             // as written, without its final "\"
-    std::vector<std::string> patterns;  // empty: every file
-};
-
-struct ZipCommand {
-    bool updateOnly = false;  // -u
-    bool recursive = false;   // -r
-    std::string archive;
-    std::string baseFolder;
-    std::vector<std::string> patterns;
-};
-
-// nullopt with `error` on an unknown command or switch, a missing or surplus operand, or an
-// unbalanced quotation mark.
+// nullopt with `error` on an unknown command or switch, a missing or surplus operand, or
+// quotation marks that cannot be read unambiguously.
 std::optional<UnlhaCommand> ParseUnlhaCommand(const std::string& text, std::string& error);
 std::optional<ZipCommand> ParseZipCommand(const std::string& text, std::string& error);
 
-// Splits into words; nullopt on an unbalanced quotation mark.
-std::optional<std::vector<std::string>> SplitCommandWords(const std::string& text);
+struct CommandWord {
+    std::string text;
+    bool quoted = false;
+};
+
+// Splits into words; nullopt with `error` when the quotation marks are not as above.
+std::optional<std::vector<CommandWord>> SplitCommandWords(const std::string& text,
+                                                          std::string& error);
 
 }  // namespace archiver

@@ -90,18 +90,21 @@ int WriteArchive(const OldArchive& old, const std::vector<Planned>& plan, std::s
     std::string error;
     std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
     if (!temp) return Report(output, kWriteFailed, error);
+    const auto writeFailed = [&] {
+        return Report(output, kWriteFailed, old.path.string() + ": " + error);
+    };
     LzhWriter writer(temp->file(), ChooseCodePage(names));
     for (const Planned& item : plan) {
         if (std::holds_alternative<const LzhMember*>(item)) {
             if (!writer.CopyMember(*old.input, *std::get<const LzhMember*>(item), error)) {
-                return Report(output, kWriteFailed, error);
+                return writeFailed();
             }
         } else if (!writer.AddFile(*std::get<const SourceFile*>(item), error)) {
-            const bool readError = temp->file().error().empty();
-            return Report(output, readError ? kSourceUnreadable : kWriteFailed, error);
+            if (!temp->file().error().empty()) return writeFailed();
+            return Report(output, kSourceUnreadable, error);
         }
     }
-    if (!writer.Finish(error) || !temp->Commit(error)) return Report(output, kWriteFailed, error);
+    if (!writer.Finish(error) || !temp->Commit(error)) return writeFailed();
     return kOk;
 }
 

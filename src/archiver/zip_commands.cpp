@@ -1,6 +1,11 @@
 #include "archiver/zip_commands.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <map>
 #include <memory>
@@ -73,6 +78,21 @@ bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t>
     return true;
 }
 
+// libzip reads the files only when the archive is closed and does not say which one failed:
+// the first of them that cannot be opened or read now is named.
+std::string ReadFailure(const std::vector<const SourceFile*>& written, const std::string& error) {
+    for (const SourceFile* file : written) {
+        const int fd = ::open(file->hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return file->hostPath.string() + ": " + std::strerror(errno);
+        char byte = 0;
+        const bool readable = ::read(fd, &byte, 1) >= 0;
+        const int readError = errno;
+        ::close(fd);
+        if (!readable) return file->hostPath.string() + ": " + std::strerror(readError);
+    }
+    return error;
+}
+
 bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
     std::unique_ptr<TempArchive> temp = TempArchive::Create(path, error);
     if (!temp) return false;
@@ -120,6 +140,7 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
 
     int added = 0;
     int replaced = 0;
+    std::vector<const SourceFile*> written;
     for (const SourceFile& file : *files) {
         const auto found = byName.find(ZipName(file.path));
         std::optional<zip_uint64_t> replace;
@@ -130,6 +151,7 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         if (!PutFile(archive.get(), file, replace, error))
             return Report(output, kWriteFailed, error);
         ++(replace ? replaced : added);
+        written.push_back(&file);
     }
     const std::string summary =
         std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
@@ -143,7 +165,8 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
     }
     bool readError = false;
     if (!archive.Close(error, readError)) {
-        return Report(output, readError ? kSourceUnreadable : kWriteFailed, error);
+        if (readError) return Report(output, kSourceUnreadable, ReadFailure(written, error));
+        return Report(output, kWriteFailed, archivePath->string() + ": " + error);
     }
     return Report(output, kOk, summary);
 }

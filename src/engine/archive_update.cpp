@@ -1,6 +1,7 @@
 #include "engine/archive_update.h"
 
 #include "archiver/archiver.h"
+#include "util/destination_folder.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
@@ -8,10 +9,7 @@
 namespace engine {
 namespace {
 
-const QChar kQuote = u'"';
-
-QString Quoted(const QString& text) { return kQuote + text + kQuote; }
-QString QuotedFolder(const QString& folder) { return Quoted(folder + u'\\'); }
+std::string Utf8(const QString& text) { return text.toStdString(); }
 
 // The archiver could not be called at all: nothing can be written, so the
 // whole run stops.
@@ -24,13 +22,41 @@ bool CannotWrite(Engine& engine) {
 
 // Runs one archiver call with events let run around it; nothing when the
 // library cannot be called.
-std::optional<int> Call(Engine& engine, const ArchiverBackend::Call& library,
-                        const QString& commandLine) {
+template <typename Call, typename Command>
+std::optional<archiver::CommandResult> Run(Engine& engine, const Call& library,
+                                           const Command& command) {
     engine.Ui().LetEventsRun();
-    std::optional<int> code;
-    if (library) code = library(commandLine.toStdString());
+    std::optional<archiver::CommandResult> result;
+    if (library) result = library(command);
     engine.Ui().LetEventsRun();
-    return code;
+    return result;
+}
+
+// A failed archive: the beep, and the archiver's reason (which names the file
+// it concerns) with the archive.
+bool Failed(Engine& engine, const QString& archive, const archiver::CommandResult& result) {
+    engine.Ui().Beep();
+    engine.Ui().StandardMessage(QStringLiteral("アーカイブを更新できませんでした\n") +
+                                    QString::fromStdString(result.message) +
+                                    QStringLiteral("\nファイル：　") + archive,
+                                util::Buttons::Ok, util::kAnswerOk);
+    return false;
+}
+
+// The archive was updated with everything that could be read; the files or
+// folders that could not be are shown, and the entry fails so that a later
+// run tries them again.
+bool PartlyDone(Engine& engine, const QString& archive, const archiver::CommandResult& result) {
+    QString entries;
+    for (const std::string& entry : result.failedEntries) {
+        entries += QString::fromStdString(entry) + u'\n';
+    }
+    engine.Ui().Beep();
+    engine.Ui().StandardMessage(
+        QStringLiteral("読めないファイルを除いてアーカイブを更新しました\n") + entries +
+            QStringLiteral("ファイル：　") + archive,
+        util::Buttons::Ok, util::kAnswerOk);
+    return false;
 }
 
 QString DateTimeOf(std::uint16_t date, std::uint16_t time) {
@@ -42,51 +68,77 @@ QString DateTimeOf(std::uint16_t date, std::uint16_t time) {
 
 }  // namespace
 
+archiver::UnlhaCommand LzhUpdate(const QString& archive, const QString& source,
+                                 bool withSubFolders) {
+    archiver::UnlhaCommand command;
+    command.verb = archiver::UnlhaVerb::kUpdate;
+    command.recursive = withSubFolders;
+    command.archive = Utf8(archive);
+    command.baseFolder = Utf8(source);
+    return command;
+}
+
+archiver::UnlhaCommand LzhDelete(const QString& archive, const QString& source) {
+    archiver::UnlhaCommand command;
+    command.verb = archiver::UnlhaVerb::kDeleteMissing;
+    command.archive = Utf8(archive);
+    command.baseFolder = Utf8(source);
+    command.patterns = {"*.*"};
+    return command;
+}
+
+archiver::ZipCommand ZipUpdate(const QString& archive, const QString& source, bool withSubFolders,
+                               bool archiveExists) {
+    archiver::ZipCommand command;
+    command.updateOnly = archiveExists;
+    command.recursive = withSubFolders;
+    command.archive = Utf8(archive);
+    command.baseFolder = Utf8(source);
+    command.patterns = {"*.*"};
+    return command;
+}
+
 QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders) {
-    return (withSubFolders ? QStringLiteral("u -r2x1a2 ") : QStringLiteral("u ")) +
-           Quoted(archive) + u' ' + QuotedFolder(source);
+    return QString::fromStdString(
+        archiver::UnlhaCommandLine(LzhUpdate(archive, source, withSubFolders)));
 }
 
 QString LzhDeleteCommand(const QString& archive, const QString& source) {
-    return QStringLiteral("d -jn ") + Quoted(archive) + u' ' + QuotedFolder(source) +
-           QStringLiteral(" *.*");
+    return QString::fromStdString(archiver::UnlhaCommandLine(LzhDelete(archive, source)));
 }
 
 QString ZipUpdateCommand(const QString& archive, const QString& source, bool withSubFolders,
                          bool archiveExists) {
-    const QString switchWord = QString(archiveExists ? QStringLiteral("-u") : QStringLiteral("-")) +
-                               (withSubFolders ? QStringLiteral("r ") : QStringLiteral(" "));
-    return switchWord + Quoted(archive) + u' ' + QuotedFolder(source) + QStringLiteral(" *.*");
+    return QString::fromStdString(
+        archiver::ZipCommandLine(ZipUpdate(archive, source, withSubFolders, archiveExists)));
 }
 
 bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
                    bool withSubFolders, bool deleteMissing) {
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
-    // The first backup into a new folder: the archivers create files, not folders.
-    const QString folder = util::ParentPath(archive);
-    if (folder.size() > 2 && !util::FolderExists(folder)) util::MakeFolder(folder);
-    const QString commandLine =
-        lzh ? LzhUpdateCommand(archive, source, withSubFolders)
-            : ZipUpdateCommand(archive, source, withSubFolders, util::FileExists(archive));
-    const auto code =
-        Call(engine, lzh ? engine.Archiver().unlha : engine.Archiver().zip, commandLine);
-    if (!code) return CannotWrite(engine);
-    if (*code != 0) {
+    // The first backup into a new folder: the archivers create files, not
+    // folders. Only the last level is made, as for a plain copy.
+    if (const auto error = util::MakeDestinationFolder(util::ParentPath(archive))) {
         engine.Ui().Beep();
+        engine.Ui().StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
+    const auto result =
+        lzh ? Run(engine, engine.Archiver().unlha, LzhUpdate(archive, source, withSubFolders))
+            : Run(engine, engine.Archiver().zip,
+                  ZipUpdate(archive, source, withSubFolders, util::FileExists(archive)));
+    if (!result) return CannotWrite(engine);
+    if (!result->ok()) return Failed(engine, archive, *result);
     if (deleteMissing) DeleteMissingFromArchive(engine, source, archive);
+    if (!result->failedEntries.empty()) return PartlyDone(engine, archive, *result);
     return true;
 }
 
 bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QString& archive) {
     if (util::ExtensionOf(archive) != QLatin1String("LZH")) return true;
-    const auto code = Call(engine, engine.Archiver().unlha, LzhDeleteCommand(archive, source));
-    if (!code) return CannotWrite(engine);
-    if (*code != 0) {
-        engine.Ui().Beep();
-        return false;
-    }
+    const auto result = Run(engine, engine.Archiver().unlha, LzhDelete(archive, source));
+    if (!result) return CannotWrite(engine);
+    if (!result->ok()) return Failed(engine, archive, *result);
     return true;
 }
 

@@ -1,12 +1,22 @@
 #pragma once
 
+#include "archiver/commands.h"
 #include "engine/engine.h"
 
 #include <QString>
 
 namespace engine {
 
-// The command lines handed to the archiver libraries.
+// The commands handed to the archiver. Paths are passed as values, so any
+// folder name reaches the archiver unchanged.
+archiver::UnlhaCommand LzhUpdate(const QString& archive, const QString& source,
+                                 bool withSubFolders);
+archiver::UnlhaCommand LzhDelete(const QString& archive, const QString& source);
+archiver::ZipCommand ZipUpdate(const QString& archive, const QString& source, bool withSubFolders,
+                               bool archiveExists);
+
+// The same commands as command-line text, for logs and messages; never
+// parsed back.
 QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders);
 QString LzhDeleteCommand(const QString& archive, const QString& source);
 // The switch word is "-u" when the archive exists, "-" otherwise, followed by
@@ -14,10 +24,14 @@ QString LzhDeleteCommand(const QString& archive, const QString& source);
 QString ZipUpdateCommand(const QString& archive, const QString& source, bool withSubFolders,
                          bool archiveExists);
 
-// Updates an LZH or ZIP archive with the folder's files. A failure of the
-// archiver beeps and returns false; an archiver that cannot be called shows
-// "ファイル書込みができません" and stops the run. With `deleteMissing`, a
-// successful LZH update is followed by the delete command.
+// Updates an LZH or ZIP archive with the folder's files. The archive's folder
+// is made when only its last level is missing; a drive that is not ready or a
+// folder that cannot be made is shown and fails the update. A failure of the
+// archiver beeps and shows its reason with the archive, and returns false; an
+// archiver that cannot be called shows "ファイル書込みができません" and stops
+// the run. With `deleteMissing`, a successful LZH update is followed by the
+// delete command. An update that had to pass over files or folders it could
+// not read shows them and returns false, so the entry is tried again.
 bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
                    bool withSubFolders, bool deleteMissing);
 

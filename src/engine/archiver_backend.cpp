@@ -18,13 +18,11 @@ ArchiverBackend ArchiverBackend::Library() {
             return std::filesystem::path(QFile::encodeName(*host).toStdString());
         });
     ArchiverBackend backend;
-    backend.unlha = [](const std::string& commandLine) -> std::optional<int> {
-        std::string output;
-        return archiver::Unlha(commandLine, output);
+    backend.unlha = [](const archiver::UnlhaCommand& command) {
+        return std::optional<archiver::CommandResult>(archiver::RunUnlha(command));
     };
-    backend.zip = [](const std::string& commandLine) -> std::optional<int> {
-        std::string output;
-        return archiver::Zip(commandLine, output);
+    backend.zip = [](const archiver::ZipCommand& command) {
+        return std::optional<archiver::CommandResult>(archiver::RunZip(command));
     };
     return backend;
 }

@@ -3,6 +3,7 @@
 #include "engine/backup_times.h"
 #include "platform/attributes.h"
 #include "platform/host_path.h"
+#include "util/destination_folder.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/path_names.h"
@@ -70,16 +71,6 @@ class DestinationFiles {
     QMultiHash<QString, QString> folded_;
     bool foldedBuilt_ = false;
 };
-
-// Creates the destination folder, one level only; an error text on failure.
-std::optional<QString> MakeOneLevel(const QString& folder) {
-    const auto host = platform::ToHostPath(folder);
-    if (!host) return QStringLiteral("パスが見つかりません：　") + folder;
-    if (mkdir(QFile::encodeName(*host).constData(), 0777) == 0 || errno == EEXIST)
-        return std::nullopt;
-    return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral("\nフォルダー：　") +
-           folder;
-}
 
 bool AskToReplaceWithOlder(Engine& engine, const QString& sourceFile, qint64 sourceNs,
                            const QString& target, qint64 targetNs) {
@@ -162,7 +153,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
 
     BusyCursor busy(ui);
     if (!util::FolderExists(destination)) {
-        if (const auto error = MakeOneLevel(destination)) {
+        if (const auto error = util::MakeDestinationFolder(destination)) {
             ui.StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
             return false;
         }

@@ -32,14 +32,56 @@ std::optional<QByteArray> Convert(const char* to, const char* from, const QByteA
     return output;
 }
 
-bool HasHighByte(const QByteArray& bytes) {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) > 0x7F) return true;
+const QByteArray kUtf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+struct Utf8Scan {
+    bool valid = true;
+    bool hasLongSequence = false;  // a character of three or four bytes
+};
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The length of the well-formed UTF-8 sequence at `at` (no overlong forms,
+// no surrogates, nothing above U+10FFFF), or 0.
+int SequenceLength(const QByteArray& bytes, qsizetype at) {
+    const auto byte = [&](qsizetype i) {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
+    };
+    const unsigned char lead = byte(at);
+    const unsigned char second = byte(at + 1);
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return IsContinuation(second) ? 2 : 0;
+    int length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
     }
-    return false;
+    if (second < low || second > high) return 0;
+    for (int i = 2; i < length; ++i) {
+        if (!IsContinuation(byte(at + i))) return 0;
+    }
+    return length;
 }
 
-bool IsValidUtf8(const QByteArray& bytes) { return Convert("UTF-8", "UTF-8", bytes).has_value(); }
+Utf8Scan ScanUtf8(const QByteArray& bytes) {
+    Utf8Scan scan;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const int length = SequenceLength(bytes, at);
+        if (length == 0) return Utf8Scan{false, false};
+        if (length >= 3) scan.hasLongSequence = true;
+        at += length;
+    }
+    return scan;
+}
 
 // Code page 932 decoding that survives undefined bytes: each undecodable
 // byte becomes U+FFFD and decoding resumes after it.
@@ -80,12 +122,25 @@ std::optional<QByteArray> ToCp932(const QString& text) {
 
 QByteArray EncodeStoredText(const QString& text) {
     if (auto bytes = ToCp932(text)) return *bytes;
-    return text.toUtf8();
+    return kUtf8Mark + text.toUtf8();
 }
 
 QString DecodeStoredText(const QByteArray& bytes, bool* damaged) {
     if (damaged) *damaged = false;
-    if (HasHighByte(bytes) && IsValidUtf8(bytes)) return QString::fromUtf8(bytes);
+    if (bytes.startsWith(kUtf8Mark)) {
+        const QByteArray body = bytes.mid(kUtf8Mark.size());
+        if (ScanUtf8(body).valid) return QString::fromUtf8(body);
+        // A mark before bytes that are not UTF-8 says nothing: read them
+        // as if it were absent.
+        return DecodeStoredText(body, damaged);
+    }
+    // Being valid UTF-8 proves little: many pairs of half-width katakana in
+    // code page 932 are valid two-byte UTF-8. Japanese written as UTF-8 by
+    // hand always holds three-byte characters.
+    const Utf8Scan scan = ScanUtf8(bytes);
+    if (scan.valid && scan.hasLongSequence) return QString::fromUtf8(bytes);
+    if (auto cp932 = Convert("UTF-8", "CP932", bytes)) return QString::fromUtf8(*cp932);
+    if (scan.valid) return QString::fromUtf8(bytes);
     return DecodeCp932Lenient(bytes, damaged);
 }
 

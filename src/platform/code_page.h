@@ -9,17 +9,21 @@
 namespace platform {
 
 // The system's stored text files are in Windows code page 932. A text that the
-// code page cannot carry is written in UTF-8 instead, never damaged.
+// code page cannot carry is written in UTF-8 instead, never damaged, and
+// begins with a UTF-8 byte-order mark so that it is never taken for CP932.
 
 // The text in code page 932, or nothing when some character has no mapping.
 std::optional<QByteArray> ToCp932(const QString& text);
 
-// Code page 932 when the text fits, otherwise UTF-8.
+// Code page 932 when the text fits, otherwise the byte-order mark and UTF-8.
 QByteArray EncodeStoredText(const QString& text);
 
-// Bytes are UTF-8 when they are valid UTF-8 and hold a byte above 0x7F,
-// otherwise code page 932. `damaged` (optional) is set when some bytes could
-// not be decoded; they come back as U+FFFD.
+// Bytes behind a UTF-8 byte-order mark are UTF-8 (the mark is dropped).
+// Without the mark: UTF-8 when valid and holding a character of three or four
+// bytes (Japanese typed in a UTF-8 editor); else code page 932 when the bytes
+// decode as such; else UTF-8 when valid; else code page 932 with damage.
+// `damaged` (optional) is set when some bytes could not be decoded; they come
+// back as U+FFFD.
 QString DecodeStoredText(const QByteArray& bytes, bool* damaged = nullptr);
 
 // How many bytes the text takes in code page 932 (a character without a

@@ -12,8 +12,7 @@
 namespace platform {
 namespace {
 
-QStringList DecodeLines(QByteArray bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+QStringList DecodeLines(const QByteArray& bytes) {
     QString text = DecodeStoredText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');

@@ -41,6 +41,19 @@ class Tetoru : public ::testing::TestWithParam<Display> {
     ProgramFolder home;
 };
 
+// A refused archive names its reason and its file on standard error, and the
+// entry fails; the archive is left as it was.
+TEST_P(Tetoru, ArchiveFailuresAreExplained) {
+    if (GetParam() != Display::None) GTEST_SKIP() << "standard error is the console's";
+    home.WriteFile(S("d/arc.ZIP"), "not a zip archive at all");
+    const Finished run = Run();
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(S("D:\\arc.ZIP"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(home.Host(S("d/arc.ZIP")))) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(S("2 entries backed up, 1 failed"))) << run.out.toStdString();
+    EXPECT_EQ(home.Read(S("d/arc.ZIP")), QByteArray("not a zip archive at all"));
+}
+
 TEST_P(Tetoru, BacksUpEveryEntryAndSavesTheNewTimes) {
     const QByteArray before = home.Read(S("c/kibako/Kibako.Def"));
     const Finished run = Run();

@@ -22,17 +22,28 @@ class EngineTest : public ::testing::Test {
     engine::ArchiverBackend RecordingArchiver() {
         engine::ArchiverBackend real = engine::ArchiverBackend::Library();
         engine::ArchiverBackend recording;
-        recording.unlha = [this, real](const std::string& line) -> std::optional<int> {
-            commandLines.push_back("unlha " + line);
-            if (archiverCode) return *archiverCode;
-            return real.unlha(line);
+        recording.unlha =
+            [this, real](
+                const archiver::UnlhaCommand& command) -> std::optional<archiver::CommandResult> {
+            commandLines.push_back("unlha " + archiver::UnlhaCommandLine(command));
+            if (archiverResult) return archiverResult;
+            if (archiverCode) return Answer(*archiverCode);
+            return real.unlha(command);
         };
-        recording.zip = [this, real](const std::string& line) -> std::optional<int> {
-            commandLines.push_back("zip " + line);
-            if (archiverCode) return *archiverCode;
-            return real.zip(line);
+        recording.zip =
+            [this,
+             real](const archiver::ZipCommand& command) -> std::optional<archiver::CommandResult> {
+            commandLines.push_back("zip " + archiver::ZipCommandLine(command));
+            if (archiverResult) return archiverResult;
+            if (archiverCode) return Answer(*archiverCode);
+            return real.zip(command);
         };
         return recording;
+    }
+
+    static std::optional<archiver::CommandResult> Answer(std::optional<int> code) {
+        if (!code) return std::nullopt;
+        return archiver::CommandResult{*code, "refused by the test", {}};
     }
 
     TempDrives drives;
@@ -40,6 +51,8 @@ class EngineTest : public ::testing::Test {
     std::vector<std::string> commandLines;
     // When set, every archiver call answers this instead of running.
     std::optional<std::optional<int>> archiverCode;
+    // When set, every archiver call answers this result instead of running.
+    std::optional<archiver::CommandResult> archiverResult;
     engine::Engine engine;
 };
 

@@ -254,4 +254,17 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
 }
 
+TEST_F(Media, TitleFilesFollowTheCodePageRule) {
+    // ﾃｽ in code page 932 is C3 BD, also "ý" in UTF-8.
+    Title("F", "\xC3\xBD");
+    EXPECT_EQ(engine::ReadMediaTitle(engine, S("F:\\")), S("ﾃｽ"));
+    Title("F", "\xEF\xBB\xBF" + S("Café").toUtf8());
+    EXPECT_EQ(engine::ReadMediaTitle(engine, S("F:\\")), S("Café"));
+    Title("F", S("写真").toUtf8());
+    EXPECT_EQ(engine::ReadMediaTitle(engine, S("F:\\")), S("写真"));
+    QString title = S("Été");
+    ASSERT_TRUE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+    EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), "\xEF\xBB\xBF" + S("Été\r\n").toUtf8());
+}
+
 }  // namespace

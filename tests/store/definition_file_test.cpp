@@ -51,7 +51,37 @@ TEST_F(DefinitionFile, NamesOutsideTheCodePageAreKeptAsUtf8) {
     entry.lastBackup = QString(16, u' ');
     list.PutEntry(entry);
     ASSERT_TRUE(SaveDefinitions(path, list));
-    EXPECT_EQ(LoadDefinitions(path).body, list.Body());
+    // The mark keeps the file from being read as code page 932; the header
+    // still counts the characters of the body, not its bytes.
+    const QByteArray bytes = drives.ReadFile(path);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.mid(3, 8).toInt(nullptr, 16), list.Body().size());
+    EXPECT_EQ(bytes.size(), 3 + 32 + list.Body().toUtf8().size());
+    const LoadResult loaded = LoadDefinitions(path);
+    EXPECT_EQ(loaded.body, list.Body());
+    EXPECT_TRUE(loaded.warning.isEmpty());
+}
+
+// ﾃｽ in code page 932 is C3 BD, which is also "ý" in UTF-8.
+TEST_F(DefinitionFile, HalfWidthKatakanaThatLookLikeUtf8StayKatakana) {
+    // The only entry, so that no other byte makes the file invalid UTF-8.
+    DefinitionList katakana;
+    BackupEntry entry;
+    entry.sourceFolder = S("C:\\ﾃｽ");
+    entry.destination = S("D:\\B");
+    entry.lastBackup = QString(16, u' ');
+    katakana.PutEntry(entry);
+    ASSERT_TRUE(SaveDefinitions(path, katakana));
+    const QByteArray bytes = drives.ReadFile(path);
+    EXPECT_TRUE(bytes.contains("C:\\\xC3\xBD"));
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    const LoadResult loaded = LoadDefinitions(path);
+    EXPECT_EQ(loaded.body, katakana.Body());
+    EXPECT_TRUE(loaded.warning.isEmpty());
+    // A second save writes the same bytes and keeps no damaged copy.
+    ASSERT_TRUE(SaveDefinitions(path, katakana));
+    EXPECT_EQ(drives.ReadFile(path), bytes);
+    EXPECT_FALSE(QFileInfo::exists(drives.Host(path + S(".damaged"))));
 }
 
 TEST_F(DefinitionFile, EmptyListDeletesTheFileAndMissingFileLoadsEmpty) {

@@ -91,4 +91,21 @@ TEST_F(SettingsTest, WindowGeometryRule) {
     }
 }
 
+TEST_F(SettingsTest, TextsFollowTheCodePageRule) {
+    // Written by the Windows program: code page 932, half-width katakana included.
+    WriteIni("Name=C:\\\xC3\xBD\r\n");
+    EXPECT_EQ(settings.GetSettingText(S("Name"), QString()), S("C:\\ﾃｽ"));
+    WriteIni("Name=C:\\\xC3\xBD\r\nOther=\x8E\xCA\x90\x5E\r\n");
+    // Written here: a value outside code page 932 turns the file into marked UTF-8, and
+    // every other value reads back unchanged.
+    ASSERT_TRUE(settings.PutSettingText(S("Folder"), S("C:\\Café")));
+    EXPECT_TRUE(drives.ReadFile(settings.FilePath()).startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(settings.GetSettingText(S("Folder"), QString()), S("C:\\Café"));
+    EXPECT_EQ(settings.GetSettingText(S("Name"), QString()), S("C:\\ﾃｽ"));
+    EXPECT_EQ(settings.GetSettingText(S("Other"), QString()), S("写真"));
+    // Typed in a UTF-8 editor, without the mark.
+    WriteIni("Name=C:\\写真\r\n");
+    EXPECT_EQ(settings.GetSettingText(S("Name"), QString()), S("C:\\写真"));
+}
+
 }  // namespace

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace util {
+
+// Makes the folder a backup is written into (a plain copy's folder, an
+// archive's folder), creating only its last level: the folder above it must
+// exist. A drive whose root folder is missing (a backup disk that is not
+// mounted) is not ready, and its root is never created, so a backup can never
+// land on the system disk by mistake. Nothing when the folder exists or was
+// made; otherwise the error text for the standard message box.
+std::optional<QString> MakeDestinationFolder(const QString& folder);
+
+// "ドライブの準備ができていません" with the drive, for a missing drive root.
+QString DriveNotReadyText(QChar letter);
+
+}  // namespace util

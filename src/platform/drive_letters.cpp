@@ -111,6 +111,7 @@ class Assigner {
         letterOf_[i] = LetterOf(slot);
         keysInUse_.insert(MatchKey(seen_[i]));
         result_.toRemember.append({LetterOf(slot), seen_[i]});
+        result_.newLetters.append(LetterOf(slot));
     }
 
     QList<SeenFileSystem> seen_;

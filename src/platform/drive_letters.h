@@ -38,6 +38,7 @@ struct LetterAssignment {
     QList<RememberedLetter> reserved;    // remembered file systems that are not mounted
     QList<RememberedLetter> toRemember;  // new letters, and remembered ones seen changed
     QList<SeenFileSystem> unlettered;    // seen for the first time with no letter free
+    QList<QChar> newLetters;             // the letters of toRemember given just now
 };
 
 // The letters for the file systems mounted now (in mount point order):

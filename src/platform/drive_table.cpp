@@ -116,9 +116,11 @@ DriveTable DriveTable::Detect(const DetectionSources& sources, const QString& se
                                             ? AssignLetters({}, mounts)
                                             : RememberLetters(settingsFile, mounts, &why);
     if (!why.isEmpty() && error) *error = why;
-    const bool remembered = !settingsFile.isEmpty() && why.isEmpty();
+    const bool written = !settingsFile.isEmpty() && why.isEmpty();
     for (const RememberedLetter& mounted : assignment.mounted) {
         const SeenFileSystem& fileSystem = mounted.fileSystem;
+        const bool remembered =
+            written || (!settingsFile.isEmpty() && !assignment.newLetters.contains(mounted.letter));
         table.drives_[mounted.letter.unicode() - u'A'] =
             Drive{mounted.letter,
                   fileSystem.type,

@@ -210,6 +210,16 @@ TEST_F(DriveLetters, BadRecordsAreIgnoredAndNeverTakeC) {
     EXPECT_EQ(table.TypeOf(u'G'), DriveType::NoRootDir);
 }
 
+TEST_F(DriveLetters, LettersHoldForTheProcessWhenTheyCannotBeRemembered) {
+    system.Mount(S("sdb1"), S("/mnt/backup"));
+    QString error;
+    const DriveTable table =
+        DriveTable::Detect(system.Sources(), home.filePath(S("missing/Kibako.INI")), &error);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(LetterAt(table, "/mnt/backup"), S("D"));
+    EXPECT_TRUE(platform::DriveReport(table).contains(S("mounted, not remembered")));
+}
+
 TEST(DriveLetterAssignment, NoLetterLeftIsReportedNotReused) {
     QList<platform::RememberedLetter> remembered;
     for (char16_t letter = u'D'; letter <= u'Z'; ++letter) {

@@ -15,6 +15,7 @@ namespace {
 
 const QString kUuidPrefix = QStringLiteral("uuid:");
 const QString kByMountPoint = QStringLiteral("mount");
+const QString kAutomount = QStringLiteral("automount");
 constexpr int kLetters = 26;
 constexpr int kSystemSlot = 2;    // C: is always "/"
 constexpr int kFirstNewSlot = 3;  // new file systems start at D:
@@ -71,12 +72,15 @@ class Assigner {
                 Claim(i);
         }
         for (qsizetype i = 0; i < seen_.size(); ++i) {
-            if (letterOf_[i]) continue;
+            if (letterOf_[i] || IsAutomount(i)) continue;
             if (keysInUse_.contains(MatchKey(seen_[i]))) seen_[i].identity = kByMountPoint;
             Claim(i);
         }
         for (qsizetype i = 0; i < seen_.size(); ++i) {
-            if (!letterOf_[i]) GiveNewLetter(i);
+            if (IsAutomount(i)) ClaimByMountPoint(i);
+        }
+        for (qsizetype i = 0; i < seen_.size(); ++i) {
+            if (!letterOf_[i] && !IsAutomount(i)) GiveNewLetter(i);
         }
         for (qsizetype i = 0; i < seen_.size(); ++i) {
             if (letterOf_[i]) result_.mounted.append({*letterOf_[i], seen_[i]});
@@ -88,6 +92,26 @@ class Assigner {
     }
 
   private:
+    bool IsAutomount(qsizetype i) const { return seen_[i].identity == kAutomount; }
+
+    // Accessing the automount point will mount the file system remembered
+    // there, so the letter stays with it; the record itself is not changed.
+    void ClaimByMountPoint(qsizetype i) {
+        auto chosen = records_.end();  // of several last mounted there, the lowest letter
+        for (auto record = records_.begin(); record != records_.end(); ++record) {
+            if (record->fileSystem.mountPoint == seen_[i].mountPoint &&
+                (chosen == records_.end() || record->letter < chosen->letter)) {
+                chosen = record;
+            }
+        }
+        if (chosen == records_.end()) return;
+        letterOf_[i] = chosen->letter;
+        const QString mountPoint = seen_[i].mountPoint;
+        seen_[i] = chosen->fileSystem;
+        seen_[i].mountPoint = mountPoint;
+        records_.erase(chosen);
+    }
+
     void Claim(qsizetype i) {
         const auto record = records_.find(MatchKey(seen_[i]));
         if (record == records_.end()) return;

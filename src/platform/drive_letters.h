@@ -13,7 +13,9 @@ namespace platform {
 struct SeenFileSystem {
     // "uuid:" and the file system's UUID (followed by the mounted folder of
     // the file system when that is not all of it), or "mount" for a file
-    // system without a UUID, which is known by its label and mount point.
+    // system without a UUID, which is known by its label and mount point, or
+    // "automount" for a mount point that mounts its file system on first
+    // access (which file system is unknown until then).
     QString identity;
     DriveType type = DriveType::Fixed;
     QString mountPoint;
@@ -46,7 +48,8 @@ struct LetterAssignment {
 // file system never seen takes the lowest letter from D: that is neither C:
 // nor remembered. When one file system is mounted twice, the mount at the
 // remembered mount point (else the first) keeps the letter and the other is
-// known by its mount point.
+// known by its mount point. An automount point gets the letter of the
+// remembered file system last mounted there, and none when there is none.
 LetterAssignment AssignLetters(const QList<RememberedLetter>& remembered,
                                const QList<SeenFileSystem>& mounts);
 

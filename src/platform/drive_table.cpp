@@ -51,6 +51,10 @@ bool IsUserMount(const QString& mountPoint) {
 }
 
 QString IdentityOf(const MountEntry& mount, const DiskNames& names) {
+    // An automount point (x-systemd.automount) before its first access: which
+    // file system it mounts is unknown, and looking would wait for a disk that
+    // may be unplugged.
+    if (mount.fileSystemType == QLatin1String("autofs")) return QStringLiteral("automount");
     const QString uuid = names.UuidOf(mount.device);
     if (uuid.isEmpty()) return QStringLiteral("mount");
     QString identity = QStringLiteral("uuid:") + uuid;

@@ -159,6 +159,25 @@ TEST_F(DriveLetters, SecondMountOfOneFileSystemDoesNotTakeItsLetter) {
     EXPECT_EQ(LetterAt(Start(), "/media/b"), S("F"));
 }
 
+TEST_F(DriveLetters, AutomountPointKeepsTheLetterOfTheDiskLastMountedThere) {
+    system.Mount(S("sdb1"), S("/mnt/backup"));
+    Start();
+    // Before its first access the disk shows as an autofs placeholder.
+    system.UnmountAll();
+    system.Mount(S("systemd-1"), S("/mnt/backup"), S("autofs"));
+    system.Mount(S("systemd-1"), S("/mnt/other"), S("autofs"));
+    const QByteArray before = ReadAll(settings);
+    const DriveTable table = Start();
+    EXPECT_EQ(LetterAt(table, "/mnt/backup"), S("D"));
+    EXPECT_EQ(table.Find(u'D')->label, S("BACKUP"));
+    EXPECT_EQ(LetterAt(table, "/mnt/other"), QString());  // unknown until mounted once
+    EXPECT_EQ(ReadAll(settings), before);
+    // Accessed: the disk itself is listed over the placeholder.
+    system.Mount(S("sdb1"), S("/mnt/backup"));
+    EXPECT_EQ(LetterAt(Start(), "/mnt/backup"), S("D"));
+    EXPECT_EQ(ReadAll(settings), before);
+}
+
 TEST_F(DriveLetters, RedetectionBeforeADriveQuestionKeepsTheLetters) {
     system.Mount(S("sdb1"), S("/mnt/backup"));
     const platform::DriveTable previous = platform::CurrentDrives();

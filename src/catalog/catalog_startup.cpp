@@ -55,8 +55,11 @@ bool ListForm::Load(const QStringList& arguments) {
         QMessageBox::information(nullptr, util::ProgramTitle(), kWrongDateText);
         return false;
     }
-    platform::SetCurrentDrives(
-        platform::DriveTable::Load(util::HostProgramFolder() + QStringLiteral("/Kibako.INI")));
+    QString driveError;
+    platform::SetCurrentDrives(platform::DriveTable::Load(
+        util::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
+    if (!driveError.isEmpty())
+        qWarning("new drive letters were not remembered: %s", qUtf8Printable(driveError));
     programFolder_ = util::ProgramFolder();
     settings_ = std::make_unique<store::Settings>(store::SettingsFileIn(programFolder_));
     util::CheckEnvironment(settings_->FilePath());

@@ -39,6 +39,21 @@ bool TitleMatches(const QString& found, const QString& wanted) {
     return found.isEmpty() || found == kNoTitle || found == kUntitled || found == kFactoryZipLabel;
 }
 
+// Detected letters stay with their file systems, so another medium carrying
+// the wanted title (one of two sticks used in turn) has a letter of its own.
+// Before asking, every mounted drive of the wanted type is read for the title.
+std::optional<QString> FindTitleOnDetectedDrives(Engine& engine, DriveType type,
+                                                 const QString& title) {
+    if (title.isEmpty() || platform::CurrentDrives().FromSettings()) return std::nullopt;
+    platform::RefreshDetectedDrives();
+    for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
+        if (drive.type != type || drive.root.isEmpty()) continue;
+        const QString root = QString(drive.letter) + QStringLiteral(":\\");
+        if (ReadMediaTitleCached(engine, root) == title) return root;
+    }
+    return std::nullopt;
+}
+
 bool AskAgain(Engine& engine, const QString& text) {
     return engine.Ui().StandardMessageWithIcon(text, util::Buttons::OkCancel, util::kAnswerOk,
                                                MessageIcon::Exclamation) == util::kAnswerOk;
@@ -120,6 +135,7 @@ QString ResolveDestination(Engine& engine, Owner owner, const QString& destinati
             type == DriveType::Removable ? MediumPresent(wanted.driveRoot) : !own.isEmpty();
         if (present && TitleMatches(own, wanted.title)) answer = wanted.driveRoot;
     }
+    if (!answer) answer = FindTitleOnDetectedDrives(engine, type, wanted.title);
     if (!answer && !engine.SkipRemovable() && question == MediumQuestion::Ask) {
         answer = AskForMedium(engine, owner, wanted, type, shownTitle, kind);
     }

@@ -1,12 +1,13 @@
 #include "platform/drive_table.h"
 
+#include "platform/disk_names.h"
+#include "platform/drive_letters.h"
 #include "platform/mount_table.h"
 #include "platform/profile_file.h"
 
 #include <QDir>
+#include <QMap>
 #include <QStorageInfo>
-
-#include <algorithm>
 
 namespace platform {
 namespace {
@@ -15,14 +16,6 @@ std::optional<int> SlotOf(QChar letter) {
     const char16_t upper = letter.toUpper().unicode();
     if (upper < u'A' || upper > u'Z') return std::nullopt;
     return upper - u'A';
-}
-
-DriveType ParseType(const QString& word) {
-    const QString lower = word.trimmed().toLower();
-    if (lower == QLatin1String("removable")) return DriveType::Removable;
-    if (lower == QLatin1String("fixed")) return DriveType::Fixed;
-    if (lower == QLatin1String("cdrom")) return DriveType::CdRom;
-    return DriveType::Other;
 }
 
 QString CleanRoot(const QString& root) {
@@ -35,8 +28,8 @@ bool IsUnder(const QString& path, const QString& root) {
     return path == root || path.startsWith(root + u'/');
 }
 
-DriveType DetectedType(const MountEntry& mount) {
-    const QString deviceName = mount.device.section(u'/', -1);
+DriveType DetectedType(const MountEntry& mount, const QString& device) {
+    const QString deviceName = device.section(u'/', -1);
     if (mount.fileSystemType == QLatin1String("iso9660") ||
         mount.fileSystemType == QLatin1String("udf") ||
         deviceName.startsWith(QLatin1String("sr"))) {
@@ -51,54 +44,119 @@ DriveType DetectedType(const MountEntry& mount) {
     return DriveType::Fixed;
 }
 
+bool IsUserMount(const QString& mountPoint) {
+    return IsUnder(mountPoint, QStringLiteral("/media")) ||
+           IsUnder(mountPoint, QStringLiteral("/run/media")) ||
+           IsUnder(mountPoint, QStringLiteral("/mnt"));
+}
+
+QString IdentityOf(const MountEntry& mount, const DiskNames& names) {
+    // An automount point (x-systemd.automount) before its first access: which
+    // file system it mounts is unknown, and looking would wait for a disk that
+    // may be unplugged.
+    if (mount.fileSystemType == QLatin1String("autofs")) return QStringLiteral("automount");
+    const QString uuid = names.UuidOf(mount.device);
+    if (uuid.isEmpty()) return QStringLiteral("mount");
+    QString identity = QStringLiteral("uuid:") + uuid;
+    // A folder of a file system mounted on its own (a bind mount, a btrfs
+    // subvolume) is a drive of its own.
+    if (!mount.fsRoot.isEmpty() && mount.fsRoot != QLatin1String("/")) identity += mount.fsRoot;
+    return identity;
+}
+
+// The file systems mounted where users' disks are, in the order of their
+// mount points; a mount point listed twice counts once (the later mount hides
+// the earlier one).
+QList<SeenFileSystem> SeenFileSystems(const DetectionSources& sources) {
+    const DiskNames names = ReadDiskNames(sources.DiskFolder());
+    QMap<QString, SeenFileSystem> byMountPoint;
+    for (MountEntry mount : ReadMountTable(sources.MountTable())) {
+        if (!IsUserMount(mount.mountPoint)) continue;
+        const QString device = mount.device;
+        if (mount.device.startsWith(u'/')) mount.device = sources.HostPath(mount.device);
+        byMountPoint.insert(mount.mountPoint,
+                            {IdentityOf(mount, names), DetectedType(mount, device),
+                             mount.mountPoint, names.LabelOf(mount.device)});
+    }
+    return byMountPoint.values();
+}
+
 }  // namespace
 
-DriveTable DriveTable::Load(const QString& hostSettingsPath) {
+DriveTable DriveTable::Load(const QString& hostSettingsPath, QString* error) {
     const auto section = ReadProfileSection(hostSettingsPath, QStringLiteral("Drives"));
-    if (section.isEmpty()) return Detect();
+    if (section.isEmpty())
+        return Detect(DetectionSources::FromEnvironment(), hostSettingsPath, error);
     DriveTable table;
     for (const auto& [key, value] : section) {
         if (key.size() != 1) continue;
         const QStringList parts = value.split(u'|');
         if (parts.size() < 2 || parts[1].trimmed().isEmpty()) continue;
-        table.Map(key[0], ParseType(parts[0]), parts[1].trimmed(),
+        table.Map(key[0], ParseDriveType(parts[0]), parts[1].trimmed(),
                   parts.size() > 2 ? parts.mid(2).join(u'|').trimmed() : QString());
     }
     return table;
 }
 
-DriveTable DriveTable::Detect() {
+DetectionSources DetectionSources::FromEnvironment() {
+    QString root = qEnvironmentVariable("KIBAKO_TEST_SYSTEM_ROOT");
+    if (!root.isEmpty()) root = CleanRoot(root);
+    return {root == QLatin1String("/") ? QString() : root};
+}
+
+DriveTable DriveTable::Detect() { return Detect(DetectionSources::FromEnvironment(), {}); }
+
+DriveTable DriveTable::Detect(const DetectionSources& sources, const QString& settingsFile,
+                              QString* error) {
     DriveTable table;
+    table.detected_ = true;
+    table.sources_ = sources;
+    table.settingsFile_ = settingsFile;
     table.Map(u'C', DriveType::Fixed, QStringLiteral("/"), QStorageInfo::root().name());
     table.drives_[u'C' - u'A']->detected = true;
-    QList<MountEntry> mounts;
-    for (const MountEntry& mount : ReadMountTable()) {
-        if (IsUnder(mount.mountPoint, QStringLiteral("/media")) ||
-            IsUnder(mount.mountPoint, QStringLiteral("/run/media")) ||
-            IsUnder(mount.mountPoint, QStringLiteral("/mnt"))) {
-            mounts.append(mount);
-        }
+    const QList<SeenFileSystem> mounts = SeenFileSystems(sources);
+    QString why;
+    const LetterAssignment assignment = settingsFile.isEmpty()
+                                            ? AssignLetters({}, mounts)
+                                            : RememberLetters(settingsFile, mounts, &why);
+    if (!why.isEmpty() && error) *error = why;
+    const bool written = !settingsFile.isEmpty() && why.isEmpty();
+    for (const RememberedLetter& mounted : assignment.mounted) {
+        const SeenFileSystem& fileSystem = mounted.fileSystem;
+        const bool remembered =
+            written || (!settingsFile.isEmpty() && !assignment.newLetters.contains(mounted.letter));
+        table.drives_[mounted.letter.unicode() - u'A'] =
+            Drive{mounted.letter,
+                  fileSystem.type,
+                  sources.HostPath(fileSystem.mountPoint),
+                  fileSystem.label,
+                  true,
+                  remembered,
+                  fileSystem.mountPoint};
     }
-    std::sort(mounts.begin(), mounts.end(),
-              [](const MountEntry& a, const MountEntry& b) { return a.mountPoint < b.mountPoint; });
-    char16_t next = u'D';
-    for (const MountEntry& mount : mounts) {
-        if (next > u'Z') break;
-        const QList<Drive> mapped = table.MappedDrives();
-        const bool listedTwice = std::any_of(mapped.begin(), mapped.end(), [&](const Drive& d) {
-            return d.root == mount.mountPoint;
-        });
-        if (listedTwice) continue;
-        table.Map(QChar(next++), DetectedType(mount), mount.mountPoint,
-                  QStorageInfo(mount.mountPoint).name());
-        table.drives_[next - 1 - u'A']->detected = true;
+    for (const RememberedLetter& reserved : assignment.reserved) {
+        const SeenFileSystem& fileSystem = reserved.fileSystem;
+        table.drives_[reserved.letter.unicode() - u'A'] = Drive{
+            reserved.letter,      DriveType::Removable, QString(), fileSystem.label, true, true,
+            fileSystem.mountPoint};
     }
+    for (const SeenFileSystem& fileSystem : assignment.unlettered)
+        table.unlettered_.append(fileSystem.mountPoint);
     return table;
+}
+
+DriveTable DriveTable::Redetected() const {
+    return detected_ ? Detect(sources_, settingsFile_) : *this;
 }
 
 void DriveTable::Map(QChar letter, DriveType type, const QString& root, const QString& label) {
     if (const auto slot = SlotOf(letter)) {
-        drives_[*slot] = Drive{QChar(u'A' + *slot), type, CleanRoot(root), label};
+        Drive drive;
+        drive.letter = QChar(u'A' + *slot);
+        drive.type = type;
+        drive.root = CleanRoot(root);
+        drive.label = label;
+        drives_[*slot] = drive;
     }
 }
 
@@ -108,13 +166,14 @@ void DriveTable::Unmap(QChar letter) {
 
 std::optional<Drive> DriveTable::Find(QChar letter) const {
     const auto slot = SlotOf(letter);
-    return slot ? drives_[*slot] : std::nullopt;
+    if (!slot || !drives_[*slot] || drives_[*slot]->root.isEmpty()) return std::nullopt;
+    return drives_[*slot];
 }
 
 DriveType DriveTable::TypeOf(QChar letter) const {
-    if (!SlotOf(letter)) return DriveType::Unknown;
-    const auto drive = Find(letter);
-    return drive ? drive->type : DriveType::NoRootDir;
+    const auto slot = SlotOf(letter);
+    if (!slot) return DriveType::Unknown;
+    return drives_[*slot] ? drives_[*slot]->type : DriveType::NoRootDir;
 }
 
 QList<Drive> DriveTable::MappedDrives() const {
@@ -130,7 +189,8 @@ std::optional<QChar> DriveTable::LetterHolding(const QString& hostPath) const {
     std::optional<QChar> best;
     qsizetype bestLength = -1;
     for (const auto& drive : drives_) {
-        if (drive && IsUnder(clean, drive->root) && drive->root.size() > bestLength) {
+        if (drive && !drive->root.isEmpty() && IsUnder(clean, drive->root) &&
+            drive->root.size() > bestLength) {
             best = drive->letter;
             bestLength = drive->root.size();
         }
@@ -148,9 +208,6 @@ DriveTable& Current() {
 const DriveTable& CurrentDrives() { return Current(); }
 void SetCurrentDrives(const DriveTable& table) { Current() = table; }
 
-void RefreshDetectedDrives() {
-    const auto system = Current().Find(u'C');
-    if (system && system->detected) Current() = DriveTable::Detect();
-}
+void RefreshDetectedDrives() { Current() = Current().Redetected(); }
 
 }  // namespace platform

@@ -42,8 +42,8 @@ QList<MountEntry> ReadMountTable(const QString& mountInfoPath) {
         const QList<QByteArray> fields = line.split(' ');
         const qsizetype dash = fields.indexOf("-");
         if (fields.size() < 5 || dash < 0 || dash + 2 >= fields.size()) continue;
-        mounts.append(
-            {Unescape(fields[4]), QString::fromUtf8(fields[dash + 1]), Unescape(fields[dash + 2])});
+        mounts.append({Unescape(fields[4]), QString::fromUtf8(fields[dash + 1]),
+                       Unescape(fields[dash + 2]), Unescape(fields[3])});
     }
     return mounts;
 }

@@ -10,6 +10,7 @@ struct MountEntry {
     QString mountPoint;
     QString fileSystemType;
     QString device;
+    QString fsRoot;  // the folder of the file system that is mounted: "/" for all of it
 };
 
 // The mounts of this process as the kernel lists them in /proc/self/mountinfo

@@ -1,6 +1,7 @@
 #include "platform/profile_file.h"
 
 #include "platform/code_page.h"
+#include "platform/profile_lock.h"
 #include "platform/saved_file.h"
 #include "platform/wildcard.h"
 
@@ -109,9 +110,9 @@ QString ReadProfileString(const QString& file, const QString& section, const QSt
     return {};
 }
 
-bool WriteProfileString(const QString& file, const QString& section, const QString& key,
-                        const QString& value, QString* error) {
-    QStringList lines = ReadLines(file);
+namespace {
+
+void SetKey(QStringList& lines, const QString& section, const QString& key, const QString& value) {
     const QString newLine = key + u'=' + value;
     if (const auto range = FindSection(lines, section)) {
         qsizetype lastFilled = range->first - 1;
@@ -129,8 +130,22 @@ bool WriteProfileString(const QString& file, const QString& section, const QStri
         lines.append(u'[' + section + u']');
         lines.append(newLine);
     }
+}
+
+}  // namespace
+
+bool WriteProfileKeys(const ProfileLock&, const QString& file, const QString& section,
+                      const QList<QPair<QString, QString>>& keys, QString* error) {
+    QStringList lines = ReadLines(file);
+    for (const auto& [key, value] : keys) SetKey(lines, section, key, value);
     const QString text = lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n");
     return SaveFileAtomically(file, EncodeStoredText(text), error);
+}
+
+bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+                        const QString& value, QString* error) {
+    const ProfileLock lock(file);
+    return WriteProfileKeys(lock, file, section, {{key, value}}, error);
 }
 
 }  // namespace platform

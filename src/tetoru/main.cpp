@@ -1,5 +1,6 @@
 #include "engine/console_ui.h"
 #include "engine/engine.h"
+#include "platform/drive_report.h"
 #include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
 #include "util/message_sink.h"
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <csignal>
+#include <string_view>
 
 namespace {
 
@@ -36,5 +38,7 @@ int RunOnConsole(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Which letter is which disk, for the person about to register folders.
+    if (argc == 2 && std::string_view(argv[1]) == "--drives") return platform::PrintDriveReport();
     return tetoru::HasDisplay() ? tetoru::RunWithWindows(argc, argv) : RunOnConsole(argc, argv);
 }

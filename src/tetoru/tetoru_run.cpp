@@ -43,8 +43,13 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         return kWrongDate;
     }
     // The drive table comes first: the program folder's Windows form depends on it.
-    platform::SetCurrentDrives(
-        platform::DriveTable::Load(platform::HostProgramFolder() + QStringLiteral("/Kibako.INI")));
+    QString driveError;
+    platform::SetCurrentDrives(platform::DriveTable::Load(
+        platform::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
+    if (!driveError.isEmpty()) {
+        std::fprintf(stderr, "TETORU: new drive letters were not remembered: %s\n",
+                     qUtf8Printable(driveError));
+    }
     const QString programFolder = util::ProgramFolder();
     const store::Settings settings(store::SettingsFileIn(programFolder));
     util::CheckEnvironment(settings.FilePath());

@@ -14,7 +14,7 @@ QString ProgramFolder() {
     if (!windows) {
         platform::DriveTable table = platform::CurrentDrives();
         for (char16_t letter = u'Z'; letter >= u'D'; --letter) {
-            if (!table.Find(QChar(letter))) {
+            if (table.TypeOf(QChar(letter)) == platform::DriveType::NoRootDir) {
                 table.Map(QChar(letter), platform::DriveType::Fixed, host,
                           QStringLiteral("KIBAKO"));
                 break;

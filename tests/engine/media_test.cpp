@@ -6,9 +6,11 @@
 #include "platform/attributes.h"
 #include "platform/code_page.h"
 #include "store/definition_list.h"
+#include "support/fake_system.h"
 #include "util/file_ops.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -116,6 +118,31 @@ TEST_F(Media, SkipRemovableNeverAsks) {
     engine.SetSkipRemovable(true);
     EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), QString());
     EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
+}
+
+// Two sticks used in turn carry one title; detected letters stay with each
+// stick, so the one plugged in today has its own letter.
+TEST_F(Media, ATitleOnAnotherDetectedDriveIsFoundWithoutAsking) {
+    FakeSystem system;
+    QTemporaryDir home;
+    const QString settings = home.filePath(S("Kibako.INI"));
+    system.AddDisk(S("sdb1"), S("1111-aaaa"));
+    system.AddDisk(S("sdc1"), S("2222-bbbb"));
+    system.Mount(S("sdb1"), S("/media/hana/ONE"), S("vfat"));
+    platform::DriveTable::Detect(system.Sources(), settings);
+    system.UnmountAll();
+    system.Mount(S("sdc1"), S("/media/hana/TWO"), S("vfat"));
+    QFile title(system.HostOf(S("/media/hana/TWO/VolName.DAT")));
+    ASSERT_TRUE(title.open(QIODevice::WriteOnly));
+    title.write("PHOTOS\r\n");
+    title.close();
+    platform::SetCurrentDrives(platform::DriveTable::Detect(system.Sources(), settings));
+    ASSERT_EQ(platform::CurrentDrives().TypeOf(u'D'), DriveType::Removable);  // no medium
+
+    engine.SetSkipRemovable(true);  // a run with nobody to ask
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)PHOTOS\\Bak")), S("E:\\Bak"));
+    EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)OTHER\\Bak")), QString());
 }
 
 store::DefinitionList ListWith(std::initializer_list<std::pair<const char*, const char*>> entries) {

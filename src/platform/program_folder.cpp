@@ -34,12 +34,13 @@ ProgramFolderPlaces ProgramFolderPlacesNow() {
     return places;
 }
 
-bool FolderIsWritable(const QString& folder) {
+bool MayKeepFilesIn(const QString& folder) {
     const QString path = Absolute(folder);
     for (const QString& system :
          {QStringLiteral("/usr"), QStringLiteral("/bin"), QStringLiteral("/sbin")}) {
         if (IsUnder(path, system)) return false;
     }
+    if (QFileInfo(path + QStringLiteral("/../share/doc/kibako")).isDir()) return false;
     return QFileInfo(path).isDir() && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
 }
 
@@ -64,7 +65,7 @@ QString PrepareProgramFolder(const ProgramFolderPlaces& places,
 }
 
 QString HostProgramFolder() {
-    return PrepareProgramFolder(ProgramFolderPlacesNow(), FolderIsWritable);
+    return PrepareProgramFolder(ProgramFolderPlacesNow(), MayKeepFilesIn);
 }
 
 }  // namespace platform

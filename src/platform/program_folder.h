@@ -17,10 +17,12 @@ struct ProgramFolderPlaces {
 
 ProgramFolderPlaces ProgramFolderPlacesNow();
 
-// Whether the program may keep its files in the folder: it exists and can be
-// written, and it is not under /usr, /bin or /sbin, which belong to the
-// system's packages even when root could write there.
-bool FolderIsWritable(const QString& folder);
+// Whether the program may keep its files in its executable's folder: the
+// folder exists and can be written; it is not under /usr, /bin or /sbin, which
+// belong to the system's packages even when root could write there; and it is
+// not the bin folder of an installation (one with share/doc/kibako beside it,
+// as `cmake --install --prefix ~/.local` makes).
+bool MayKeepFilesIn(const QString& folder);
 
 // The host folder of the program's files: KIBAKO_HOME when set; else the
 // executable's folder when `writable` says so (a build tree, a portable copy);

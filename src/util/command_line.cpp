@@ -33,7 +33,8 @@ const char kProgramFolderRule[] =
     "  It holds the settings (Kibako.INI), the registrations (Kibako.Def) and\n"
     "  the catalog's work files. It is the folder named by KIBAKO_HOME when that\n"
     "  is set; else the program's own folder when it can be written (a build or\n"
-    "  a portable copy); else $XDG_DATA_HOME/kibako (~/.local/share/kibako),\n"
+    "  a portable copy, not under /usr nor an installation's bin); else\n"
+    "  $XDG_DATA_HOME/kibako (~/.local/share/kibako),\n"
     "  made on the first start (an installed copy).\n";
 
 const char kEnvironment[] =
@@ -93,8 +94,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, std::span<const Optio
 }
 
 QString HelpText(const ProgramSpec& program) {
-    const QString folder = platform::ChooseProgramFolder(platform::ProgramFolderPlacesNow(),
-                                                         platform::FolderIsWritable);
+    const QString folder =
+        platform::ChooseProgramFolder(platform::ProgramFolderPlacesNow(), platform::MayKeepFilesIn);
     return UsageLine(program) + u'\n' + QString::fromUtf8(program.about) + u'\n' +
            OptionList(program.options) + QStringLiteral("\nProgram folder: %1\n").arg(folder) +
            QString::fromUtf8(kProgramFolderRule) + u'\n' + QString::fromUtf8(kEnvironment) +

@@ -47,4 +47,13 @@ for program in kibako tetoru; do
     out=$(env -u KIBAKO_HOME -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/$program" --version)
     [[ $out == "$program (Kibako) "* ]] || fail "$program --version printed: $out"
 done
+# An installed copy keeps its files in the user's data folder, made on the first start.
+data=$root/data
+out=$(env -u KIBAKO_HOME -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$data" \
+    "$root/usr/bin/tetoru" --help)
+grep -qx "Program folder: $data/kibako" <<<"$out" || fail "installed tetoru --help: $out"
+[[ ! -e $data/kibako ]] || fail "--help made the program folder"
+env -u KIBAKO_HOME -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME="$data" \
+    "$root/usr/bin/tetoru" >/dev/null || fail "installed tetoru failed on an empty folder"
+[[ -d $data/kibako ]] || fail "the first start did not make $data/kibako"
 echo "install test passed"

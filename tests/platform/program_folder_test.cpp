@@ -13,7 +13,7 @@
 namespace {
 
 using platform::ChooseProgramFolder;
-using platform::FolderIsWritable;
+using platform::MayKeepFilesIn;
 using platform::ProgramFolderPlaces;
 
 const auto kWritable = [](const QString&) { return true; };
@@ -58,19 +58,26 @@ TEST(ProgramFolderRule, AReadOnlyExecutableFolderGivesTheDataFolder) {
 
 TEST(ProgramFolderRule, SystemFoldersAreNeverWrittenEvenByRoot) {
     QTemporaryDir dir;
-    EXPECT_TRUE(FolderIsWritable(dir.path()));
-    EXPECT_FALSE(FolderIsWritable(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_TRUE(MayKeepFilesIn(dir.path()));
+    EXPECT_FALSE(MayKeepFilesIn(dir.filePath(QStringLiteral("missing"))));
     // Root may write to /usr/bin, but the files of one user do not belong there.
-    EXPECT_FALSE(FolderIsWritable(QStringLiteral("/usr/bin")));
-    EXPECT_FALSE(FolderIsWritable(QStringLiteral("/usr/local/bin")));
-    EXPECT_FALSE(FolderIsWritable(QStringLiteral("/bin")));
+    EXPECT_FALSE(MayKeepFilesIn(QStringLiteral("/usr/bin")));
+    EXPECT_FALSE(MayKeepFilesIn(QStringLiteral("/usr/local/bin")));
+    EXPECT_FALSE(MayKeepFilesIn(QStringLiteral("/bin")));
+
+    // An installation under a prefix the user owns keeps its files elsewhere.
+    QDir(dir.path()).mkpath(QStringLiteral("prefix/bin"));
+    const QString bin = dir.filePath(QStringLiteral("prefix/bin"));
+    EXPECT_TRUE(MayKeepFilesIn(bin));
+    QDir(dir.path()).mkpath(QStringLiteral("prefix/share/doc/kibako"));
+    EXPECT_FALSE(MayKeepFilesIn(bin));
 }
 
 TEST(ProgramFolderRule, AFolderWithoutWritePermissionIsNotWritableForAUser) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes to any folder of a writable file system";
     QTemporaryDir dir;
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    EXPECT_FALSE(FolderIsWritable(dir.path()));
+    EXPECT_FALSE(MayKeepFilesIn(dir.path()));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -9,7 +9,7 @@ sources=(fuzz/*_fuzz.cpp)
 [[ ${#sources[@]} -eq 0 ]] && { echo "no fuzz targets"; exit 0; }
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKIBAKO_FUZZ=ON >/dev/null
+    -DKIBAKO_FUZZ=ON -DKIBAKO_WERROR=ON >/dev/null
 targets=()
 for source in "${sources[@]}"; do targets+=("$(basename "$source" .cpp)"); done
 cmake --build build/fuzz -j "$(nproc)" --target "${targets[@]}"

@@ -14,8 +14,12 @@ namespace archiver {
 std::unique_ptr<TempArchive> TempArchive::Create(const std::filesystem::path& target,
                                                  std::string& error) {
     // The leading dot keeps the file out of folder walks, including one of this very folder.
-    const std::filesystem::path pattern =
-        target.parent_path() / ("." + target.filename().string() + ".XXXXXX");
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // prepending to a temporary string.
+    std::string hidden(".");
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    const std::filesystem::path pattern = target.parent_path() / hidden;
     const std::string text = pattern.string();
     std::vector<char> name(text.begin(), text.end());
     name.push_back('\0');

@@ -2,6 +2,7 @@
 // and the help file.
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QUrl>
@@ -11,6 +12,10 @@
 #include "dialogs/message_box.h"
 #include "engine/engine.h"
 #include "util/program_folder.h"
+
+#ifndef KIBAKO_HELP_FROM_BINDIR
+#define KIBAKO_HELP_FROM_BINDIR "../share/doc/kibako"
+#endif
 
 namespace kibako::catalog {
 
@@ -70,9 +75,12 @@ void ListForm::TogglePowerOff() {
 }
 
 void ListForm::OpenHelp() {
-    // The program folder first (where KIBAKO_HOME points), then beside the program.
+    // The program folder first (where KIBAKO_HOME points), then beside the program
+    // (a build), then where an installed copy keeps its documentation.
+    const QString program = QCoreApplication::applicationDirPath();
     for (const QString& folder :
-         {util::HostProgramFolder(), QCoreApplication::applicationDirPath()}) {
+         {util::HostProgramFolder(), program,
+          QDir::cleanPath(program + QStringLiteral("/" KIBAKO_HELP_FROM_BINDIR))}) {
         const QString help = folder + QStringLiteral("/Kibako.html");
         if (QFileInfo(help).isFile()) {
             QDesktopServices::openUrl(QUrl::fromLocalFile(help));

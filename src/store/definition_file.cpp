@@ -8,7 +8,9 @@
 #include "util/message_sink.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
+#include "util/program_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,6 +35,12 @@ qsizetype LeadingHexNumber(QStringView text) {
 QString ChooseDefinitionFile(const QStringList& arguments, const Settings& settings,
                              const QString& programFolder) {
     const QString commandLine = arguments.join(u' ');
+    if (commandLine.startsWith(u'/')) {
+        // A host path, as cron lines and systemd units name files.
+        const QString host = QDir::cleanPath(commandLine);
+        const QString windows = util::WindowsFormOfHostPath(host, QFileInfo(host).path());
+        return windows.isEmpty() ? commandLine : windows;
+    }
     if (!commandLine.isEmpty()) return commandLine;
     const QString fallback = util::JoinPath(programFolder, kDefaultName);
     const QString named = settings.GetSettingText(QStringLiteral("CatalogName"), fallback);

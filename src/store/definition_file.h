@@ -14,6 +14,9 @@ inline constexpr int kDefinitionHeaderLength = 32;
 // The definition file to use: the whole command line when there is one (the
 // arguments joined with single blanks, quotes kept as given), else the setting
 // CatalogName when that file exists, else "Kibako.Def" in the program folder.
+// A command line that begins with "/" is a host path and comes back in its
+// Windows form (the current drive table gets a drive for its folder when none
+// reaches it).
 QString ChooseDefinitionFile(const QStringList& arguments, const Settings& settings,
                              const QString& programFolder);
 

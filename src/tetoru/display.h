@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace tetoru {
 
 // Whether windows can be shown: a Qt platform was named (offscreen in tests),
@@ -7,7 +9,8 @@ namespace tetoru {
 // is none, and Tetoru runs on the console.
 bool HasDisplay();
 
-// Tetoru with its progress window; returns the exit status.
-int RunWithWindows(int argc, char* argv[]);
+// Tetoru with its progress window on the definition-file words of the command
+// line; returns the exit status.
+int RunWithWindows(char* program, const QStringList& arguments);
 
 }  // namespace tetoru

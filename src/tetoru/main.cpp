@@ -3,6 +3,7 @@
 #include "platform/drive_report.h"
 #include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
+#include "util/command_line.h"
 #include "util/message_sink.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,31 @@
 
 namespace {
 
+const util::OptionSpec kOptions[] = {util::kHelpOption, util::kVersionOption, util::kDrivesOption};
+
+const util::ProgramSpec kProgram{
+    "tetoru", "[DEFINITION-FILE]",
+    "Backs up the registered folders once, as Kibako's Tetoru options say (every\n"
+    "registration or only the changed ones), saves the new backup times and ends;\n"
+    "with AutoPowerOff set it then asks for the machine to be powered off. With a\n"
+    "display it shows its progress window; without one (cron, a systemd timer) it\n"
+    "writes one line per registration and a summary to standard output.\n"
+    "\n"
+    "DEFINITION-FILE is the registrations to back up, in drive form (C:\\...) or as\n"
+    "an absolute path (/home/...); the words after the options make one name.\n"
+    "Without it: the file of the setting CatalogName when it exists, else\n"
+    "Kibako.Def in the program folder. A named file that does not exist is an\n"
+    "error: nothing is backed up.\n",
+    "  0   every registration that was due was backed up\n"
+    "  1   a registration failed\n"
+    "  2   the run was stopped (the abort button, SIGTERM or SIGINT after the\n"
+    "      current file, or an archive that could not be written)\n"
+    "  3   the clock says a year before 2000: nothing was touched\n"
+    "  4   the progress window was closed: nothing was saved\n"
+    "  64  the command line cannot be read\n"
+    "  66  the named definition file does not exist\n",
+    kOptions};
+
 volatile std::sig_atomic_t stopRequested = 0;
 
 void RequestStop(int) { stopRequested = 1; }
@@ -19,8 +45,10 @@ void RequestStop(int) { stopRequested = 1; }
 // Without a display: one line per entry on standard output. SIGTERM (a timer
 // being stopped) and SIGINT act as 中止BTN: the run stops after the current
 // file and what was finished is saved.
-int RunOnConsole(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+int RunOnConsole(char* program, const QStringList& arguments) {
+    int argc = 1;  // Qt reads none of the words: they are the definition file
+    char* qtArguments[] = {program, nullptr};
+    QCoreApplication app(argc, qtArguments);
     util::SetProgramTitle(QStringLiteral("TETORU"));
     engine::ConsoleUi ui;
     util::SetMessageSink(&ui);
@@ -30,7 +58,7 @@ int RunOnConsole(int argc, char* argv[]) {
     ui.onEvents = [&engine] {
         if (stopRequested) engine.RequestAbort();
     };
-    const int status = tetoru::RunTetoru(engine, app.arguments().mid(1), {});
+    const int status = tetoru::RunTetoru(engine, arguments, {});
     util::SetMessageSink(nullptr);
     return status;
 }
@@ -38,7 +66,10 @@ int RunOnConsole(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const util::CommandLine line = util::ParseCommandLine(util::ArgumentsOf(argc, argv), kOptions);
+    if (const auto status = util::AnswerCommonOptions(line, kProgram)) return *status;
     // Which letter is which disk, for the person about to register folders.
-    if (argc == 2 && std::string_view(argv[1]) == "--drives") return platform::PrintDriveReport();
-    return tetoru::HasDisplay() ? tetoru::RunWithWindows(argc, argv) : RunOnConsole(argc, argv);
+    if (line.Has("--drives")) return platform::PrintDriveReport();
+    return tetoru::HasDisplay() ? tetoru::RunWithWindows(argv[0], line.words)
+                                : RunOnConsole(argv[0], line.words);
 }

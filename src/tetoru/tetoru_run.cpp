@@ -9,6 +9,7 @@
 #include "store/settings_keys.h"
 #include "tetoru/power_off.h"
 #include "util/environment.h"
+#include "util/file_ops.h"
 #include "util/program_folder.h"
 
 #include <cstdio>
@@ -56,6 +57,13 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     engine.SetSkipRemovable(Number(settings, "SkipRemovable") != 0);
 
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
+    // A name that finds no file is a mistake on the command line: backing up
+    // nothing and reporting success (or powering off) would hide it.
+    if (!arguments.join(u' ').isEmpty() && !util::FileExists(definitionFile)) {
+        std::fprintf(stderr, "TETORU: the definition file %s does not exist\n",
+                     qUtf8Printable(arguments.join(u' ')));
+        return kNoDefinitionFile;
+    }
     const store::LoadResult loaded = store::LoadDefinitions(definitionFile);
     if (!loaded.warning.isEmpty()) {
         std::fprintf(stderr, "TETORU: %s\n",

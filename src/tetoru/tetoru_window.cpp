@@ -12,8 +12,10 @@
 
 namespace tetoru {
 
-int RunWithWindows(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+int RunWithWindows(char* program, const QStringList& arguments) {
+    int argc = 1;  // Qt reads none of the words: they are the definition file
+    char* qtArguments[] = {program, nullptr};
+    QApplication app(argc, qtArguments);
     util::SetProgramTitle(QStringLiteral("TETORU"));
     engine::windows::QtEngineUi ui(engine::windows::BackForm::Variant::Tetoru);
     engine::Engine engine(ui);
@@ -31,7 +33,7 @@ int RunWithWindows(int argc, char* argv[]) {
     hooks.placeProgressWindow = [&ui](const store::Settings& settings) {
         ui.Progress().PlaceFromSettings(settings);
     };
-    const int status = RunTetoru(engine, app.arguments().mid(1), hooks);
+    const int status = RunTetoru(engine, arguments, hooks);
     util::SetMessageSink(nullptr);
     ui.AttachEngine(nullptr);
     return status;

@@ -8,23 +8,26 @@ namespace util {
 
 QString HostProgramFolder() { return platform::HostProgramFolder(); }
 
-QString ProgramFolder() {
-    const QString host = platform::HostProgramFolder();
-    auto windows = platform::ToWindowsPath(host);
+QString WindowsFormOfHostPath(const QString& hostPath, const QString& driveRoot) {
+    auto windows = platform::ToWindowsPath(hostPath);
     if (!windows) {
         platform::DriveTable table = platform::CurrentDrives();
         for (char16_t letter = u'Z'; letter >= u'D'; --letter) {
             if (table.TypeOf(QChar(letter)) == platform::DriveType::NoRootDir) {
-                table.Map(QChar(letter), platform::DriveType::Fixed, host,
+                table.Map(QChar(letter), platform::DriveType::Fixed, driveRoot,
                           QStringLiteral("KIBAKO"));
                 break;
             }
         }
         platform::SetCurrentDrives(table);
-        windows = platform::ToWindowsPath(host);
+        windows = platform::ToWindowsPath(hostPath);
     }
-    if (!windows) return {};
-    QString folder = *windows;
+    return windows.value_or(QString());
+}
+
+QString ProgramFolder() {
+    const QString host = platform::HostProgramFolder();
+    QString folder = WindowsFormOfHostPath(host, host);
     if (folder.endsWith(u'\\')) folder.chop(1);  // "C:\" becomes "C:"
     return folder;
 }

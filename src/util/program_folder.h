@@ -12,4 +12,9 @@ QString ProgramFolder();
 // The program folder as a host path.
 QString HostProgramFolder();
 
+// The Windows form of an absolute host path (a file or a folder). When no
+// drive of the current table reaches it, the table gets a drive rooted at
+// `driveRoot` (the last free letter from Z:). Empty when no letter is free.
+QString WindowsFormOfHostPath(const QString& hostPath, const QString& driveRoot);
+
 }  // namespace util

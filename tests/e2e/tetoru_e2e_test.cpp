@@ -74,15 +74,47 @@ TEST_P(Tetoru, BacksUpEveryEntryAndSavesTheNewTimes) {
 }
 
 TEST_P(Tetoru, CommandLineIsThePathQuotesIncluded) {
-    EXPECT_EQ(Run({S("\"C:\\kibako\\Kibako.Def\"")}).exitCode, 0);
+    // A name that finds no file is an error, with no fallback to the default file.
+    EXPECT_EQ(Run({S("\"C:\\kibako\\Kibako.Def\"")}).exitCode, 66);
     EXPECT_FALSE(home.Exists(S("d/bak1")));
-    EXPECT_EQ(Run({S("C:\\kibako\\none.def")}).exitCode,
-              0);  // missing: nothing loaded, no fallback
+    const Finished missing = Run({S("C:\\kibako\\none.def")});
+    EXPECT_EQ(missing.exitCode, 66);
+    EXPECT_TRUE(missing.err.contains(S("C:\\kibako\\none.def does not exist")))
+        << missing.err.toStdString();
     EXPECT_FALSE(home.Exists(S("d/bak1")));
     home.WriteDefinitions({{S("C:\\src3"), S("D:\\other")}}, S("c/kibako/my list.def"));
     EXPECT_EQ(Run({S("C:\\kibako\\my"), S("list.def")}).exitCode,
               0);  // arguments joined with blanks
     EXPECT_TRUE(home.Exists(S("d/other/z.txt")));
+}
+
+TEST_P(Tetoru, AHostPathOnTheCommandLineIsTheHostFile) {
+    const QByteArray before = home.Read(S("c/kibako/Kibako.Def"));
+    const Finished run = Run({Definitions()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(home.Read(S("d/bak1/a.txt")), QByteArray("alpha"));
+    EXPECT_NE(home.Read(S("c/kibako/Kibako.Def")), before);  // saved to the same file
+
+    // A folder that none of the drives holds.
+    home.WriteDefinitions({{S("C:\\src3"), S("D:\\other")}}, S("lists/my list.def"));
+    const QByteArray listed = home.Read(S("lists/my list.def"));
+    const Finished outside = Run({home.Host(S("lists/my")), S("list.def")});
+    ASSERT_EQ(outside.exitCode, 0) << outside.err.toStdString();
+    EXPECT_EQ(home.Read(S("d/other/z.txt")), QByteArray("zeta"));
+    EXPECT_NE(home.Read(S("lists/my list.def")), listed);
+}
+
+TEST_P(Tetoru, AMissingHostFileRunsNothingAndNeverPowersOff) {
+    const QString record = home.Host(S("poweroff.log"));
+    home.WriteSettings({S("AutoPowerOff=-1"), S("PowerOffCommand=touch '") + record + S("'")});
+    const QByteArray before = home.Read(S("c/kibako/Kibako.Def"));
+    const Finished run = Run({home.Host(S("c/kibako/Kibako.def.old"))});
+    EXPECT_EQ(run.exitCode, 66);
+    EXPECT_TRUE(run.err.contains(S("Kibako.def.old does not exist"))) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(S("entries backed up")));
+    EXPECT_FALSE(home.Exists(S("poweroff.log")));
+    EXPECT_FALSE(home.Exists(S("d/bak1")));
+    EXPECT_EQ(home.Read(S("c/kibako/Kibako.Def")), before);
 }
 
 TEST_P(Tetoru, CatalogNameNamingAMissingFileFallsBackToTheDefault) {

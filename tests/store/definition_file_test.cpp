@@ -1,10 +1,12 @@
 #include "store/definition_file.h"
+#include "platform/host_path.h"
 #include "store/settings.h"
 #include "support/recording_messages.h"
 #include "support/temp_drives.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +144,24 @@ TEST_F(DefinitionFile, ChoosesCommandLineThenCatalogNameThenDefault) {
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));  // missing file
     drives.WriteFile(S("C:\\other.def"), "x");
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\other.def"));
+}
+
+TEST_F(DefinitionFile, AHostPathOnTheCommandLineNamesTheHostFile) {
+    const Settings settings(S("C:\\Kibako.INI"));
+    drives.WriteFile(S("C:\\lists\\my list.def"), "x");
+    const QString host = drives.Host(S("C:\\lists\\my list.def"));
+    EXPECT_EQ(ChooseDefinitionFile({host}, settings, S("C:")), S("C:\\lists\\my list.def"));
+    // Split at the blank as a shell would, with a "." to tidy.
+    EXPECT_EQ(ChooseDefinitionFile({drives.Host(S("C:\\lists")) + S("/./my"), S("list.def")},
+                                   settings, S("C:")),
+              S("C:\\lists\\my list.def"));
+
+    // A folder that no drive reaches gets a drive of its own.
+    QTemporaryDir outside;
+    const QString elsewhere = outside.filePath(S("elsewhere.def"));
+    const QString windows = ChooseDefinitionFile({elsewhere}, settings, S("C:"));
+    ASSERT_TRUE(windows.endsWith(S(":\\elsewhere.def"))) << windows.toStdString();
+    EXPECT_EQ(platform::ToHostPath(windows), elsewhere);
 }
 
 }  // namespace

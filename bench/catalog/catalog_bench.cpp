@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/row_lookup.h"
+#include "engine/archive_listing.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
 
@@ -129,6 +131,7 @@ class FileListBench {
         const QString root = Root().path() + QStringLiteral("/files");
         const QString home = root + QStringLiteral("/home");
         const QString f = root + QStringLiteral("/f");
+        hostF = f;
         for (const char* folder : {"/Alpha", "/Big", "/Members", "/Archives"})
             QDir().mkpath(f + QString::fromLatin1(folder));
         for (int i = 0; i < 50000; ++i)
@@ -168,6 +171,7 @@ class FileListBench {
     }
 
     ListForm form;
+    QString hostF;
 
   private:
     static constexpr const char* kExtensions[] = {"txt", "JPG", "doc", "lzh", "exe", "dat"};
@@ -205,6 +209,30 @@ void BM_ListFilesOfAnLzhArchiveOf20000(benchmark::State& state) {
     state.counters["rows"] = bench.form.FileRows().rowCount;
 }
 BENCHMARK(BM_ListFilesOfAnLzhArchiveOf20000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Peers: Qt's own listing of the same folder with sizes and local times, and
+// the archiver's listing calls alone.
+void BM_PeerQtListingOf50000(benchmark::State& state) {
+    FileListBench& bench = Files();
+    for (auto _ : state) {
+        qint64 total = 0;
+        const QFileInfoList files =
+            QDir(bench.hostF + QStringLiteral("/Big")).entryInfoList(QDir::Files);
+        for (const QFileInfo& file : files)
+            total += file.size() + file.lastModified().toString(QStringLiteral("H:mm")).size();
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_PeerQtListingOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_PeerArchiverListingOf20000(benchmark::State& state) {
+    Files();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            engine::ListArchive(QStringLiteral("F:\\Archives\\Big.LZH")).members.size());
+    }
+}
+BENCHMARK(BM_PeerArchiverListingOf20000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -1,9 +1,11 @@
 #include "catalog/file_list.h"
 
 #include <QDateTime>
+#include <QHash>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "catalog/file_icons.h"
 #include "catalog/grid/grid_state.h"
@@ -19,7 +21,74 @@ namespace {
 constexpr int kFileIndent = 4;
 constexpr int kArchiveDateLength = 14;  // "yy/mm/dd hh:mm" of the listing's date-time
 constexpr qsizetype kSpareRowText = 4096;
-constexpr qint64 kNsPerMs = 1'000'000;
+
+constexpr qint64 kSecondsPerDay = 86400;
+constexpr qint64 kBucketSeconds = 900;
+constexpr qint64 kUnixEpochJulianDay = 2440588;
+
+qint64 FloorDiv(qint64 value, qint64 divisor) {
+    return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+
+// Local times of many files. Asking the system's time zone costs microseconds
+// per file, so its offset from universal time is asked at both ends of each
+// quarter hour of universal time that a file falls in: equal answers hold for
+// the whole quarter hour (time zones change their offset at most once in
+// one); a quarter hour that holds a change is asked per file.
+class LocalTimes {
+  public:
+    QString DateText(qint64 modifiedNs) {
+        const qint64 seconds = FloorDiv(modifiedNs, 1'000'000'000);
+        return Format(seconds + OffsetAt(seconds));
+    }
+
+  private:
+    static int SystemOffset(qint64 seconds) {
+        return QDateTime::fromSecsSinceEpoch(seconds).offsetFromUtc();
+    }
+
+    int OffsetAt(qint64 seconds) {
+        const qint64 bucket = FloorDiv(seconds, kBucketSeconds);
+        auto known = offsets_.constFind(bucket);
+        if (known == offsets_.constEnd()) {
+            const int first = SystemOffset(bucket * kBucketSeconds);
+            const int last = SystemOffset(bucket * kBucketSeconds + kBucketSeconds - 1);
+            known = offsets_.insert(
+                bucket, first == last ? std::optional<int>(first) : std::optional<int>());
+        }
+        return known->has_value() ? **known : SystemOffset(seconds);
+    }
+
+    // "yyyy/MM/dd H:mm" of local seconds since the epoch.
+    static QString Format(qint64 local) {
+        const qint64 days = FloorDiv(local, kSecondsPerDay);
+        const qint64 ofDay = local - days * kSecondsPerDay;
+        const QDate date = QDate::fromJulianDay(kUnixEpochJulianDay + days);
+        const int hour = static_cast<int>(ofDay / 3600);
+        const int minute = static_cast<int>(ofDay % 3600 / 60);
+        char16_t text[16];
+        int n = 0;
+        const auto digits = [&text, &n](int value, int width) {
+            for (int i = width - 1; i >= 0; --i, value /= 10)
+                text[n + i] = static_cast<char16_t>(u'0' + value % 10);
+            n += width;
+        };
+        const int year = date.year();
+        if (year < 0 || year > 9999) return QString();  // no four-digit year to show
+        digits(year, 4);
+        text[n++] = u'/';
+        digits(date.month(), 2);
+        text[n++] = u'/';
+        digits(date.day(), 2);
+        text[n++] = u' ';
+        digits(hour, hour < 10 ? 1 : 2);
+        text[n++] = u':';
+        digits(minute, 2);
+        return QString(reinterpret_cast<const QChar*>(text), n);
+    }
+
+    QHash<qint64, std::optional<int>> offsets_;
+};
 
 struct SortItem {
     QString key;  // extension, ".", base name; case-folded
@@ -55,9 +124,10 @@ void ReadFolder(const QString& folder, std::vector<SortItem>& items, qint64& tot
     const platform::SearchResult found =
         platform::SearchDirectory(util::JoinPath(folder, QStringLiteral("*.*")));
     items.reserve(static_cast<size_t>(found.entries.size()));
+    LocalTimes times;
     for (const platform::FoundEntry& entry : found.entries) {
         if (entry.isFolder || entry.size <= 0) continue;
-        Add(items, total, entry.name, FileDateText(entry.modifiedNs), entry.size);
+        Add(items, total, entry.name, times.DateText(entry.modifiedNs), entry.size);
     }
 }
 
@@ -98,15 +168,7 @@ FileListing ReadFileList(const QString& path) {
     return listing;
 }
 
-QString FileDateText(qint64 modifiedNs) {
-    const qint64 ms = modifiedNs / kNsPerMs - (modifiedNs % kNsPerMs < 0 ? 1 : 0);
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
-    const QDate date = local.date();
-    const QTime time = local.time();
-    return util::ZeroPad(date.year(), 4) + u'/' + util::ZeroPad(date.month(), 2) + u'/' +
-           util::ZeroPad(date.day(), 2) + u' ' + QString::number(time.hour()) + u':' +
-           util::ZeroPad(time.minute(), 2);
-}
+QString FileDateText(qint64 modifiedNs) { return LocalTimes().DateText(modifiedNs); }
 
 QString FileCountLine(int count, qint64 totalBytes) {
     return u' ' + QString::number(count) + QStringLiteral("個のファイル  ( ") +

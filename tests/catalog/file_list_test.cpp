@@ -191,6 +191,23 @@ TEST_F(FileListTest, DatesAreTheFilesLocalTime) {
         // Before the epoch, the second before it.
         EXPECT_EQ(FileDateText(-1), S("1969/12/31 23:59"));
     }
+    {
+        // The quarter hours around a change of summer time in New York:
+        // 2024-03-10 06:59:59 UTC is 01:59 EST, 07:00:00 UTC is 03:00 EDT; and
+        // a folder holding both sides of the change in one listing.
+        TimeZone newYork("America/New_York");
+        const qint64 change = 1'710'054'000;
+        EXPECT_EQ(FileDateText((change - 1) * 1'000'000'000), S("2024/03/10 1:59"));
+        EXPECT_EQ(FileDateText(change * 1'000'000'000), S("2024/03/10 3:00"));
+        drives.WriteFile(S("C:\\Change\\before.txt"), "b", change - 60);
+        drives.WriteFile(S("C:\\Change\\after.txt"), "a", change + 60);
+        drives.WriteFile(S("C:\\Change\\edge.txt"), "e", change);
+        const FileListing listing = ReadFileList(S("C:\\Change"));
+        ASSERT_EQ(listing.rows.size(), 3u);
+        EXPECT_EQ(listing.rows[0].date, S("2024/03/10 3:01"));
+        EXPECT_EQ(listing.rows[1].date, S("2024/03/10 1:59"));
+        EXPECT_EQ(listing.rows[2].date, S("2024/03/10 3:00"));
+    }
 }
 
 // Our own archives: members of sub-folders show their own names, the date is

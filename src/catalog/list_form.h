@@ -202,6 +202,7 @@ class ListForm : public QMainWindow {
     FolderModel driveRows_{true};
     FolderModel registrationRows_{false};
     grid::GridState fileRows_;
+    QString listedFolder_;  // the path the file grid lists
     grid::GridSide folderSide_;
     grid::GridSide fileSide_;
     grid::CatalogWindowParts parts_;
@@ -227,7 +228,6 @@ class ListForm : public QMainWindow {
     bool treeClick_ = false;
     int activeGrid_ = 0;
     bool closed_ = false;
-    QString listedFolder_;
 };
 
 }  // namespace kibako::catalog

@@ -1,19 +1,25 @@
 // The catalog window's start-up with 1,000 registrations, the drive scan of a
-// tree with about 50,000 folders in its first three levels, and opening an
-// unread folder with 5,000 sub-folders. Run offscreen:
+// tree with about 50,000 folders in its first three levels, opening an
+// unread folder with 5,000 sub-folders, and the file list of a folder of
+// 50,000 files and of an LZH archive of 20,000 members, from the row change
+// to the painted file grid. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/release/bench/catalog/catalog_bench
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "archiver/archiver.h"
 #include "catalog/drive_reader.h"
 #include "catalog/folder_model.h"
+#include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/row_lookup.h"
+#include "engine/archive_listing.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
 
@@ -114,6 +120,119 @@ void BM_ExpandUnreadFolderOf5000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExpandUnreadFolderOf5000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A second program folder: drive F: holds Alpha (empty), Big (50,000 files)
+// and Archives\Big.LZH (20,000 members); both are registered, so the
+// settings view shows header 0, F: 1, Alpha 2, Big 3 and the destination view
+// header 0, F: 1, Archives 2, Alpha.LZH 3, Big.LZH 4.
+class FileListBench {
+  public:
+    FileListBench() {
+        const QString root = Root().path() + QStringLiteral("/files");
+        const QString home = root + QStringLiteral("/home");
+        const QString f = root + QStringLiteral("/f");
+        hostF = f;
+        for (const char* folder : {"/Alpha", "/Big", "/Members", "/Archives"})
+            QDir().mkpath(f + QString::fromLatin1(folder));
+        for (int i = 0; i < 50000; ++i)
+            WriteFile(QStringLiteral("%1/Big/File%2.%3").arg(f).arg(i).arg(kExtensions[i % 6]),
+                      QByteArray(100 + i % 900, 'x'));
+        for (int i = 0; i < 20000; ++i)
+            WriteFile(
+                QStringLiteral("%1/Members/Member%2.%3").arg(f).arg(i).arg(kExtensions[i % 6]),
+                QByteArray(10 + i % 90, 'm'));
+        QDir().mkpath(home);
+        WriteFile(home + QStringLiteral("/Kibako.INI"),
+                  "[Options]\r\nExpandFirst=-1\r\n[Drives]\r\nF=fixed|" + QFile::encodeName(f) +
+                      "|FILES\r\n");
+        QString body;
+        for (const char* name : {"Alpha", "Big"}) {
+            body += QChar(8) + QStringLiteral("F:\\") + QString::fromLatin1(name) + QChar(2) +
+                    QStringLiteral("F:\\Archives\\%1.LZH").arg(QString::fromLatin1(name)) +
+                    QChar(3) + QString(16, u' ') + QChar(4) + QStringLiteral("20000000") +
+                    QChar(5) + QChar(6);
+        }
+        WriteFile(home + QStringLiteral("/Kibako.Def"),
+                  store::DefinitionFileBytes(body + QChar(0)));
+        const QByteArray previousHome = qgetenv("KIBAKO_HOME");
+        qputenv("KIBAKO_HOME", QFile::encodeName(home));
+        form.Load({});
+        qputenv("KIBAKO_HOME", previousHome);
+        std::string output;
+        archiver::Unlha("u \"F:\\Archives\\Big.LZH\" \"F:\\Members\\\"", output);
+    }
+
+    // The cursor to a shown row of the current view, its files listed and the
+    // file grid painted.
+    void SelectRow(int row) {
+        kibako::grid::MoveCursorTo(*form.FolderGrid(), form.CurrentRows().grid, nullptr, row);
+        form.ListFiles();
+        form.FileGrid()->repaint();
+    }
+
+    ListForm form;
+    QString hostF;
+
+  private:
+    static constexpr const char* kExtensions[] = {"txt", "JPG", "doc", "lzh", "exe", "dat"};
+};
+
+// Made on first use and left to the end of the process: the window must not
+// outlive the application object, which main destroys first.
+FileListBench& Files() {
+    static FileListBench* bench = new FileListBench;
+    return *bench;
+}
+
+void BM_ListFilesOfAFolderOf50000(benchmark::State& state) {
+    FileListBench& bench = Files();
+    bench.form.SwitchView(kSettingsView);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.SelectRow(2);
+        state.ResumeTiming();
+        bench.SelectRow(3);
+    }
+    state.counters["rows"] = bench.form.FileRows().rowCount;
+}
+BENCHMARK(BM_ListFilesOfAFolderOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_ListFilesOfAnLzhArchiveOf20000(benchmark::State& state) {
+    FileListBench& bench = Files();
+    bench.form.SwitchView(kDestinationView);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.SelectRow(3);
+        state.ResumeTiming();
+        bench.SelectRow(4);
+    }
+    state.counters["rows"] = bench.form.FileRows().rowCount;
+}
+BENCHMARK(BM_ListFilesOfAnLzhArchiveOf20000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Peers: Qt's own listing of the same folder with sizes and local times, and
+// the archiver's listing calls alone.
+void BM_PeerQtListingOf50000(benchmark::State& state) {
+    FileListBench& bench = Files();
+    for (auto _ : state) {
+        qint64 total = 0;
+        const QFileInfoList files =
+            QDir(bench.hostF + QStringLiteral("/Big")).entryInfoList(QDir::Files);
+        for (const QFileInfo& file : files)
+            total += file.size() + file.lastModified().toString(QStringLiteral("H:mm")).size();
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_PeerQtListingOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_PeerArchiverListingOf20000(benchmark::State& state) {
+    Files();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            engine::ListArchive(QStringLiteral("F:\\Archives\\Big.LZH")).members.size());
+    }
+}
+BENCHMARK(BM_PeerArchiverListingOf20000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -2,13 +2,16 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QLabel>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 
+#include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "dialogs/dialog_testing.h"
@@ -37,6 +40,34 @@ class PaintWatch : public QObject {
 
 QPointer<PaintWatch> paintWatch;
 
+// The cursor of the folder grid to a shown row or a column, as the arrow keys
+// move it, and the file list of the new cell.
+void MoveFolderCursor(ListForm& form, int row, int column) {
+    grid::GridState& g = form.CurrentRows().grid;
+    grid::GridSurface& surface = *form.FolderGrid();
+    if (column >= 0) {
+        g.currentColumn = std::clamp(column, 0, g.columnCount - 1);
+        grid::RedrawCursor(surface, g);
+    } else {
+        grid::MoveCursorTo(surface, g, form.findChild<QScrollBar*>(QStringLiteral("SCRDIR")), row);
+    }
+    form.ListFiles();
+}
+
+// The file grid as text on standard output: the folder label, one line per
+// row (name, date and size separated by tabs) and the count line.
+void PrintFiles(ListForm& form) {
+    QString text = QStringLiteral("DIRDSP=") + form.FolderLabel()->text() + u'\n';
+    const grid::GridState& g = form.FileRows();
+    for (int r = 0; r < g.rowCount; ++r) {
+        text += grid::CellText(g, 0, r) + u'\t' + grid::CellText(g, 1, r) + u'\t' +
+                grid::CellText(g, 2, r) + u'\n';
+    }
+    text += QStringLiteral("CONSOL=") + form.StatusLine()->text() + u'\n';
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
 // Runs one step; returns the milliseconds to wait before the next one, or -1
 // to run it again after a short while.
 int RunStep(ListForm& form, const QString& step) {
@@ -54,6 +85,12 @@ int RunStep(ListForm& form, const QString& step) {
         box->setCurrentIndex(box->findData(step.back().toUpper()));
     } else if (step.startsWith(u"open-")) {
         form.ToggleRow(step.mid(5).toInt(), false);
+    } else if (step.startsWith(u"row-")) {
+        MoveFolderCursor(form, step.mid(4).toInt(), -1);
+    } else if (step.startsWith(u"column-")) {
+        MoveFolderCursor(form, 0, step.mid(7).toInt());
+    } else if (step == u"files") {
+        PrintFiles(form);
     } else if (step.startsWith(u"wait-")) {
         return step.mid(5).toInt();
     } else if (step == u"painted") {

@@ -11,10 +11,13 @@ class ListForm;
 // another once the window is up. Steps: "backup-all", "backup-updated" (their
 // summary box is answered with OK), "view-0" to "view-2", "drive-C" (chooses
 // that drive in DRVBOX), "open-3" (the tree-area click on shown row 3 of the
-// folder grid), "wait-500" (milliseconds), "painted" (waits until the event
-// loop has painted the folder grid, then writes "KIBAKO_AUTOMATION: painted"
-// to standard error), "close". Unknown steps
-// are written to standard error and skipped.
+// folder grid), "row-3" and "column-1" (the folder grid's cursor to shown
+// row 3 or to column 1, which lists the files of the new cell), "files" (the
+// file grid, its folder label and count line written to standard output),
+// "wait-500" (milliseconds), "painted" (waits until the event loop has
+// painted the folder grid, then writes "KIBAKO_AUTOMATION: painted" to
+// standard error), "close". Unknown steps are written to standard error and
+// skipped.
 void StartAutomation(ListForm& form, const QString& script);
 
 }  // namespace kibako::catalog

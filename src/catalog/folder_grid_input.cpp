@@ -54,7 +54,9 @@ void ListForm::OnFolderMouseMove(int buttons, QPoint pos) {
 }
 
 void ListForm::OnFolderKey(int key, bool handled) {
-    if (handled) ShowFiles();
+    // Left and Right move the cursor to another column without consuming the
+    // key; in the destination view that cell stands for another folder.
+    if (handled || key == grid::vk::kLeft || key == grid::vk::kRight) ShowFiles();
     if (key == grid::vk::kEnter) OpenRegistration();
 }
 

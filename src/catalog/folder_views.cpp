@@ -47,6 +47,7 @@ void ListForm::SwitchView(int view) {
         ShowCurrentModel(true);
         SetFolderTitles(QStringLiteral("保存先"), QStringLiteral("転送元"));
     }
+    ShowFiles();
 }
 
 void ListForm::SelectDriveView() {
@@ -54,6 +55,7 @@ void ListForm::SelectDriveView() {
     viewButtons_[kDriveView]->setChecked(true);
     ShowCurrentModel(false);
     SetFolderTitles(QStringLiteral("Folder"), QStringLiteral("保存先"));
+    ShowFiles();
 }
 
 void ListForm::ShowCurrentModel(bool fromTop) {
@@ -130,6 +132,8 @@ void ListForm::ToggleRow(int shownRow, bool all) {
         ExpandRow(m, shownRow, all, reader);
     }
     RepaintFolderGrid();
+    // A collapse moves a cursor that was inside the hidden rows.
+    ShowFiles();
 }
 
 void ListForm::RepaintFolderGrid() {

@@ -230,9 +230,7 @@ void ListForm::SetActiveGrid(int active) {
 
 bool ListForm::ExpandAllChecked() const { return menus_.expandAll->isChecked(); }
 
-void ListForm::ShowFiles() {
-    if (showFiles) showFiles();
-}
+void ListForm::ShowFiles() { ListFiles(); }
 
 void ListForm::OpenRegistration() {
     if (openRegistration) openRegistration();

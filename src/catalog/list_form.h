@@ -53,9 +53,11 @@ enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2
 // closing the window runs the shut-down (saving without asking).
 //
 // The folder grid shows the drive rows in the drive view and the
-// registration rows in the two registration views. Later parts of the window
-// reach the rows through FindRow, SetCell, RowPath and ChgDate, and hook into
-// the grids through showFiles and openRegistration.
+// registration rows in the two registration views; the file grid lists the
+// files of the folder (or the members of the archive) of the folder grid's
+// current row. Later parts of the window reach the rows through FindRow,
+// SetCell, RowPath and ChgDate, and hook into the grids through
+// openRegistration.
 class ListForm : public QMainWindow {
     Q_OBJECT
   public:
@@ -147,9 +149,17 @@ class ListForm : public QMainWindow {
     void SetBackupDir(const QString& folder) { backupDir_ = folder; }
     int WinMeCaution() const { return winMeCaution_; }
 
-    // Hooks of the parts that follow: the file list of the folder grid's
-    // current row, and the registration dialog for it.
-    std::function<void()> showFiles;
+    // --- file list -----------------------------------------------------
+    // Lists in the file grid the path of the folder grid's current row (in
+    // the destination view, outside the first column, the row's source
+    // folder); nothing is read again while that path stays the listed one.
+    // DIRDSP shows the path, CONSOL the count line unless the file grid is
+    // the active grid.
+    void ListFiles();
+    const QString& ListedFolder() const { return listedFolder_; }
+
+    // Hook of the part that follows: the registration dialog for the folder
+    // grid's current row.
     std::function<void()> openRegistration;
 
   protected:
@@ -170,6 +180,7 @@ class ListForm : public QMainWindow {
     bool DeferCloseToRunEnd();
     void WriteClosingSettings();
     void ShowFiles();
+    QString FileListPath();
     void OpenRegistration();
     void OnFolderMouseDown(int button, int shift, QPoint pos);
     void OnFolderMouseMove(int buttons, QPoint pos);
@@ -205,6 +216,7 @@ class ListForm : public QMainWindow {
     FolderModel driveRows_{true};
     FolderModel registrationRows_{false};
     grid::GridState fileRows_;
+    QString listedFolder_;  // the path the file grid lists
     grid::GridSide folderSide_;
     grid::GridSide fileSide_;
     grid::CatalogWindowParts parts_;

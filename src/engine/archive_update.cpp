@@ -59,13 +59,6 @@ bool PartlyDone(Engine& engine, const QString& archive, const archiver::CommandR
     return false;
 }
 
-QString DateTimeOf(std::uint16_t date, std::uint16_t time) {
-    const auto two = [](int value) { return util::ZeroPad(value, 2); };
-    return two((date & 65024) / 512 + 1980) + u'/' + two((date & 480) / 32) + u'/' +
-           two(date & 31) + u' ' + two((time & 63488) / 2048) + u':' + two((time & 2016) / 32) +
-           u':' + two((time & 31) * 2);
-}
-
 }  // namespace
 
 archiver::UnlhaCommand LzhUpdate(const QString& archive, const QString& source,
@@ -140,31 +133,6 @@ bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QStri
     if (!result) return CannotWrite(engine);
     if (!result->ok()) return Failed(engine, archive, *result);
     return true;
-}
-
-void ListArchive(const QString& archive, QString& listing) {
-    const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
-    const std::string path = archive.toStdString();
-    const archiver::ArchiveHandle handle =
-        lzh ? archiver::UnlhaOpenArchive(path) : archiver::UnZipOpenArchive(path);
-    if (handle == 0) return;
-    listing = QChar(8);
-    archiver::EntryInfo entry{};
-    int found = lzh ? archiver::UnlhaFindFirst(handle, "*.*", entry)
-                    : archiver::UnZipFindFirst(handle, "*.*", entry);
-    while (found == 0) {
-        listing += QString::fromStdString(entry.name) + QChar(2) +
-                   QString::number(entry.originalSize) + QChar(3) +
-                   QString::number(entry.compressedSize) + QChar(4) +
-                   DateTimeOf(entry.dosDate, entry.dosTime) + QChar(8);
-        found =
-            lzh ? archiver::UnlhaFindNext(handle, entry) : archiver::UnZipFindNext(handle, entry);
-    }
-    if (lzh) {
-        archiver::UnlhaCloseArchive(handle);
-    } else {
-        archiver::UnZipCloseArchive(handle);
-    }
 }
 
 }  // namespace engine

@@ -39,10 +39,4 @@ bool UpdateArchive(Engine& engine, const QString& source, const QString& archive
 // folder; ZIP archives are left alone.
 bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QString& archive);
 
-// The listing text of an archive: character 8, then for each member its name,
-// character 2, original size, character 3, compressed size, character 4,
-// "yy/mm/dd hh:mm:ss", character 8. `listing` is left unchanged when the
-// archive cannot be opened.
-void ListArchive(const QString& archive, QString& listing);
-
 }  // namespace engine

@@ -62,12 +62,14 @@ class KibakoProgram : public ::testing::Test {
             return -1;
         }
         errors = kibako.readAllStandardError();
+        output = kibako.readAllStandardOutput();
         return kibako.exitStatus() == QProcess::NormalExit ? kibako.exitCode() : -2;
     }
 
     QTemporaryDir dir;
     QString home, c, d;
     QByteArray errors;
+    QByteArray output;
 };
 
 TEST_F(KibakoProgram, BacksUpEverythingAndWritesItsFilesOnClose) {
@@ -101,6 +103,40 @@ TEST_F(KibakoProgram, BacksUpEverythingAndWritesItsFilesOnClose) {
     EXPECT_TRUE(ini.contains("AutoPowerOff= 0\r\n"));
     EXPECT_TRUE(ini.contains("FileColWidth2= 150\r\n"));
     EXPECT_TRUE(ini.contains("C=fixed|"));
+}
+
+// An LZH registration chosen in the destination view lists the archive's
+// members in the file grid; its second column lists the source folder.
+TEST_F(KibakoProgram, DestinationViewListsTheMembersOfAnLzhRegistration) {
+    Write(c + QStringLiteral("/Data/notes.txt"), "note one\n");
+    Write(c + QStringLiteral("/Data/写真/桜.jpg"), QByteArray(5000, 'j'));
+    Write(c + QStringLiteral("/Data/empty.txt"), "");
+    Write(home + QStringLiteral("/Kibako.Def"),
+          store::DefinitionFileBytes(Entry(QStringLiteral("C:\\Data"),
+                                           QStringLiteral("D:\\Backup\\Data.LZH"),
+                                           QString(16, u' ')) +
+                                     QChar(0)));
+    // Back up into the archive, then open D: and Backup and put the cursor on
+    // the registration: header 0, D: 1, Backup 2, Data.LZH 3.
+    ASSERT_EQ(
+        Run(QStringLiteral("backup-all,view-2,open-1,open-2,row-3,files,column-1,files,close")), 0)
+        << errors.data();
+    ASSERT_TRUE(QFile::exists(d + QStringLiteral("/Backup/Data.LZH")));
+    const QStringList lines = QString::fromUtf8(output).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7) << output.data();
+    EXPECT_EQ(lines[0], QStringLiteral("DIRDSP=D:\\Backup\\Data.lzh "));
+    const QStringList photo = lines[1].split(u'\t');
+    ASSERT_EQ(photo.size(), 3);
+    EXPECT_EQ(photo[0], QStringLiteral("桜.jpg"));
+    EXPECT_EQ(photo[1].size(), 14) << photo[1].toStdString();
+    EXPECT_EQ(photo[2], QStringLiteral("5,000"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("notes.txt\t")));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\t9")));
+    EXPECT_EQ(lines[3], QStringLiteral("CONSOL= 2個のファイル  ( 5,009 bytes)"));
+    // The second column: the source folder, whose empty file is left out.
+    EXPECT_EQ(lines[4], QStringLiteral("DIRDSP=C:\\Data "));
+    EXPECT_TRUE(lines[5].startsWith(QStringLiteral("notes.txt\t")));
+    EXPECT_EQ(lines[6], QStringLiteral("CONSOL= 1個のファイル  ( 9 bytes)"));
 }
 
 TEST_F(KibakoProgram, UpdatedBackupWithNothingRegisteredLeavesNoDefinitionFile) {

@@ -70,23 +70,6 @@ TEST_F(ArchiveUpdate, AnArchiverThatCannotBeCalledStopsTheRun) {
     EXPECT_EQ(ui.messages, QStringList({S("ファイル書込みができません")}));
 }
 
-TEST_F(ArchiveUpdate, ListingShowsMembersWithTwoDigitYears) {
-    ASSERT_TRUE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.LZH"), true, false));
-    QString listing = S("unchanged");
-    engine::ListArchive(S("C:\\out\\B.LZH"), listing);
-    const QString stamp =
-        QDateTime::fromSecsSinceEpoch(1'700'000'000).toString(S("yy/MM/dd HH:mm:ss"));
-    EXPECT_TRUE(listing.startsWith(QChar(8)));
-    EXPECT_TRUE(listing.contains(S("a.txt") + QChar(2) + S("5") + QChar(3)))
-        << listing.toStdString();
-    EXPECT_TRUE(listing.contains(QChar(4) + stamp + QChar(8)));
-    EXPECT_TRUE(listing.contains(S("sub\\b.txt")));
-
-    QString untouched = S("unchanged");
-    engine::ListArchive(S("C:\\out\\MISSING.ZIP"), untouched);
-    EXPECT_EQ(untouched, S("unchanged"));
-}
-
 TEST_F(ArchiveUpdate, ArchiveEntriesTakeTheArchiveTimeAndCountOnce) {
     store::DefinitionList list;
     store::BackupEntry entry;

@@ -1,0 +1,45 @@
+// The file grid FILGRD of the catalog window: which path the folder grid's
+// current row stands for, and listing it with its label and count line.
+#include <QLabel>
+#include <QScrollBar>
+
+#include "catalog/busy_cursor.h"
+#include "catalog/file_list.h"
+#include "catalog/grid/active_grid.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/list_form.h"
+
+namespace kibako::catalog {
+namespace {
+
+constexpr int kSourceColumn = 1;  // F1 of a destination-view row: the source folder
+
+}  // namespace
+
+QString ListForm::FileListPath() {
+    const grid::GridState& g = CurrentRows().grid;
+    if (view_ == kDestinationView && g.currentColumn != 0)
+        return grid::CellText(g, kSourceColumn, g.currentRow);
+    return RowPath(g.currentRow);
+}
+
+void ListForm::ListFiles() {
+    const QString path = FileListPath();
+    if (path == listedFolder_) return;
+    listedFolder_ = path;
+    dirdsp_->setText(path + u' ');
+    FileListing listing;
+    {
+        BusyCursor busy;
+        listing = ReadFileList(path);
+    }
+    PutFileRows(fileRows_, listing);
+    grid::ResetGrid(*filgrd_, fileRows_, scrfil_, 0);
+    consol_->clear();
+    if (activeGrid_ != grid::kFileGridActive) {
+        consol_->setText(FileCountLine(static_cast<int>(listing.rows.size()), listing.totalBytes));
+    }
+}
+
+}  // namespace kibako::catalog

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "catalog/font_list.h"
 #include "dialogs/beep.h"
@@ -40,6 +41,7 @@ FontForm::FontForm(const QStringList& screenNames, QWidget* parent) : QDialog(pa
         sizbtn_[i] = new QPushButton(captions[i], this);
         sizbtn_[i]->setObjectName(QStringLiteral("SIZBTN%1").arg(i));
         sizbtn_[i]->setGeometry(334 + i * 36, 186, 32, 26);
+        sizbtn_[i]->setAutoDefault(false);
         connect(sizbtn_[i], &QPushButton::clicked, this, [this, i] { StepSize(i); });
     }
     bldsel_ = new QCheckBox(QStringLiteral("太字"), this);
@@ -60,7 +62,7 @@ FontForm::FontForm(const QStringList& screenNames, QWidget* parent) : QDialog(pa
         fonlst_->setFocus();
         reject();
     });
-    // Enter is taken on its release, as OK.
+    // Enter is taken on its release, as OK: no button may take its press.
     ok->setAutoDefault(false);
     cancel->setAutoDefault(false);
 }
@@ -98,7 +100,8 @@ int FontForm::ShowModal() { return exec() == QDialog::Accepted ? kResultOk : kRe
 void FontForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     raise();
-    fonlst_->setFocus();
+    // After the dialog has given its own first focus.
+    QTimer::singleShot(0, fonlst_, [this] { fonlst_->setFocus(); });
 }
 
 void FontForm::OnListClicked() {

@@ -285,7 +285,14 @@ TEST(DisplayOptions, FontChangeRelaysBothGridsAndRoundTripsADecimalSize) {
             for (int i = 0; i < 6; ++i)
                 dialog->findChild<QPushButton*>(QStringLiteral("SIZBTN1"))->click();
             dialog->findChild<QAbstractButton*>(QStringLiteral("BLDSEL"))->click();
-            dialog->findChild<QPushButton*>(QStringLiteral("OKBTN"))->click();
+            // Enter is OK wherever the focus is; no button takes the press.
+            for (QWidget* focus : {QApplication::focusWidget(),
+                                   static_cast<QWidget*>(dialog->findChild<QPushButton*>(
+                                       QStringLiteral("SIZBTN0")))}) {
+                focus->setFocus();
+                QTest::keyPress(focus, Qt::Key_Return);
+            }
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
         });
         Item(form, "M_表示_フォント")->trigger();
         EXPECT_DOUBLE_EQ(form.FolderGrid()->font().pointSizeF(), 14.25);

@@ -213,6 +213,10 @@ void ListForm::LoadIcons() {
                          {&driveRows_.grid, &registrationRows_.grid, &fileRows_}, fileRows_);
     driveRows_.indentStep = driveRows_.grid.indentStep;
     registrationRows_.indentStep = registrationRows_.grid.indentStep;
+    // The icon size follows the row height (font, spacing, lines); the shown
+    // rows' indents follow the icon size, or the tree lines lose their rows.
+    RecomputeIndents(driveRows_);
+    RecomputeIndents(registrationRows_);
 }
 
 void ListForm::UpdateOptionMarks() {

@@ -169,12 +169,10 @@ void ListForm::ApplyGridFont(const QFont& font) {
     grid.setBold(font.bold());
     dirgrd_->setFont(grid);
     filgrd_->setFont(dirgrd_->font());
-    // The row height follows the font first; the icon size and with it the
-    // indent step follow the row height, and the indents follow the step.
+    // The row height follows the font first; the icon size, the indent step
+    // and the indents follow the row height.
     LayOut();
     LoadIcons();
-    RecomputeIndents(driveRows_);
-    RecomputeIndents(registrationRows_);
     ShowDriveRows(driveDepth_, true);
     dirgrd_->SetPaintingSuspended(false);
     filgrd_->SetPaintingSuspended(false);

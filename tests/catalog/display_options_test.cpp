@@ -121,6 +121,10 @@ TEST(DisplayOptions, LineSpacingMakesEveryGridsRowsTaller) {
     // Three pixels more per row before the rows are stretched to the grid.
     EXPECT_GE(form.RegistrationRows().grid.rowHeight, height + 3 - 1);
     EXPECT_LE(form.RegistrationRows().grid.visibleRows, folderRows);
+    // Bigger rows, bigger icons: the drive row's indent follows the new step.
+    const grid::GridState& g = form.RegistrationRows().grid;
+    EXPECT_EQ(g.indentStep, g.iconWidth[0] + 2);
+    EXPECT_EQ(grid::RowIndent(g, 1), g.indentStep + 6);
     EXPECT_NE(Painted(form.FolderGrid()), before);
     form.close();
 }

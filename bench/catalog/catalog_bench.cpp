@@ -1,8 +1,9 @@
 // The catalog window's start-up with 1,000 registrations, the drive scan of a
 // tree with about 50,000 folders in its first three levels, opening an
-// unread folder with 5,000 sub-folders, and the file list of a folder of
+// unread folder with 5,000 sub-folders, the file list of a folder of
 // 50,000 files and of an LZH archive of 20,000 members, from the row change
-// to the painted file grid. Run offscreen:
+// to the painted file grid, and a font change re-laying out a folder grid of
+// 10,000 rows. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/release/bench/catalog/catalog_bench
 #include <benchmark/benchmark.h>
 
@@ -233,6 +234,36 @@ void BM_PeerArchiverListingOf20000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PeerArchiverListingOf20000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The font dialog's OK with 10,000 registration rows shown: both grids fitted
+// to the new font, the icon strip rebuilt, every indent recomputed and the
+// three font keys written.
+void BM_FontChangeWith10000Rows(benchmark::State& state) {
+    ListForm form;
+    form.Load({});
+    FolderModel& m = form.RegistrationRows();
+    m.list.Clear();
+    m.rowMap.clear();
+    for (int r = 0; r < 10000; ++r) {
+        const QString record = QChar(8) + QStringLiteral("Folder%1").arg(r) + QChar(2) +
+                               QStringLiteral("D:\\Backup") + QChar(3) +
+                               QStringLiteral("2024/01/02 03:04") + QChar(4) + QChar(5) + QChar(6);
+        m.list.Append(record, 2 + r % 5, kIconFolder);
+        m.rowMap.push_back(r);
+    }
+    ShowMappedRows(m);
+    QFont font = form.FolderGrid()->font();
+    double size = 9.75;
+    for (auto _ : state) {
+        size = size == 9.75 ? 10.5 : 9.75;
+        font.setPointSizeF(size);
+        form.ApplyGridFont(font);
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = m.grid.rowCount;
+    form.close();
+}
+BENCHMARK(BM_FontChangeWith10000Rows)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
 #include "catalog/list_form.h"
+#include "catalog/registration_views.h"
 
 #include "dialogs/dialog_font.h"
 #include "engine/engine.h"
@@ -95,8 +96,18 @@ bool ListForm::Load(const QStringList& arguments) {
     show();
     scrdir_->show();
     driveDepth_ = 0;
+    splitter_ = new grid::SplitterDrag(parts_, layout_, scale_, this);
+    splitter_->dropped = [this](int) { treeClick_ = false; };
     QApplication::processEvents();
-    SwitchView(kSettingsView);
+    // The settings view is built without retitling: its first column keeps
+    // the window's designed title until the user switches views.
+    view_ = kSettingsView;
+    BuildSettingsView(registrationRows_, definitions_, definitionPath_);
+    CollapseToDrives();
+    ShowCurrentModel(true);
+    // The folder grid is drawn as the active one, so it takes the keys.
+    activateWindow();
+    dirgrd_->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
@@ -121,15 +132,9 @@ void ListForm::ApplySettings() {
                    static_cast<int>(number(QStringLiteral("KeiDispH"))),
                    static_cast<int>(number(QStringLiteral("KeiFileV"))),
                    static_cast<int>(number(QStringLiteral("KeiFileH")))};
-    menus_.folderVertical->setChecked((ruledLines_[0] & 1) != 0);
-    menus_.folderHorizontal->setChecked((ruledLines_[1] & 1) != 0);
-    menus_.fileVertical->setChecked((ruledLines_[2] & 1) != 0);
-    menus_.fileHorizontal->setChecked((ruledLines_[3] & 1) != 0);
     nameCase_ = static_cast<int>(number(QStringLiteral("NameCase")));
-    for (int i = 0; i < 4; ++i) menus_.nameCase[static_cast<size_t>(i)]->setChecked(i == nameCase_);
     interleave_ = static_cast<int>(number(QStringLiteral("ListInterleave")));
-    for (int i = 0; i < 4; ++i)
-        menus_.interleave[static_cast<size_t>(i)]->setChecked(i + 1 == interleave_);
+    UpdateDisplayMarks();
 }
 
 void ListForm::ApplyGridSettings() {
@@ -161,9 +166,9 @@ void ListForm::ApplyFonts() {
                kDesignedFontPoints);
     const QString name = settings_->GetSettingText(QStringLiteral("FontName"), QString());
     if (!name.isEmpty()) font.setFamily(name);
-    const QString size = settings_->GetSettingText(QStringLiteral("FontSize"), QString());
-    if (!size.isEmpty() && store::ParseSettingNumber(size) > 0)
-        font.setPointSize(static_cast<int>(store::ParseSettingNumber(size)));
+    // Sizes are decimals ("9.75"): a whole-number size would change every row height.
+    const double size = settings_->GetSettingDecimal(QStringLiteral("FontSize"), 0.0);
+    if (size > 0) font.setPointSizeF(size);
     font.setBold(settings_->GetSettingNumber(QStringLiteral("FontBold"), 0) != 0);
     dirgrd_->setFont(font);
     filgrd_->setFont(font);
@@ -211,6 +216,10 @@ void ListForm::LoadIcons() {
                          {&driveRows_.grid, &registrationRows_.grid, &fileRows_}, fileRows_);
     driveRows_.indentStep = driveRows_.grid.indentStep;
     registrationRows_.indentStep = registrationRows_.grid.indentStep;
+    // The icon size follows the row height (font, spacing, lines); the shown
+    // rows' indents follow the icon size, or the tree lines lose their rows.
+    RecomputeIndents(driveRows_);
+    RecomputeIndents(registrationRows_);
 }
 
 void ListForm::UpdateOptionMarks() {

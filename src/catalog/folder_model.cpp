@@ -40,6 +40,15 @@ int IndentOf(int level, int indentStep) {
     return (std::max(level, 1) - 1) * indentStep + kIndentBase;
 }
 
+void RecomputeIndents(FolderModel& m) {
+    grid::GridState& g = m.grid;
+    const int count = std::min(g.rowCount, static_cast<int>(m.rowMap.size()));
+    for (int r = 0; r < count; ++r) {
+        const int full = m.rowMap[static_cast<size_t>(r)];
+        g.indent[static_cast<size_t>(r)] = IndentOf(m.list.Level(full), m.indentStep);
+    }
+}
+
 void ShowMappedRows(FolderModel& m) {
     grid::GridState& g = m.grid;
     const int count = static_cast<int>(m.rowMap.size());

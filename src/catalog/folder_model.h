@@ -44,6 +44,10 @@ struct FolderModel {
 // drawn at the indent of level 1.
 int IndentOf(int level, int indentStep);
 
+// Indents of the shown rows again from the model's indent step (a new font
+// changed the icon size); nothing else of the grid state changes.
+void RecomputeIndents(FolderModel& m);
+
 // Rebuilds the grid state from the row map: records, icon codes, indents,
 // colour slots and tree flags; marks cleared. The cursor, top row and scroll
 // state are left for the caller.

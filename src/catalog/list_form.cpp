@@ -17,6 +17,7 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
+#include "catalog/scroll_bar_focus.h"
 #include "engine/engine.h"
 #include "util/message_sink.h"
 
@@ -116,10 +117,7 @@ void ListForm::CreateControls() {
     scrfil_ = new QScrollBar(Qt::Vertical, area_);
     scrfil_->setObjectName(QStringLiteral("SCRFIL"));
     const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    for (QScrollBar* bar : {scrdir_, scrfil_}) {
-        bar->setFocusPolicy(Qt::NoFocus);
-        bar->resize(barWidth, 100);
-    }
+    for (QScrollBar* bar : {scrdir_, scrfil_}) bar->resize(barWidth, 100);
     folderSide_.surface = dirgrd_;
     folderSide_.bar = scrdir_;
     folderSide_.states = {&driveRows_.grid, &registrationRows_.grid};
@@ -161,11 +159,7 @@ void ListForm::ConnectControls() {
         connect(item, &QAction::triggered, this, &ListForm::ToggleNewFileOnly);
     connect(menus_.skipRemovable, &QAction::triggered, this, &ListForm::ToggleSkipRemovable);
     connect(menus_.powerOff, &QAction::triggered, this, &ListForm::TogglePowerOff);
-    for (QAction* item : {menus_.folderVertical, menus_.folderHorizontal, menus_.fileVertical,
-                          menus_.fileHorizontal})
-        HoldCheckMark(item);
-    for (QAction* item : menus_.nameCase) HoldCheckMark(item);
-    for (QAction* item : menus_.interleave) HoldCheckMark(item);
+    ConnectDisplayMenu();
     for (int i = 0; i < 3; ++i) {
         connect(viewButtons_[static_cast<size_t>(i)], &QRadioButton::clicked, this,
                 [this, i] { SwitchView(i); });
@@ -187,6 +181,14 @@ void ListForm::ConnectControls() {
             [this] { SetActiveGrid(grid::kFileGridActive); });
     connect(filgrd_, &grid::GridSurface::gridMouseDown, this,
             [this] { SetActiveGrid(grid::kFileGridActive); });
+    ForwardScrollBarFocus(scrdir_, [this] {
+        SetActiveGrid(grid::kFolderGridActive);
+        dirgrd_->setFocus(Qt::MouseFocusReason);
+    });
+    ForwardScrollBarFocus(scrfil_, [this] {
+        SetActiveGrid(grid::kFileGridActive);
+        filgrd_->setFocus(Qt::MouseFocusReason);
+    });
     connect(itmbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
             settings_->PutSettingNumber(QStringLiteral("DirColWidth%1").arg(i),

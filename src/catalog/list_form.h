@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -114,6 +115,22 @@ class ListForm : public QMainWindow {
     void TogglePowerOff();
     void OpenHelp();  // M_トピック
 
+    // --- display options -------------------------------------------------
+    // Each takes effect on both grids at once and writes its setting at once.
+    void SetNameCase(int index);       // M_表示_文字(index): NameCase := index
+    void ToggleRuledLines(int which);  // 0 KeiDispV, 1 KeiDispH, 2 KeiFileV, 3 KeiFileH
+    void SetInterleave(int index);     // M_表示_行間(index): ListInterleave := index + 1
+    void OpenColourDialog();           // M_表示_色設定
+    void OpenFontDialog();             // M_表示_フォント
+    // The font change after the font dialog's OK: both grids take the font,
+    // rows, icons and indents follow it, FontName/FontSize/FontBold are written.
+    void ApplyGridFont(const QFont& font);
+    int NameCase() const { return nameCase_; }
+    int Interleave() const { return interleave_; }
+    const std::array<int, 4>& RuledLines() const { return ruledLines_; }
+    const grid::DisplayColours& Colours() const { return colours_; }
+    bool LowColourDisplay() const;
+
     // A backup, a registration's save-now or the check of registrations runs
     // inside the handler that started it, letting window events run. While
     // one runs the catalog takes no commands: BeginRun refuses a second one
@@ -190,6 +207,10 @@ class ListForm : public QMainWindow {
     void SetFolderTitles(const QString& first, const QString& second);
     void RepaintFolderGrid();
     void UpdateOptionMarks();
+    void UpdateDisplayMarks();
+    void ConnectDisplayMenu();
+    void FocusActiveGrid();
+    QString FontSample();
 
     std::unique_ptr<engine::windows::QtEngineUi> engineUi_;
     std::unique_ptr<engine::Engine> engine_;

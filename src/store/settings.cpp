@@ -15,6 +15,28 @@ QString SettingsFileIn(const QString& programFolder) {
 
 qint64 ParseSettingNumber(const QString& value) { return util::LeadingNumber(value); }
 
+double ParseSettingDecimal(const QString& value) {
+    const QString text = value.trimmed();
+    qsizetype end = 0;
+    if (end < text.size() && (text[end] == u'-' || text[end] == u'+')) ++end;
+    bool point = false;
+    bool digits = false;
+    for (; end < text.size(); ++end) {
+        const QChar c = text[end];
+        if (c >= u'0' && c <= u'9') {
+            digits = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0.0;
+    bool ok = false;
+    const double number = text.left(end).toDouble(&ok);
+    return ok ? number : 0.0;
+}
+
 QString Settings::GetSettingText(const QString& key, const QString& fallback) const {
     const QString value = util::ProfileRead(file_, kSection, key);
     return value.isEmpty() ? fallback : value;
@@ -33,6 +55,11 @@ bool Settings::GetSettingYesNoText(const QString& key, bool fallback) const {
     return ParseSettingNumber(value) != 0;
 }
 
+double Settings::GetSettingDecimal(const QString& key, double fallback) const {
+    const QString value = util::ProfileRead(file_, kSection, key);
+    return value.isEmpty() ? fallback : ParseSettingDecimal(value);
+}
+
 bool Settings::PutSettingText(const QString& key, const QString& text) const {
     return util::ProfileWrite(file_, kSection, key, text);
 }
@@ -40,6 +67,10 @@ bool Settings::PutSettingText(const QString& key, const QString& text) const {
 bool Settings::PutSettingNumber(const QString& key, qint64 number) const {
     const QString text = number >= 0 ? u' ' + QString::number(number) : QString::number(number);
     return util::ProfileWrite(file_, kSection, key, text);
+}
+
+bool Settings::PutSettingDecimal(const QString& key, double value) const {
+    return util::ProfileWrite(file_, kSection, key, QString::number(value, 'g', 15));
 }
 
 }  // namespace store

@@ -21,10 +21,16 @@ class Settings {
     qint64 GetSettingNumber(const QString& key, qint64 fallback) const;
     // A yes/no kept as text: "True"/"False" or a number (non-zero is yes).
     bool GetSettingYesNoText(const QString& key, bool fallback) const;
+    // A decimal kept as text ("9.75", the font size): the leading decimal
+    // number of the value; a missing or empty value gives `fallback`.
+    double GetSettingDecimal(const QString& key, double fallback) const;
 
     bool PutSettingText(const QString& key, const QString& text) const;
     // Decimal, with one leading blank when the number is not negative.
     bool PutSettingNumber(const QString& key, qint64 number) const;
+    // The shortest decimal text that reads back as the same value, with "."
+    // as the decimal point whatever the locale ("9.75", "10").
+    bool PutSettingDecimal(const QString& key, double value) const;
 
   private:
     QString file_;
@@ -35,6 +41,9 @@ QString SettingsFileIn(const QString& programFolder);
 
 // The leading number of a stored value, as settings read it.
 qint64 ParseSettingNumber(const QString& value);
+// The leading decimal number of a stored value: blanks ignored, an optional
+// sign, digits with at most one "."; text without a number reads as 0.
+double ParseSettingDecimal(const QString& value);
 
 // Yes/no values as stored: -1 yes, 0 no.
 inline constexpr qint64 kYes = -1;

@@ -32,7 +32,7 @@ constexpr std::array kKeys = {
     SettingKey{"ListInterleave", T::Number, R::Fixed, 1, 0},
     SettingKey{"FolderPercent", T::Number, R::Fixed, 60, 0},
     SettingKey{"FontName", T::Text, R::None, 0, 0},
-    SettingKey{"FontSize", T::Number, R::None, 0, 0},
+    SettingKey{"FontSize", T::Decimal, R::None, 0, 0},
     SettingKey{"FontBold", T::YesNo, R::Fixed, kNo, 0},
     SettingKey{"WindowX", T::Number, R::Designed, 0, 0},
     SettingKey{"WindowY", T::Number, R::Designed, 0, 0},

@@ -9,7 +9,7 @@
 
 namespace store {
 
-enum class SettingType { Text, Number, YesNo, YesNoText, Colour };
+enum class SettingType { Text, Number, Decimal, YesNo, YesNoText, Colour };
 
 // Which program reads a setting's default.
 enum class Program { Kibako, Tetoru };

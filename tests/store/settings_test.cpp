@@ -42,6 +42,29 @@ TEST_F(SettingsTest, WritesNumbersWithALeadingBlankWhenNotNegative) {
     EXPECT_EQ(settings.GetSettingNumber(S("AutoPowerOff"), -1), 0);
 }
 
+TEST_F(SettingsTest, DecimalsRoundTripAsPlainDecimalText) {
+    // Values carried over from the old system, as it wrote them.
+    WriteIni("FontSize=9.75\r\nWhole=10\r\nBlank= 11.25pt\r\nEmpty=\r\nWord=Big\r\nNeg=-1.5\r\n");
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("FontSize"), 0), 9.75);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Whole"), 0), 10.0);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Blank"), 0), 11.25);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Empty"), 7.5), 7.5);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Missing"), 7.5), 7.5);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Word"), 7.5), 0.0);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Neg"), 0), -1.5);
+    EXPECT_DOUBLE_EQ(ParseSettingDecimal(S("1.2.3")), 1.2);
+    for (const double size : {9.75, 10.0, 10.5, 8.25, 16.5}) {
+        ASSERT_TRUE(settings.PutSettingDecimal(S("FontSize"), size));
+        EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("FontSize"), 0), size);
+    }
+    settings.PutSettingDecimal(S("FontSize"), 9.75);
+    settings.PutSettingDecimal(S("Whole"), 12.0);
+    const QByteArray bytes = drives.ReadFile(settings.FilePath());
+    EXPECT_TRUE(bytes.contains("FontSize=9.75\r\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("Whole=12\r\n")) << bytes.constData();
+    EXPECT_EQ(FindSettingKey(S("FontSize"))->type, SettingType::Decimal);
+}
+
 TEST_F(SettingsTest, YesNoTextReadsWordsOrNumbers) {
     WriteIni("A=True\r\nB=false\r\nC=-1\r\nD=0\r\n");
     EXPECT_TRUE(settings.GetSettingYesNoText(S("A"), false));

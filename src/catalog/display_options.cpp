@@ -1,0 +1,188 @@
+// The View menu's display options: name case, ruled lines, line spacing, the
+// colour dialog and the font dialog. Each change takes effect on both grids
+// at once and is written to the settings file at once.
+#include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QScrollBar>
+
+#include "catalog/font_form.h"
+#include "catalog/font_list.h"
+#include "catalog/grid/active_grid.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/grid/header_bar.h"
+#include "catalog/list_form.h"
+#include "catalog/option_form.h"
+#include "catalog/place_dialog.h"
+#include "store/settings_keys.h"
+
+namespace kibako::catalog {
+namespace {
+
+// The menu has closed before the grids are painted again.
+void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+const char* const kRuledLineKeys[4] = {"KeiDispV", "KeiDispH", "KeiFileV", "KeiFileH"};
+
+}  // namespace
+
+void ListForm::ConnectDisplayMenu() {
+    for (int i = 0; i < 4; ++i) {
+        connect(menus_.nameCase[static_cast<size_t>(i)], &QAction::triggered, this,
+                [this, i] { SetNameCase(i); });
+        connect(menus_.interleave[static_cast<size_t>(i)], &QAction::triggered, this,
+                [this, i] { SetInterleave(i); });
+    }
+    const QAction* lines[4] = {menus_.folderVertical, menus_.folderHorizontal, menus_.fileVertical,
+                               menus_.fileHorizontal};
+    for (int i = 0; i < 4; ++i)
+        connect(lines[i], &QAction::triggered, this, [this, i] { ToggleRuledLines(i); });
+    connect(menus_.colours, &QAction::triggered, this, &ListForm::OpenColourDialog);
+    connect(menus_.font, &QAction::triggered, this, &ListForm::OpenFontDialog);
+}
+
+void ListForm::UpdateDisplayMarks() {
+    menus_.folderVertical->setChecked((ruledLines_[0] & 1) != 0);
+    menus_.folderHorizontal->setChecked((ruledLines_[1] & 1) != 0);
+    menus_.fileVertical->setChecked((ruledLines_[2] & 1) != 0);
+    menus_.fileHorizontal->setChecked((ruledLines_[3] & 1) != 0);
+    for (int i = 0; i < 4; ++i) {
+        menus_.nameCase[static_cast<size_t>(i)]->setChecked(i == nameCase_);
+        menus_.interleave[static_cast<size_t>(i)]->setChecked(i + 1 == interleave_);
+    }
+}
+
+bool ListForm::LowColourDisplay() const { return grid::IsLowColourDisplay(colourCount_); }
+
+void ListForm::SetNameCase(int index) {
+    LetEventsRun();
+    nameCase_ = index;
+    settings_->PutSettingNumber(QStringLiteral("NameCase"), index);
+    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
+        g->nameCase[0] = index;
+    RepaintFolderGrid();
+    grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
+    UpdateDisplayMarks();
+}
+
+void ListForm::ToggleRuledLines(int which) {
+    if (which < 0 || which > 3) return;
+    int& flag = ruledLines_[static_cast<size_t>(which)];
+    flag = ~flag;
+    settings_->PutSettingNumber(QString::fromLatin1(kRuledLineKeys[which]), flag);
+    const bool folder = which < 2;
+    const bool vertical = which % 2 == 0;
+    const std::vector<grid::GridState*> states =
+        folder ? std::vector<grid::GridState*>{&driveRows_.grid, &registrationRows_.grid}
+               : std::vector<grid::GridState*>{&fileRows_};
+    for (grid::GridState* g : states) (vertical ? g->vLineWidth : g->hLineWidth) = flag & 1;
+    LoadIcons();
+    if (folder) {
+        RepaintFolderGrid();
+    } else {
+        grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
+    }
+    UpdateDisplayMarks();
+}
+
+void ListForm::SetInterleave(int index) {
+    LetEventsRun();
+    interleave_ = index + 1;
+    settings_->PutSettingNumber(QStringLiteral("ListInterleave"), interleave_);
+    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
+        g->interleave = interleave_;
+    grid::FitGrid(*dirgrd_, driveRows_.grid, scrdir_);
+    grid::FitGrid(*dirgrd_, registrationRows_.grid, scrdir_);
+    grid::FitGrid(*filgrd_, fileRows_, scrfil_);
+    LoadIcons();
+    LayOut();
+    UpdateDisplayMarks();
+}
+
+void ListForm::FocusActiveGrid() {
+    (activeGrid_ == grid::kFileGridActive ? filgrd_ : dirgrd_)->setFocus(Qt::OtherFocusReason);
+}
+
+void ListForm::OpenColourDialog() {
+    LetEventsRun();
+    std::array<grid::ColourRef, kColourRoleCount> current{};
+    for (int i = 0; i < kColourRoleCount; ++i) {
+        current[static_cast<size_t>(i)] = static_cast<grid::ColourRef>(
+            store::ReadNumberSetting(*settings_, QString::fromLatin1(kColourRoles[i].key),
+                                     store::Program::Kibako, colourCount_));
+    }
+    int result = 0;
+    {
+        OptionForm form(current, LowColourDisplay(), this);
+        result = form.ShowModal();
+        if (result == OptionForm::kResultOk) {
+            const auto chosen = form.Colours();
+            for (int i = 0; i < kColourRoleCount; ++i) {
+                // Stored as the 32-bit value: system colours become negative numbers.
+                settings_->PutSettingNumber(QString::fromLatin1(kColourRoles[i].key),
+                                            static_cast<qint32>(chosen[static_cast<size_t>(i)]));
+            }
+        }
+    }
+    if (result == OptionForm::kResultOk) ApplyDisplayColours();
+    RepaintFolderGrid();
+    grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
+    grid::LayoutHeaderBar(*itmbar_);
+    grid::LayoutHeaderBar(*itfbar_);
+    itmbar_->update();
+    itfbar_->update();
+    FocusActiveGrid();
+}
+
+QString ListForm::FontSample() {
+    const grid::GridState& g = driveRows_.grid;
+    const int row = g.rowCount > 0 ? g.currentRow : -1;
+    const auto cell = [&g, row](int column) {
+        return row < 0 ? QString() : grid::CellText(g, column, row);
+    };
+    return FontSampleText(cell(0), cell(2), cell(3), cell(1));
+}
+
+void ListForm::OpenFontDialog() {
+    LetEventsRun();
+    int result = 0;
+    QFont chosen;
+    {
+        FontForm form(QFontDatabase::families(), this);
+        form.SetSample(dirgrd_->font(), QString());
+        form.SetSample(dirgrd_->font(), FontSample());
+        PlaceDialog(&form, this, Placement::Beside);
+        result = form.ShowModal();
+        chosen = form.SampleFont();
+    }
+    if (result == FontForm::kResultOk) ApplyGridFont(chosen);
+    FocusActiveGrid();
+}
+
+void ListForm::ApplyGridFont(const QFont& font) {
+    dirgrd_->SetPaintingSuspended(true);
+    filgrd_->SetPaintingSuspended(true);
+    QFont grid = dirgrd_->font();
+    grid.setFamily(font.family());
+    grid.setPointSizeF(font.pointSizeF());
+    grid.setBold(font.bold());
+    dirgrd_->setFont(grid);
+    filgrd_->setFont(dirgrd_->font());
+    // The row height follows the font first; the icon size, the indent step
+    // and the indents follow the row height.
+    LayOut();
+    LoadIcons();
+    ShowDriveRows(driveDepth_, true);
+    dirgrd_->SetPaintingSuspended(false);
+    filgrd_->SetPaintingSuspended(false);
+    RepaintFolderGrid();
+    grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
+    const QFont& applied = dirgrd_->font();
+    settings_->PutSettingText(QStringLiteral("FontName"), applied.family());
+    settings_->PutSettingDecimal(QStringLiteral("FontSize"), applied.pointSizeF());
+    settings_->PutSettingNumber(QStringLiteral("FontBold"),
+                                applied.bold() ? store::kYes : store::kNo);
+}
+
+}  // namespace kibako::catalog

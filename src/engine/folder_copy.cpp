@@ -75,9 +75,9 @@ class DestinationFiles {
 std::optional<QString> MakeOneLevel(const QString& folder) {
     const auto host = platform::ToHostPath(folder);
     if (!host) return QStringLiteral("パスが見つかりません：　") + folder;
-    if (mkdir(QFile::encodeName(*host).constData(), 0777) == 0 || errno == EEXIST)
-        return std::nullopt;
-    return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral("\nフォルダー：　") +
+    const int error = platform::MakeHostFolder(*host);
+    if (error == 0 || error == EEXIST) return std::nullopt;
+    return QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral("\nフォルダー：　") +
            folder;
 }
 

@@ -1,6 +1,7 @@
 // Most-significant-bit-first bit packer for the LZH code streams.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +23,7 @@ class BitWriter {
         if (pending_ > 0) Put(8 - pending_, 0);
     }
     std::vector<std::uint8_t>& bytes() { return bytes_; }
+    std::size_t byteCount() const { return bytes_.size(); }
 
   private:
     std::uint64_t accumulator_ = 0;

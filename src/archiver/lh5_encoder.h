@@ -24,6 +24,10 @@ class Lh5Encoder {
     // Codes what is left and pads the last byte. Nothing may be written afterwards.
     bool Finish();
     std::uint64_t packedSize() const;
+    // Input bytes coded into finished blocks so far, and the packed bytes they
+    // took: together they tell early whether the input compresses at all.
+    std::uint64_t codedInput() const;
+    std::uint64_t codedOutput() const;
 
   private:
     class Impl;

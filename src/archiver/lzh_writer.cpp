@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
 constexpr std::size_t kChunk = 1 << 18;
+// A member is stored once this much of it packs to this share of its size or more.
+constexpr std::uint64_t kProbe = 1 << 17;
+constexpr std::uint64_t kStoredPercent = 98;
 
 bool NeedsWideSizes(const LzhMember& member) {
     return member.packedSize > kNarrowLimit || member.originalSize > kNarrowLimit;
@@ -81,15 +84,24 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     return out_.WriteAt(headerAt, header.data(), header.size()) || WriteError(error);
 }
 
-// False without an error text when the file was read but stored is better (empty file).
+// False without an error text when stored is better: an empty file, or one
+// whose first part (the probe) packs to nearly its own size, as compressed
+// media and archives do. Giving up early saves coding the rest in vain.
 bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string& error) {
     Lh5Encoder encoder(
         [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
-    if (!Pass(file, member, error, [&encoder](const std::uint8_t* data, std::size_t size) {
-            return encoder.Write(data, size);
-        })) {
+    bool storedIsBetter = false;
+    const bool read = Pass(file, member, error, [&](const std::uint8_t* data, std::size_t size) {
+        if (!encoder.Write(data, size)) return false;
+        const std::uint64_t in = encoder.codedInput();
+        storedIsBetter = in >= kProbe && encoder.codedOutput() * 100 >= in * kStoredPercent;
+        return !storedIsBetter;
+    });
+    if (storedIsBetter) {
+        error.clear();
         return false;
     }
+    if (!read) return false;
     if (!encoder.Finish()) return WriteError(error);
     member.packedSize = encoder.packedSize();
     return member.originalSize > 0;

@@ -76,7 +76,12 @@ std::optional<QString> MakeOneLevel(const QString& folder) {
     const auto host = platform::ToHostPath(folder);
     if (!host) return QStringLiteral("パスが見つかりません：　") + folder;
     const int error = platform::MakeHostFolder(*host);
-    if (error == 0 || error == EEXIST) return std::nullopt;
+    // Some file systems refuse before they look: a folder already there is fine.
+    struct stat st;
+    if (error == 0 || error == EEXIST ||
+        (stat(QFile::encodeName(*host).constData(), &st) == 0 && S_ISDIR(st.st_mode))) {
+        return std::nullopt;
+    }
     return QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral("\nフォルダー：　") +
            folder;
 }
@@ -161,11 +166,10 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     if (!util::FolderExists(source)) return false;
 
     BusyCursor busy(ui);
-    if (!util::FolderExists(destination)) {
-        if (const auto error = MakeOneLevel(destination)) {
-            ui.StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
-            return false;
-        }
+    // One attempt to create settles both cases: a folder already there is fine.
+    if (const auto error = MakeOneLevel(destination)) {
+        ui.StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
+        return false;
     }
     const platform::SearchResult listing = util::ListFolder(source);
     engine.AddPassedOverNames(listing.passedOver);

@@ -72,11 +72,19 @@ struct Listing {
 // listings kept, each folder is read once and our own creations update it.
 class Listings {
   public:
-    std::optional<QString> Match(const QString& folder, const QString& component) {
+    // `known`, when given, is what a look at `folder` just found.
+    std::optional<QString> Match(const QString& folder, const QString& component,
+                                 const struct stat* known = nullptr) {
         const QByteArray encoded = QFile::encodeName(folder);
         struct stat st;
-        if (stat(encoded.constData(), &st) != 0) return std::nullopt;
+        if (known && S_ISDIR(known->st_mode)) {
+            st = *known;
+        } else if (stat(encoded.constData(), &st) != 0) {
+            return std::nullopt;
+        }
         std::lock_guard<std::mutex> lock(mutex_);
+        lastChecked_ = folder;
+        lastCheckedStat_ = st;
         auto it = listings_.find(folder);
         if (it == listings_.end() || !it->Describes(st)) {
             Listing listing;
@@ -90,28 +98,22 @@ class Listings {
         return *match;
     }
 
-    // `folder` was just made by us, and its parent looked as `parentBefore`
-    // right before: a kept listing of that state learns the new name (any
-    // other change drops it), and the new folder is known to be empty.
-    void Created(const QString& parent, const struct stat& parentBefore, const QString& folder) {
-        struct stat parentStat, folderStat;
-        if (stat(QFile::encodeName(parent).constData(), &parentStat) != 0 ||
-            stat(QFile::encodeName(folder).constData(), &folderStat) != 0) {
-            return;
-        }
+    // `folder` was just made by us in `parent`. When the last lookup checked
+    // that parent's kept listing and nothing else changed it since, the
+    // listing learns the new name; otherwise it is dropped.
+    void Created(const QString& parent, const QString& folder) {
+        struct stat parentStat;
+        const bool looked = stat(QFile::encodeName(parent).constData(), &parentStat) == 0;
         std::lock_guard<std::mutex> lock(mutex_);
-        if (const auto it = listings_.find(parent); it != listings_.end()) {
-            if (it->Describes(parentBefore)) {
-                it->Add(folder.mid(parent.size() + 1));
-                it->Stamp(parentStat);
-            } else {
-                listings_.erase(it);
-            }
+        const auto it = listings_.find(parent);
+        if (it == listings_.end()) return;
+        if (looked && lastChecked_ == parent && it->Describes(lastCheckedStat_)) {
+            it->Add(folder.mid(parent.size() + 1));
+            it->Stamp(parentStat);
+            lastCheckedStat_ = parentStat;
+        } else {
+            listings_.erase(it);
         }
-        if (listings_.size() >= kKept) listings_.clear();
-        Listing empty;
-        empty.Stamp(folderStat);
-        listings_.insert(folder, std::move(empty));
     }
 
   private:
@@ -132,6 +134,8 @@ class Listings {
 
     std::mutex mutex_;
     QHash<QString, Listing> listings_;
+    QString lastChecked_;
+    struct stat lastCheckedStat_ {};
 };
 
 Listings& KnownListings() {
@@ -165,6 +169,14 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
     }
     // Most paths exist as written: one look settles them.
     if (components.isEmpty() || ExistsNoFollow(asWritten)) return asWritten;
+    // Next most often only the last component is missing (something to create).
+    const qsizetype lastSlash = asWritten.lastIndexOf(u'/');
+    const QString parent = asWritten.left(lastSlash);
+    struct stat parentStat;
+    if (components.size() >= 2 && lstat(QFile::encodeName(parent).constData(), &parentStat) == 0) {
+        const auto match = KnownListings().Match(parent, components.last(), &parentStat);
+        return match ? Child(parent, *match) : asWritten;
+    }
 
     QString host = drive->root;
     bool matching = true;  // once a component is missing, the rest cannot exist either
@@ -183,13 +195,11 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
 }
 
 int MakeHostFolder(const QString& hostFolder) {
-    const qsizetype slash = hostFolder.lastIndexOf(u'/');
-    const QString parent = slash > 0 ? hostFolder.left(slash) : QStringLiteral("/");
-    struct stat parentBefore;
-    const bool parentKnown = stat(QFile::encodeName(parent).constData(), &parentBefore) == 0;
     if (mkdir(QFile::encodeName(hostFolder).constData(), 0777) != 0) return errno;
-    if (parentKnown && slash > 0 && slash < hostFolder.size() - 1)
-        KnownListings().Created(parent, parentBefore, hostFolder);
+    const qsizetype slash = hostFolder.lastIndexOf(u'/');
+    if (slash > 0 && slash < hostFolder.size() - 1) {
+        KnownListings().Created(hostFolder.left(slash), hostFolder);
+    }
     return 0;
 }
 

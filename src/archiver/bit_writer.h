@@ -22,6 +22,12 @@ class BitWriter {
     void FlushBits() {
         if (pending_ > 0) Put(8 - pending_, 0);
     }
+    // Empties the writer, keeping its memory.
+    void Reset() {
+        accumulator_ = 0;
+        pending_ = 0;
+        bytes_.clear();
+    }
     std::vector<std::uint8_t>& bytes() { return bytes_; }
     std::size_t byteCount() const { return bytes_.size(); }
 

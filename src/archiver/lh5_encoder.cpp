@@ -71,6 +71,24 @@ class Lh5Encoder::Impl {
         offsets_.reserve(kBlockSymbols);
     }
 
+    void Reset() {
+        std::fill(head_.begin(), head_.end(), -1);
+        std::fill(previous_.begin(), previous_.end(), -1);
+        filled_ = 0;
+        position_ = 0;
+        previousLength_ = kMinMatch - 1;
+        previousDistance_ = 0;
+        pendingLiteral_ = false;
+        codes_.clear();
+        offsets_.clear();
+        std::fill(charFrequencies_.begin(), charFrequencies_.end(), 0);
+        std::fill(positionFrequencies_.begin(), positionFrequencies_.end(), 0);
+        bits_.Reset();
+        packedSize_ = 0;
+        blockInput_ = 0;
+        codedInput_ = 0;
+    }
+
     bool Write(const std::uint8_t* data, std::size_t size) {
         while (size > 0) {
             if (filled_ == kBufferSize) Slide();
@@ -352,6 +370,7 @@ class Lh5Encoder::Impl {
 
 Lh5Encoder::Lh5Encoder(Output output) : impl_(std::make_unique<Impl>(std::move(output))) {}
 Lh5Encoder::~Lh5Encoder() = default;
+void Lh5Encoder::Reset() { impl_->Reset(); }
 bool Lh5Encoder::Write(const std::uint8_t* data, std::size_t size) {
     return impl_->Write(data, size);
 }

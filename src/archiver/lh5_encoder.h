@@ -20,6 +20,8 @@ class Lh5Encoder {
     Lh5Encoder(const Lh5Encoder&) = delete;
     Lh5Encoder& operator=(const Lh5Encoder&) = delete;
 
+    // Starts a new stream to the same output, keeping the memory.
+    void Reset();
     bool Write(const std::uint8_t* data, std::size_t size);
     // Codes what is left and pads the last byte. Nothing may be written afterwards.
     bool Finish();

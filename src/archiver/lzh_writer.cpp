@@ -38,7 +38,8 @@ bool LzhWriter::WriteHeader(const LzhMember& member, bool wideSizes, std::string
 bool LzhWriter::CopyMember(const RandomAccessInput& from, const LzhMember& member,
                            std::string& error) {
     if (!WriteHeader(member, NeedsWideSizes(member), error)) return false;
-    std::vector<std::uint8_t> buffer(kChunk);
+    buffer_.resize(kChunk);
+    std::vector<std::uint8_t>& buffer = buffer_;
     std::uint64_t offset = member.dataOffset;
     std::uint64_t left = member.packedSize;
     while (left > 0) {
@@ -88,8 +89,13 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
 // whose first part (the probe) packs to nearly its own size, as compressed
 // media and archives do. Giving up early saves coding the rest in vain.
 bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string& error) {
-    Lh5Encoder encoder(
-        [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
+    if (!encoder_) {
+        encoder_ = std::make_unique<Lh5Encoder>(
+            [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
+    } else {
+        encoder_->Reset();
+    }
+    Lh5Encoder& encoder = *encoder_;
     bool storedIsBetter = false;
     const bool read = Pass(file, member, error, [&](const std::uint8_t* data, std::size_t size) {
         if (!encoder.Write(data, size)) return false;
@@ -121,7 +127,8 @@ bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& err
                      const std::function<bool(const std::uint8_t*, std::size_t)>& sink) {
     InputFile input;
     if (!input.Open(file.hostPath, error)) return false;
-    std::vector<std::uint8_t> buffer(kChunk);
+    buffer_.resize(kChunk);
+    std::vector<std::uint8_t>& buffer = buffer_;
     std::uint16_t crc = 0;
     std::uint64_t total = 0;
     for (;;) {

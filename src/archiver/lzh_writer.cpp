@@ -69,13 +69,21 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     const std::uint64_t headerAt = out_.position();
     if (!WriteHeader(member, wide, error)) return false;
     const std::uint64_t dataAt = out_.position();
+    held_ = false;
     if (file.size == 0 || !Compress(file, member, error) ||
         member.packedSize >= member.originalSize) {
         if (!error.empty()) return false;
         if (!out_.TruncateTo(dataAt)) return WriteError(error);
         member.methodId = "-lh0-";
         member.method = LzhMethod::kStored;
-        if (!Store(file, member, error)) return false;
+        if (held_) {
+            // The file was read whole by the attempt to compress it: no second read.
+            if (!out_.Write(buffer_.data(), static_cast<std::size_t>(member.originalSize)))
+                return WriteError(error);
+            member.packedSize = member.originalSize;
+        } else if (!Store(file, member, error)) {
+            return false;
+        }
     }
     if (!wide && NeedsWideSizes(member)) {
         error = file.hostPath.string() + ": grew past 4 GB while it was read";
@@ -131,10 +139,13 @@ bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& err
     std::vector<std::uint8_t>& buffer = buffer_;
     std::uint16_t crc = 0;
     std::uint64_t total = 0;
+    int chunks = 0;
+    held_ = false;
     for (;;) {
         const long long got = input.Read(buffer.data(), buffer.size(), error);
         if (got < 0) return false;
         if (got == 0) break;
+        ++chunks;
         const auto size = static_cast<std::size_t>(got);
         crc = UpdateCrc16(crc, buffer.data(), size);
         total += size;
@@ -142,6 +153,7 @@ bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& err
     }
     member.originalSize = total;
     member.crc = crc;
+    held_ = chunks == 1;
     return true;
 }
 

@@ -45,6 +45,7 @@ class LzhWriter {
     // otherwise spend its time setting up fresh tables and buffers.
     std::unique_ptr<Lh5Encoder> encoder_;
     std::vector<std::uint8_t> buffer_;
+    bool held_ = false;  // the last pass read its whole file into buffer_ in one piece
 };
 
 }  // namespace archiver

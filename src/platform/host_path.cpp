@@ -6,9 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-
 #include <QHash>
+#include <QRegularExpression>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -40,7 +39,10 @@ QString Folded(const QString& name) {
 // A folder's names by their ASCII upper case, each the first in byte order
 // among those that fold alike. It stands for the folder as long as the folder
 // is the same one (device and inode) with the same modification time: adding,
-// removing or renaming a name in it changes that time.
+// removing or renaming a name in it changes that time. (A change by another
+// program within the same tick of the file system's clock as the listing goes
+// unseen until the folder changes again; at worst a folder is then made in
+// another case beside its twin, which loses nothing.)
 struct Listing {
     dev_t device = 0;
     ino_t inode = 0;

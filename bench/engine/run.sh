@@ -57,3 +57,24 @@ echo "change test over the whole tree (nothing newer, so every file is looked at
 touch -d '2100-01-01' "$work/stamp"
 echo "  find -newer         $(seconds find "$work/src" -newer "$work/stamp")"
 echo "  FolderChangedSince  $("$changed" "$work/src" "2100/01/01 00:00" 3)"
+
+# Many new destination folders in one folder: a cost that grows with their
+# number would show here first.
+python3 - "$work/many" <<'PY'
+import os, sys
+for i in range(5000):
+    folder = os.path.join(sys.argv[1], f"d{i:05}")
+    os.makedirs(folder)
+    with open(os.path.join(folder, "f.txt"), "wb") as out:
+        out.write(b"x" * 100)
+PY
+python3 - "$home/Kibako.Def" <<'PY'
+import sys
+body = "\x08C:\\many\x02C:\\kibako-many\x03" + " " * 16 + "\x0410000000\x05\x06\x00"
+open(sys.argv[1], "wb").write(("%08X" % len(body) + "0" * 24 + body).encode("cp932"))
+PY
+sed -i 's/NewFileOnly=-1/NewFileOnly=0/' "$home/Kibako.INI"
+echo "first backup of one registration with 5,000 sub-folders, seconds:"
+echo "  cp -a          $(seconds cp -a "$work/many" "$work/cp-many")"
+echo "  rsync -a       $(seconds rsync -a "$work/many/" "$work/rsync-many/")"
+echo "  RunBackupAll   $(seconds run_tetoru)"

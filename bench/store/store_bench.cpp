@@ -24,9 +24,9 @@ store::DefinitionList ListOf(int count) {
     return list;
 }
 
-void BM_LoadAndSave5000(benchmark::State& state) {
+void BM_LoadAndSave(benchmark::State& state) {
     testing_support::TempDrives drives;
-    store::DefinitionList list = ListOf(5000);
+    store::DefinitionList list = ListOf(static_cast<int>(state.range(0)));
     const QString path = QStringLiteral("C:\\Kibako.Def");
     store::SaveDefinitions(path, list);
     for (auto _ : state) {
@@ -35,15 +35,50 @@ void BM_LoadAndSave5000(benchmark::State& state) {
         benchmark::DoNotOptimize(store::SaveDefinitions(path, loaded));
     }
 }
-BENCHMARK(BM_LoadAndSave5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndSave)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-void BM_PutEntry5000InARow(benchmark::State& state) {
+// The load alone, and the list built from its text alone: the rest of a load
+// and save is the file's code page conversion and the save itself.
+void BM_Load(benchmark::State& state) {
+    testing_support::TempDrives drives;
+    store::DefinitionList list = ListOf(static_cast<int>(state.range(0)));
+    const QString path = QStringLiteral("C:\\Kibako.Def");
+    store::SaveDefinitions(path, list);
+    for (auto _ : state) benchmark::DoNotOptimize(store::LoadDefinitions(path).body.size());
+}
+BENCHMARK(BM_Load)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_ListFromBodyAndBack(benchmark::State& state) {
+    const QString body = ListOf(static_cast<int>(state.range(0))).Body();
     for (auto _ : state) {
-        store::DefinitionList list = ListOf(5000);
+        store::DefinitionList list(body);
+        list.PutEntry(EntryNumber(-1));
         benchmark::DoNotOptimize(list.Body().size());
     }
 }
-BENCHMARK(BM_PutEntry5000InARow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListFromBodyAndBack)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// Inserts in scrambled order, each keeping the list sorted.
+void BM_PutEntryInARow(benchmark::State& state) {
+    for (auto _ : state) {
+        store::DefinitionList list = ListOf(static_cast<int>(state.range(0)));
+        benchmark::DoNotOptimize(list.Body().size());
+    }
+}
+BENCHMARK(BM_PutEntryInARow)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// What a backup run does with the list: walk it, find each entry and set
+// its last backup time.
+void BM_WalkAndSetLastBackup(benchmark::State& state) {
+    store::DefinitionList list = ListOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        for (const store::BackupEntry& entry : list.Entries()) {
+            list.SetLastBackup(entry.sourceFolder, QStringLiteral("2026/12/08 12:00"));
+        }
+        benchmark::DoNotOptimize(list.Body().size());
+    }
+}
+BENCHMARK(BM_WalkAndSetLastBackup)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 void BM_ReadOneSettingOf200(benchmark::State& state) {
     testing_support::TempDrives drives;

@@ -1,6 +1,7 @@
 // Most-significant-bit-first bit packer for the LZH code streams.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -21,7 +22,14 @@ class BitWriter {
     void FlushBits() {
         if (pending_ > 0) Put(8 - pending_, 0);
     }
+    // Empties the writer, keeping its memory.
+    void Reset() {
+        accumulator_ = 0;
+        pending_ = 0;
+        bytes_.clear();
+    }
     std::vector<std::uint8_t>& bytes() { return bytes_; }
+    std::size_t byteCount() const { return bytes_.size(); }
 
   private:
     std::uint64_t accumulator_ = 0;

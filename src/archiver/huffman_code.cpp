@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <queue>
 
 namespace archiver {
 namespace {
@@ -14,24 +13,25 @@ struct Node {
 };
 
 // Depth of every leaf of an ordinary Huffman tree over the used symbols, which are given in
-// order of increasing frequency.
+// order of increasing frequency. With the leaves sorted, the merged nodes come out in order
+// too, so two queues replace a priority queue: the lighter front is taken each time, a leaf
+// on a tie (the order of (weight, node number), leaves being numbered first).
 std::vector<int> LeafDepths(const std::vector<std::uint32_t>& frequencies,
                             const std::vector<int>& symbols) {
+    const std::size_t leaves = symbols.size();
     std::vector<Node> nodes;
-    nodes.reserve(symbols.size() * 2);
-    using Entry = std::pair<std::uint64_t, int>;
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    for (const int symbol : symbols) {
-        nodes.push_back({frequencies[symbol], -1, -1});
-        queue.emplace(nodes.back().weight, static_cast<int>(nodes.size()) - 1);
-    }
-    while (queue.size() > 1) {
-        const auto [w1, a] = queue.top();
-        queue.pop();
-        const auto [w2, b] = queue.top();
-        queue.pop();
-        nodes.push_back({w1 + w2, a, b});
-        queue.emplace(w1 + w2, static_cast<int>(nodes.size()) - 1);
+    nodes.reserve(leaves * 2);
+    for (const int symbol : symbols) nodes.push_back({frequencies[symbol], -1, -1});
+    std::size_t nextLeaf = 0, nextMerged = leaves;
+    const auto take = [&]() {
+        const bool leaf = nextLeaf < leaves && (nextMerged >= nodes.size() ||
+                                                nodes[nextLeaf].weight <= nodes[nextMerged].weight);
+        return static_cast<int>(leaf ? nextLeaf++ : nextMerged++);
+    };
+    for (std::size_t merges = 1; merges < leaves; ++merges) {
+        const int a = take();
+        const int b = take();
+        nodes.push_back({nodes[a].weight + nodes[b].weight, a, b});
     }
     std::vector<int> depth(nodes.size(), 0);
     for (int i = static_cast<int>(nodes.size()) - 1; i >= 0; --i) {
@@ -40,7 +40,7 @@ std::vector<int> LeafDepths(const std::vector<std::uint32_t>& frequencies,
             depth[nodes[i].right] = depth[i] + 1;
         }
     }
-    depth.resize(symbols.size());
+    depth.resize(leaves);
     return depth;
 }
 

@@ -71,6 +71,24 @@ class Lh5Encoder::Impl {
         offsets_.reserve(kBlockSymbols);
     }
 
+    void Reset() {
+        std::fill(head_.begin(), head_.end(), -1);
+        std::fill(previous_.begin(), previous_.end(), -1);
+        filled_ = 0;
+        position_ = 0;
+        previousLength_ = kMinMatch - 1;
+        previousDistance_ = 0;
+        pendingLiteral_ = false;
+        codes_.clear();
+        offsets_.clear();
+        std::fill(charFrequencies_.begin(), charFrequencies_.end(), 0);
+        std::fill(positionFrequencies_.begin(), positionFrequencies_.end(), 0);
+        bits_.Reset();
+        packedSize_ = 0;
+        blockInput_ = 0;
+        codedInput_ = 0;
+    }
+
     bool Write(const std::uint8_t* data, std::size_t size) {
         while (size > 0) {
             if (filled_ == kBufferSize) Slide();
@@ -94,6 +112,8 @@ class Lh5Encoder::Impl {
     }
 
     std::uint64_t packedSize() const { return packedSize_; }
+    std::uint64_t codedInput() const { return codedInput_; }
+    std::uint64_t codedOutput() const { return packedSize_ + bits_.byteCount(); }
 
   private:
     std::uint32_t Hash(int at) const {
@@ -191,12 +211,14 @@ class Lh5Encoder::Impl {
     void EmitLiteral(std::uint8_t byte) {
         codes_.push_back(byte);
         offsets_.push_back(0);
+        ++blockInput_;
         ++charFrequencies_[byte];
     }
 
     void EmitMatch(int length, int distance) {
         const int code = 256 + length - kMinMatch;
         const std::uint32_t offset = static_cast<std::uint32_t>(distance - 1);
+        blockInput_ += length;
         codes_.push_back(static_cast<std::uint16_t>(code));
         offsets_.push_back(static_cast<std::uint16_t>(offset));
         ++charFrequencies_[code];
@@ -310,6 +332,8 @@ class Lh5Encoder::Impl {
             bits_.Put(positionLengths[p], positionCodes[p]);
             if (p > 1) bits_.Put(p - 1, offset);
         }
+        codedInput_ += blockInput_;
+        blockInput_ = 0;
         codes_.clear();
         offsets_.clear();
         std::fill(charFrequencies_.begin(), charFrequencies_.end(), 0);
@@ -340,14 +364,19 @@ class Lh5Encoder::Impl {
     std::vector<std::uint32_t> positionFrequencies_;
     BitWriter bits_;
     std::uint64_t packedSize_ = 0;
+    std::uint64_t blockInput_ = 0;
+    std::uint64_t codedInput_ = 0;
 };
 
 Lh5Encoder::Lh5Encoder(Output output) : impl_(std::make_unique<Impl>(std::move(output))) {}
 Lh5Encoder::~Lh5Encoder() = default;
+void Lh5Encoder::Reset() { impl_->Reset(); }
 bool Lh5Encoder::Write(const std::uint8_t* data, std::size_t size) {
     return impl_->Write(data, size);
 }
 bool Lh5Encoder::Finish() { return impl_->Finish(); }
 std::uint64_t Lh5Encoder::packedSize() const { return impl_->packedSize(); }
+std::uint64_t Lh5Encoder::codedInput() const { return impl_->codedInput(); }
+std::uint64_t Lh5Encoder::codedOutput() const { return impl_->codedOutput(); }
 
 }  // namespace archiver

@@ -20,10 +20,16 @@ class Lh5Encoder {
     Lh5Encoder(const Lh5Encoder&) = delete;
     Lh5Encoder& operator=(const Lh5Encoder&) = delete;
 
+    // Starts a new stream to the same output, keeping the memory.
+    void Reset();
     bool Write(const std::uint8_t* data, std::size_t size);
     // Codes what is left and pads the last byte. Nothing may be written afterwards.
     bool Finish();
     std::uint64_t packedSize() const;
+    // Input bytes coded into finished blocks so far, and the packed bytes they
+    // took: together they tell early whether the input compresses at all.
+    std::uint64_t codedInput() const;
+    std::uint64_t codedOutput() const;
 
   private:
     class Impl;

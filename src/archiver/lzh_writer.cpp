@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
 constexpr std::size_t kChunk = 1 << 18;
+// A member is stored once this much of it packs to this share of its size or more.
+constexpr std::uint64_t kProbe = 1 << 17;
+constexpr std::uint64_t kStoredPercent = 98;
 
 bool NeedsWideSizes(const LzhMember& member) {
     return member.packedSize > kNarrowLimit || member.originalSize > kNarrowLimit;
@@ -35,7 +38,8 @@ bool LzhWriter::WriteHeader(const LzhMember& member, bool wideSizes, std::string
 bool LzhWriter::CopyMember(const RandomAccessInput& from, const LzhMember& member,
                            std::string& error) {
     if (!WriteHeader(member, NeedsWideSizes(member), error)) return false;
-    std::vector<std::uint8_t> buffer(kChunk);
+    buffer_.resize(kChunk);
+    std::vector<std::uint8_t>& buffer = buffer_;
     std::uint64_t offset = member.dataOffset;
     std::uint64_t left = member.packedSize;
     while (left > 0) {
@@ -65,13 +69,21 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     const std::uint64_t headerAt = out_.position();
     if (!WriteHeader(member, wide, error)) return false;
     const std::uint64_t dataAt = out_.position();
+    held_ = false;
     if (file.size == 0 || !Compress(file, member, error) ||
         member.packedSize >= member.originalSize) {
         if (!error.empty()) return false;
         if (!out_.TruncateTo(dataAt)) return WriteError(error);
         member.methodId = "-lh0-";
         member.method = LzhMethod::kStored;
-        if (!Store(file, member, error)) return false;
+        if (held_) {
+            // The file was read whole by the attempt to compress it: no second read.
+            if (!out_.Write(buffer_.data(), static_cast<std::size_t>(member.originalSize)))
+                return WriteError(error);
+            member.packedSize = member.originalSize;
+        } else if (!Store(file, member, error)) {
+            return false;
+        }
     }
     if (!wide && NeedsWideSizes(member)) {
         error = file.hostPath.string() + ": grew past 4 GB while it was read";
@@ -81,15 +93,29 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     return out_.WriteAt(headerAt, header.data(), header.size()) || WriteError(error);
 }
 
-// False without an error text when the file was read but stored is better (empty file).
+// False without an error text when stored is better: an empty file, or one
+// whose first part (the probe) packs to nearly its own size, as compressed
+// media and archives do. Giving up early saves coding the rest in vain.
 bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string& error) {
-    Lh5Encoder encoder(
-        [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
-    if (!Pass(file, member, error, [&encoder](const std::uint8_t* data, std::size_t size) {
-            return encoder.Write(data, size);
-        })) {
+    if (!encoder_) {
+        encoder_ = std::make_unique<Lh5Encoder>(
+            [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
+    } else {
+        encoder_->Reset();
+    }
+    Lh5Encoder& encoder = *encoder_;
+    bool storedIsBetter = false;
+    const bool read = Pass(file, member, error, [&](const std::uint8_t* data, std::size_t size) {
+        if (!encoder.Write(data, size)) return false;
+        const std::uint64_t in = encoder.codedInput();
+        storedIsBetter = in >= kProbe && encoder.codedOutput() * 100 >= in * kStoredPercent;
+        return !storedIsBetter;
+    });
+    if (storedIsBetter) {
+        error.clear();
         return false;
     }
+    if (!read) return false;
     if (!encoder.Finish()) return WriteError(error);
     member.packedSize = encoder.packedSize();
     return member.originalSize > 0;
@@ -109,13 +135,17 @@ bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& err
                      const std::function<bool(const std::uint8_t*, std::size_t)>& sink) {
     InputFile input;
     if (!input.Open(file.hostPath, error)) return false;
-    std::vector<std::uint8_t> buffer(kChunk);
+    buffer_.resize(kChunk);
+    std::vector<std::uint8_t>& buffer = buffer_;
     std::uint16_t crc = 0;
     std::uint64_t total = 0;
+    int chunks = 0;
+    held_ = false;
     for (;;) {
         const long long got = input.Read(buffer.data(), buffer.size(), error);
         if (got < 0) return false;
         if (got == 0) break;
+        ++chunks;
         const auto size = static_cast<std::size_t>(got);
         crc = UpdateCrc16(crc, buffer.data(), size);
         total += size;
@@ -123,6 +153,7 @@ bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& err
     }
     member.originalSize = total;
     member.crc = crc;
+    held_ = chunks == 1;
     return true;
 }
 

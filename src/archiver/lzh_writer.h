@@ -4,10 +4,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "archiver/file_io.h"
 #include "archiver/folder_walker.h"
+#include "archiver/lh5_encoder.h"
 #include "archiver/lzh_header.h"
 #include "archiver/lzh_member.h"
 #include "archiver/random_access_input.h"
@@ -17,6 +20,8 @@ namespace archiver {
 class LzhWriter {
   public:
     LzhWriter(OutputFile& out, NameCodePage codePage) : out_(out), codePage_(codePage) {}
+    LzhWriter(const LzhWriter&) = delete;
+    LzhWriter& operator=(const LzhWriter&) = delete;
 
     bool CopyMember(const RandomAccessInput& from, const LzhMember& member, std::string& error);
     // The member is named `file.path` and dated with `file.modifiedTime`, both as found by
@@ -36,6 +41,11 @@ class LzhWriter {
 
     OutputFile& out_;
     const NameCodePage codePage_;
+    // Made once and reused for every member: a tree of small files would
+    // otherwise spend its time setting up fresh tables and buffers.
+    std::unique_ptr<Lh5Encoder> encoder_;
+    std::vector<std::uint8_t> buffer_;
+    bool held_ = false;  // the last pass read its whole file into buffer_ in one piece
 };
 
 }  // namespace archiver

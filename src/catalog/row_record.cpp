@@ -35,11 +35,13 @@ QStringView CellOf(QStringView record, int column) {
 std::optional<RawEntry> NextRawEntry(const QString& body, qsizetype from) {
     const qsizetype marker = body.indexOf(kRowMarker, from);
     if (marker < 0) return std::nullopt;
-    const qsizetype terminator = body.indexOf(QChar(0), from);
-    if (terminator >= 0 && terminator < marker) return std::nullopt;
+    // The terminator is looked for only up to the entry's end: a walk over
+    // the whole body stays linear.
+    if (QStringView(body).mid(from, marker - from).contains(QChar(0))) return std::nullopt;
     qsizetype next = body.indexOf(kRowMarker, marker + 1);
-    if (next < 0 || (terminator >= 0 && terminator < next))
-        next = terminator < 0 ? body.size() : terminator;
+    if (next < 0) next = body.size();
+    const qsizetype terminator = QStringView(body).mid(marker, next - marker).indexOf(QChar(0));
+    if (terminator >= 0) next = marker + terminator;
     RawEntry e;
     e.position = marker;
     e.next = next;

@@ -152,17 +152,19 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     if (!util::FolderExists(source)) return false;
 
     BusyCursor busy(ui);
-    if (!util::FolderExists(destination)) {
-        if (const auto error = util::MakeDestinationFolder(destination)) {
-            ui.StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
-            return false;
-        }
+    if (const auto error = util::MakeDestinationFolder(destination)) {
+        ui.StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
+        return false;
     }
-    const platform::SearchResult listing = util::ListFolder(source);
-    engine.AddPassedOverNames(listing.passedOver);
-    DestinationFiles destinationFiles(util::ListFolder(destination).entries);
+    // Both folders are resolved once; their listings use the host paths.
     const auto level = ResolveLevel(source, destination);
     if (!level) return false;
+    const QString everything = QStringLiteral("*.*");
+    const platform::SearchResult listing =
+        platform::SearchHostFolder(level->hostSource, everything);
+    engine.AddPassedOverNames(listing.passedOver);
+    DestinationFiles destinationFiles(
+        platform::SearchHostFolder(level->hostDestination, everything).entries);
 
     QStringList folders;
     for (const FoundEntry& entry : listing.entries) {

@@ -6,9 +6,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
+#include <dirent.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
 
 namespace platform {
 namespace {
@@ -22,19 +28,127 @@ QString Child(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - 32 : c; }
+
+QString Folded(const QString& name) {
+    QString folded = name;
+    for (QChar& c : folded) c = QChar(FoldAscii(c.unicode()));
+    return folded;
+}
+
+// A folder's names by their ASCII upper case, each the first in byte order
+// among those that fold alike. It stands for the folder as long as the folder
+// is the same one (device and inode) with the same modification time: adding,
+// removing or renaming a name in it changes that time. (A change by another
+// program within the same tick of the file system's clock as the listing goes
+// unseen until the folder changes again; at worst a folder is then made in
+// another case beside its twin, which loses nothing.)
+struct Listing {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+    QHash<QString, QString> byFolded;
+
+    bool Describes(const struct stat& st) const {
+        return device == st.st_dev && inode == st.st_ino && modified.tv_sec == st.st_mtim.tv_sec &&
+               modified.tv_nsec == st.st_mtim.tv_nsec;
+    }
+    void Stamp(const struct stat& st) {
+        device = st.st_dev;
+        inode = st.st_ino;
+        modified = st.st_mtim;
+    }
+    void Add(const QString& name) {
+        const QString key = Folded(name);
+        const auto it = byFolded.find(key);
+        if (it == byFolded.end()) {
+            byFolded.insert(key, name);
+        } else if (QFile::encodeName(name) < QFile::encodeName(*it)) {
+            *it = name;
+        }
+    }
+};
+
+// Listings made to match names in other case. Creating many folders in one
+// parent would otherwise list that parent once per new folder; with the
+// listings kept, each folder is read once and our own creations update it.
+class Listings {
+  public:
+    // `known`, when given, is what a look at `folder` just found.
+    std::optional<QString> Match(const QString& folder, const QString& component,
+                                 const struct stat* known = nullptr) {
+        const QByteArray encoded = QFile::encodeName(folder);
+        struct stat st;
+        if (known && S_ISDIR(known->st_mode)) {
+            st = *known;
+        } else if (stat(encoded.constData(), &st) != 0) {
+            return std::nullopt;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        lastChecked_ = folder;
+        lastCheckedStat_ = st;
+        auto it = listings_.find(folder);
+        if (it == listings_.end() || !it->Describes(st)) {
+            Listing listing;
+            if (!Read(encoded, listing)) return std::nullopt;
+            listing.Stamp(st);
+            if (listings_.size() >= kKept) listings_.clear();
+            it = listings_.insert(folder, std::move(listing));
+        }
+        const auto match = it->byFolded.constFind(Folded(component));
+        if (match == it->byFolded.cend()) return std::nullopt;
+        return *match;
+    }
+
+    // `folder` was just made by us in `parent`. When the last lookup checked
+    // that parent's kept listing and nothing else changed it since, the
+    // listing learns the new name; otherwise it is dropped.
+    void Created(const QString& parent, const QString& folder) {
+        struct stat parentStat;
+        const bool looked = stat(QFile::encodeName(parent).constData(), &parentStat) == 0;
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = listings_.find(parent);
+        if (it == listings_.end()) return;
+        if (looked && lastChecked_ == parent && it->Describes(lastCheckedStat_)) {
+            it->Add(folder.mid(parent.size() + 1));
+            it->Stamp(parentStat);
+            lastCheckedStat_ = parentStat;
+        } else {
+            listings_.erase(it);
+        }
+    }
+
+  private:
+    // A depth-first walk needs only the folders on its current path.
+    static constexpr qsizetype kKept = 256;
+
+    static bool Read(const QByteArray& folder, Listing& listing) {
+        DIR* dir = opendir(folder.constData());
+        if (!dir) return false;
+        while (const dirent* item = readdir(dir)) {
+            const char* name = item->d_name;
+            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+            listing.Add(QFile::decodeName(name));
+        }
+        closedir(dir);
+        return true;
+    }
+
+    std::mutex mutex_;
+    QHash<QString, Listing> listings_;
+    QString lastChecked_;
+    struct stat lastCheckedStat_ {};
+};
+
+Listings& KnownListings() {
+    static Listings listings;
+    return listings;
+}
+
 // The name in `folder` that equals `component` ignoring ASCII case, the
 // first in byte order when there are several.
 std::optional<QString> InexactMatch(const QString& folder, const QString& component) {
-    const QStringList names = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    std::optional<QByteArray> best;
-    for (const QString& name : names) {
-        if (!EqualsIgnoringAsciiCase(name, component)) continue;
-        const QByteArray encoded = QFile::encodeName(name);
-        if (!best || encoded < *best) best = encoded;
-    }
-    if (!best) return std::nullopt;
-    return QFile::decodeName(*best);
+    return KnownListings().Match(folder, component);
 }
 
 }  // namespace
@@ -57,6 +171,14 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
     }
     // Most paths exist as written: one look settles them.
     if (components.isEmpty() || ExistsNoFollow(asWritten)) return asWritten;
+    // Next most often only the last component is missing (something to create).
+    const qsizetype lastSlash = asWritten.lastIndexOf(u'/');
+    const QString parent = asWritten.left(lastSlash);
+    struct stat parentStat;
+    if (components.size() >= 2 && lstat(QFile::encodeName(parent).constData(), &parentStat) == 0) {
+        const auto match = KnownListings().Match(parent, components.last(), &parentStat);
+        return match ? Child(parent, *match) : asWritten;
+    }
 
     QString host = drive->root;
     bool matching = true;  // once a component is missing, the rest cannot exist either
@@ -72,6 +194,15 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
         host = next;
     }
     return host;
+}
+
+int MakeHostFolder(const QString& hostFolder) {
+    if (mkdir(QFile::encodeName(hostFolder).constData(), 0777) != 0) return errno;
+    const qsizetype slash = hostFolder.lastIndexOf(u'/');
+    if (slash > 0 && slash < hostFolder.size() - 1) {
+        KnownListings().Created(hostFolder.left(slash), hostFolder);
+    }
+    return 0;
 }
 
 std::optional<QString> ToWindowsPath(const QString& hostPath) {

@@ -15,6 +15,10 @@ namespace platform {
 // drive, or a "." or ".." component.
 std::optional<QString> ToHostPath(const QString& windowsPath);
 
+// Creates one host folder level (the parent must exist); 0 or the errno.
+// Folders made here need no listing for later lookups of other-case names.
+int MakeHostFolder(const QString& hostFolder);
+
 // The Windows-style form of a host path: the drive whose root holds it (the
 // longest root wins), then the rest with "\" separators. A drive root comes
 // back as "X:\".

@@ -12,28 +12,20 @@
 namespace store {
 namespace {
 
-// The key of the entry whose marker is at `marker`.
-QStringView KeyAt(const QString& body, qsizetype marker) {
-    const qsizetype start = marker + 1;
-    qsizetype end = body.indexOf(kAfterSource, start);
-    if (end < 0) end = body.size();
-    // A malformed entry has no separator before the next marker.
-    const qsizetype next = body.indexOf(kEntryMarker, start);
-    if (next >= 0 && next < end) end = next;
-    const QStringView key = QStringView(body).mid(start, end - start);
-    const qsizetype terminator = key.indexOf(kTerminator);
-    return terminator < 0 ? key : key.left(terminator);
+QString Folded(QStringView key) {
+    QString folded = key.toString();
+    for (QChar& c : folded) {
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
+    }
+    return folded;
 }
 
-bool SameKey(QStringView a, QStringView b) {
-    if (a.size() != b.size()) return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        QChar x = a[i], y = b[i];
-        if (x >= u'a' && x <= u'z') x = QChar(x.unicode() - 32);
-        if (y >= u'a' && y <= u'z') y = QChar(y.unicode() - 32);
-        if (x != y) return false;
+// Characters that frame entries cannot stand inside a field.
+bool HoldsFraming(const QString& field) {
+    for (const QChar c : field) {
+        if (c == kTerminator || (c.unicode() >= 2 && c.unicode() <= 8)) return true;
     }
-    return true;
+    return false;
 }
 
 }  // namespace
@@ -52,124 +44,245 @@ int CompareSortKeys(QStringView a, QStringView b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-qsizetype DefinitionList::Terminator() const {
-    const qsizetype at = body_.indexOf(kTerminator);
-    return at < 0 ? body_.size() : at;
+bool DefinitionList::SortOrder::operator()(const QString& a, const QString& b) const {
+    return CompareSortKeys(a, b) < 0;
 }
 
-qsizetype DefinitionList::EntryEnd(qsizetype marker) const {
-    for (qsizetype i = marker + 1; i < body_.size(); ++i) {
-        if (body_[i] == kEntryMarker || body_[i] == kTerminator) return i;
+DefinitionList::DefinitionList(const DefinitionList& other) : DefinitionList(other.Body()) {
+    modified_ = other.modified_;
+}
+
+DefinitionList& DefinitionList::operator=(const DefinitionList& other) {
+    if (this != &other) {
+        SetBody(other.Body());
+        modified_ = other.modified_;
     }
-    return body_.size();
+    return *this;
+}
+
+DefinitionList::Record DefinitionList::MakeRecord(QString text) {
+    Record record;
+    const qsizetype separator = text.indexOf(kAfterSource);
+    record.keyed = separator >= 0;
+    record.keyLength = record.keyed ? separator - 1 : text.size() - 1;
+    record.text = std::move(text);
+    return record;
+}
+
+void DefinitionList::SetBody(QString body) {
+    lead_.clear();
+    records_.clear();
+    tail_.clear();
+    byKey_.clear();
+    repeatedKeys_ = false;
+    sorted_.clear();
+    sortedBuilt_ = false;
+    layout_.clear();
+    layoutCurrent_ = false;
+    length_ = body.size();
+
+    qsizetype end = body.indexOf(kTerminator);
+    if (end < 0) end = body.size();
+    qsizetype at = body.indexOf(kEntryMarker);
+    if (at < 0 || at > end) at = end;
+    lead_ = body.left(at);
+    while (at < end) {
+        qsizetype next = body.indexOf(kEntryMarker, at + 1);
+        if (next < 0 || next > end) next = end;
+        const Place place = records_.insert(records_.end(), MakeRecord(body.mid(at, next - at)));
+        if (place->keyed) {
+            const QString key = Folded(place->Key());
+            if (byKey_.contains(key)) {
+                repeatedKeys_ = true;
+            } else {
+                byKey_.insert(key, place);
+            }
+        }
+        at = next;
+    }
+    tail_ = body.mid(end);
+    body_ = std::move(body);
+    bodyCurrent_ = true;
+}
+
+const QString& DefinitionList::Body() const {
+    if (!bodyCurrent_) {
+        body_.clear();
+        body_.reserve(length_);
+        body_ += lead_;
+        for (const Record& record : records_) body_ += record.text;
+        body_ += tail_;
+        bodyCurrent_ = true;
+    }
+    return body_;
+}
+
+void DefinitionList::EnsureLayout() const {
+    if (layoutCurrent_) return;
+    layout_.clear();
+    layout_.reserve(records_.size());
+    qsizetype at = lead_.size();
+    for (const Record& record : records_) {
+        record.start = at;
+        layout_.push_back(&record);
+        at += record.text.size();
+    }
+    layoutCurrent_ = true;
+}
+
+void DefinitionList::Resized(qsizetype delta) {
+    length_ += delta;
+    bodyCurrent_ = false;
+    if (delta != 0) layoutCurrent_ = false;
 }
 
 std::optional<qsizetype> DefinitionList::FindEntry(const QString& sourceFolder) const {
-    const qsizetype terminator = Terminator();
-    for (qsizetype at = body_.indexOf(kEntryMarker); at >= 0 && at < terminator;
-         at = body_.indexOf(kEntryMarker, at + 1)) {
-        const QStringView key = KeyAt(body_, at);
-        const qsizetype after = at + 1 + key.size();
-        if (after < body_.size() && body_[after] == kAfterSource && SameKey(key, sourceFolder))
-            return at;
-    }
-    return std::nullopt;
+    const auto it = byKey_.constFind(Folded(sourceFolder));
+    if (it == byKey_.cend()) return std::nullopt;
+    EnsureLayout();
+    return (*it)->start;
 }
 
 std::optional<DefinitionList::Step> DefinitionList::NextEntry(qsizetype position) const {
-    const qsizetype marker = body_.indexOf(kEntryMarker, position);
-    if (marker < 0 || marker > Terminator()) return std::nullopt;
-    const qsizetype next = EntryEnd(marker);
-    return Step{ParseEntryText(QStringView(body_).mid(marker, next - marker)), marker, next};
+    EnsureLayout();
+    const auto it =
+        std::lower_bound(layout_.cbegin(), layout_.cend(), position,
+                         [](const Record* record, qsizetype at) { return record->start < at; });
+    if (it == layout_.cend()) return std::nullopt;
+    const Record& record = **it;
+    return Step{ParseEntryText(record.text), record.start, record.start + record.text.size()};
 }
 
 std::vector<BackupEntry> DefinitionList::Entries() const {
     std::vector<BackupEntry> entries;
-    for (auto step = NextEntry(0); step; step = NextEntry(step->next))
-        entries.push_back(step->entry);
+    entries.reserve(records_.size());
+    for (const Record& record : records_) entries.push_back(ParseEntryText(record.text));
     return entries;
 }
 
-void DefinitionList::PutEntry(const BackupEntry& entry) {
-    if (body_.isEmpty()) body_ = kTerminator;
-    const QString text = EntryText(entry);
-    // One walk finds the entry to replace, or where the new one goes: before
-    // the first that sorts after it. A body out of order (edited by hand) is
-    // sorted whole.
-    const qsizetype terminator = Terminator();
-    qsizetype insertAt = terminator;
-    bool ordered = true, placed = false;
-    QStringView previous;
-    for (qsizetype at = body_.indexOf(kEntryMarker); at >= 0 && at < terminator;
-         at = body_.indexOf(kEntryMarker, at + 1)) {
-        const QStringView key = KeyAt(body_, at);
-        const int order = CompareSortKeys(entry.sourceFolder, key);
-        const qsizetype after = at + 1 + key.size();
-        if (order == 0 && after < body_.size() && body_[after] == kAfterSource &&
-            SameKey(key, entry.sourceFolder)) {
-            body_.replace(at, EntryEnd(at) - at, text);
-            modified_ = true;
-            return;
+// A list read from a file may be out of order (edited by hand): the first
+// insertion sorts it whole, as a fresh text of entries and terminator. From
+// then on every insertion keeps the order.
+void DefinitionList::SortForInsertion() {
+    if (sortedBuilt_) return;
+    bool ordered = true;
+    for (auto it = records_.cbegin(), previous = it; it != records_.cend(); previous = it++) {
+        if (it != previous && CompareSortKeys(it->Key(), previous->Key()) < 0) {
+            ordered = false;
+            break;
         }
-        if (!previous.isNull() && CompareSortKeys(key, previous) < 0) ordered = false;
-        if (!placed && order < 0) {
-            insertAt = at;
-            placed = true;
-        }
-        previous = key;
     }
-    if (ordered) {
-        body_.insert(insertAt, text);
-    } else {
-        std::vector<std::pair<QString, QString>> items;
-        for (auto step = NextEntry(0); step; step = NextEntry(step->next)) {
-            items.emplace_back(step->entry.sourceFolder,
-                               body_.mid(step->position, step->next - step->position));
-        }
-        items.emplace_back(entry.sourceFolder, text);
-        std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
-            return CompareSortKeys(a.first, b.first) < 0;
-        });
-        body_.clear();
-        for (const auto& item : items) body_ += item.second;
-        body_ += kTerminator;
+    if (!ordered) {
+        records_.sort(
+            [](const Record& a, const Record& b) { return CompareSortKeys(a.Key(), b.Key()) < 0; });
+        Resized(-lead_.size() - tail_.size() + 1);
+        layoutCurrent_ = false;
+        lead_.clear();
+        tail_ = kTerminator;
     }
+    for (auto it = records_.begin(); it != records_.end(); ++it) {
+        sorted_.emplace_hint(sorted_.end(), it->Key().toString(), it);
+    }
+    sortedBuilt_ = true;
+}
+
+bool DefinitionList::PutEntry(const BackupEntry& entry) {
+    if (HoldsFraming(entry.sourceFolder) || HoldsFraming(entry.destination) ||
+        HoldsFraming(entry.lastBackup)) {
+        return false;
+    }
+    if (length_ == 0) {
+        tail_ = kTerminator;
+        Resized(1);
+    }
+    Record record = MakeRecord(EntryText(entry));
+    const QString folded = Folded(record.Key());
+    if (const auto it = byKey_.constFind(folded); it != byKey_.cend()) {
+        const Place place = *it;
+        record.start = place->start;
+        Resized(record.text.size() - place->text.size());
+        *place = std::move(record);
+        modified_ = true;
+        return true;
+    }
+    SortForInsertion();
+    const QString key = record.Key().toString();
+    const auto after = sorted_.upper_bound(key);
+    const Place before = after == sorted_.end() ? records_.end() : after->second;
+    Resized(record.text.size());
+    layoutCurrent_ = false;
+    const Place place = records_.insert(before, std::move(record));
+    sorted_.emplace_hint(after, key, place);
+    byKey_.insert(folded, place);
     modified_ = true;
+    return true;
+}
+
+DefinitionList::Place DefinitionList::Erase(Place place) {
+    if (place->keyed) {
+        const QString folded = Folded(place->Key());
+        const auto it = byKey_.find(folded);
+        if (it != byKey_.end() && *it == place) {
+            byKey_.erase(it);
+            // The next entry of the same key, if any, is now the first.
+            if (repeatedKeys_) {
+                for (auto other = records_.begin(); other != records_.end(); ++other) {
+                    if (other != place && other->keyed && Folded(other->Key()) == folded) {
+                        byKey_.insert(folded, other);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    if (sortedBuilt_) {
+        auto [from, to] = sorted_.equal_range(place->Key().toString());
+        for (; from != to; ++from) {
+            if (from->second == place) {
+                sorted_.erase(from);
+                break;
+            }
+        }
+    }
+    Resized(-place->text.size());
+    layoutCurrent_ = false;
+    return records_.erase(place);
 }
 
 bool DefinitionList::RemoveEntry(const QString& sourceFolder, bool withDescendants) {
-    const auto at = FindEntry(sourceFolder);
-    if (!at) {
+    const auto it = byKey_.constFind(Folded(sourceFolder));
+    if (it == byKey_.cend()) {
         util::Messages().Beep();
         return false;
     }
-    body_.remove(*at, EntryEnd(*at) - *at);
+    Place next = Erase(*it);
     modified_ = true;
     if (!withDescendants) return true;
-    const QString prefix = util::AsciiUpper(sourceFolder) + u'\\';
-    while (*at < body_.size() && body_[*at] == kEntryMarker &&
-           util::AsciiUpper(KeyAt(body_, *at).toString()).startsWith(prefix)) {
-        body_.remove(*at, EntryEnd(*at) - *at);
-    }
+    const QString prefix = Folded(sourceFolder) + u'\\';
+    while (next != records_.end() && Folded(next->Key()).startsWith(prefix)) next = Erase(next);
     return true;
 }
 
 bool DefinitionList::SetLastBackup(const QString& sourceFolder, const QString& time) {
-    const auto at = FindEntry(sourceFolder);
-    if (!at) return false;
-    const qsizetype separator = body_.indexOf(kAfterDestination, *at);
-    if (separator < 0 || separator >= EntryEnd(*at)) return false;
+    const auto it = byKey_.constFind(Folded(sourceFolder));
+    if (it == byKey_.cend()) return false;
+    QString& text = (*it)->text;
+    const qsizetype separator = text.indexOf(kAfterDestination);
+    if (separator < 0) return false;
     const qsizetype available =
-        std::min<qsizetype>(util::kDateTimeLength, EntryEnd(*at) - separator - 1);
-    body_.replace(separator + 1, available, time.leftJustified(util::kDateTimeLength, u' ', true));
+        std::min<qsizetype>(util::kDateTimeLength, text.size() - separator - 1);
+    text.replace(separator + 1, available, time.leftJustified(util::kDateTimeLength, u' ', true));
+    Resized(util::kDateTimeLength - available);
     modified_ = true;
     return true;
 }
 
 void DefinitionList::RepairAt(qsizetype position) {
-    if (position < 0 || position >= body_.size()) return;
-    body_.truncate(position);
-    body_ += kTerminator;
+    if (position < 0 || position >= length_) return;
+    QString body = Body();
+    body.truncate(position);
+    body += kTerminator;
+    SetBody(std::move(body));
 }
 
 int DefinitionList::RecoverLastBackups() {

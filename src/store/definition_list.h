@@ -2,26 +2,40 @@
 
 #include "store/backup_entry.h"
 
+#include <QHash>
 #include <QString>
+
+#include <list>
+#include <map>
 
 #include <optional>
 #include <vector>
 
 namespace store {
 
-// The definition list: every registration in one text, the definition body.
-// Each entry starts with a marker and the body ends with a terminator; keys
-// are source folders compared after ASCII upper-casing. Entries stay sorted by
-// source folder, a folder directly before its sub-folders.
+// The definition list: every registration, stored as one text, the
+// definition body. Each entry starts with a marker and the body ends with a
+// terminator; keys are source folders compared after ASCII upper-casing.
+// Entries stay sorted by source folder, a folder directly before its
+// sub-folders.
+//
+// The entries are kept one by one, indexed by key and (once something is
+// inserted) by sort order, so each operation costs O(log n) or less; the body
+// text is put together only when asked for. Positions are those of that text.
 class DefinitionList {
   public:
     DefinitionList() = default;
-    explicit DefinitionList(QString body) : body_(std::move(body)) {}
+    explicit DefinitionList(QString body) { SetBody(std::move(body)); }
+    DefinitionList(const DefinitionList& other);
+    DefinitionList& operator=(const DefinitionList& other);
+    DefinitionList(DefinitionList&&) noexcept = default;
+    DefinitionList& operator=(DefinitionList&&) noexcept = default;
 
-    const QString& Body() const { return body_; }
+    // The whole text; valid until the list is next changed.
+    const QString& Body() const;
     // Replaces the whole body; the modified flag is left alone.
-    void SetBody(QString body) { body_ = std::move(body); }
-    bool IsEmpty() const { return body_.size() <= 1; }
+    void SetBody(QString body);
+    bool IsEmpty() const { return length_ <= 1; }
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -39,7 +53,9 @@ class DefinitionList {
     std::vector<BackupEntry> Entries() const;
 
     // Replaces the entry of the same key in place, or inserts it in order.
-    void PutEntry(const BackupEntry& entry);
+    // False, and nothing changed, when a field holds one of the characters
+    // that frame entries (the stored text could not be read back).
+    bool PutEntry(const BackupEntry& entry);
 
     // Removes the entry, and with `withDescendants` the entries right after it
     // that lie below its folder. False (and a beep) when the key is missing.
@@ -58,11 +74,42 @@ class DefinitionList {
     int RecoverLastBackups();
 
   private:
-    qsizetype EntryEnd(qsizetype marker) const;
-    qsizetype Terminator() const;
+    // One entry's text: from its marker up to the next marker or the terminator.
+    struct Record {
+        QString text;
+        qsizetype keyLength = 0;      // the source folder: up to its separator, else all
+        bool keyed = false;           // the separator after the source folder is there
+        mutable qsizetype start = 0;  // position in the body, when the layout is current
 
-    QString body_;
+        QStringView Key() const { return QStringView(text).mid(1, keyLength); }
+    };
+    using Records = std::list<Record>;
+    using Place = Records::iterator;
+    struct SortOrder {
+        bool operator()(const QString& a, const QString& b) const;
+    };
+
+    static Record MakeRecord(QString text);
+    Place Erase(Place place);
+    void Resized(qsizetype delta);
+    void SortForInsertion();
+    void EnsureLayout() const;
+
+    QString lead_;  // text before the first marker (a damaged body)
+    Records records_;
+    QString tail_;  // the terminator and anything after it
+    qsizetype length_ = 0;
     bool modified_ = false;
+
+    QHash<QString, Place> byKey_;  // folded key: the first entry of that key
+    bool repeatedKeys_ = false;    // a hand-edited body may hold a key twice
+    std::multimap<QString, Place, SortOrder> sorted_;
+    bool sortedBuilt_ = false;  // built by the first insertion, then kept
+
+    mutable QString body_;
+    mutable bool bodyCurrent_ = true;
+    mutable std::vector<const Record*> layout_;  // in body order, with starts
+    mutable bool layoutCurrent_ = true;
 };
 
 // The order of source folders: ASCII letters without case, "\" before every

@@ -4,10 +4,7 @@
 #include "platform/host_path.h"
 #include "util/file_ops.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -27,10 +24,9 @@ std::optional<QString> MakeDestinationFolder(const QString& folder) {
     if (folder.size() <= 3 || FolderExists(folder)) return std::nullopt;
     const auto host = platform::ToHostPath(folder);
     if (!host) return notFound;
-    if (::mkdir(QFile::encodeName(*host).constData(), 0777) == 0 || errno == EEXIST) {
-        return std::nullopt;
-    }
-    return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral("\nフォルダー：　") +
+    const int error = platform::MakeHostFolder(*host);
+    if (error == 0 || error == EEXIST) return std::nullopt;
+    return QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral("\nフォルダー：　") +
            folder;
 }
 

@@ -33,6 +33,32 @@ LzhMember ReadBack(const std::vector<std::uint8_t>& header, std::uint64_t dataSi
     return member;
 }
 
+// The table-driven checksum equals the bit-by-bit definition at every length
+// and however the data is split between calls.
+TEST(Crc16, MatchesTheBitwiseDefinitionInPieces) {
+    const auto bitwise = [](const std::vector<std::uint8_t>& data) {
+        std::uint16_t crc = 0;
+        for (const std::uint8_t byte : data) {
+            crc ^= byte;
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+            }
+        }
+        return crc;
+    };
+    const std::uint8_t check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+    EXPECT_EQ(UpdateCrc16(0, check, sizeof check), 0xBB3D);
+    std::vector<std::uint8_t> data;
+    for (std::size_t size = 0; size < 40; ++size) {
+        data.push_back(static_cast<std::uint8_t>(size * 151 + 7));
+        for (std::size_t split = 0; split <= size + 1; split += 3) {
+            const std::uint16_t first = UpdateCrc16(0, data.data(), split);
+            EXPECT_EQ(UpdateCrc16(first, data.data() + split, data.size() - split), bitwise(data))
+                << size << " " << split;
+        }
+    }
+}
+
 TEST(LzhHeader, WritesWhatItReadsInBothCodePages) {
     const LzhMember original = Member({"写真", "二〇二〇", "旅行.jpg"}, 1000);
     for (const NameCodePage page : {NameCodePage::kCp932, NameCodePage::kUtf8}) {

@@ -135,6 +135,24 @@ TEST_F(LzhUpdateTest, RecursiveUpdateIsReadByEveryPeer) {
     EXPECT_EQ(Unlha("t \"" + archive_.string() + "\""), 0) << lastOutput_;
 }
 
+// Large members that do not compress are stored as soon as that shows; a
+// member that compresses after an incompressible start is still compressed.
+TEST_F(LzhUpdateTest, LargeIncompressibleMembersAreStoredAndStillRead) {
+    WriteFile(source_ / "photo.jpg", RandomBytes(3 << 20, 11), kTime);
+    WriteFile(source_ / "mixed.bin", RandomBytes(100000, 12) + SampleText(2 << 20, 13), kTime);
+    ASSERT_EQ(Unlha(UpdateLine(false)), 0) << lastOutput_;
+    for (const auto& entry : ListLzh(archive_)) {
+        if (entry.name == "photo.jpg") {
+            EXPECT_EQ(entry.compressedSize, entry.originalSize);
+        } else {
+            EXPECT_LT(entry.compressedSize, entry.originalSize / 2);
+        }
+    }
+    ExpectLhasaAccepts(2);
+    ExpectPeersExtract({"photo.jpg", "mixed.bin"});
+    EXPECT_EQ(Unlha("t \"" + archive_.string() + "\""), 0) << lastOutput_;
+}
+
 TEST_F(LzhUpdateTest, NamesOutsideCodePage932AreStoredAsUtf8) {
     WriteFile(source_ / "café é.txt", "accent", kTime);
     WriteFile(source_ / "plain.txt", "plain", kTime);

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
 using platform::DriveTable;
 using platform::DriveType;
 using platform::MatchesWildcard;
@@ -71,6 +75,40 @@ TEST(HostPath, ResolvesComponentsWithoutAsciiCase) {
     EXPECT_FALSE(ToHostPath(QStringLiteral("home\\hana")));
     EXPECT_FALSE(ToHostPath(QStringLiteral("Q:\\x")));
     EXPECT_FALSE(ToHostPath(QStringLiteral("C:\\Home\\..\\..\\etc")));
+}
+
+// Lookups in other case reuse what they learnt of a folder only while nobody
+// else changed it: names made by the run itself, and by anyone after it, are
+// found; a name gone is no longer matched.
+TEST(HostPath, KeptListingsFollowTheFolderTheyDescribe) {
+    testing_support::TempDrives drives;
+    const QString root = drives.Root() + QStringLiteral("/c");
+    const QString parent = root + QStringLiteral("/Backup");
+    ASSERT_EQ(platform::MakeHostFolder(parent), 0);
+    for (int i = 0; i < 50; ++i) {
+        const QString name = QStringLiteral("Album%1").arg(i);
+        // Each new folder is first looked up as written, then created.
+        EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\BACKUP\\") + name), parent + u'/' + name);
+        ASSERT_EQ(platform::MakeHostFolder(parent + u'/' + name), 0);
+        EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\backup\\") + name.toUpper()),
+                  parent + u'/' + name);
+    }
+    EXPECT_EQ(platform::MakeHostFolder(parent + QStringLiteral("/Album7")), EEXIST);
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\backup\\album7\\NEW")),
+              parent + QStringLiteral("/Album7/NEW"));
+
+    // Another program changes the folder later (a new tick of the clock).
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ASSERT_TRUE(QDir().mkdir(parent + QStringLiteral("/Other")));
+    ASSERT_TRUE(QDir().rmdir(parent + QStringLiteral("/Album3")));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\BACKUP\\OTHER")), parent + QStringLiteral("/Other"));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\BACKUP\\ALBUM3")),
+              parent + QStringLiteral("/ALBUM3"));
+    // The first in byte order still wins among names made by us and others.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ASSERT_TRUE(QDir().mkdir(parent + QStringLiteral("/OTHER")));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\Backup\\other")), parent + QStringLiteral("/OTHER"));
+    EXPECT_EQ(platform::MakeHostFolder(root + QStringLiteral("/missing/sub")), ENOENT);
 }
 
 TEST(HostPath, MapsHostPathsBackWithTheLongestRoot) {

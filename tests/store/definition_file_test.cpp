@@ -164,4 +164,25 @@ TEST_F(DefinitionFile, AHostPathOnTheCommandLineNamesTheHostFile) {
     EXPECT_EQ(platform::ToHostPath(windows), elsewhere);
 }
 
+// A long list goes through the file unchanged: the same bytes after a load
+// and a save, and the same text after a load.
+TEST_F(DefinitionFile, ALongListRoundTripsByteForByte) {
+    for (int i = 0; i < 5000; ++i) {
+        BackupEntry entry;
+        entry.sourceFolder = QStringLiteral("C:\\写真\\%1\\フォルダー").arg(i * 7919 % 10007);
+        entry.destination = QStringLiteral("(E)PHOTOS\\Backup\\%1").arg(i);
+        entry.lastBackup = i % 2 ? QStringLiteral("2026/12/07 10:00") : QString(16, u' ');
+        entry.subFolderMode = i % 3;
+        list.PutEntry(entry);
+    }
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    const QByteArray saved = drives.ReadFile(path);
+    DefinitionList loaded(LoadDefinitions(path).body);
+    EXPECT_EQ(loaded.Body(), list.Body());
+    EXPECT_EQ(loaded.Entries().size(), 5001u);
+    loaded.SetModified(true);
+    ASSERT_TRUE(SaveDefinitions(path, loaded));
+    EXPECT_EQ(drives.ReadFile(path), saved);
+}
+
 }  // namespace

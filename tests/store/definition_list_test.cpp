@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using store::BackupEntry;
 using store::DefinitionList;
 
@@ -152,6 +154,123 @@ TEST_F(DefinitionListTest, RecoversLastBackupFromTheArchiveTime) {
     EXPECT_EQ(list.RecoverLastBackups(), 1);
     EXPECT_EQ(list.Entries()[0].lastBackup, S("2020/01/02 03:04"));
     EXPECT_TRUE(list.Modified());
+}
+
+// A long list driven through every operation, checked against the plain text
+// the operations stand for: entries sorted by key, each entry's text in turn,
+// then the terminator; every position the list gives points into that text.
+class LongDefinitionList : public ::testing::Test {
+  protected:
+    static BackupEntry Numbered(int i) {
+        BackupEntry entry;
+        // Keys in scrambled order, in both cases, some below others.
+        const int n = i * 7919 % 4001;
+        entry.sourceFolder = QStringLiteral("%1:\\写真\\%2%3")
+                                 .arg(i % 2 ? u'C' : u'c')
+                                 .arg(n / 2, 4, 10, QChar(u'0'))
+                                 .arg(n % 2 ? QStringLiteral("\\sub") : QString());
+        entry.destination = QStringLiteral("D:\\B\\%1").arg(i);
+        entry.lastBackup = QString(16, u' ');
+        entry.subFolderMode = i % 3;
+        return entry;
+    }
+    void ExpectBodyIs(const std::vector<BackupEntry>& expected) {
+        QString body;
+        for (const BackupEntry& entry : expected) body += store::EntryText(entry);
+        body += QChar(0);
+        ASSERT_EQ(list.Body(), body);
+        qsizetype at = 0;
+        for (const BackupEntry& entry : expected) {
+            const auto found = list.FindEntry(entry.sourceFolder.toLower());
+            ASSERT_TRUE(found) << entry.sourceFolder.toStdString();
+            ASSERT_EQ(*found, at);
+            const auto step = list.NextEntry(at);
+            ASSERT_TRUE(step);
+            ASSERT_EQ(step->entry.sourceFolder, entry.sourceFolder);
+            at = step->next;
+        }
+        EXPECT_FALSE(list.NextEntry(at));
+    }
+    DefinitionList list;
+    std::vector<BackupEntry> model;  // the same entries, kept sorted by hand
+};
+
+TEST_F(LongDefinitionList, EveryOperationMatchesThePlainText) {
+    for (int i = 0; i < 4001; ++i) {
+        const BackupEntry entry = Numbered(i);
+        ASSERT_TRUE(list.PutEntry(entry));
+        const auto place = std::upper_bound(
+            model.begin(), model.end(), entry, [](const BackupEntry& a, const BackupEntry& b) {
+                return store::CompareSortKeys(a.sourceFolder, b.sourceFolder) < 0;
+            });
+        model.insert(place, entry);
+    }
+    ExpectBodyIs(model);
+
+    // Times rewritten in place, entries replaced, removed with and without
+    // the folders below them.
+    for (std::size_t i = 0; i < model.size(); i += 7) {
+        model[i].lastBackup = QStringLiteral("2026/12/08 12:00");
+        ASSERT_TRUE(list.SetLastBackup(model[i].sourceFolder.toUpper(), model[i].lastBackup));
+    }
+    for (std::size_t i = 3; i < model.size(); i += 11) {
+        model[i].destination = QStringLiteral("E:\\REPLACED%1").arg(i);
+        model[i].sourceFolder = model[i].sourceFolder.toLower();
+        ASSERT_TRUE(list.PutEntry(model[i]));
+    }
+    for (std::size_t i = 5; i < model.size(); i += 13) {
+        const bool below = i + 1 < model.size() && model[i + 1].sourceFolder.toUpper().startsWith(
+                                                       model[i].sourceFolder.toUpper() + u'\\');
+        ASSERT_TRUE(list.RemoveEntry(model[i].sourceFolder, true));
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(i),
+                    model.begin() + (below ? i + 2 : i + 1));
+    }
+    ExpectBodyIs(model);
+    EXPECT_TRUE(std::equal(model.begin(), model.end(), list.Entries().begin(),
+                           [](const BackupEntry& a, const BackupEntry& b) {
+                               return a.sourceFolder == b.sourceFolder &&
+                                      a.destination == b.destination &&
+                                      a.lastBackup == b.lastBackup;
+                           }));
+
+    // The text read back is the same list, copies included.
+    DefinitionList reread(list.Body());
+    EXPECT_EQ(reread.Body(), list.Body());
+    DefinitionList copy = reread;
+    EXPECT_TRUE(copy.RemoveEntry(model.front().sourceFolder, false));
+    EXPECT_EQ(reread.Body(), list.Body());
+    EXPECT_EQ(*copy.FindEntry(model[1].sourceFolder), 0);
+}
+
+TEST_F(DefinitionListTest, ARepeatedKeyIsFoundAgainAfterTheFirstIsRemoved) {
+    const QString one =
+        S("\x08"
+          "C:\\A\x02"
+          "D:\\ONE\x03                \x04"
+          "00000000\x05\x06");
+    const QString two =
+        S("\x08"
+          "c:\\a\x02"
+          "D:\\TWO\x03                \x04"
+          "00000000\x05\x06");
+    list.SetBody(S("lead") + one + two + QChar(0) + S("after"));
+    EXPECT_EQ(*list.FindEntry(S("C:\\A")), 4);
+    EXPECT_TRUE(list.RemoveEntry(S("C:\\A"), false));
+    EXPECT_EQ(list.Entries().front().destination, S("D:\\TWO"));
+    EXPECT_EQ(list.Body(), S("lead") + two + QChar(0) + S("after"));
+    EXPECT_TRUE(list.SetLastBackup(S("C:\\A"), S("2026/01/01 00:00")));
+    EXPECT_TRUE(list.RemoveEntry(S("C:\\A"), false));
+    EXPECT_FALSE(list.FindEntry(S("C:\\A")));
+}
+
+TEST_F(DefinitionListTest, FieldsHoldingFramingCharactersAreRefused) {
+    list.PutEntry(Entry("C:\\A"));
+    const QString before = list.Body();
+    list.SetModified(false);
+    EXPECT_FALSE(list.PutEntry(Entry("C:\\B\x08x")));
+    EXPECT_FALSE(list.PutEntry(Entry("C:\\C", "D:\\\x02")));
+    EXPECT_EQ(list.Body(), before);
+    EXPECT_FALSE(list.Modified());
 }
 
 }  // namespace

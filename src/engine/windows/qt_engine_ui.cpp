@@ -5,10 +5,15 @@
 #include "engine/windows/media_form.h"
 #include "engine/windows/overwrite_form.h"
 #include "engine/windows/standard_box.h"
+#include "util/line_breaks.h"
+#include "util/message_sink.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <utility>
 
@@ -67,6 +72,14 @@ int QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons butto
         return answer;
     }
     const auto box = MakeStandardBox({text, buttons, defaultAnswer, icon}, MessageParent());
+    QTimer selfClose;
+    if (engine_ != nullptr && engine_->Unattended()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(util::ProgramTitle()),
+                     qPrintable(util::WithLineBreaks(text)));
+        selfClose.setSingleShot(true);
+        QObject::connect(&selfClose, &QTimer::timeout, box.get(), [&box] { box->done(0); });
+        selfClose.start(messageTimeout_);
+    }
     // The hourglass of a run must not hide the arrow over the buttons.
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = RunStandardBox(*box, buttons);

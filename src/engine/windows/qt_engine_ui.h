@@ -67,6 +67,11 @@ class QtEngineUi final : public EngineUi {
     void SetDriveTimeout(std::chrono::milliseconds timeout) { driveTimeout_ = timeout; }
     // The same for the older-file question (set before its first question).
     void SetOlderFileTimeout(std::chrono::milliseconds timeout) { olderFileTimeout_ = timeout; }
+    // The same for the standard message box: in an unattended run nobody may
+    // be there to press its button, so it closes itself with the answer that
+    // changes nothing, and its text also goes to standard error.
+    static constexpr std::chrono::milliseconds kUnattendedMessageTimeout{60'000};
+    void SetMessageTimeout(std::chrono::milliseconds timeout) { messageTimeout_ = timeout; }
     // LetEventsRun lets events run at most once in this time, except right
     // after the window was shown and after each chunk of a large file.
     static constexpr std::chrono::milliseconds kEventInterval{10};
@@ -118,6 +123,7 @@ class QtEngineUi final : public EngineUi {
     TextQuestion askText_;
     std::chrono::milliseconds driveTimeout_;
     std::chrono::milliseconds olderFileTimeout_;
+    std::chrono::milliseconds messageTimeout_ = kUnattendedMessageTimeout;
     std::function<void()> beep_;
     std::deque<int> presetAnswers_;
     std::vector<AnsweredMessage> answered_;

@@ -134,6 +134,22 @@ TEST_F(QtEngineUiTest, UnattendedRunLeavesTheNewerBackupWhenNobodyAnswers) {
     EXPECT_FALSE(ui.OverwriteWindow()->isVisible());
 }
 
+// A run that cannot update its archive tells why in the standard box; in an
+// unattended run the box closes itself, so the run goes on to its end.
+TEST_F(QtEngineUiTest, UnattendedRunIsNotHeldByAMessageNobodyAnswers) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "a");
+    drives.WriteFile(S("D:\\bak.ZIP"), "this is no archive");
+    AddEntry(S("C:\\src"), S("D:\\bak.ZIP"));
+    ui.SetMessageTimeout(50ms);
+    engine.SetUnattended(true);
+    QElapsedTimer run;
+    run.start();
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
+    EXPECT_LT(run.elapsed(), 30'000);
+    EXPECT_EQ(ShownWindow("StandardBox"), nullptr);
+    EXPECT_EQ(drives.ReadFile(S("D:\\bak.ZIP")), QByteArray("this is no archive"));
+}
+
 TEST_F(QtEngineUiTest, AttendedRunWaitsForTheOlderFileAnswer) {
     drives.WriteFile(S("C:\\src\\a.txt"), "older", 1'600'000'000);
     drives.WriteFile(S("D:\\bak\\a.txt"), "newer", 1'700'000'000);

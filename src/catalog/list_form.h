@@ -153,7 +153,8 @@ class ListForm : public QMainWindow {
     void ApplyDisplayColours();
     void LoadIcons();
     void LayOut();
-    void Shutdown();
+    // False, with the reason shown, when the definitions could not be saved.
+    bool Shutdown();
     void WriteClosingSettings();
     void ShowFiles();
     void OpenRegistration();

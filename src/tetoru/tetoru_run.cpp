@@ -66,18 +66,22 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const int backedUp =
         updatedOnly ? engine::RunBackupUpdated(engine, list) : engine::RunBackupAll(engine, list);
     ui.HideProgress();
+    bool saved = true;
     if (list.Modified()) {
         QString error;
-        if (!store::SaveDefinitions(definitionFile, list, &error)) {
-            std::fprintf(stderr, "TETORU: the definition file was not saved: %s\n",
-                         qUtf8Printable(error));
+        saved = store::SaveDefinitions(definitionFile, list, &error);
+        if (!saved) {
+            std::fprintf(stderr, "TETORU: the definition file %s was not saved: %s\n",
+                         qUtf8Printable(definitionFile), qUtf8Printable(error));
         }
     }
     ui.LetEventsRun();
     Summarize(engine, backedUp);
     if (engine.AbortRequested()) return kAborted;
     if (Number(settings, "AutoPowerOff") != 0) RequestPowerOff(settings);
-    return engine.FailedEntries() > 0 ? kEntryFailed : kAllBackedUp;
+    // Unsaved last-backup times make the next run repeat this one's work: a
+    // failure all the same, never a success.
+    return engine.FailedEntries() > 0 || !saved ? kEntryFailed : kAllBackedUp;
 }
 
 }  // namespace tetoru

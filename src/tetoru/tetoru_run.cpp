@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "platform/program_folder.h"
+#include "platform/regular_file.h"
 #include "store/definition_file.h"
 #include "store/settings.h"
 #include "store/settings_keys.h"
@@ -43,8 +44,16 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         return kWrongDate;
     }
     // The drive table comes first: the program folder's Windows form depends on it.
-    platform::SetCurrentDrives(
-        platform::DriveTable::Load(platform::HostProgramFolder() + QStringLiteral("/Kibako.INI")));
+    const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
+    QByteArray settingsBytes;
+    QString why;
+    if (platform::ReadRegularFile(hostSettings, settingsBytes, &why) ==
+        platform::ReadStatus::Refused) {
+        std::fprintf(stderr, "TETORU: the settings file %s cannot be read: %s\n",
+                     qUtf8Printable(hostSettings), qUtf8Printable(why));
+        return kEntryFailed;
+    }
+    platform::SetCurrentDrives(platform::DriveTable::Load(hostSettings));
     const QString programFolder = util::ProgramFolder();
     const store::Settings settings(store::SettingsFileIn(programFolder));
     util::CheckEnvironment(settings.FilePath());
@@ -56,6 +65,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         std::fprintf(stderr, "TETORU: %s\n",
                      qUtf8Printable(QString(loaded.warning).replace(u'\n', u' ')));
     }
+    if (loaded.refused) return kEntryFailed;
     store::DefinitionList list(loaded.body);
 
     if (hooks.placeProgressWindow) hooks.placeProgressWindow(settings);

@@ -1,5 +1,6 @@
 #include "engine/archive_update.h"
 #include "engine/backup_run.h"
+#include "engine/destination_check.h"
 #include "engine/folder_copy.h"
 #include "engine_fixture.h"
 #include "platform/clock.h"
@@ -8,6 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -111,6 +115,32 @@ TEST_F(EntryFaults, AnArchiveKeepsMembersUnderAFolderThatCannotBeExamined) {
     EXPECT_TRUE(after.contains(S("sub\\kept1.txt"))) << after.toStdString();
     EXPECT_TRUE(after.contains(S("sub\\kept2.txt")));
     EXPECT_TRUE(after.contains(S("new.txt")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EntryFaults, ADestinationInsideItsSourceIsRefused) {
+    using engine::DestinationInsideSource;
+    drives.MakeFolder(S("C:\\other"));
+    ASSERT_EQ(symlink(QFile::encodeName(drives.Host(S("C:\\src"))).constData(),
+                      QFile::encodeName(drives.Host(S("C:\\other")) + S("/alias")).constData()),
+              0);
+    EXPECT_TRUE(DestinationInsideSource(S("C:\\src"), S("C:\\src\\Backup"), true));
+    EXPECT_TRUE(DestinationInsideSource(S("C:\\src"), S("C:\\SRC\\new\\deeper"), true));
+    EXPECT_TRUE(DestinationInsideSource(S("C:\\src"), S("C:\\src"), false));
+    EXPECT_TRUE(DestinationInsideSource(S("C:\\other\\alias"), S("C:\\src\\Backup"), true));
+    EXPECT_FALSE(DestinationInsideSource(S("C:\\src"), S("C:\\src\\Backup"), false));
+    EXPECT_FALSE(DestinationInsideSource(S("C:\\src"), S("C:\\srcBackup"), true));
+    EXPECT_FALSE(DestinationInsideSource(S("C:\\src"), S("D:\\dst"), true));
+
+    Register(S("C:\\src\\Backup"), false);
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
+    EXPECT_EQ(ui.reports.back().outcome, EntryOutcome::Failed);
+    EXPECT_FALSE(QFileInfo::exists(drives.Host(S("C:\\src\\Backup"))));
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.messages.last().contains(S("C:\\src\\Backup")));
 }
 
 }  // namespace

@@ -69,9 +69,12 @@ std::string TemporaryTemplateBeside(const std::string& target) {
 }
 
 bool IsTemporaryName(const std::string& name) {
-    return name.size() > sizeof(kPrefix) + sizeof(kSuffix) &&
-           name.compare(0, sizeof(kPrefix) - 1, kPrefix) == 0 &&
-           name.compare(name.size() - (sizeof(kSuffix) - 1), sizeof(kSuffix) - 1, kSuffix) == 0;
+    if (name.compare(0, sizeof(kPrefix) - 1, kPrefix) != 0 || PidOf(name) == 0) return false;
+    // Ours, or the temporary libzip makes from ours by adding "." and six characters.
+    const std::size_t suffix = name.rfind(kSuffix);
+    if (suffix == std::string::npos) return false;
+    const std::size_t end = suffix + sizeof(kSuffix) - 1;
+    return end == name.size() || (name.size() == end + 7 && name[end] == '.');
 }
 
 int RemoveStaleTemporaries(const std::string& folder) {

@@ -16,7 +16,8 @@ std::string TemporaryNameBeside(const std::string& target);
 std::string TemporaryTemplateBeside(const std::string& target);
 inline constexpr int kTemporarySuffixLength = 4;  // ".tmp"
 
-// True for a name (no folder) of that pattern.
+// True for a name (no folder) of that pattern, also with the "." and six
+// characters that libzip adds for its own temporary file.
 bool IsTemporaryName(const std::string& name);
 
 // A temporary is stale when the process that made it is gone, or it has not

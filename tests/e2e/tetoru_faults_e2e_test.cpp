@@ -1,12 +1,18 @@
 // The real tetoru binary under faults it must survive without losing data:
 // a definition file that cannot be saved, settings that are not a file.
 #include "program_folder.h"
+#include "store/definition_file.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +74,56 @@ TEST_F(TetoruFaults, SettingsOrDefinitionsThatAreNotFilesAreRefusedAtOnce) {
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.exitCode, -1);
     EXPECT_TRUE(run.err.contains(S("Kibako.INI"))) << run.err.toStdString();
+}
+
+// A sub-folder that can be listed but not entered (mode 644, as after a
+// careless "chmod -R 644"), run by an ordinary user with delete-missing on.
+TEST_F(TetoruFaults, AFolderThatCannotBeEnteredKeepsItsBackupsAndFailsItsEntry) {
+    const QString setpriv = QStandardPaths::findExecutable(S("setpriv"));
+    const QString lhasa = QStandardPaths::findExecutable(S("lhasa"));
+    if (getuid() == 0 && setpriv.isEmpty()) GTEST_SKIP() << "root needs setpriv to run as a user";
+    if (lhasa.isEmpty()) GTEST_SKIP() << "lhasa is not installed";
+    home.WriteFile(S("c/src/a.txt"), "a", 1'600'000'000);
+    home.WriteFile(S("c/src/sub/b.txt"), "b", 1'600'000'000);
+    home.WriteFile(S("c/src2/x.txt"), "x", 1'600'000'000);
+    home.WriteFile(S("c/src2/sub/y.txt"), "y", 1'600'000'000);
+    store::DefinitionList list;
+    for (const auto& [source, destination, mode] :
+         {std::tuple{S("C:\\src"), S("D:\\bak"), 1}, {S("C:\\src2"), S("D:\\arc.LZH"), 2}}) {
+        store::BackupEntry entry;
+        entry.sourceFolder = source;
+        entry.destination = destination;
+        entry.lastBackup = QString(16, u' ');
+        entry.subFolderMode = mode;
+        entry.deleteMissingFlag = 1;
+        list.PutEntry(entry);
+    }
+    home.WriteFile(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));
+    ASSERT_EQ(Run().exitCode, 0);
+    ASSERT_EQ(home.Read(S("d/bak/sub/b.txt")), "b");
+
+    QStringList prefix;
+    if (getuid() == 0) {
+        const QString root = QFileInfo(home.Host(S("c"))).path();
+        ASSERT_EQ(QProcess::execute(S("chown"), {S("-R"), S("65534:65534"), root}), 0);
+        ASSERT_EQ(chmod(QFile::encodeName(root).constData(), 0755), 0);
+        prefix = QStringList{setpriv, S("--reuid=65534"), S("--regid=65534"), S("--clear-groups")};
+    }
+    home.WriteFile(S("c/src/new.txt"), "new", 1'600'000'000);
+    for (const char* folder : {"c/src/sub", "c/src2/sub"}) {
+        ASSERT_EQ(chmod(QFile::encodeName(home.Host(S(folder))).constData(), 0644), 0);
+    }
+    const Finished run = Run(prefix);
+    EXPECT_NE(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_NE(run.exitCode, -1);
+    EXPECT_EQ(home.Read(S("d/bak/sub/b.txt")), "b");
+    EXPECT_EQ(home.Read(S("d/bak/new.txt")), "new");
+    QProcess listing;
+    listing.start(lhasa, {S("l"), home.Host(S("d/arc.LZH"))});
+    ASSERT_TRUE(listing.waitForFinished(60'000));
+    const QString members = QString::fromUtf8(listing.readAllStandardOutput());
+    EXPECT_TRUE(members.contains(S("y.txt"))) << members.toStdString();
+    EXPECT_TRUE(members.contains(S("x.txt")));
 }
 
 }  // namespace

@@ -93,6 +93,10 @@ TEST_F(EntryFaults, AnUnreadableSubFolderFailsItsEntry) {
     EXPECT_EQ(ui.reports.back().outcome, EntryOutcome::Failed);
     EXPECT_EQ(LastBackup(), S("2020/01/01 00:00"));
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\top.txt")), QByteArray("top"));
+    // An updated-only run cannot tell the folder unchanged: it tries, and fails again.
+    list.SetLastBackup(S("C:\\src"), S("2025/01/01 00:00"));
+    EXPECT_EQ(engine::RunBackupUpdated(engine, list), 0);
+    EXPECT_EQ(ui.reports.back().outcome, EntryOutcome::Failed);
 }
 
 // An archive stores what can be read, deletes nothing under what could not

@@ -60,7 +60,12 @@ void SyncFolder(const std::string& target) {
 }  // namespace
 
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    const std::string target = QFile::encodeName(path).toStdString();
+    std::string target = QFile::encodeName(path).toStdString();
+    // A link is written through: the file it names is replaced, the link stays.
+    if (char* real = realpath(target.c_str(), nullptr)) {
+        target = real;
+        free(real);
+    }
     const std::size_t slash = target.rfind('/');
     RemoveStaleTemporaries(slash == std::string::npos ? std::string()
                                                       : target.substr(0, slash + 1));

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -102,6 +103,16 @@ TEST_F(Faults, ASavedFileKeepsItsOldContentWhenAnyStepFails) {
         EXPECT_EQ(file.readAll(), QByteArray("old content"));
         EXPECT_EQ(AllNames(folder), before);  // no temporary left
     }
+}
+
+TEST_F(Faults, ASavedFileIsWrittenThroughALink) {
+    ASSERT_TRUE(platform::SaveFileAtomically(folder + S("/sub/real.ini"), "old"));
+    ASSERT_EQ(symlink("sub/real.ini", QFile::encodeName(folder + S("/link.ini")).constData()), 0);
+    ASSERT_TRUE(platform::SaveFileAtomically(folder + S("/link.ini"), "new"));
+    EXPECT_TRUE(QFileInfo(folder + S("/link.ini")).isSymLink());
+    QFile file(folder + S("/sub/real.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("new"));
 }
 
 TEST_F(Faults, ASavedFileOnAFullDiskKeepsItsOldContent) {

@@ -1,6 +1,7 @@
 #include "archiver/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +20,13 @@ bool InputFile::Open(const std::filesystem::path& path, std::string& error) {
         error = path.string() + ": " + std::strerror(errno);
         return false;
     }
-    // Non-blocking only for the open itself (a FIFO swapped in must not hang the call).
+    // Non-blocking only for the open itself (a FIFO swapped in must not hang the call);
+    // only a regular file is read.
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = path.string() + ": " + std::strerror(S_ISREG(info.st_mode) ? errno : EINVAL);
+        return false;
+    }
     const int flags = ::fcntl(fd_, F_GETFL);
     if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
     return true;

@@ -8,13 +8,15 @@
 #include <cstring>
 
 #include "archiver/name_codec.h"
+#include "platform/system_calls.h"
 
 namespace archiver {
 namespace {
 
 class DirectoryHandle {
   public:
-    explicit DirectoryHandle(const std::filesystem::path& path) : dir_(::opendir(path.c_str())) {}
+    explicit DirectoryHandle(const std::filesystem::path& path)
+        : dir_(platform::sys::OpenDir(path.c_str())) {}
     ~DirectoryHandle() {
         if (dir_ != nullptr) ::closedir(dir_);
     }
@@ -41,7 +43,7 @@ bool ListNames(const std::filesystem::path& folder, std::vector<std::string>& na
     }
     for (;;) {
         errno = 0;
-        const dirent* entry = ::readdir(dir.get());
+        const dirent* entry = platform::sys::ReadDir(dir.get(), folder.c_str());
         if (entry == nullptr) break;
         const std::string name = entry->d_name;
         if (name != "." && name != "..") names.push_back(name);
@@ -54,18 +56,33 @@ bool ListNames(const std::filesystem::path& folder, std::vector<std::string>& na
     return true;
 }
 
+// The state of one entry: 0 when it was examined or is gone, else the errno
+// that kept it from being examined.
+int Examine(const std::filesystem::path& hostPath, struct stat& info, bool& found) {
+    found = false;
+    if (platform::sys::Lstat(hostPath.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
+    if (S_ISLNK(info.st_mode)) {
+        if (platform::sys::Stat(hostPath.c_str(), &info) != 0) {
+            return errno == ENOENT || errno == ELOOP || errno == ENOTDIR ? 0 : errno;
+        }
+        if (!S_ISREG(info.st_mode)) return 0;  // a link to a folder is never followed
+    }
+    found = true;
+    return 0;
+}
+
 void Walk(const std::filesystem::path& folder, std::vector<std::string>& relative, bool recursive,
           FolderWalk& walk) {
     std::vector<std::string> names;
     std::string error;
-    const bool complete = ListNames(folder, names, error);
+    bool complete = ListNames(folder, names, error);
     const std::string key = JoinPath(relative);
     if (!complete) {
         walk.failedFolders.insert(key);
         if (walk.error.empty()) walk.error = error;
         return;
     }
-    walk.listedFolders.insert(key);
+    if (relative.empty()) walk.rootListed = true;
     std::vector<std::string> subFolders;
     for (const std::string& name : names) {
         if (!Acceptable(name)) {
@@ -74,12 +91,19 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
         }
         const std::filesystem::path hostPath = folder / name;
         struct stat info {};
-        if (::lstat(hostPath.c_str(), &info) != 0) continue;  // vanished meanwhile
+        bool found = false;
+        if (const int failure = Examine(hostPath, info, found)) {
+            // An entry that is there but cannot be examined: what this folder
+            // holds is not known in full, so nothing in it counts as gone.
+            complete = false;
+            if (walk.error.empty()) walk.error = hostPath.string() + ": " + std::strerror(failure);
+            continue;
+        }
+        if (!found) continue;  // vanished meanwhile
         if (S_ISDIR(info.st_mode)) {
             if (recursive) subFolders.push_back(name);
             continue;
         }
-        if (S_ISLNK(info.st_mode) && ::stat(hostPath.c_str(), &info) != 0) continue;
         if (!S_ISREG(info.st_mode)) continue;
         SourceFile file;
         file.path = relative;
@@ -91,6 +115,7 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
         file.inode = info.st_ino;
         walk.files.push_back(std::move(file));
     }
+    (complete ? walk.listedFolders : walk.failedFolders).insert(key);
     for (const std::string& name : subFolders) {
         relative.push_back(name);
         Walk(folder / name, relative, recursive, walk);
@@ -113,7 +138,6 @@ FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive) {
     FolderWalk walk;
     std::vector<std::string> relative;
     Walk(root, relative, recursive, walk);
-    walk.rootListed = walk.listedFolders.count("") > 0;
     return walk;
 }
 

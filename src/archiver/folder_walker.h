@@ -27,7 +27,10 @@ struct FolderWalk {
     bool rootListed = false;              // false: the folder itself could not be read
     std::vector<SourceFile> files;        // in byte order of their paths, folder by folder
     std::set<std::string> listedFolders;  // "\"-joined relative paths; "" is the walked folder
-    std::set<std::string> failedFolders;  // folders found but not listed completely
+    // Folders found but not known in full: the listing failed, or an entry in
+    // it could not be examined (anything but its being gone). The files that
+    // could be examined are in `files` all the same.
+    std::set<std::string> failedFolders;
     std::size_t skippedNames = 0;
     std::string error;  // the first listing error
 };

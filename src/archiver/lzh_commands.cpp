@@ -122,8 +122,10 @@ int Update(const UnlhaCommand& command, std::string& output) {
         ResolveFolder(command.baseFolder, output, code);
     if (!folder) return code;
     std::string error;
-    const std::optional<std::vector<SourceFile>> files = SelectSourceFiles(
-        *folder, command.recursive, command.patterns, old.exists ? &old.info : nullptr, error);
+    std::string partial;
+    const std::optional<std::vector<SourceFile>> files =
+        SelectSourceFiles(*folder, command.recursive, command.patterns,
+                          old.exists ? &old.info : nullptr, error, partial);
     if (!files) return Report(output, kSourceUnreadable, error);
 
     std::map<std::string, std::size_t> byName;
@@ -147,8 +149,10 @@ int Update(const UnlhaCommand& command, std::string& output) {
     }
     const std::string summary =
         std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
-    if (old.exists && added == 0 && replaced == 0) return Report(output, kOk, summary);
-    if (const int written = WriteArchive(old, plan, output)) return written;
+    if (!old.exists || added != 0 || replaced != 0) {
+        if (const int written = WriteArchive(old, plan, output)) return written;
+    }
+    if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);
 }
 

@@ -8,11 +8,14 @@ std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::
                                                          bool recursive,
                                                          const std::vector<std::string>& patterns,
                                                          const struct stat* archiveInfo,
-                                                         std::string& error) {
+                                                         std::string& error, std::string& partial) {
     FolderWalk walk = WalkFolder(folder, recursive);
-    if (!walk.rootListed || !walk.failedFolders.empty()) {
+    if (!walk.rootListed) {
         error = walk.error.empty() ? "cannot list " + folder.string() : walk.error;
         return std::nullopt;
+    }
+    if (!walk.failedFolders.empty()) {
+        partial = walk.error.empty() ? "cannot list all of " + folder.string() : walk.error;
     }
     std::vector<SourceFile> files;
     for (SourceFile& file : walk.files) {

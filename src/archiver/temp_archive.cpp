@@ -1,5 +1,8 @@
 #include "archiver/temp_archive.h"
 
+#include "platform/system_calls.h"
+#include "platform/temporary_names.h"
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -14,16 +17,14 @@ namespace archiver {
 std::unique_ptr<TempArchive> TempArchive::Create(const std::filesystem::path& target,
                                                  std::string& error) {
     // The leading dot keeps the file out of folder walks, including one of this very folder.
-    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about
-    // prepending to a temporary string.
-    std::string hidden(".");
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    const std::filesystem::path pattern = target.parent_path() / hidden;
-    const std::string text = pattern.string();
+    // Leftovers of killed runs beside the archive go first.
+    platform::RemoveStaleTemporaries(target.parent_path().string());
+    const std::string text = platform::TemporaryTemplateBeside(target.string());
     std::vector<char> name(text.begin(), text.end());
     name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    const int fd = platform::sys::Faulty(platform::sys::Call::Open, name.data())
+                       ? -1
+                       : ::mkostemps(name.data(), platform::kTemporarySuffixLength, O_CLOEXEC);
     if (fd < 0) {
         error = "cannot create a temporary file beside " + target.string() + ": " +
                 std::strerror(errno);
@@ -50,7 +51,7 @@ bool TempArchive::Commit(std::string& error) {
             file_->error().empty() ? std::string("cannot finish the new archive") : file_->error();
         return false;
     }
-    if (::rename(path_.c_str(), target_.c_str()) != 0) {
+    if (platform::sys::Rename(path_.c_str(), target_.c_str()) != 0) {
         error = "cannot replace " + target_.string() + ": " + std::strerror(errno);
         return false;
     }

@@ -134,8 +134,10 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         }
         if (!entry.isDirectory) byName.emplace(entry.name, &entry);
     }
-    const std::optional<std::vector<SourceFile>> files = SelectSourceFiles(
-        *folder, command.recursive, command.patterns, exists ? &archiveInfo : nullptr, error);
+    std::string partial;
+    const std::optional<std::vector<SourceFile>> files =
+        SelectSourceFiles(*folder, command.recursive, command.patterns,
+                          exists ? &archiveInfo : nullptr, error, partial);
     if (!files) return Report(output, kSourceUnreadable, error);
 
     int added = 0;
@@ -161,13 +163,14 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         if (!exists && !WriteEmptyArchive(*archivePath, error)) {
             return Report(output, kWriteFailed, error);
         }
-        return Report(output, kOk, summary);
+    } else {
+        bool readError = false;
+        if (!archive.Close(error, readError)) {
+            if (readError) return Report(output, kSourceUnreadable, ReadFailure(written, error));
+            return Report(output, kWriteFailed, archivePath->string() + ": " + error);
+        }
     }
-    bool readError = false;
-    if (!archive.Close(error, readError)) {
-        if (readError) return Report(output, kSourceUnreadable, ReadFailure(written, error));
-        return Report(output, kWriteFailed, archivePath->string() + ": " + error);
-    }
+    if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);
 }
 

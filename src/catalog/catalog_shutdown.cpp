@@ -7,6 +7,7 @@
 #include "store/definition_file.h"
 #include "util/file_ops.h"
 #include "util/folder_tree.h"
+#include "util/message_sink.h"
 #include "util/path_names.h"
 #include "util/program_folder.h"
 
@@ -18,13 +19,26 @@ void ListForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!closed_ && settings_ != nullptr) Shutdown();
+    if (!closed_ && settings_ != nullptr && !Shutdown()) {
+        // The registrations exist only in this window now: it stays open.
+        event->ignore();
+        return;
+    }
     closed_ = true;
     event->accept();
 }
 
-void ListForm::Shutdown() {
-    if (definitions_.Modified()) store::SaveDefinitions(definitionPath_, definitions_);
+bool ListForm::Shutdown() {
+    if (definitions_.Modified()) {
+        QString error;
+        if (!store::SaveDefinitions(definitionPath_, definitions_, &error)) {
+            util::Messages().StandardMessage(QStringLiteral("定義ファイルを保存できません\n\n") +
+                                                 error + QStringLiteral("\nファイル：　") +
+                                                 definitionPath_,
+                                             util::Buttons::Ok, util::kAnswerOk);
+            return false;
+        }
+    }
     dialogs::CloseMessageBox();
     hide();
     WriteClosingSettings();
@@ -32,6 +46,7 @@ void ListForm::Shutdown() {
                           catalogDrives_);
     const QString tempFolder = util::JoinPath(programFolder_, QStringLiteral("TempFile"));
     if (util::FolderExists(tempFolder)) util::DeleteFolderTree(tempFolder);
+    return true;
 }
 
 void ListForm::WriteClosingSettings() {

@@ -192,7 +192,8 @@ class ListForm : public QMainWindow {
     void ApplyDisplayColours();
     void LoadIcons();
     void LayOut();
-    void Shutdown();
+    // False, with the reason shown, when the definitions could not be saved.
+    bool Shutdown();
     // True when a run goes on: the close is remembered for its end.
     bool DeferCloseToRunEnd();
     void WriteClosingSettings();

@@ -1,6 +1,7 @@
 #include "engine/backup_run.h"
 
 #include "engine/archive_update.h"
+#include "engine/destination_check.h"
 #include "engine/folder_changed.h"
 #include "engine/folder_copy.h"
 #include "engine/resolve_destination.h"
@@ -36,6 +37,11 @@ std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
         }
         engine.CountFile();
         return ModifiedTimeText(target);
+    }
+    if (DestinationInsideSource(entry.sourceFolder, target, entry.IncludesSubFolders())) {
+        engine.Ui().StandardMessage(DestinationInsideSourceText(entry.sourceFolder, target),
+                                    util::Buttons::Ok, util::kAnswerOk);
+        return std::nullopt;
     }
     if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
                     entry.DeletesMissing())) {
@@ -129,7 +135,11 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
     BackupNowResult result;
     const QString target = ResolveDestination(engine, Owner::Registration, request.destination);
     if (!target.isEmpty()) {
-        if (request.option == 0) {
+        if (request.option == 0 &&
+            DestinationInsideSource(request.source, target, request.withSubFolders)) {
+            ui.StandardMessage(DestinationInsideSourceText(request.source, target),
+                               util::Buttons::Ok, util::kAnswerOk);
+        } else if (request.option == 0) {
             result.succeeded = CopyFolder(engine, request.source, target, request.withSubFolders,
                                           request.deleteMissing);
             if (result.succeeded) {

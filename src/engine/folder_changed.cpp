@@ -1,5 +1,6 @@
 #include "engine/folder_changed.h"
 
+#include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
@@ -32,6 +33,9 @@ IsLater LaterThan(const QString& lastBackup) {
 bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFolders) {
     static const QString kThumbs = QStringLiteral("THUMBS.DB");
     const auto listing = util::ListFolder(folder);
+    // A folder that is there but could not be read in full may hide a change:
+    // the entry runs, and fails visibly, rather than being passed over.
+    if (!listing.complete && util::FolderExists(folder)) return true;
     for (const auto& entry : listing.entries) {
         if (!entry.isFolder && isLater(entry.modifiedNs) &&
             util::AsciiUpper(entry.name) != kThumbs) {

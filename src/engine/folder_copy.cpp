@@ -3,6 +3,7 @@
 #include "engine/backup_times.h"
 #include "platform/attributes.h"
 #include "platform/host_path.h"
+#include "platform/temporary_names.h"
 #include "util/destination_folder.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
@@ -92,20 +93,22 @@ struct Level {
     bool destinationOnFat = false;
 };
 
-void CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
+// False when the file should have been backed up and was not, or its copy
+// is already out of date (the source changed while it was copied).
+bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
                    const std::optional<FoundEntry>& existing) {
     // Most files of a later run are unchanged: decide before building any path.
     const TimeOrder order =
         existing ? CompareToBackup(source.modifiedNs, existing->modifiedNs, level.destinationOnFat)
                  : TimeOrder::Newer;
-    if (order == TimeOrder::Same) return;
+    if (order == TimeOrder::Same) return true;
     const QString sourceFile = util::JoinPath(level.source, source.name);
     // An existing copy keeps its own spelling of the name.
     const QString targetName = existing ? existing->name : source.name;
     const QString target = util::JoinPath(level.destination, targetName);
     if (order == TimeOrder::Older && !AskToReplaceWithOlder(engine, sourceFile, source.modifiedNs,
                                                             target, existing->modifiedNs)) {
-        return;
+        return true;
     }
     EngineUi& ui = engine.Ui();
     const util::ResolvedCopy copy{sourceFile,
@@ -119,6 +122,7 @@ void CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
         ui.LetEventsRun();
     });
     if (result.copied) engine.CountFile();
+    return !result.failed && !result.sourceChanged;
 }
 
 std::optional<Level> ResolveLevel(const QString& source, const QString& destination) {
@@ -163,8 +167,15 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     const platform::SearchResult listing =
         platform::SearchHostFolder(level->hostSource, everything);
     engine.AddPassedOverNames(listing.passedOver);
-    DestinationFiles destinationFiles(
-        platform::SearchHostFolder(level->hostDestination, everything).entries);
+    bool allCopied = true;
+    const platform::SearchResult destinationListing =
+        platform::SearchHostFolder(level->hostDestination, everything);
+    DestinationFiles destinationFiles(destinationListing.entries);
+    // Temporary copies left by a run that was killed are removed here, where
+    // this run writes; only stale ones, never another run's live one.
+    if (destinationListing.holdsTemporaries) {
+        platform::RemoveStaleTemporaries(QFile::encodeName(level->hostDestination).toStdString());
+    }
 
     QStringList folders;
     for (const FoundEntry& entry : listing.entries) {
@@ -174,7 +185,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
         }
         const std::optional<FoundEntry> existing = destinationFiles.Find(entry.name);
         if (existing) destinationFiles.Claim(*existing);
-        CopyKnownFile(engine, *level, entry, existing);
+        if (!CopyKnownFile(engine, *level, entry, existing)) allCopied = false;
         ui.LetEventsRun();
         if (engine.AbortRequested()) return false;
     }
@@ -187,8 +198,10 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     }
     if (withSubFolders) {
         for (const QString& name : folders) {
-            CopyFolder(engine, util::JoinPath(source, name), util::JoinPath(destination, name),
-                       withSubFolders, deleteMissing);
+            if (!CopyFolder(engine, util::JoinPath(source, name), util::JoinPath(destination, name),
+                            withSubFolders, deleteMissing)) {
+                allCopied = false;
+            }
             if (engine.AbortRequested()) return false;
         }
     }
@@ -197,7 +210,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
                            util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
-    return true;
+    return allCopied;
 }
 
 }  // namespace engine

@@ -11,8 +11,10 @@ namespace engine {
 // before an older file replaces its copy, and with `deleteMissing` deletes the
 // destination's files that have no source file of the same name (never a
 // folder, and nothing in a folder whose source listing was not read to its
-// end). True when this folder level was completed; false when the source is
-// missing, the run was aborted, or an error ended the level.
+// end). True when this folder and its sub-folders were backed up in full;
+// false when the source is missing, the run was aborted, a listing was not
+// complete, or any file failed to copy or changed while it was copied (the
+// caller then treats the entry as failed, so that it is tried again).
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
                 bool withSubFolders, bool deleteMissing);
 

@@ -3,6 +3,7 @@
 #include "platform/attributes.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
+#include "platform/system_calls.h"
 #include "platform/wildcard.h"
 
 #include <QDir>
@@ -51,15 +52,26 @@ QString ChildPath(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
-// Fills `entry` from the folder entry `raw`; false when it is not a regular
-// file or folder, or is a link to a folder, or vanished.
-bool Describe(int dirFd, const char* raw, bool onFat, FoundEntry& entry) {
+enum class Described { Found, LeftOut, Failed };
+
+// Fills `entry` from the folder entry `raw` of `folder` (open as `dirFd`).
+// Left out: anything but a regular file or folder, a link to a folder, and an
+// entry that is gone (it vanished since the listing, or is a dangling link).
+// Failed (errno set): the entry is there but could not be examined, so a
+// listing that contains it is not complete.
+Described Describe(int dirFd, const char* folder, const char* raw, bool onFat, FoundEntry& entry) {
     struct stat st;
-    if (fstatat(dirFd, raw, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    if (S_ISLNK(st.st_mode)) {
-        if (fstatat(dirFd, raw, &st, 0) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (sys::StatAt(dirFd, folder, raw, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? Described::LeftOut : Described::Failed;
     }
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return false;
+    if (S_ISLNK(st.st_mode)) {
+        if (sys::StatAt(dirFd, folder, raw, &st, 0) != 0) {
+            return errno == ENOENT || errno == ELOOP || errno == ENOTDIR ? Described::LeftOut
+                                                                         : Described::Failed;
+        }
+        if (!S_ISREG(st.st_mode)) return Described::LeftOut;
+    }
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return Described::LeftOut;
     entry.isFolder = S_ISDIR(st.st_mode);
     entry.size = entry.isFolder ? 0 : st.st_size;
     entry.modifiedNs = ModifiedNs(st);
@@ -72,14 +84,33 @@ bool Describe(int dirFd, const char* raw, bool onFat, FoundEntry& entry) {
             close(fd);
         }
     }
-    return true;
+    return Described::Found;
+}
+
+// Adds the entry, or marks the listing incomplete when it could not be examined.
+void AddDescribed(int dirFd, const char* folder, const char* raw, bool onFat, FoundEntry& entry,
+                  SearchResult& result) {
+    switch (Describe(dirFd, folder, raw, onFat, entry)) {
+        case Described::Found:
+            result.entries.append(entry);
+            break;
+        case Described::LeftOut:
+            break;
+        case Described::Failed:
+            if (result.complete) {
+                result.error = QString::fromLocal8Bit(std::strerror(errno)) + u'\n' + entry.name;
+            }
+            result.complete = false;
+            break;
+    }
 }
 
 }  // namespace
 
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern) {
     SearchResult result;
-    std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(hostFolder).constData()));
+    const QByteArray folderPath = QFile::encodeName(hostFolder);
+    std::unique_ptr<DIR, DirCloser> dir(sys::OpenDir(folderPath.constData()));
     if (!dir) {
         result.complete = false;
         result.error = QString::fromLocal8Bit(std::strerror(errno));
@@ -95,14 +126,16 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
         // An exact name needs no scan of the folder.
         FoundEntry entry;
         entry.name = namePattern;
-        if (Describe(dirFd, QFile::encodeName(namePattern).constData(), onFat, entry)) {
+        const Described found = Describe(dirFd, folderPath.constData(),
+                                         QFile::encodeName(namePattern).constData(), onFat, entry);
+        if (found == Described::Found) {
             result.entries.append(entry);
             return result;
         }
     }
     for (;;) {
         errno = 0;
-        const dirent* item = readdir(dir.get());
+        const dirent* item = sys::ReadDir(dir.get(), folderPath.constData());
         if (!item) {
             if (errno != 0) {
                 result.complete = false;
@@ -111,7 +144,10 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
             break;
         }
         const QByteArray raw(item->d_name);
-        if (raw.startsWith('.')) continue;
+        if (raw.startsWith('.')) {
+            if (raw.startsWith(".kibako-")) result.holdsTemporaries = true;
+            continue;
+        }
         const QString name = QFile::decodeName(raw);
         if (!Addressable(raw, name)) {
             ++result.passedOver;
@@ -125,7 +161,7 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
             continue;
         FoundEntry entry;
         entry.name = name;
-        if (Describe(dirFd, item->d_name, onFat, entry)) result.entries.append(entry);
+        AddDescribed(dirFd, folderPath.constData(), item->d_name, onFat, entry, result);
     }
     return result;
 }
@@ -142,7 +178,7 @@ SearchResult SearchOneName(const QString& hostPath) {
     }
     FoundEntry entry;
     entry.name = name;
-    if (Describe(AT_FDCWD, raw.constData(), OnFatPath(raw), entry)) result.entries.append(entry);
+    AddDescribed(AT_FDCWD, nullptr, raw.constData(), OnFatPath(raw), entry, result);
     return result;
 }
 

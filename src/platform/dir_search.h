@@ -15,9 +15,10 @@ struct FoundEntry {
 
 struct SearchResult {
     QList<FoundEntry> entries;
-    int passedOver = 0;    // names the Windows form cannot carry ("\" or ":", undecodable)
-    bool complete = true;  // false when the folder could not be read to its end
-    QString error;         // why it was not complete
+    int passedOver = 0;             // names the Windows form cannot carry ("\" or ":", undecodable)
+    bool complete = true;           // false when the folder could not be read to its end
+    QString error;                  // why it was not complete
+    bool holdsTemporaries = false;  // a name of temporary_names.h's pattern was seen
 };
 
 // Searches a folder for a Windows-style pattern: a folder path, "\" and a

@@ -1,5 +1,8 @@
 #include "platform/file_copy.h"
 
+#include "platform/system_calls.h"
+#include "platform/temporary_names.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -8,7 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -51,22 +53,19 @@ CopyOutcome Failure(int error) {
     return outcome;
 }
 
-// A fresh temporary name beside the target; it begins with "." so listings
-// never show it.
 QByteArray TemporaryBeside(const QByteArray& target) {
-    static std::mt19937_64 random{std::random_device{}()};
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash >= 0 ? target.left(slash + 1) : QByteArray();
-    return folder + ".kibako-" + QByteArray::number(static_cast<qulonglong>(random()), 36) + ".tmp";
+    return QByteArray::fromStdString(TemporaryNameBeside(target.toStdString()));
 }
 
 // Copies the data; 0 or an errno.
-int CopyData(int in, int out, qint64 total, const CopyProgress& progress) {
+int CopyData(int in, int out, const QByteArray& outPath, qint64 total,
+             const CopyProgress& progress) {
     qint64 done = 0;
     bool kernelCopy = true;
     std::vector<char> buffer;
     for (;;) {
         ssize_t moved = -1;
+        if (kernelCopy && sys::Faulty(sys::Call::Write, outPath.constData())) return errno;
         if (kernelCopy) {
             moved = copy_file_range(in, nullptr, out, nullptr, kCopyChunkBytes, 0);
             if (moved < 0 &&
@@ -78,7 +77,8 @@ int CopyData(int in, int out, qint64 total, const CopyProgress& progress) {
             if (buffer.empty()) buffer.resize(1024 * 1024);
             moved = read(in, buffer.data(), buffer.size());
             for (ssize_t written = 0; moved > 0 && written < moved;) {
-                const ssize_t w = write(out, buffer.data() + written, moved - written);
+                const ssize_t w =
+                    sys::Write(out, buffer.data() + written, moved - written, outPath.constData());
                 if (w < 0) {
                     if (errno == EINTR) continue;
                     return errno;
@@ -121,11 +121,15 @@ int NameUnnamedFile(int fd, const QByteArray& target, QByteArray& temporary) {
 CopyOutcome CopyHostFile(const QString& source, const QString& target,
                          const CopyProgress& progress) {
     const QByteArray targetPath = QFile::encodeName(target);
-    Fd in(open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO put in the file's place cannot hold the run.
+    Fd in(sys::Open(QFile::encodeName(source).constData(),
+                    O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (in.get() < 0) return Failure(errno);
     struct stat before;
     if (fstat(in.get(), &before) != 0) return Failure(errno);
     if (!S_ISREG(before.st_mode)) return Failure(EINVAL);
+    const int flags = fcntl(in.get(), F_GETFL);
+    if (flags >= 0) fcntl(in.get(), F_SETFL, flags & ~O_NONBLOCK);
 
     // An unnamed file in the target's folder where the file system offers
     // one: it gets its name only when complete. Elsewhere a hidden temporary
@@ -134,10 +138,10 @@ CopyOutcome CopyHostFile(const QString& source, const QString& target,
     const QByteArray folder =
         slash > 0 ? targetPath.left(slash) : QByteArray(slash == 0 ? "/" : ".");
     QByteArray temporary;
-    Fd out(open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    Fd out(sys::Open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     if (out.get() < 0) {
         temporary = TemporaryBeside(targetPath);
-        out = Fd(open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        out = Fd(sys::Open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (out.get() < 0) return Failure(errno);
     }
 
@@ -146,26 +150,32 @@ CopyOutcome CopyHostFile(const QString& source, const QString& target,
         if (!temporary.isEmpty()) unlink(temporary.constData());
         return Failure(error);
     };
-    if (const int error = CopyData(in.get(), out.get(), before.st_size, progress))
+    if (const int error = CopyData(in.get(), out.get(), targetPath, before.st_size, progress))
         return fail(error);
+    struct stat after;
+    const bool changed = fstat(in.get(), &after) != 0 || after.st_size != before.st_size ||
+                         after.st_mtim.tv_sec != before.st_mtim.tv_sec ||
+                         after.st_mtim.tv_nsec != before.st_mtim.tv_nsec;
     // File systems without Unix permissions (vfat) may refuse; the data is what counts.
     (void)fchmod(out.get(), before.st_mode & 07777);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    // A copy of a file that changed while it was read is stamped clearly
+    // older than the source, even where times are compared in whole seconds
+    // or FAT's two-second steps, so that the next run copies it again.
+    struct timespec modified = before.st_mtim;
+    if (changed) modified.tv_sec -= kChangedCopyAgeSeconds;
+    const struct timespec times[2] = {before.st_atim, modified};
     if (futimens(out.get(), times) != 0) return fail(errno);
     if (temporary.isEmpty()) {
         if (const int error = NameUnnamedFile(out.get(), targetPath, temporary)) return fail(error);
     }
     if (out.closeChecked() != 0) return fail(errno);
-    if (!temporary.isEmpty() && rename(temporary.constData(), targetPath.constData()) != 0) {
+    if (!temporary.isEmpty() && sys::Rename(temporary.constData(), targetPath.constData()) != 0) {
         return fail(errno);
     }
 
     CopyOutcome outcome;
     outcome.ok = true;
-    struct stat after;
-    outcome.sourceChanged = fstat(in.get(), &after) != 0 || after.st_size != before.st_size ||
-                            after.st_mtim.tv_sec != before.st_mtim.tv_sec ||
-                            after.st_mtim.tv_nsec != before.st_mtim.tv_nsec;
+    outcome.sourceChanged = changed;
     return outcome;
 }
 

@@ -18,12 +18,17 @@ using CopyProgress = std::function<void(qint64 done, qint64 total)>;
 
 // Copies a host file to a host target, reading through a link to a file. The
 // copy gets the source's permission bits and the modification time the source
-// had before the copy began (to the nanosecond), so a source that changed
-// meanwhile is copied again next time. The data goes to a temporary file
+// had before the copy began (to the nanosecond). When the source's size or
+// time changed while it was read, the copy is kept but stamped
+// kChangedCopyAgeSeconds older than that, so that the next run copies it
+// again whatever precision its times are compared at. Anything but a regular
+// file is refused (EINVAL) without waiting on it. The data goes to a temporary file
 // beside the target that is renamed over the target only when complete: on
 // failure the old target is untouched and no partial file remains.
 CopyOutcome CopyHostFile(const QString& source, const QString& target,
                          const CopyProgress& progress = {});
+
+inline constexpr int kChangedCopyAgeSeconds = 10;
 
 // Bytes copied between two progress calls.
 inline constexpr qint64 kCopyChunkBytes = 4 * 1024 * 1024;

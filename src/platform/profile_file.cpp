@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 #include "platform/profile_lock.h"
+#include "platform/regular_file.h"
 #include "platform/saved_file.h"
 #include "platform/wildcard.h"
 
@@ -22,10 +23,11 @@ QStringList DecodeLines(const QByteArray& bytes) {
     return lines;
 }
 
+// A settings file that is not a regular file of sane size reads as empty.
 QStringList ReadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return DecodeLines(file.readAll());
+    QByteArray bytes;
+    if (ReadRegularFile(path, bytes) != ReadStatus::Read) return {};
+    return DecodeLines(bytes);
 }
 
 // The section name of a "[name]" line, or nothing.

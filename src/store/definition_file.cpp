@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 #include "platform/host_path.h"
+#include "platform/regular_file.h"
 #include "platform/saved_file.h"
 #include "store/settings.h"
 #include "util/file_ops.h"
@@ -14,17 +15,22 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace store {
 namespace {
 
 const QString kDefaultName = QStringLiteral("Kibako.Def");
 
-qsizetype LeadingHexNumber(QStringView text) {
+constexpr qsizetype kLengthDigits = 8;
+
+// The body's length from the header; nullopt unless it is eight hex digits.
+std::optional<qsizetype> HeaderLength(QStringView digits) {
+    if (digits.size() != kLengthDigits) return std::nullopt;
     qsizetype value = 0;
-    for (const QChar c : text) {
-        if (c.unicode() > 0x7F) break;
+    for (const QChar c : digits) {
         const int digit = QStringLiteral("0123456789ABCDEF").indexOf(c.toUpper());
-        if (digit < 0) break;
+        if (c.unicode() > 0x7F || digit < 0) return std::nullopt;
         value = value * 16 + digit;
     }
     return value;
@@ -51,17 +57,30 @@ LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
     LoadResult result;
     bool damaged = false;
     const QString text = platform::DecodeStoredText(bytes, &damaged);
-    const qsizetype length = LeadingHexNumber(QStringView(text).left(8));
-    result.body = text.mid(kDefinitionHeaderLength, length);
-    const bool cutShort = text.size() - kDefinitionHeaderLength < length;
+    if (text.size() < kDefinitionHeaderLength) damaged = true;
+    const QString rest = text.mid(kDefinitionHeaderLength);
+    // A length that cannot be read, or a length of 0 before a body, leaves
+    // the body unbounded: what follows the header is read as far as it goes.
+    const std::optional<qsizetype> length = HeaderLength(QStringView(text).left(kLengthDigits));
+    qsizetype take = rest.size();
+    if (!length || (*length == 0 && !rest.isEmpty())) {
+        damaged = true;
+    } else {
+        take = *length;
+        if (rest.size() < take) damaged = true;
+    }
+    result.body = rest.left(take);
     const qsizetype terminator = result.body.indexOf(store::kTerminator);
     if (terminator >= 0) {
+        // The terminator ends the body; one before the end is a damaged byte
+        // and the registrations after it are lost.
+        if (terminator != result.body.size() - 1) damaged = true;
         result.body.truncate(terminator + 1);
     } else if (!result.body.isEmpty()) {
         result.body += kTerminator;
         damaged = true;
     }
-    if (damaged || cutShort || text.size() < kDefinitionHeaderLength) {
+    if (damaged) {
         result.warning = QStringLiteral("定義ファイルが壊れています。読めた部分だけを使います");
     }
     return result;
@@ -69,10 +88,21 @@ LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
 
 LoadResult LoadDefinitions(const QString& path) {
     const auto host = platform::ToHostPath(path);
-    if (!host || !QFileInfo(*host).isFile()) return {};
-    QFile file(*host);
-    if (!file.open(QIODevice::ReadOnly)) return {QString(), file.errorString() + u'\n' + path};
-    LoadResult result = ParseDefinitionBytes(file.readAll());
+    if (!host) return {};
+    QByteArray bytes;
+    QString why;
+    switch (platform::ReadRegularFile(*host, bytes, &why)) {
+        case platform::ReadStatus::Missing:
+            return {};
+        case platform::ReadStatus::Refused:
+            return {QString(),
+                    QStringLiteral("定義ファイルを読めません：　") + why +
+                        QStringLiteral("\nファイル：　") + path,
+                    true};
+        case platform::ReadStatus::Read:
+            break;
+    }
+    LoadResult result = ParseDefinitionBytes(bytes);
     if (!result.warning.isEmpty()) result.warning += QStringLiteral("\nファイル：　") + path;
     return result;
 }
@@ -104,8 +134,13 @@ bool SaveDefinitions(const QString& path, DefinitionList& list, QString* error) 
         list.SetModified(false);
         return true;
     }
-    if (!LoadDefinitions(path).warning.isEmpty())
-        QFile::copy(*host, *host + QStringLiteral(".damaged"));
+    const LoadResult before = LoadDefinitions(path);
+    if (before.refused) {
+        // Never replace what could not even be read (a FIFO, a device, a huge file).
+        if (error) *error = before.warning;
+        return false;
+    }
+    if (!before.warning.isEmpty()) QFile::copy(*host, *host + QStringLiteral(".damaged"));
     if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return false;
     list.SetModified(false);
     return true;

@@ -21,14 +21,19 @@ QString ChooseDefinitionFile(const QStringList& arguments, const Settings& setti
                              const QString& programFolder);
 
 struct LoadResult {
-    QString body;     // empty when there was no file
-    QString warning;  // set when the file was damaged; what was readable is kept
+    QString body;          // empty when there was no file
+    QString warning;       // set when the file was damaged; what was readable is kept
+    bool refused = false;  // not read at all: not a regular file, far too large, unreadable;
+                           // `warning` says why, and it must not be saved over
 };
 
 // Reads the definition file at a Windows-style path: a 32-character header
 // whose first 8 characters give the body's length in hexadecimal, then the
 // body. A missing file gives an empty body. A damaged file gives what can be
-// read, always ending in the terminator, and a warning.
+// read, always ending in the terminator, and a warning: a header whose length
+// is not eight hex digits, a length of 0 with a body after it, a body cut
+// short, a terminator before the body's end, or bytes the code page cannot
+// carry.
 LoadResult LoadDefinitions(const QString& path);
 
 // The same from the file's bytes.

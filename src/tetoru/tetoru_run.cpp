@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "platform/program_folder.h"
+#include "platform/regular_file.h"
 #include "store/definition_file.h"
 #include "store/settings.h"
 #include "store/settings_keys.h"
@@ -44,9 +45,17 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         return kWrongDate;
     }
     // The drive table comes first: the program folder's Windows form depends on it.
+    const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
+    QByteArray settingsBytes;
+    QString why;
+    if (platform::ReadRegularFile(hostSettings, settingsBytes, &why) ==
+        platform::ReadStatus::Refused) {
+        std::fprintf(stderr, "TETORU: the settings file %s cannot be read: %s\n",
+                     qUtf8Printable(hostSettings), qUtf8Printable(why));
+        return kEntryFailed;
+    }
     QString driveError;
-    platform::SetCurrentDrives(platform::DriveTable::Load(
-        platform::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
+    platform::SetCurrentDrives(platform::DriveTable::Load(hostSettings, &driveError));
     if (!driveError.isEmpty()) {
         std::fprintf(stderr, "TETORU: new drive letters were not remembered: %s\n",
                      qUtf8Printable(driveError));
@@ -69,6 +78,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         std::fprintf(stderr, "TETORU: %s\n",
                      qUtf8Printable(QString(loaded.warning).replace(u'\n', u' ')));
     }
+    if (loaded.refused) return kEntryFailed;
     store::DefinitionList list(loaded.body);
 
     if (hooks.placeProgressWindow) hooks.placeProgressWindow(settings);
@@ -79,18 +89,22 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const int backedUp =
         updatedOnly ? engine::RunBackupUpdated(engine, list) : engine::RunBackupAll(engine, list);
     ui.HideProgress();
+    bool saved = true;
     if (list.Modified()) {
         QString error;
-        if (!store::SaveDefinitions(definitionFile, list, &error)) {
-            std::fprintf(stderr, "TETORU: the definition file was not saved: %s\n",
-                         qUtf8Printable(error));
+        saved = store::SaveDefinitions(definitionFile, list, &error);
+        if (!saved) {
+            std::fprintf(stderr, "TETORU: the definition file %s was not saved: %s\n",
+                         qUtf8Printable(definitionFile), qUtf8Printable(error));
         }
     }
     ui.LetEventsRun();
     Summarize(engine, backedUp);
     if (engine.AbortRequested()) return kAborted;
     if (Number(settings, "AutoPowerOff") != 0) RequestPowerOff(settings);
-    return engine.FailedEntries() > 0 ? kEntryFailed : kAllBackedUp;
+    // Unsaved last-backup times make the next run repeat this one's work: a
+    // failure all the same, never a success.
+    return engine.FailedEntries() > 0 || !saved ? kEntryFailed : kAllBackedUp;
 }
 
 }  // namespace tetoru

@@ -95,9 +95,16 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
         platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
     if (!outcome.ok) {
         ReportCopyFailure(outcome, copy.target, copy.hostTarget, copy.sourceSize);
-        return {};
+        return {false, false, true};
     }
-    return {true, outcome.sourceChanged};
+    if (outcome.sourceChanged) {
+        Messages().StandardMessage(
+            QStringLiteral("バックアップ中にファイルが変更されました\n"
+                           "（次回のバックアップで、もう一度コピーします）\n") +
+                kFileLine + copy.source,
+            Buttons::Ok, kAnswerOk);
+    }
+    return {true, outcome.sourceChanged, false};
 }
 
 bool ClearTarget(const QString& target) {

@@ -13,7 +13,9 @@ namespace util {
 
 struct CopyResult {
     bool copied = false;         // a new copy is in place
-    bool sourceChanged = false;  // the source changed while it was copied
+    bool sourceChanged = false;  // the source changed while it was copied (reported; the
+                                 // copy is stamped so that the next run copies it again)
+    bool failed = false;         // the file should have been copied and was not (reported)
 };
 
 // Copies one file over an older copy, keeping the source's modification time.

@@ -21,8 +21,11 @@
 #include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
+#include "support/fault_injector.h"
 #include "support/recording_messages.h"
 #include "support/temp_drives.h"
+
+#include <cerrno>
 
 namespace kibako::catalog {
 namespace {
@@ -92,6 +95,30 @@ TEST(CatalogWindow, FirstStartWithoutFilesWritesNoDefinitionFile) {
     EXPECT_LT(ini.indexOf("HEIGHT"), ini.indexOf("FileColWidth2"));
     EXPECT_EQ(folder.ReadFile(QStringLiteral("CATDRV.DAT")),
               QByteArray(26, '\n').replace("\n", "\r\n"));
+}
+
+TEST(CatalogWindow, DefinitionsThatCannotBeSavedKeepTheWindowOpen) {
+    ProgramFolder folder;
+    const QByteArray before = testing::DefinitionFile(
+        testing::EntryText(QStringLiteral("C:\\A"), QStringLiteral("D:\\A"), QString(16, u' ')));
+    folder.WriteFile(QStringLiteral("Kibako.Def"), before);
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    form.show();
+    form.Definitions().SetLastBackup(QStringLiteral("C:\\A"), QStringLiteral("2030/01/02 03:04"));
+    {
+        testing_support::FaultInjector faults;
+        faults.Fail(platform::sys::Call::Write, QStringLiteral("*/Kibako.Def"), ENOSPC);
+        testing_support::RecordingMessages messages;  // in place of the window's message box
+        EXPECT_FALSE(form.close());
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(folder.ReadFile(QStringLiteral("Kibako.Def")), before);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts.front().contains(QStringLiteral("Kibako.Def")));
+    }
+    // Room again: the next close saves and closes.
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
 }
 
 TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace store;
@@ -111,7 +113,8 @@ TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
     };
     const QString body = list.Body();
     const QList<Case> cases = {
-        {"header not hexadecimal", "XYZ" + good.mid(3), QString(), false},
+        {"header not hexadecimal", "XYZ" + good.mid(3), body, true},
+        {"length of 0 before a body", "00000000" + good.mid(8), body, true},
         {"length past the end", "000FFFFF" + good.mid(8), body, true},
         {"no terminator", good.left(good.size() - 1), body, true},
         {"shorter than a header", good.left(10), QString(), true},
@@ -129,10 +132,45 @@ TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
             EXPECT_EQ(loaded.body.back(), QChar(0));
         }
     }
+    // A flipped entry marker (0x08 to 0x00) ends the body early: what comes
+    // before it is kept, and the loss is reported.
+    BackupEntry second;
+    second.sourceFolder = S("C:\\second");
+    second.destination = S("D:\\B");
+    second.lastBackup = QString(16, u' ');
+    DefinitionList two = list;
+    two.PutEntry(second);
+    QByteArray flipped = DefinitionFileBytes(two.Body());
+    const qsizetype marker = flipped.lastIndexOf('\x08');
+    ASSERT_GT(marker, 32);
+    flipped[marker] = '\0';
+    drives.WriteFile(path, flipped);
+    const LoadResult cut = LoadDefinitions(path);
+    EXPECT_FALSE(cut.warning.isEmpty());
+    const qsizetype lastEntry = two.Body().lastIndexOf(kEntryMarker);
+    EXPECT_EQ(cut.body, two.Body().left(lastEntry) + QChar(0));
+    // Nothing but the header: an empty list, no damage.
+    drives.WriteFile(path, QByteArray(32, '0'));
+    EXPECT_TRUE(LoadDefinitions(path).warning.isEmpty());
+
+    drives.WriteFile(path, cases.last().bytes);
     // Saving over a damaged file keeps the damaged bytes beside it.
     ASSERT_TRUE(SaveDefinitions(path, list));
     EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cases.last().bytes);
     EXPECT_EQ(drives.ReadFile(path), good);
+}
+
+TEST_F(DefinitionFile, SpecialFilesAreRefusedAndNeverSavedOver) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(drives.Host(path)).constData(), 0600), 0);
+    const LoadResult loaded = LoadDefinitions(path);  // returns at once
+    EXPECT_TRUE(loaded.refused);
+    EXPECT_TRUE(loaded.warning.contains(path));
+    QString error;
+    list.SetModified(true);
+    EXPECT_FALSE(SaveDefinitions(path, list, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(drives.Host(path)).isSymLink() ||
+                !QFileInfo(drives.Host(path)).isFile());  // still the FIFO
 }
 
 TEST_F(DefinitionFile, ChoosesCommandLineThenCatalogNameThenDefault) {

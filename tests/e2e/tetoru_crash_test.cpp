@@ -1,0 +1,215 @@
+// Kills the real tetoru (SIGKILL) at many moments of a run and checks every
+// file it writes: each backup copy is one whole version of its source, each
+// archive passes an independent reader's test, the definition file loads
+// without damage, and a later run leaves no temporary behind.
+#include "program_folder.h"
+#include "store/definition_file.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <random>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using e2e::ProgramFolder;
+
+QString S(const char* text) { return QString::fromUtf8(text); }
+
+constexpr qint64 kBaseTime = 1'600'000'000;
+constexpr int kVersions = 2;
+// The loop stops after this long or this many kills, whichever comes first.
+constexpr qint64 kBudgetMs = 45'000;
+constexpr int kMostKills = 400;
+
+struct SourceFile {
+    QString relative;  // under the program folder's parent, "c/src1/big.bin"
+    qint64 size;
+};
+
+const std::vector<SourceFile>& Sources() {
+    static const std::vector<SourceFile> files = [] {
+        std::vector<SourceFile> list{
+            {S("c/src1/big.bin"), 6'000'000}, {S("c/src1/sub/mid.bin"), 900'000},
+            {S("c/src2/big.bin"), 1'500'000}, {S("c/src2/sub/b.txt"), 3'000},
+            {S("c/src3/big.bin"), 1'500'000}, {S("c/src3/c.txt"), 2'000}};
+        for (int i = 0; i < 30; ++i) list.push_back({S("c/src1/s%1.txt").arg(i), 1'000 + i * 97});
+        return list;
+    }();
+    return files;
+}
+
+// Version `v` of a file: its own size and its own bytes, so that a copy can
+// be told to be whole.
+QByteArray Content(const SourceFile& file, int v) {
+    QByteArray bytes(file.size + v * 13, static_cast<char>('a' + v));
+    bytes.replace(0, std::min<qsizetype>(file.relative.size(), bytes.size()),
+                  file.relative.toUtf8().left(bytes.size()));
+    return bytes;
+}
+
+class CrashTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home.WriteDefinitions({{S("C:\\src1"), S("D:\\bak1")},
+                               {S("C:\\src2"), S("D:\\arc.LZH")},
+                               {S("C:\\src3"), S("D:\\arc.ZIP")}});
+    }
+
+    void WriteVersion(int v, qint64 mtime) {
+        for (const SourceFile& file : Sources())
+            home.WriteFile(file.relative, Content(file, v), mtime);
+    }
+
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(S("KIBAKO_HOME"), home.Home());
+        environment.remove(S("DISPLAY"));
+        environment.remove(S("WAYLAND_DISPLAY"));
+        environment.remove(S("QT_QPA_PLATFORM"));
+        return environment;
+    }
+
+    // Starts tetoru and kills it after `delayUs`; -1 when it was killed,
+    // else its exit status.
+    int RunAndKill(qint64 delayUs) {
+        QProcess process;
+        process.setProcessEnvironment(Environment());
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(e2e::BuiltProgram(S("src/tetoru/tetoru")), {});
+        if (!process.waitForStarted()) return -2;
+        if (delayUs >= 0) {
+            QThread::usleep(static_cast<unsigned long>(delayUs));
+            ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+        }
+        process.waitForFinished(120'000);
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    static bool Passes(const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(program, arguments);
+        return process.waitForFinished(60'000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    }
+
+    // Everything wrong with the files tetoru writes, one line each.
+    QStringList Violations() const {
+        QStringList found;
+        for (const SourceFile& file : Sources()) {
+            if (!file.relative.startsWith(S("c/src1/"))) continue;
+            const QString backup = S("d/bak1/") + file.relative.mid(7);
+            if (!home.Exists(backup)) continue;
+            const QByteArray bytes = home.Read(backup);
+            bool whole = false;
+            for (int v = 0; v < kVersions; ++v) whole = whole || bytes == Content(file, v);
+            if (!whole) found << S("partial copy: ") + backup;
+        }
+        QDirIterator visible(home.Host(S("d/bak1")), QDir::Files, QDirIterator::Subdirectories);
+        while (visible.hasNext()) {
+            const QString name = visible.next();
+            if (!QFileInfo(name).fileName().startsWith(S("s")) && !name.endsWith(S("big.bin")) &&
+                !name.endsWith(S("mid.bin"))) {
+                found << S("stray file: ") + name;
+            }
+        }
+        if (home.Exists(S("d/arc.LZH")) && !lhasa.isEmpty() &&
+            !Passes(lhasa, {S("t"), home.Host(S("d/arc.LZH"))})) {
+            found << S("damaged LZH archive");
+        }
+        if (home.Exists(S("d/arc.ZIP")) && !unzip.isEmpty() &&
+            !Passes(unzip, {S("-tqq"), home.Host(S("d/arc.ZIP"))})) {
+            found << S("damaged ZIP archive");
+        }
+        const store::LoadResult loaded =
+            store::ParseDefinitionBytes(home.Read(S("c/kibako/Kibako.Def")));
+        if (!loaded.warning.isEmpty() || store::DefinitionList(loaded.body).Entries().size() != 3) {
+            found << S("damaged definition file");
+        }
+        return found;
+    }
+
+    // Files of our temporary pattern, and visible leftovers beside the archives.
+    QStringList Temporaries() const {
+        QStringList found;
+        for (const char* folder : {"d", "c/kibako"}) {
+            QDirIterator it(home.Host(S(folder)), QDir::Files | QDir::Hidden,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString name = QFileInfo(it.next()).fileName();
+                if (name.startsWith(S(".kibako-")) || name.startsWith(S("arc.ZIP.")) ||
+                    name.startsWith(S("arc.LZH.")) || name.startsWith(S(".arc."))) {
+                    found << name;
+                }
+            }
+        }
+        return found;
+    }
+
+    ProgramFolder home;
+    const QString lhasa = QStandardPaths::findExecutable(S("lhasa"));
+    const QString unzip = QStandardPaths::findExecutable(S("unzip"));
+};
+
+TEST_F(CrashTest, EveryFileIsWholeWhereverTetoruIsKilled) {
+    WriteVersion(0, kBaseTime);
+    ASSERT_EQ(RunAndKill(-1), 0);
+    ASSERT_TRUE(Violations().isEmpty()) << Violations().join(u'\n').toStdString();
+
+    // How long a run that copies everything takes: the kills fall within it.
+    WriteVersion(1, kBaseTime + 10);
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(RunAndKill(-1), 0);
+    const qint64 runUs = std::max<qint64>(timer.nsecsElapsed() / 1000, 50'000);
+
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<qint64> delay(0, runUs + runUs / 5);
+    QElapsedTimer budget;
+    budget.start();
+    int kills = 0;
+    int finished = 0;
+    QStringList violations;
+    for (int i = 2; budget.elapsed() < kBudgetMs && kills + finished < kMostKills; ++i) {
+        WriteVersion(i % kVersions, kBaseTime + 10 * i);
+        const int status = RunAndKill(delay(random));
+        (status == -1 ? kills : finished) += 1;
+        for (const QString& violation : Violations()) {
+            violations << S("run %1: ").arg(i) + violation;
+        }
+    }
+    // A run that is not killed removes what the killed ones left behind.
+    WriteVersion(0, kBaseTime + 100'000);
+    EXPECT_EQ(RunAndKill(-1), 0);
+    const QStringList leftovers = Temporaries();
+    std::printf(
+        "crash test: %d runs killed, %d finished before the kill, %lld us per run, "
+        "%lld violations, %lld temporaries left after a clean run\n",
+        kills, finished, static_cast<long long>(runUs), static_cast<long long>(violations.size()),
+        static_cast<long long>(leftovers.size()));
+    RecordProperty("kills", kills);
+    RecordProperty("violations", static_cast<int>(violations.size()));
+    EXPECT_GT(kills, 20);
+    EXPECT_TRUE(violations.isEmpty()) << violations.join(u'\n').toStdString();
+    EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(u' ').toStdString();
+    EXPECT_TRUE(Violations().isEmpty());
+    for (const SourceFile& file : Sources()) {
+        if (file.relative.startsWith(S("c/src1/"))) {
+            EXPECT_EQ(home.Read(S("d/bak1/") + file.relative.mid(7)), Content(file, 0));
+        }
+    }
+}
+
+}  // namespace

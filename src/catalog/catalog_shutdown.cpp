@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "catalog/list_form.h"
+#include "catalog/registration_editor.h"
 #include "dialogs/message_box.h"
 #include "store/definition_file.h"
 #include "util/file_ops.h"
@@ -26,6 +27,7 @@ void ListForm::closeEvent(QCloseEvent* event) {
 void ListForm::Shutdown() {
     if (definitions_.Modified()) store::SaveDefinitions(definitionPath_, definitions_);
     dialogs::CloseMessageBox();
+    registration_->Close();
     hide();
     WriteClosingSettings();
     WriteCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"),

@@ -1,0 +1,94 @@
+#include "catalog/apply_registration.h"
+
+#include <QDateTime>
+
+#include "catalog/list_form.h"
+#include "util/file_ops.h"
+#include "util/name_list.h"
+
+namespace kibako::catalog {
+namespace {
+
+constexpr int kDestinationColumn = 1;
+constexpr int kLastBackupColumn = 2;
+constexpr int kFlagsColumn = 3;
+
+// The archive's time when a file stands at the destination and its time
+// differs from the entry's; empty otherwise.
+QString ArchiveTimeToShow(const store::BackupEntry& entry) {
+    if (!util::FileExists(entry.destination)) return {};
+    const auto nanoseconds = util::ModifiedTimeOf(entry.destination);
+    if (!nanoseconds) return {};
+    const QString text = QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1000000)
+                             .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    return text == entry.lastBackup ? QString() : text;
+}
+
+// Patches the folder's row; false when the current view has none.
+bool PatchRow(ListForm& form, const store::BackupEntry& entry) {
+    const auto row = form.FindRow(entry.sourceFolder);
+    if (!row) return false;
+    form.SetCell(row->fullRow, kDestinationColumn, entry.destination);
+    form.SetCell(row->fullRow, kFlagsColumn, FlagsText(entry));
+    const QString time = ArchiveTimeToShow(entry);
+    if (!time.isEmpty()) form.SetCell(row->fullRow, kLastBackupColumn, time);
+    if (form.CurrentView() != kDriveView) form.Definitions().SetModified(true);
+    return true;
+}
+
+bool StoreAndPatch(ListForm& form, const store::BackupEntry& entry) {
+    form.Definitions().PutEntry(entry);
+    if (form.CurrentView() != kDriveView) form.MarkDriveRebuild();
+    return PatchRow(form, entry);
+}
+
+// Every folder below the source becomes an entry of its own.
+void SpreadOverSubFolders(ListForm& form, const store::BackupEntry& entry) {
+    const QStringList names =
+        util::SplitNameList(util::ListFolderNames(entry.sourceFolder + QStringLiteral("\\*.*")));
+    for (const QString& name : names) {
+        store::BackupEntry below = entry;
+        below.sourceFolder = entry.sourceFolder + u'\\' + name;
+        below.destination = entry.destination + u'\\' + name;
+        StoreAndPatch(form, below);
+        SpreadOverSubFolders(form, below);
+    }
+}
+
+// Removes the entries below the source; in the drive view the rows below
+// show the covering destination.
+void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
+    store::DefinitionList& list = form.Definitions();
+    const QString prefix = entry.sourceFolder.toUpper() + u'\\';
+    for (const store::BackupEntry& e : list.Entries()) {
+        if (e.sourceFolder.toUpper().startsWith(prefix)) list.RemoveEntry(e.sourceFolder, false);
+    }
+    if (form.CurrentView() != kDriveView) return;
+    const auto row = form.FindRow(entry.sourceFolder);
+    if (!row) return;
+    const FullList& rows = form.DriveRows().list;
+    const int level = rows.Level(row->fullRow);
+    const QString flags = FlagsText(entry);
+    for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
+        form.SetCell(r, kDestinationColumn, entry.destination);
+        form.SetCell(r, kFlagsColumn, flags);
+    }
+}
+
+}  // namespace
+
+QString FlagsText(const store::BackupEntry& entry) {
+    const QString text = store::EntryText(entry);
+    const qsizetype start = text.indexOf(store::kAfterLastBackup) + 1;
+    return text.mid(start, text.indexOf(store::kAfterFlags) - start);
+}
+
+bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry) {
+    const bool patched = StoreAndPatch(form, entry);
+    if (entry.subFolderMode == 1) SpreadOverSubFolders(form, entry);
+    if (entry.subFolderMode == 2) GatherSubFolders(form, entry);
+    if (form.CurrentView() == kDriveView) return false;
+    return !patched || entry.subFolderMode != 0;
+}
+
+}  // namespace kibako::catalog

@@ -83,6 +83,20 @@ QString FlagsText(const store::BackupEntry& entry) {
     return text.mid(start, text.indexOf(store::kAfterFlags) - start);
 }
 
+void ShowLastBackups(ListForm& form) {
+    const FullList& rows = form.CurrentRows().list;
+    store::DefinitionList& list = form.Definitions();
+    const int sourceColumn = form.CurrentView() == kDestinationView ? kDestinationColumn : 4;
+    const bool modified = list.Modified();
+    for (int r = 0; r < rows.Count(); ++r) {
+        const auto position = list.FindEntry(rows.Cell(r, sourceColumn).toString());
+        if (!position) continue;
+        const QString time = list.NextEntry(*position)->entry.lastBackup;
+        if (rows.Cell(r, kLastBackupColumn) != time) form.SetCell(r, kLastBackupColumn, time);
+    }
+    list.SetModified(modified);
+}
+
 bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry) {
     const bool patched = StoreAndPatch(form, entry);
     if (entry.subFolderMode == 1) SpreadOverSubFolders(form, entry);

@@ -15,6 +15,11 @@ class ListForm;
 // below changed); the drive view is patched in place.
 bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry);
 
+// After a run: every row of the current view whose folder has an entry shows
+// the entry's last-backup time (the registration row's source in the
+// destination view). Each lookup is one search of the sorted list.
+void ShowLastBackups(ListForm& form);
+
 // The eight flag characters of an entry as the body stores them.
 QString FlagsText(const store::BackupEntry& entry);
 

@@ -168,6 +168,24 @@ TEST_F(RegistrationEditorTest, SaveNowBacksUpAndTheViewsShowTheNewTime) {
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains(time.toLatin1()));
 }
 
+TEST_F(RegistrationEditorTest, BackupOfAllEntriesShowsTheNewTimesAtOnce) {
+    folder.WriteFile(QStringLiteral("Kibako.Def"),
+                     testing::DefinitionFile(testing::EntryText(
+                         QStringLiteral("C:\\Data\\Photos"), QStringLiteral("D:\\Photos"),
+                         QString(16, u' '), QStringLiteral("00000000"))));
+    ASSERT_TRUE(form.Load({}));
+    form.ToggleRow(1, true);
+    dialogs::presets::SetNextAnswer(1);
+    form.BackupAll();
+    const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup;
+    ASSERT_TRUE(time.front().isDigit());
+    EXPECT_EQ(Cell(QStringLiteral("C:\\Data\\Photos"), 2), time);
+    ChooseDrive(u'C');
+    form.ToggleRow(1, false);
+    EXPECT_EQ(Cell(QStringLiteral("C:\\Data\\Photos"), 2), time);
+    form.close();
+}
+
 TEST_F(RegistrationEditorTest, HeaderRowOfTheSettingsViewOpensNothing) {
     folder.WriteFile(QStringLiteral("Kibako.Def"),
                      testing::DefinitionFile(

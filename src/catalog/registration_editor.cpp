@@ -5,10 +5,12 @@
 #include "catalog/apply_registration.h"
 #include "catalog/busy_cursor.h"
 #include "catalog/entry_form.h"
+#include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/place_dialog.h"
 #include "dialogs/beep.h"
 #include "dialogs/message_box.h"
+#include "dialogs/window_frame.h"
 #include "engine/backup_run.h"
 #include "util/path_names.h"
 
@@ -42,6 +44,21 @@ void RegistrationEditor::Close() {
     if (dialog_ && dialog_->isVisible()) dialog_->Cancel();
 }
 
+// The dialog's left edge at the folder grid's first column boundary, its top
+// at the file grid's title bar.
+void RegistrationEditor::PlaceBesideColumns(EntryForm& dialog) {
+    dialog.adjustSize();
+    const grid::GridSurface* folderGrid = form_.FolderGrid();
+    const QWidget* fileTitles = form_.findChild<QWidget*>(QStringLiteral("ITFBAR"));
+    if (folderGrid == nullptr || fileTitles == nullptr) {
+        PlaceDialog(&dialog, &form_, Placement::Centred);
+        return;
+    }
+    const int left = folderGrid->mapToGlobal(QPoint(form_.CurrentRows().grid.edges[1], 0)).x();
+    const int top = fileTitles->mapToGlobal(QPoint(0, 0)).y();
+    dialogs::MoveOuterTo(&dialog, QPoint(left, top));
+}
+
 void RegistrationEditor::Edit() {
     FolderModel& rows = form_.CurrentRows();
     const int current = rows.grid.currentRow;
@@ -68,8 +85,7 @@ void RegistrationEditor::Edit() {
     dialog.SetEngine(&form_.Engine());
     dialog.SetSettings(&form_.Settings(), form_.WinMeCaution());
     dialog.SetBrowseFolder(form_.BackupDir());
-    dialog.adjustSize();
-    PlaceDialog(&dialog, &form_, Placement::Beside);
+    PlaceBesideColumns(dialog);
     const int answer = dialog.Inp(&form_, values);
     form_.SetBackupDir(dialog.BrowseFolder());
     if (answer != EntryForm::kRegistered) return;

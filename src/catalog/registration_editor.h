@@ -28,6 +28,8 @@ class RegistrationEditor {
     void Close();
 
   private:
+    void PlaceBesideColumns(EntryForm& dialog);
+
     ListForm& form_;
     std::unique_ptr<EntryForm> dialog_;
 };

@@ -42,17 +42,39 @@ bool StoreAndPatch(ListForm& form, const store::BackupEntry& entry) {
     return PatchRow(form, entry);
 }
 
-// Every folder below the source becomes an entry of its own.
-void SpreadOverSubFolders(ListForm& form, const store::BackupEntry& entry) {
+// Every folder below the source becomes an entry of its own; the rows are
+// patched afterwards in one pass.
+void StoreSubFolders(store::DefinitionList& list, const store::BackupEntry& entry) {
     const QStringList names =
         util::SplitNameList(util::ListFolderNames(entry.sourceFolder + QStringLiteral("\\*.*")));
     for (const QString& name : names) {
         store::BackupEntry below = entry;
         below.sourceFolder = entry.sourceFolder + u'\\' + name;
         below.destination = entry.destination + u'\\' + name;
-        StoreAndPatch(form, below);
-        SpreadOverSubFolders(form, below);
+        list.PutEntry(below);
+        StoreSubFolders(list, below);
     }
+}
+
+// The drive rows below the source take their own entries' destinations.
+void PatchRowsBelow(ListForm& form, const store::BackupEntry& entry) {
+    const auto row = form.FindRow(entry.sourceFolder);
+    if (!row) return;
+    const FullList& rows = form.DriveRows().list;
+    store::DefinitionList& list = form.Definitions();
+    const int level = rows.Level(row->fullRow);
+    for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
+        const auto position = list.FindEntry(rows.Cell(r, 4).toString());
+        if (!position) continue;
+        const store::BackupEntry below = list.NextEntry(*position)->entry;
+        form.SetCell(r, kDestinationColumn, below.destination);
+        form.SetCell(r, kFlagsColumn, FlagsText(below));
+    }
+}
+
+void SpreadOverSubFolders(ListForm& form, const store::BackupEntry& entry) {
+    StoreSubFolders(form.Definitions(), entry);
+    if (form.CurrentView() == kDriveView) PatchRowsBelow(form, entry);
 }
 
 // Removes the entries below the source; in the drive view the rows below

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "archiver/archiver.h"
+#include "catalog/apply_registration.h"
 #include "catalog/drive_reader.h"
 #include "catalog/folder_model.h"
 #include "catalog/grid/grid_engine.h"
@@ -68,6 +69,10 @@ void Prepare() {
     // One level-4 folder with 5,000 sub-folders, read only when opened.
     const QString wide = DriveC() + QStringLiteral("/Wide/Level2/Level3/Many");
     for (int i = 0; i < 5000; ++i) QDir().mkpath(QStringLiteral("%1/Sub%2").arg(wide).arg(i));
+    // 20 x 1,000 folders below C:\\Tree, to register with their sub-folders.
+    for (int a = 0; a < 20; ++a)
+        for (int b = 0; b < 999; ++b)
+            QDir().mkpath(QStringLiteral("%1/Tree/T%2/S%3").arg(DriveC()).arg(a).arg(b));
     qputenv("KIBAKO_HOME", QFile::encodeName(Home()));
 }
 
@@ -83,6 +88,29 @@ void BM_StartUpToPaintedSettingsView(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUpToPaintedSettingsView)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// C:\\Tree registered with its 20,000 sub-folders as entries of their own
+// (beside the 1,000 registrations), then the settings view rebuilt.
+void BM_RegisterTreeOf20000SubFolders(benchmark::State& state) {
+    ListForm form;
+    form.Load({});
+    const QString before = form.Definitions().Body();
+    store::BackupEntry entry;
+    entry.sourceFolder = QStringLiteral("C:\\Tree");
+    entry.destination = QStringLiteral("D:\\Mirror\\Tree");
+    entry.lastBackup = QString(16, u' ');
+    entry.subFolderMode = 1;
+    for (auto _ : state) {
+        if (ApplyRegistration(form, entry)) form.SwitchView(form.CurrentView());
+        state.PauseTiming();
+        benchmark::DoNotOptimize(form.RegistrationRows().grid.rowCount);
+        form.Definitions().SetBody(before);
+        state.ResumeTiming();
+    }
+    form.Definitions().SetModified(false);
+    form.close();
+}
+BENCHMARK(BM_RegisterTreeOf20000SubFolders)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ScanDriveOf50000Folders(benchmark::State& state) {
     platform::DriveTable table;

@@ -1,9 +1,12 @@
 #include "catalog/automation.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
@@ -11,9 +14,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "catalog/entry_form.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
+#include "catalog/registration_editor.h"
 #include "dialogs/dialog_testing.h"
 
 namespace kibako::catalog {
@@ -68,6 +73,46 @@ void PrintFiles(ListForm& form) {
     std::fflush(stdout);
 }
 
+// The registration dialog's steps; false for a step that is none of them.
+bool RunEntryStep(ListForm& form, const QString& step) {
+    EntryForm& dialog = form.Registration().Dialog();
+    if (step == u"register-open") {
+        // The dialog waits in a loop of its own; later steps run inside it.
+        QPointer<ListForm> target(&form);
+        QTimer::singleShot(0, [target] {
+            if (target) target->openRegistration();
+        });
+    } else if (step.startsWith(u"entry-option-")) {
+        dialog.SelectOption(step.mid(13).toInt());
+    } else if (step.startsWith(u"entry-dest=")) {
+        auto* field = dialog.findChild<QLineEdit*>(
+            QStringLiteral("保存先LIN%1").arg(dialog.SelectedOption()));
+        if (field) field->setText(step.mid(11));
+    } else if (step.startsWith(u"entry-sub-")) {
+        auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("下位SEL"));
+        if (box) box->setChecked(step.endsWith(u'1'));
+    } else if (step.startsWith(u"entry-browse=")) {
+        // The host file dialog answers with the given host path.
+        const QString chosen = step.mid(13);
+        const auto keep = dialog.chooseHostPath;
+        dialog.chooseHostPath = [chosen](const QString&, const QList<QUrl>&) {
+            return std::optional<QString>(chosen);
+        };
+        dialog.Browse();
+        dialog.chooseHostPath = keep;
+    } else if (step == u"entry-save") {
+        dialogs::presets::SetNextAnswer(1);
+        dialog.findChild<QPushButton*>(QStringLiteral("保存BTN"))->click();
+    } else if (step == u"entry-register") {
+        dialog.Register();
+    } else if (step == u"entry-cancel") {
+        dialog.Cancel();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Runs one step; returns the milliseconds to wait before the next one, or -1
 // to run it again after a short while.
 int RunStep(ListForm& form, const QString& step) {
@@ -98,6 +143,8 @@ int RunStep(ListForm& form, const QString& step) {
         std::fprintf(stderr, "KIBAKO_AUTOMATION: painted\n");
     } else if (step == u"close") {
         form.close();
+    } else if (RunEntryStep(form, step)) {
+        return 50;
     } else {
         std::fprintf(stderr, "KIBAKO_AUTOMATION: unknown step %s\n", qPrintable(step));
     }

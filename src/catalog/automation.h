@@ -16,7 +16,13 @@ class ListForm;
 // file grid, its folder label and count line written to standard output),
 // "wait-500" (milliseconds), "painted" (waits until the event loop has
 // painted the folder grid, then writes "KIBAKO_AUTOMATION: painted" to
-// standard error), "close". Unknown steps are written to standard error and
+// standard error), "close". The registration dialog: "register-open" (opens
+// it for the folder grid's current row; the steps after it run while it
+// waits), "entry-option-1" (圧縮OPT), "entry-dest=D:\Back" (the enabled
+// destination field), "entry-sub-1" or "entry-sub-0" (下位SEL),
+// "entry-browse=/host/path" (参照BTN with the file dialog answering that host
+// path), "entry-save" (保存BTN, its result box answered with OK),
+// "entry-register", "entry-cancel". Unknown steps are written to standard error and
 // skipped.
 void StartAutomation(ListForm& form, const QString& script);
 

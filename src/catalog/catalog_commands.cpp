@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QUrl>
 
+#include "catalog/apply_registration.h"
 #include "catalog/backup_commands.h"
 #include "catalog/list_form.h"
 #include "dialogs/message_box.h"
@@ -22,14 +23,18 @@ namespace kibako::catalog {
 void ListForm::BackupAll() {
     if (!BeginRun()) return;
     const QString summary = BackupAllCommand(*engine_, definitions_, options_.skipRemovable != 0);
-    if (EndRun()) dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
+    if (!EndRun()) return;
+    ShowLastBackups(*this);
+    dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
 }
 
 void ListForm::BackupUpdated() {
     if (!BeginRun()) return;
     const QString summary =
         BackupUpdatedCommand(*engine_, definitions_, options_.skipRemovable != 0);
-    if (EndRun()) dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
+    if (!EndRun()) return;
+    ShowLastBackups(*this);
+    dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
 }
 
 bool ListForm::BeginRun() {

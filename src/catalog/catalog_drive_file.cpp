@@ -36,9 +36,22 @@ CatalogDriveTable ParseCatalogDrives(const QByteArray& bytes) {
     return table;
 }
 
+namespace {
+
+// A value the reader would cut or trim goes back in the quotes it came in.
+bool NeedsQuotes(const QByteArray& value) {
+    return value.contains(',') || value.contains('\r') || value.contains('\n') ||
+           value.startsWith(' ');
+}
+
+}  // namespace
+
 QByteArray CatalogDriveBytes(const CatalogDriveTable& table) {
     QByteArray bytes;
-    for (const QByteArray& value : table) bytes += value + "\r\n";
+    for (const QByteArray& value : table) {
+        bytes += NeedsQuotes(value) ? '"' + value + '"' : value;
+        bytes += "\r\n";
+    }
     return bytes;
 }
 

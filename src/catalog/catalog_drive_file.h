@@ -15,7 +15,9 @@ using CatalogDriveTable = std::array<QByteArray, 26>;
 // Values in order: a value ends at a comma or a line end; a value in double
 // quotes keeps its commas and loses the quotes. Missing values stay empty.
 CatalogDriveTable ParseCatalogDrives(const QByteArray& bytes);
-// 26 lines, each value as it is and ended by CR LF.
+// 26 lines, each value as it is and ended by CR LF; a value that holds a
+// comma or a line break, or begins with a blank, is written in double quotes
+// so that the next reading gives it back unchanged.
 QByteArray CatalogDriveBytes(const CatalogDriveTable& table);
 
 // Reading a missing or unreadable file gives 26 empty values.

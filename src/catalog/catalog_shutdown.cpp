@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "catalog/list_form.h"
+#include "catalog/registration_editor.h"
 #include "dialogs/message_box.h"
 #include "store/definition_file.h"
 #include "util/file_ops.h"
@@ -40,6 +41,7 @@ bool ListForm::Shutdown() {
         }
     }
     dialogs::CloseMessageBox();
+    registration_->Close();
     hide();
     WriteClosingSettings();
     WriteCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"),

@@ -1,5 +1,8 @@
 #include "catalog/list_form.h"
 
+#include "catalog/entry_form.h"
+#include "catalog/registration_editor.h"
+
 #include "dialogs/input_dialog.h"
 #include "engine/engine.h"
 #include "engine/windows/qt_engine_ui.h"
@@ -80,6 +83,9 @@ ListForm::ListForm() {
     menus_ = BuildCatalogMenus(*menuBar());
     CreateControls();
     ConnectControls();
+    registration_ = std::make_unique<RegistrationEditor>(*this);
+    openRegistration = [this] { registration_->Edit(); };
+    engineUi_->SetOwnerWindow(engine::Owner::Registration, &registration_->Dialog());
 }
 
 ListForm::~ListForm() {

@@ -42,6 +42,8 @@ class HeaderBar;
 
 namespace kibako::catalog {
 
+class RegistrationEditor;
+
 inline const QString kCatalogCaption = QStringLiteral("キバコ Ver1.7B");
 inline const QString kNotHardDiskText =
     QStringLiteral("ハードディスク以外のドライブはバックアップできません");
@@ -175,9 +177,10 @@ class ListForm : public QMainWindow {
     void ListFiles();
     const QString& ListedFolder() const { return listedFolder_; }
 
-    // Hook of the part that follows: the registration dialog for the folder
-    // grid's current row.
+    // The registration dialog for the folder grid's current row (Enter and
+    // the column-1 click); tests may put a function of their own here.
     std::function<void()> openRegistration;
+    RegistrationEditor& Registration() { return *registration_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -216,6 +219,7 @@ class ListForm : public QMainWindow {
     std::unique_ptr<engine::windows::QtEngineUi> engineUi_;
     std::unique_ptr<engine::Engine> engine_;
     std::unique_ptr<store::Settings> settings_;
+    std::unique_ptr<RegistrationEditor> registration_;
     store::DefinitionList definitions_;
     QString definitionPath_;
     QString programFolder_;

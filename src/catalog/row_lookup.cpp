@@ -19,7 +19,7 @@ QStringList AncestorNames(const FolderModel& m, int fullRow) {
     };
     int level = m.list.Level(fullRow);
     for (int r = fullRow - 1; r >= 0 && level > 1 && !isDrive(fullRow); --r) {
-        if (m.list.Level(r) != level - 1 || m.list.Icon(r) >= kIconWholeTree) continue;
+        if (m.list.Level(r) != level - 1 || m.list.Icon(r) == kIconHeader) continue;
         names.prepend(m.list.Cell(r, 0).toString());
         level = m.list.Level(r);
         if (isDrive(r)) break;

@@ -31,8 +31,9 @@ bool SetRowCell(FolderModel& m, grid::GridSurface* surface, int fullRow, int col
                 QStringView text);
 
 // The path of a shown row, rebuilt from the NAME of the row and its
-// ancestors (the nearest earlier row one level up; rows with icon code 15 or
-// more are passed over as ancestors), each NAME trimmed and written with
+// ancestors (the nearest earlier row one level up; the header row of the
+// registration views is passed over; a folder registered with its whole tree
+// is an ancestor like any other), each NAME trimmed and written with
 // CapitalizeWord, joined with "\". Empty for a row out of range.
 QString RowPath(const FolderModel& m, int shownRow);
 

@@ -19,10 +19,24 @@ TEST(CatalogDriveFile, ValuesComeBackAsTheyWereRead) {
     EXPECT_EQ(table[5], "\x93\xfa\x96\x7b");
     EXPECT_EQ(table[25], "");
     const QByteArray written = CatalogDriveBytes(table);
-    EXPECT_TRUE(written.startsWith("one\r\na,b\r\nx\r\ny\r\n\r\n\x93\xfa\x96\x7b\r\n"));
+    EXPECT_TRUE(written.startsWith("one\r\n\"a,b\"\r\nx\r\ny\r\n\r\n\x93\xfa\x96\x7b\r\n"));
     EXPECT_EQ(written.count("\r\n"), 26);
     EXPECT_EQ(CatalogDriveBytes(CatalogDriveTable{}),
               QByteArray(26 * 2, 0).replace(QByteArray(2, 0), "\r\n"));
+}
+
+TEST(CatalogDriveFile, QuotedValuesSurviveEveryRoundTrip) {
+    const QByteArray bytes = "\"a,b\",c\r\n\"  lead\"\r\n\"two\r\nlines\"\r\nplain\"mid\r\n";
+    const CatalogDriveTable first = ParseCatalogDrives(bytes);
+    EXPECT_EQ(first[0], "a,b");
+    EXPECT_EQ(first[1], "c");
+    EXPECT_EQ(first[2], "  lead");
+    EXPECT_EQ(first[3], "two\r\nlines");
+    EXPECT_EQ(first[4], "plain\"mid");
+    // Written and read again twice: every value keeps its place and bytes.
+    const CatalogDriveTable second = ParseCatalogDrives(CatalogDriveBytes(first));
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(CatalogDriveBytes(second), CatalogDriveBytes(first));
 }
 
 TEST(RunOptions, ComplementAndCheckMarks) {

@@ -139,7 +139,8 @@ TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {
     }
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
     EXPECT_EQ(dialogs::presets::TakeAnsweredMessages().size(), 0u);
-    QByteArray expected = "first\r\nwith,comma\r\n";
+    // A value read in quotes goes back in them, so the next start reads it whole.
+    QByteArray expected = "first\r\n\"with,comma\"\r\n";
     for (int i = 2; i < 26; ++i) expected += "\r\n";
     EXPECT_EQ(folder.ReadFile(QStringLiteral("CATDRV.DAT")), expected);
     EXPECT_FALSE(folder.Exists(QStringLiteral("TempFile")));

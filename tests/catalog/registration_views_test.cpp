@@ -49,6 +49,18 @@ TEST_F(RegistrationViews, EmptyListHasNoRowsAtAll) {
     EXPECT_EQ(m.grid.rowCount, 0);
 }
 
+TEST_F(RegistrationViews, WholeTreeRegistrationStaysInThePathOfAFolderBelow) {
+    Put(Entry(QStringLiteral("C:\\DATA"), QStringLiteral("D:\\Data.LZH"), 2));
+    Put(Entry(QStringLiteral("C:\\DATA\\WORK"), QStringLiteral("D:\\Work")));
+    BuildSettingsView(m, list, QStringLiteral("C:\\Kibako.Def"));
+    const auto rows = ShownRows(m);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[2].icon, kIconWholeTree);
+    EXPECT_EQ(RowPath(m, 2), u"C:\\Data");
+    EXPECT_EQ(RowPath(m, 3), u"C:\\Data\\Work");
+    EXPECT_EQ(StoredPath(m, m.rowMap[3]), u"C:\\DATA\\WORK");
+}
+
 TEST_F(RegistrationViews, FolderAndItsSubFolderNeedNoPathRow) {
     Put(Entry(QStringLiteral("C:\\A"), QStringLiteral("D:\\Back\\A")));
     Put(Entry(QStringLiteral("C:\\A\\B"), QStringLiteral("D:\\Back\\B"), 2));

@@ -146,3 +146,51 @@ TEST_F(KibakoProgram, UpdatedBackupWithNothingRegisteredLeavesNoDefinitionFile) 
 }
 
 }  // namespace
+
+// Registering through the dialog: C:\Data\Photos into an LZH archive on D:
+// with its sub-folders, backed up at once, and C:\Data\Docs on a removable
+// medium chosen by browsing.
+TEST_F(KibakoProgram, RegistersFoldersThroughTheDialog) {
+    const QString e = dir.path() + QStringLiteral("/e");
+    Write(home + QStringLiteral("/Kibako.INI"),
+          "[Drives]\r\nC=fixed|" + QFile::encodeName(c) + "|SYS\r\nD=fixed|" +
+              QFile::encodeName(d) + "|BAK\r\nE=removable|" + QFile::encodeName(e) + "|\r\n");
+    Write(e + QStringLiteral("/VolName.DAT"), "\"USB1\"\r\n");
+    Write(c + QStringLiteral("/Data/Docs/letter.txt"), "dear\n");
+    Write(c + QStringLiteral("/Data/Photos/2024/sakura.jpg"), QByteArray(3000, 'p'));
+    // Drive rows: C: 0, Data 1; opened: Docs 2, Photos 3.
+    const QString script =
+        QStringLiteral(
+            "drive-C,open-1,row-3,register-open,entry-option-1,entry-dest=D:\\Backup\\Photos.LZH,"
+            "entry-sub-1,entry-save,entry-register,row-2,register-open,entry-option-0,"
+            "entry-browse=%1/Backup/保存先フォルダー名、または圧縮ファイル名,entry-register,"
+            "view-1,close")
+            .arg(e);
+    ASSERT_EQ(Run(script), 0) << errors.data();
+
+    const QString never(16, u' ');
+    // The settings view shown before the close took the never-backed-up
+    // archive's time as the registration's last backup.
+    const QString archiveTime = QFileInfo(d + QStringLiteral("/Backup/Photos.LZH"))
+                                    .lastModified()
+                                    .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    const auto entry = [](const QString& source, const QString& destination, const QString& last,
+                          const QString& flags) {
+        return QChar(8) + source + QChar(2) + destination + QChar(3) + last + QChar(4) + flags +
+               QChar(5) + QChar(6);
+    };
+    EXPECT_EQ(
+        Read(home + QStringLiteral("/Kibako.Def")),
+        store::DefinitionFileBytes(
+            entry(QStringLiteral("C:\\Data\\Docs"), QStringLiteral("(E)USB1\\Backup\\Docs"), never,
+                  QStringLiteral("00000000")) +
+            entry(QStringLiteral("C:\\Data\\Photos"), QStringLiteral("D:\\Backup\\Photos.LZH"),
+                  archiveTime, QStringLiteral("20000000")) +
+            QChar(0)));
+    QProcess lhasa;
+    lhasa.start(QStringLiteral("lhasa"),
+                {QStringLiteral("t"), d + QStringLiteral("/Backup/Photos.LZH")});
+    ASSERT_TRUE(lhasa.waitForFinished(30000));
+    EXPECT_EQ(lhasa.exitCode(), 0) << lhasa.readAllStandardError().data();
+    EXPECT_TRUE(lhasa.readAllStandardOutput().contains("sakura.jpg"));
+}

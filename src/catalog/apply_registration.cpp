@@ -1,0 +1,130 @@
+#include "catalog/apply_registration.h"
+
+#include <QDateTime>
+
+#include "catalog/list_form.h"
+#include "util/file_ops.h"
+#include "util/name_list.h"
+
+namespace kibako::catalog {
+namespace {
+
+constexpr int kDestinationColumn = 1;
+constexpr int kLastBackupColumn = 2;
+constexpr int kFlagsColumn = 3;
+
+// The archive's time when a file stands at the destination and its time
+// differs from the entry's; empty otherwise.
+QString ArchiveTimeToShow(const store::BackupEntry& entry) {
+    if (!util::FileExists(entry.destination)) return {};
+    const auto nanoseconds = util::ModifiedTimeOf(entry.destination);
+    if (!nanoseconds) return {};
+    const QString text = QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1000000)
+                             .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    return text == entry.lastBackup ? QString() : text;
+}
+
+// Patches the folder's row; false when the current view has none.
+bool PatchRow(ListForm& form, const store::BackupEntry& entry) {
+    const auto row = form.FindRow(entry.sourceFolder);
+    if (!row) return false;
+    form.SetCell(row->fullRow, kDestinationColumn, entry.destination);
+    form.SetCell(row->fullRow, kFlagsColumn, FlagsText(entry));
+    const QString time = ArchiveTimeToShow(entry);
+    if (!time.isEmpty()) form.SetCell(row->fullRow, kLastBackupColumn, time);
+    if (form.CurrentView() != kDriveView) form.Definitions().SetModified(true);
+    return true;
+}
+
+bool StoreAndPatch(ListForm& form, const store::BackupEntry& entry) {
+    form.Definitions().PutEntry(entry);
+    if (form.CurrentView() != kDriveView) form.MarkDriveRebuild();
+    return PatchRow(form, entry);
+}
+
+// Every folder below the source becomes an entry of its own; the rows are
+// patched afterwards in one pass.
+void StoreSubFolders(store::DefinitionList& list, const store::BackupEntry& entry) {
+    const QStringList names =
+        util::SplitNameList(util::ListFolderNames(entry.sourceFolder + QStringLiteral("\\*.*")));
+    for (const QString& name : names) {
+        store::BackupEntry below = entry;
+        below.sourceFolder = entry.sourceFolder + u'\\' + name;
+        below.destination = entry.destination + u'\\' + name;
+        list.PutEntry(below);
+        StoreSubFolders(list, below);
+    }
+}
+
+// The drive rows below the source take their own entries' destinations.
+void PatchRowsBelow(ListForm& form, const store::BackupEntry& entry) {
+    const auto row = form.FindRow(entry.sourceFolder);
+    if (!row) return;
+    const FullList& rows = form.DriveRows().list;
+    store::DefinitionList& list = form.Definitions();
+    const int level = rows.Level(row->fullRow);
+    for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
+        const auto position = list.FindEntry(rows.Cell(r, 4).toString());
+        if (!position) continue;
+        const store::BackupEntry below = list.NextEntry(*position)->entry;
+        form.SetCell(r, kDestinationColumn, below.destination);
+        form.SetCell(r, kFlagsColumn, FlagsText(below));
+    }
+}
+
+void SpreadOverSubFolders(ListForm& form, const store::BackupEntry& entry) {
+    StoreSubFolders(form.Definitions(), entry);
+    if (form.CurrentView() == kDriveView) PatchRowsBelow(form, entry);
+}
+
+// Removes the entries below the source; in the drive view the rows below
+// show the covering destination.
+void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
+    store::DefinitionList& list = form.Definitions();
+    const QString prefix = entry.sourceFolder.toUpper() + u'\\';
+    for (const store::BackupEntry& e : list.Entries()) {
+        if (e.sourceFolder.toUpper().startsWith(prefix)) list.RemoveEntry(e.sourceFolder, false);
+    }
+    if (form.CurrentView() != kDriveView) return;
+    const auto row = form.FindRow(entry.sourceFolder);
+    if (!row) return;
+    const FullList& rows = form.DriveRows().list;
+    const int level = rows.Level(row->fullRow);
+    const QString flags = FlagsText(entry);
+    for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
+        form.SetCell(r, kDestinationColumn, entry.destination);
+        form.SetCell(r, kFlagsColumn, flags);
+    }
+}
+
+}  // namespace
+
+QString FlagsText(const store::BackupEntry& entry) {
+    const QString text = store::EntryText(entry);
+    const qsizetype start = text.indexOf(store::kAfterLastBackup) + 1;
+    return text.mid(start, text.indexOf(store::kAfterFlags) - start);
+}
+
+void ShowLastBackups(ListForm& form) {
+    const FullList& rows = form.CurrentRows().list;
+    store::DefinitionList& list = form.Definitions();
+    const int sourceColumn = form.CurrentView() == kDestinationView ? kDestinationColumn : 4;
+    const bool modified = list.Modified();
+    for (int r = 0; r < rows.Count(); ++r) {
+        const auto position = list.FindEntry(rows.Cell(r, sourceColumn).toString());
+        if (!position) continue;
+        const QString time = list.NextEntry(*position)->entry.lastBackup;
+        if (rows.Cell(r, kLastBackupColumn) != time) form.SetCell(r, kLastBackupColumn, time);
+    }
+    list.SetModified(modified);
+}
+
+bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry) {
+    const bool patched = StoreAndPatch(form, entry);
+    if (entry.subFolderMode == 1) SpreadOverSubFolders(form, entry);
+    if (entry.subFolderMode == 2) GatherSubFolders(form, entry);
+    if (form.CurrentView() == kDriveView) return false;
+    return !patched || entry.subFolderMode != 0;
+}
+
+}  // namespace kibako::catalog

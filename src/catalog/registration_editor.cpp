@@ -1,0 +1,137 @@
+#include "catalog/registration_editor.h"
+
+#include <QLabel>
+
+#include "catalog/apply_registration.h"
+#include "catalog/busy_cursor.h"
+#include "catalog/entry_form.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/list_form.h"
+#include "catalog/place_dialog.h"
+#include "dialogs/beep.h"
+#include "dialogs/message_box.h"
+#include "dialogs/window_frame.h"
+#include "engine/backup_run.h"
+#include "util/path_names.h"
+
+namespace kibako::catalog {
+namespace {
+
+const QString kUpdatingText = QStringLiteral(" カタログ更新中 … しばらくお待ち下さい");
+
+int SubFolderModeFor(const RegistrationValues& values) {
+    if (!values.subFolders) return 0;
+    return util::ExtensionOf(values.destination).isEmpty() ? 1 : 2;
+}
+
+}  // namespace
+
+RegistrationEditor::RegistrationEditor(ListForm& form) : form_(form) {}
+
+RegistrationEditor::~RegistrationEditor() { Close(); }
+
+EntryForm& RegistrationEditor::Dialog() {
+    if (!dialog_) {
+        // No parent: the catalog window is disabled while the dialog is open,
+        // and a child window would be disabled with it.
+        dialog_ = std::make_unique<EntryForm>();
+        dialog_->saveNow = [this] { SaveNow(); };
+    }
+    return *dialog_;
+}
+
+void RegistrationEditor::Close() {
+    if (dialog_ && dialog_->isVisible()) dialog_->Cancel();
+}
+
+// The dialog's left edge at the folder grid's first column boundary, its top
+// at the file grid's title bar.
+void RegistrationEditor::PlaceBesideColumns(EntryForm& dialog) {
+    dialog.adjustSize();
+    const grid::GridSurface* folderGrid = form_.FolderGrid();
+    const QWidget* fileTitles = form_.findChild<QWidget*>(QStringLiteral("ITFBAR"));
+    if (folderGrid == nullptr || fileTitles == nullptr) {
+        PlaceDialog(&dialog, &form_, Placement::Centred);
+        return;
+    }
+    const int left = folderGrid->mapToGlobal(QPoint(form_.CurrentRows().grid.edges[1], 0)).x();
+    const int top = fileTitles->mapToGlobal(QPoint(0, 0)).y();
+    dialogs::MoveOuterTo(&dialog, QPoint(left, top));
+}
+
+void RegistrationEditor::Edit() {
+    FolderModel& rows = form_.CurrentRows();
+    const int current = rows.grid.currentRow;
+    // The header row of a registration view names no folder.
+    if (rows.grid.rowCount == 0 || (form_.CurrentView() != kDriveView && current == 0)) {
+        dialogs::Beep();
+        return;
+    }
+    RegistrationValues values;
+    values.source = form_.RowPath(current);
+    QString lastBackup(16, u' ');
+    store::DefinitionList& list = form_.Definitions();
+    if (current != 0) {
+        if (const auto position = list.FindEntry(values.source)) {
+            const store::BackupEntry entry = list.NextEntry(*position)->entry;
+            values.destination = entry.destination;
+            values.subFolders = entry.IncludesSubFolders();
+            values.lock = entry.lockFlag == 1;
+            values.deleteMissing = entry.DeletesMissing();
+            if (!entry.lastBackup.isEmpty()) lastBackup = entry.lastBackup;
+        }
+    }
+    EntryForm& dialog = Dialog();
+    dialog.SetEngine(&form_.Engine());
+    dialog.SetSettings(&form_.Settings(), form_.WinMeCaution());
+    dialog.SetBrowseFolder(form_.BackupDir());
+    PlaceBesideColumns(dialog);
+    const int answer = dialog.Inp(&form_, values);
+    form_.SetBackupDir(dialog.BrowseFolder());
+    if (answer != EntryForm::kRegistered) return;
+
+    {
+        const BusyCursor busy;
+        form_.StatusLine()->setText(kUpdatingText);
+        form_.setEnabled(false);
+        store::BackupEntry entry;
+        entry.sourceFolder = values.source;
+        entry.destination = values.destination;
+        entry.lastBackup = lastBackup;
+        entry.subFolderMode = SubFolderModeFor(values);
+        entry.lockFlag = values.lock ? 1 : 0;
+        entry.deleteMissingFlag = values.deleteMissing ? 1 : 0;
+        if (ApplyRegistration(form_, entry)) form_.SwitchView(form_.CurrentView());
+        list.SetModified(true);
+        form_.setEnabled(true);
+        form_.StatusLine()->clear();
+    }
+}
+
+void RegistrationEditor::SaveNow() {
+    EntryForm& dialog = Dialog();
+    if (!form_.BeginRun()) return;
+    engine::BackupNowRequest request;
+    request.source = dialog.Source();
+    request.destination = dialog.ChosenDestination();
+    request.option = dialog.SelectedOption();
+    request.withSubFolders = dialog.SubFoldersChecked();
+    request.deleteMissing = dialog.DeleteMissingChecked();
+    dialog.setEnabled(false);
+    const engine::BackupNowResult result =
+        engine::BackupEntryNow(form_.Engine(), form_.Definitions(), request);
+    dialog.setEnabled(true);
+    if (!form_.EndRun()) {
+        // The catalog window closed meanwhile.
+        dialog.Cancel();
+        return;
+    }
+    dialog.show();
+    if (!result.succeeded) return;
+    dialogs::ShowMessage(&dialog, engine::BackupNowMessage(result.resultText));
+    if (!result.registered) return;
+    form_.ChgDate(request.source, result.newTime);
+    form_.Definitions().SetModified(true);
+}
+
+}  // namespace kibako::catalog

@@ -1,5 +1,7 @@
 #include "catalog/entry_form.h"
 
+#include "engine/destination_check.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -107,13 +109,6 @@ QString ExistingFolder(QString hostPath) {
 }
 
 }  // namespace
-
-bool DestinationInsideSource(const QString& source, const QString& destination) {
-    if (source.isEmpty() || destination.isEmpty()) return false;
-    QString folder = util::AsciiUpper(source);
-    if (!folder.endsWith(u'\\')) folder += u'\\';
-    return (util::AsciiUpper(destination) + u'\\').startsWith(folder);
-}
 
 EntryForm::EntryForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("EntryForm"));
@@ -302,8 +297,10 @@ void EntryForm::Register() {
         field->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // A backup into its own source would copy itself again at every run.
-    if (DestinationInsideSource(source_, destination)) {
+    // A backup into its own source would copy itself again at every run; an
+    // archive inside its source is left out of its own walk.
+    if (SelectedOption() == 0 &&
+        engine::DestinationInsideSource(source_, destination, SubFoldersChecked())) {
         dialogs::ShowMessage(this, kInsideSourceText);
         field->setFocus(Qt::OtherFocusReason);
         return;

@@ -38,11 +38,6 @@ struct RegistrationValues {
     bool deleteMissing = false;
 };
 
-// True when `destination` is the source folder itself or lies inside it (a
-// backup that would copy into its own source); compared without regard to
-// the case of ASCII letters, by whole components.
-bool DestinationInsideSource(const QString& source, const QString& destination);
-
 inline const QString kInsideSourceText =
     QStringLiteral("保存先が元フォルダーの中にあります。|元フォルダーの外の保存先を指定して下さい");
 inline const QString kNoDriveText = QStringLiteral(

@@ -178,13 +178,8 @@ TEST_F(EntryFormTest, CancelAndClosingRegisterNothing) {
 }
 
 TEST_F(EntryFormTest, DestinationInsideTheSourceIsRefused) {
-    EXPECT_TRUE(
-        DestinationInsideSource(QStringLiteral("C:\\Data"), QStringLiteral("c:\\DATA\\bk")));
-    EXPECT_TRUE(DestinationInsideSource(QStringLiteral("C:\\Data"), QStringLiteral("C:\\Data")));
-    EXPECT_TRUE(DestinationInsideSource(QStringLiteral("C:\\"), QStringLiteral("C:\\BK")));
-    EXPECT_FALSE(DestinationInsideSource(QStringLiteral("C:\\Data"), QStringLiteral("C:\\Data2")));
-    EXPECT_FALSE(DestinationInsideSource(QStringLiteral("C:\\Data"), QStringLiteral("D:\\Data")));
-    RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("C:\\DATA\\BK"), false,
+    drives.MakeFolder(QStringLiteral("C:\\DATA"));
+    RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("C:\\DATA\\BK"), true,
                               false, false};
     const int answer = Open(values, [this] {
         dialogs::presets::SetNextAnswer(1);

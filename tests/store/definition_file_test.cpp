@@ -3,6 +3,7 @@
 #include "store/settings.h"
 #include "support/recording_messages.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +15,7 @@ using namespace store;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class DefinitionFile : public ::testing::Test {
   protected:

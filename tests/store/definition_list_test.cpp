@@ -1,6 +1,7 @@
 #include "store/definition_list.h"
 #include "support/recording_messages.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ using store::DefinitionList;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 BackupEntry Entry(const char* source, const char* destination = "D:\\BACKUP", int mode = 0) {
     BackupEntry entry;

@@ -2,6 +2,7 @@
 #include "store/settings_keys.h"
 #include "store/window_geometry.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ using namespace store;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class SettingsTest : public ::testing::Test {
   protected:

@@ -43,7 +43,7 @@ QString ChooseDefinitionFile(const QStringList& arguments, const Settings& setti
     }
     if (!commandLine.isEmpty()) return commandLine;
     const QString fallback = util::JoinPath(programFolder, kDefaultName);
-    const QString named = settings.GetSettingText(QStringLiteral("CatalogName"), fallback);
+    const QString named = settings.GetSettingText(Key::CatalogName, fallback);
     return util::FileExists(named) ? named : fallback;
 }
 

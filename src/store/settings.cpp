@@ -73,4 +73,26 @@ bool Settings::PutSettingDecimal(const QString& key, double value) const {
     return util::ProfileWrite(file_, kSection, key, QString::number(value, 'g', 15));
 }
 
+QString Settings::GetSettingText(Key key, const QString& fallback) const {
+    return GetSettingText(KeyName(key), fallback);
+}
+qint64 Settings::GetSettingNumber(Key key, qint64 fallback) const {
+    return GetSettingNumber(KeyName(key), fallback);
+}
+bool Settings::GetSettingYesNoText(Key key, bool fallback) const {
+    return GetSettingYesNoText(KeyName(key), fallback);
+}
+double Settings::GetSettingDecimal(Key key, double fallback) const {
+    return GetSettingDecimal(KeyName(key), fallback);
+}
+bool Settings::PutSettingText(Key key, const QString& text) const {
+    return PutSettingText(KeyName(key), text);
+}
+bool Settings::PutSettingNumber(Key key, qint64 number) const {
+    return PutSettingNumber(KeyName(key), number);
+}
+bool Settings::PutSettingDecimal(Key key, double value) const {
+    return PutSettingDecimal(KeyName(key), value);
+}
+
 }  // namespace store

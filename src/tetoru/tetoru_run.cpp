@@ -20,8 +20,8 @@ namespace {
 const QString kWrongDateText = QStringLiteral(
     "日付が正しくありません。 コントロール・パネルで正しい日付・時刻を設定して下さい");
 
-qint64 Number(const store::Settings& settings, const char* key) {
-    return store::ReadNumberSetting(settings, QString::fromLatin1(key), store::Program::Tetoru);
+qint64 Number(const store::Settings& settings, store::Key key) {
+    return store::ReadNumberSetting(settings, key, store::Program::Tetoru);
 }
 
 void Summarize(const engine::Engine& engine, int backedUp) {
@@ -54,7 +54,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const QString programFolder = util::ProgramFolder();
     const store::Settings settings(store::SettingsFileIn(programFolder));
     util::CheckEnvironment(settings.FilePath());
-    engine.SetSkipRemovable(Number(settings, "SkipRemovable") != 0);
+    engine.SetSkipRemovable(Number(settings, store::Key::SkipRemovable) != 0);
 
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
     // A name that finds no file is a mistake on the command line: backing up
@@ -74,7 +74,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     if (hooks.placeProgressWindow) hooks.placeProgressWindow(settings);
     ui.ShowProgress();
     ui.LetEventsRun();
-    const bool updatedOnly = Number(settings, "NewFileOnly") != 0;
+    const bool updatedOnly = Number(settings, store::Key::NewFileOnly) != 0;
     engine.SetUnattended(true);
     const int backedUp =
         updatedOnly ? engine::RunBackupUpdated(engine, list) : engine::RunBackupAll(engine, list);
@@ -89,7 +89,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     ui.LetEventsRun();
     Summarize(engine, backedUp);
     if (engine.AbortRequested()) return kAborted;
-    if (Number(settings, "AutoPowerOff") != 0) RequestPowerOff(settings);
+    if (Number(settings, store::Key::AutoPowerOff) != 0) RequestPowerOff(settings);
     return engine.FailedEntries() > 0 ? kEntryFailed : kAllBackedUp;
 }
 

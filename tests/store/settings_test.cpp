@@ -76,17 +76,30 @@ TEST_F(SettingsTest, YesNoTextReadsWordsOrNumbers) {
 }
 
 TEST_F(SettingsTest, TheKeyTableGivesEachProgramItsDefaults) {
-    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kYes);
-    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Tetoru), kNo);
-    EXPECT_EQ(ReadNumberSetting(settings, S("TitleBackCol"), Program::Kibako, 256), 8421504);
-    EXPECT_EQ(ReadNumberSetting(settings, S("TitleBackCol"), Program::Kibako, 1 << 24), 9218729);
-    EXPECT_EQ(ReadNumberSetting(settings, S("LevelColor5"), Program::Kibako), 5);
-    EXPECT_EQ(ReadNumberSetting(settings, S("DirColWidth1"), Program::Kibako), 120);
-    EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, S("SelBackCol"), Program::Kibako)),
+    EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Kibako), kYes);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Tetoru), kNo);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::TitleBackCol, Program::Kibako, 256), 8421504);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::TitleBackCol, Program::Kibako, 1 << 24), 9218729);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::LevelColor5, Program::Kibako), 5);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::DirColWidth1, Program::Kibako), 120);
+    EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, Key::SelBackCol, Program::Kibako)),
               0x8000000Du);
     EXPECT_EQ(AllSettingKeys().size(), 48u);
     WriteIni("newfileonly=0\r\n");
-    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kNo);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Kibako), kNo);
+}
+
+TEST_F(SettingsTest, EveryKeyNamesItsOwnTableEntry) {
+    for (const SettingKey& entry : AllSettingKeys()) {
+        EXPECT_EQ(KeyName(entry.id), QLatin1String(entry.name));
+        EXPECT_EQ(FindSettingKey(KeyName(entry.id)), &entry);
+    }
+    EXPECT_EQ(KeyName(LevelColorKey(7)), S("LevelColor7"));
+    EXPECT_EQ(KeyName(DirColWidthKey(2)), S("DirColWidth2"));
+    EXPECT_EQ(KeyName(FileColWidthKey(0)), S("FileColWidth0"));
+    // A key and its name reach the same stored value.
+    settings.PutSettingNumber(Key::FolderPercent, 45);
+    EXPECT_EQ(settings.GetSettingNumber(S("FolderPercent"), 0), 45);
 }
 
 TEST_F(SettingsTest, WindowGeometryRule) {

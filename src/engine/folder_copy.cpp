@@ -12,8 +12,6 @@
 #include <QFile>
 #include <QHash>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 #include <optional>

@@ -7,6 +7,7 @@
 #include "store/definition_file.h"
 #include "util/file_ops.h"
 #include "util/folder_tree.h"
+#include "util/message_sink.h"
 #include "util/path_names.h"
 #include "util/program_folder.h"
 
@@ -24,7 +25,9 @@ void ListForm::closeEvent(QCloseEvent* event) {
 }
 
 void ListForm::Shutdown() {
-    if (definitions_.Modified()) store::SaveDefinitions(definitionPath_, definitions_);
+    if (definitions_.Modified() &&
+        store::SaveDefinitions(definitionPath_, definitions_).nothingToDo)
+        util::Messages().Beep();
     dialogs::CloseMessageBox();
     hide();
     WriteClosingSettings();

@@ -17,21 +17,17 @@
 #include "dialogs/dialog_font.h"
 #include "engine/engine.h"
 #include "engine/windows/qt_engine_ui.h"
-#include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
+#include "store/program_start.h"
 #include "store/settings_keys.h"
 #include "store/window_geometry.h"
-#include "util/environment.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 #include "util/program_folder.h"
 
 namespace kibako::catalog {
 namespace {
-
-inline const QString kWrongDateText = QStringLiteral(
-    "日付が正しくありません。 コントロール・パネルで正しい日付・時刻を設定して下さい");
 
 // The window's designed place and size, in twips.
 constexpr store::WindowGeometry kDesignedGeometry{600, 600, 12600, 9000};
@@ -52,18 +48,15 @@ QString DriveBoxText(const platform::Drive& drive) {
 }  // namespace
 
 bool ListForm::Load(const QStringList& arguments) {
-    if (platform::Now().date().year() < 2000) {
-        QMessageBox::information(nullptr, util::ProgramTitle(), kWrongDateText);
+    if (store::ClockIsWrong()) {
+        QMessageBox::information(nullptr, util::ProgramTitle(), store::WrongDateText());
         return false;
     }
-    QString driveError;
-    platform::SetCurrentDrives(platform::DriveTable::Load(
-        util::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
-    if (!driveError.isEmpty())
-        qWarning("new drive letters were not remembered: %s", qUtf8Printable(driveError));
-    programFolder_ = util::ProgramFolder();
-    settings_ = std::make_unique<store::Settings>(store::SettingsFileIn(programFolder_));
-    util::CheckEnvironment(settings_->FilePath());
+    const store::ProgramStart start = store::StartProgram();
+    if (!start.driveError.isEmpty())
+        qWarning("new drive letters were not remembered: %s", qUtf8Printable(start.driveError));
+    programFolder_ = start.programFolder;
+    settings_ = std::make_unique<store::Settings>(start.settings);
     engineUi_->Progress().PlaceFromSettings(*settings_);
     definitionPath_ = store::ChooseDefinitionFile(arguments, *settings_, programFolder_);
     if (util::FileExists(definitionPath_)) {

@@ -5,7 +5,6 @@
 #include "platform/saved_file.h"
 #include "store/settings.h"
 #include "util/file_ops.h"
-#include "util/message_sink.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
 #include "util/program_folder.h"
@@ -82,33 +81,27 @@ QByteArray DefinitionFileBytes(const QString& body) {
     return platform::EncodeStoredText(header + body);
 }
 
-bool SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
-    if (path.isEmpty()) {
-        util::Messages().Beep();
-        return false;
-    }
+SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
+    if (path.isEmpty()) return {.ok = false, .nothingToDo = true};
     const auto host = platform::ToHostPath(path);
     if (!host) {
         if (error) *error = QStringLiteral("path not found: ") + path;
-        return false;
+        return {};
     }
     if (list.IsEmpty()) {
-        if (QFileInfo::exists(*host)) {
-            if (!QFile::remove(*host)) {
-                if (error) *error = QStringLiteral("cannot delete ") + path;
-                return false;
-            }
-        } else {
-            util::Messages().Beep();
+        const bool exists = QFileInfo::exists(*host);
+        if (exists && !QFile::remove(*host)) {
+            if (error) *error = QStringLiteral("cannot delete ") + path;
+            return {};
         }
         list.SetModified(false);
-        return true;
+        return {.ok = true, .nothingToDo = !exists};
     }
     if (!LoadDefinitions(path).warning.isEmpty())
         QFile::copy(*host, *host + QStringLiteral(".damaged"));
-    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return false;
+    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return {};
     list.SetModified(false);
-    return true;
+    return {.ok = true};
 }
 
 }  // namespace store

@@ -1,24 +1,18 @@
 #include "tetoru/tetoru_run.h"
 
 #include "engine/backup_run.h"
-#include "platform/clock.h"
-#include "platform/drive_table.h"
-#include "platform/program_folder.h"
 #include "store/definition_file.h"
+#include "store/program_start.h"
 #include "store/settings.h"
 #include "store/settings_keys.h"
 #include "tetoru/power_off.h"
-#include "util/environment.h"
 #include "util/file_ops.h"
-#include "util/program_folder.h"
+#include "util/message_sink.h"
 
 #include <cstdio>
 
 namespace tetoru {
 namespace {
-
-const QString kWrongDateText = QStringLiteral(
-    "日付が正しくありません。 コントロール・パネルで正しい日付・時刻を設定して下さい");
 
 qint64 Number(const store::Settings& settings, store::Key key) {
     return store::ReadNumberSetting(settings, key, store::Program::Tetoru);
@@ -39,21 +33,17 @@ void Summarize(const engine::Engine& engine, int backedUp) {
 ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
                      const TetoruHooks& hooks) {
     engine::EngineUi& ui = engine.Ui();
-    if (platform::Now().date().year() < 2000) {
-        ui.StandardMessage(kWrongDateText, util::Buttons::Ok, util::kAnswerOk);
+    if (store::ClockIsWrong()) {
+        ui.StandardMessage(store::WrongDateText(), util::Buttons::Ok, util::kAnswerOk);
         return kWrongDate;
     }
-    // The drive table comes first: the program folder's Windows form depends on it.
-    QString driveError;
-    platform::SetCurrentDrives(platform::DriveTable::Load(
-        platform::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
-    if (!driveError.isEmpty()) {
+    const store::ProgramStart start = store::StartProgram();
+    if (!start.driveError.isEmpty()) {
         std::fprintf(stderr, "TETORU: new drive letters were not remembered: %s\n",
-                     qUtf8Printable(driveError));
+                     qUtf8Printable(start.driveError));
     }
-    const QString programFolder = util::ProgramFolder();
-    const store::Settings settings(store::SettingsFileIn(programFolder));
-    util::CheckEnvironment(settings.FilePath());
+    const QString& programFolder = start.programFolder;
+    const store::Settings& settings = start.settings;
     engine.SetSkipRemovable(Number(settings, store::Key::SkipRemovable) != 0);
 
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
@@ -81,7 +71,9 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     ui.HideProgress();
     if (list.Modified()) {
         QString error;
-        if (!store::SaveDefinitions(definitionFile, list, &error)) {
+        const store::SaveResult saved = store::SaveDefinitions(definitionFile, list, &error);
+        if (saved.nothingToDo) util::Messages().Beep();
+        if (!saved) {
             std::fprintf(stderr, "TETORU: the definition file was not saved: %s\n",
                          qUtf8Printable(error));
         }

@@ -91,15 +91,19 @@ TEST_F(DefinitionFile, EmptyListDeletesTheFileAndMissingFileLoadsEmpty) {
     ASSERT_TRUE(SaveDefinitions(path, list));
     DefinitionList empty(QString(QChar(0)));
     empty.SetModified(true);
-    ASSERT_TRUE(SaveDefinitions(path, empty));
+    const SaveResult deleted = SaveDefinitions(path, empty);
+    ASSERT_TRUE(deleted);
+    EXPECT_FALSE(deleted.nothingToDo);
     EXPECT_FALSE(QFileInfo::exists(drives.Host(path)));
     EXPECT_FALSE(empty.Modified());
-    EXPECT_EQ(messages.beeps, 0);
-    ASSERT_TRUE(SaveDefinitions(path, empty));  // nothing to delete: a beep
-    EXPECT_EQ(messages.beeps, 1);
+    const SaveResult again = SaveDefinitions(path, empty);  // nothing to delete
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again.nothingToDo);
     EXPECT_TRUE(LoadDefinitions(path).body.isEmpty());
-    EXPECT_FALSE(SaveDefinitions(QString(), list));
-    EXPECT_EQ(messages.beeps, 2);
+    const SaveResult noPath = SaveDefinitions(QString(), list);
+    EXPECT_FALSE(noPath);
+    EXPECT_TRUE(noPath.nothingToDo);
+    EXPECT_EQ(messages.beeps, 0);  // the store never beeps: its callers do
 }
 
 TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {

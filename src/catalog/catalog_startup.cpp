@@ -1,5 +1,5 @@
-// The catalog window's start-up: settings, definitions, grids, layout and the
-// first view, in the order the window has always loaded them.
+// The catalog window's start-up: settings, then definitions, grids, layout and
+// the first view; each step reads what the steps before it loaded.
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>

@@ -60,10 +60,22 @@ enum class Key {
 // The key's name as the settings file spells it.
 QString KeyName(Key key);
 // LevelColor0 to LevelColor7, DirColWidth0 to 2 and FileColWidth0 to 2 by
-// their number; `index` must be in that range.
+// their number, which must be in that range.
 Key LevelColorKey(int level);
 Key DirColWidthKey(int column);
 Key FileColWidthKey(int column);
+
+// A key as a call names it: an entry of the table (the programs' way), or a
+// name outside it spelt out as SettingName(text), as tests and tools do.
+class SettingName {
+  public:
+    SettingName(Key key);  // implicit on purpose: calls name a table key as it is
+    explicit SettingName(QString name) : name_(std::move(name)) {}
+    const QString& Text() const { return name_; }
+
+  private:
+    QString name_;
+};
 
 // The settings file "Kibako.INI" in the program folder; every key lives in
 // the section "Options". The file is never held open: each read and write is
@@ -75,33 +87,23 @@ class Settings {
 
     const QString& FilePath() const { return file_; }
 
-    // Each call has a form by table key, which is what the programs use, and
-    // a form by name for keys outside the table.
-
     // The value (at most 254 bytes); a missing or empty value gives `fallback`.
-    QString GetSettingText(Key key, const QString& fallback) const;
-    QString GetSettingText(const QString& key, const QString& fallback) const;
+    QString GetSettingText(const SettingName& key, const QString& fallback) const;
     // The leading number of the value (decimal, or hexadecimal after "&H");
     // a missing or empty value gives `fallback`, text without a number 0.
-    qint64 GetSettingNumber(Key key, qint64 fallback) const;
-    qint64 GetSettingNumber(const QString& key, qint64 fallback) const;
+    qint64 GetSettingNumber(const SettingName& key, qint64 fallback) const;
     // A yes/no kept as text: "True"/"False" or a number (non-zero is yes).
-    bool GetSettingYesNoText(Key key, bool fallback) const;
-    bool GetSettingYesNoText(const QString& key, bool fallback) const;
+    bool GetSettingYesNoText(const SettingName& key, bool fallback) const;
     // A decimal kept as text ("9.75", the font size): the leading decimal
     // number of the value; a missing or empty value gives `fallback`.
-    double GetSettingDecimal(Key key, double fallback) const;
-    double GetSettingDecimal(const QString& key, double fallback) const;
+    double GetSettingDecimal(const SettingName& key, double fallback) const;
 
-    bool PutSettingText(Key key, const QString& text) const;
-    bool PutSettingText(const QString& key, const QString& text) const;
+    bool PutSettingText(const SettingName& key, const QString& text) const;
     // Decimal, with one leading blank when the number is not negative.
-    bool PutSettingNumber(Key key, qint64 number) const;
-    bool PutSettingNumber(const QString& key, qint64 number) const;
+    bool PutSettingNumber(const SettingName& key, qint64 number) const;
     // The shortest decimal text that reads back as the same value, with "."
     // as the decimal point whatever the locale ("9.75", "10").
-    bool PutSettingDecimal(Key key, double value) const;
-    bool PutSettingDecimal(const QString& key, double value) const;
+    bool PutSettingDecimal(const SettingName& key, double value) const;
 
   private:
     QString file_;

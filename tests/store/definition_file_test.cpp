@@ -145,7 +145,7 @@ TEST_F(DefinitionFile, ChoosesCommandLineThenCatalogNameThenDefault) {
     EXPECT_EQ(ChooseDefinitionFile({S("\"C:\\my"), S("list.def\"")}, settings, S("C:")),
               S("\"C:\\my list.def\""));
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));
-    settings.PutSettingText(S("CatalogName"), S("C:\\other.def"));
+    settings.PutSettingText(store::SettingName(S("CatalogName")), S("C:\\other.def"));
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));  // missing file
     drives.WriteFile(S("C:\\other.def"), "x");
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\other.def"));

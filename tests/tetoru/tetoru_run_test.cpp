@@ -89,7 +89,7 @@ TEST_F(TetoruRun, PlacesTheWindowThenShowsItAndTellsWhichKindOfRun) {
     hooks.placeProgressWindow = [&](const store::Settings& settings) {
         placed = true;
         EXPECT_TRUE(ui.calls.isEmpty());  // placed before it is shown
-        EXPECT_EQ(settings.GetSettingNumber(S("NewFileOnly"), 7), 0);
+        EXPECT_EQ(settings.GetSettingNumber(store::SettingName(S("NewFileOnly")), 7), 0);
     };
     EXPECT_EQ(tetoru::RunTetoru(engine, {}, hooks), tetoru::kAllBackedUp);
     EXPECT_TRUE(placed);

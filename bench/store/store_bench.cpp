@@ -83,9 +83,11 @@ BENCHMARK(BM_WalkAndSetLastBackup)->Arg(5000)->Arg(20000)->Unit(benchmark::kMill
 void BM_ReadOneSettingOf200(benchmark::State& state) {
     testing_support::TempDrives drives;
     const store::Settings settings(QStringLiteral("C:\\Kibako.INI"));
-    for (int i = 0; i < 200; ++i) settings.PutSettingNumber(QStringLiteral("Key%1").arg(i), i);
+    for (int i = 0; i < 200; ++i)
+        settings.PutSettingNumber(store::SettingName(QStringLiteral("Key%1").arg(i)), i);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(settings.GetSettingNumber(QStringLiteral("Key150"), 0));
+        benchmark::DoNotOptimize(
+            settings.GetSettingNumber(store::SettingName(QStringLiteral("Key150")), 0));
     }
 }
 BENCHMARK(BM_ReadOneSettingOf200)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
-// Kibako's archiver library: LZH (own codec) and ZIP (libzip) archives, driven by command
-// lines as the Windows archiver libraries were (or by the same commands as typed values,
-// commands.h), and listed through find-first/find-next calls.
+// Kibako's archiver library: LZH (own codec) and ZIP (libzip) archives, updated by
+// commands and listed through find-first/find-next calls. Code of its own passes the
+// commands as typed values (commands.h); the command-line form is the door for outside
+// callers and the fuzz targets.
 // No Qt; paths are bytes (UTF-8) and std::filesystem paths.
 //
 // Every call is synchronous. The calls may be made from any thread, but one archive must not

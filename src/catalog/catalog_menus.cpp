@@ -106,9 +106,4 @@ CatalogMenus BuildCatalogMenus(QMenuBar& bar) {
     return m;
 }
 
-void HoldCheckMark(QAction* action) {
-    QObject::connect(action, &QAction::triggered, action,
-                     [action](bool checked) { action->setChecked(!checked); });
-}
-
 }  // namespace kibako::catalog

@@ -42,8 +42,4 @@ struct CatalogMenus {
 // nothing.
 CatalogMenus BuildCatalogMenus(QMenuBar& bar);
 
-// Items whose command belongs to a dialog not yet present keep the check mark
-// the settings gave them when chosen.
-void HoldCheckMark(QAction* action);
-
 }  // namespace kibako::catalog

@@ -32,13 +32,16 @@ void ListForm::closeEvent(QCloseEvent* event) {
 bool ListForm::Shutdown() {
     if (definitions_.Modified()) {
         QString error;
-        if (!store::SaveDefinitions(definitionPath_, definitions_, &error)) {
+        const store::SaveResult saved =
+            store::SaveDefinitions(definitionPath_, definitions_, &error);
+        if (!saved) {
             util::Messages().StandardMessage(QStringLiteral("定義ファイルを保存できません\n\n") +
                                                  error + QStringLiteral("\nファイル：　") +
                                                  definitionPath_,
                                              util::Buttons::Ok, util::kAnswerOk);
             return false;
         }
+        if (saved.nothingToDo) util::Messages().Beep();
     }
     dialogs::CloseMessageBox();
     registration_->Close();
@@ -53,21 +56,19 @@ bool ListForm::Shutdown() {
 
 void ListForm::WriteClosingSettings() {
     const store::Settings& s = *settings_;
-    s.PutSettingNumber(QStringLiteral("NewFileOnly"), options_.newFileOnly);
-    s.PutSettingNumber(QStringLiteral("AutoPowerOff"), options_.autoPowerOff);
-    s.PutSettingNumber(QStringLiteral("SkipRemovable"), options_.skipRemovable);
-    s.PutSettingNumber(QStringLiteral("WindowX"), static_cast<qint64>(x()) * scale_.tpx);
-    s.PutSettingNumber(QStringLiteral("WindowY"), static_cast<qint64>(y()) * scale_.tpy);
-    s.PutSettingNumber(QStringLiteral("FolderPercent"), layout_.folderPercent);
-    s.PutSettingNumber(QStringLiteral("WIDTH"), static_cast<qint64>(width()) * scale_.tpx);
-    s.PutSettingNumber(QStringLiteral("HEIGHT"), static_cast<qint64>(height()) * scale_.tpy);
+    s.PutSettingNumber(store::Key::NewFileOnly, options_.newFileOnly);
+    s.PutSettingNumber(store::Key::AutoPowerOff, options_.autoPowerOff);
+    s.PutSettingNumber(store::Key::SkipRemovable, options_.skipRemovable);
+    s.PutSettingNumber(store::Key::WindowX, static_cast<qint64>(x()) * scale_.tpx);
+    s.PutSettingNumber(store::Key::WindowY, static_cast<qint64>(y()) * scale_.tpy);
+    s.PutSettingNumber(store::Key::FolderPercent, layout_.folderPercent);
+    s.PutSettingNumber(store::Key::WIDTH, static_cast<qint64>(width()) * scale_.tpx);
+    s.PutSettingNumber(store::Key::HEIGHT, static_cast<qint64>(height()) * scale_.tpy);
     for (int i = 0; i < 3; ++i)
-        s.PutSettingNumber(QStringLiteral("DirColWidth%1").arg(i),
-                           folderSide_.widths[static_cast<size_t>(i)]);
+        s.PutSettingNumber(store::DirColWidthKey(i), folderSide_.widths[static_cast<size_t>(i)]);
     for (int i = 0; i < 3; ++i)
-        s.PutSettingNumber(QStringLiteral("FileColWidth%1").arg(i),
-                           fileSide_.widths[static_cast<size_t>(i)]);
-    if (!backupDir_.isEmpty()) s.PutSettingText(QStringLiteral("BackupDir"), backupDir_);
+        s.PutSettingNumber(store::FileColWidthKey(i), fileSide_.widths[static_cast<size_t>(i)]);
+    if (!backupDir_.isEmpty()) s.PutSettingText(store::Key::BackupDir, backupDir_);
 }
 
 }  // namespace kibako::catalog

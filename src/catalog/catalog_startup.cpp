@@ -1,5 +1,5 @@
-// The catalog window's start-up: settings, definitions, grids, layout and the
-// first view, in the order the window has always loaded them.
+// The catalog window's start-up: settings, then definitions, grids, layout and
+// the first view; each step reads what the steps before it loaded.
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -17,21 +17,17 @@
 #include "dialogs/dialog_font.h"
 #include "engine/engine.h"
 #include "engine/windows/qt_engine_ui.h"
-#include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
+#include "store/program_start.h"
 #include "store/settings_keys.h"
 #include "store/window_geometry.h"
-#include "util/environment.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 #include "util/program_folder.h"
 
 namespace kibako::catalog {
 namespace {
-
-inline const QString kWrongDateText = QStringLiteral(
-    "日付が正しくありません。 コントロール・パネルで正しい日付・時刻を設定して下さい");
 
 // The window's designed place and size, in twips.
 constexpr store::WindowGeometry kDesignedGeometry{600, 600, 12600, 9000};
@@ -52,18 +48,15 @@ QString DriveBoxText(const platform::Drive& drive) {
 }  // namespace
 
 bool ListForm::Load(const QStringList& arguments) {
-    if (platform::Now().date().year() < 2000) {
-        QMessageBox::information(nullptr, util::ProgramTitle(), kWrongDateText);
+    if (store::ClockIsWrong()) {
+        QMessageBox::information(nullptr, util::ProgramTitle(), store::WrongDateText());
         return false;
     }
-    QString driveError;
-    platform::SetCurrentDrives(platform::DriveTable::Load(
-        util::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
-    if (!driveError.isEmpty())
-        qWarning("new drive letters were not remembered: %s", qUtf8Printable(driveError));
-    programFolder_ = util::ProgramFolder();
-    settings_ = std::make_unique<store::Settings>(store::SettingsFileIn(programFolder_));
-    util::CheckEnvironment(settings_->FilePath());
+    const store::ProgramStart start = store::StartProgram();
+    if (!start.driveError.isEmpty())
+        qWarning("new drive letters were not remembered: %s", qUtf8Printable(start.driveError));
+    programFolder_ = start.programFolder;
+    settings_ = std::make_unique<store::Settings>(start.settings);
     engineUi_->Progress().PlaceFromSettings(*settings_);
     definitionPath_ = store::ChooseDefinitionFile(arguments, *settings_, programFolder_);
     if (util::FileExists(definitionPath_)) {
@@ -113,27 +106,27 @@ bool ListForm::Load(const QStringList& arguments) {
 
 void ListForm::ApplySettings() {
     const store::Settings& s = *settings_;
-    menus_.expandAll->setChecked(s.GetSettingYesNoText(QStringLiteral("ExpandFirst"), false));
-    backupDir_ = s.GetSettingText(QStringLiteral("BackupDir"), QString());
-    const auto number = [&s, this](const QString& key) {
+    menus_.expandAll->setChecked(s.GetSettingYesNoText(store::Key::ExpandFirst, false));
+    backupDir_ = s.GetSettingText(store::Key::BackupDir, QString());
+    const auto number = [&s, this](store::Key key) {
         return store::ReadNumberSetting(s, key, store::Program::Kibako, colourCount_);
     };
     for (int i = 0; i < 8; ++i)
-        levelColours_[static_cast<size_t>(i)] = number(QStringLiteral("LevelColor%1").arg(i));
-    options_.newFileOnly = static_cast<int>(number(QStringLiteral("NewFileOnly")));
-    options_.autoPowerOff = static_cast<int>(number(QStringLiteral("AutoPowerOff")));
-    options_.skipRemovable = static_cast<int>(number(QStringLiteral("SkipRemovable")));
-    winMeCaution_ = static_cast<int>(number(QStringLiteral("WinMeCaution")));
+        levelColours_[static_cast<size_t>(i)] = number(store::LevelColorKey(i));
+    options_.newFileOnly = static_cast<int>(number(store::Key::NewFileOnly));
+    options_.autoPowerOff = static_cast<int>(number(store::Key::AutoPowerOff));
+    options_.skipRemovable = static_cast<int>(number(store::Key::SkipRemovable));
+    winMeCaution_ = static_cast<int>(number(store::Key::WinMeCaution));
     UpdateOptionMarks();
     driveRows_.grid.treeLines = true;
     registrationRows_.grid.treeLines = true;
 
-    ruledLines_ = {static_cast<int>(number(QStringLiteral("KeiDispV"))),
-                   static_cast<int>(number(QStringLiteral("KeiDispH"))),
-                   static_cast<int>(number(QStringLiteral("KeiFileV"))),
-                   static_cast<int>(number(QStringLiteral("KeiFileH")))};
-    nameCase_ = static_cast<int>(number(QStringLiteral("NameCase")));
-    interleave_ = static_cast<int>(number(QStringLiteral("ListInterleave")));
+    ruledLines_ = {static_cast<int>(number(store::Key::KeiDispV)),
+                   static_cast<int>(number(store::Key::KeiDispH)),
+                   static_cast<int>(number(store::Key::KeiFileV)),
+                   static_cast<int>(number(store::Key::KeiFileH))};
+    nameCase_ = static_cast<int>(number(store::Key::NameCase));
+    interleave_ = static_cast<int>(number(store::Key::ListInterleave));
     UpdateDisplayMarks();
 }
 
@@ -146,30 +139,30 @@ void ListForm::ApplyGridSettings() {
     driveRows_.grid.vLineWidth = ruledLines_[0] & 1;
     registrationRows_.grid.vLineWidth = ruledLines_[0] & 1;
     fileRows_.vLineWidth = ruledLines_[2] & 1;
-    const auto number = [this](const QString& key) {
+    const auto number = [this](store::Key key) {
         return static_cast<int>(
             store::ReadNumberSetting(*settings_, key, store::Program::Kibako, colourCount_));
     };
     for (int i = 0; i < 3; ++i) {
-        folderSide_.widths[static_cast<size_t>(i)] = number(QStringLiteral("DirColWidth%1").arg(i));
-        fileSide_.widths[static_cast<size_t>(i)] = number(QStringLiteral("FileColWidth%1").arg(i));
+        folderSide_.widths[static_cast<size_t>(i)] = number(store::DirColWidthKey(i));
+        fileSide_.widths[static_cast<size_t>(i)] = number(store::FileColWidthKey(i));
     }
     folderSide_.titles = {QStringLiteral("フォルダー"), QStringLiteral("保存先"),
                           QStringLiteral("最終保存日付")};
     fileSide_.titles = {QStringLiteral("ファイル"), QStringLiteral("日付"),
                         QStringLiteral("サイズ")};
-    layout_.folderPercent = number(QStringLiteral("FolderPercent"));
+    layout_.folderPercent = number(store::Key::FolderPercent);
 }
 
 void ListForm::ApplyFonts() {
     QFont font(dialogs::PickFamily({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")}),
                kDesignedFontPoints);
-    const QString name = settings_->GetSettingText(QStringLiteral("FontName"), QString());
+    const QString name = settings_->GetSettingText(store::Key::FontName, QString());
     if (!name.isEmpty()) font.setFamily(name);
     // Sizes are decimals ("9.75"): a whole-number size would change every row height.
-    const double size = settings_->GetSettingDecimal(QStringLiteral("FontSize"), 0.0);
+    const double size = settings_->GetSettingDecimal(store::Key::FontSize, 0.0);
     if (size > 0) font.setPointSizeF(size);
-    font.setBold(settings_->GetSettingNumber(QStringLiteral("FontBold"), 0) != 0);
+    font.setBold(settings_->GetSettingNumber(store::Key::FontBold, 0) != 0);
     dirgrd_->setFont(font);
     filgrd_->setFont(font);
 }
@@ -184,18 +177,18 @@ void ListForm::PlaceWindow() {
 }
 
 void ListForm::ApplyDisplayColours() {
-    const auto colour = [this](const char* key) {
-        return static_cast<grid::ColourRef>(store::ReadNumberSetting(
-            *settings_, QString::fromLatin1(key), store::Program::Kibako, colourCount_));
+    const auto colour = [this](store::Key key) {
+        return static_cast<grid::ColourRef>(
+            store::ReadNumberSetting(*settings_, key, store::Program::Kibako, colourCount_));
     };
-    colours_.listFore = colour("ListForeCol");
-    colours_.listBack = colour("ListBackCol");
-    colours_.selFore = colour("SelForeCol");
-    colours_.selBack = colour("SelBackCol");
-    colours_.vLine = colour("ListVLineCol");
-    colours_.hLine = colour("ListHLineCol");
-    colours_.titleFore = colour("TitleForeCol");
-    colours_.titleBack = colour("TitleBackCol");
+    colours_.listFore = colour(store::Key::ListForeCol);
+    colours_.listBack = colour(store::Key::ListBackCol);
+    colours_.selFore = colour(store::Key::SelForeCol);
+    colours_.selBack = colour(store::Key::SelBackCol);
+    colours_.vLine = colour(store::Key::ListVLineCol);
+    colours_.hLine = colour(store::Key::ListHLineCol);
+    colours_.titleFore = colour(store::Key::TitleForeCol);
+    colours_.titleBack = colour(store::Key::TitleBackCol);
     itmbar_->SetColours(colours_.titleFore, colours_.titleBack);
     itfbar_->SetColours(colours_.titleFore, colours_.titleBack);
     dirgrd_->SetColours(colours_.listFore, colours_.listBack);

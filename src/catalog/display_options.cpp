@@ -23,7 +23,8 @@ namespace {
 // The menu has closed before the grids are painted again.
 void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-const char* const kRuledLineKeys[4] = {"KeiDispV", "KeiDispH", "KeiFileV", "KeiFileH"};
+const store::Key kRuledLineKeys[4] = {store::Key::KeiDispV, store::Key::KeiDispH,
+                                      store::Key::KeiFileV, store::Key::KeiFileH};
 
 }  // namespace
 
@@ -58,7 +59,7 @@ bool ListForm::LowColourDisplay() const { return grid::IsLowColourDisplay(colour
 void ListForm::SetNameCase(int index) {
     LetEventsRun();
     nameCase_ = index;
-    settings_->PutSettingNumber(QStringLiteral("NameCase"), index);
+    settings_->PutSettingNumber(store::Key::NameCase, index);
     for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
         g->nameCase[0] = index;
     RepaintFolderGrid();
@@ -70,7 +71,7 @@ void ListForm::ToggleRuledLines(int which) {
     if (which < 0 || which > 3) return;
     int& flag = ruledLines_[static_cast<size_t>(which)];
     flag = ~flag;
-    settings_->PutSettingNumber(QString::fromLatin1(kRuledLineKeys[which]), flag);
+    settings_->PutSettingNumber(kRuledLineKeys[which], flag);
     const bool folder = which < 2;
     const bool vertical = which % 2 == 0;
     const std::vector<grid::GridState*> states =
@@ -89,7 +90,7 @@ void ListForm::ToggleRuledLines(int which) {
 void ListForm::SetInterleave(int index) {
     LetEventsRun();
     interleave_ = index + 1;
-    settings_->PutSettingNumber(QStringLiteral("ListInterleave"), interleave_);
+    settings_->PutSettingNumber(store::Key::ListInterleave, interleave_);
     for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
         g->interleave = interleave_;
     grid::FitGrid(*dirgrd_, driveRows_.grid, scrdir_);
@@ -108,9 +109,8 @@ void ListForm::OpenColourDialog() {
     LetEventsRun();
     std::array<grid::ColourRef, kColourRoleCount> current{};
     for (int i = 0; i < kColourRoleCount; ++i) {
-        current[static_cast<size_t>(i)] = static_cast<grid::ColourRef>(
-            store::ReadNumberSetting(*settings_, QString::fromLatin1(kColourRoles[i].key),
-                                     store::Program::Kibako, colourCount_));
+        current[static_cast<size_t>(i)] = static_cast<grid::ColourRef>(store::ReadNumberSetting(
+            *settings_, kColourRoles[i].key, store::Program::Kibako, colourCount_));
     }
     int result = 0;
     {
@@ -120,7 +120,7 @@ void ListForm::OpenColourDialog() {
             const auto chosen = form.Colours();
             for (int i = 0; i < kColourRoleCount; ++i) {
                 // Stored as the 32-bit value: system colours become negative numbers.
-                settings_->PutSettingNumber(QString::fromLatin1(kColourRoles[i].key),
+                settings_->PutSettingNumber(kColourRoles[i].key,
                                             static_cast<qint32>(chosen[static_cast<size_t>(i)]));
             }
         }
@@ -179,10 +179,9 @@ void ListForm::ApplyGridFont(const QFont& font) {
     RepaintFolderGrid();
     grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
     const QFont& applied = dirgrd_->font();
-    settings_->PutSettingText(QStringLiteral("FontName"), applied.family());
-    settings_->PutSettingDecimal(QStringLiteral("FontSize"), applied.pointSizeF());
-    settings_->PutSettingNumber(QStringLiteral("FontBold"),
-                                applied.bold() ? store::kYes : store::kNo);
+    settings_->PutSettingText(store::Key::FontName, applied.family());
+    settings_->PutSettingDecimal(store::Key::FontSize, applied.pointSizeF());
+    settings_->PutSettingNumber(store::Key::FontBold, applied.bold() ? store::kYes : store::kNo);
 }
 
 }  // namespace kibako::catalog

@@ -197,12 +197,12 @@ void ListForm::ConnectControls() {
     });
     connect(itmbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
-            settings_->PutSettingNumber(QStringLiteral("DirColWidth%1").arg(i),
+            settings_->PutSettingNumber(store::DirColWidthKey(i),
                                         folderSide_.widths[static_cast<size_t>(i)]);
     });
     connect(itfbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
-            settings_->PutSettingNumber(QStringLiteral("FileColWidth%1").arg(i),
+            settings_->PutSettingNumber(store::FileColWidthKey(i),
                                         fileSide_.widths[static_cast<size_t>(i)]);
     });
 }

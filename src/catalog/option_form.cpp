@@ -15,17 +15,17 @@
 namespace kibako::catalog {
 
 const ColourRole kColourRoles[kColourRoleCount] = {
-    {"・表示形式選択ボタンの文字", "ListButtonCol"},
-    {"・レベル切替ボタンの文字", "LevelButtonCol"},
-    {"・押したボタンの背景色", "PushedLightCol"},
-    {"・ﾘｽﾄの文字の色", "ListForeCol"},
-    {"・ﾘｽﾄの背景色", "ListBackCol"},
-    {"・選択されたﾘｽﾄの文字の色", "SelForeCol"},
-    {"・選択されたﾘｽﾄの背景色", "SelBackCol"},
-    {"・ﾘｽﾄの横線の色", "ListHLineCol"},
-    {"・ﾘｽﾄの縦線の色", "ListVLineCol"},
-    {"・項目名の文字の色", "TitleForeCol"},
-    {"・項目名の背景色", "TitleBackCol"},
+    {"・表示形式選択ボタンの文字", store::Key::ListButtonCol},
+    {"・レベル切替ボタンの文字", store::Key::LevelButtonCol},
+    {"・押したボタンの背景色", store::Key::PushedLightCol},
+    {"・ﾘｽﾄの文字の色", store::Key::ListForeCol},
+    {"・ﾘｽﾄの背景色", store::Key::ListBackCol},
+    {"・選択されたﾘｽﾄの文字の色", store::Key::SelForeCol},
+    {"・選択されたﾘｽﾄの背景色", store::Key::SelBackCol},
+    {"・ﾘｽﾄの横線の色", store::Key::ListHLineCol},
+    {"・ﾘｽﾄの縦線の色", store::Key::ListVLineCol},
+    {"・項目名の文字の色", store::Key::TitleForeCol},
+    {"・項目名の背景色", store::Key::TitleBackCol},
 };
 
 namespace {

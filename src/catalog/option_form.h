@@ -5,6 +5,7 @@
 #include <array>
 
 #include "catalog/grid/colour.h"
+#include "store/settings.h"
 
 class QLabel;
 
@@ -17,7 +18,7 @@ inline constexpr int kPaletteSize = kPaletteColumns * kPaletteRows;
 
 struct ColourRole {
     const char* caption;
-    const char* key;  // settings key
+    store::Key key;
 };
 // The colour roles in the order of the dialog's swatches 1 to 11.
 extern const ColourRole kColourRoles[kColourRoleCount];

@@ -13,8 +13,6 @@
 #include <QFile>
 #include <QHash>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -134,18 +132,6 @@ std::optional<Level> ResolveLevel(const QString& source, const QString& destinat
 }
 
 }  // namespace
-
-void CopyFileIfNewer(Engine& engine, const QString& sourceFile, const QString& destinationFolder) {
-    const auto found = platform::SearchDirectory(sourceFile).entries;
-    if (found.isEmpty() || found.first().isFolder) return;
-    const auto targetFound =
-        platform::SearchDirectory(util::JoinPath(destinationFolder, found.first().name)).entries;
-    std::optional<FoundEntry> existing;
-    if (!targetFound.isEmpty() && !targetFound.first().isFolder) existing = targetFound.first();
-    if (const auto level = ResolveLevel(util::ParentPath(sourceFile), destinationFolder)) {
-        CopyKnownFile(engine, *level, found.first(), existing);
-    }
-}
 
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
                 bool withSubFolders, bool deleteMissing) {

@@ -18,8 +18,4 @@ namespace engine {
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
                 bool withSubFolders, bool deleteMissing);
 
-// Copies one file into a folder when it is missing there or newer than its
-// copy; counts it when a copy is at the target afterwards.
-void CopyFileIfNewer(Engine& engine, const QString& sourceFile, const QString& destinationFolder);
-
 }  // namespace engine

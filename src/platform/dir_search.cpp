@@ -153,7 +153,7 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
             ++result.passedOver;
             continue;
         }
-        if (wild ? !MatchesWildcard(name, namePattern)
+        if (wild ? !MatchesWildcard(namePattern, name)
                  : !EqualsIgnoringAsciiCase(name, namePattern)) {
             continue;
         }

@@ -32,7 +32,7 @@ bool Glob(const QString& name, const QString& pattern) {
 
 }  // namespace
 
-bool MatchesWildcard(const QString& name, const QString& pattern) {
+bool MatchesWildcard(const QString& pattern, const QString& name) {
     if (pattern == QLatin1String("*.*") || pattern == QLatin1String("*")) return true;
     // "x*.*" also matches names without a dot, as Windows does.
     if (pattern.endsWith(QLatin1String(".*")) && Glob(name, pattern.chopped(2))) return true;

@@ -6,7 +6,6 @@
 #include "platform/saved_file.h"
 #include "store/settings.h"
 #include "util/file_ops.h"
-#include "util/message_sink.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
 #include "util/program_folder.h"
@@ -49,7 +48,7 @@ QString ChooseDefinitionFile(const QStringList& arguments, const Settings& setti
     }
     if (!commandLine.isEmpty()) return commandLine;
     const QString fallback = util::JoinPath(programFolder, kDefaultName);
-    const QString named = settings.GetSettingText(QStringLiteral("CatalogName"), fallback);
+    const QString named = settings.GetSettingText(Key::CatalogName, fallback);
     return util::FileExists(named) ? named : fallback;
 }
 
@@ -112,38 +111,32 @@ QByteArray DefinitionFileBytes(const QString& body) {
     return platform::EncodeStoredText(header + body);
 }
 
-bool SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
-    if (path.isEmpty()) {
-        util::Messages().Beep();
-        return false;
-    }
+SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
+    if (path.isEmpty()) return {.ok = false, .nothingToDo = true};
     const auto host = platform::ToHostPath(path);
     if (!host) {
         if (error) *error = QStringLiteral("path not found: ") + path;
-        return false;
+        return {};
     }
     if (list.IsEmpty()) {
-        if (QFileInfo::exists(*host)) {
-            if (!QFile::remove(*host)) {
-                if (error) *error = QStringLiteral("cannot delete ") + path;
-                return false;
-            }
-        } else {
-            util::Messages().Beep();
+        const bool exists = QFileInfo::exists(*host);
+        if (exists && !QFile::remove(*host)) {
+            if (error) *error = QStringLiteral("cannot delete ") + path;
+            return {};
         }
         list.SetModified(false);
-        return true;
+        return {.ok = true, .nothingToDo = !exists};
     }
     const LoadResult before = LoadDefinitions(path);
     if (before.refused) {
         // Never replace what could not even be read (a FIFO, a device, a huge file).
         if (error) *error = before.warning;
-        return false;
+        return {};
     }
     if (!before.warning.isEmpty()) QFile::copy(*host, *host + QStringLiteral(".damaged"));
-    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return false;
+    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return {};
     list.SetModified(false);
-    return true;
+    return {.ok = true};
 }
 
 }  // namespace store

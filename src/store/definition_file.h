@@ -43,8 +43,15 @@ LoadResult ParseDefinitionBytes(const QByteArray& bytes);
 // it) through a temporary file renamed over the old one; an empty list deletes
 // the file. A file that was damaged when loaded is kept beside the new one as
 // "<name>.damaged" before it is replaced. Clears the modified flag on success;
-// false (nothing changed on disk) and `error` on failure. An empty path beeps.
-bool SaveDefinitions(const QString& path, DefinitionList& list, QString* error = nullptr);
+// false (nothing changed on disk) and `error` on failure.
+struct SaveResult {
+    bool ok = false;
+    // Nothing was there to do: no path, or an empty list and no file to
+    // delete. The caller beeps.
+    bool nothingToDo = false;
+    explicit operator bool() const { return ok; }
+};
+SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error = nullptr);
 
 // The bytes of the file for a body.
 QByteArray DefinitionFileBytes(const QString& body);

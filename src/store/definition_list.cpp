@@ -1,7 +1,6 @@
 #include "store/definition_list.h"
 
 #include "util/file_ops.h"
-#include "util/message_sink.h"
 #include "util/numbers.h"
 #include "util/text_case.h"
 
@@ -251,10 +250,7 @@ DefinitionList::Place DefinitionList::Erase(Place place) {
 
 bool DefinitionList::RemoveEntry(const QString& sourceFolder, bool withDescendants) {
     const auto it = byKey_.constFind(Folded(sourceFolder));
-    if (it == byKey_.cend()) {
-        util::Messages().Beep();
-        return false;
-    }
+    if (it == byKey_.cend()) return false;
     Place next = Erase(*it);
     modified_ = true;
     if (!withDescendants) return true;

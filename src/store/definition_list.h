@@ -58,7 +58,8 @@ class DefinitionList {
     bool PutEntry(const BackupEntry& entry);
 
     // Removes the entry, and with `withDescendants` the entries right after it
-    // that lie below its folder. False (and a beep) when the key is missing.
+    // that lie below its folder. False, and nothing changed, when the key is
+    // missing.
     bool RemoveEntry(const QString& sourceFolder, bool withDescendants);
 
     // Rewrites the 16 characters of the entry's last-backup time in place.

@@ -37,40 +37,42 @@ double ParseSettingDecimal(const QString& value) {
     return ok ? number : 0.0;
 }
 
-QString Settings::GetSettingText(const QString& key, const QString& fallback) const {
-    const QString value = util::ProfileRead(file_, kSection, key);
+QString Settings::GetSettingText(const SettingName& key, const QString& fallback) const {
+    const QString value = util::ProfileRead(file_, kSection, key.Text());
     return value.isEmpty() ? fallback : value;
 }
 
-qint64 Settings::GetSettingNumber(const QString& key, qint64 fallback) const {
-    const QString value = util::ProfileRead(file_, kSection, key);
+qint64 Settings::GetSettingNumber(const SettingName& key, qint64 fallback) const {
+    const QString value = util::ProfileRead(file_, kSection, key.Text());
     return value.isEmpty() ? fallback : ParseSettingNumber(value);
 }
 
-bool Settings::GetSettingYesNoText(const QString& key, bool fallback) const {
-    const QString value = util::ProfileRead(file_, kSection, key).trimmed();
+bool Settings::GetSettingYesNoText(const SettingName& key, bool fallback) const {
+    const QString value = util::ProfileRead(file_, kSection, key.Text()).trimmed();
     if (value.isEmpty()) return fallback;
     if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
     if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
     return ParseSettingNumber(value) != 0;
 }
 
-double Settings::GetSettingDecimal(const QString& key, double fallback) const {
-    const QString value = util::ProfileRead(file_, kSection, key);
+double Settings::GetSettingDecimal(const SettingName& key, double fallback) const {
+    const QString value = util::ProfileRead(file_, kSection, key.Text());
     return value.isEmpty() ? fallback : ParseSettingDecimal(value);
 }
 
-bool Settings::PutSettingText(const QString& key, const QString& text) const {
-    return util::ProfileWrite(file_, kSection, key, text);
+bool Settings::PutSettingText(const SettingName& key, const QString& text) const {
+    return util::ProfileWrite(file_, kSection, key.Text(), text);
 }
 
-bool Settings::PutSettingNumber(const QString& key, qint64 number) const {
+bool Settings::PutSettingNumber(const SettingName& key, qint64 number) const {
     const QString text = number >= 0 ? u' ' + QString::number(number) : QString::number(number);
-    return util::ProfileWrite(file_, kSection, key, text);
+    return util::ProfileWrite(file_, kSection, key.Text(), text);
 }
 
-bool Settings::PutSettingDecimal(const QString& key, double value) const {
-    return util::ProfileWrite(file_, kSection, key, QString::number(value, 'g', 15));
+bool Settings::PutSettingDecimal(const SettingName& key, double value) const {
+    return util::ProfileWrite(file_, kSection, key.Text(), QString::number(value, 'g', 15));
 }
+
+SettingName::SettingName(Key key) : name_(KeyName(key)) {}
 
 }  // namespace store

@@ -4,6 +4,79 @@
 
 namespace store {
 
+// The keys of the settings file. Each names one entry of the key table
+// (settings_keys.h), so a misspelt key does not compile.
+enum class Key {
+    CatalogName,
+    ExpandFirst,
+    BackupDir,
+    LevelColor0,
+    LevelColor1,
+    LevelColor2,
+    LevelColor3,
+    LevelColor4,
+    LevelColor5,
+    LevelColor6,
+    LevelColor7,
+    NewFileOnly,
+    AutoPowerOff,
+    SkipRemovable,
+    WinMeCaution,
+    KeiDispH,
+    KeiDispV,
+    KeiFileH,
+    KeiFileV,
+    NameCase,
+    ListInterleave,
+    FolderPercent,
+    FontName,
+    FontSize,
+    FontBold,
+    WindowX,
+    WindowY,
+    WIDTH,
+    HEIGHT,
+    DirColWidth0,
+    DirColWidth1,
+    DirColWidth2,
+    FileColWidth0,
+    FileColWidth1,
+    FileColWidth2,
+    ListButtonCol,
+    LevelButtonCol,
+    PushedLightCol,
+    TitleForeCol,
+    TitleBackCol,
+    ListForeCol,
+    ListBackCol,
+    SelForeCol,
+    SelBackCol,
+    ListVLineCol,
+    ListHLineCol,
+    isMsgModal,
+    PowerOffCommand,
+};
+
+// The key's name as the settings file spells it.
+QString KeyName(Key key);
+// LevelColor0 to LevelColor7, DirColWidth0 to 2 and FileColWidth0 to 2 by
+// their number, which must be in that range.
+Key LevelColorKey(int level);
+Key DirColWidthKey(int column);
+Key FileColWidthKey(int column);
+
+// A key as a call names it: an entry of the table (the programs' way), or a
+// name outside it spelt out as SettingName(text), as tests and tools do.
+class SettingName {
+  public:
+    SettingName(Key key);  // implicit on purpose: calls name a table key as it is
+    explicit SettingName(QString name) : name_(std::move(name)) {}
+    const QString& Text() const { return name_; }
+
+  private:
+    QString name_;
+};
+
 // The settings file "Kibako.INI" in the program folder; every key lives in
 // the section "Options". The file is never held open: each read and write is
 // one profile call, and a missing or unreadable file reads as empty.
@@ -15,22 +88,22 @@ class Settings {
     const QString& FilePath() const { return file_; }
 
     // The value (at most 254 bytes); a missing or empty value gives `fallback`.
-    QString GetSettingText(const QString& key, const QString& fallback) const;
+    QString GetSettingText(const SettingName& key, const QString& fallback) const;
     // The leading number of the value (decimal, or hexadecimal after "&H");
     // a missing or empty value gives `fallback`, text without a number 0.
-    qint64 GetSettingNumber(const QString& key, qint64 fallback) const;
+    qint64 GetSettingNumber(const SettingName& key, qint64 fallback) const;
     // A yes/no kept as text: "True"/"False" or a number (non-zero is yes).
-    bool GetSettingYesNoText(const QString& key, bool fallback) const;
+    bool GetSettingYesNoText(const SettingName& key, bool fallback) const;
     // A decimal kept as text ("9.75", the font size): the leading decimal
     // number of the value; a missing or empty value gives `fallback`.
-    double GetSettingDecimal(const QString& key, double fallback) const;
+    double GetSettingDecimal(const SettingName& key, double fallback) const;
 
-    bool PutSettingText(const QString& key, const QString& text) const;
+    bool PutSettingText(const SettingName& key, const QString& text) const;
     // Decimal, with one leading blank when the number is not negative.
-    bool PutSettingNumber(const QString& key, qint64 number) const;
+    bool PutSettingNumber(const SettingName& key, qint64 number) const;
     // The shortest decimal text that reads back as the same value, with "."
     // as the decimal point whatever the locale ("9.75", "10").
-    bool PutSettingDecimal(const QString& key, double value) const;
+    bool PutSettingDecimal(const SettingName& key, double value) const;
 
   private:
     QString file_;

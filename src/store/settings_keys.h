@@ -25,6 +25,7 @@ enum class DefaultRule {
 };
 
 struct SettingKey {
+    Key id;
     const char* name;
     SettingType type;
     DefaultRule rule;
@@ -39,9 +40,10 @@ const SettingKey* FindSettingKey(const QString& name);
 // The default number of a key; nothing for Designed and None keys.
 std::optional<qint64> DefaultNumber(const SettingKey& key, Program program, qint64 colourCount);
 
-// A number setting read with its table default (unknown or designed keys
-// read with 0 as their default).
-qint64 ReadNumberSetting(const Settings& settings, const QString& name, Program program,
+// A number setting read with its table default (designed keys read with 0
+// as their default).
+qint64 ReadNumberSetting(const Settings& settings, Key key, Program program,
                          qint64 colourCount = 1LL << 24);
+const SettingKey& SettingKeyOf(Key key);
 
 }  // namespace store

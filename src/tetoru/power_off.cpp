@@ -13,7 +13,7 @@ namespace tetoru {
 
 void RequestPowerOff(const store::Settings& settings) {
     sync();
-    const QString command = settings.GetSettingText(QStringLiteral("PowerOffCommand"), QString());
+    const QString command = settings.GetSettingText(store::Key::PowerOffCommand, QString());
     if (!command.isEmpty()) {
         const int code =
             QProcess::execute(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});

@@ -1,28 +1,23 @@
 #include "tetoru/tetoru_run.h"
 
 #include "engine/backup_run.h"
-#include "platform/clock.h"
-#include "platform/drive_table.h"
 #include "platform/program_folder.h"
 #include "platform/regular_file.h"
 #include "store/definition_file.h"
+#include "store/program_start.h"
 #include "store/settings.h"
 #include "store/settings_keys.h"
 #include "tetoru/power_off.h"
-#include "util/environment.h"
 #include "util/file_ops.h"
-#include "util/program_folder.h"
+#include "util/message_sink.h"
 
 #include <cstdio>
 
 namespace tetoru {
 namespace {
 
-const QString kWrongDateText = QStringLiteral(
-    "日付が正しくありません。 コントロール・パネルで正しい日付・時刻を設定して下さい");
-
-qint64 Number(const store::Settings& settings, const char* key) {
-    return store::ReadNumberSetting(settings, QString::fromLatin1(key), store::Program::Tetoru);
+qint64 Number(const store::Settings& settings, store::Key key) {
+    return store::ReadNumberSetting(settings, key, store::Program::Tetoru);
 }
 
 void Summarize(const engine::Engine& engine, int backedUp) {
@@ -40,11 +35,12 @@ void Summarize(const engine::Engine& engine, int backedUp) {
 ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
                      const TetoruHooks& hooks) {
     engine::EngineUi& ui = engine.Ui();
-    if (platform::Now().date().year() < 2000) {
-        ui.StandardMessage(kWrongDateText, util::Buttons::Ok, util::kAnswerOk);
+    if (store::ClockIsWrong()) {
+        ui.StandardMessage(store::WrongDateText(), util::Buttons::Ok, util::kAnswerOk);
         return kWrongDate;
     }
-    // The drive table comes first: the program folder's Windows form depends on it.
+    // A settings file that is a FIFO, a device or absurdly large is refused
+    // before anything reads it.
     const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
     QByteArray settingsBytes;
     QString why;
@@ -54,16 +50,14 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
                      qUtf8Printable(hostSettings), qUtf8Printable(why));
         return kEntryFailed;
     }
-    QString driveError;
-    platform::SetCurrentDrives(platform::DriveTable::Load(hostSettings, &driveError));
-    if (!driveError.isEmpty()) {
+    const store::ProgramStart start = store::StartProgram();
+    if (!start.driveError.isEmpty()) {
         std::fprintf(stderr, "TETORU: new drive letters were not remembered: %s\n",
-                     qUtf8Printable(driveError));
+                     qUtf8Printable(start.driveError));
     }
-    const QString programFolder = util::ProgramFolder();
-    const store::Settings settings(store::SettingsFileIn(programFolder));
-    util::CheckEnvironment(settings.FilePath());
-    engine.SetSkipRemovable(Number(settings, "SkipRemovable") != 0);
+    const QString& programFolder = start.programFolder;
+    const store::Settings& settings = start.settings;
+    engine.SetSkipRemovable(Number(settings, store::Key::SkipRemovable) != 0);
 
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
     // A name that finds no file is a mistake on the command line: backing up
@@ -84,7 +78,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     if (hooks.placeProgressWindow) hooks.placeProgressWindow(settings);
     ui.ShowProgress();
     ui.LetEventsRun();
-    const bool updatedOnly = Number(settings, "NewFileOnly") != 0;
+    const bool updatedOnly = Number(settings, store::Key::NewFileOnly) != 0;
     engine.SetUnattended(true);
     const int backedUp =
         updatedOnly ? engine::RunBackupUpdated(engine, list) : engine::RunBackupAll(engine, list);
@@ -92,7 +86,9 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     bool saved = true;
     if (list.Modified()) {
         QString error;
-        saved = store::SaveDefinitions(definitionFile, list, &error);
+        const store::SaveResult result = store::SaveDefinitions(definitionFile, list, &error);
+        saved = result.ok;
+        if (result.nothingToDo) util::Messages().Beep();
         if (!saved) {
             std::fprintf(stderr, "TETORU: the definition file %s was not saved: %s\n",
                          qUtf8Printable(definitionFile), qUtf8Printable(error));
@@ -101,7 +97,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     ui.LetEventsRun();
     Summarize(engine, backedUp);
     if (engine.AbortRequested()) return kAborted;
-    if (Number(settings, "AutoPowerOff") != 0) RequestPowerOff(settings);
+    if (Number(settings, store::Key::AutoPowerOff) != 0) RequestPowerOff(settings);
     // Unsaved last-backup times make the next run repeat this one's work: a
     // failure all the same, never a success.
     return engine.FailedEntries() > 0 || !saved ? kEntryFailed : kAllBackedUp;

@@ -15,13 +15,14 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "program_folder_fixture.h"
+#include "support/text.h"
 
 namespace kibako::catalog {
 namespace {
 
 using testing::ProgramFolder;
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 void Write(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());

@@ -16,13 +16,14 @@
 #include "catalog/file_list.h"
 #include "engine/archiver_backend.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 namespace kibako::catalog {
 namespace {
 
 using testing_support::TempDrives;
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 QStringList Names(const FileListing& listing) {
     QStringList names;
@@ -267,10 +268,12 @@ TEST_F(FileListTest, MembersOfArchivesOfOtherToolsAreListed) {
         for (const char* method : {"5", "6", "7"}) {
             const QString name = S("Jlha%1%2.lzh").arg(S(level), S(method));
             // jlha writes names it cannot encode as "?": plain names only.
-            makers.push_back({"jlha", S("C:\\") + name,
-                              S("jlha c%1o%2 %3/%4 plain.bin sub/more.txt")
-                                  .arg(S(level), S(method), out, name),
-                              {S("plain.bin"), S("more.txt")}, 15});
+            makers.push_back(
+                {"jlha",
+                 S("C:\\") + name,
+                 S("jlha c%1o%2 %3/%4 plain.bin sub/more.txt").arg(S(level), S(method), out, name),
+                 {S("plain.bin"), S("more.txt")},
+                 15});
         }
     }
     for (const Maker& maker : makers) {

@@ -1,6 +1,7 @@
 // The options of the real kibako and tetoru programs, and the program folder
 // they report.
 #include "program_folder.h"
+#include "support/text.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@ using e2e::Display;
 using e2e::Finished;
 using e2e::ProgramFolder;
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 const QString kTetoru = S("src/tetoru/tetoru");
 const QString kKibako = S("src/catalog/kibako");

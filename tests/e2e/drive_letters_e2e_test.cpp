@@ -3,6 +3,7 @@
 // plugs disks in and out between runs.
 #include "program_folder.h"
 #include "support/fake_system.h"
+#include "support/text.h"
 
 #include <QDir>
 
@@ -15,7 +16,7 @@ using e2e::Finished;
 using e2e::ProgramFolder;
 using testing_support::FakeSystem;
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 // C: is the real "/", so a host folder's Windows form is its path on C:.
 QString OnC(const QString& hostPath) { return S("C:") + QString(hostPath).replace(u'/', u'\\'); }

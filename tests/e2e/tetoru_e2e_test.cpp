@@ -1,5 +1,6 @@
 // The real tetoru binary on a program folder of its own, with and without a display.
 #include "program_folder.h"
+#include "support/text.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -14,7 +15,7 @@ using e2e::Display;
 using e2e::Finished;
 using e2e::ProgramFolder;
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 qint64 MtimeNs(const QString& path) {
     struct stat st {};

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "support/scripted_ui.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace testing_support {
-
-inline QString S(const char* text) { return QString::fromUtf8(text); }
 
 // Real folders on a temporary drive table, a scripted user, and an engine
 // whose archiver calls are recorded before they reach the real library.

@@ -4,6 +4,7 @@
 #include "platform/host_path.h"
 #include "platform/profile_file.h"
 #include "support/fake_system.h"
+#include "support/text.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,7 +20,7 @@ using testing_support::FakeSystem;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);

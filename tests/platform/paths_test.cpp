@@ -21,14 +21,14 @@ using platform::ToHostPath;
 using platform::ToWindowsPath;
 
 TEST(Wildcard, FollowsWindowsRules) {
-    EXPECT_TRUE(MatchesWildcard(QStringLiteral("README"), QStringLiteral("*.*")));
-    EXPECT_TRUE(MatchesWildcard(QStringLiteral("a.txt"), QStringLiteral("*.TXT")));
-    EXPECT_TRUE(MatchesWildcard(QStringLiteral("report"), QStringLiteral("rep*.*")));
-    EXPECT_TRUE(MatchesWildcard(QStringLiteral("ab"), QStringLiteral("a?")));
-    EXPECT_FALSE(MatchesWildcard(QStringLiteral("abc"), QStringLiteral("a?")));
-    EXPECT_FALSE(MatchesWildcard(QStringLiteral("a.doc"), QStringLiteral("*.txt")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("*.*"), QStringLiteral("README")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("*.TXT"), QStringLiteral("a.txt")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("rep*.*"), QStringLiteral("report")));
+    EXPECT_TRUE(MatchesWildcard(QStringLiteral("a?"), QStringLiteral("ab")));
+    EXPECT_FALSE(MatchesWildcard(QStringLiteral("a?"), QStringLiteral("abc")));
+    EXPECT_FALSE(MatchesWildcard(QStringLiteral("*.txt"), QStringLiteral("a.doc")));
     // Only ASCII letters fold: full-width letters keep their case.
-    EXPECT_FALSE(MatchesWildcard(QStringLiteral("ａ"), QStringLiteral("Ａ")));
+    EXPECT_FALSE(MatchesWildcard(QStringLiteral("Ａ"), QStringLiteral("ａ")));
 }
 
 TEST(DriveTableTest, LoadsTheDrivesSectionAndAnswersDriveTypes) {

@@ -3,6 +3,7 @@
 #include "store/settings.h"
 #include "support/recording_messages.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +17,7 @@ using namespace store;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class DefinitionFile : public ::testing::Test {
   protected:
@@ -92,15 +93,19 @@ TEST_F(DefinitionFile, EmptyListDeletesTheFileAndMissingFileLoadsEmpty) {
     ASSERT_TRUE(SaveDefinitions(path, list));
     DefinitionList empty(QString(QChar(0)));
     empty.SetModified(true);
-    ASSERT_TRUE(SaveDefinitions(path, empty));
+    const SaveResult deleted = SaveDefinitions(path, empty);
+    ASSERT_TRUE(deleted);
+    EXPECT_FALSE(deleted.nothingToDo);
     EXPECT_FALSE(QFileInfo::exists(drives.Host(path)));
     EXPECT_FALSE(empty.Modified());
-    EXPECT_EQ(messages.beeps, 0);
-    ASSERT_TRUE(SaveDefinitions(path, empty));  // nothing to delete: a beep
-    EXPECT_EQ(messages.beeps, 1);
+    const SaveResult again = SaveDefinitions(path, empty);  // nothing to delete
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again.nothingToDo);
     EXPECT_TRUE(LoadDefinitions(path).body.isEmpty());
-    EXPECT_FALSE(SaveDefinitions(QString(), list));
-    EXPECT_EQ(messages.beeps, 2);
+    const SaveResult noPath = SaveDefinitions(QString(), list);
+    EXPECT_FALSE(noPath);
+    EXPECT_TRUE(noPath.nothingToDo);
+    EXPECT_EQ(messages.beeps, 0);  // the store never beeps: its callers do
 }
 
 TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
@@ -178,7 +183,7 @@ TEST_F(DefinitionFile, ChoosesCommandLineThenCatalogNameThenDefault) {
     EXPECT_EQ(ChooseDefinitionFile({S("\"C:\\my"), S("list.def\"")}, settings, S("C:")),
               S("\"C:\\my list.def\""));
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));
-    settings.PutSettingText(S("CatalogName"), S("C:\\other.def"));
+    settings.PutSettingText(store::SettingName(S("CatalogName")), S("C:\\other.def"));
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));  // missing file
     drives.WriteFile(S("C:\\other.def"), "x");
     EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\other.def"));

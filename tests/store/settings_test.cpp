@@ -2,6 +2,7 @@
 #include "store/settings_keys.h"
 #include "store/window_geometry.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ using namespace store;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class SettingsTest : public ::testing::Test {
   protected:
@@ -22,43 +23,44 @@ class SettingsTest : public ::testing::Test {
 
 TEST_F(SettingsTest, NumbersFollowTheStoredConventions) {
     WriteIni("Empty=\r\nHex=&HFF\r\nColour=&H8000000E\r\nLead= 42abc\r\nWord=abc\r\nNeg=-1\r\n");
-    EXPECT_EQ(settings.GetSettingNumber(S("Empty"), 7), 7);
-    EXPECT_EQ(settings.GetSettingNumber(S("Missing"), 7), 7);
-    EXPECT_EQ(settings.GetSettingNumber(S("Hex"), 0), 255);
-    EXPECT_EQ(static_cast<quint32>(settings.GetSettingNumber(S("Colour"), 0)), 0x8000000Eu);
-    EXPECT_EQ(settings.GetSettingNumber(S("Lead"), 0), 42);
-    EXPECT_EQ(settings.GetSettingNumber(S("Word"), 5), 0);
-    EXPECT_EQ(settings.GetSettingNumber(S("Neg"), 0), -1);
-    EXPECT_EQ(settings.GetSettingText(S("Empty"), S("default")), S("default"));
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("Empty")), 7), 7);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("Missing")), 7), 7);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("Hex")), 0), 255);
+    EXPECT_EQ(static_cast<quint32>(settings.GetSettingNumber(SettingName(S("Colour")), 0)),
+              0x8000000Eu);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("Lead")), 0), 42);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("Word")), 5), 0);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("Neg")), 0), -1);
+    EXPECT_EQ(settings.GetSettingText(SettingName(S("Empty")), S("default")), S("default"));
 }
 
 TEST_F(SettingsTest, WritesNumbersWithALeadingBlankWhenNotNegative) {
-    settings.PutSettingNumber(S("NewFileOnly"), kYes);
-    settings.PutSettingNumber(S("AutoPowerOff"), kNo);
-    settings.PutSettingNumber(S("FolderPercent"), 60);
+    settings.PutSettingNumber(SettingName(S("NewFileOnly")), kYes);
+    settings.PutSettingNumber(SettingName(S("AutoPowerOff")), kNo);
+    settings.PutSettingNumber(SettingName(S("FolderPercent")), 60);
     EXPECT_EQ(
         drives.ReadFile(settings.FilePath()),
         QByteArray("[Options]\r\nNewFileOnly=-1\r\nAutoPowerOff= 0\r\nFolderPercent= 60\r\n"));
-    EXPECT_EQ(settings.GetSettingNumber(S("AutoPowerOff"), -1), 0);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("AutoPowerOff")), -1), 0);
 }
 
 TEST_F(SettingsTest, DecimalsRoundTripAsPlainDecimalText) {
     // Values carried over from the old system, as it wrote them.
     WriteIni("FontSize=9.75\r\nWhole=10\r\nBlank= 11.25pt\r\nEmpty=\r\nWord=Big\r\nNeg=-1.5\r\n");
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("FontSize"), 0), 9.75);
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Whole"), 0), 10.0);
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Blank"), 0), 11.25);
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Empty"), 7.5), 7.5);
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Missing"), 7.5), 7.5);
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Word"), 7.5), 0.0);
-    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("Neg"), 0), -1.5);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("FontSize")), 0), 9.75);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("Whole")), 0), 10.0);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("Blank")), 0), 11.25);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("Empty")), 7.5), 7.5);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("Missing")), 7.5), 7.5);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("Word")), 7.5), 0.0);
+    EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("Neg")), 0), -1.5);
     EXPECT_DOUBLE_EQ(ParseSettingDecimal(S("1.2.3")), 1.2);
     for (const double size : {9.75, 10.0, 10.5, 8.25, 16.5}) {
-        ASSERT_TRUE(settings.PutSettingDecimal(S("FontSize"), size));
-        EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(S("FontSize"), 0), size);
+        ASSERT_TRUE(settings.PutSettingDecimal(SettingName(S("FontSize")), size));
+        EXPECT_DOUBLE_EQ(settings.GetSettingDecimal(SettingName(S("FontSize")), 0), size);
     }
-    settings.PutSettingDecimal(S("FontSize"), 9.75);
-    settings.PutSettingDecimal(S("Whole"), 12.0);
+    settings.PutSettingDecimal(SettingName(S("FontSize")), 9.75);
+    settings.PutSettingDecimal(SettingName(S("Whole")), 12.0);
     const QByteArray bytes = drives.ReadFile(settings.FilePath());
     EXPECT_TRUE(bytes.contains("FontSize=9.75\r\n")) << bytes.constData();
     EXPECT_TRUE(bytes.contains("Whole=12\r\n")) << bytes.constData();
@@ -67,25 +69,38 @@ TEST_F(SettingsTest, DecimalsRoundTripAsPlainDecimalText) {
 
 TEST_F(SettingsTest, YesNoTextReadsWordsOrNumbers) {
     WriteIni("A=True\r\nB=false\r\nC=-1\r\nD=0\r\n");
-    EXPECT_TRUE(settings.GetSettingYesNoText(S("A"), false));
-    EXPECT_FALSE(settings.GetSettingYesNoText(S("B"), true));
-    EXPECT_TRUE(settings.GetSettingYesNoText(S("C"), false));
-    EXPECT_FALSE(settings.GetSettingYesNoText(S("D"), true));
-    EXPECT_TRUE(settings.GetSettingYesNoText(S("E"), true));
+    EXPECT_TRUE(settings.GetSettingYesNoText(SettingName(S("A")), false));
+    EXPECT_FALSE(settings.GetSettingYesNoText(SettingName(S("B")), true));
+    EXPECT_TRUE(settings.GetSettingYesNoText(SettingName(S("C")), false));
+    EXPECT_FALSE(settings.GetSettingYesNoText(SettingName(S("D")), true));
+    EXPECT_TRUE(settings.GetSettingYesNoText(SettingName(S("E")), true));
 }
 
 TEST_F(SettingsTest, TheKeyTableGivesEachProgramItsDefaults) {
-    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kYes);
-    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Tetoru), kNo);
-    EXPECT_EQ(ReadNumberSetting(settings, S("TitleBackCol"), Program::Kibako, 256), 8421504);
-    EXPECT_EQ(ReadNumberSetting(settings, S("TitleBackCol"), Program::Kibako, 1 << 24), 9218729);
-    EXPECT_EQ(ReadNumberSetting(settings, S("LevelColor5"), Program::Kibako), 5);
-    EXPECT_EQ(ReadNumberSetting(settings, S("DirColWidth1"), Program::Kibako), 120);
-    EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, S("SelBackCol"), Program::Kibako)),
+    EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Kibako), kYes);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Tetoru), kNo);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::TitleBackCol, Program::Kibako, 256), 8421504);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::TitleBackCol, Program::Kibako, 1 << 24), 9218729);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::LevelColor5, Program::Kibako), 5);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::DirColWidth1, Program::Kibako), 120);
+    EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, Key::SelBackCol, Program::Kibako)),
               0x8000000Du);
     EXPECT_EQ(AllSettingKeys().size(), 48u);
     WriteIni("newfileonly=0\r\n");
-    EXPECT_EQ(ReadNumberSetting(settings, S("NewFileOnly"), Program::Kibako), kNo);
+    EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Kibako), kNo);
+}
+
+TEST_F(SettingsTest, EveryKeyNamesItsOwnTableEntry) {
+    for (const SettingKey& entry : AllSettingKeys()) {
+        EXPECT_EQ(KeyName(entry.id), QLatin1String(entry.name));
+        EXPECT_EQ(FindSettingKey(KeyName(entry.id)), &entry);
+    }
+    EXPECT_EQ(KeyName(LevelColorKey(7)), S("LevelColor7"));
+    EXPECT_EQ(KeyName(DirColWidthKey(2)), S("DirColWidth2"));
+    EXPECT_EQ(KeyName(FileColWidthKey(0)), S("FileColWidth0"));
+    // A key and its name reach the same stored value.
+    settings.PutSettingNumber(Key::FolderPercent, 45);
+    EXPECT_EQ(settings.GetSettingNumber(SettingName(S("FolderPercent")), 0), 45);
 }
 
 TEST_F(SettingsTest, WindowGeometryRule) {
@@ -117,18 +132,18 @@ TEST_F(SettingsTest, WindowGeometryRule) {
 TEST_F(SettingsTest, TextsFollowTheCodePageRule) {
     // Written by the Windows program: code page 932, half-width katakana included.
     WriteIni("Name=C:\\\xC3\xBD\r\n");
-    EXPECT_EQ(settings.GetSettingText(S("Name"), QString()), S("C:\\ﾃｽ"));
+    EXPECT_EQ(settings.GetSettingText(SettingName(S("Name")), QString()), S("C:\\ﾃｽ"));
     WriteIni("Name=C:\\\xC3\xBD\r\nOther=\x8E\xCA\x90\x5E\r\n");
     // Written here: a value outside code page 932 turns the file into marked UTF-8, and
     // every other value reads back unchanged.
-    ASSERT_TRUE(settings.PutSettingText(S("Folder"), S("C:\\Café")));
+    ASSERT_TRUE(settings.PutSettingText(SettingName(S("Folder")), S("C:\\Café")));
     EXPECT_TRUE(drives.ReadFile(settings.FilePath()).startsWith("\xEF\xBB\xBF"));
-    EXPECT_EQ(settings.GetSettingText(S("Folder"), QString()), S("C:\\Café"));
-    EXPECT_EQ(settings.GetSettingText(S("Name"), QString()), S("C:\\ﾃｽ"));
-    EXPECT_EQ(settings.GetSettingText(S("Other"), QString()), S("写真"));
+    EXPECT_EQ(settings.GetSettingText(SettingName(S("Folder")), QString()), S("C:\\Café"));
+    EXPECT_EQ(settings.GetSettingText(SettingName(S("Name")), QString()), S("C:\\ﾃｽ"));
+    EXPECT_EQ(settings.GetSettingText(SettingName(S("Other")), QString()), S("写真"));
     // Typed in a UTF-8 editor, without the mark.
     WriteIni("Name=C:\\写真\r\n");
-    EXPECT_EQ(settings.GetSettingText(S("Name"), QString()), S("C:\\写真"));
+    EXPECT_EQ(settings.GetSettingText(SettingName(S("Name")), QString()), S("C:\\写真"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "store/settings.h"
 #include "support/scripted_ui.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,7 @@
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 // The whole Tetoru sequence in-process, with a scripted user standing in for
 // the progress window.
@@ -88,7 +89,7 @@ TEST_F(TetoruRun, PlacesTheWindowThenShowsItAndTellsWhichKindOfRun) {
     hooks.placeProgressWindow = [&](const store::Settings& settings) {
         placed = true;
         EXPECT_TRUE(ui.calls.isEmpty());  // placed before it is shown
-        EXPECT_EQ(settings.GetSettingNumber(S("NewFileOnly"), 7), 0);
+        EXPECT_EQ(settings.GetSettingNumber(store::SettingName(S("NewFileOnly")), 7), 0);
     };
     EXPECT_EQ(tetoru::RunTetoru(engine, {}, hooks), tetoru::kAllBackedUp);
     EXPECT_TRUE(placed);

@@ -1,6 +1,7 @@
 // How the programs read their command line: options first, then the words of
 // the definition file's name.
 #include "util/command_line.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@ namespace {
 
 using util::ParseCommandLine;
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 const util::OptionSpec kOptions[] = {
     util::kHelpOption, util::kVersionOption, {"--drives", "FILE", "a drive table"}};

@@ -1,11 +1,12 @@
 #include "util/environment.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class EnvironmentCheck : public ::testing::Test {
   protected:

@@ -3,6 +3,7 @@
 #include "support/recording_messages.h"
 #include "support/small_disk.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 #include "util/folder_tree.h"
 #include "util/name_list.h"
 
@@ -18,7 +19,7 @@ using namespace util;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class FileOps : public ::testing::Test {
   protected:

@@ -1,3 +1,4 @@
+#include "support/text.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
 #include "util/text_case.h"
@@ -6,9 +7,7 @@
 
 using namespace util;
 
-namespace {
-QString S(const char* text) { return QString::fromUtf8(text); }
-}  // namespace
+using testing_support::S;
 
 TEST(PathNames, SplitPaths) {
     EXPECT_EQ(ParentPath(S("C:\\A\\B")), S("C:\\A"));

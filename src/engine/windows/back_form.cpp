@@ -109,8 +109,8 @@ BackForm::BackForm(Variant variant, QWidget* parent)
 }
 
 void BackForm::PlaceFromSettings(const store::Settings& settings) {
-    PlaceAtTwips(settings.GetSettingNumber(QStringLiteral("WindowX"), 0),
-                 settings.GetSettingNumber(QStringLiteral("WindowY"), 0));
+    PlaceAtTwips(settings.GetSettingNumber(store::Key::WindowX, 0),
+                 settings.GetSettingNumber(store::Key::WindowY, 0));
 }
 
 void BackForm::PlaceAtTwips(qint64 windowX, qint64 windowY) {

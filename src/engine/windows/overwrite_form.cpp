@@ -109,6 +109,9 @@ OverwriteForm::OverwriteForm(std::chrono::milliseconds timeout, QWidget* parent)
     selfClose_ = new QTimer(this);
     selfClose_->setObjectName(QStringLiteral("SelfCloseTimer"));
     selfClose_->setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the question stays up at least
+    // as long as it promises.
+    selfClose_->setTimerType(Qt::PreciseTimer);
     selfClose_->setInterval(timeout);
     connect(selfClose_, &QTimer::timeout, this, [this] { Answer(util::kAnswerNo); });
 }

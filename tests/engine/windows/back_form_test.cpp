@@ -1,6 +1,7 @@
 #include "engine/windows/back_form.h"
 #include "store/settings.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 #include "window_checks.h"
 
 #include <QImage>
@@ -20,7 +21,7 @@ using namespace testing_support;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 QPoint ExpectedPixels(const QWidget& window, int xTwips, int yTwips) {
     const QScreen* screen = window.screen();

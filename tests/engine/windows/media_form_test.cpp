@@ -1,6 +1,7 @@
 #include "engine/windows/media_form.h"
 #include "engine/windows/dialog_placement.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 #include "window_checks.h"
 
 #include <QComboBox>
@@ -21,7 +22,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 QStringList Entries(const MediaForm& form) {
     QStringList entries;
@@ -156,11 +157,6 @@ TEST_F(MediaFormTest, ClosesItselfWhenUnattended) {
     EXPECT_FALSE(timerActive);
     EXPECT_FALSE(form.TimedOut());
     EXPECT_EQ(form.SelectedDrive(), S("E:"));
-}
-
-TEST_F(MediaFormTest, HasASixtySecondTimeoutByDefault) {
-    MediaForm form;
-    EXPECT_EQ(Child<QTimer>(form, "Timer1")->interval(), 60000);
 }
 
 TEST(DialogPlacement, CentresOverTheOwner) {

@@ -1,4 +1,5 @@
 #include "engine/windows/overwrite_form.h"
+#include "support/text.h"
 #include "window_checks.h"
 
 #include <QDateTime>
@@ -17,7 +18,7 @@ using namespace testing_support;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 engine::OlderFileQuestion Question() {
     engine::OlderFileQuestion question;

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/windows/overwrite_form.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 #include "window_checks.h"
 
 #include <QApplication>
@@ -25,7 +26,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 QWidget* ShownWindow(const char* name) {
     for (QWidget* window : QApplication::topLevelWidgets()) {

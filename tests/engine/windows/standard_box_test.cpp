@@ -1,5 +1,6 @@
 #include "engine/windows/standard_box.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 #include "util/environment.h"
 #include "util/message_sink.h"
 #include "window_checks.h"
@@ -19,7 +20,7 @@ using namespace testing_support;
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+using testing_support::S;
 
 class StandardBox : public ::testing::Test {
   protected:

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/settings.h"
+
+#include <QString>
+
+namespace store {
+
+// What both programs check and load before anything else.
+
+// True when the clock reads a year before 2000: backup times would be
+// wrong, so neither program goes on.
+bool ClockIsWrong();
+// The text shown when the clock is wrong.
+QString WrongDateText();
+
+struct ProgramStart {
+    QString programFolder;  // Windows form, without a trailing "\"
+    Settings settings;
+    // Why newly detected drive letters were not remembered; empty when they
+    // were (or none were new). The program goes on either way.
+    QString driveError;
+};
+
+// Makes the drive table from the settings file current (the program folder's
+// Windows form depends on it), then finds the program folder and its
+// settings file and runs the environment check.
+ProgramStart StartProgram();
+
+}  // namespace store

@@ -316,8 +316,7 @@ void EntryForm::ShowCaution(const QString& destination) {
     if (cautionCount_ >= kCautionLimit) return;
     cautionShown_ = true;
     ++cautionCount_;
-    if (settings_ != nullptr)
-        settings_->PutSettingNumber(QStringLiteral("WinMeCaution"), cautionCount_);
+    if (settings_ != nullptr) settings_->PutSettingNumber(store::Key::WinMeCaution, cautionCount_);
     dialogs::ShowMessage(this, CautionText());
 }
 

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <cstdio>
+
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
@@ -53,6 +55,14 @@ bool ListForm::Load(const QStringList& arguments) {
         return false;
     }
     const store::ProgramStart start = store::StartProgram();
+    if (!start.settingsRefused.isEmpty()) {
+        std::fprintf(stderr, "kibako: the settings file cannot be read: %s\n",
+                     qUtf8Printable(start.settingsRefused));
+        QMessageBox::warning(
+            nullptr, util::ProgramTitle(),
+            QStringLiteral("設定ファイルを読み込めません\n\n") + start.settingsRefused);
+        return false;
+    }
     if (!start.driveError.isEmpty())
         qWarning("new drive letters were not remembered: %s", qUtf8Printable(start.driveError));
     programFolder_ = start.programFolder;

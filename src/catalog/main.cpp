@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, qtArguments);
     util::SetProgramTitle(QStringLiteral("キバコ"));
     kibako::catalog::ListForm form;
-    if (!form.Load(line.words)) return 0;
+    if (!form.Load(line.words)) return 1;
     const QString script = qEnvironmentVariable("KIBAKO_AUTOMATION");
     if (!script.isEmpty()) kibako::catalog::StartAutomation(form, script);
     return app.exec();

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "platform/program_folder.h"
+#include "platform/regular_file.h"
 #include "util/environment.h"
 #include "util/program_folder.h"
 
@@ -16,11 +17,18 @@ QString WrongDateText() {
 }
 
 ProgramStart StartProgram() {
+    const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
+    QByteArray bytes;
+    QString why;
+    if (platform::ReadRegularFile(hostSettings, bytes, &why) == platform::ReadStatus::Refused) {
+        return ProgramStart{QString(), Settings(QString()), QString(),
+                            hostSettings + QStringLiteral(": ") + why};
+    }
     QString driveError;
-    platform::SetCurrentDrives(platform::DriveTable::Load(
-        platform::HostProgramFolder() + QStringLiteral("/Kibako.INI"), &driveError));
+    platform::SetCurrentDrives(platform::DriveTable::Load(hostSettings, &driveError));
     const QString programFolder = util::ProgramFolder();
-    ProgramStart start{programFolder, Settings(SettingsFileIn(programFolder)), driveError};
+    ProgramStart start{programFolder, Settings(SettingsFileIn(programFolder)), driveError,
+                       QString()};
     util::CheckEnvironment(start.settings.FilePath());
     return start;
 }

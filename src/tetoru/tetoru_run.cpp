@@ -1,8 +1,6 @@
 #include "tetoru/tetoru_run.h"
 
 #include "engine/backup_run.h"
-#include "platform/program_folder.h"
-#include "platform/regular_file.h"
 #include "store/definition_file.h"
 #include "store/program_start.h"
 #include "store/settings.h"
@@ -39,18 +37,12 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         ui.StandardMessage(store::WrongDateText(), util::Buttons::Ok, util::kAnswerOk);
         return kWrongDate;
     }
-    // A settings file that is a FIFO, a device or absurdly large is refused
-    // before anything reads it.
-    const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
-    QByteArray settingsBytes;
-    QString why;
-    if (platform::ReadRegularFile(hostSettings, settingsBytes, &why) ==
-        platform::ReadStatus::Refused) {
-        std::fprintf(stderr, "TETORU: the settings file %s cannot be read: %s\n",
-                     qUtf8Printable(hostSettings), qUtf8Printable(why));
+    const store::ProgramStart start = store::StartProgram();
+    if (!start.settingsRefused.isEmpty()) {
+        std::fprintf(stderr, "TETORU: the settings file cannot be read: %s\n",
+                     qUtf8Printable(start.settingsRefused));
         return kEntryFailed;
     }
-    const store::ProgramStart start = store::StartProgram();
     if (!start.driveError.isEmpty()) {
         std::fprintf(stderr, "TETORU: new drive letters were not remembered: %s\n",
                      qUtf8Printable(start.driveError));

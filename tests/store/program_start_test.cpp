@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using testing_support::S;
@@ -41,6 +43,17 @@ TEST_F(ProgramStartTest, TheDriveTableIsInPlaceBeforeTheProgramFolderIsNamed) {
     EXPECT_EQ(start.settings.FilePath(), S("K:\\kibako\\Kibako.INI"));
     EXPECT_EQ(start.settings.GetSettingNumber(store::Key::NewFileOnly, 7), 0);
     EXPECT_TRUE(start.driveError.isEmpty());
+}
+
+// A settings file that is a FIFO would hang the start; it is refused, and
+// nothing else is looked at.
+TEST_F(ProgramStartTest, ASettingsFileThatIsNoFileIsRefusedAtOnce) {
+    const QByteArray settings = QFile::encodeName(dir.filePath(S("home/kibako/Kibako.INI")));
+    ASSERT_EQ(mkfifo(settings.constData(), 0600), 0);
+    const store::ProgramStart start = store::StartProgram();
+    EXPECT_TRUE(start.settingsRefused.contains(S("Kibako.INI")))
+        << start.settingsRefused.toStdString();
+    EXPECT_TRUE(start.programFolder.isEmpty());
 }
 
 }  // namespace

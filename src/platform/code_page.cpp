@@ -1,5 +1,7 @@
 #include "platform/code_page.h"
 
+#include <QStringDecoder>
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -38,6 +40,13 @@ struct Utf8Scan {
     bool valid = true;
     bool hasLongSequence = false;  // a character of three or four bytes
 };
+
+// UTF-8 to text, keeping a byte-order mark at the start as a character: the
+// one mark that says "UTF-8" is taken off before, and any further one is text.
+QString Utf8Text(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
@@ -86,7 +95,7 @@ Utf8Scan ScanUtf8(const QByteArray& bytes) {
 // Code page 932 decoding that survives undefined bytes: each undecodable
 // byte becomes U+FFFD and decoding resumes after it.
 QString DecodeCp932Lenient(const QByteArray& bytes, bool* damaged) {
-    if (auto whole = Convert("UTF-8", "CP932", bytes)) return QString::fromUtf8(*whole);
+    if (auto whole = Convert("UTF-8", "CP932", bytes)) return Utf8Text(*whole);
     QString text;
     int start = 0;
     while (start < bytes.size()) {
@@ -100,7 +109,7 @@ QString DecodeCp932Lenient(const QByteArray& bytes, bool* damaged) {
             const int width = doubleByte && end + 1 < bytes.size() ? 2 : 1;
             auto piece = Convert("UTF-8", "CP932", bytes.mid(end, width));
             if (!piece) break;
-            run += QString::fromUtf8(*piece);
+            run += Utf8Text(*piece);
             end += width;
         }
         text += run;
@@ -121,7 +130,13 @@ std::optional<QByteArray> ToCp932(const QString& text) {
 }
 
 QByteArray EncodeStoredText(const QString& text) {
-    if (auto bytes = ToCp932(text)) return *bytes;
+    if (auto bytes = ToCp932(text)) {
+        // Some code page 932 texts are also UTF-8 with a three-byte sequence
+        // ("縺Ａ" is E3 81 82 60, which reads as "あ`"); reading would take
+        // them for UTF-8, so they are written as marked UTF-8 instead.
+        const Utf8Scan scan = ScanUtf8(*bytes);
+        if (!scan.valid || !scan.hasLongSequence) return *bytes;
+    }
     return kUtf8Mark + text.toUtf8();
 }
 
@@ -129,7 +144,7 @@ QString DecodeStoredText(const QByteArray& bytes, bool* damaged) {
     if (damaged) *damaged = false;
     if (bytes.startsWith(kUtf8Mark)) {
         const QByteArray body = bytes.mid(kUtf8Mark.size());
-        if (ScanUtf8(body).valid) return QString::fromUtf8(body);
+        if (ScanUtf8(body).valid) return Utf8Text(body);
         // A mark before bytes that are not UTF-8 says nothing: read them
         // as if it were absent.
         return DecodeStoredText(body, damaged);
@@ -138,9 +153,9 @@ QString DecodeStoredText(const QByteArray& bytes, bool* damaged) {
     // code page 932 are valid two-byte UTF-8. Japanese written as UTF-8 by
     // hand always holds three-byte characters.
     const Utf8Scan scan = ScanUtf8(bytes);
-    if (scan.valid && scan.hasLongSequence) return QString::fromUtf8(bytes);
-    if (auto cp932 = Convert("UTF-8", "CP932", bytes)) return QString::fromUtf8(*cp932);
-    if (scan.valid) return QString::fromUtf8(bytes);
+    if (scan.valid && scan.hasLongSequence) return Utf8Text(bytes);
+    if (auto cp932 = Convert("UTF-8", "CP932", bytes)) return Utf8Text(*cp932);
+    if (scan.valid) return Utf8Text(bytes);
     return DecodeCp932Lenient(bytes, damaged);
 }
 

@@ -31,6 +31,18 @@ TEST(CodePage, TextWithoutMappingIsWrittenAsUtf8BehindAByteOrderMark) {
     }
 }
 
+// "縺Ａ" in code page 932 is E3 81 82 60, which is also "あ`" in UTF-8: a
+// text whose code page bytes would be read back as UTF-8 is written marked.
+TEST(CodePage, Cp932BytesThatWouldReadAsUtf8AreWrittenAsMarkedUtf8) {
+    const QString text = QStringLiteral("C:\\縺Ａ");
+    ASSERT_EQ(platform::ToCp932(text), QByteArray("C:\\\xE3\x81\x82\x60"));
+    const QByteArray bytes = EncodeStoredText(text);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(DecodeStoredText(bytes), text);
+    // Everyday Japanese keeps its code page bytes.
+    EXPECT_EQ(EncodeStoredText(QStringLiteral("写真")), platform::ToCp932(QStringLiteral("写真")));
+}
+
 TEST(CodePage, UndecodableBytesAreMarkedNotDropped) {
     bool damaged = false;
     const QString text = DecodeStoredText(QByteArray("ab\xA0\xFF"

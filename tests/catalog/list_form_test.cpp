@@ -23,6 +23,7 @@
 #include "store/definition_file.h"
 #include "support/fault_injector.h"
 #include "support/recording_messages.h"
+#include "support/shown_windows.h"
 #include "support/temp_drives.h"
 
 #include <cerrno>
@@ -245,35 +246,8 @@ TEST(CatalogWindow, SwitchingViewsSetsTheTitlesAndRebuildsTheDriveView) {
 
 // --- a run in the window ---------------------------------------------
 
-QWidget* ShownWindow(const char* name) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
-    }
-    return nullptr;
-}
-
-// Calls `step` at the event passes of a run until it returns true. After
-// 20 s it fails the test and hides every window, which ends the run's waits.
-class Poller {
-  public:
-    explicit Poller(std::function<bool()> step) : step_(std::move(step)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (step_()) timer_.stop();
-        });
-        timer_.start(0);
-        guard_.setSingleShot(true);
-        QObject::connect(&guard_, &QTimer::timeout, [] {
-            ADD_FAILURE() << "the run did not end";
-            for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-        });
-        guard_.start(20000);
-    }
-
-  private:
-    std::function<bool()> step_;
-    QTimer timer_;
-    QTimer guard_;
-};
+using testing_support::Poller;
+using testing_support::ShownWindow;
 
 // Once armed, answers every older-file question with No, in whichever run
 // it comes.

@@ -2,6 +2,7 @@
 #include "engine/backup_run.h"
 #include "engine/engine.h"
 #include "engine/windows/overwrite_form.h"
+#include "support/shown_windows.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
 #include "window_checks.h"
@@ -28,28 +29,8 @@ namespace {
 
 using testing_support::S;
 
-QWidget* ShownWindow(const char* name) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
-    }
-    return nullptr;
-}
-
-// Runs `step` each time events are let run while the test runs the engine, until
-// it returns true.
-class Poller {
-  public:
-    explicit Poller(std::function<bool()> step) : step_(std::move(step)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (step_()) timer_.stop();
-        });
-        timer_.start(0);
-    }
-
-  private:
-    std::function<bool()> step_;
-    QTimer timer_;
-};
+using testing_support::Poller;
+using testing_support::ShownWindow;
 
 class QtEngineUiTest : public ::testing::Test {
   protected:

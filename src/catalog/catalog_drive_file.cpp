@@ -61,8 +61,8 @@ CatalogDriveTable ReadCatalogDriveFile(const QString& hostPath) {
     return ParseCatalogDrives(file.readAll());
 }
 
-void WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table) {
-    platform::SaveFileAtomically(hostPath, CatalogDriveBytes(table));
+bool WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table) {
+    return platform::SaveFileAtomically(hostPath, CatalogDriveBytes(table));
 }
 
 }  // namespace kibako::catalog

@@ -22,7 +22,7 @@ QByteArray CatalogDriveBytes(const CatalogDriveTable& table);
 
 // Reading a missing or unreadable file gives 26 empty values.
 CatalogDriveTable ReadCatalogDriveFile(const QString& hostPath);
-// Errors are ignored, as at every shut-down step.
-void WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table);
+// Written whole or not at all; false when it could not be written.
+bool WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table);
 
 }  // namespace kibako::catalog

@@ -46,29 +46,40 @@ bool ListForm::Shutdown() {
     dialogs::CloseMessageBox();
     registration_->Close();
     hide();
-    WriteClosingSettings();
-    WriteCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"),
-                          catalogDrives_);
+    // The window's place and options are worth a word when they are lost,
+    // but not worth keeping the window open for.
+    QStringList unsaved;
+    if (!WriteClosingSettings()) unsaved.append(settings_->FilePath());
+    const QString catalogDrives = util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT");
+    if (!WriteCatalogDriveFile(catalogDrives, catalogDrives_)) unsaved.append(catalogDrives);
+    for (const QString& file : unsaved) {
+        util::Messages().StandardMessage(
+            QStringLiteral("設定を保存できません\nファイル：　") + file, util::Buttons::Ok,
+            util::kAnswerOk);
+    }
     const QString tempFolder = util::JoinPath(programFolder_, QStringLiteral("TempFile"));
     if (util::FolderExists(tempFolder)) util::DeleteFolderTree(tempFolder);
     return true;
 }
 
-void ListForm::WriteClosingSettings() {
+bool ListForm::WriteClosingSettings() {
     const store::Settings& s = *settings_;
-    s.PutSettingNumber(store::Key::NewFileOnly, options_.newFileOnly);
-    s.PutSettingNumber(store::Key::AutoPowerOff, options_.autoPowerOff);
-    s.PutSettingNumber(store::Key::SkipRemovable, options_.skipRemovable);
-    s.PutSettingNumber(store::Key::WindowX, static_cast<qint64>(x()) * scale_.tpx);
-    s.PutSettingNumber(store::Key::WindowY, static_cast<qint64>(y()) * scale_.tpy);
-    s.PutSettingNumber(store::Key::FolderPercent, layout_.folderPercent);
-    s.PutSettingNumber(store::Key::WIDTH, static_cast<qint64>(width()) * scale_.tpx);
-    s.PutSettingNumber(store::Key::HEIGHT, static_cast<qint64>(height()) * scale_.tpy);
-    for (int i = 0; i < 3; ++i)
-        s.PutSettingNumber(store::DirColWidthKey(i), folderSide_.widths[static_cast<size_t>(i)]);
-    for (int i = 0; i < 3; ++i)
-        s.PutSettingNumber(store::FileColWidthKey(i), fileSide_.widths[static_cast<size_t>(i)]);
-    if (!backupDir_.isEmpty()) s.PutSettingText(store::Key::BackupDir, backupDir_);
+    bool ok = s.PutSettingNumber(store::Key::NewFileOnly, options_.newFileOnly);
+    ok &= s.PutSettingNumber(store::Key::AutoPowerOff, options_.autoPowerOff);
+    ok &= s.PutSettingNumber(store::Key::SkipRemovable, options_.skipRemovable);
+    ok &= s.PutSettingNumber(store::Key::WindowX, static_cast<qint64>(x()) * scale_.tpx);
+    ok &= s.PutSettingNumber(store::Key::WindowY, static_cast<qint64>(y()) * scale_.tpy);
+    ok &= s.PutSettingNumber(store::Key::FolderPercent, layout_.folderPercent);
+    ok &= s.PutSettingNumber(store::Key::WIDTH, static_cast<qint64>(width()) * scale_.tpx);
+    ok &= s.PutSettingNumber(store::Key::HEIGHT, static_cast<qint64>(height()) * scale_.tpy);
+    for (int i = 0; i < 3; ++i) {
+        ok &= s.PutSettingNumber(store::DirColWidthKey(i),
+                                 folderSide_.widths[static_cast<size_t>(i)]);
+        ok &=
+            s.PutSettingNumber(store::FileColWidthKey(i), fileSide_.widths[static_cast<size_t>(i)]);
+    }
+    if (!backupDir_.isEmpty()) ok &= s.PutSettingText(store::Key::BackupDir, backupDir_);
+    return ok;
 }
 
 }  // namespace kibako::catalog

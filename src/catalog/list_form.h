@@ -199,7 +199,8 @@ class ListForm : public QMainWindow {
     bool Shutdown();
     // True when a run goes on: the close is remembered for its end.
     bool DeferCloseToRunEnd();
-    void WriteClosingSettings();
+    // False when any key could not be written.
+    bool WriteClosingSettings();
     void ShowFiles();
     QString FileListPath();
     void OpenRegistration();

@@ -122,6 +122,25 @@ TEST(CatalogWindow, DefinitionsThatCannotBeSavedKeepTheWindowOpen) {
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
 }
 
+// Settings and the catalog drive file that cannot be written are named in a
+// message; the window still closes, and the old files stay as they were.
+TEST(CatalogWindow, SettingsThatCannotBeSavedAreReported) {
+    ProgramFolder folder;
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    form.show();
+    const QByteArray settingsBefore = folder.ReadFile(QStringLiteral("Kibako.INI"));
+    testing_support::FaultInjector faults;
+    faults.Fail(platform::sys::Call::Write, QStringLiteral("*/Kibako.INI"), ENOSPC);
+    faults.Fail(platform::sys::Call::Write, QStringLiteral("*/CATDRV.DAT"), ENOSPC);
+    testing_support::RecordingMessages messages;
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(folder.ReadFile(QStringLiteral("Kibako.INI")), settingsBefore);
+    ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join(u'|').toStdString();
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Kibako.INI")));
+    EXPECT_TRUE(messages.texts[1].contains(QStringLiteral("CATDRV.DAT")));
+}
+
 TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {
     ProgramFolder folder;
     folder.WriteFile(QStringLiteral("Kibako.Def"),

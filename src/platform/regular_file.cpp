@@ -62,4 +62,14 @@ ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* 
     return ReadStatus::Read;
 }
 
+std::optional<FileIdentity> IdentityOf(const QString& hostPath) {
+    struct stat st {};
+    if (sys::Stat(QFile::encodeName(hostPath).constData(), &st) != 0) return std::nullopt;
+    return FileIdentity{
+        static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+        static_cast<qint64>(st.st_size),
+        static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+        static_cast<qint64>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
+}
+
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace platform {
 
 // The largest settings or definition file read; such files are a few
@@ -16,5 +18,19 @@ enum class ReadStatus { Read, Missing, Refused };
 // its place is refused, never waited on). Refused: `error` says why in the
 // user's words.
 ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* error = nullptr);
+
+// What tells one version of a file from another: a file replaced or written
+// since gets another identity.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of a host file as it is now; nullopt when it cannot be examined.
+std::optional<FileIdentity> IdentityOf(const QString& hostPath);
 
 }  // namespace platform

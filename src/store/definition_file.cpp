@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <optional>
 
@@ -33,6 +34,28 @@ std::optional<qsizetype> HeaderLength(QStringView digits) {
         value = value * 16 + digit;
     }
     return value;
+}
+
+// Whether the definition files this process last read or wrote were damaged,
+// by host path and file identity. A save over a file that is still the one
+// known needs no second reading to decide on the ".damaged" copy; a file
+// changed by anyone since is read again.
+struct KnownFile {
+    platform::FileIdentity identity;
+    bool damaged = false;
+};
+
+QHash<QString, KnownFile>& KnownFiles() {
+    static QHash<QString, KnownFile> known;
+    return known;
+}
+
+void Remember(const QString& host, std::optional<platform::FileIdentity> identity, bool damaged) {
+    if (identity) {
+        KnownFiles().insert(host, KnownFile{*identity, damaged});
+    } else {
+        KnownFiles().remove(host);
+    }
 }
 
 }  // namespace
@@ -88,6 +111,7 @@ LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
 LoadResult LoadDefinitions(const QString& path) {
     const auto host = platform::ToHostPath(path);
     if (!host) return {};
+    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(*host);
     QByteArray bytes;
     QString why;
     switch (platform::ReadRegularFile(*host, bytes, &why)) {
@@ -102,6 +126,9 @@ LoadResult LoadDefinitions(const QString& path) {
             break;
     }
     LoadResult result = ParseDefinitionBytes(bytes);
+    // Known only when nothing changed the file while it was read.
+    Remember(*host, identity == platform::IdentityOf(*host) ? identity : std::nullopt,
+             !result.warning.isEmpty());
     if (!result.warning.isEmpty()) result.warning += QStringLiteral("\nファイル：　") + path;
     return result;
 }
@@ -127,14 +154,26 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
         list.SetModified(false);
         return {.ok = true, .nothingToDo = !exists};
     }
-    const LoadResult before = LoadDefinitions(path);
-    if (before.refused) {
-        // Never replace what could not even be read (a FIFO, a device, a huge file).
-        if (error) *error = before.warning;
+    bool damaged = false;
+    const auto known = KnownFiles().constFind(*host);
+    const std::optional<platform::FileIdentity> now = platform::IdentityOf(*host);
+    if (known != KnownFiles().cend() && now && known->identity == *now) {
+        damaged = known->damaged;
+    } else {
+        const LoadResult before = LoadDefinitions(path);
+        if (before.refused) {
+            // Never replace what could not even be read (a FIFO, a device, a huge file).
+            if (error) *error = before.warning;
+            return {};
+        }
+        damaged = !before.warning.isEmpty();
+    }
+    if (damaged) QFile::copy(*host, *host + QStringLiteral(".damaged"));
+    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) {
+        KnownFiles().remove(*host);
         return {};
     }
-    if (!before.warning.isEmpty()) QFile::copy(*host, *host + QStringLiteral(".damaged"));
-    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) return {};
+    Remember(*host, platform::IdentityOf(*host), false);
     list.SetModified(false);
     return {.ok = true};
 }

@@ -165,6 +165,29 @@ TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
     EXPECT_EQ(drives.ReadFile(path), good);
 }
 
+// A save decides on the ".damaged" copy by the file as it is at the save:
+// the damage seen when it was loaded, unless another program wrote it since.
+TEST_F(DefinitionFile, ASaveJudgesDamageByTheFileAsItIsNow) {
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    const QByteArray good = drives.ReadFile(path);
+    const QByteArray damaged = "ZZZZZZZZ" + good.mid(8);
+    drives.WriteFile(path, damaged);
+    EXPECT_FALSE(LoadDefinitions(path).warning.isEmpty());
+    list.SetModified(true);
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    EXPECT_EQ(drives.ReadFile(path + S(".damaged")), damaged);
+    EXPECT_EQ(drives.ReadFile(path), good);
+
+    // Another program damages the file after this one saved it.
+    ASSERT_TRUE(QFile::remove(drives.Host(path + S(".damaged"))));
+    const QByteArray cut = good.left(good.size() - 6);
+    drives.WriteFile(path, cut);
+    list.SetModified(true);
+    ASSERT_TRUE(SaveDefinitions(path, list));
+    EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cut);
+    EXPECT_EQ(drives.ReadFile(path), good);
+}
+
 TEST_F(DefinitionFile, SpecialFilesAreRefusedAndNeverSavedOver) {
     ASSERT_EQ(mkfifo(QFile::encodeName(drives.Host(path)).constData(), 0600), 0);
     const LoadResult loaded = LoadDefinitions(path);  // returns at once

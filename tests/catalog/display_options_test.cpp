@@ -290,13 +290,19 @@ TEST(DisplayOptions, FontChangeRelaysBothGridsAndRoundTripsADecimalSize) {
                 dialog->findChild<QPushButton*>(QStringLiteral("SIZBTN1"))->click();
             dialog->findChild<QAbstractButton*>(QStringLiteral("BLDSEL"))->click();
             // Enter is OK wherever the focus is; no button takes the press.
-            for (QWidget* focus : {QApplication::focusWidget(),
-                                   static_cast<QWidget*>(dialog->findChild<QPushButton*>(
-                                       QStringLiteral("SIZBTN0")))}) {
+            // The dialog's own focus widget is asked, not the application's:
+            // on a busy machine the window may not be active yet.
+            auto* sizeButton = dialog->findChild<QPushButton*>(QStringLiteral("SIZBTN0"));
+            for (QWidget* focus : {dialog->focusWidget(), static_cast<QWidget*>(sizeButton)}) {
+                if (focus == nullptr) continue;
                 focus->setFocus();
                 QTest::keyPress(focus, Qt::Key_Return);
             }
-            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyRelease(sizeButton, Qt::Key_Return);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "Enter did not close the font dialog";
+                dialog->reject();
+            }
         });
         Item(form, "M_表示_フォント")->trigger();
         EXPECT_DOUBLE_EQ(form.FolderGrid()->font().pointSizeF(), 14.25);

@@ -10,27 +10,21 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 namespace archiver {
 
 std::unique_ptr<TempArchive> TempArchive::Create(const std::filesystem::path& target,
                                                  std::string& error) {
-    // The leading dot keeps the file out of folder walks, including one of this very folder.
-    // Leftovers of killed runs beside the archive go first.
-    platform::RemoveStaleTemporaries(target.parent_path().string());
-    const std::string text = platform::TemporaryTemplateBeside(target.string());
-    std::vector<char> name(text.begin(), text.end());
-    name.push_back('\0');
-    const int fd = platform::sys::Faulty(platform::sys::Call::Open, name.data())
-                       ? -1
-                       : ::mkostemps(name.data(), platform::kTemporarySuffixLength, O_CLOEXEC);
+    // The hidden name keeps the file out of folder walks, including one of this very
+    // folder; leftovers of killed runs beside the archive are removed first.
+    std::string name;
+    const int fd = platform::CreateTemporaryBeside(target.string(), name);
     if (fd < 0) {
         error = "cannot create a temporary file beside " + target.string() + ": " +
                 std::strerror(errno);
         return nullptr;
     }
-    return std::unique_ptr<TempArchive>(new TempArchive(target, name.data(), fd));
+    return std::unique_ptr<TempArchive>(new TempArchive(target, name, fd));
 }
 
 TempArchive::TempArchive(std::filesystem::path target, std::filesystem::path path, int fd)

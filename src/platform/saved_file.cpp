@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -66,22 +65,12 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
         target = real;
         free(real);
     }
-    const std::size_t slash = target.rfind('/');
-    RemoveStaleTemporaries(slash == std::string::npos ? std::string()
-                                                      : target.substr(0, slash + 1));
-
-    std::string name = TemporaryTemplateBeside(target);
-    std::vector<char> buffer(name.begin(), name.end());
-    buffer.push_back('\0');
-    int fd = -1;
-    if (!sys::Faulty(sys::Call::Open, buffer.data())) {
-        fd = mkostemps(buffer.data(), kTemporarySuffixLength, O_CLOEXEC);
-    }
+    std::string name;
+    const int fd = CreateTemporaryBeside(target, name);
     if (fd < 0) {
         if (error) *error = ErrorText(errno, path);
         return false;
     }
-    name = buffer.data();
     int failure = WriteAll(fd, bytes, target.c_str());
     // File systems without Unix permissions (vfat) may refuse; the data is what counts.
     if (failure == 0) (void)fchmod(fd, ModeFor(target.c_str()));

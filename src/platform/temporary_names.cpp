@@ -64,8 +64,15 @@ std::string TemporaryNameBeside(const std::string& target) {
            Base36(random() ^ counter.fetch_add(1)) + kSuffix;
 }
 
-std::string TemporaryTemplateBeside(const std::string& target) {
-    return FolderOf(target) + kPrefix + std::to_string(getpid()) + "-XXXXXX" + kSuffix;
+int CreateTemporaryBeside(const std::string& target, std::string& name) {
+    RemoveStaleTemporaries(FolderOf(target));
+    // The random part is the six "X" before the suffix.
+    std::string pattern =
+        FolderOf(target) + kPrefix + std::to_string(getpid()) + "-XXXXXX" + kSuffix;
+    if (sys::Faulty(sys::Call::Open, pattern.c_str())) return -1;
+    const int fd = mkostemps(pattern.data(), static_cast<int>(sizeof(kSuffix) - 1), O_CLOEXEC);
+    if (fd >= 0) name = pattern;
+    return fd;
 }
 
 bool IsTemporaryName(const std::string& name) {

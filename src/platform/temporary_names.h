@@ -11,10 +11,10 @@ namespace platform {
 // A fresh temporary name in the folder of `target` (a host path).
 std::string TemporaryNameBeside(const std::string& target);
 
-// A mkstemps() template in the folder of `target`; the random part is the
-// six "X" before the last kTemporarySuffixLength characters.
-std::string TemporaryTemplateBeside(const std::string& target);
-inline constexpr int kTemporarySuffixLength = 4;  // ".tmp"
+// Creates a new temporary file beside `target` (a host path), after removing
+// the stale temporaries of that folder: the open descriptor (close-on-exec),
+// with `name` set to its path, or -1 with errno set.
+int CreateTemporaryBeside(const std::string& target, std::string& name);
 
 // True for a name (no folder) of that pattern, also with the "." and six
 // characters that libzip adds for its own temporary file.

@@ -1,5 +1,6 @@
 #include "catalog/automation.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -73,6 +74,25 @@ void PrintFiles(ListForm& form) {
     std::fflush(stdout);
 }
 
+// The folder grid's shown rows on standard output, one line each: the level
+// as indent, then NAME, F1, F2 and F3 separated by tabs.
+void PrintFolderRows(ListForm& form) {
+    const FolderModel& m = form.CurrentRows();
+    QString text =
+        QStringLiteral("ROWS view=%1 current=%2\n").arg(form.CurrentView()).arg(m.grid.currentRow);
+    for (int r = 0; r < m.grid.rowCount; ++r) {
+        const int full = m.rowMap[static_cast<size_t>(r)];
+        text += QString(m.list.Level(full), u' ');
+        for (int column = 0; column < 4; ++column) {
+            if (column > 0) text += u'\t';
+            text += m.list.Cell(full, column);
+        }
+        text += u'\n';
+    }
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
 // The registration dialog's steps; false for a step that is none of them.
 bool RunEntryStep(ListForm& form, const QString& step) {
     EntryForm& dialog = form.Registration().Dialog();
@@ -141,6 +161,23 @@ int RunStep(ListForm& form, const QString& step) {
     } else if (step == u"painted") {
         if (!paintWatch || !paintWatch->Painted()) return -1;
         std::fprintf(stderr, "KIBAKO_AUTOMATION: painted\n");
+    } else if (step.startsWith(u"answer-")) {
+        dialogs::presets::SetNextAnswer(step.mid(7).toInt());
+    } else if (step.startsWith(u"input=")) {
+        dialogs::presets::SetNextInput(step.mid(6));
+    } else if (step == u"input-cancel") {
+        dialogs::presets::SetNextInput(std::nullopt);
+    } else if (step == u"check" || step == u"edit" || step == u"delete") {
+        // Through the menu items; a question waits in a loop of its own, and
+        // later steps run inside it.
+        const CatalogMenus& menus = form.Menus();
+        QAction* item = step == u"check"  ? menus.fileCheck
+                        : step == u"edit" ? menus.editChange
+                                          : menus.editDelete;
+        QTimer::singleShot(0, item, &QAction::trigger);
+        return 50;
+    } else if (step == u"rows") {
+        PrintFolderRows(form);
     } else if (step == u"close") {
         form.close();
     } else if (RunEntryStep(form, step)) {

@@ -22,7 +22,12 @@ class ListForm;
 // destination field), "entry-sub-1" or "entry-sub-0" (下位SEL),
 // "entry-browse=/host/path" (参照BTN with the file dialog answering that host
 // path), "entry-save" (保存BTN, its result box answered with OK),
-// "entry-register", "entry-cancel". Unknown steps are written to standard error and
+// "entry-register", "entry-cancel". The commands 設定を修正, 設定を削除 and
+// 登録済みフォルダーの確認: "edit", "delete", "check" (run from the menu item;
+// the steps after them run while a question or the dialog waits); their
+// questions take answers queued before them: "answer-6" (6 Yes, 7 No, 2
+// Cancel, 1 OK), "input=TEXT", "input-cancel". "rows" writes the folder
+// grid's shown rows to standard output. Unknown steps are written to standard error and
 // skipped.
 void StartAutomation(ListForm& form, const QString& script);
 

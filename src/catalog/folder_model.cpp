@@ -153,6 +153,29 @@ int ExpandRow(FolderModel& m, int shownRow, bool all, const FolderReader& reader
     return added;
 }
 
+void RemoveFullRows(FolderModel& m, int fullRow, int count) {
+    count = std::min(count, m.list.Count() - fullRow);
+    if (fullRow < 0 || count <= 0) return;
+    const int end = fullRow + count;
+    const auto first = std::lower_bound(m.rowMap.begin(), m.rowMap.end(), fullRow);
+    const auto last = std::lower_bound(first, m.rowMap.end(), end);
+    const int pivot = static_cast<int>(first - m.rowMap.begin());
+    const int removed = static_cast<int>(last - first);
+    const int oldCurrent = m.grid.currentRow;
+    const auto after = m.rowMap.erase(first, last);
+    for (auto it = after; it != m.rowMap.end(); ++it) *it -= count;
+    m.list.Remove(fullRow, count);
+    ShowMappedRows(m);
+    int row = oldCurrent;
+    if (oldCurrent >= pivot + removed) {
+        row = oldCurrent - removed;
+    } else if (oldCurrent >= pivot) {
+        row = pivot;
+    }
+    m.grid.currentRow = std::clamp(row, 0, std::max(m.grid.rowCount - 1, 0));
+    m.grid.topRow = std::clamp(m.grid.topRow, 0, std::max(m.grid.rowCount - 1, 0));
+}
+
 void CollapseToLevel2(FolderModel& m) {
     std::vector<int> kept;
     kept.reserve(m.rowMap.size());

@@ -35,7 +35,7 @@ struct FolderModel {
     explicit FolderModel(bool isDriveView) : driveView(isDriveView) {}
     bool driveView;
     FullList list;
-    std::vector<int> rowMap;
+    std::vector<int> rowMap;  // ascending: shown rows keep the full list's order
     grid::GridState grid;
     int indentStep = 0;  // set by the icon loading
 };
@@ -74,6 +74,11 @@ using FolderReader = std::function<FullList(const FolderModel& m, int fullRow)>;
 // `reader` and its rows are added to the full list after it. A cursor below r
 // moves down by the rows added. Returns that number.
 int ExpandRow(FolderModel& m, int shownRow, bool all, const FolderReader& reader);
+
+// Removes `count` rows of the full list from `fullRow` on, and those of them
+// that are shown from the grid; the cursor stays on its row, or goes to the
+// row that now stands where the removed ones were.
+void RemoveFullRows(FolderModel& m, int fullRow, int count);
 
 // Collapses every shown row of level 2 (the drive rows of the settings and
 // destination views): only levels 0 to 2 stay shown.

@@ -2,6 +2,8 @@
 
 #include "catalog/row_record.h"
 
+#include <algorithm>
+
 namespace kibako::catalog {
 
 void FullList::Clear() {
@@ -10,6 +12,7 @@ void FullList::Clear() {
     levels_.clear();
     icons_.clear();
     slots_.clear();
+    KeysChanged();
 }
 
 void FullList::Reserve(int rows, qsizetype chars) {
@@ -28,6 +31,7 @@ void FullList::Append(QStringView record, int level, int icon, int colourSlot) {
     levels_.push_back(static_cast<std::int16_t>(level));
     icons_.push_back(static_cast<std::uint8_t>(icon));
     slots_.push_back(static_cast<std::uint8_t>(colourSlot));
+    KeysChanged();
 }
 
 void FullList::Insert(int index, const FullList& other) {
@@ -45,6 +49,38 @@ void FullList::Insert(int index, const FullList& other) {
     levels_.insert(levels_.begin() + offset, other.levels_.begin(), other.levels_.end());
     icons_.insert(icons_.begin() + offset, other.icons_.begin(), other.icons_.end());
     slots_.insert(slots_.begin() + offset, other.slots_.begin(), other.slots_.end());
+    KeysChanged();
+}
+
+void FullList::Remove(int index, int count) {
+    count = std::min(count, Count() - index);
+    if (index < 0 || count <= 0) return;
+    const auto from = static_cast<size_t>(index);
+    const auto to = from + static_cast<size_t>(count);
+    const qsizetype length = starts_[to] - starts_[from];
+    text_.remove(starts_[from], length);
+    starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(from),
+                  starts_.begin() + static_cast<std::ptrdiff_t>(to));
+    for (size_t r = from; r < starts_.size(); ++r) starts_[r] -= length;
+    const auto first = static_cast<std::ptrdiff_t>(from);
+    const auto last = static_cast<std::ptrdiff_t>(to);
+    levels_.erase(levels_.begin() + first, levels_.begin() + last);
+    icons_.erase(icons_.begin() + first, icons_.begin() + last);
+    slots_.erase(slots_.begin() + first, slots_.begin() + last);
+    KeysChanged();
+}
+
+int FullList::RowOfKey(const QString& key) const {
+    if (!keyIndexCurrent_) {
+        keyIndex_.clear();
+        keyIndex_.reserve(Count());
+        for (int r = 0; r < Count(); ++r) {
+            const QString rowKey = Cell(r, kKeyColumn).toString();
+            if (!keyIndex_.contains(rowKey)) keyIndex_.insert(rowKey, r);
+        }
+        keyIndexCurrent_ = true;
+    }
+    return keyIndex_.value(key, -1);
 }
 
 QStringView FullList::Record(int row) const {
@@ -62,6 +98,7 @@ bool FullList::SetCell(int row, int column, QStringView text) {
     const qsizetype from = starts_[static_cast<size_t>(row)] + (cell.data() - record.data());
     text_.replace(from, cell.size(), text.toString());
     ShiftStarts(row + 1, text.size() - cell.size());
+    if (column == kKeyColumn) KeysChanged();
     return true;
 }
 

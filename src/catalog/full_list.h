@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
@@ -22,12 +23,25 @@ class FullList {
     void Append(QStringView record, int level, int icon, int colourSlot = 0);
     // The rows of `other`, inserted before row `index`.
     void Insert(int index, const FullList& other);
+    // Removes `count` rows from row `index` on.
+    void Remove(int index, int count = 1);
 
     QStringView Record(int row) const;
     QStringView Cell(int row, int column) const;
     int Level(int row) const { return levels_[static_cast<size_t>(row)]; }
     int Icon(int row) const { return icons_[static_cast<size_t>(row)]; }
     int ColourSlot(int row) const { return slots_[static_cast<size_t>(row)]; }
+    void SetIcon(int row, int icon) {
+        icons_[static_cast<size_t>(row)] = static_cast<std::uint8_t>(icon);
+    }
+    void SetColourSlot(int row, int slot) {
+        slots_[static_cast<size_t>(row)] = static_cast<std::uint8_t>(slot);
+    }
+
+    // The first row whose KEY cell is `key`, or -1. The index behind it is
+    // built on the first lookup after a change of rows or keys, so a series
+    // of lookups between changes costs one pass in all.
+    int RowOfKey(const QString& key) const;
 
     // Replaces one cell of a row; false when the row lacks the cell.
     bool SetCell(int row, int column, QStringView text);
@@ -37,12 +51,15 @@ class FullList {
 
   private:
     void ShiftStarts(int fromRow, qsizetype delta);
+    void KeysChanged() { keyIndexCurrent_ = false; }
 
     QString text_;
     std::vector<qsizetype> starts_{0};  // Count() + 1 entries; the last is the end
     std::vector<std::int16_t> levels_;
     std::vector<std::uint8_t> icons_;
     std::vector<std::uint8_t> slots_;
+    mutable QHash<QString, int> keyIndex_;
+    mutable bool keyIndexCurrent_ = false;
 };
 
 }  // namespace kibako::catalog

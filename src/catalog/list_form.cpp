@@ -161,6 +161,9 @@ void ListForm::ConnectControls() {
     connect(zembtn_, &QPushButton::clicked, this, &ListForm::BackupUpdated);
     connect(menus_.fileExit, &QAction::triggered, this, &QWidget::close);
     connect(menus_.topics, &QAction::triggered, this, &ListForm::OpenHelp);
+    connect(menus_.fileCheck, &QAction::triggered, this, &ListForm::CheckRegistrations);
+    connect(menus_.editChange, &QAction::triggered, this, &ListForm::EditRegistration);
+    connect(menus_.editDelete, &QAction::triggered, this, &ListForm::DeleteRegistration);
     for (QAction* item : menus_.newFileOnly)
         connect(item, &QAction::triggered, this, &ListForm::ToggleNewFileOnly);
     connect(menus_.skipRemovable, &QAction::triggered, this, &ListForm::ToggleSkipRemovable);

@@ -115,7 +115,22 @@ class ListForm : public QMainWindow {
     void ToggleNewFileOnly();
     void ToggleSkipRemovable();
     void TogglePowerOff();
-    void OpenHelp();  // M_トピック
+    void OpenHelp();            // M_トピック
+    void EditRegistration();    // M_編集_修正: the registration dialog for the current row
+    void DeleteRegistration();  // M_編集_削除
+    void CheckRegistrations();  // MF_確認
+    // The definitions were replaced by another list (the check saved it under
+    // a new name): the drive view is read again at its next showing, with all
+    // levels, and the settings view is built and shown.
+    void DefinitionsReplaced();
+    // After a rebuild of the current view: the cursor on the row of `path`,
+    // its ancestors expanded, the row at the top; without such a row the
+    // cursor stays on the same shown row where there is one.
+    void ShowRowOf(const QString& path, int fallbackRow);
+    // The folder grid drawn again after its rows changed.
+    void RepaintFolderGrid();
+    // The keyboard focus back to the grid that last had it.
+    void FocusActiveGrid();
 
     // --- display options -------------------------------------------------
     // Each takes effect on both grids at once and writes its setting at once.
@@ -210,11 +225,9 @@ class ListForm : public QMainWindow {
     void SelectDriveView();
     void ShowCurrentModel(bool fromTop);
     void SetFolderTitles(const QString& first, const QString& second);
-    void RepaintFolderGrid();
     void UpdateOptionMarks();
     void UpdateDisplayMarks();
     void ConnectDisplayMenu();
-    void FocusActiveGrid();
     QString FontSample();
 
     std::unique_ptr<engine::windows::QtEngineUi> engineUi_;

@@ -93,6 +93,7 @@ void RegistrationEditor::Edit() {
     {
         const BusyCursor busy;
         form_.StatusLine()->setText(kUpdatingText);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         form_.setEnabled(false);
         store::BackupEntry entry;
         entry.sourceFolder = values.source;
@@ -101,11 +102,15 @@ void RegistrationEditor::Edit() {
         entry.subFolderMode = SubFolderModeFor(values);
         entry.lockFlag = values.lock ? 1 : 0;
         entry.deleteMissingFlag = values.deleteMissing ? 1 : 0;
-        if (ApplyRegistration(form_, entry)) form_.SwitchView(form_.CurrentView());
+        if (ApplyRegistration(form_, entry)) {
+            form_.SwitchView(form_.CurrentView());
+            form_.ShowRowOf(values.source, current);
+        }
         list.SetModified(true);
         form_.setEnabled(true);
         form_.StatusLine()->clear();
     }
+    form_.FocusActiveGrid();
 }
 
 void RegistrationEditor::SaveNow() {

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/row_record.h"
@@ -30,18 +32,16 @@ QStringList AncestorNames(const FolderModel& m, int fullRow) {
 }  // namespace
 
 std::optional<RowLocation> FindRowByKey(const FolderModel& m, const QString& path) {
-    const QString key = util::AsciiUpper(path);
-    for (int r = 0; r < m.list.Count(); ++r) {
-        if (m.list.Cell(r, kKeyColumn) == key) return RowLocation{r, ShownIndexOf(m, r)};
-    }
-    return std::nullopt;
+    const int row = m.list.RowOfKey(util::AsciiUpper(path));
+    if (row < 0) return std::nullopt;
+    return RowLocation{row, ShownIndexOf(m, row)};
 }
 
 int ShownIndexOf(const FolderModel& m, int fullRow) {
-    for (size_t i = 0; i < m.rowMap.size(); ++i) {
-        if (m.rowMap[i] == fullRow) return static_cast<int>(i);
-    }
-    return -1;
+    // The shown rows keep the order of the full list.
+    const auto it = std::lower_bound(m.rowMap.begin(), m.rowMap.end(), fullRow);
+    if (it == m.rowMap.end() || *it != fullRow) return -1;
+    return static_cast<int>(it - m.rowMap.begin());
 }
 
 bool SetRowCell(FolderModel& m, grid::GridSurface* surface, int fullRow, int column,

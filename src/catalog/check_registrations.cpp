@@ -1,0 +1,166 @@
+#include "catalog/check_registrations.h"
+
+#include <QDate>
+
+#include <optional>
+
+#include "catalog/list_form.h"
+#include "catalog/registration_check.h"
+#include "dialogs/beep.h"
+#include "dialogs/input_dialog.h"
+#include "dialogs/message_box.h"
+#include "store/definition_file.h"
+#include "util/file_ops.h"
+#include "util/message_sink.h"
+
+namespace kibako::catalog {
+namespace {
+
+// Emphasis codes of the message box: 8 … 7 bold, 1 … 0 and 5 … 0 colours.
+const QChar kBold(8);
+const QChar kBoldEnd(7);
+const QChar kBlue(1);
+const QChar kRed(5);
+const QChar kColourEnd(0);
+
+const QString kNothingFoundText =
+    QStringLiteral("設定されたフォルダーに、矛盾は見つかりませんでした");
+const QString kSaveQuestion =
+    QStringLiteral("修正したバックアップ定義データを、名前を変えて保存しますか？");
+const QString kNamePrompt = QStringLiteral("新しい定義ファイルの名前を入力して下さい");
+const QString kNameTitle = QStringLiteral("バックアップ定義の新規保存");
+const QString kLocationPrompt = QStringLiteral("現在のフォルダー名を入力してください");
+
+QString MovedText(const QString& missing, const QString& candidate) {
+    return kBold + missing + kBoldEnd + QStringLiteral(" は、|") + kBold + kBlue + candidate +
+           kBoldEnd + kColourEnd + QStringLiteral(" へ") + kRed + QStringLiteral("移動されている") +
+           kColourEnd + QStringLiteral("と思われます||設定を書き換えますか？");
+}
+
+QString ForgetText(const QString& missing) {
+    return kBold + missing + kBoldEnd + QStringLiteral(" の登録を抹消しますか？");
+}
+
+QString GoneText(const QString& missing) {
+    return kBold + missing + kBoldEnd +
+           QStringLiteral(" は、現在 存在しません||登録を抹消していいですか？");
+}
+
+QString OverwriteText(const QString& path) {
+    return kBold + path + kBoldEnd +
+           QStringLiteral(" は、すでに存在します||上書きしていいですか？");
+}
+
+// The copy of the definitions the check works on.
+struct CheckCopy {
+    QString body;
+    bool changed = false;
+};
+
+// The folder's present place as typed by the user: asked again until it names
+// an existing folder; nothing for an empty answer or a cancel.
+std::optional<QString> AskPresentLocation(const QString& missing) {
+    for (;;) {
+        const std::optional<QString> answer =
+            dialogs::InputDialog(nullptr, kLocationPrompt, util::ProgramTitle(), missing);
+        if (!answer || answer->trimmed().isEmpty()) return std::nullopt;
+        if (util::FolderExists(*answer)) return *answer;
+    }
+}
+
+// One missing folder; false when the user cancelled the check.
+bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& probe,
+                    CheckCopy& copy) {
+    if (const auto candidate = MovedFolderCandidate(missing, probe)) {
+        const int answer =
+            dialogs::ShowMessage(&form, MovedText(missing, *candidate), dialogs::kMsgYesNoCancel);
+        if (answer == dialogs::kAnswerYes) {
+            RewriteFolder(copy.body, missing, *candidate);
+            copy.changed = true;
+        } else if (answer == dialogs::kAnswerNo) {
+            if (dialogs::ShowMessage(&form, ForgetText(missing),
+                                     dialogs::kMsgYesNo | dialogs::kMsgDefaultSecond) ==
+                dialogs::kAnswerYes) {
+                ForgetFolder(copy.body, missing);
+                copy.changed = true;
+            }
+        } else {
+            return false;
+        }
+        return true;
+    }
+    const int answer = dialogs::ShowMessage(&form, GoneText(missing), dialogs::kMsgYesNoCancel);
+    if (answer == dialogs::kAnswerYes) {
+        ForgetFolder(copy.body, missing);
+    } else if (answer == dialogs::kAnswerNo) {
+        const std::optional<QString> present = AskPresentLocation(missing);
+        if (!present) return false;
+        RewriteFolder(copy.body, missing, *present);
+    } else {
+        return false;
+    }
+    copy.changed = true;
+    return true;
+}
+
+// The path to save the corrected list under; nothing when the user declines
+// (the current definition file stays as it is) or cancels the name.
+std::optional<QString> AskNewDefinitionPath(ListForm& form) {
+    for (;;) {
+        if (dialogs::ShowMessage(&form, kSaveQuestion, dialogs::kMsgYesNo) != dialogs::kAnswerYes)
+            return std::nullopt;
+        std::optional<QString> answer;
+        do {
+            answer = dialogs::InputDialog(nullptr, kNamePrompt, kNameTitle,
+                                          DefaultDefinitionName(QDate::currentDate()));
+            if (!answer) return std::nullopt;
+        } while (answer->trimmed().isEmpty());
+        const QString path = NewDefinitionPath(answer->trimmed(), form.ProgramFolder());
+        if (!util::FileExists(path) ||
+            dialogs::ShowMessage(&form, OverwriteText(path), dialogs::kMsgYesNo) ==
+                dialogs::kAnswerYes)
+            return path;
+    }
+}
+
+// The corrected list, sorted, becomes the catalog's list in its new file. A
+// save that fails changes nothing.
+void SaveCorrectedList(ListForm& form, const QString& path, const QString& body) {
+    store::DefinitionList corrected(SortedBody(body));
+    corrected.SetModified(true);
+    QString error;
+    const store::SaveResult saved = store::SaveDefinitions(path, corrected, &error);
+    if (!saved) {
+        util::Messages().StandardMessage(QStringLiteral("定義ファイルを保存できません\n\n") +
+                                             error + QStringLiteral("\nファイル：　") + path,
+                                         util::Buttons::Ok, util::kAnswerOk);
+        return;
+    }
+    if (saved.nothingToDo) dialogs::Beep();
+    form.SetDefinitionPath(path);
+    form.Settings().PutSettingText(store::Key::CatalogName, path);
+    form.Definitions() = std::move(corrected);
+    form.DefinitionsReplaced();
+}
+
+}  // namespace
+
+void CheckRegistrations(ListForm& form) {
+    const FolderProbe probe = SystemFolderProbe();
+    CheckCopy copy{form.Definitions().Body()};
+    const MissingFolders missing = FindMissingFolders(copy.body, probe);
+    for (const QStringList& folders : missing) {
+        for (const QString& folder : folders) {
+            if (!HasSourceIn(copy.body, folder)) continue;
+            if (!ResolveMissing(form, folder, probe, copy)) return;
+        }
+    }
+    if (!copy.changed) {
+        dialogs::ShowMessage(&form, kNothingFoundText, dialogs::kMsgOk);
+        return;
+    }
+    const std::optional<QString> path = AskNewDefinitionPath(form);
+    if (path) SaveCorrectedList(form, *path, copy.body);
+}
+
+}  // namespace kibako::catalog

@@ -1,0 +1,64 @@
+// The catalog window's commands that change registrations: edit, delete and
+// the check of the registered folders.
+#include <QScrollBar>
+
+#include <vector>
+
+#include "catalog/check_registrations.h"
+#include "catalog/delete_registration.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/list_form.h"
+
+namespace kibako::catalog {
+namespace {
+
+// The full-list rows above `fullRow` that hold it in their subtree, outermost first.
+std::vector<int> AncestorRows(const FullList& rows, int fullRow) {
+    std::vector<int> ancestors;
+    int level = rows.Level(fullRow);
+    for (int r = fullRow - 1; r >= 0 && level > 0; --r) {
+        if (rows.Level(r) >= level) continue;
+        ancestors.insert(ancestors.begin(), r);
+        level = rows.Level(r);
+    }
+    return ancestors;
+}
+
+}  // namespace
+
+void ListForm::EditRegistration() { OpenRegistration(); }
+
+void ListForm::DeleteRegistration() {
+    catalog::DeleteRegistration(*this);
+    FocusActiveGrid();
+}
+
+void ListForm::CheckRegistrations() {
+    if (!BeginRun()) return;
+    catalog::CheckRegistrations(*this);
+    if (EndRun()) FocusActiveGrid();
+}
+
+void ListForm::DefinitionsReplaced() {
+    driveDepth_ = 0;
+    MarkDriveRebuild();
+    SwitchView(kSettingsView);
+}
+
+void ListForm::ShowRowOf(const QString& path, int fallbackRow) {
+    FolderModel& m = CurrentRows();
+    int row = fallbackRow;
+    if (const auto found = FindRow(path)) {
+        for (int ancestor : AncestorRows(m.list, found->fullRow)) {
+            const int shown = ShownIndexOf(m, ancestor);
+            if (shown >= 0 && !IsExpanded(m, shown)) ExpandRow(m, shown, false, {});
+        }
+        row = ShownIndexOf(m, found->fullRow);
+    }
+    row = std::clamp(row, 0, std::max(m.grid.rowCount - 1, 0));
+    if (dirgrd_->State() == &m.grid) grid::ResetGrid(*dirgrd_, m.grid, scrdir_, row);
+    ShowFiles();
+}
+
+}  // namespace kibako::catalog

@@ -30,8 +30,9 @@ bool PatchRow(ListForm& form, const store::BackupEntry& entry) {
     if (!row) return false;
     form.SetCell(row->fullRow, kDestinationColumn, entry.destination);
     form.SetCell(row->fullRow, kFlagsColumn, FlagsText(entry));
+    // A new registration shows its (blank) time as a fresh build would.
     const QString time = ArchiveTimeToShow(entry);
-    if (!time.isEmpty()) form.SetCell(row->fullRow, kLastBackupColumn, time);
+    form.SetCell(row->fullRow, kLastBackupColumn, time.isEmpty() ? entry.lastBackup : time);
     if (form.CurrentView() != kDriveView) form.Definitions().SetModified(true);
     return true;
 }
@@ -94,6 +95,8 @@ void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
     for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
         form.SetCell(r, kDestinationColumn, entry.destination);
         form.SetCell(r, kFlagsColumn, flags);
+        // The time of a registration that is gone goes with it.
+        form.SetCell(r, kLastBackupColumn, QString());
     }
 }
 

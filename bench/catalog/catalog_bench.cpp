@@ -3,7 +3,7 @@
 // unread folder with 5,000 sub-folders, the file list of a folder of
 // 50,000 files and of an LZH archive of 20,000 members, from the row change
 // to the painted file grid, and a font change re-laying out a folder grid of
-// 10,000 rows. Run offscreen:
+// 10,000 rows, and the lookup of each of 20,000 rows by its KEY. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/release/bench/catalog/catalog_bench
 #include <benchmark/benchmark.h>
 
@@ -21,6 +21,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/row_lookup.h"
+#include "catalog/row_record.h"
 #include "engine/archive_listing.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
@@ -292,6 +293,47 @@ void BM_FontChangeWith10000Rows(benchmark::State& state) {
     form.close();
 }
 BENCHMARK(BM_FontChangeWith10000Rows)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A registration view of 20,000 rows, every row shown, and a lookup of each
+// row by its KEY: what patching the rows after a registration of a large
+// tree does. The peer is the scan of every row per lookup.
+FolderModel RowsOf20000() {
+    FolderModel m(false);
+    for (int r = 0; r < 20000; ++r) {
+        const QString key = QStringLiteral("C:\\TREE\\F%1").arg(r, 5, 10, QChar(u'0'));
+        m.list.Append(MakeRecord({key.mid(8), {}, {}, {}, key}), 3, kIconFolder);
+        m.rowMap.push_back(r);
+    }
+    return m;
+}
+
+void BM_FindEachOf20000Rows(benchmark::State& state) {
+    const FolderModel m = RowsOf20000();
+    for (auto _ : state) {
+        long long sum = 0;
+        for (int r = 0; r < m.list.Count(); ++r)
+            sum += FindRowByKey(m, m.list.Cell(r, 4).toString())->shownRow;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_FindEachOf20000Rows)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_PeerLinearFindOf20000Rows(benchmark::State& state) {
+    const FolderModel m = RowsOf20000();
+    for (auto _ : state) {
+        long long sum = 0;
+        for (int r = 0; r < m.list.Count(); ++r) {
+            const QString key = m.list.Cell(r, 4).toString();
+            int found = 0;
+            while (m.list.Cell(found, 4) != key) ++found;
+            int shown = 0;
+            while (m.rowMap[static_cast<size_t>(shown)] != found) ++shown;
+            sum += shown;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_PeerLinearFindOf20000Rows)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

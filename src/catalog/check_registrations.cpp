@@ -103,12 +103,13 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
     return true;
 }
 
-// The path to save the corrected list under; nothing when the user declines
-// (the current definition file stays as it is) or cancels the name.
-std::optional<QString> AskNewDefinitionPath(ListForm& form) {
+// The path to save the corrected list under: a new name, or the current
+// definition file when the user declines one; nothing when the user cancels
+// the name.
+std::optional<QString> AskDefinitionPath(ListForm& form) {
     for (;;) {
         if (dialogs::ShowMessage(&form, kSaveQuestion, dialogs::kMsgYesNo) != dialogs::kAnswerYes)
-            return std::nullopt;
+            return form.DefinitionPath();
         std::optional<QString> answer;
         do {
             answer = dialogs::InputDialog(nullptr, kNamePrompt, kNameTitle,
@@ -123,8 +124,8 @@ std::optional<QString> AskNewDefinitionPath(ListForm& form) {
     }
 }
 
-// The corrected list, sorted, becomes the catalog's list in its new file. A
-// save that fails changes nothing.
+// The corrected list, sorted, becomes the catalog's list in its file. A save
+// that fails changes nothing.
 void SaveCorrectedList(ListForm& form, const QString& path, const QString& body) {
     store::DefinitionList corrected(SortedBody(body));
     corrected.SetModified(true);
@@ -159,7 +160,7 @@ void CheckRegistrations(ListForm& form) {
         dialogs::ShowMessage(&form, kNothingFoundText, dialogs::kMsgOk);
         return;
     }
-    const std::optional<QString> path = AskNewDefinitionPath(form);
+    const std::optional<QString> path = AskDefinitionPath(form);
     if (path) SaveCorrectedList(form, *path, copy.body);
 }
 

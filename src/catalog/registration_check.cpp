@@ -1,5 +1,7 @@
 #include "catalog/registration_check.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <vector>
 
@@ -122,12 +124,26 @@ bool HasSourceIn(const QString& body, const QString& folder) {
 void RewriteFolder(QString& body, const QString& oldFolder, const QString& newFolder) {
     const QString upper = util::AsciiUpper(oldFolder);
     BodyParts parts(body);
+    // A source that is registered at the new place already keeps that
+    // registration: the moved one would make the list hold it twice.
+    QSet<QString> keptSources;
+    for (const QString& entry : parts.entries)
+        if (!LiesIn(entry, SourceField(entry), upper))
+            keptSources.insert(util::AsciiUpper(SourceOf(entry)));
+    std::vector<QString> rewritten;
+    rewritten.reserve(parts.entries.size());
     for (QString& entry : parts.entries) {
-        if (const Field source = SourceField(entry); LiesIn(entry, source, upper))
+        bool moved = false;
+        if (const Field source = SourceField(entry); LiesIn(entry, source, upper)) {
             entry.replace(source.from, oldFolder.size(), newFolder);
+            moved = true;
+        }
         if (const Field destination = DestinationField(entry); LiesIn(entry, destination, upper))
             entry.replace(destination.from, oldFolder.size(), newFolder);
+        if (moved && keptSources.contains(util::AsciiUpper(SourceOf(entry)))) continue;
+        rewritten.push_back(std::move(entry));
     }
+    parts.entries = std::move(rewritten);
     body = parts.Joined();
 }
 

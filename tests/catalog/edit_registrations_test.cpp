@@ -306,8 +306,8 @@ TEST_F(CheckRegistrationsTest, AnInputThatNamesNoFolderIsAskedAgainAndAnEmptyOne
     EXPECT_EQ(DefinitionFiles(), QStringList({S("Kibako.Def")}));
     EXPECT_TRUE(form.isEnabled());
 
-    // A typed folder that exists rewrites; declining the new name keeps the
-    // current file and list as they are.
+    // A typed folder that exists rewrites; declining the new name saves the
+    // corrected list in the current definition file.
     dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
     dialogs::presets::SetNextInput(S("C:\\Data"));
     dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
@@ -316,10 +316,13 @@ TEST_F(CheckRegistrationsTest, AnInputThatNamesNoFolderIsAskedAgainAndAnEmptyOne
     ASSERT_EQ(declined.size(), 2u);
     EXPECT_EQ(declined[1].text, S("修正したバックアップ定義データを、名前を変えて保存しますか？"));
     EXPECT_EQ(declined[1].flags, dialogs::kMsgYesNo);
-    EXPECT_EQ(form.Definitions().Body(), body);
+    const QString corrected =
+        Body({EntryText(S("C:\\Data"), S("D:\\Gone"), kNever, S("00000000")),
+              EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000"))});
+    EXPECT_EQ(form.Definitions().Body(), corrected);
     EXPECT_FALSE(form.Definitions().Modified());
     EXPECT_EQ(DefinitionFiles(), QStringList({S("Kibako.Def")}));
-    EXPECT_FALSE(QString::fromUtf8(folder.ReadFile(S("Kibako.INI"))).contains(S("CatalogName")));
+    EXPECT_EQ(store::LoadDefinitions(form.DefinitionPath()).body, corrected);
     form.close();
 }
 

@@ -42,6 +42,15 @@ TEST(RewriteFolder, MovesSourcesAndDestinationsAtAndBelowTheFolderOnly) {
                           Entry(S("C:\\PHOTO"), S("(E)USB\\C:\\DATA"))}));
 }
 
+TEST(RewriteFolder, KeepsARegistrationAlreadyAtTheNewPlaceInsteadOfListingItTwice) {
+    QString body =
+        Body({Entry(S("C:\\DATA"), S("E:\\OLD")), Entry(S("C:\\DATA\\WORK"), S("E:\\WORK")),
+              Entry(S("D:\\data"), S("E:\\NEW"))});
+    RewriteFolder(body, S("C:\\DATA"), S("D:\\DATA"));
+    EXPECT_EQ(body, Body({Entry(S("D:\\DATA\\WORK"), S("E:\\WORK")),
+                          Entry(S("D:\\data"), S("E:\\NEW"))}));
+}
+
 TEST(ForgetFolder, RemovesEntriesWhoseSourceOrDestinationLiesInTheFolder) {
     QString body = Body(
         {Entry(S("C:\\DATA"), S("D:\\BACK\\DATA")), Entry(S("C:\\data\\work"), S("D:\\BACK\\WORK")),

@@ -70,6 +70,12 @@ int StatAt(int dirFd, const char* folder, const char* name, struct stat* st, int
     return ::fstatat(dirFd, name, st, flags);
 }
 
+int StatxAt(int dirFd, const char* folder, const char* name, int flags, unsigned mask,
+            struct statx* st) {
+    if (Faulty(Call::Stat, folder, name)) return -1;
+    return ::statx(dirFd, name, flags, mask, st);
+}
+
 DIR* OpenDir(const char* path) {
     if (Faulty(Call::OpenDir, path)) return nullptr;
     return ::opendir(path);

@@ -51,6 +51,9 @@ int Rename(const char* from, const char* to);
 int Lstat(const char* path, struct stat* st);
 int Stat(const char* path, struct stat* st);
 int StatAt(int dirFd, const char* folder, const char* name, struct stat* st, int flags);
+// statx(2): only the fields of `mask` are asked for.
+int StatxAt(int dirFd, const char* folder, const char* name, int flags, unsigned mask,
+            struct statx* st);
 DIR* OpenDir(const char* path);
 dirent* ReadDir(DIR* dir, const char* folder);
 

@@ -95,7 +95,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
         // The host file dialog answers with the given host path.
         const QString chosen = step.mid(13);
         const auto keep = dialog.chooseHostPath;
-        dialog.chooseHostPath = [chosen](const QString&, const QList<QUrl>&) {
+        dialog.chooseHostPath = [chosen](const QString&, const QList<SidebarPlace>&) {
             return std::optional<QString>(chosen);
         };
         dialog.Browse();

@@ -73,6 +73,20 @@ void PrintFiles(ListForm& form) {
     std::fflush(stdout);
 }
 
+// The folder grid of the current view as text on standard output: the view,
+// then one line per shown row with its cells separated by tabs.
+void PrintRows(ListForm& form) {
+    QString text = QStringLiteral("VIEW=%1\n").arg(form.CurrentView());
+    const grid::GridState& g = form.CurrentRows().grid;
+    for (int r = 0; r < g.rowCount; ++r) {
+        QStringList cells;
+        for (int c = 0; c < g.columnCount; ++c) cells << grid::CellText(g, c, r);
+        text += cells.join(u'\t') + u'\n';
+    }
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
 // The registration dialog's steps; false for a step that is none of them.
 bool RunEntryStep(ListForm& form, const QString& step) {
     EntryForm& dialog = form.Registration().Dialog();
@@ -136,6 +150,8 @@ int RunStep(ListForm& form, const QString& step) {
         MoveFolderCursor(form, 0, step.mid(7).toInt());
     } else if (step == u"files") {
         PrintFiles(form);
+    } else if (step == u"rows") {
+        PrintRows(form);
     } else if (step.startsWith(u"wait-")) {
         return step.mid(5).toInt();
     } else if (step == u"painted") {

@@ -14,6 +14,8 @@ class ListForm;
 // folder grid), "row-3" and "column-1" (the folder grid's cursor to shown
 // row 3 or to column 1, which lists the files of the new cell), "files" (the
 // file grid, its folder label and count line written to standard output),
+// "rows" (the current view's number and the folder grid's rows, cells
+// separated by tabs, written to standard output),
 // "wait-500" (milliseconds), "painted" (waits until the event loop has
 // painted the folder grid, then writes "KIBAKO_AUTOMATION: painted" to
 // standard error), "close". The registration dialog: "register-open" (opens

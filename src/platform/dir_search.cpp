@@ -107,7 +107,9 @@ void AddDescribed(int dirFd, const char* folder, const char* raw, bool onFat, Fo
 
 }  // namespace
 
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern) {
+SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+                              SearchFor what) {
+    const bool foldersOnly = what == SearchFor::FolderNames;
     SearchResult result;
     const QByteArray folderPath = QFile::encodeName(hostFolder);
     std::unique_ptr<DIR, DirCloser> dir(sys::OpenDir(folderPath.constData()));
@@ -117,7 +119,7 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
         return result;
     }
     const int dirFd = dirfd(dir.get());
-    const bool onFat = OnFat(dirFd);
+    const bool onFat = !foldersOnly && OnFat(dirFd);
     const bool wild = HasWildcard(namePattern);
     const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
     if (!wild && !namePattern.startsWith(u'.') &&
@@ -129,7 +131,7 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
         const Described found = Describe(dirFd, folderPath.constData(),
                                          QFile::encodeName(namePattern).constData(), onFat, entry);
         if (found == Described::Found) {
-            result.entries.append(entry);
+            if (!foldersOnly || entry.isFolder) result.entries.append(entry);
             return result;
         }
     }
@@ -161,7 +163,18 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
             continue;
         FoundEntry entry;
         entry.name = name;
+        if (foldersOnly && item->d_type != DT_UNKNOWN) {
+            // The listing tells the kind; a link is never followed to a folder.
+            if (item->d_type != DT_DIR) continue;
+            entry.isFolder = true;
+            entry.attributes = kDirectory;
+            result.entries.append(entry);
+            continue;
+        }
+        const qsizetype before = result.entries.size();
         AddDescribed(dirFd, folderPath.constData(), item->d_name, onFat, entry, result);
+        if (foldersOnly && result.entries.size() > before && !result.entries.constLast().isFolder)
+            result.entries.removeLast();
     }
     return result;
 }
@@ -182,7 +195,7 @@ SearchResult SearchOneName(const QString& hostPath) {
     return result;
 }
 
-SearchResult SearchDirectory(const QString& windowsPattern) {
+SearchResult SearchDirectory(const QString& windowsPattern, SearchFor what) {
     const qsizetype slash = windowsPattern.lastIndexOf(u'\\');
     QString folder, pattern;
     if (slash >= 0) {
@@ -194,7 +207,14 @@ SearchResult SearchDirectory(const QString& windowsPattern) {
     }
     SearchResult result;
     if (!pattern.isEmpty() && !HasWildcard(pattern)) {
-        if (const auto one = ToHostPath(windowsPattern)) return SearchOneName(*one);
+        if (const auto one = ToHostPath(windowsPattern)) {
+            SearchResult found = SearchOneName(*one);
+            if (what == SearchFor::FolderNames && !found.entries.isEmpty() &&
+                !found.entries.constFirst().isFolder) {
+                found.entries.clear();
+            }
+            return found;
+        }
     }
     const auto host = ToHostPath(folder);
     if (pattern.isEmpty() || !host) {
@@ -202,7 +222,7 @@ SearchResult SearchDirectory(const QString& windowsPattern) {
         result.error = QStringLiteral("path not found");
         return result;
     }
-    return SearchHostFolder(*host, pattern);
+    return SearchHostFolder(*host, pattern, what);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/dir_search.h"
 
 #include "platform/attributes.h"
+#include "platform/folder_entries.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
 #include "platform/system_calls.h"
@@ -17,14 +18,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
 namespace platform {
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
 
 qint64 ModifiedNs(const struct stat& st) {
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
@@ -112,13 +108,13 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
     const bool foldersOnly = what == SearchFor::FolderNames;
     SearchResult result;
     const QByteArray folderPath = QFile::encodeName(hostFolder);
-    std::unique_ptr<DIR, DirCloser> dir(sys::OpenDir(folderPath.constData()));
-    if (!dir) {
+    FolderEntries dir(folderPath.constData());
+    if (!dir.IsOpen()) {
         result.complete = false;
         result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }
-    const int dirFd = dirfd(dir.get());
+    const int dirFd = dir.Fd();
     const bool onFat = !foldersOnly && OnFat(dirFd);
     const bool wild = HasWildcard(namePattern);
     const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
@@ -137,15 +133,15 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
     }
     for (;;) {
         errno = 0;
-        const dirent* item = sys::ReadDir(dir.get(), folderPath.constData());
-        if (!item) {
+        FolderEntries::Entry item;
+        if (!dir.Next(item)) {
             if (errno != 0) {
                 result.complete = false;
                 result.error = QString::fromLocal8Bit(std::strerror(errno));
             }
             break;
         }
-        const QByteArray raw(item->d_name);
+        const QByteArray raw(item.name);
         if (raw.startsWith('.')) {
             if (raw.startsWith(".kibako-")) result.holdsTemporaries = true;
             continue;
@@ -163,16 +159,16 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
             continue;
         FoundEntry entry;
         entry.name = name;
-        if (foldersOnly && item->d_type != DT_UNKNOWN) {
+        if (foldersOnly && item.type != DT_UNKNOWN) {
             // The listing tells the kind; a link is never followed to a folder.
-            if (item->d_type != DT_DIR) continue;
+            if (item.type != DT_DIR) continue;
             entry.isFolder = true;
             entry.attributes = kDirectory;
             result.entries.append(entry);
             continue;
         }
         const qsizetype before = result.entries.size();
-        AddDescribed(dirFd, folderPath.constData(), item->d_name, onFat, entry, result);
+        AddDescribed(dirFd, folderPath.constData(), item.name, onFat, entry, result);
         if (foldersOnly && result.entries.size() > before && !result.entries.constLast().isFolder)
             result.entries.removeLast();
     }

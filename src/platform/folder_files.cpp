@@ -1,5 +1,6 @@
 #include "platform/folder_files.h"
 
+#include "platform/folder_entries.h"
 #include "platform/host_path.h"
 #include "platform/system_calls.h"
 
@@ -11,16 +12,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
 namespace platform {
 namespace {
 
 constexpr unsigned kWanted = STATX_TYPE | STATX_SIZE | STATX_MTIME;
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
 
 // The name of a folder entry, or a null string for one the Windows form
 // cannot address. Plain ASCII, the common case, needs no decoder.
@@ -83,24 +79,24 @@ FolderFiles ListFolderFiles(const QString& windowsFolder) {
         return result;
     }
     const QByteArray folder = QFile::encodeName(*host);
-    std::unique_ptr<DIR, DirCloser> dir(sys::OpenDir(folder.constData()));
-    if (!dir) {
+    FolderEntries dir(folder.constData());
+    if (!dir.IsOpen()) {
         MarkIncomplete(result, QString());
         return result;
     }
-    const int dirFd = dirfd(dir.get());
+    const int dirFd = dir.Fd();
     for (;;) {
         errno = 0;
-        const dirent* item = sys::ReadDir(dir.get(), folder.constData());
-        if (!item) {
+        FolderEntries::Entry item;
+        if (!dir.Next(item)) {
             if (errno != 0) MarkIncomplete(result, QString());
             break;
         }
-        if (item->d_name[0] == '.') continue;
+        if (item.name[0] == '.') continue;
         FolderFile file;
-        file.name = EntryName(item->d_name);
+        file.name = EntryName(item.name);
         if (file.name.isNull()) continue;
-        switch (Examine(dirFd, folder.constData(), item->d_name, item->d_type, file)) {
+        switch (Examine(dirFd, folder.constData(), item.name, item.type, file)) {
             case Status::File:
                 result.files.push_back(std::move(file));
                 break;

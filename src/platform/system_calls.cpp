@@ -81,6 +81,16 @@ DIR* OpenDir(const char* path) {
     return ::opendir(path);
 }
 
+int OpenFolder(const char* path) {
+    if (Faulty(Call::OpenDir, path)) return -1;
+    return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+ssize_t ReadFolderEntries(int fd, void* buffer, std::size_t size, const char* folder) {
+    if (Faulty(Call::ReadDir, folder)) return -1;
+    return ::getdents64(fd, buffer, size);
+}
+
 dirent* ReadDir(DIR* dir, const char* folder) {
     if (Faulty(Call::ReadDir, folder)) return nullptr;
     return ::readdir(dir);

@@ -69,6 +69,29 @@ TEST_F(FolderFiles, ListsTheFilesOfASearchAndNothingElse) {
     EXPECT_EQ(searched, Names(found));
 }
 
+// The kernel hands a folder over in reads of a few hundred entries: a folder
+// of thousands is read to its end, by both listings.
+TEST_F(FolderFiles, AFolderOfManyReadsIsListedWhole) {
+    drives.MakeFolder(QStringLiteral("C:\\many"));
+    const QString host = drives.Host(QStringLiteral("C:\\many"));
+    QStringList written;
+    for (int i = 0; i < 3000; ++i) {
+        const QString name =
+            QStringLiteral("a-rather-long-file-name-to-fill-the-buffer-%1.txt").arg(i);
+        QFile file(host + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        written << name;
+    }
+    written.sort();
+    const auto found = ListFolderFiles(QStringLiteral("C:\\many"));
+    EXPECT_TRUE(found.complete);
+    EXPECT_EQ(Names(found), written);
+    const auto searched = platform::SearchDirectory(QStringLiteral("C:\\many\\*.*"));
+    EXPECT_TRUE(searched.complete);
+    EXPECT_EQ(searched.entries.size(), 3000);
+}
+
 TEST_F(FolderFiles, AFolderThatCannotBeReadIsNotComplete) {
     drives.WriteFile(QStringLiteral("C:\\d\\a.txt"), "abc");
     drives.WriteFile(QStringLiteral("C:\\d\\b.txt"), "abc");

@@ -1,7 +1,7 @@
 // The catalog window's start-up with 1,000 registrations, the drive scan of a
 // tree with about 50,000 folders in its first three levels, opening an
 // unread folder with 5,000 sub-folders, the file list of a folder of
-// 50,000 files and of an LZH archive of 20,000 members, from the row change
+// 5,000 and of 50,000 files and of an LZH archive of 20,000 members, from the row change
 // to the painted file grid, and a font change re-laying out a folder grid of
 // 10,000 rows, and the lookup of each of 20,000 rows by its KEY. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/release/bench/catalog/catalog_bench
@@ -13,9 +13,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include "archiver/archiver.h"
 #include "catalog/apply_registration.h"
 #include "catalog/drive_reader.h"
+#include "catalog/file_list.h"
 #include "catalog/folder_model.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
@@ -23,6 +27,7 @@
 #include "catalog/row_lookup.h"
 #include "catalog/row_record.h"
 #include "engine/archive_listing.h"
+#include "platform/dir_search.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
 
@@ -151,10 +156,11 @@ void BM_ExpandUnreadFolderOf5000(benchmark::State& state) {
 }
 BENCHMARK(BM_ExpandUnreadFolderOf5000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// A second program folder: drive F: holds Alpha (empty), Big (50,000 files)
-// and Archives\Big.LZH (20,000 members); both are registered, so the
-// settings view shows header 0, F: 1, Alpha 2, Big 3 and the destination view
-// header 0, F: 1, Archives 2, Alpha.LZH 3, Big.LZH 4.
+// A second program folder: drive F: holds Alpha (empty), Big (50,000 files),
+// Mid (5,000 files) and Archives\Big.LZH (20,000 members); the three folders
+// are registered, so the settings view shows header 0, F: 1, Alpha 2, Big 3,
+// Mid 4 and the destination view header 0, F: 1, Archives 2, Alpha.LZH 3,
+// Big.LZH 4, Mid.LZH 5.
 class FileListBench {
   public:
     FileListBench() {
@@ -162,11 +168,18 @@ class FileListBench {
         const QString home = root + QStringLiteral("/home");
         const QString f = root + QStringLiteral("/f");
         hostF = f;
-        for (const char* folder : {"/Alpha", "/Big", "/Members", "/Archives"})
+        for (const char* folder : {"/Alpha", "/Big", "/Mid", "/Members", "/Archives"})
             QDir().mkpath(f + QString::fromLatin1(folder));
-        for (int i = 0; i < 50000; ++i)
-            WriteFile(QStringLiteral("%1/Big/File%2.%3").arg(f).arg(i).arg(kExtensions[i % 6]),
-                      QByteArray(100 + i % 900, 'x'));
+        for (int i = 0; i < 50000; ++i) {
+            for (const char* folder : {"Big", "Mid"}) {
+                if (i >= 5000 && folder[0] == 'M') continue;
+                WriteFile(QStringLiteral("%1/%2/File%3.%4")
+                              .arg(f, QString::fromLatin1(folder))
+                              .arg(i)
+                              .arg(kExtensions[i % 6]),
+                          QByteArray(100 + i % 900, 'x'));
+            }
+        }
         for (int i = 0; i < 20000; ++i)
             WriteFile(
                 QStringLiteral("%1/Members/Member%2.%3").arg(f).arg(i).arg(kExtensions[i % 6]),
@@ -176,7 +189,7 @@ class FileListBench {
                   "[Options]\r\nExpandFirst=-1\r\n[Drives]\r\nF=fixed|" + QFile::encodeName(f) +
                       "|FILES\r\n");
         QString body;
-        for (const char* name : {"Alpha", "Big"}) {
+        for (const char* name : {"Alpha", "Big", "Mid"}) {
             body += QChar(8) + QStringLiteral("F:\\") + QString::fromLatin1(name) + QChar(2) +
                     QStringLiteral("F:\\Archives\\%1.LZH").arg(QString::fromLatin1(name)) +
                     QChar(3) + QString(16, u' ') + QChar(4) + QStringLiteral("20000000") +
@@ -214,18 +227,42 @@ FileListBench& Files() {
     return *bench;
 }
 
-void BM_ListFilesOfAFolderOf50000(benchmark::State& state) {
+// From the row change to the painted grid, for the folder of range(0) files.
+void BM_ListFilesOfAFolder(benchmark::State& state) {
     FileListBench& bench = Files();
     bench.form.SwitchView(kSettingsView);
+    const int row = state.range(0) == 5000 ? 4 : 3;
     for (auto _ : state) {
         state.PauseTiming();
         bench.SelectRow(2);
         state.ResumeTiming();
-        bench.SelectRow(3);
+        bench.SelectRow(row);
     }
     state.counters["rows"] = bench.form.FileRows().rowCount;
 }
-BENCHMARK(BM_ListFilesOfAFolderOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ListFilesOfAFolder)
+    ->Arg(5000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+// The parts of it: the folder read by the platform layer, and the sorted rows.
+void BM_SearchFolderOf50000(benchmark::State& state) {
+    Files();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            platform::SearchDirectory(QStringLiteral("F:\\Big\\*.*")).entries.size());
+    }
+}
+BENCHMARK(BM_SearchFolderOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_ReadFileListOf50000(benchmark::State& state) {
+    Files();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadFileList(QStringLiteral("F:\\Big")).Count());
+    }
+}
+BENCHMARK(BM_ReadFileListOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_ListFilesOfAnLzhArchiveOf20000(benchmark::State& state) {
     FileListBench& bench = Files();
@@ -254,6 +291,23 @@ void BM_PeerQtListingOf50000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PeerQtListingOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The kernel's share: one readdir pass and one fstatat per name, nothing kept.
+void BM_PeerReaddirAndStatOf50000(benchmark::State& state) {
+    const QByteArray folder = QFile::encodeName(Files().hostF + QStringLiteral("/Big"));
+    for (auto _ : state) {
+        qint64 total = 0;
+        DIR* dir = opendir(folder.constData());
+        while (const dirent* item = dir ? readdir(dir) : nullptr) {
+            struct stat st;
+            if (item->d_name[0] != '.' && fstatat(dirfd(dir), item->d_name, &st, 0) == 0)
+                total += st.st_size;
+        }
+        if (dir) closedir(dir);
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_PeerReaddirAndStatOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_PeerArchiverListingOf20000(benchmark::State& state) {
     Files();

@@ -74,20 +74,15 @@ void PrintFiles(ListForm& form) {
     std::fflush(stdout);
 }
 
-// The folder grid's shown rows on standard output, one line each: the level
-// as indent, then NAME, F1, F2 and F3 separated by tabs.
-void PrintFolderRows(ListForm& form) {
-    const FolderModel& m = form.CurrentRows();
-    QString text =
-        QStringLiteral("ROWS view=%1 current=%2\n").arg(form.CurrentView()).arg(m.grid.currentRow);
-    for (int r = 0; r < m.grid.rowCount; ++r) {
-        const int full = m.rowMap[static_cast<size_t>(r)];
-        text += QString(m.list.Level(full), u' ');
-        for (int column = 0; column < 4; ++column) {
-            if (column > 0) text += u'\t';
-            text += m.list.Cell(full, column);
-        }
-        text += u'\n';
+// The folder grid of the current view as text on standard output: the view,
+// then one line per shown row with its cells separated by tabs.
+void PrintRows(ListForm& form) {
+    QString text = QStringLiteral("VIEW=%1\n").arg(form.CurrentView());
+    const grid::GridState& g = form.CurrentRows().grid;
+    for (int r = 0; r < g.rowCount; ++r) {
+        QStringList cells;
+        for (int c = 0; c < g.columnCount; ++c) cells << grid::CellText(g, c, r);
+        text += cells.join(u'\t') + u'\n';
     }
     std::fputs(text.toUtf8().constData(), stdout);
     std::fflush(stdout);
@@ -115,7 +110,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
         // The host file dialog answers with the given host path.
         const QString chosen = step.mid(13);
         const auto keep = dialog.chooseHostPath;
-        dialog.chooseHostPath = [chosen](const QString&, const QList<QUrl>&) {
+        dialog.chooseHostPath = [chosen](const QString&, const QList<SidebarPlace>&) {
             return std::optional<QString>(chosen);
         };
         dialog.Browse();
@@ -156,6 +151,8 @@ int RunStep(ListForm& form, const QString& step) {
         MoveFolderCursor(form, 0, step.mid(7).toInt());
     } else if (step == u"files") {
         PrintFiles(form);
+    } else if (step == u"rows") {
+        PrintRows(form);
     } else if (step.startsWith(u"wait-")) {
         return step.mid(5).toInt();
     } else if (step == u"painted") {
@@ -176,8 +173,6 @@ int RunStep(ListForm& form, const QString& step) {
                                           : menus.editDelete;
         QTimer::singleShot(0, item, &QAction::trigger);
         return 50;
-    } else if (step == u"rows") {
-        PrintFolderRows(form);
     } else if (step == u"close") {
         form.close();
     } else if (RunEntryStep(form, step)) {

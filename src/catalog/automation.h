@@ -14,6 +14,8 @@ class ListForm;
 // folder grid), "row-3" and "column-1" (the folder grid's cursor to shown
 // row 3 or to column 1, which lists the files of the new cell), "files" (the
 // file grid, its folder label and count line written to standard output),
+// "rows" (the current view's number and the folder grid's rows, cells
+// separated by tabs, written to standard output),
 // "wait-500" (milliseconds), "painted" (waits until the event loop has
 // painted the folder grid, then writes "KIBAKO_AUTOMATION: painted" to
 // standard error), "close". The registration dialog: "register-open" (opens
@@ -26,9 +28,8 @@ class ListForm;
 // 登録済みフォルダーの確認: "edit", "delete", "check" (run from the menu item;
 // the steps after them run while a question or the dialog waits); their
 // questions take answers queued before them: "answer-6" (6 Yes, 7 No, 2
-// Cancel, 1 OK), "input=TEXT", "input-cancel". "rows" writes the folder
-// grid's shown rows to standard output. Unknown steps are written to standard error and
-// skipped.
+// Cancel, 1 OK), "input=TEXT", "input-cancel". Unknown steps are written to standard error
+// and skipped.
 void StartAutomation(ListForm& form, const QString& script);
 
 }  // namespace kibako::catalog

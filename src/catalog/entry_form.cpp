@@ -2,6 +2,7 @@
 
 #include "engine/destination_check.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -12,8 +13,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 #include "dialogs/beep.h"
 #include "dialogs/dialog_wait.h"
@@ -84,15 +88,60 @@ QString CautionText() {
     return text;
 }
 
+// Where Qt's sidebar keeps a place's folder (its model's UrlRole).
+constexpr int kSidebarUrlRole = Qt::UserRole + 1;
+
+// Names the sidebar's places by their drives. Qt names a place after its
+// folder and names it again whenever the folder changes on disk, so the
+// labels are put back each time.
+void LabelSidebar(QFileDialog& dialog, const QList<SidebarPlace>& places) {
+    auto* view = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    if (view == nullptr || view->model() == nullptr) return;
+    QAbstractItemModel* model = view->model();
+    const auto label = [model, places] {
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            const QUrl url = index.data(kSidebarUrlRole).toUrl();
+            // Two letters on one folder share one place: the first names it.
+            const auto place = std::find_if(places.begin(), places.end(),
+                                            [&url](const SidebarPlace& p) { return p.url == url; });
+            if (place != places.end() && index.data().toString() != place->label) {
+                model->setData(index, place->label, Qt::DisplayRole);
+            }
+        }
+    };
+    label();
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view, label);
+}
+
+// "SYSTEM (C:)", or for a drive without a label what kind of drive it is.
+QString PlaceLabel(const platform::Drive& drive) {
+    const QString letter = QStringLiteral("(%1:)").arg(drive.letter);
+    if (!drive.label.isEmpty()) return drive.label + u' ' + letter;
+    switch (drive.type) {
+        case platform::DriveType::Fixed:
+            return QStringLiteral("ローカル ディスク ") + letter;
+        case platform::DriveType::Removable:
+            return QStringLiteral("リムーバブル ディスク ") + letter;
+        case platform::DriveType::CdRom:
+            return QStringLiteral("CD ドライブ ") + letter;
+        default:
+            return QStringLiteral("ドライブ ") + letter;
+    }
+}
+
 std::optional<QString> RunFileDialog(QWidget* parent, const QString& startFolder,
-                                     const QList<QUrl>& sidebar) {
+                                     const QList<SidebarPlace>& sidebar) {
     QFileDialog dialog(parent, kBrowseTitle, startFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);  // the sidebar needs Qt's own
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("総てのファイル (*)"));
-    dialog.setSidebarUrls(sidebar);
+    QList<QUrl> urls;
+    for (const SidebarPlace& place : sidebar) urls.append(place.url);
+    dialog.setSidebarUrls(urls);
+    LabelSidebar(dialog, sidebar);
     dialog.selectFile(kPlaceholderName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -114,7 +163,7 @@ EntryForm::EntryForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("EntryForm"));
     setWindowTitle(kCaption);
     CreateControls();
-    chooseHostPath = [this](const QString& start, const QList<QUrl>& sidebar) {
+    chooseHostPath = [this](const QString& start, const QList<SidebarPlace>& sidebar) {
         return RunFileDialog(this, start, sidebar);
     };
     SelectOption(0);
@@ -373,12 +422,17 @@ QString EntryForm::BrowseStartFolder() const {
 
 void EntryForm::Browse() {
     fields_[static_cast<size_t>(SelectedOption())]->setFocus(Qt::OtherFocusReason);
-    QList<QUrl> sidebar;
-    for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
-        if (!drive.root.isEmpty()) sidebar.append(QUrl::fromLocalFile(drive.root));
-    }
-    const std::optional<QString> chosen = chooseHostPath(BrowseStartFolder(), sidebar);
+    const std::optional<QString> chosen = chooseHostPath(BrowseStartFolder(), DrivePlaces());
     if (chosen) TakeBrowsedHostPath(*chosen);
+}
+
+QList<SidebarPlace> EntryForm::DrivePlaces() {
+    QList<SidebarPlace> places;
+    for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
+        if (!drive.root.isEmpty())
+            places.append({QUrl::fromLocalFile(drive.root), PlaceLabel(drive)});
+    }
+    return places;
 }
 
 bool EntryForm::TakeBrowsedHostPath(const QString& hostPath) {

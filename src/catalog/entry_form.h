@@ -44,6 +44,13 @@ inline const QString kNoDriveText = QStringLiteral(
     "このフォルダーはドライブ表のどのドライブにもありません。|"
     "ドライブ表にあるドライブのフォルダーを選択して下さい");
 
+// A place in the browse dialog's sidebar: a drive's root folder and the name
+// it goes by there, its label and letter ("SYSTEM (C:)").
+struct SidebarPlace {
+    QUrl url;
+    QString label;
+};
+
 // The registration dialog "バックアップ登録". Created once and hidden, not
 // destroyed, between uses: the three destination fields, the option and the
 // lock box keep what the previous use left, and the last destination folder
@@ -100,8 +107,11 @@ class EntryForm : public QDialog {
     std::function<void()> saveNow;
     // The host file dialog: start folder and sidebar in, chosen host path out
     // (nothing when cancelled). Tests put a function of their own here.
-    std::function<std::optional<QString>(const QString& startFolder, const QList<QUrl>& sidebar)>
+    std::function<std::optional<QString>(const QString& startFolder,
+                                         const QList<SidebarPlace>& sidebar)>
         chooseHostPath;
+    // The drive table's drives with a root folder, in letter order.
+    static QList<SidebarPlace> DrivePlaces();
 
     void reject() override;
 

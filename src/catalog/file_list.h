@@ -20,9 +20,19 @@ struct FileRow {
     int icon = 0;  // IconForExtension of the name's extension
 };
 
+// The rows already in the file grid's own form, so that a folder of tens of
+// thousands of files is built in one buffer and handed to the grid whole.
 struct FileListing {
-    std::vector<FileRow> rows;  // in display order
+    // The row records in display order: character 8, the name, 2, the date,
+    // 3, the size, 4.
+    QString records;
+    std::vector<int> starts;  // where each row begins in records, then records' size
+    QString icons;            // one IconForExtension code per row
     qint64 totalBytes = 0;
+
+    int Count() const { return starts.empty() ? 0 : static_cast<int>(starts.size()) - 1; }
+    // The cells of row `row` (0 <= row < Count()).
+    FileRow Row(int row) const;
 };
 
 // The rows for a path in the Windows form. An LZH or ZIP path naming an
@@ -39,8 +49,8 @@ QString FileDateText(qint64 modifiedNs);
 // The status line for a listing: " 12個のファイル  ( 3,456 bytes)".
 QString FileCountLine(int count, qint64 totalBytes);
 
-// Replaces the grid's rows with the listing: records of name, date and size,
-// icon codes, indent 4, no tree flags, no marks; cursor and top row 0.
-void PutFileRows(grid::GridState& g, const FileListing& listing);
+// Replaces the grid's rows with the listing, which it takes over: icon codes,
+// indent 4, no tree flags, no marks; cursor and top row 0.
+void PutFileRows(grid::GridState& g, FileListing listing);
 
 }  // namespace kibako::catalog

@@ -34,11 +34,13 @@ void ListForm::ListFiles() {
         BusyCursor busy;
         listing = ReadFileList(path);
     }
-    PutFileRows(fileRows_, listing);
+    const int count = listing.Count();
+    const qint64 totalBytes = listing.totalBytes;
+    PutFileRows(fileRows_, std::move(listing));
     grid::ResetGrid(*filgrd_, fileRows_, scrfil_, 0);
     consol_->clear();
     if (activeGrid_ != grid::kFileGridActive) {
-        consol_->setText(FileCountLine(static_cast<int>(listing.rows.size()), listing.totalBytes));
+        consol_->setText(FileCountLine(count, totalBytes));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/dir_search.h"
 
 #include "platform/attributes.h"
+#include "platform/folder_entries.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
 #include "platform/system_calls.h"
@@ -17,14 +18,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
 namespace platform {
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
 
 qint64 ModifiedNs(const struct stat& st) {
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
@@ -107,17 +103,19 @@ void AddDescribed(int dirFd, const char* folder, const char* raw, bool onFat, Fo
 
 }  // namespace
 
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern) {
+SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+                              SearchFor what) {
+    const bool foldersOnly = what == SearchFor::FolderNames;
     SearchResult result;
     const QByteArray folderPath = QFile::encodeName(hostFolder);
-    std::unique_ptr<DIR, DirCloser> dir(sys::OpenDir(folderPath.constData()));
-    if (!dir) {
+    FolderEntries dir(folderPath.constData());
+    if (!dir.IsOpen()) {
         result.complete = false;
         result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }
-    const int dirFd = dirfd(dir.get());
-    const bool onFat = OnFat(dirFd);
+    const int dirFd = dir.Fd();
+    const bool onFat = !foldersOnly && OnFat(dirFd);
     const bool wild = HasWildcard(namePattern);
     const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
     if (!wild && !namePattern.startsWith(u'.') &&
@@ -129,21 +127,21 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
         const Described found = Describe(dirFd, folderPath.constData(),
                                          QFile::encodeName(namePattern).constData(), onFat, entry);
         if (found == Described::Found) {
-            result.entries.append(entry);
+            if (!foldersOnly || entry.isFolder) result.entries.append(entry);
             return result;
         }
     }
     for (;;) {
         errno = 0;
-        const dirent* item = sys::ReadDir(dir.get(), folderPath.constData());
-        if (!item) {
+        FolderEntries::Entry item;
+        if (!dir.Next(item)) {
             if (errno != 0) {
                 result.complete = false;
                 result.error = QString::fromLocal8Bit(std::strerror(errno));
             }
             break;
         }
-        const QByteArray raw(item->d_name);
+        const QByteArray raw(item.name);
         if (raw.startsWith('.')) {
             if (raw.startsWith(".kibako-")) result.holdsTemporaries = true;
             continue;
@@ -161,7 +159,18 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
             continue;
         FoundEntry entry;
         entry.name = name;
-        AddDescribed(dirFd, folderPath.constData(), item->d_name, onFat, entry, result);
+        if (foldersOnly && item.type != DT_UNKNOWN) {
+            // The listing tells the kind; a link is never followed to a folder.
+            if (item.type != DT_DIR) continue;
+            entry.isFolder = true;
+            entry.attributes = kDirectory;
+            result.entries.append(entry);
+            continue;
+        }
+        const qsizetype before = result.entries.size();
+        AddDescribed(dirFd, folderPath.constData(), item.name, onFat, entry, result);
+        if (foldersOnly && result.entries.size() > before && !result.entries.constLast().isFolder)
+            result.entries.removeLast();
     }
     return result;
 }
@@ -182,7 +191,7 @@ SearchResult SearchOneName(const QString& hostPath) {
     return result;
 }
 
-SearchResult SearchDirectory(const QString& windowsPattern) {
+SearchResult SearchDirectory(const QString& windowsPattern, SearchFor what) {
     const qsizetype slash = windowsPattern.lastIndexOf(u'\\');
     QString folder, pattern;
     if (slash >= 0) {
@@ -194,7 +203,14 @@ SearchResult SearchDirectory(const QString& windowsPattern) {
     }
     SearchResult result;
     if (!pattern.isEmpty() && !HasWildcard(pattern)) {
-        if (const auto one = ToHostPath(windowsPattern)) return SearchOneName(*one);
+        if (const auto one = ToHostPath(windowsPattern)) {
+            SearchResult found = SearchOneName(*one);
+            if (what == SearchFor::FolderNames && !found.entries.isEmpty() &&
+                !found.entries.constFirst().isFolder) {
+                found.entries.clear();
+            }
+            return found;
+        }
     }
     const auto host = ToHostPath(folder);
     if (pattern.isEmpty() || !host) {
@@ -202,7 +218,7 @@ SearchResult SearchDirectory(const QString& windowsPattern) {
         result.error = QStringLiteral("path not found");
         return result;
     }
-    return SearchHostFolder(*host, pattern);
+    return SearchHostFolder(*host, pattern, what);
 }
 
 }  // namespace platform

@@ -70,9 +70,25 @@ int StatAt(int dirFd, const char* folder, const char* name, struct stat* st, int
     return ::fstatat(dirFd, name, st, flags);
 }
 
+int StatxAt(int dirFd, const char* folder, const char* name, int flags, unsigned mask,
+            struct statx* st) {
+    if (Faulty(Call::Stat, folder, name)) return -1;
+    return ::statx(dirFd, name, flags, mask, st);
+}
+
 DIR* OpenDir(const char* path) {
     if (Faulty(Call::OpenDir, path)) return nullptr;
     return ::opendir(path);
+}
+
+int OpenFolder(const char* path) {
+    if (Faulty(Call::OpenDir, path)) return -1;
+    return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+ssize_t ReadFolderEntries(int fd, void* buffer, std::size_t size, const char* folder) {
+    if (Faulty(Call::ReadDir, folder)) return -1;
+    return ::getdents64(fd, buffer, size);
 }
 
 dirent* ReadDir(DIR* dir, const char* folder) {

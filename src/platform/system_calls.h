@@ -51,7 +51,16 @@ int Rename(const char* from, const char* to);
 int Lstat(const char* path, struct stat* st);
 int Stat(const char* path, struct stat* st);
 int StatAt(int dirFd, const char* folder, const char* name, struct stat* st, int flags);
+// statx(2): only the fields of `mask` are asked for.
+int StatxAt(int dirFd, const char* folder, const char* name, int flags, unsigned mask,
+            struct statx* st);
 DIR* OpenDir(const char* path);
+// A folder opened for reading its entries with ReadFolderEntries (the seam's
+// OpenDir); the caller closes it.
+int OpenFolder(const char* path);
+// getdents64(2) (the seam's ReadDir): the bytes of entry records read into
+// `buffer`, 0 at the end of the folder.
+ssize_t ReadFolderEntries(int fd, void* buffer, std::size_t size, const char* folder);
 dirent* ReadDir(DIR* dir, const char* folder);
 
 }  // namespace platform::sys

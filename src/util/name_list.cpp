@@ -7,7 +7,8 @@ namespace {
 
 QString ListNames(const QString& pattern, bool folders) {
     QStringList names;
-    for (const auto& entry : platform::SearchDirectory(pattern).entries) {
+    const auto what = folders ? platform::SearchFor::FolderNames : platform::SearchFor::Everything;
+    for (const auto& entry : platform::SearchDirectory(pattern, what).entries) {
         if (entry.isFolder == folders) names.append(entry.name);
     }
     return MakeNameList(names);

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -12,7 +14,10 @@
 
 #include "catalog/entry_form.h"
 #include "dialogs/dialog_testing.h"
+#include "engine/engine.h"
+#include "platform/drive_table.h"
 #include "program_folder_fixture.h"
+#include "support/scripted_ui.h"
 #include "support/temp_drives.h"
 
 namespace kibako::catalog {
@@ -126,19 +131,84 @@ TEST_F(EntryFormTest, BrowsingOutsideEveryDriveChangesNothing) {
     EXPECT_FALSE(form.TakeBrowsedHostPath(QStringLiteral("/nowhere-near-a-drive/x")));
     EXPECT_TRUE(boxSeen);
     EXPECT_EQ(form.DestinationText(0), u"C:\\BK\\DATA");
-    // The browse button hands the start folder and the drive roots over.
+    // The browse button hands the start folder and the drives over.
     QString start;
-    int roots = 0;
-    form.chooseHostPath = [&](const QString& folder, const QList<QUrl>& sidebar) {
+    QList<SidebarPlace> places;
+    form.chooseHostPath = [&](const QString& folder, const QList<SidebarPlace>& sidebar) {
         start = folder;
-        roots = static_cast<int>(sidebar.size());
+        places = sidebar;
         return std::optional<QString>();
     };
     drives.MakeFolder(QStringLiteral("C:\\BK"));
     Button("参照BTN")->click();
     EXPECT_EQ(start, drives.Host(QStringLiteral("C:\\BK")));
-    EXPECT_GE(roots, 3);
+    ASSERT_EQ(places.size(), 3);
+    EXPECT_EQ(places[0].url, QUrl::fromLocalFile(drives.Host(QStringLiteral("C:\\"))));
+    EXPECT_EQ(places[0].label, u"SYSTEM (C:)");
+    EXPECT_EQ(places[1].label, u"USB (E:)");
+    EXPECT_EQ(places[2].label, u"DISC (R:)");
     EXPECT_EQ(form.DestinationText(0), u"C:\\BK\\DATA");
+}
+
+// Qt's own file dialog, as the user meets it: its sidebar lists every drive
+// of the table by letter and label, not by the names of their host folders.
+TEST_F(EntryFormTest, TheBrowseDialogsSidebarNamesTheDrives) {
+    drives.Map(u'F', platform::DriveType::Removable);
+    drives.Map(u'G', platform::DriveType::Fixed);
+    form.Fill({QStringLiteral("C:\\DATA"), QStringLiteral("C:\\BK\\DATA"), false, false, false});
+    QStringList shown;
+    bool dialogSeen = false;
+    QTimer::singleShot(0, &form, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        dialogSeen = dialog != nullptr;
+        if (dialog == nullptr) return;
+        auto* sidebar = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
+        // Let the dialog read its folders, which renames the places in Qt's way.
+        QTest::qWait(200);
+        for (int row = 0; sidebar != nullptr && row < sidebar->model()->rowCount(); ++row)
+            shown << sidebar->model()->index(row, 0).data().toString();
+        dialog->reject();
+    });
+    Button("参照BTN")->click();
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_EQ(shown,
+              QStringList({QStringLiteral("SYSTEM (C:)"), QStringLiteral("USB (E:)"),
+                           QStringLiteral("リムーバブル ディスク (F:)"),
+                           QStringLiteral("ローカル ディスク (G:)"), QStringLiteral("DISC (R:)")}));
+    EXPECT_EQ(form.DestinationText(0), u"C:\\BK\\DATA");
+}
+
+// A removable medium with neither a title file nor a label of the user's (no
+// label, or the factory "ZIP-100") is asked for a title when browsed to; the
+// title is written to the medium and names the destination. A title the
+// reading rule would cut is refused and asked for again.
+TEST_F(EntryFormTest, BrowsingToAnUntitledRemovableDriveAsksForItsTitle) {
+    testing_support::ScriptedUi ui;
+    engine::Engine engine(ui);
+    form.SetEngine(&engine);
+    drives.Map(u'F', platform::DriveType::Removable);
+    drives.Map(u'Z', platform::DriveType::Removable, QStringLiteral("ZIP-100"));
+    drives.MakeFolder(QStringLiteral("F:\\BK"));
+    form.Fill({QStringLiteral("C:\\DATA"), QString(), false, false, false});
+    ui.textAnswers = {QStringLiteral("a,b"), QStringLiteral("PHOTOS")};
+    ASSERT_TRUE(form.TakeBrowsedHostPath(drives.Host(QStringLiteral("F:\\BK")) + "/x"));
+    EXPECT_EQ(ui.messages.size(), 1);  // the comma refused
+    EXPECT_TRUE(ui.textAnswers.empty());
+    EXPECT_EQ(form.DestinationText(0), u"(F)PHOTOS\\BK\\DATA");
+    EXPECT_EQ(form.DestinationText(1), u"(F)PHOTOS\\BK\\DATA.LZH");
+    EXPECT_EQ(drives.ReadFile(QStringLiteral("F:\\VolName.DAT")), "PHOTOS\r\n");
+    // Asked once: the next browse reads the title the medium now carries.
+    ASSERT_TRUE(form.TakeBrowsedHostPath(drives.Host(QStringLiteral("F:\\BK")) + "/x"));
+    EXPECT_EQ(form.DestinationText(0), u"(F)PHOTOS\\BK\\DATA");
+    // The factory label of a ZIP disk is no title either.
+    ui.textAnswers = {QStringLiteral("ZIPDISK")};
+    ASSERT_TRUE(form.TakeBrowsedHostPath(drives.Host(QStringLiteral("Z:\\")) + "/x"));
+    EXPECT_EQ(form.DestinationText(0), u"(Z)ZIPDISK\\DATA");
+    // A drive with a label of the user's is not asked about.
+    ASSERT_TRUE(form.TakeBrowsedHostPath(drives.Host(QStringLiteral("E:\\")) + "/x"));
+    EXPECT_EQ(form.DestinationText(0), u"(E)USB\\DATA");
+    EXPECT_TRUE(ui.textAnswers.empty());
+    form.SetEngine(nullptr);
 }
 
 TEST_F(EntryFormTest, RegisterNeedsADestinationAndGivesOne) {

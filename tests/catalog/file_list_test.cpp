@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "archiver/archiver.h"
@@ -25,17 +26,23 @@ using testing_support::TempDrives;
 
 using testing_support::S;
 
+std::vector<FileRow> Rows(const FileListing& listing) {
+    std::vector<FileRow> rows;
+    for (int r = 0; r < listing.Count(); ++r) rows.push_back(listing.Row(r));
+    return rows;
+}
+
 QStringList Names(const FileListing& listing) {
     QStringList names;
-    for (const FileRow& row : listing.rows) names << row.name;
+    for (const FileRow& row : Rows(listing)) names << row.name;
     return names;
 }
 
-const FileRow* RowNamed(const FileListing& listing, const QString& name) {
-    for (const FileRow& row : listing.rows) {
-        if (row.name == name) return &row;
+std::optional<FileRow> RowNamed(const FileListing& listing, const QString& name) {
+    for (const FileRow& row : Rows(listing)) {
+        if (row.name == name) return row;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 // Runs a shell command line in a folder; false when the tool failed.
@@ -141,19 +148,42 @@ TEST_F(FileListTest, FolderIsSortedByExtensionThenBaseNameIgnoringCase) {
     EXPECT_EQ(Names(ReadFileList(S("c:\\DATA"))), Names(listing));
 }
 
+// Plain ASCII names are keyed on a short way, all others through Unicode case
+// folding: both must give one order. Punctuation below "." in an extension
+// sorts before the bare extension, as the key text compares.
+TEST_F(FileListTest, AsciiAndOtherNamesShareOneOrder) {
+    // Written by host name: "B.txt" must not find "b.TXT" as the Windows form would.
+    drives.MakeFolder(S("C:\\Mix"));
+    for (const char* name : {"日本.TXT", "über.txt", "Ärger.txt", "c.Txt", "b.TXT", "B.txt", "a.b",
+                             "a.b-", "x-", "trail.", "tab\tname.txt"}) {
+        QFile file(Host("C:\\Mix") + u'/' + S(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    const FileListing listing = ReadFileList(S("C:\\Mix"));
+    EXPECT_EQ(Names(listing), QStringList({S("trail."), S("x-"), S("a.b-"), S("a.b"), S("B.txt"),
+                                           S("b.TXT"), S("c.Txt"), S("tab?name.txt"),
+                                           S("Ärger.txt"), S("über.txt"), S("日本.TXT")}));
+    EXPECT_EQ(RowNamed(listing, S("日本.TXT"))->icon, 34);
+    EXPECT_EQ(RowNamed(listing, S("b.TXT"))->icon, 34);
+    EXPECT_EQ(RowNamed(listing, S("a.b-"))->icon, kIconOtherFile);
+    EXPECT_EQ(RowNamed(listing, S("trail."))->icon, kIconOtherFile);
+    EXPECT_EQ(listing.totalBytes, 11);
+}
+
 TEST_F(FileListTest, MissingPathsAndFilesThatAreNotArchivesListNothing) {
-    EXPECT_TRUE(ReadFileList(S("C:\\Nowhere")).rows.empty());
-    EXPECT_TRUE(ReadFileList(S("")).rows.empty());
-    EXPECT_TRUE(ReadFileList(S("Z:\\")).rows.empty());
-    EXPECT_TRUE(ReadFileList(S("(E)USB\\Backup")).rows.empty());
+    EXPECT_TRUE(Rows(ReadFileList(S("C:\\Nowhere"))).empty());
+    EXPECT_TRUE(Rows(ReadFileList(S(""))).empty());
+    EXPECT_TRUE(Rows(ReadFileList(S("Z:\\"))).empty());
+    EXPECT_TRUE(Rows(ReadFileList(S("(E)USB\\Backup"))).empty());
     // An archive that does not exist is read as a folder: nothing is found.
-    EXPECT_TRUE(ReadFileList(S("C:\\Backup.lzh")).rows.empty());
+    EXPECT_TRUE(Rows(ReadFileList(S("C:\\Backup.lzh"))).empty());
     // A folder named like an archive is listed as the folder it is.
     drives.WriteFile(S("C:\\Box.zip\\inside.txt"), "inside", kTime);
     EXPECT_EQ(Names(ReadFileList(S("C:\\Box.zip"))), QStringList({S("inside.txt")}));
     drives.WriteFile(S("C:\\Text.lzh"), "not an archive", kTime);
     const FileListing foreign = ReadFileList(S("C:\\Text.lzh"));
-    EXPECT_TRUE(foreign.rows.empty());
+    EXPECT_TRUE(Rows(foreign).empty());
     EXPECT_EQ(foreign.totalBytes, 0);
 }
 
@@ -164,8 +194,8 @@ TEST_F(FileListTest, SizesAndTheTotalCountAbove4GB) {
     ASSERT_TRUE(QFile::resize(Host("C:\\Big\\one.iso"), 3'000'000'000LL));
     ASSERT_TRUE(QFile::resize(Host("C:\\Big\\two.iso"), 2'500'000'123LL));
     const FileListing listing = ReadFileList(S("C:\\Big"));
-    ASSERT_EQ(listing.rows.size(), 2u);
-    EXPECT_EQ(listing.rows[0].size, S("3,000,000,000"));
+    ASSERT_EQ(Rows(listing).size(), 2u);
+    EXPECT_EQ(Rows(listing)[0].size, S("3,000,000,000"));
     EXPECT_EQ(listing.totalBytes, 5'500'000'123LL);
     EXPECT_EQ(FileCountLine(2, listing.totalBytes), S(" 2個のファイル  ( 5,500,000,123 bytes)"));
     EXPECT_EQ(FileCountLine(0, 0), S(" 0個のファイル  ( 0 bytes)"));
@@ -177,12 +207,12 @@ TEST_F(FileListTest, DatesAreTheFilesLocalTime) {
         TimeZone tokyo("Asia/Tokyo");
         // 16:30 universal time is 1:30 of the next day in Japan.
         EXPECT_EQ(FileDateText(kTime * 1'000'000'000), S("2024/01/16 1:30"));
-        EXPECT_EQ(ReadFileList(S("C:\\Data")).rows.at(0).date, S("2024/01/16 1:30"));
+        EXPECT_EQ(Rows(ReadFileList(S("C:\\Data"))).at(0).date, S("2024/01/16 1:30"));
         EXPECT_EQ(FileDateText((kTime + 9 * 3600) * 1'000'000'000 + 999), S("2024/01/16 10:30"));
     }
     {
         TimeZone newYork("America/New_York");
-        EXPECT_EQ(ReadFileList(S("C:\\Data")).rows.at(0).date, S("2024/01/15 11:30"));
+        EXPECT_EQ(Rows(ReadFileList(S("C:\\Data"))).at(0).date, S("2024/01/15 11:30"));
         // Summer time: 16:30 universal time on 15 July is 12:30.
         EXPECT_EQ(FileDateText((kTime + 182 * 86400) * 1'000'000'000), S("2024/07/15 12:30"));
     }
@@ -204,10 +234,10 @@ TEST_F(FileListTest, DatesAreTheFilesLocalTime) {
         drives.WriteFile(S("C:\\Change\\after.txt"), "a", change + 60);
         drives.WriteFile(S("C:\\Change\\edge.txt"), "e", change);
         const FileListing listing = ReadFileList(S("C:\\Change"));
-        ASSERT_EQ(listing.rows.size(), 3u);
-        EXPECT_EQ(listing.rows[0].date, S("2024/03/10 3:01"));
-        EXPECT_EQ(listing.rows[1].date, S("2024/03/10 1:59"));
-        EXPECT_EQ(listing.rows[2].date, S("2024/03/10 3:00"));
+        ASSERT_EQ(Rows(listing).size(), 3u);
+        EXPECT_EQ(Rows(listing)[0].date, S("2024/03/10 3:01"));
+        EXPECT_EQ(Rows(listing)[1].date, S("2024/03/10 1:59"));
+        EXPECT_EQ(Rows(listing)[2].date, S("2024/03/10 3:00"));
     }
 }
 
@@ -304,7 +334,7 @@ TEST_F(FileListTest, DamagedArchivesListWhatCanBeReadOrNothing) {
         QFile file(drives.Root() + S("/c/Good.") + S(kind));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray good = file.readAll();
-        ASSERT_EQ(ReadFileList(S("C:\\Good.") + S(kind)).rows.size(), 6u);
+        ASSERT_EQ(Rows(ReadFileList(S("C:\\Good.") + S(kind))).size(), 6u);
         const QString damagedPath = S("C:\\Damaged.") + S(kind);
         std::vector<QByteArray> damaged;
         for (qsizetype cut : {qsizetype(1), qsizetype(21), good.size() / 3, good.size() / 2,
@@ -321,13 +351,13 @@ TEST_F(FileListTest, DamagedArchivesListWhatCanBeReadOrNothing) {
         for (const QByteArray& bytes : damaged) {
             drives.WriteFile(damagedPath, bytes);
             const FileListing listing = ReadFileList(damagedPath);
-            EXPECT_LE(listing.rows.size(), 6u);
-            for (const FileRow& row : listing.rows) EXPECT_FALSE(row.name.isEmpty());
+            EXPECT_LE(Rows(listing).size(), 6u);
+            for (const FileRow& row : Rows(listing)) EXPECT_FALSE(row.name.isEmpty());
         }
         // Cut inside the fourth member's data: the first three remain.
         if (QString(S(kind)) == S("lzh")) {
             drives.WriteFile(damagedPath, good.left(good.size() * 3 / 6 + 200));
-            EXPECT_GE(ReadFileList(damagedPath).rows.size(), 2u);
+            EXPECT_GE(Rows(ReadFileList(damagedPath)).size(), 2u);
         }
     }
 }

@@ -164,7 +164,7 @@ TEST_F(KibakoProgram, RegistersFoldersThroughTheDialog) {
             "drive-C,open-1,row-3,register-open,entry-option-1,entry-dest=D:\\Backup\\Photos.LZH,"
             "entry-sub-1,entry-save,entry-register,row-2,register-open,entry-option-0,"
             "entry-browse=%1/Backup/保存先フォルダー名、または圧縮ファイル名,entry-register,"
-            "view-1,close")
+            "view-1,open-1,open-2,rows,close")
             .arg(e);
     ASSERT_EQ(Run(script), 0) << errors.data();
 
@@ -174,6 +174,23 @@ TEST_F(KibakoProgram, RegistersFoldersThroughTheDialog) {
     const QString archiveTime = QFileInfo(d + QStringLiteral("/Backup/Photos.LZH"))
                                     .lastModified()
                                     .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    // Before the close the settings view showed both registrations, each with
+    // its destination and time: C: 1, Data 2, Docs 3, Photos 4 below the header.
+    const QStringList rows = QString::fromUtf8(output).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 6) << output.data();
+    EXPECT_EQ(rows[0], QStringLiteral("VIEW=1"));
+    EXPECT_TRUE(rows[2].startsWith(QStringLiteral("C:"))) << rows[2].toStdString();
+    EXPECT_TRUE(rows[3].startsWith(QStringLiteral("Data"))) << rows[3].toStdString();
+    const QStringList docs = rows[4].split(u'\t');
+    const QStringList photos = rows[5].split(u'\t');
+    ASSERT_GE(docs.size(), 3) << rows[4].toStdString();
+    ASSERT_GE(photos.size(), 3) << rows[5].toStdString();
+    EXPECT_EQ(docs[0], QStringLiteral("Docs"));
+    EXPECT_EQ(docs[1], QStringLiteral("(E)USB1\\Backup\\Docs"));
+    EXPECT_EQ(docs[2].trimmed(), QString());
+    EXPECT_EQ(photos[0], QStringLiteral("Photos"));
+    EXPECT_EQ(photos[1], QStringLiteral("D:\\Backup\\Photos.LZH"));
+    EXPECT_EQ(photos[2], archiveTime);
     const auto entry = [](const QString& source, const QString& destination, const QString& last,
                           const QString& flags) {
         return QChar(8) + source + QChar(2) + destination + QChar(3) + last + QChar(4) + flags +

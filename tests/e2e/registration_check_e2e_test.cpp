@@ -60,8 +60,8 @@ TEST(RegistrationCheckProgram, RewritesAMovedFolderAndSavesUnderTheProposedName)
                     .contains(S("CatalogName=C:\\kibako\\") + name + S(".Def")))
         << home.Read(S("c/kibako/Kibako.INI")).toStdString();
     // The settings view was rebuilt from the corrected list.
-    const QString rows = run.out.section(S("ROWS "), 1);
-    EXPECT_TRUE(rows.startsWith(S("view=1 "))) << run.out.toStdString();
+    const QString rows = run.out.section(S("VIEW="), 1);
+    EXPECT_TRUE(rows.startsWith(S("1\n"))) << run.out.toStdString();
     EXPECT_TRUE(rows.contains(S("バックアップ設定\tC:\\kibako\\") + name + S(".Def")))
         << rows.toStdString();
     EXPECT_TRUE(rows.contains(S("DOCS\tD:\\DATA\\Docs"))) << rows.toStdString();

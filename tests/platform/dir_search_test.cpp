@@ -51,6 +51,31 @@ TEST_F(DirSearch, ListsOnlyAddressableRegularFilesAndFolders) {
     }
 }
 
+// A search for folder names finds exactly the folders of the full search:
+// no files, no links to folders, nothing special; single names and patterns
+// alike.
+TEST_F(DirSearch, FolderNamesAreTheFoldersOfTheFullSearch) {
+    drives.WriteFile(QStringLiteral("C:\\d\\a.txt"), "abc");
+    drives.MakeFolder(QStringLiteral("C:\\d\\sub"));
+    drives.MakeFolder(QStringLiteral("C:\\d\\Other.dir"));
+    drives.MakeFolder(QStringLiteral("C:\\d\\.hidden"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(Host("C:\\d") + "/pipe").constData(), 0600), 0);
+    ASSERT_EQ(symlink("sub", QFile::encodeName(Host("C:\\d") + "/folderlink").constData()), 0);
+    ASSERT_EQ(symlink("a.txt", QFile::encodeName(Host("C:\\d") + "/filelink").constData()), 0);
+    const auto folders = [](const char* pattern) {
+        return Names(SearchDirectory(QString::fromUtf8(pattern), platform::SearchFor::FolderNames));
+    };
+    EXPECT_EQ(folders("C:\\d\\*.*"), QStringList({"Other.dir/", "sub/"}));
+    QStringList full = Names(SearchDirectory(QStringLiteral("C:\\d\\*.*")));
+    full = full.filter(QStringLiteral("/"));
+    EXPECT_EQ(folders("C:\\d\\*.*"), full);
+    EXPECT_EQ(folders("C:\\d\\*.dir"), QStringList({"Other.dir/"}));
+    EXPECT_EQ(folders("C:\\d\\SUB"), QStringList({"sub/"}));
+    EXPECT_TRUE(folders("C:\\d\\a.txt").isEmpty());
+    EXPECT_TRUE(folders("C:\\d\\filelink").isEmpty());
+    EXPECT_TRUE(folders("C:\\d\\folderlink").isEmpty());
+}
+
 TEST_F(DirSearch, MatchesSingleNamesWithoutCaseAndPatterns) {
     drives.WriteFile(QStringLiteral("C:\\d\\Report.TXT"), "abc");
     drives.WriteFile(QStringLiteral("C:\\d\\b.doc"), "abc");

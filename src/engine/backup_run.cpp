@@ -5,6 +5,7 @@
 #include "engine/folder_changed.h"
 #include "engine/folder_copy.h"
 #include "engine/resolve_destination.h"
+#include "platform/canonical_path.h"
 #include "platform/clock.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
@@ -93,6 +94,8 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
     ui.ShowProgress();
     ui.SetCountText(QStringLiteral("0"));
     engine.StartRun();
+    // The folders above the registered ones stay put for the length of a run.
+    const platform::CanonicalFolderScope canonicalFolders;
     int backedUp = 0;
     // The entries are read up front: a run rewrites only last-backup times,
     // which leave every entry where it is.

@@ -38,9 +38,10 @@ bool Addressable(const QByteArray& raw, const QString& name) {
     return !name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == raw;
 }
 
-bool OnFat(int dirFd) {
+// The file system type of an open folder, 0 when unknown.
+long FileSystemType(int dirFd) {
     struct statfs fs;
-    return fstatfs(dirFd, &fs) == 0 && fs.f_type == 0x4d44;  // MSDOS_SUPER_MAGIC
+    return fstatfs(dirFd, &fs) == 0 ? static_cast<long>(fs.f_type) : 0;
 }
 
 bool OnFatPath(const QByteArray& path) {
@@ -117,7 +118,9 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
         return result;
     }
     const int dirFd = dirfd(dir.get());
-    const bool onFat = OnFat(dirFd);
+    const long type = FileSystemType(dirFd);
+    const bool onFat = type == 0x4d44;  // MSDOS_SUPER_MAGIC: FAT attribute bits
+    result.coarseTimes = FatFileSystemType(type);
     const bool wild = HasWildcard(namePattern);
     const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
     if (!wild && !namePattern.startsWith(u'.') &&
@@ -179,6 +182,29 @@ SearchResult SearchOneName(const QString& hostPath) {
     FoundEntry entry;
     entry.name = name;
     AddDescribed(AT_FDCWD, nullptr, raw.constData(), OnFatPath(raw), entry, result);
+    return result;
+}
+
+FolderLook LookAtFolder(const QString& windowsPath) {
+    const HostLook look = LookUpHostPath(windowsPath);
+    FolderLook result{look.path, false};
+    if (!look.path) return result;
+    const QString& hostPath = *look.path;
+    const QString name = hostPath.mid(hostPath.lastIndexOf(u'/') + 1);
+    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(QFile::encodeName(name), name) ||
+        PseudoMountPoints().contains(hostPath)) {
+        return result;
+    }
+    // Under a fault seam the look goes through it, as a search's would.
+    const bool seamed = sys::detail::g_seam.load(std::memory_order_relaxed) != nullptr;
+    if (look.found == HostLook::Kind::Unknown || seamed) {
+        struct stat st;
+        result.listed = sys::StatAt(AT_FDCWD, nullptr, QFile::encodeName(hostPath).constData(), &st,
+                                    AT_SYMLINK_NOFOLLOW) == 0 &&
+                        S_ISDIR(st.st_mode);
+    } else {
+        result.listed = look.found == HostLook::Kind::Folder;
+    }
     return result;
 }
 

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace platform {
 
 struct FoundEntry {
@@ -19,6 +21,7 @@ struct SearchResult {
     bool complete = true;           // false when the folder could not be read to its end
     QString error;                  // why it was not complete
     bool holdsTemporaries = false;  // a name of temporary_names.h's pattern was seen
+    bool coarseTimes = false;       // SearchHostFolder: the folder is where OnFatFileSystem holds
 };
 
 // Searches a folder for a Windows-style pattern: a folder path, "\" and a
@@ -28,6 +31,15 @@ struct SearchResult {
 // through. Names beginning with "." and the mount points of kernel pseudo file
 // systems are left out. Entries come in the order the folder lists them.
 SearchResult SearchDirectory(const QString& windowsPattern);
+
+// A folder path resolved and looked at once: its host path, and whether it is
+// a folder that a search of its parent would list (as SearchDirectory of the
+// path would find it). The last component must be a name without wildcards.
+struct FolderLook {
+    std::optional<QString> hostPath;
+    bool listed = false;
+};
+FolderLook LookAtFolder(const QString& windowsPath);
 
 // The same on a host folder, with a name pattern.
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern);

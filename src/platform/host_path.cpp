@@ -24,6 +24,18 @@ bool ExistsNoFollow(const QString& hostPath) {
     return lstat(QFile::encodeName(hostPath).constData(), &st) == 0;
 }
 
+HostLook::Kind Found(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return HostLook::Kind::Folder;
+    if (S_ISLNK(st.st_mode)) return HostLook::Kind::Link;
+    return HostLook::Kind::Other;
+}
+
+HostLook::Kind FoundAt(const QString& hostPath) {
+    struct stat st;
+    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0) return HostLook::Kind::Nothing;
+    return Found(st);
+}
+
 QString Child(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
@@ -154,30 +166,45 @@ std::optional<QString> InexactMatch(const QString& folder, const QString& compon
 }  // namespace
 
 std::optional<QString> ToHostPath(const QString& windowsPath) {
+    return LookUpHostPath(windowsPath).path;
+}
+
+HostLook LookUpHostPath(const QString& windowsPath) {
+    HostLook look;
     if (windowsPath.size() < 2 || windowsPath[1] != u':' ||
         windowsPath.startsWith(QLatin1String("\\\\"))) {
-        return std::nullopt;
+        return look;
     }
     const auto drive = CurrentDrives().Find(windowsPath[0]);
-    if (!drive) return std::nullopt;
+    if (!drive) return look;
 
     static const QRegularExpression kSeparators(QStringLiteral("[\\\\/]"));
     const QStringList components = windowsPath.mid(2).split(kSeparators, Qt::SkipEmptyParts);
     QString asWritten = drive->root;
     for (const QString& component : components) {
-        if (component == QLatin1String(".") || component == QLatin1String(".."))
-            return std::nullopt;
+        if (component == QLatin1String(".") || component == QLatin1String("..")) return look;
         asWritten = Child(asWritten, component);
     }
     // Most paths exist as written: one look settles them.
-    if (components.isEmpty() || ExistsNoFollow(asWritten)) return asWritten;
+    struct stat st;
+    if (components.isEmpty()) {
+        look.path = asWritten;
+        return look;
+    }
+    if (lstat(QFile::encodeName(asWritten).constData(), &st) == 0) {
+        look.path = asWritten;
+        look.found = Found(st);
+        return look;
+    }
     // Next most often only the last component is missing (something to create).
     const qsizetype lastSlash = asWritten.lastIndexOf(u'/');
     const QString parent = asWritten.left(lastSlash);
     struct stat parentStat;
     if (components.size() >= 2 && lstat(QFile::encodeName(parent).constData(), &parentStat) == 0) {
         const auto match = KnownListings().Match(parent, components.last(), &parentStat);
-        return match ? Child(parent, *match) : asWritten;
+        look.path = match ? Child(parent, *match) : asWritten;
+        look.found = match ? FoundAt(*look.path) : HostLook::Kind::Nothing;
+        return look;
     }
 
     QString host = drive->root;
@@ -193,7 +220,9 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
         }
         host = next;
     }
-    return host;
+    look.path = host;
+    if (matching) look.found = FoundAt(host);
+    return look;
 }
 
 int MakeHostFolder(const QString& hostFolder) {

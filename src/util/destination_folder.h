@@ -14,6 +14,15 @@ namespace util {
 // made; otherwise the error text for the standard message box.
 std::optional<QString> MakeDestinationFolder(const QString& folder);
 
+// The same, with what the caller goes on to need: the folder's host path and
+// whether this call made it (so it is empty).
+struct DestinationFolder {
+    std::optional<QString> error;
+    QString hostPath;  // when there is no error
+    bool created = false;
+};
+DestinationFolder PrepareDestinationFolder(const QString& folder);
+
 // "ドライブの準備ができていません" with the drive, for a missing drive root.
 QString DriveNotReadyText(QChar letter);
 

@@ -52,6 +52,9 @@ bool FileExists(const QString& path);
 // True when the path names an existing folder. A drive ("C:", "C:\") exists
 // whenever its letter is a letter; a path ending in "\" does not.
 bool FolderExists(const QString& path);
+// The host path of a folder below a drive root when FolderExists holds for
+// it, found with as few looks as FolderExists takes.
+std::optional<QString> ExistingFolder(const QString& path);
 
 // Creates the folder and any missing parents; false on failure.
 bool MakeFolder(const QString& path);

@@ -65,7 +65,7 @@ IsLater LaterThan(const QString& lastBackup) {
 
 bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFolders) {
     static const QString kThumbs = QStringLiteral("THUMBS.DB");
-    const auto listing = util::ListFolder(folder);
+    const auto listing = util::ListFolder(folder, platform::SearchDetail::NoFatBits);
     // A folder that is there but could not be read in full may hide a change:
     // the entry runs, and fails visibly, rather than being passed over.
     if (!listing.complete && util::FolderExists(folder)) return true;

@@ -106,19 +106,22 @@ void AddDescribed(int dirFd, const char* folder, const char* raw, bool onFat, Fo
     }
 }
 
-}  // namespace
-
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern) {
+// SearchHostFolder; `openError` is the errno of a folder that could not be
+// opened, 0 otherwise.
+SearchResult Search(const QString& hostFolder, const QString& namePattern, SearchDetail detail,
+                    int& openError) {
     SearchResult result;
+    openError = 0;
     const QByteArray folderPath = QFile::encodeName(hostFolder);
     std::unique_ptr<DIR, DirCloser> dir(sys::OpenDir(folderPath.constData()));
     if (!dir) {
+        openError = errno;
         result.complete = false;
         result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }
     const int dirFd = dirfd(dir.get());
-    const long type = FileSystemType(dirFd);
+    const long type = detail == SearchDetail::Full ? FileSystemType(dirFd) : 0;
     const bool onFat = type == 0x4d44;  // MSDOS_SUPER_MAGIC: FAT attribute bits
     result.coarseTimes = FatFileSystemType(type);
     const bool wild = HasWildcard(namePattern);
@@ -169,6 +172,14 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
     return result;
 }
 
+}  // namespace
+
+SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+                              SearchDetail detail) {
+    int openError = 0;
+    return Search(hostFolder, namePattern, detail, openError);
+}
+
 // A single name needs no listing of its folder: the path resolves to it.
 SearchResult SearchOneName(const QString& hostPath) {
     SearchResult result;
@@ -208,7 +219,7 @@ FolderLook LookAtFolder(const QString& windowsPath) {
     return result;
 }
 
-SearchResult SearchDirectory(const QString& windowsPattern) {
+SearchResult SearchDirectory(const QString& windowsPattern, SearchDetail detail) {
     const qsizetype slash = windowsPattern.lastIndexOf(u'\\');
     QString folder, pattern;
     if (slash >= 0) {
@@ -222,13 +233,21 @@ SearchResult SearchDirectory(const QString& windowsPattern) {
     if (!pattern.isEmpty() && !HasWildcard(pattern)) {
         if (const auto one = ToHostPath(windowsPattern)) return SearchOneName(*one);
     }
+    // A folder that is there as written needs no look before its listing.
+    if (!pattern.isEmpty()) {
+        if (const auto written = HostPathAsWritten(folder)) {
+            int openError = 0;
+            SearchResult found = Search(*written, pattern, detail, openError);
+            if (openError != ENOENT) return found;
+        }
+    }
     const auto host = ToHostPath(folder);
     if (pattern.isEmpty() || !host) {
         result.complete = false;
         result.error = QStringLiteral("path not found");
         return result;
     }
-    return SearchHostFolder(*host, pattern);
+    return SearchHostFolder(*host, pattern, detail);
 }
 
 }  // namespace platform

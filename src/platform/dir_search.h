@@ -30,7 +30,14 @@ struct SearchResult {
 // a link to a folder is never followed (left out), a link to a file is read
 // through. Names beginning with "." and the mount points of kernel pseudo file
 // systems are left out. Entries come in the order the folder lists them.
-SearchResult SearchDirectory(const QString& windowsPattern);
+// What a search reads of each entry: everything, or all but the FAT
+// attribute bits (hidden, system), which cost a look at the folder's file
+// system that a test of names and times does without. Without them
+// `coarseTimes` stays false.
+enum class SearchDetail { Full, NoFatBits };
+
+SearchResult SearchDirectory(const QString& windowsPattern,
+                             SearchDetail detail = SearchDetail::Full);
 
 // A folder path resolved and looked at once: its host path, and whether it is
 // a folder that a search of its parent would list (as SearchDirectory of the
@@ -42,6 +49,7 @@ struct FolderLook {
 FolderLook LookAtFolder(const QString& windowsPath);
 
 // The same on a host folder, with a name pattern.
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern);
+SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+                              SearchDetail detail = SearchDetail::Full);
 
 }  // namespace platform

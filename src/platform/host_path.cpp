@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -22,6 +21,19 @@ namespace {
 bool ExistsNoFollow(const QString& hostPath) {
     struct stat st;
     return lstat(QFile::encodeName(hostPath).constData(), &st) == 0;
+}
+
+// The components after the drive, split at "\\" and "/", without empty ones.
+QStringList Components(const QString& windowsPath) {
+    QStringList components;
+    const qsizetype end = windowsPath.size();
+    qsizetype start = 2;
+    for (qsizetype i = start; i <= end; ++i) {
+        if (i < end && windowsPath[i] != u'\\' && windowsPath[i] != u'/') continue;
+        if (i > start) components.append(windowsPath.mid(start, i - start));
+        start = i + 1;
+    }
+    return components;
 }
 
 HostLook::Kind Found(const struct stat& st) {
@@ -163,28 +175,46 @@ std::optional<QString> InexactMatch(const QString& folder, const QString& compon
     return KnownListings().Match(folder, component);
 }
 
+// The path as written, with the drive's root and the components it is made of.
+std::optional<QString> AsWritten(const QString& windowsPath, QString& root,
+                                 QStringList& components) {
+    if (windowsPath.size() < 2 || windowsPath[1] != u':' ||
+        windowsPath.startsWith(QLatin1String("\\\\"))) {
+        return std::nullopt;
+    }
+    const auto drive = CurrentDrives().Find(windowsPath[0]);
+    if (!drive) return std::nullopt;
+    root = drive->root;
+    components = Components(windowsPath);
+    QString asWritten = root;
+    for (const QString& component : components) {
+        if (component == QLatin1String(".") || component == QLatin1String(".."))
+            return std::nullopt;
+        asWritten = Child(asWritten, component);
+    }
+    return asWritten;
+}
+
 }  // namespace
 
 std::optional<QString> ToHostPath(const QString& windowsPath) {
     return LookUpHostPath(windowsPath).path;
 }
 
+std::optional<QString> HostPathAsWritten(const QString& windowsPath) {
+    QString root;
+    QStringList components;
+    return AsWritten(windowsPath, root, components);
+}
+
 HostLook LookUpHostPath(const QString& windowsPath) {
     HostLook look;
-    if (windowsPath.size() < 2 || windowsPath[1] != u':' ||
-        windowsPath.startsWith(QLatin1String("\\\\"))) {
-        return look;
-    }
-    const auto drive = CurrentDrives().Find(windowsPath[0]);
-    if (!drive) return look;
+    QString root;
+    QStringList components;
+    const std::optional<QString> written = AsWritten(windowsPath, root, components);
+    if (!written) return look;
+    const QString& asWritten = *written;
 
-    static const QRegularExpression kSeparators(QStringLiteral("[\\\\/]"));
-    const QStringList components = windowsPath.mid(2).split(kSeparators, Qt::SkipEmptyParts);
-    QString asWritten = drive->root;
-    for (const QString& component : components) {
-        if (component == QLatin1String(".") || component == QLatin1String("..")) return look;
-        asWritten = Child(asWritten, component);
-    }
     // Most paths exist as written: one look settles them.
     struct stat st;
     if (components.isEmpty()) {
@@ -207,7 +237,7 @@ HostLook LookUpHostPath(const QString& windowsPath) {
         return look;
     }
 
-    QString host = drive->root;
+    QString host = root;
     bool matching = true;  // once a component is missing, the rest cannot exist either
     for (const QString& component : components) {
         QString next = Child(host, component);

@@ -33,8 +33,8 @@ QStringList SplitNameList(const QString& nameList) {
     return names;
 }
 
-platform::SearchResult ListFolder(const QString& windowsFolder) {
-    return platform::SearchDirectory(JoinPath(windowsFolder, QStringLiteral("*.*")));
+platform::SearchResult ListFolder(const QString& windowsFolder, platform::SearchDetail detail) {
+    return platform::SearchDirectory(JoinPath(windowsFolder, QStringLiteral("*.*")), detail);
 }
 
 }  // namespace util

@@ -28,15 +28,16 @@ DestinationFolder PrepareDestinationFolder(const QString& folder) {
     if (!drive || drive->root.isEmpty()) return result;
     // A folder that is there has a drive root above it: the usual case costs
     // one look.
+    std::optional<QString> host;
     if (folder.size() > 3) {
-        const std::optional<QString> there = ExistingFolder(folder);
+        const std::optional<QString> there = ExistingFolder(folder, &host);
         if (there) return {std::nullopt, *there, false};
     }
     if (!QFileInfo(drive->root).isDir()) {
         result.error = DriveNotReadyText(folder[0].toUpper());
         return result;
     }
-    const auto host = platform::ToHostPath(folder);
+    if (!host) host = platform::ToHostPath(folder);
     if (folder.size() <= 3) {
         result.error.reset();
         result.hostPath = host.value_or(drive->root);

@@ -53,8 +53,10 @@ bool FileExists(const QString& path);
 // whenever its letter is a letter; a path ending in "\" does not.
 bool FolderExists(const QString& path);
 // The host path of a folder below a drive root when FolderExists holds for
-// it, found with as few looks as FolderExists takes.
-std::optional<QString> ExistingFolder(const QString& path);
+// it, found with as few looks as FolderExists takes. `resolved`, when given,
+// receives the path's host form where the look made one, folder or not.
+std::optional<QString> ExistingFolder(const QString& path,
+                                      std::optional<QString>* resolved = nullptr);
 
 // Creates the folder and any missing parents; false on failure.
 bool MakeFolder(const QString& path);

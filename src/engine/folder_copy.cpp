@@ -159,7 +159,10 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     // Both folders are resolved once; their listings use the host paths.
     Level level{source, destination, *sourceFolder.hostPath, made.hostPath, false};
     const QString everything = QStringLiteral("*.*");
-    const platform::SearchResult listing = platform::SearchHostFolder(level.hostSource, everything);
+    // The copy reads names, sizes and times of the source; its FAT attribute
+    // bits would cost a look at each file on a FAT disk.
+    const platform::SearchResult listing =
+        platform::SearchHostFolder(level.hostSource, everything, platform::SearchDetail::NoFatBits);
     engine.AddPassedOverNames(listing.passedOver);
     bool allCopied = true;
     // A folder this call made is empty: there is nothing in it to read, and

@@ -39,13 +39,16 @@ std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
         engine.CountFile();
         return ModifiedTimeText(target);
     }
-    if (DestinationInsideSource(entry.sourceFolder, target, entry.IncludesSubFolders())) {
+    // Both folders are looked up once, for the check and for the copy.
+    const FolderLooks looks{platform::LookUpHostPath(entry.sourceFolder),
+                            platform::LookUpHostPath(target)};
+    if (DestinationInsideSource(looks.source, looks.destination, entry.IncludesSubFolders())) {
         engine.Ui().StandardMessage(DestinationInsideSourceText(entry.sourceFolder, target),
                                     util::Buttons::Ok, util::kAnswerOk);
         return std::nullopt;
     }
     if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
-                    entry.DeletesMissing())) {
+                    entry.DeletesMissing(), &looks)) {
         return std::nullopt;
     }
     return Now();

@@ -7,8 +7,12 @@ namespace engine {
 
 bool DestinationInsideSource(const QString& source, const QString& destination,
                              bool withSubFolders) {
-    const platform::HostLook hostSource = platform::LookUpHostPath(source);
-    const platform::HostLook hostDestination = platform::LookUpHostPath(destination);
+    return DestinationInsideSource(platform::LookUpHostPath(source),
+                                   platform::LookUpHostPath(destination), withSubFolders);
+}
+
+bool DestinationInsideSource(const platform::HostLook& hostSource,
+                             const platform::HostLook& hostDestination, bool withSubFolders) {
     if (!hostSource.path || !hostDestination.path) return false;
     const QString from = platform::CanonicalPath(*hostSource.path, hostSource.found);
     const QString to = platform::CanonicalPath(*hostDestination.path, hostDestination.found);

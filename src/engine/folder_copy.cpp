@@ -129,9 +129,9 @@ struct SourceFolder {
     std::optional<QString> hostPath;
 };
 
-SourceFolder LookAtSource(const QString& source) {
+SourceFolder LookAtSource(const QString& source, const platform::HostLook* known) {
     if (source.size() > 3) {
-        std::optional<QString> host = util::ExistingFolder(source);
+        std::optional<QString> host = util::ExistingFolder(source, nullptr, known);
         return {host.has_value(), std::move(host)};
     }
     if (!util::FolderExists(source)) return {};
@@ -141,16 +141,17 @@ SourceFolder LookAtSource(const QString& source) {
 }  // namespace
 
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
-                bool withSubFolders, bool deleteMissing) {
+                bool withSubFolders, bool deleteMissing, const FolderLooks* looks) {
     EngineUi& ui = engine.Ui();
     ui.SetSourceText(source);
     ui.SetDestinationText(destination);
     ui.LetEventsRun();
-    const SourceFolder sourceFolder = LookAtSource(source);
+    const SourceFolder sourceFolder = LookAtSource(source, looks ? &looks->source : nullptr);
     if (!sourceFolder.exists) return false;
 
     BusyCursor busy(ui);
-    const util::DestinationFolder made = util::PrepareDestinationFolder(destination);
+    const util::DestinationFolder made =
+        util::PrepareDestinationFolder(destination, looks ? &looks->destination : nullptr);
     if (made.error) {
         ui.StandardMessage(*made.error, util::Buttons::Ok, util::kAnswerOk);
         return false;

@@ -196,8 +196,8 @@ SearchResult SearchOneName(const QString& hostPath) {
     return result;
 }
 
-FolderLook LookAtFolder(const QString& windowsPath) {
-    const HostLook look = LookUpHostPath(windowsPath);
+FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known) {
+    const HostLook look = known ? *known : LookUpHostPath(windowsPath);
     FolderLook result{look.path, false};
     if (!look.path) return result;
     const QString& hostPath = *look.path;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host_path.h"
+
 #include <QList>
 #include <QString>
 
@@ -42,11 +44,12 @@ SearchResult SearchDirectory(const QString& windowsPattern,
 // A folder path resolved and looked at once: its host path, and whether it is
 // a folder that a search of its parent would list (as SearchDirectory of the
 // path would find it). The last component must be a name without wildcards.
+// `known`, when given, is LookUpHostPath of the same path made a moment ago.
 struct FolderLook {
     std::optional<QString> hostPath;
     bool listed = false;
 };
-FolderLook LookAtFolder(const QString& windowsPath);
+FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known = nullptr);
 
 // The same on a host folder, with a name pattern.
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,

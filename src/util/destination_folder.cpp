@@ -19,7 +19,7 @@ std::optional<QString> MakeDestinationFolder(const QString& folder) {
     return PrepareDestinationFolder(folder).error;
 }
 
-DestinationFolder PrepareDestinationFolder(const QString& folder) {
+DestinationFolder PrepareDestinationFolder(const QString& folder, const platform::HostLook* known) {
     DestinationFolder result;
     const QString notFound = QStringLiteral("パスが見つかりません：　") + folder;
     result.error = notFound;
@@ -30,7 +30,7 @@ DestinationFolder PrepareDestinationFolder(const QString& folder) {
     // one look.
     std::optional<QString> host;
     if (folder.size() > 3) {
-        const std::optional<QString> there = ExistingFolder(folder, &host);
+        const std::optional<QString> there = ExistingFolder(folder, &host, known);
         if (there) return {std::nullopt, *there, false};
     }
     if (!QFileInfo(drive->root).isDir()) {

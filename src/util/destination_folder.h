@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host_path.h"
+
 #include <QString>
 
 #include <optional>
@@ -21,7 +23,9 @@ struct DestinationFolder {
     QString hostPath;  // when there is no error
     bool created = false;
 };
-DestinationFolder PrepareDestinationFolder(const QString& folder);
+// `known`, when given, is platform::LookUpHostPath of the folder made a moment ago.
+DestinationFolder PrepareDestinationFolder(const QString& folder,
+                                           const platform::HostLook* known = nullptr);
 
 // "ドライブの準備ができていません" with the drive, for a missing drive root.
 QString DriveNotReadyText(QChar letter);

@@ -141,12 +141,13 @@ bool FolderExists(const QString& path) {
     return ExistingFolder(path).has_value();
 }
 
-std::optional<QString> ExistingFolder(const QString& path, std::optional<QString>* resolved) {
+std::optional<QString> ExistingFolder(const QString& path, std::optional<QString>* resolved,
+                                      const platform::HostLook* known) {
     if (path.size() <= 3 || path.startsWith(QLatin1String("\\\\"))) return std::nullopt;
     // A plain last name needs only one look at the path.
     const qsizetype slash = path.lastIndexOf(u'\\');
     if (slash >= 0 && slash < path.size() - 1 && !platform::HasWildcard(path.mid(slash + 1))) {
-        const platform::FolderLook look = platform::LookAtFolder(path);
+        const platform::FolderLook look = platform::LookAtFolder(path, known);
         if (resolved) *resolved = look.hostPath;
         return look.listed ? look.hostPath : std::nullopt;
     }

@@ -3,7 +3,8 @@
 #   folders  one registration over N sub-folders of one folder (first backup)
 #   regs     N registrations of one small folder each (first backup, then
 #            nothing changed: all entries and updated only)
-# Each folder holds one file of 100 bytes. Prints min and median per command.
+# Each folder holds one file of 100 bytes. Prints min and median per command,
+# and with strace installed the system calls per registration of each run.
 # Usage: bench/engine/scale.sh [BUILD_DIR] [SIZES] [ROUNDS]
 #   defaults: build/release "5000 20000" 3; the work folder is on /dev/shm
 #   when it exists (KIBAKO_BENCH_TMP overrides).
@@ -57,6 +58,14 @@ setup_home() {  # setup_home HOME NEWFILEONLY
         >"$1/Kibako.INI"
 }
 run_tetoru() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KIBAKO_HOME="$1" "$tetoru"; }
+# System calls of one tetoru run divided by N (needs strace); unlike the times
+# these do not move with the load of the machine.
+calls_per() {  # calls_per N HOME
+    local n=$1 home=$2 log=$work/strace.txt
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KIBAKO_HOME="$home" \
+        strace -f -c -o "$log" "$tetoru" >/dev/null 2>&1
+    awk -v n="$n" '$NF == "total" { printf "%.1f", $(NF-2) / n }' "$log"
+}
 
 for n in $sizes; do
     rm -rf "$work"/*
@@ -101,4 +110,13 @@ for n in $sizes; do
     echo " nothing changed:"
     stats "rsync -a" "${rs2_t[@]}"; stats "tetoru, all entries" "${all_t[@]}"
     stats "tetoru, updated only" "${upd_t[@]}"
+    if command -v strace >/dev/null; then
+        rm -rf "$work/dst"; mkdir -p "$work/dst"
+        cp "$work/many.Def" "$home/Kibako.Def"
+        sed -i 's/NewFileOnly=.*\r/NewFileOnly=0\r/' "$home/Kibako.INI"
+        first=$(calls_per "$n" "$home"); all=$(calls_per "$n" "$home")
+        sed -i 's/NewFileOnly=.*\r/NewFileOnly=-1\r/' "$home/Kibako.INI"
+        echo " system calls per registration: first backup $first, all entries $all," \
+            "updated only $(calls_per "$n" "$home")"
+    fi
 done

@@ -5,6 +5,7 @@
 #include "engine/folder_changed.h"
 #include "engine/folder_copy.h"
 #include "engine/resolve_destination.h"
+#include "platform/canonical_path.h"
 #include "platform/clock.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
@@ -38,13 +39,16 @@ std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
         engine.CountFile();
         return ModifiedTimeText(target);
     }
-    if (DestinationInsideSource(entry.sourceFolder, target, entry.IncludesSubFolders())) {
+    // Both folders are looked up once, for the check and for the copy.
+    const FolderLooks looks{platform::LookUpHostPath(entry.sourceFolder),
+                            platform::LookUpHostPath(target)};
+    if (DestinationInsideSource(looks.source, looks.destination, entry.IncludesSubFolders())) {
         engine.Ui().StandardMessage(DestinationInsideSourceText(entry.sourceFolder, target),
                                     util::Buttons::Ok, util::kAnswerOk);
         return std::nullopt;
     }
     if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
-                    entry.DeletesMissing())) {
+                    entry.DeletesMissing(), &looks)) {
         return std::nullopt;
     }
     return Now();
@@ -93,6 +97,8 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
     ui.ShowProgress();
     ui.SetCountText(QStringLiteral("0"));
     engine.StartRun();
+    // The folders above the registered ones stay put for the length of a run.
+    const platform::CanonicalFolderScope canonicalFolders;
     int backedUp = 0;
     // The entries are read up front: a run rewrites only last-backup times,
     // which leave every entry where it is.

@@ -1,37 +1,21 @@
 #include "engine/destination_check.h"
 
+#include "platform/canonical_path.h"
 #include "platform/host_path.h"
 
-#include <QFileInfo>
-
 namespace engine {
-namespace {
-
-// The host path with links resolved; the part below the nearest existing
-// folder is kept as written.
-QString Canonical(const QString& host) {
-    QString existing = host;
-    QString rest;
-    while (!existing.isEmpty()) {
-        const QString canonical = QFileInfo(existing).canonicalFilePath();
-        if (!canonical.isEmpty()) return canonical + rest;
-        const qsizetype slash = existing.lastIndexOf(u'/');
-        if (slash < 0) break;
-        rest = existing.mid(slash) + rest;
-        existing.truncate(slash);
-    }
-    return host;
-}
-
-}  // namespace
 
 bool DestinationInsideSource(const QString& source, const QString& destination,
                              bool withSubFolders) {
-    const auto hostSource = platform::ToHostPath(source);
-    const auto hostDestination = platform::ToHostPath(destination);
-    if (!hostSource || !hostDestination) return false;
-    const QString from = Canonical(*hostSource);
-    const QString to = Canonical(*hostDestination);
+    return DestinationInsideSource(platform::LookUpHostPath(source),
+                                   platform::LookUpHostPath(destination), withSubFolders);
+}
+
+bool DestinationInsideSource(const platform::HostLook& hostSource,
+                             const platform::HostLook& hostDestination, bool withSubFolders) {
+    if (!hostSource.path || !hostDestination.path) return false;
+    const QString from = platform::CanonicalPath(*hostSource.path, hostSource.found);
+    const QString to = platform::CanonicalPath(*hostDestination.path, hostDestination.found);
     if (to == from) return true;
     const QString prefix = from.endsWith(u'/') ? from : from + u'/';
     return withSubFolders && to.startsWith(prefix);

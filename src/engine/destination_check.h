@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host_path.h"
+
 #include <QString>
 
 namespace engine {
@@ -12,6 +14,9 @@ namespace engine {
 // parent. The registration dialog and a run both ask this.
 bool DestinationInsideSource(const QString& source, const QString& destination,
                              bool withSubFolders);
+// The same on LookUpHostPath of both folders, made a moment ago.
+bool DestinationInsideSource(const platform::HostLook& source,
+                             const platform::HostLook& destination, bool withSubFolders);
 
 // The message that refuses such an entry.
 QString DestinationInsideSourceText(const QString& source, const QString& destination);

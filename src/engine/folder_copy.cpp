@@ -1,7 +1,6 @@
 #include "engine/folder_copy.h"
 
 #include "engine/backup_times.h"
-#include "platform/attributes.h"
 #include "platform/host_path.h"
 #include "platform/temporary_names.h"
 #include "util/destination_folder.h"
@@ -123,44 +122,62 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
     return !result.failed && !result.sourceChanged;
 }
 
-std::optional<Level> ResolveLevel(const QString& source, const QString& destination) {
-    const auto hostSource = platform::ToHostPath(source);
-    const auto hostDestination = platform::ToHostPath(destination);
-    if (!hostSource || !hostDestination) return std::nullopt;
-    return Level{source, destination, *hostSource, *hostDestination,
-                 platform::OnFatFileSystem(*hostDestination)};
+// Whether the source folder exists, and its host path (which a drive root
+// that exists only as a letter lacks).
+struct SourceFolder {
+    bool exists = false;
+    std::optional<QString> hostPath;
+};
+
+SourceFolder LookAtSource(const QString& source, const platform::HostLook* known) {
+    if (source.size() > 3) {
+        std::optional<QString> host = util::ExistingFolder(source, nullptr, known);
+        return {host.has_value(), std::move(host)};
+    }
+    if (!util::FolderExists(source)) return {};
+    return {true, platform::ToHostPath(source)};
 }
 
 }  // namespace
 
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
-                bool withSubFolders, bool deleteMissing) {
+                bool withSubFolders, bool deleteMissing, const FolderLooks* looks) {
     EngineUi& ui = engine.Ui();
     ui.SetSourceText(source);
     ui.SetDestinationText(destination);
     ui.LetEventsRun();
-    if (!util::FolderExists(source)) return false;
+    const SourceFolder sourceFolder = LookAtSource(source, looks ? &looks->source : nullptr);
+    if (!sourceFolder.exists) return false;
 
     BusyCursor busy(ui);
-    if (const auto error = util::MakeDestinationFolder(destination)) {
-        ui.StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
+    const util::DestinationFolder made =
+        util::PrepareDestinationFolder(destination, looks ? &looks->destination : nullptr);
+    if (made.error) {
+        ui.StandardMessage(*made.error, util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
+    if (!sourceFolder.hostPath) return false;
     // Both folders are resolved once; their listings use the host paths.
-    const auto level = ResolveLevel(source, destination);
-    if (!level) return false;
+    Level level{source, destination, *sourceFolder.hostPath, made.hostPath, false};
     const QString everything = QStringLiteral("*.*");
+    // The copy reads names, sizes and times of the source; its FAT attribute
+    // bits would cost a look at each file on a FAT disk.
     const platform::SearchResult listing =
-        platform::SearchHostFolder(level->hostSource, everything);
+        platform::SearchHostFolder(level.hostSource, everything, platform::SearchDetail::NoFatBits);
     engine.AddPassedOverNames(listing.passedOver);
     bool allCopied = true;
-    const platform::SearchResult destinationListing =
-        platform::SearchHostFolder(level->hostDestination, everything);
+    // A folder this call made is empty: there is nothing in it to read, and
+    // no time of a backup to compare with.
+    platform::SearchResult destinationListing;
+    if (!made.created) {
+        destinationListing = platform::SearchHostFolder(level.hostDestination, everything);
+        level.destinationOnFat = destinationListing.coarseTimes;
+    }
     DestinationFiles destinationFiles(destinationListing.entries);
     // Temporary copies left by a run that was killed are removed here, where
     // this run writes; only stale ones, never another run's live one.
     if (destinationListing.holdsTemporaries) {
-        platform::RemoveStaleTemporaries(QFile::encodeName(level->hostDestination).toStdString());
+        platform::RemoveStaleTemporaries(QFile::encodeName(level.hostDestination).toStdString());
     }
 
     QStringList folders;
@@ -171,7 +188,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
         }
         const std::optional<FoundEntry> existing = destinationFiles.Find(entry.name);
         if (existing) destinationFiles.Claim(*existing);
-        if (!CopyKnownFile(engine, *level, entry, existing)) allCopied = false;
+        if (!CopyKnownFile(engine, level, entry, existing)) allCopied = false;
         ui.LetEventsRun();
         if (engine.AbortRequested()) return false;
     }

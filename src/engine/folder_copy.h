@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "platform/host_path.h"
 
 #include <QString>
 
@@ -15,7 +16,13 @@ namespace engine {
 // false when the source is missing, the run was aborted, a listing was not
 // complete, or any file failed to copy or changed while it was copied (the
 // caller then treats the entry as failed, so that it is tried again).
+// `looks`, when given, are platform::LookUpHostPath of both folders made a
+// moment ago.
+struct FolderLooks {
+    platform::HostLook source;
+    platform::HostLook destination;
+};
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
-                bool withSubFolders, bool deleteMissing);
+                bool withSubFolders, bool deleteMissing, const FolderLooks* looks = nullptr);
 
 }  // namespace engine

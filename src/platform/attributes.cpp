@@ -75,11 +75,15 @@ bool WriteAttributes(const QString& hostPath, unsigned attributes) {
 
 namespace platform {
 
-bool OnFatFileSystem(const QString& hostPath) {
+bool FatFileSystemType(long type) {
     constexpr long kExfatMagic = 0x2011BAB0;
+    return type == MSDOS_SUPER_MAGIC || type == kExfatMagic;
+}
+
+bool OnFatFileSystem(const QString& hostPath) {
     struct statfs fs;
     if (statfs(QFile::encodeName(hostPath).constData(), &fs) != 0) return false;
-    return fs.f_type == MSDOS_SUPER_MAGIC || static_cast<long>(fs.f_type) == kExfatMagic;
+    return FatFileSystemType(static_cast<long>(fs.f_type));
 }
 
 }  // namespace platform

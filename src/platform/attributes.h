@@ -36,5 +36,7 @@ namespace platform {
 // File systems whose times are coarser than the host's: FAT keeps
 // modification times in 2-second steps and in local time.
 bool OnFatFileSystem(const QString& hostPath);
+// The same for a file system type as statfs reports it (f_type).
+bool FatFileSystemType(long type);
 
 }  // namespace platform

@@ -34,9 +34,10 @@ bool Addressable(const QByteArray& raw, const QString& name) {
     return !name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == raw;
 }
 
-bool OnFat(int dirFd) {
+// The file system type of an open folder, 0 when unknown.
+long FileSystemType(int dirFd) {
     struct statfs fs;
-    return fstatfs(dirFd, &fs) == 0 && fs.f_type == 0x4d44;  // MSDOS_SUPER_MAGIC
+    return fstatfs(dirFd, &fs) == 0 ? static_cast<long>(fs.f_type) : 0;
 }
 
 bool OnFatPath(const QByteArray& path) {
@@ -101,21 +102,25 @@ void AddDescribed(int dirFd, const char* folder, const char* raw, bool onFat, Fo
     }
 }
 
-}  // namespace
-
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
-                              SearchFor what) {
-    const bool foldersOnly = what == SearchFor::FolderNames;
+// SearchHostFolder; `openError` is the errno of a folder that could not be
+// opened, 0 otherwise.
+SearchResult Search(const QString& hostFolder, const QString& namePattern, SearchDetail detail,
+                    int& openError) {
     SearchResult result;
+    openError = 0;
+    const bool foldersOnly = detail == SearchDetail::FolderNames;
     const QByteArray folderPath = QFile::encodeName(hostFolder);
     FolderEntries dir(folderPath.constData());
     if (!dir.IsOpen()) {
+        openError = errno;
         result.complete = false;
         result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }
     const int dirFd = dir.Fd();
-    const bool onFat = !foldersOnly && OnFat(dirFd);
+    const long type = detail == SearchDetail::Full ? FileSystemType(dirFd) : 0;
+    const bool onFat = type == 0x4d44;  // MSDOS_SUPER_MAGIC: FAT attribute bits
+    result.coarseTimes = FatFileSystemType(type);
     const bool wild = HasWildcard(namePattern);
     const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
     if (!wild && !namePattern.startsWith(u'.') &&
@@ -175,6 +180,14 @@ SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePatt
     return result;
 }
 
+}  // namespace
+
+SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+                              SearchDetail detail) {
+    int openError = 0;
+    return Search(hostFolder, namePattern, detail, openError);
+}
+
 // A single name needs no listing of its folder: the path resolves to it.
 SearchResult SearchOneName(const QString& hostPath) {
     SearchResult result;
@@ -191,7 +204,30 @@ SearchResult SearchOneName(const QString& hostPath) {
     return result;
 }
 
-SearchResult SearchDirectory(const QString& windowsPattern, SearchFor what) {
+FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known) {
+    const HostLook look = known ? *known : LookUpHostPath(windowsPath);
+    FolderLook result{look.path, false};
+    if (!look.path) return result;
+    const QString& hostPath = *look.path;
+    const QString name = hostPath.mid(hostPath.lastIndexOf(u'/') + 1);
+    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(QFile::encodeName(name), name) ||
+        PseudoMountPoints().contains(hostPath)) {
+        return result;
+    }
+    // Under a fault seam the look goes through it, as a search's would.
+    const bool seamed = sys::detail::g_seam.load(std::memory_order_relaxed) != nullptr;
+    if (look.found == HostLook::Kind::Unknown || seamed) {
+        struct stat st;
+        result.listed = sys::StatAt(AT_FDCWD, nullptr, QFile::encodeName(hostPath).constData(), &st,
+                                    AT_SYMLINK_NOFOLLOW) == 0 &&
+                        S_ISDIR(st.st_mode);
+    } else {
+        result.listed = look.found == HostLook::Kind::Folder;
+    }
+    return result;
+}
+
+SearchResult SearchDirectory(const QString& windowsPattern, SearchDetail detail) {
     const qsizetype slash = windowsPattern.lastIndexOf(u'\\');
     QString folder, pattern;
     if (slash >= 0) {
@@ -205,11 +241,19 @@ SearchResult SearchDirectory(const QString& windowsPattern, SearchFor what) {
     if (!pattern.isEmpty() && !HasWildcard(pattern)) {
         if (const auto one = ToHostPath(windowsPattern)) {
             SearchResult found = SearchOneName(*one);
-            if (what == SearchFor::FolderNames && !found.entries.isEmpty() &&
+            if (detail == SearchDetail::FolderNames && !found.entries.isEmpty() &&
                 !found.entries.constFirst().isFolder) {
                 found.entries.clear();
             }
             return found;
+        }
+    }
+    // A folder that is there as written needs no look before its listing.
+    if (!pattern.isEmpty()) {
+        if (const auto written = HostPathAsWritten(folder)) {
+            int openError = 0;
+            SearchResult found = Search(*written, pattern, detail, openError);
+            if (openError != ENOENT) return found;
         }
     }
     const auto host = ToHostPath(folder);
@@ -218,7 +262,7 @@ SearchResult SearchDirectory(const QString& windowsPattern, SearchFor what) {
         result.error = QStringLiteral("path not found");
         return result;
     }
-    return SearchHostFolder(*host, pattern, what);
+    return SearchHostFolder(*host, pattern, detail);
 }
 
 }  // namespace platform

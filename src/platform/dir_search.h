@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/host_path.h"
+
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace platform {
 
@@ -19,13 +23,8 @@ struct SearchResult {
     bool complete = true;           // false when the folder could not be read to its end
     QString error;                  // why it was not complete
     bool holdsTemporaries = false;  // a name of temporary_names.h's pattern was seen
+    bool coarseTimes = false;       // SearchHostFolder: the folder is where OnFatFileSystem holds
 };
-
-// What a search examines: everything, or only which entries are folders. A
-// search for folder names finds folders alone, without sizes, times or
-// attributes, and asks the file system about an entry only when the folder's
-// listing does not tell its kind.
-enum class SearchFor { Everything, FolderNames };
 
 // Searches a folder for a Windows-style pattern: a folder path, "\" and a
 // name pattern ("C:\data\*.*", "C:\data\report.txt"). Wildcards follow
@@ -33,10 +32,29 @@ enum class SearchFor { Everything, FolderNames };
 // a link to a folder is never followed (left out), a link to a file is read
 // through. Names beginning with "." and the mount points of kernel pseudo file
 // systems are left out. Entries come in the order the folder lists them.
-SearchResult SearchDirectory(const QString& windowsPattern, SearchFor what = SearchFor::Everything);
+// What a search reads of each entry: everything; all but the FAT attribute
+// bits (hidden, system), which cost a look at the folder's file system that a
+// test of names and times does without; or only which entries are folders,
+// finding folders alone without sizes, times or attributes and asking the
+// file system about an entry only when the folder's listing does not tell its
+// kind. Without the FAT bits `coarseTimes` stays false.
+enum class SearchDetail { Full, NoFatBits, FolderNames };
+
+SearchResult SearchDirectory(const QString& windowsPattern,
+                             SearchDetail detail = SearchDetail::Full);
+
+// A folder path resolved and looked at once: its host path, and whether it is
+// a folder that a search of its parent would list (as SearchDirectory of the
+// path would find it). The last component must be a name without wildcards.
+// `known`, when given, is LookUpHostPath of the same path made a moment ago.
+struct FolderLook {
+    std::optional<QString> hostPath;
+    bool listed = false;
+};
+FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known = nullptr);
 
 // The same on a host folder, with a name pattern.
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
-                              SearchFor what = SearchFor::Everything);
+                              SearchDetail detail = SearchDetail::Full);
 
 }  // namespace platform

@@ -94,6 +94,10 @@ int CopyData(int in, int out, const QByteArray& outPath, qint64 total,
         const qint64 before = done;
         done += moved;
         if (progress && before / kCopyChunkBytes != done / kCopyChunkBytes) progress(done, total);
+        // The size the file had at the start is copied: one more call would
+        // only find its end. A file that grew meanwhile is seen as changed
+        // by the caller, whose copy is then taken again by the next run.
+        if (total > 0 && done == total) return 0;
     }
 }
 
@@ -128,8 +132,8 @@ CopyOutcome CopyHostFile(const QString& source, const QString& target,
     struct stat before;
     if (fstat(in.get(), &before) != 0) return Failure(errno);
     if (!S_ISREG(before.st_mode)) return Failure(EINVAL);
-    const int flags = fcntl(in.get(), F_GETFL);
-    if (flags >= 0) fcntl(in.get(), F_SETFL, flags & ~O_NONBLOCK);
+    // Of the flags F_SETFL changes, only O_NONBLOCK was set at the open.
+    fcntl(in.get(), F_SETFL, 0);
 
     // An unnamed file in the target's folder where the file system offers
     // one: it gets its name only when complete. Elsewhere a hidden temporary

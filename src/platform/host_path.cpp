@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -22,6 +21,31 @@ namespace {
 bool ExistsNoFollow(const QString& hostPath) {
     struct stat st;
     return lstat(QFile::encodeName(hostPath).constData(), &st) == 0;
+}
+
+// The components after the drive, split at "\\" and "/", without empty ones.
+QStringList Components(const QString& windowsPath) {
+    QStringList components;
+    const qsizetype end = windowsPath.size();
+    qsizetype start = 2;
+    for (qsizetype i = start; i <= end; ++i) {
+        if (i < end && windowsPath[i] != u'\\' && windowsPath[i] != u'/') continue;
+        if (i > start) components.append(windowsPath.mid(start, i - start));
+        start = i + 1;
+    }
+    return components;
+}
+
+HostLook::Kind Found(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return HostLook::Kind::Folder;
+    if (S_ISLNK(st.st_mode)) return HostLook::Kind::Link;
+    return HostLook::Kind::Other;
+}
+
+HostLook::Kind FoundAt(const QString& hostPath) {
+    struct stat st;
+    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0) return HostLook::Kind::Nothing;
+    return Found(st);
 }
 
 QString Child(const QString& folder, const QString& name) {
@@ -151,36 +175,69 @@ std::optional<QString> InexactMatch(const QString& folder, const QString& compon
     return KnownListings().Match(folder, component);
 }
 
-}  // namespace
-
-std::optional<QString> ToHostPath(const QString& windowsPath) {
+// The path as written, with the drive's root and the components it is made of.
+std::optional<QString> AsWritten(const QString& windowsPath, QString& root,
+                                 QStringList& components) {
     if (windowsPath.size() < 2 || windowsPath[1] != u':' ||
         windowsPath.startsWith(QLatin1String("\\\\"))) {
         return std::nullopt;
     }
     const auto drive = CurrentDrives().Find(windowsPath[0]);
     if (!drive) return std::nullopt;
-
-    static const QRegularExpression kSeparators(QStringLiteral("[\\\\/]"));
-    const QStringList components = windowsPath.mid(2).split(kSeparators, Qt::SkipEmptyParts);
-    QString asWritten = drive->root;
+    root = drive->root;
+    components = Components(windowsPath);
+    QString asWritten = root;
     for (const QString& component : components) {
         if (component == QLatin1String(".") || component == QLatin1String(".."))
             return std::nullopt;
         asWritten = Child(asWritten, component);
     }
+    return asWritten;
+}
+
+}  // namespace
+
+std::optional<QString> ToHostPath(const QString& windowsPath) {
+    return LookUpHostPath(windowsPath).path;
+}
+
+std::optional<QString> HostPathAsWritten(const QString& windowsPath) {
+    QString root;
+    QStringList components;
+    return AsWritten(windowsPath, root, components);
+}
+
+HostLook LookUpHostPath(const QString& windowsPath) {
+    HostLook look;
+    QString root;
+    QStringList components;
+    const std::optional<QString> written = AsWritten(windowsPath, root, components);
+    if (!written) return look;
+    const QString& asWritten = *written;
+
     // Most paths exist as written: one look settles them.
-    if (components.isEmpty() || ExistsNoFollow(asWritten)) return asWritten;
+    struct stat st;
+    if (components.isEmpty()) {
+        look.path = asWritten;
+        return look;
+    }
+    if (lstat(QFile::encodeName(asWritten).constData(), &st) == 0) {
+        look.path = asWritten;
+        look.found = Found(st);
+        return look;
+    }
     // Next most often only the last component is missing (something to create).
     const qsizetype lastSlash = asWritten.lastIndexOf(u'/');
     const QString parent = asWritten.left(lastSlash);
     struct stat parentStat;
     if (components.size() >= 2 && lstat(QFile::encodeName(parent).constData(), &parentStat) == 0) {
         const auto match = KnownListings().Match(parent, components.last(), &parentStat);
-        return match ? Child(parent, *match) : asWritten;
+        look.path = match ? Child(parent, *match) : asWritten;
+        look.found = match ? FoundAt(*look.path) : HostLook::Kind::Nothing;
+        return look;
     }
 
-    QString host = drive->root;
+    QString host = root;
     bool matching = true;  // once a component is missing, the rest cannot exist either
     for (const QString& component : components) {
         QString next = Child(host, component);
@@ -193,7 +250,9 @@ std::optional<QString> ToHostPath(const QString& windowsPath) {
         }
         host = next;
     }
-    return host;
+    look.path = host;
+    if (matching) look.found = FoundAt(host);
+    return look;
 }
 
 int MakeHostFolder(const QString& hostFolder) {

@@ -15,6 +15,19 @@ namespace platform {
 // drive, or a "." or ".." component.
 std::optional<QString> ToHostPath(const QString& windowsPath);
 
+// The host path as the Windows-style path is written, without a look at the
+// disk: what ToHostPath gives whenever the path exists as written.
+std::optional<QString> HostPathAsWritten(const QString& windowsPath);
+
+// ToHostPath together with what its look at the path found there (without
+// following a link in the last component); a drive root is not looked at.
+struct HostLook {
+    enum class Kind { Unknown, Nothing, Folder, Link, Other };
+    std::optional<QString> path;
+    Kind found = Kind::Unknown;
+};
+HostLook LookUpHostPath(const QString& windowsPath);
+
 // Creates one host folder level (the parent must exist); 0 or the errno.
 // Folders made here need no listing for later lookups of other-case names.
 int MakeHostFolder(const QString& hostFolder);

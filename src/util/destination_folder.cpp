@@ -16,18 +16,44 @@ QString DriveNotReadyText(QChar letter) {
 }
 
 std::optional<QString> MakeDestinationFolder(const QString& folder) {
+    return PrepareDestinationFolder(folder).error;
+}
+
+DestinationFolder PrepareDestinationFolder(const QString& folder, const platform::HostLook* known) {
+    DestinationFolder result;
     const QString notFound = QStringLiteral("パスが見つかりません：　") + folder;
-    if (folder.size() < 2 || folder[1] != u':') return notFound;
+    result.error = notFound;
+    if (folder.size() < 2 || folder[1] != u':') return result;
     const auto drive = platform::CurrentDrives().Find(folder[0].toUpper());
-    if (!drive || drive->root.isEmpty()) return notFound;
-    if (!QFileInfo(drive->root).isDir()) return DriveNotReadyText(folder[0].toUpper());
-    if (folder.size() <= 3 || FolderExists(folder)) return std::nullopt;
-    const auto host = platform::ToHostPath(folder);
-    if (!host) return notFound;
+    if (!drive || drive->root.isEmpty()) return result;
+    // A folder that is there has a drive root above it: the usual case costs
+    // one look.
+    std::optional<QString> host;
+    if (folder.size() > 3) {
+        const std::optional<QString> there = ExistingFolder(folder, &host, known);
+        if (there) return {std::nullopt, *there, false};
+    }
+    if (!QFileInfo(drive->root).isDir()) {
+        result.error = DriveNotReadyText(folder[0].toUpper());
+        return result;
+    }
+    if (!host) host = platform::ToHostPath(folder);
+    if (folder.size() <= 3) {
+        result.error.reset();
+        result.hostPath = host.value_or(drive->root);
+        return result;
+    }
+    if (!host) return result;
+    result.hostPath = *host;
     const int error = platform::MakeHostFolder(*host);
-    if (error == 0 || error == EEXIST) return std::nullopt;
-    return QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral("\nフォルダー：　") +
-           folder;
+    result.created = error == 0;
+    if (error == 0 || error == EEXIST) {
+        result.error.reset();
+    } else {
+        result.error = QString::fromLocal8Bit(std::strerror(error)) +
+                       QStringLiteral("\nフォルダー：　") + folder;
+    }
+    return result;
 }
 
 }  // namespace util

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host_path.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,6 +15,17 @@ namespace util {
 // land on the system disk by mistake. Nothing when the folder exists or was
 // made; otherwise the error text for the standard message box.
 std::optional<QString> MakeDestinationFolder(const QString& folder);
+
+// The same, with what the caller goes on to need: the folder's host path and
+// whether this call made it (so it is empty).
+struct DestinationFolder {
+    std::optional<QString> error;
+    QString hostPath;  // when there is no error
+    bool created = false;
+};
+// `known`, when given, is platform::LookUpHostPath of the folder made a moment ago.
+DestinationFolder PrepareDestinationFolder(const QString& folder,
+                                           const platform::HostLook* known = nullptr);
 
 // "ドライブの準備ができていません" with the drive, for a missing drive root.
 QString DriveNotReadyText(QChar letter);

@@ -5,6 +5,7 @@
 #include "platform/drive_table.h"
 #include "platform/host_path.h"
 #include "platform/profile_file.h"
+#include "platform/wildcard.h"
 #include "util/message_sink.h"
 #include "util/path_names.h"
 #include "util/text_case.h"
@@ -137,11 +138,23 @@ bool FolderExists(const QString& path) {
         if (path.size() < 2 || path[1] != u':') return false;
         return platform::CurrentDrives().TypeOf(path[0]) != platform::DriveType::Unknown;
     }
-    if (path.startsWith(QLatin1String("\\\\"))) return false;  // no network paths here
-    for (const auto& entry : platform::SearchDirectory(path).entries) {
-        if (entry.isFolder) return true;
+    return ExistingFolder(path).has_value();
+}
+
+std::optional<QString> ExistingFolder(const QString& path, std::optional<QString>* resolved,
+                                      const platform::HostLook* known) {
+    if (path.size() <= 3 || path.startsWith(QLatin1String("\\\\"))) return std::nullopt;
+    // A plain last name needs only one look at the path.
+    const qsizetype slash = path.lastIndexOf(u'\\');
+    if (slash >= 0 && slash < path.size() - 1 && !platform::HasWildcard(path.mid(slash + 1))) {
+        const platform::FolderLook look = platform::LookAtFolder(path, known);
+        if (resolved) *resolved = look.hostPath;
+        return look.listed ? look.hostPath : std::nullopt;
     }
-    return false;
+    for (const auto& entry : platform::SearchDirectory(path).entries) {
+        if (entry.isFolder) return platform::ToHostPath(path).value_or(QString());
+    }
+    return std::nullopt;
 }
 
 bool MakeFolder(const QString& path) {

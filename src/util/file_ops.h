@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "platform/file_copy.h"
+#include "platform/host_path.h"
 
 #include <optional>
 
@@ -52,6 +53,13 @@ bool FileExists(const QString& path);
 // True when the path names an existing folder. A drive ("C:", "C:\") exists
 // whenever its letter is a letter; a path ending in "\" does not.
 bool FolderExists(const QString& path);
+// The host path of a folder below a drive root when FolderExists holds for
+// it, found with as few looks as FolderExists takes. `resolved`, when given,
+// receives the path's host form where the look made one, folder or not.
+// `known`, when given, is platform::LookUpHostPath of the path made a moment ago.
+std::optional<QString> ExistingFolder(const QString& path,
+                                      std::optional<QString>* resolved = nullptr,
+                                      const platform::HostLook* known = nullptr);
 
 // Creates the folder and any missing parents; false on failure.
 bool MakeFolder(const QString& path);

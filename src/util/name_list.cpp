@@ -7,7 +7,8 @@ namespace {
 
 QString ListNames(const QString& pattern, bool folders) {
     QStringList names;
-    const auto what = folders ? platform::SearchFor::FolderNames : platform::SearchFor::Everything;
+    const auto what =
+        folders ? platform::SearchDetail::FolderNames : platform::SearchDetail::NoFatBits;
     for (const auto& entry : platform::SearchDirectory(pattern, what).entries) {
         if (entry.isFolder == folders) names.append(entry.name);
     }
@@ -34,8 +35,8 @@ QStringList SplitNameList(const QString& nameList) {
     return names;
 }
 
-platform::SearchResult ListFolder(const QString& windowsFolder) {
-    return platform::SearchDirectory(JoinPath(windowsFolder, QStringLiteral("*.*")));
+platform::SearchResult ListFolder(const QString& windowsFolder, platform::SearchDetail detail) {
+    return platform::SearchDirectory(JoinPath(windowsFolder, QStringLiteral("*.*")), detail);
 }
 
 }  // namespace util

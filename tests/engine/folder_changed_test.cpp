@@ -34,4 +34,20 @@ TEST(FolderChanged, NeverBackedUpCountsAnyFile) {
     EXPECT_FALSE(FolderChangedSince(S("C:\\missing"), never, true));
 }
 
+// A last-backup text that names no real time (edited by hand) is compared
+// as text, as the stored times always were.
+TEST(FolderChanged, ATextThatIsNoTimeComparesAsText) {
+    TempDrives drives;
+    const QString impossible = S("2026/02/30 10:00");
+    const auto day = [](int month, int date) {
+        return QDateTime(QDate(2026, month, date), QTime(12, 0)).toSecsSinceEpoch();
+    };
+    drives.WriteFile(S("C:\\f\\a.txt"), "a", day(2, 28));
+    EXPECT_FALSE(FolderChangedSince(S("C:\\f"), impossible, false));
+    drives.WriteFile(S("C:\\f\\b.txt"), "b", day(3, 1));
+    EXPECT_TRUE(FolderChangedSince(S("C:\\f"), impossible, false));
+    EXPECT_TRUE(FolderChangedSince(S("C:\\f"), S("2026/02/28 11:59"), false));
+    EXPECT_FALSE(FolderChangedSince(S("C:\\f"), S("2026/03/01 12:00"), false));
+}
+
 }  // namespace

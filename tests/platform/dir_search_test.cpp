@@ -63,7 +63,8 @@ TEST_F(DirSearch, FolderNamesAreTheFoldersOfTheFullSearch) {
     ASSERT_EQ(symlink("sub", QFile::encodeName(Host("C:\\d") + "/folderlink").constData()), 0);
     ASSERT_EQ(symlink("a.txt", QFile::encodeName(Host("C:\\d") + "/filelink").constData()), 0);
     const auto folders = [](const char* pattern) {
-        return Names(SearchDirectory(QString::fromUtf8(pattern), platform::SearchFor::FolderNames));
+        return Names(
+            SearchDirectory(QString::fromUtf8(pattern), platform::SearchDetail::FolderNames));
     };
     EXPECT_EQ(folders("C:\\d\\*.*"), QStringList({"Other.dir/", "sub/"}));
     QStringList full = Names(SearchDirectory(QStringLiteral("C:\\d\\*.*")));

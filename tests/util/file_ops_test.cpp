@@ -46,6 +46,27 @@ TEST_F(FileOps, ExistenceTests) {
     EXPECT_FALSE(FolderExists(S("\\\\server\\share")));
 }
 
+// One look at the path answers as a search of its parent would: dot names,
+// links to folders and files are no folders; other letter case is.
+TEST_F(FileOps, FolderExistsAnswersAsASearchWould) {
+    drives.MakeFolder(S("C:\\Data\\Sub"));
+    drives.MakeFolder(S("C:\\Data\\.hidden"));
+    drives.WriteFile(S("C:\\Data\\file"), "f");
+    ASSERT_TRUE(QFile::link(drives.Host(S("C:\\Data\\Sub")), drives.Host(S("C:\\Data\\link"))));
+    EXPECT_TRUE(FolderExists(S("C:\\DATA\\sub")));
+    EXPECT_EQ(ExistingFolder(S("C:\\DATA\\sub")), drives.Host(S("C:\\Data\\Sub")));
+    EXPECT_TRUE(FolderExists(S("C:\\Data\\S*")));
+    EXPECT_TRUE(FolderExists(S("C:\\Data/Sub")));
+    for (const char* absent :
+         {"C:\\Data\\.hidden", "C:\\Data\\link", "C:\\Data\\file", "C:\\Data\\none", "C:\\Data\\x*",
+          "C:\\Data\\Sub\\..", "C:\\Data\\Sub\\"}) {
+        EXPECT_FALSE(FolderExists(S(absent))) << absent;
+        EXPECT_FALSE(ExistingFolder(S(absent))) << absent;
+    }
+    // A listing of a folder written in other case finds it all the same.
+    EXPECT_EQ(ListFolderNames(S("C:\\DATA\\*.*")), S("\x02Sub\x02"));
+}
+
 TEST_F(FileOps, NameListsSkipDotNames) {
     drives.WriteFile(S("C:\\D\\a.txt"), "a");
     drives.WriteFile(S("C:\\D\\.profile"), "p");

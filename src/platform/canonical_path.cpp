@@ -1,0 +1,90 @@
+#include "platform/canonical_path.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+namespace platform {
+namespace {
+
+int scopeDepth = 0;
+
+QHash<QString, QString>& RememberedFolders() {
+    static QHash<QString, QString> folders;
+    return folders;
+}
+
+// The host path with links resolved, or empty when nothing exists there.
+QString Resolved(const QString& hostPath) { return QFileInfo(hostPath).canonicalFilePath(); }
+
+QString ParentOf(const QString& hostPath) {
+    const qsizetype slash = hostPath.lastIndexOf(u'/');
+    if (slash < 0) return {};
+    return slash == 0 ? QStringLiteral("/") : hostPath.left(slash);
+}
+
+QString ResolvedFolder(const QString& folder) {
+    if (scopeDepth == 0) return Resolved(folder);
+    auto& remembered = RememberedFolders();
+    if (const auto it = remembered.constFind(folder); it != remembered.cend()) return *it;
+    const QString resolved = Resolved(folder);
+    // Only a folder that exists is remembered: one made later must be seen.
+    if (!resolved.isEmpty()) remembered.insert(folder, resolved);
+    return resolved;
+}
+
+using Kind = HostLook::Kind;
+
+Kind LookAt(const QString& hostPath) {
+    struct stat st;
+    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0)
+        return errno == ENOENT ? Kind::Nothing : Kind::Unknown;
+    if (S_ISLNK(st.st_mode)) return Kind::Link;
+    return S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
+}
+
+// `hostPath` resolved from its parent's resolved form when `found` says it
+// is there and no link; empty otherwise.
+QString ResolvedThroughParent(const QString& hostPath, Kind found) {
+    if (found != Kind::Folder && found != Kind::Other) return {};
+    const QString parent = ParentOf(hostPath);
+    const QString name = hostPath.mid(parent == QLatin1String("/") ? 1 : parent.size() + 1);
+    if (parent.isEmpty() || name.isEmpty()) return {};
+    const QString resolvedParent = ResolvedFolder(parent);
+    if (resolvedParent.isEmpty()) return {};
+    return resolvedParent.endsWith(u'/') ? resolvedParent + name : resolvedParent + u'/' + name;
+}
+
+}  // namespace
+
+QString CanonicalPath(const QString& hostPath, HostLook::Kind found) {
+    QString existing = hostPath;
+    QString rest;
+    while (!existing.isEmpty()) {
+        QString canonical;
+        if (scopeDepth > 0) {
+            if (found == Kind::Unknown) found = LookAt(existing);
+            canonical = ResolvedThroughParent(existing, found);
+        }
+        if (canonical.isEmpty() && found != Kind::Nothing) canonical = Resolved(existing);
+        if (!canonical.isEmpty()) return canonical + rest;
+        const qsizetype slash = existing.lastIndexOf(u'/');
+        if (slash < 0) break;
+        rest = existing.mid(slash) + rest;
+        existing.truncate(slash);
+        found = Kind::Unknown;
+    }
+    return hostPath;
+}
+
+CanonicalFolderScope::CanonicalFolderScope() { ++scopeDepth; }
+
+CanonicalFolderScope::~CanonicalFolderScope() {
+    if (--scopeDepth == 0) RememberedFolders().clear();
+}
+
+}  // namespace platform

@@ -19,7 +19,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/registration_editor.h"
-#include "dialogs/dialog_testing.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -101,7 +101,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
         dialog.Browse();
         dialog.chooseHostPath = keep;
     } else if (step == u"entry-save") {
-        dialogs::presets::SetNextAnswer(1);
+        widgets::presets::SetNextAnswer(1);
         dialog.findChild<QPushButton*>(QStringLiteral("保存BTN"))->click();
     } else if (step == u"entry-register") {
         dialog.Register();
@@ -117,7 +117,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
 // to run it again after a short while.
 int RunStep(ListForm& form, const QString& step) {
     if (step == u"backup-all" || step == u"backup-updated") {
-        dialogs::presets::SetNextAnswer(1);
+        widgets::presets::SetNextAnswer(1);
         if (step == u"backup-all") {
             form.BackupAll();
         } else {

@@ -1,19 +1,22 @@
 #include "dialogs/input_dialog.h"
 
-#include "dialogs/dialog_wait.h"
 #include "dialogs/input_form.h"
-#include "dialogs/preset_answers.h"
-#include "dialogs/window_frame.h"
+
+#include "widgets/dialog_placement.h"
+#include "widgets/dialog_wait.h"
+#include "widgets/preset_answers.h"
+#include "widgets/window_frame.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QWindow>
 
 #include <cmath>
 
 namespace dialogs {
 namespace {
+
+namespace widgets = kibako::widgets;
 
 constexpr int kClosedOk = 1;
 
@@ -31,20 +34,13 @@ InputForm* AcquireForm() {
     return new InputForm;
 }
 
-QRect OwnerRect(const QWidget* owner) {
-    if (owner != nullptr) return owner->frameGeometry();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->geometry() : QRect();
-}
-
 void Place(InputForm* form, const QWidget* owner) {
-    const QSize outer = form->size().grownBy(FrameMargins(form));
-    const QRect ownerRect = OwnerRect(owner);
     if (owner == nullptr) {
-        MoveOuterTo(form, ownerRect.center() - QPoint(outer.width() / 2, outer.height() / 2));
-    } else {
-        MoveOuterTo(form, InputDialogPosition(ownerRect, outer));
+        widgets::MoveCentredOver(*form, nullptr);
+        return;
     }
+    const QSize outer = form->size().grownBy(widgets::FrameMargins(form));
+    widgets::MoveOuterTo(form, InputDialogPosition(owner->frameGeometry(), outer));
 }
 
 // Keeps the window manager from stacking the owner above the dialog.
@@ -68,15 +64,15 @@ QPoint InputDialogPosition(const QRect& ownerOuter, const QSize& dialogOuter) {
 std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const QString& title,
                                    const QString& defaultText) {
     std::optional<QString> result;
-    if (presets::TakePresetInput(prompt, title, defaultText, &result)) return result;
+    if (widgets::presets::TakePresetInput(prompt, title, defaultText, &result)) return result;
     if (owner == nullptr) owner = QApplication::activeWindow();
     if (owner != nullptr) owner = owner->window();
 
-    const OwnerLock lock(owner);
+    const widgets::OwnerLock lock(owner);
     QPointer<InputForm> form = AcquireForm();
     const bool temporary = form != KeptForm();
     form->hide();
-    DialogWait wait;
+    widgets::DialogWait wait;
     form->SetWait(&wait);
     form->Prepare(prompt, title, defaultText);
     Place(form, owner);

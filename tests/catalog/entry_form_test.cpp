@@ -11,9 +11,10 @@
 #include <functional>
 
 #include "catalog/entry_form.h"
-#include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
 #include "support/temp_drives.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -21,11 +22,11 @@ namespace {
 class EntryFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dialogs::presets::SetBeepForTesting([this] { ++beeps; });
+        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
     }
     void TearDown() override {
-        dialogs::presets::SetBeepForTesting({});
-        dialogs::presets::ClearPresets();
+        kibako::widgets::SetBeepForTesting({});
+        kibako::widgets::presets::ClearPresets();
     }
     QLineEdit* Field(int i) {
         return form.findChild<QLineEdit*>(QStringLiteral("保存先LIN%1").arg(i));
@@ -182,9 +183,9 @@ TEST_F(EntryFormTest, DestinationInsideTheSourceIsRefused) {
     RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("C:\\DATA\\BK"), true,
                               false, false};
     const int answer = Open(values, [this] {
-        dialogs::presets::SetNextAnswer(1);
+        kibako::widgets::presets::SetNextAnswer(1);
         Button("登録BTN")->click();
-        EXPECT_EQ(dialogs::presets::TakeAnsweredMessages().size(), 1u);
+        EXPECT_EQ(kibako::widgets::presets::TakeAnsweredMessages().size(), 1u);
         EXPECT_TRUE(form.isVisible());
         Button("CANBTN")->click();
     });

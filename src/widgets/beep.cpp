@@ -1,12 +1,10 @@
-#include "dialogs/beep.h"
-
-#include "dialogs/dialog_testing.h"
+#include "widgets/beep.h"
 
 #include <QApplication>
 
 #include <utility>
 
-namespace dialogs {
+namespace kibako::widgets {
 namespace {
 
 std::function<void()>& BeepOverride() {
@@ -24,6 +22,6 @@ void Beep() {
     }
 }
 
-void presets::SetBeepForTesting(std::function<void()> beep) { BeepOverride() = std::move(beep); }
+void SetBeepForTesting(std::function<void()> beep) { BeepOverride() = std::move(beep); }
 
-}  // namespace dialogs
+}  // namespace kibako::widgets

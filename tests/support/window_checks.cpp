@@ -1,4 +1,4 @@
-#include "window_checks.h"
+#include "support/window_checks.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -15,7 +15,7 @@ class QtApplication final : public ::testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[32] = "engine_windows_tests";
+    char name_[32] = "widget_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };

@@ -1,11 +1,9 @@
-#include "dialogs/dialog_testing.h"
-
-#include "dialogs/preset_answers.h"
+#include "widgets/preset_answers.h"
 
 #include <deque>
 #include <utility>
 
-namespace dialogs::presets {
+namespace kibako::widgets::presets {
 namespace {
 
 struct Presets {
@@ -36,12 +34,12 @@ std::vector<AnsweredInput> TakeAnsweredInputs() {
     return std::exchange(State().answeredInputs, {});
 }
 
-std::optional<int> TakePresetAnswer(const QString& text, int flags, const QString& title) {
+std::optional<int> TakePresetAnswer(const BoxMessage& message) {
     Presets& state = State();
     if (state.answers.empty()) return std::nullopt;
     const int answer = state.answers.front();
     state.answers.pop_front();
-    state.answeredMessages.push_back({text, flags, title, answer});
+    state.answeredMessages.push_back({message, answer});
     return answer;
 }
 
@@ -55,4 +53,4 @@ bool TakePresetInput(const QString& prompt, const QString& title, const QString&
     return true;
 }
 
-}  // namespace dialogs::presets
+}  // namespace kibako::widgets::presets

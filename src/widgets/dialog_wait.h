@@ -1,10 +1,13 @@
 #pragma once
 
+// The one way a window waits for a person's answer: a local event loop, so
+// other windows keep repainting and timers keep running while it waits.
+
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
 
-namespace dialogs {
+namespace kibako::widgets {
 
 // One wait for a dialog's answer: a local event loop that runs until Finish.
 // Waits nest: a dialog opened while another waits gets its own DialogWait, and
@@ -28,6 +31,10 @@ class DialogWait {
     bool finished_ = false;
 };
 
+// A DialogWait that the window's hiding or destruction finishes; returns at
+// once when the window is not visible. For windows that answer by hiding.
+void WaitUntilHidden(QWidget& window);
+
 // Disables the owner window for as long as it lives, shows the normal arrow
 // pointer, and afterwards restores the owner's enabled state, its focus and
 // the pointer and activates the owner again. The owner may be null or be
@@ -46,4 +53,4 @@ class OwnerLock {
     bool wasEnabled_ = true;
 };
 
-}  // namespace dialogs
+}  // namespace kibako::widgets

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace dialogs {
+namespace kibako::widgets {
 
 // The window manager's frame around a top-level window: empty until the window
 // has a native window and the window manager has told its frame.
@@ -16,4 +16,4 @@ QMargins FrameMargins(const QWidget* window);
 // window's client area, so the frame is added here.
 void MoveOuterTo(QWidget* window, QPoint outerTopLeft);
 
-}  // namespace dialogs
+}  // namespace kibako::widgets

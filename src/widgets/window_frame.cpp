@@ -1,9 +1,9 @@
-#include "dialogs/window_frame.h"
+#include "widgets/window_frame.h"
 
 #include <QWidget>
 #include <QWindow>
 
-namespace dialogs {
+namespace kibako::widgets {
 
 QMargins FrameMargins(const QWidget* window) {
     const QWindow* handle = window->windowHandle();
@@ -15,4 +15,4 @@ void MoveOuterTo(QWidget* window, QPoint outerTopLeft) {
     window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
 
-}  // namespace dialogs
+}  // namespace kibako::widgets

@@ -11,10 +11,10 @@
 #include "archiver/lzh_writer.h"
 #include "archiver/name_codec.h"
 #include "archiver/path_resolution.h"
+#include "archiver/pattern_match.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
 #include "archiver/temp_archive.h"
-#include "archiver/wildcard.h"
 
 namespace archiver {
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/host_path.h"
 
 #include "platform/drive_table.h"
-#include "platform/wildcard.h"
+#include "platform/file_name_match.h"
 
 #include <QDir>
 #include <QFile>

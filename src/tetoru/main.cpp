@@ -3,8 +3,8 @@
 #include "platform/drive_report.h"
 #include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
-#include "util/command_line.h"
 #include "util/message_sink.h"
+#include "util/program_options.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

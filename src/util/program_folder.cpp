@@ -2,7 +2,7 @@
 
 #include "platform/drive_table.h"
 #include "platform/host_path.h"
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 
 namespace util {
 

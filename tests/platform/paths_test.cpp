@@ -1,7 +1,7 @@
 #include "platform/drive_table.h"
+#include "platform/file_name_match.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
-#include "platform/wildcard.h"
 #include "support/temp_drives.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "archiver/wildcard.h"
+#include "archiver/pattern_match.h"
 
 namespace archiver {
 namespace {

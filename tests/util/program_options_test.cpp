@@ -1,6 +1,6 @@
 // How the programs read their command line: options first, then the words of
 // the definition file's name.
-#include "util/command_line.h"
+#include "util/program_options.h"
 #include "support/text.h"
 
 #include <gtest/gtest.h>

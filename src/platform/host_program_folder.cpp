@@ -1,4 +1,4 @@
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/wildcard.h"
+#include "platform/file_name_match.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
 // Where the programs keep their files: KIBAKO_HOME, the executable's folder
 // when it can be written, else the user's data folder.
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "util/command_line.h"
+#include "util/program_options.h"
 
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 
 #include <cstdio>
 

@@ -380,7 +380,7 @@ void EntryForm::Browse() {
 }
 
 bool EntryForm::TakeBrowsedHostPath(const QString& hostPath) {
-    const std::optional<QString> path = platform::ToWindowsPath(hostPath);
+    const std::optional<QString> path = platform::ToDrivePath(hostPath);
     if (!path) {
         widgets::ShowStandardBox(
             {kNoDriveText, util::Buttons::Ok, util::kAnswerOk, widgets::BoxIcon::Exclamation},

@@ -153,16 +153,16 @@ std::optional<QString> InexactMatch(const QString& folder, const QString& compon
 
 }  // namespace
 
-std::optional<QString> ToHostPath(const QString& windowsPath) {
-    if (windowsPath.size() < 2 || windowsPath[1] != u':' ||
-        windowsPath.startsWith(QLatin1String("\\\\"))) {
+std::optional<QString> ToHostPath(const QString& drivePath) {
+    if (drivePath.size() < 2 || drivePath[1] != u':' ||
+        drivePath.startsWith(QLatin1String("\\\\"))) {
         return std::nullopt;
     }
-    const auto drive = CurrentDrives().Find(windowsPath[0]);
+    const auto drive = CurrentDrives().Find(drivePath[0]);
     if (!drive) return std::nullopt;
 
     static const QRegularExpression kSeparators(QStringLiteral("[\\\\/]"));
-    const QStringList components = windowsPath.mid(2).split(kSeparators, Qt::SkipEmptyParts);
+    const QStringList components = drivePath.mid(2).split(kSeparators, Qt::SkipEmptyParts);
     QString asWritten = drive->root;
     for (const QString& component : components) {
         if (component == QLatin1String(".") || component == QLatin1String(".."))
@@ -205,7 +205,7 @@ int MakeHostFolder(const QString& hostFolder) {
     return 0;
 }
 
-std::optional<QString> ToWindowsPath(const QString& hostPath) {
+std::optional<QString> ToDrivePath(const QString& hostPath) {
     const QString clean = QDir::cleanPath(QFileInfo(hostPath).absoluteFilePath());
     const auto letter = CurrentDrives().LetterHolding(clean);
     if (!letter) return std::nullopt;

@@ -12,7 +12,7 @@
 
 namespace tetoru {
 
-int RunWithWindows(char* program, const QStringList& arguments) {
+int RunWithProgressWindow(char* program, const QStringList& arguments) {
     int argc = 1;  // Qt reads none of the words: they are the definition file
     char* qtArguments[] = {program, nullptr};
     QApplication app(argc, qtArguments);

@@ -1,6 +1,7 @@
 #include "dialogs/input_dialog.h"
 
 #include "dialogs/input_form.h"
+#include "dialogs/kept_form.h"
 
 #include "widgets/dialog_placement.h"
 #include "widgets/dialog_wait.h"
@@ -20,19 +21,7 @@ namespace widgets = kibako::widgets;
 
 constexpr int kClosedOk = 1;
 
-QPointer<InputForm>& KeptForm() {
-    static QPointer<InputForm> form;
-    return form;
-}
-
-// The kept form, created on first use; a question asked while that form waits
-// gets a form of its own, deleted after its answer.
-InputForm* AcquireForm() {
-    QPointer<InputForm>& kept = KeptForm();
-    if (!kept) kept = new InputForm;
-    if (!kept->Waiting()) return kept;
-    return new InputForm;
-}
+using KeptInputForm = KeptForm<InputForm>;
 
 void Place(InputForm* form, const QWidget* owner) {
     if (owner == nullptr) {
@@ -69,8 +58,8 @@ std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const 
     if (owner != nullptr) owner = owner->window();
 
     const widgets::OwnerLock lock(owner);
-    QPointer<InputForm> form = AcquireForm();
-    const bool temporary = form != KeptForm();
+    QPointer<InputForm> form = KeptInputForm::Acquire();
+    const bool temporary = !KeptInputForm::IsKept(form);
     form->hide();
     widgets::DialogWait wait;
     form->SetWait(&wait);
@@ -90,6 +79,6 @@ std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const 
     return result;
 }
 
-void CloseInputForm() { delete KeptForm().data(); }
+void CloseInputForm() { KeptInputForm::Close(); }
 
 }  // namespace dialogs

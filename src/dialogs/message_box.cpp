@@ -1,5 +1,6 @@
 #include "dialogs/message_box.h"
 
+#include "dialogs/kept_form.h"
 #include "dialogs/message_text.h"
 #include "dialogs/msg_box_form.h"
 
@@ -19,19 +20,7 @@ namespace {
 
 namespace widgets = kibako::widgets;
 
-QPointer<MsgBoxForm>& KeptForm() {
-    static QPointer<MsgBoxForm> form;
-    return form;
-}
-
-// The kept form, created on first use; a message shown while that form waits
-// gets a form of its own, deleted after its answer.
-MsgBoxForm* AcquireForm() {
-    QPointer<MsgBoxForm>& kept = KeptForm();
-    if (!kept) kept = new MsgBoxForm;
-    if (!kept->Waiting()) return kept;
-    return new MsgBoxForm;
-}
+using KeptMsgBoxForm = KeptForm<MsgBoxForm>;
 
 util::Buttons ButtonsOf(int flags) {
     switch (flags & kMsgButtonMask) {
@@ -83,8 +72,8 @@ int ShowFallback(widgets::BoxMessage message, const QString& text, int flags) {
 }
 
 int ShowInForm(QWidget* owner, const QString& text, int flags, const QString& caption) {
-    QPointer<MsgBoxForm> form = AcquireForm();
-    const bool temporary = form != KeptForm();
+    QPointer<MsgBoxForm> form = KeptMsgBoxForm::Acquire();
+    const bool temporary = !KeptMsgBoxForm::IsKept(form);
     widgets::DialogWait wait;
     form->SetWait(&wait);
     form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -127,6 +116,6 @@ int ShowMessage(QWidget* owner, const QString& text, int flags, const QString& t
     return ShowInForm(owner, text, flags, title.isEmpty() ? util::ProgramTitle() : title);
 }
 
-void CloseMessageBox() { delete KeptForm().data(); }
+void CloseMessageBox() { KeptMsgBoxForm::Close(); }
 
 }  // namespace dialogs

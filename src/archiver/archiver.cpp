@@ -8,8 +8,8 @@
 #include "archiver/command_line.h"
 #include "archiver/listing.h"
 #include "archiver/lzh_commands.h"
+#include "archiver/pattern_match.h"
 #include "archiver/return_code.h"
-#include "archiver/wildcard.h"
 #include "archiver/zip_commands.h"
 
 namespace archiver {

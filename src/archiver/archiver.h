@@ -22,7 +22,7 @@ namespace archiver {
 // a host path; std::nullopt when the path cannot be resolved. Installed once by the caller;
 // without one, paths are used as host paths (a trailing "\" of a folder is dropped).
 using PathResolver =
-    std::function<std::optional<std::filesystem::path>(const std::string& windowsPath)>;
+    std::function<std::optional<std::filesystem::path>(const std::string& drivePath)>;
 void SetPathResolver(PathResolver resolver);
 
 // 0 on success, non-zero on any failure. `output` receives a short human-readable report.

@@ -19,8 +19,8 @@ std::uint16_t Ratio(std::uint64_t original, std::uint64_t compressed) {
 
 }  // namespace
 
-bool ListLzhArchive(const std::string& windowsPath, Listing& listing) {
-    const std::optional<std::filesystem::path> path = ResolvePath(windowsPath);
+bool ListLzhArchive(const std::string& drivePath, Listing& listing) {
+    const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
     if (!path) return false;
     std::string error;
     const std::unique_ptr<FileInput> input = FileInput::Open(*path, error);
@@ -43,8 +43,8 @@ bool ListLzhArchive(const std::string& windowsPath, Listing& listing) {
     return true;
 }
 
-bool ListZipArchive(const std::string& windowsPath, Listing& listing) {
-    const std::optional<std::filesystem::path> path = ResolvePath(windowsPath);
+bool ListZipArchive(const std::string& drivePath, Listing& listing) {
+    const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
     if (!path) return false;
     std::string error;
     const ZipArchiveHandle archive(*path, ZIP_RDONLY, error);

@@ -14,7 +14,7 @@ struct Listing {
 };
 
 // false when the archive cannot be opened at all.
-bool ListLzhArchive(const std::string& windowsPath, Listing& listing);
-bool ListZipArchive(const std::string& windowsPath, Listing& listing);
+bool ListLzhArchive(const std::string& drivePath, Listing& listing);
+bool ListZipArchive(const std::string& drivePath, Listing& listing);
 
 }  // namespace archiver

@@ -11,10 +11,10 @@
 #include "archiver/lzh_writer.h"
 #include "archiver/name_codec.h"
 #include "archiver/path_resolution.h"
+#include "archiver/pattern_match.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
 #include "archiver/temp_archive.h"
-#include "archiver/wildcard.h"
 
 namespace archiver {
 namespace {
@@ -33,9 +33,9 @@ struct OldArchive {
     LzhArchiveContents contents;
 };
 
-int OpenOldArchive(const std::string& windowsPath, OldArchive& old, std::string& output) {
-    const std::optional<std::filesystem::path> path = ResolvePath(windowsPath);
-    if (!path) return Report(output, kPathNotResolved, "cannot resolve " + windowsPath);
+int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& output) {
+    const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
+    if (!path) return Report(output, kPathNotResolved, "cannot resolve " + drivePath);
     old.path = *path;
     if (::stat(path->c_str(), &old.info) != 0) return kOk;
     old.exists = true;
@@ -49,12 +49,12 @@ int OpenOldArchive(const std::string& windowsPath, OldArchive& old, std::string&
     return kOk;
 }
 
-std::optional<std::filesystem::path> ResolveFolder(const std::string& windowsPath,
+std::optional<std::filesystem::path> ResolveFolder(const std::string& drivePath,
                                                    std::string& output, int& code) {
-    const std::optional<std::filesystem::path> folder = ResolvePath(windowsPath);
+    const std::optional<std::filesystem::path> folder = ResolvePath(drivePath);
     struct stat info {};
     if (!folder) {
-        code = Report(output, kPathNotResolved, "cannot resolve " + windowsPath);
+        code = Report(output, kPathNotResolved, "cannot resolve " + drivePath);
     } else if (::stat(folder->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         code = Report(output, kSourceFolderMissing, "no folder " + folder->string());
         return std::nullopt;

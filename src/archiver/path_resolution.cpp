@@ -24,15 +24,15 @@ void SetPathResolver(PathResolver resolver) {
     InstalledResolver() = std::move(resolver);
 }
 
-std::optional<std::filesystem::path> ResolvePath(const std::string& windowsPath) {
-    if (windowsPath.empty()) return std::nullopt;
+std::optional<std::filesystem::path> ResolvePath(const std::string& drivePath) {
+    if (drivePath.empty()) return std::nullopt;
     PathResolver resolver;
     {
         const std::lock_guard<std::mutex> lock(ResolverMutex());
         resolver = InstalledResolver();
     }
-    if (!resolver) return std::filesystem::path(windowsPath);
-    std::optional<std::filesystem::path> path = resolver(windowsPath);
+    if (!resolver) return std::filesystem::path(drivePath);
+    std::optional<std::filesystem::path> path = resolver(drivePath);
     if (path && path->empty()) return std::nullopt;
     return path;
 }

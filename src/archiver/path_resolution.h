@@ -8,6 +8,6 @@
 namespace archiver {
 
 // Through the installed resolver, or the text itself as a host path when none is installed.
-std::optional<std::filesystem::path> ResolvePath(const std::string& windowsPath);
+std::optional<std::filesystem::path> ResolvePath(const std::string& drivePath);
 
 }  // namespace archiver

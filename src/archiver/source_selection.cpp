@@ -1,6 +1,6 @@
 #include "archiver/source_selection.h"
 
-#include "archiver/wildcard.h"
+#include "archiver/pattern_match.h"
 
 namespace archiver {
 

@@ -20,7 +20,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/registration_editor.h"
-#include "dialogs/dialog_testing.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -116,7 +116,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
         dialog.Browse();
         dialog.chooseHostPath = keep;
     } else if (step == u"entry-save") {
-        dialogs::presets::SetNextAnswer(1);
+        widgets::presets::SetNextAnswer(1);
         dialog.findChild<QPushButton*>(QStringLiteral("保存BTN"))->click();
     } else if (step == u"entry-register") {
         dialog.Register();
@@ -132,7 +132,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
 // to run it again after a short while.
 int RunStep(ListForm& form, const QString& step) {
     if (step == u"backup-all" || step == u"backup-updated") {
-        dialogs::presets::SetNextAnswer(1);
+        widgets::presets::SetNextAnswer(1);
         if (step == u"backup-all") {
             form.BackupAll();
         } else {
@@ -159,11 +159,11 @@ int RunStep(ListForm& form, const QString& step) {
         if (!paintWatch || !paintWatch->Painted()) return -1;
         std::fprintf(stderr, "KIBAKO_AUTOMATION: painted\n");
     } else if (step.startsWith(u"answer-")) {
-        dialogs::presets::SetNextAnswer(step.mid(7).toInt());
+        widgets::presets::SetNextAnswer(step.mid(7).toInt());
     } else if (step.startsWith(u"input=")) {
-        dialogs::presets::SetNextInput(step.mid(6));
+        widgets::presets::SetNextInput(step.mid(6));
     } else if (step == u"input-cancel") {
-        dialogs::presets::SetNextInput(std::nullopt);
+        widgets::presets::SetNextInput(std::nullopt);
     } else if (step == u"check" || step == u"edit" || step == u"delete") {
         // Through the menu items; a question waits in a loop of its own, and
         // later steps run inside it.

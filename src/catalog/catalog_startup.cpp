@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -27,6 +26,7 @@
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 #include "util/program_folder.h"
+#include "widgets/standard_box.h"
 
 namespace kibako::catalog {
 namespace {
@@ -51,16 +51,17 @@ QString DriveBoxText(const platform::Drive& drive) {
 
 bool ListForm::Load(const QStringList& arguments) {
     if (store::ClockIsWrong()) {
-        QMessageBox::information(nullptr, util::ProgramTitle(), store::WrongDateText());
+        widgets::ShowStandardBox({store::WrongDateText(), util::Buttons::Ok, util::kAnswerOk,
+                                  widgets::BoxIcon::Information});
         return false;
     }
     const store::ProgramStart start = store::StartProgram();
     if (!start.settingsRefused.isEmpty()) {
         std::fprintf(stderr, "kibako: the settings file cannot be read: %s\n",
                      qUtf8Printable(start.settingsRefused));
-        QMessageBox::warning(
-            nullptr, util::ProgramTitle(),
-            QStringLiteral("設定ファイルを読み込めません\n\n") + start.settingsRefused);
+        widgets::ShowStandardBox(
+            {QStringLiteral("設定ファイルを読み込めません\n\n") + start.settingsRefused,
+             util::Buttons::Ok, util::kAnswerOk, widgets::BoxIcon::Exclamation});
         return false;
     }
     if (!start.driveError.isEmpty())

@@ -6,12 +6,12 @@
 
 #include "catalog/list_form.h"
 #include "catalog/registration_check.h"
-#include "dialogs/beep.h"
 #include "dialogs/input_dialog.h"
 #include "dialogs/message_box.h"
 #include "store/definition_file.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
+#include "widgets/beep.h"
 
 namespace kibako::catalog {
 namespace {
@@ -137,7 +137,7 @@ void SaveCorrectedList(ListForm& form, const QString& path, const QString& body)
                                          util::Buttons::Ok, util::kAnswerOk);
         return;
     }
-    if (saved.nothingToDo) dialogs::Beep();
+    if (saved.nothingToDo) widgets::Beep();
     form.SetDefinitionPath(path);
     form.Settings().PutSettingText(store::Key::CatalogName, path);
     form.Definitions() = std::move(corrected);

@@ -4,9 +4,9 @@
 #include "catalog/list_form.h"
 #include "catalog/row_lookup.h"
 #include "catalog/row_record.h"
-#include "dialogs/beep.h"
 #include "dialogs/message_box.h"
 #include "util/path_names.h"
+#include "widgets/beep.h"
 
 namespace kibako::catalog {
 namespace {
@@ -32,7 +32,7 @@ struct Target {
 std::optional<Target> CurrentTarget(ListForm& form, const FolderModel& m) {
     const int shown = m.grid.currentRow;
     if (m.grid.rowCount == 0 || shown < 0 || shown >= static_cast<int>(m.rowMap.size())) {
-        dialogs::Beep();
+        widgets::Beep();
         return std::nullopt;
     }
     const int full = m.rowMap[static_cast<size_t>(shown)];
@@ -41,7 +41,7 @@ std::optional<Target> CurrentTarget(ListForm& form, const FolderModel& m) {
     // A covered folder shows its cover's destination but has no entry of its own.
     if (m.list.Cell(full, kDestinationColumn).isEmpty() || target.key.isEmpty() ||
         !form.Definitions().FindEntry(target.key)) {
-        dialogs::Beep();
+        widgets::Beep();
         return std::nullopt;
     }
     return target;

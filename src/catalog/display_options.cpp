@@ -14,8 +14,8 @@
 #include "catalog/grid/header_bar.h"
 #include "catalog/list_form.h"
 #include "catalog/option_form.h"
-#include "catalog/place_dialog.h"
 #include "store/settings_keys.h"
+#include "widgets/dialog_placement.h"
 
 namespace kibako::catalog {
 namespace {
@@ -152,7 +152,7 @@ void ListForm::OpenFontDialog() {
         FontForm form(QFontDatabase::families(), this);
         form.SetSample(dirgrd_->font(), QString());
         form.SetSample(dirgrd_->font(), FontSample());
-        PlaceDialog(&form, this, Placement::Beside);
+        widgets::PlaceDialog(form, this, widgets::Placement::Beside);
         result = form.ShowModal();
         chosen = form.SampleFont();
     }

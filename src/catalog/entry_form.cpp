@@ -19,19 +19,18 @@
 
 #include <algorithm>
 
-#include "dialogs/beep.h"
-#include "dialogs/dialog_wait.h"
 #include "dialogs/message_box.h"
-#include "dialogs/standard_box.h"
 #include "engine/media_titles.h"
 #include "platform/drive_table.h"
 #include "platform/host_path.h"
 #include "store/settings.h"
 #include "util/environment.h"
-#include "util/line_breaks.h"
 #include "util/message_sink.h"
 #include "util/path_names.h"
 #include "util/text_case.h"
+#include "widgets/beep.h"
+#include "widgets/dialog_wait.h"
+#include "widgets/standard_box.h"
 
 namespace kibako::catalog {
 namespace {
@@ -40,7 +39,6 @@ const QString kCaption = QStringLiteral("バックアップ登録");
 const QString kPlaceholderName = QStringLiteral("保存先フォルダー名、または圧縮ファイル名");
 const QString kBrowseTitle = QStringLiteral("保存先の指定");
 constexpr int kCautionLimit = 6;
-constexpr int kExclamationStyle = 0x30;
 
 struct OptionText {
     const char* caption;
@@ -252,8 +250,8 @@ void EntryForm::CreateControls() {
 
 int EntryForm::Inp(QWidget* owner, RegistrationValues& values) {
     Fill(values);
-    const dialogs::OwnerLock lock(owner);
-    dialogs::DialogWait wait;
+    const widgets::OwnerLock lock(owner);
+    widgets::DialogWait wait;
     wait_ = &wait;
     answer_ = 0;
     show();
@@ -342,7 +340,7 @@ void EntryForm::Register() {
     QLineEdit* field = fields_[static_cast<size_t>(SelectedOption())];
     const QString destination = field->text();
     if (destination.trimmed().isEmpty()) {
-        dialogs::Beep();
+        widgets::Beep();
         field->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -436,11 +434,11 @@ QList<SidebarPlace> EntryForm::DrivePlaces() {
 }
 
 bool EntryForm::TakeBrowsedHostPath(const QString& hostPath) {
-    const std::optional<QString> path = platform::ToWindowsPath(hostPath);
+    const std::optional<QString> path = platform::ToDrivePath(hostPath);
     if (!path) {
-        dialogs::ShowStandardBox(this, util::WithLineBreaks(kNoDriveText),
-                                 kExclamationStyle | util::CurrentEnvironment().messageStyle,
-                                 util::ProgramTitle());
+        widgets::ShowStandardBox(
+            {kNoDriveText, util::Buttons::Ok, util::kAnswerOk, widgets::BoxIcon::Exclamation},
+            this);
         return false;
     }
     TakeBrowsedPath(*path);

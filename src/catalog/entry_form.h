@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace dialogs {
+namespace kibako::widgets {
 class DialogWait;
 }
 
@@ -144,7 +144,7 @@ class EntryForm : public QDialog {
     int cautionCount_ = 0;
     bool cautionShown_ = false;
     engine::Engine* engine_ = nullptr;
-    dialogs::DialogWait* wait_ = nullptr;
+    widgets::DialogWait* wait_ = nullptr;
     int answer_ = 0;
 };
 

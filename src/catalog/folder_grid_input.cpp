@@ -6,7 +6,7 @@
 #include "catalog/grid/grid_input.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
-#include "dialogs/beep.h"
+#include "widgets/beep.h"
 
 namespace kibako::catalog {
 
@@ -15,7 +15,7 @@ void ListForm::OnFolderMouseDown(int button, int shift, QPoint pos) {
     grid::GridState& g = CurrentRows().grid;
     const int row = grid::RowAtY(g, pos.y());
     if (row >= g.rowCount) {
-        dialogs::Beep();
+        widgets::Beep();
         return;
     }
     const bool inTreeArea = pos.x() < grid::RowIndent(g, row);

@@ -9,9 +9,9 @@
 #include <QTimer>
 
 #include "catalog/font_list.h"
-#include "dialogs/beep.h"
 #include "dialogs/dialog_font.h"
 #include "util/line_breaks.h"
+#include "widgets/beep.h"
 
 namespace kibako::catalog {
 
@@ -119,7 +119,7 @@ void FontForm::OnBoldClicked() {
 void FontForm::StepSize(int index) {
     const double size = sample_.pointSizeF() + (index == 0 ? -kSizeStep : kSizeStep);
     if (size < kLeastSize || size > kLargestSize) {
-        dialogs::Beep();
+        widgets::Beep();
         return;
     }
     sample_.setPointSizeF(size);

@@ -3,8 +3,8 @@
 #include "catalog/automation.h"
 #include "catalog/list_form.h"
 #include "platform/drive_report.h"
-#include "util/command_line.h"
 #include "util/message_sink.h"
+#include "util/program_options.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "dialogs/beep.h"
 #include "dialogs/dialog_font.h"
+#include "widgets/beep.h"
 
 namespace kibako::catalog {
 
@@ -191,7 +191,7 @@ void OptionForm::PickFromPalette(QPoint position) {
     const int w = palette_->CellWidth();
     const int h = palette_->CellHeight();
     if (selected_ == 0 || w <= 0 || h <= 0) {
-        dialogs::Beep();
+        widgets::Beep();
         return;
     }
     const int column = position.x() / w;
@@ -204,7 +204,7 @@ void OptionForm::PickFromPalette(QPoint position) {
 
 void OptionForm::ChooseCustomColour() {
     if (selected_ == 0) {
-        dialogs::Beep();
+        widgets::Beep();
         return;
     }
     QColorDialog chooser(this);

@@ -7,12 +7,12 @@
 #include "catalog/entry_form.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
-#include "catalog/place_dialog.h"
-#include "dialogs/beep.h"
 #include "dialogs/message_box.h"
-#include "dialogs/window_frame.h"
 #include "engine/backup_run.h"
 #include "util/path_names.h"
+#include "widgets/beep.h"
+#include "widgets/dialog_placement.h"
+#include "widgets/window_frame.h"
 
 namespace kibako::catalog {
 namespace {
@@ -51,12 +51,12 @@ void RegistrationEditor::PlaceBesideColumns(EntryForm& dialog) {
     const grid::GridSurface* folderGrid = form_.FolderGrid();
     const QWidget* fileTitles = form_.findChild<QWidget*>(QStringLiteral("ITFBAR"));
     if (folderGrid == nullptr || fileTitles == nullptr) {
-        PlaceDialog(&dialog, &form_, Placement::Centred);
+        widgets::PlaceDialog(dialog, &form_, widgets::Placement::Centred);
         return;
     }
     const int left = folderGrid->mapToGlobal(QPoint(form_.CurrentRows().grid.edges[1], 0)).x();
     const int top = fileTitles->mapToGlobal(QPoint(0, 0)).y();
-    dialogs::MoveOuterTo(&dialog, QPoint(left, top));
+    widgets::MoveOuterTo(&dialog, QPoint(left, top));
 }
 
 void RegistrationEditor::Edit() {
@@ -64,7 +64,7 @@ void RegistrationEditor::Edit() {
     const int current = rows.grid.currentRow;
     // The header row of a registration view names no folder.
     if (rows.grid.rowCount == 0 || (form_.CurrentView() != kDriveView && current == 0)) {
-        dialogs::Beep();
+        widgets::Beep();
         return;
     }
     RegistrationValues values;

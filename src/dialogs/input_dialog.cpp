@@ -1,13 +1,15 @@
 #include "dialogs/input_dialog.h"
 
-#include "dialogs/dialog_wait.h"
 #include "dialogs/input_form.h"
-#include "dialogs/preset_answers.h"
-#include "dialogs/window_frame.h"
+#include "dialogs/kept_form.h"
+
+#include "widgets/dialog_placement.h"
+#include "widgets/dialog_wait.h"
+#include "widgets/preset_answers.h"
+#include "widgets/window_frame.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QWindow>
 
 #include <cmath>
@@ -15,36 +17,19 @@
 namespace dialogs {
 namespace {
 
+namespace widgets = kibako::widgets;
+
 constexpr int kClosedOk = 1;
 
-QPointer<InputForm>& KeptForm() {
-    static QPointer<InputForm> form;
-    return form;
-}
-
-// The kept form, created on first use; a question asked while that form waits
-// gets a form of its own, deleted after its answer.
-InputForm* AcquireForm() {
-    QPointer<InputForm>& kept = KeptForm();
-    if (!kept) kept = new InputForm;
-    if (!kept->Waiting()) return kept;
-    return new InputForm;
-}
-
-QRect OwnerRect(const QWidget* owner) {
-    if (owner != nullptr) return owner->frameGeometry();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->geometry() : QRect();
-}
+using KeptInputForm = KeptForm<InputForm>;
 
 void Place(InputForm* form, const QWidget* owner) {
-    const QSize outer = form->size().grownBy(FrameMargins(form));
-    const QRect ownerRect = OwnerRect(owner);
     if (owner == nullptr) {
-        MoveOuterTo(form, ownerRect.center() - QPoint(outer.width() / 2, outer.height() / 2));
-    } else {
-        MoveOuterTo(form, InputDialogPosition(ownerRect, outer));
+        widgets::MoveCentredOver(*form, nullptr);
+        return;
     }
+    const QSize outer = form->size().grownBy(widgets::FrameMargins(form));
+    widgets::MoveOuterTo(form, InputDialogPosition(owner->frameGeometry(), outer));
 }
 
 // Keeps the window manager from stacking the owner above the dialog.
@@ -68,15 +53,15 @@ QPoint InputDialogPosition(const QRect& ownerOuter, const QSize& dialogOuter) {
 std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const QString& title,
                                    const QString& defaultText) {
     std::optional<QString> result;
-    if (presets::TakePresetInput(prompt, title, defaultText, &result)) return result;
+    if (widgets::presets::TakePresetInput(prompt, title, defaultText, &result)) return result;
     if (owner == nullptr) owner = QApplication::activeWindow();
     if (owner != nullptr) owner = owner->window();
 
-    const OwnerLock lock(owner);
-    QPointer<InputForm> form = AcquireForm();
-    const bool temporary = form != KeptForm();
+    const widgets::OwnerLock lock(owner);
+    QPointer<InputForm> form = KeptInputForm::Acquire();
+    const bool temporary = !KeptInputForm::IsKept(form);
     form->hide();
-    DialogWait wait;
+    widgets::DialogWait wait;
     form->SetWait(&wait);
     form->Prepare(prompt, title, defaultText);
     Place(form, owner);
@@ -94,6 +79,6 @@ std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const 
     return result;
 }
 
-void CloseInputForm() { delete KeptForm().data(); }
+void CloseInputForm() { KeptInputForm::Close(); }
 
 }  // namespace dialogs

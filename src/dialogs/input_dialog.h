@@ -19,7 +19,7 @@ namespace dialogs {
 // The dialog sits centred on the owner's bottom edge, inside the owner, and
 // the owner is disabled while the call waits in a local event loop. A null
 // owner means the active window; with neither the dialog is centred on the
-// screen. Inputs preset for tests are taken first (dialog_testing.h).
+// screen. Inputs preset for tests are taken first (widgets/preset_answers.h).
 std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const QString& title,
                                    const QString& defaultText = QString());
 

@@ -1,9 +1,9 @@
 #include "dialogs/input_form.h"
 
 #include "dialogs/dialog_font.h"
-#include "dialogs/dialog_wait.h"
-#include "dialogs/twips.h"
 #include "util/line_breaks.h"
+#include "widgets/dialog_wait.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -78,7 +78,7 @@ void InputForm::Prepare(const QString& prompt, const QString& title, const QStri
     // A click on CMDCAN last time may have made it the default meanwhile.
     okButton_->setDefault(true);
 
-    const Twips twips = TwipsOf(screen());
+    const kibako::widgets::Twips twips = kibako::widgets::TwipsOf(screen());
     okButton_->setMinimumWidth(twips.X(kButtonWidth));
     cancelButton_->setMinimumWidth(twips.X(kButtonWidth));
     const int width = twips.X(kWidth);

@@ -6,9 +6,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace dialogs {
-
+namespace kibako::widgets {
 class DialogWait;
+}
+
+namespace dialogs {
 
 // The window of the one-line input dialog. Object names for tests: the form
 // "InputForm", the prompt "PRMDSP", the text field "INPLIN", the buttons
@@ -30,7 +32,7 @@ class InputForm : public QDialog {
     void FocusInput();
 
     // The wait that OK or cancel ends with DialogClosed; null when no one waits.
-    void SetWait(DialogWait* wait) { wait_ = wait; }
+    void SetWait(kibako::widgets::DialogWait* wait) { wait_ = wait; }
     bool Waiting() const { return wait_ != nullptr; }
 
   protected:
@@ -46,7 +48,7 @@ class InputForm : public QDialog {
     QPushButton* const okButton_;
     QPushButton* const cancelButton_;
     int dialogClosed_ = 0;
-    DialogWait* wait_ = nullptr;
+    kibako::widgets::DialogWait* wait_ = nullptr;
 };
 
 }  // namespace dialogs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/box_message.h"
+
 #include <QString>
 
 class QWidget;
@@ -7,8 +9,8 @@ class QWidget;
 namespace dialogs {
 
 // Flags of a message: the low four bits choose the buttons; 0x100 makes the
-// second button the default, 0x200 the third. Other bits (the standard box's
-// icon and modality bits) only matter to the standard box of the fallback.
+// second button the default, 0x200 the third; 0x10 to 0x40 choose the icon of
+// the standard box of the fallback. Answers are util::Answer.
 inline constexpr int kMsgOk = 0;
 inline constexpr int kMsgOkCancel = 1;
 inline constexpr int kMsgYesNoCancel = 3;
@@ -16,12 +18,6 @@ inline constexpr int kMsgYesNo = 4;
 inline constexpr int kMsgButtonMask = 0xF;
 inline constexpr int kMsgDefaultSecond = 0x100;
 inline constexpr int kMsgDefaultThird = 0x200;
-
-// Answers, the same as the standard box's.
-inline constexpr int kAnswerOk = 1;
-inline constexpr int kAnswerCancel = 2;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
 
 // Shows a message in the system's own box and returns the answer once the user
 // has given it. The text uses "|" as line break and the codes 0 to 8 for colour
@@ -32,11 +28,15 @@ inline constexpr int kAnswerNo = 7;
 // The owner is disabled while the box waits in a local event loop, so other
 // windows keep repainting and timers keep running. A message shown from inside
 // such a wait gets a box of its own. Answers preset for tests are taken first
-// (dialog_testing.h).
+// (widgets/preset_answers.h).
 int ShowMessage(QWidget* owner, const QString& text, int flags = kMsgOk,
                 const QString& title = QString());
 
 // A message without a title, and the standard box, take util::ProgramTitle().
+
+// The message with its flags in typed form, as the standard box and the
+// preset answers take it.
+kibako::widgets::BoxMessage BoxMessageOf(const QString& text, int flags, const QString& title);
 
 // Deletes the box when the program ends; a box that still waits answers as if
 // its window had been closed.

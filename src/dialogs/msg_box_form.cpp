@@ -1,10 +1,12 @@
 #include "dialogs/msg_box_form.h"
 
 #include "dialogs/dialog_font.h"
-#include "dialogs/dialog_wait.h"
 #include "dialogs/message_box.h"
 #include "dialogs/message_colours.h"
-#include "dialogs/window_frame.h"
+
+#include "util/message_sink.h"
+#include "widgets/dialog_wait.h"
+#include "widgets/window_frame.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -19,6 +21,12 @@
 
 namespace dialogs {
 namespace {
+
+using kibako::widgets::Twips;
+using util::kAnswerCancel;
+using util::kAnswerNo;
+using util::kAnswerOk;
+using util::kAnswerYes;
 
 // Smallest button size in twips; a wider caption widens its button.
 constexpr int kButtonWidth = 1095;
@@ -101,7 +109,7 @@ QFont MsgBoxForm::MeasureFont() const {
 MsgBoxMetrics MsgBoxForm::Measure(const std::vector<QPushButton*>& shown, const QRect& ownerRect,
                                   const QScreen* screen) const {
     MsgBoxMetrics m;
-    m.twips = TwipsOf(screen);
+    m.twips = kibako::widgets::TwipsOf(screen);
     m.lineCount = static_cast<int>(message_.lines.size());
     m.lineHeight = QFontMetrics(font()).height() + 2;
     // Lines are measured without their formatting codes, which are never drawn.
@@ -111,7 +119,7 @@ MsgBoxMetrics MsgBoxForm::Measure(const std::vector<QPushButton*>& shown, const 
     }
     for (const QPushButton* button : shown) m.buttonWidths.push_back(button->width());
     m.buttonHeight = okButton_->height();
-    m.frame = FrameMargins(this);
+    m.frame = kibako::widgets::FrameMargins(this);
     m.owner = ownerRect;
     m.screen = screen != nullptr ? screen->geometry() : QRect(ownerRect.topLeft(), QSize(1, 1));
     return m;
@@ -124,12 +132,12 @@ void MsgBoxForm::Prepare(const QString& text, int flags, const QString& caption,
     message_ = ParseMessageText(text);
     highColour_ = ScreenHasHighColour(screen);
 
-    SizeButtons(TwipsOf(screen));
+    SizeButtons(kibako::widgets::TwipsOf(screen));
     const std::vector<QPushButton*> shown = ButtonsOf(flags);
 
     layout_ = LayoutMsgBox(Measure(shown, ownerRect, screen));
     setFixedSize(layout_.inner);
-    MoveOuterTo(this, layout_.position);
+    kibako::widgets::MoveOuterTo(this, layout_.position);
     icon_->move(layout_.icon);
     for (size_t i = 0; i < shown.size(); ++i) {
         shown[i]->move(layout_.buttons[i]);

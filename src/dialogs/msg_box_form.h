@@ -10,9 +10,11 @@ class QLabel;
 class QPushButton;
 class QScreen;
 
-namespace dialogs {
-
+namespace kibako::widgets {
 class DialogWait;
+}
+
+namespace dialogs {
 
 // The window of the system's own message box. Object names for tests: the
 // form "MsgBoxForm", the buttons "OKBTN", "YESBTN", "NOBTN", "CANBTN", the icon
@@ -31,7 +33,7 @@ class MsgBoxForm : public QDialog {
                  const QScreen* screen);
 
     // The wait that a button, a key or a close ends; null when no one waits.
-    void SetWait(DialogWait* wait) { wait_ = wait; }
+    void SetWait(kibako::widgets::DialogWait* wait) { wait_ = wait; }
     bool Waiting() const { return wait_ != nullptr; }
 
     // The answer a window-manager close gives: Cancel when that button is
@@ -51,7 +53,7 @@ class MsgBoxForm : public QDialog {
 
   private:
     std::vector<QPushButton*> ButtonsOf(int flags) const;
-    void SizeButtons(const Twips& twips);
+    void SizeButtons(const kibako::widgets::Twips& twips);
     void ChooseDefault(const std::vector<QPushButton*>& shown, int flags);
     MsgBoxMetrics Measure(const std::vector<QPushButton*>& shown, const QRect& ownerRect,
                           const QScreen* screen) const;
@@ -65,7 +67,7 @@ class MsgBoxForm : public QDialog {
     MessageText message_;
     MsgBoxLayout layout_;
     bool highColour_ = true;
-    DialogWait* wait_ = nullptr;
+    kibako::widgets::DialogWait* wait_ = nullptr;
 };
 
 }  // namespace dialogs

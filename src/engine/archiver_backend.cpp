@@ -10,8 +10,8 @@ namespace engine {
 
 ArchiverBackend ArchiverBackend::Library() {
     archiver::SetPathResolver(
-        [](const std::string& windowsPath) -> std::optional<std::filesystem::path> {
-            QString path = QString::fromStdString(windowsPath);
+        [](const std::string& drivePath) -> std::optional<std::filesystem::path> {
+            QString path = QString::fromStdString(drivePath);
             if (path.size() > 3 && path.endsWith(u'\\')) path.chop(1);
             const auto host = platform::ToHostPath(path);
             if (!host) return std::nullopt;

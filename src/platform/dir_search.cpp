@@ -1,11 +1,11 @@
 #include "platform/dir_search.h"
 
 #include "platform/attributes.h"
+#include "platform/file_name_match.h"
 #include "platform/folder_entries.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
 #include "platform/system_calls.h"
-#include "platform/wildcard.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/drive_report.h"
 
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "platform/host_path.h"
 
 #include "platform/drive_table.h"
-#include "platform/wildcard.h"
+#include "platform/file_name_match.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,13 +24,13 @@ bool ExistsNoFollow(const QString& hostPath) {
 }
 
 // The components after the drive, split at "\\" and "/", without empty ones.
-QStringList Components(const QString& windowsPath) {
+QStringList Components(const QString& drivePath) {
     QStringList components;
-    const qsizetype end = windowsPath.size();
+    const qsizetype end = drivePath.size();
     qsizetype start = 2;
     for (qsizetype i = start; i <= end; ++i) {
-        if (i < end && windowsPath[i] != u'\\' && windowsPath[i] != u'/') continue;
-        if (i > start) components.append(windowsPath.mid(start, i - start));
+        if (i < end && drivePath[i] != u'\\' && drivePath[i] != u'/') continue;
+        if (i > start) components.append(drivePath.mid(start, i - start));
         start = i + 1;
     }
     return components;
@@ -176,16 +176,15 @@ std::optional<QString> InexactMatch(const QString& folder, const QString& compon
 }
 
 // The path as written, with the drive's root and the components it is made of.
-std::optional<QString> AsWritten(const QString& windowsPath, QString& root,
-                                 QStringList& components) {
-    if (windowsPath.size() < 2 || windowsPath[1] != u':' ||
-        windowsPath.startsWith(QLatin1String("\\\\"))) {
+std::optional<QString> AsWritten(const QString& drivePath, QString& root, QStringList& components) {
+    if (drivePath.size() < 2 || drivePath[1] != u':' ||
+        drivePath.startsWith(QLatin1String("\\\\"))) {
         return std::nullopt;
     }
-    const auto drive = CurrentDrives().Find(windowsPath[0]);
+    const auto drive = CurrentDrives().Find(drivePath[0]);
     if (!drive) return std::nullopt;
     root = drive->root;
-    components = Components(windowsPath);
+    components = Components(drivePath);
     QString asWritten = root;
     for (const QString& component : components) {
         if (component == QLatin1String(".") || component == QLatin1String(".."))
@@ -197,21 +196,21 @@ std::optional<QString> AsWritten(const QString& windowsPath, QString& root,
 
 }  // namespace
 
-std::optional<QString> ToHostPath(const QString& windowsPath) {
-    return LookUpHostPath(windowsPath).path;
+std::optional<QString> ToHostPath(const QString& drivePath) {
+    return LookUpHostPath(drivePath).path;
 }
 
-std::optional<QString> HostPathAsWritten(const QString& windowsPath) {
+std::optional<QString> HostPathAsWritten(const QString& drivePath) {
     QString root;
     QStringList components;
-    return AsWritten(windowsPath, root, components);
+    return AsWritten(drivePath, root, components);
 }
 
-HostLook LookUpHostPath(const QString& windowsPath) {
+HostLook LookUpHostPath(const QString& drivePath) {
     HostLook look;
     QString root;
     QStringList components;
-    const std::optional<QString> written = AsWritten(windowsPath, root, components);
+    const std::optional<QString> written = AsWritten(drivePath, root, components);
     if (!written) return look;
     const QString& asWritten = *written;
 
@@ -264,7 +263,7 @@ int MakeHostFolder(const QString& hostFolder) {
     return 0;
 }
 
-std::optional<QString> ToWindowsPath(const QString& hostPath) {
+std::optional<QString> ToDrivePath(const QString& hostPath) {
     const QString clean = QDir::cleanPath(QFileInfo(hostPath).absoluteFilePath());
     const auto letter = CurrentDrives().LetterHolding(clean);
     if (!letter) return std::nullopt;

@@ -1,10 +1,10 @@
 #include "platform/profile_file.h"
 
 #include "platform/code_page.h"
+#include "platform/file_name_match.h"
 #include "platform/profile_lock.h"
 #include "platform/regular_file.h"
 #include "platform/saved_file.h"
-#include "platform/wildcard.h"
 
 #include <QFile>
 #include <QStringList>

@@ -66,8 +66,8 @@ QString ChooseDefinitionFile(const QStringList& arguments, const Settings& setti
     if (commandLine.startsWith(u'/')) {
         // A host path, as cron lines and systemd units name files.
         const QString host = QDir::cleanPath(commandLine);
-        const QString windows = util::WindowsFormOfHostPath(host, QFileInfo(host).path());
-        return windows.isEmpty() ? commandLine : windows;
+        const QString drivePath = util::DrivePathOfHostPath(host, QFileInfo(host).path());
+        return drivePath.isEmpty() ? commandLine : drivePath;
     }
     if (!commandLine.isEmpty()) return commandLine;
     const QString fallback = util::JoinPath(programFolder, kDefaultName);

@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/drive_table.h"
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 #include "platform/regular_file.h"
 #include "util/environment.h"
 #include "util/program_folder.h"

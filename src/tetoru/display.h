@@ -11,6 +11,6 @@ bool HasDisplay();
 
 // Tetoru with its progress window on the definition-file words of the command
 // line; returns the exit status.
-int RunWithWindows(char* program, const QStringList& arguments);
+int RunWithProgressWindow(char* program, const QStringList& arguments);
 
 }  // namespace tetoru

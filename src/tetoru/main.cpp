@@ -3,8 +3,8 @@
 #include "platform/drive_report.h"
 #include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
-#include "util/command_line.h"
 #include "util/message_sink.h"
+#include "util/program_options.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -81,6 +81,6 @@ int main(int argc, char* argv[]) {
     if (const auto status = util::AnswerCommonOptions(line, kProgram)) return *status;
     // Which letter is which disk, for the person about to register folders.
     if (line.Has("--drives")) return platform::PrintDriveReport();
-    return tetoru::HasDisplay() ? tetoru::RunWithWindows(argv[0], line.words)
+    return tetoru::HasDisplay() ? tetoru::RunWithProgressWindow(argv[0], line.words)
                                 : RunOnConsole(argv[0], line.words);
 }

@@ -1,18 +1,18 @@
 #include "tetoru/power_off.h"
 
+#include "platform/process.h"
+
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QProcess>
-
-#include <unistd.h>
 
 #include <cstdio>
 
 namespace tetoru {
 
 void RequestPowerOff(const store::Settings& settings) {
-    sync();
+    platform::FlushFileSystems();
     const QString command = settings.GetSettingText(store::Key::PowerOffCommand, QString());
     if (!command.isEmpty()) {
         const int code =

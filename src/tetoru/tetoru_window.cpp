@@ -1,18 +1,16 @@
 #include "engine/engine.h"
 #include "engine/windows/back_form.h"
 #include "engine/windows/qt_engine_ui.h"
+#include "platform/process.h"
 #include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
 #include "util/message_sink.h"
 
 #include <QApplication>
 
-#include <unistd.h>
-#include <cstdio>
-
 namespace tetoru {
 
-int RunWithWindows(char* program, const QStringList& arguments) {
+int RunWithProgressWindow(char* program, const QStringList& arguments) {
     int argc = 1;  // Qt reads none of the words: they are the definition file
     char* qtArguments[] = {program, nullptr};
     QApplication app(argc, qtArguments);
@@ -24,11 +22,8 @@ int RunWithWindows(char* program, const QStringList& arguments) {
     util::SetMessageSink(&ui);
     // Closing the progress window ends Tetoru at once, wherever the run is:
     // nothing is saved.
-    QObject::connect(&ui.Progress(), &engine::windows::BackForm::closeRequested, [] {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        _exit(kWindowClosed);
-    });
+    QObject::connect(&ui.Progress(), &engine::windows::BackForm::closeRequested,
+                     [] { platform::EndProcessNow(kWindowClosed); });
     TetoruHooks hooks;
     hooks.placeProgressWindow = [&ui](const store::Settings& settings) {
         ui.Progress().PlaceFromSettings(settings);

@@ -3,19 +3,17 @@
 #include "platform/attributes.h"
 #include "platform/dir_search.h"
 #include "platform/drive_table.h"
+#include "platform/file_name_match.h"
+#include "platform/host_files.h"
 #include "platform/host_path.h"
 #include "platform/profile_file.h"
-#include "platform/wildcard.h"
+#include "platform/regular_file.h"
 #include "util/message_sink.h"
 #include "util/path_names.h"
 #include "util/text_case.h"
 
 #include <QDir>
 #include <QFile>
-
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <cerrno>
 
@@ -36,18 +34,13 @@ bool LiftProtection(const QString& host) {
     return !HasProtection(host);
 }
 
-bool RemoveHostFile(const QString& host) {
-    return unlink(QFile::encodeName(host).constData()) == 0;
-}
-
 // A folder's table of entries is full while its disk still has room: the
 // root folder of a FAT disk holds a fixed number of entries.
 bool RootFolderFull(int error, const QString& target, const QString& hostTarget, qint64 size) {
     if (error != ENOSPC || ParentPath(target).size() > 2) return false;
-    struct statvfs fs;
-    const QByteArray folder = QFile::encodeName(hostTarget.section(u'/', 0, -2) + u'/');
-    return statvfs(folder.constData(), &fs) == 0 &&
-           static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize) > size;
+    const std::optional<qint64> free =
+        platform::FreeBytesOf(hostTarget.section(u'/', 0, -2) + u'/');
+    return free && *free > size;
 }
 
 void ReportCopyFailure(const platform::CopyOutcome& outcome, const QString& target,
@@ -113,7 +106,7 @@ bool ClearTarget(const QString& target) {
     const auto host = platform::ToHostPath(target);
     if (!host) return true;
     if (!LiftProtection(*host)) return false;
-    RemoveHostFile(*host);
+    platform::RemoveHostFile(*host);
     return true;
 }
 
@@ -123,9 +116,9 @@ void DeleteOneFile(const QString& path) {
     if (!host) return;
     // Font files would be released from the desktop's font resources here;
     // nothing on this platform holds them.
-    if (RemoveHostFile(*host)) return;
+    if (platform::RemoveHostFile(*host)) return;
     platform::WriteAttributes(*host, 0);
-    RemoveHostFile(*host);
+    platform::RemoveHostFile(*host);
 }
 
 bool FileExists(const QString& path) {
@@ -164,9 +157,10 @@ bool MakeFolder(const QString& path) {
 
 std::optional<qint64> ModifiedTimeOf(const QString& path) {
     const auto host = platform::ToHostPath(path);
-    struct stat st;
-    if (!host || stat(QFile::encodeName(*host).constData(), &st) != 0) return std::nullopt;
-    return static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    if (!host) return std::nullopt;
+    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(*host);
+    if (!identity) return std::nullopt;
+    return identity->modifiedNs;
 }
 
 QString ProfileRead(const QString& file, const QString& section, const QString& key) {

@@ -1,6 +1,7 @@
 #include "util/folder_tree.h"
 
 #include "platform/attributes.h"
+#include "platform/host_files.h"
 #include "platform/host_path.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
@@ -10,8 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <unistd.h>
 
 namespace util {
 
@@ -52,7 +51,7 @@ void DeleteFolderTree(const QString& path) {
             if (link.isSymLink()) QFile::remove(link.filePath());
         }
         platform::WriteAttributes(*host, 0);
-        rmdir(QFile::encodeName(*host).constData());
+        platform::RemoveHostFolder(*host);
     }
 }
 

@@ -2,15 +2,15 @@
 
 #include "platform/drive_table.h"
 #include "platform/host_path.h"
-#include "platform/program_folder.h"
+#include "platform/host_program_folder.h"
 
 namespace util {
 
 QString HostProgramFolder() { return platform::HostProgramFolder(); }
 
-QString WindowsFormOfHostPath(const QString& hostPath, const QString& driveRoot) {
-    auto windows = platform::ToWindowsPath(hostPath);
-    if (!windows) {
+QString DrivePathOfHostPath(const QString& hostPath, const QString& driveRoot) {
+    auto drivePath = platform::ToDrivePath(hostPath);
+    if (!drivePath) {
         platform::DriveTable table = platform::CurrentDrives();
         for (char16_t letter = u'Z'; letter >= u'D'; --letter) {
             if (table.TypeOf(QChar(letter)) == platform::DriveType::NoRootDir) {
@@ -20,14 +20,14 @@ QString WindowsFormOfHostPath(const QString& hostPath, const QString& driveRoot)
             }
         }
         platform::SetCurrentDrives(table);
-        windows = platform::ToWindowsPath(hostPath);
+        drivePath = platform::ToDrivePath(hostPath);
     }
-    return windows.value_or(QString());
+    return drivePath.value_or(QString());
 }
 
 QString ProgramFolder() {
     const QString host = platform::HostProgramFolder();
-    QString folder = WindowsFormOfHostPath(host, host);
+    QString folder = DrivePathOfHostPath(host, host);
     if (folder.endsWith(u'\\')) folder.chop(1);  // "C:\" becomes "C:"
     return folder;
 }

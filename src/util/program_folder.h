@@ -4,7 +4,7 @@
 
 namespace util {
 
-// The program folder in its Windows form, without a trailing "\" (a drive
+// The program folder as a drive path, without a trailing "\" (a drive
 // root gives "C:"). When the current drive table does not reach the host
 // folder, the table gets a drive for it (the last free letter from Z:).
 QString ProgramFolder();
@@ -12,9 +12,9 @@ QString ProgramFolder();
 // The program folder as a host path.
 QString HostProgramFolder();
 
-// The Windows form of an absolute host path (a file or a folder). When no
+// The drive path of an absolute host path (a file or a folder). When no
 // drive of the current table reaches it, the table gets a drive rooted at
 // `driveRoot` (the last free letter from Z:). Empty when no letter is free.
-QString WindowsFormOfHostPath(const QString& hostPath, const QString& driveRoot);
+QString DrivePathOfHostPath(const QString& hostPath, const QString& driveRoot);
 
 }  // namespace util

@@ -2,7 +2,6 @@
 
 #include "catalog/backup_commands.h"
 #include "catalog/catalog_drive_file.h"
-#include "catalog/place_dialog.h"
 #include "catalog/run_options.h"
 
 namespace kibako::catalog {
@@ -55,22 +54,6 @@ TEST(BackupSummary, CountIsEmphasised) {
     EXPECT_EQ(UpdatedSummary(12), QChar(8) + QStringLiteral("12個") + QChar(7) +
                                       QStringLiteral("のフォルダーを") + QChar(1) +
                                       QStringLiteral("更新しました") + QChar(0));
-}
-
-TEST(PlaceDialog, BesideAndCentred) {
-    const QSize screen(1280, 800);
-    const QSize dialog(300, 200);
-    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(100, 100, 400, 300), screen, Placement::Beside),
-              QPoint(100, 400));
-    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(100, 500, 400, 250), screen, Placement::Beside),
-              QPoint(100, 300));
-    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(0, 100, 400, 650), screen, Placement::Beside),
-              QPoint(400, 100));
-    // An owner filling the screen: its left edge and the top of the screen.
-    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(0, -4, 1280, 800), screen, Placement::Beside),
-              QPoint(0, 0));
-    EXPECT_EQ(PlaceDialogPosition(dialog, QRect(100, -50, 401, 301), screen, Placement::Centred),
-              QPoint(100 + 200 - 150, 0 + 150 - 100));
 }
 
 }  // namespace

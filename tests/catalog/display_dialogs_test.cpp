@@ -12,8 +12,9 @@
 #include "catalog/font_form.h"
 #include "catalog/font_list.h"
 #include "catalog/option_form.h"
-#include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -21,9 +22,9 @@ namespace {
 class BeepCounter {
   public:
     BeepCounter() {
-        dialogs::presets::SetBeepForTesting([this] { ++beeps; });
+        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
     }
-    ~BeepCounter() { dialogs::presets::SetBeepForTesting({}); }
+    ~BeepCounter() { kibako::widgets::SetBeepForTesting({}); }
     int beeps = 0;
 };
 

@@ -15,8 +15,8 @@
 #include "catalog/grid/header_bar.h"
 #include "catalog/list_form.h"
 #include "catalog/option_form.h"
-#include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -147,7 +147,7 @@ TEST(CatalogFocus, FolderGridTakesTheKeysAtStartUp) {
     // A stray Space marks the row; it starts no backup.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(g.markCount, 1);
-    EXPECT_TRUE(dialogs::presets::TakeAnsweredMessages().empty());
+    EXPECT_TRUE(kibako::widgets::presets::TakeAnsweredMessages().empty());
     form.close();
 }
 

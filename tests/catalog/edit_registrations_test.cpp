@@ -22,12 +22,13 @@
 #include "catalog/registration_editor.h"
 #include "catalog/registration_views.h"
 #include "catalog/row_record.h"
-#include "dialogs/dialog_testing.h"
 #include "dialogs/message_box.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "support/text.h"
 #include "util/path_names.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -60,14 +61,14 @@ class EditRegistrationsTest : public ::testing::Test {
             QDir().mkpath(folder.Drive(u'C') + QString::fromUtf8(path));
     }
     void TearDown() override {
-        dialogs::presets::ClearPresets();
-        dialogs::presets::SetBeepForTesting({});
+        widgets::presets::ClearPresets();
+        widgets::SetBeepForTesting({});
     }
 
     void Load(const QString& body) {
         folder.WriteFile(S("Kibako.Def"), store::DefinitionFileBytes(body));
         ASSERT_TRUE(form.Load({}));
-        dialogs::presets::SetBeepForTesting([this] { ++beeps; });
+        widgets::SetBeepForTesting([this] { ++beeps; });
     }
     EntryForm& Dialog() { return form.Registration().Dialog(); }
     void SelectRow(const QString& path) {
@@ -228,14 +229,15 @@ TEST_F(EditRegistrationsTest, DeleteInTheDestinationViewOnlyExplains) {
     Load(body);
     form.SwitchView(kDestinationView);
     form.CurrentRows().grid.currentRow = form.CurrentRows().grid.rowCount - 1;
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerOk);
+    widgets::presets::SetNextAnswer(util::kAnswerOk);
     DeleteFromMenu();
-    const auto answered = dialogs::presets::TakeAnsweredMessages();
+    const auto answered = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
-    EXPECT_EQ(answered[0].text, S("保存先表示では、編集作業はできません||") + QChar(1) +
-                                    S("ドライブ表示") + QChar(0) + S("か、") + QChar(1) +
-                                    S("保存設定表示") + QChar(0) + S("に切り替えてください"));
-    EXPECT_EQ(answered[0].flags, dialogs::kMsgOk);
+    EXPECT_EQ(answered[0].message.text, S("保存先表示では、編集作業はできません||") + QChar(1) +
+                                            S("ドライブ表示") + QChar(0) + S("か、") + QChar(1) +
+                                            S("保存設定表示") + QChar(0) +
+                                            S("に切り替えてください"));
+    EXPECT_EQ(answered[0].message.buttons, util::Buttons::Ok);
     EXPECT_EQ(form.Definitions().Body(), body);
     EXPECT_FALSE(form.Definitions().Modified());
     form.close();
@@ -286,16 +288,16 @@ TEST_F(CheckRegistrationsTest, AnInputThatNamesNoFolderIsAskedAgainAndAnEmptyOne
     const QString body = Body({EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000")),
                                EntryText(S("C:\\Gone"), S("D:\\Gone"), kNever, S("00000000"))});
     Load(body);
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
-    dialogs::presets::SetNextInput(S("C:\\Nowhere"));
-    dialogs::presets::SetNextInput(S(""));
+    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextInput(S("C:\\Nowhere"));
+    widgets::presets::SetNextInput(S(""));
     Check();
-    const auto messages = dialogs::presets::TakeAnsweredMessages();
+    const auto messages = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text,
+    EXPECT_EQ(messages[0].message.text,
               Bold(S("C:\\Gone")) + S(" は、現在 存在しません||登録を抹消していいですか？"));
-    EXPECT_EQ(messages[0].flags & dialogs::kMsgButtonMask, dialogs::kMsgYesNoCancel);
-    const auto inputs = dialogs::presets::TakeAnsweredInputs();
+    EXPECT_EQ(messages[0].message.buttons, util::Buttons::YesNoCancel);
+    const auto inputs = widgets::presets::TakeAnsweredInputs();
     ASSERT_EQ(inputs.size(), 2u);
     for (const auto& input : inputs) {
         EXPECT_EQ(input.prompt, S("現在のフォルダー名を入力してください"));
@@ -308,14 +310,15 @@ TEST_F(CheckRegistrationsTest, AnInputThatNamesNoFolderIsAskedAgainAndAnEmptyOne
 
     // A typed folder that exists rewrites; declining the new name saves the
     // corrected list in the current definition file.
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
-    dialogs::presets::SetNextInput(S("C:\\Data"));
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
+    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextInput(S("C:\\Data"));
+    widgets::presets::SetNextAnswer(util::kAnswerNo);
     Check();
-    const auto declined = dialogs::presets::TakeAnsweredMessages();
+    const auto declined = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(declined.size(), 2u);
-    EXPECT_EQ(declined[1].text, S("修正したバックアップ定義データを、名前を変えて保存しますか？"));
-    EXPECT_EQ(declined[1].flags, dialogs::kMsgYesNo);
+    EXPECT_EQ(declined[1].message.text,
+              S("修正したバックアップ定義データを、名前を変えて保存しますか？"));
+    EXPECT_EQ(declined[1].message.buttons, util::Buttons::YesNo);
     const QString corrected =
         Body({EntryText(S("C:\\Data"), S("D:\\Gone"), kNever, S("00000000")),
               EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000"))});
@@ -331,24 +334,25 @@ TEST_F(CheckRegistrationsTest, AMovedFolderIsProposedAndCancelChangesNothing) {
     const QString body =
         Body({EntryText(S("C:\\Gone"), S("C:\\Docs\\Gone"), kNever, S("10000000"))});
     Load(body);
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerOk);
+    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextAnswer(util::kAnswerOk);
     Check();
-    auto messages = dialogs::presets::TakeAnsweredMessages();
+    auto messages = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].text, Bold(S("C:\\Gone")) + S(" は、|") + QChar(8) + QChar(1) +
-                                    S("D:\\Gone") + QChar(7) + QChar(0) + S(" へ") + QChar(5) +
-                                    S("移動されている") + QChar(0) +
-                                    S("と思われます||設定を書き換えますか？"));
-    EXPECT_EQ(messages[1].text, Bold(S("C:\\Gone")) + S(" の登録を抹消しますか？"));
-    EXPECT_EQ(messages[1].flags, dialogs::kMsgYesNo | dialogs::kMsgDefaultSecond);
+    EXPECT_EQ(messages[0].message.text, Bold(S("C:\\Gone")) + S(" は、|") + QChar(8) + QChar(1) +
+                                            S("D:\\Gone") + QChar(7) + QChar(0) + S(" へ") +
+                                            QChar(5) + S("移動されている") + QChar(0) +
+                                            S("と思われます||設定を書き換えますか？"));
+    EXPECT_EQ(messages[1].message.text, Bold(S("C:\\Gone")) + S(" の登録を抹消しますか？"));
+    EXPECT_EQ(messages[1].message.buttons, util::Buttons::YesNo);
+    EXPECT_EQ(messages[1].message.defaultAnswer, util::kAnswerNo);
     // Nothing was changed, so nothing was found to mend.
-    EXPECT_EQ(messages[2].text, S("設定されたフォルダーに、矛盾は見つかりませんでした"));
+    EXPECT_EQ(messages[2].message.text, S("設定されたフォルダーに、矛盾は見つかりませんでした"));
 
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerCancel);
+    widgets::presets::SetNextAnswer(util::kAnswerCancel);
     Check();
-    EXPECT_EQ(dialogs::presets::TakeAnsweredMessages().size(), 1u);
+    EXPECT_EQ(widgets::presets::TakeAnsweredMessages().size(), 1u);
     EXPECT_EQ(form.Definitions().Body(), body);
     EXPECT_FALSE(form.Definitions().Modified());
     EXPECT_EQ(DefinitionFiles(), QStringList({S("Kibako.Def")}));
@@ -360,19 +364,20 @@ TEST_F(CheckRegistrationsTest, TheCorrectedListIsSavedUnderANewNameAndBecomesThe
                                EntryText(S("C:\\Gone"), S("D:\\Gone"), kNever, S("00000000"))});
     Load(body);
     folder.WriteFile(S("Kept.Def"), "keep me");
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerYes);  // forget C:\Gone
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerYes);  // save under a new name
-    dialogs::presets::SetNextInput(S(""));                 // asked again
-    dialogs::presets::SetNextInput(S("Kept"));
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerNo);   // do not overwrite Kept.Def
-    dialogs::presets::SetNextAnswer(dialogs::kAnswerYes);  // the first question again
-    dialogs::presets::SetNextInput(S("Fresh.txt"));
+    widgets::presets::SetNextAnswer(util::kAnswerYes);  // forget C:\Gone
+    widgets::presets::SetNextAnswer(util::kAnswerYes);  // save under a new name
+    widgets::presets::SetNextInput(S(""));              // asked again
+    widgets::presets::SetNextInput(S("Kept"));
+    widgets::presets::SetNextAnswer(util::kAnswerNo);   // do not overwrite Kept.Def
+    widgets::presets::SetNextAnswer(util::kAnswerYes);  // the first question again
+    widgets::presets::SetNextInput(S("Fresh.txt"));
     Check();
-    const auto messages = dialogs::presets::TakeAnsweredMessages();
+    const auto messages = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(messages.size(), 4u);
     const QString kept = util::JoinPath(form.ProgramFolder(), S("Kept.Def"));
-    EXPECT_EQ(messages[2].text, Bold(kept) + S(" は、すでに存在します||上書きしていいですか？"));
-    const auto inputs = dialogs::presets::TakeAnsweredInputs();
+    EXPECT_EQ(messages[2].message.text,
+              Bold(kept) + S(" は、すでに存在します||上書きしていいですか？"));
+    const auto inputs = widgets::presets::TakeAnsweredInputs();
     ASSERT_EQ(inputs.size(), 3u);
     EXPECT_EQ(inputs[0].prompt, S("新しい定義ファイルの名前を入力して下さい"));
     EXPECT_EQ(inputs[0].title, S("バックアップ定義の新規保存"));

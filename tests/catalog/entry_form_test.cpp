@@ -13,12 +13,13 @@
 #include <functional>
 
 #include "catalog/entry_form.h"
-#include "dialogs/dialog_testing.h"
 #include "engine/engine.h"
 #include "platform/drive_table.h"
 #include "program_folder_fixture.h"
 #include "support/scripted_ui.h"
 #include "support/temp_drives.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -26,11 +27,11 @@ namespace {
 class EntryFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dialogs::presets::SetBeepForTesting([this] { ++beeps; });
+        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
     }
     void TearDown() override {
-        dialogs::presets::SetBeepForTesting({});
-        dialogs::presets::ClearPresets();
+        kibako::widgets::SetBeepForTesting({});
+        kibako::widgets::presets::ClearPresets();
     }
     QLineEdit* Field(int i) {
         return form.findChild<QLineEdit*>(QStringLiteral("保存先LIN%1").arg(i));
@@ -252,9 +253,9 @@ TEST_F(EntryFormTest, DestinationInsideTheSourceIsRefused) {
     RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("C:\\DATA\\BK"), true,
                               false, false};
     const int answer = Open(values, [this] {
-        dialogs::presets::SetNextAnswer(1);
+        kibako::widgets::presets::SetNextAnswer(1);
         Button("登録BTN")->click();
-        EXPECT_EQ(dialogs::presets::TakeAnsweredMessages().size(), 1u);
+        EXPECT_EQ(kibako::widgets::presets::TakeAnsweredMessages().size(), 1u);
         EXPECT_TRUE(form.isVisible());
         Button("CANBTN")->click();
     });

@@ -105,7 +105,7 @@ class FileListTest : public ::testing::Test {
         drives.WriteFile(S("C:\\Data\\folder.txt\\inside.txt"), "i", kTime);
     }
 
-    QString Host(const char* windowsPath) const { return drives.Host(S(windowsPath)); }
+    QString Host(const char* drivePath) const { return drives.Host(S(drivePath)); }
 
     TempDrives drives;
 };

@@ -18,13 +18,13 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/row_record.h"
-#include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "support/fault_injector.h"
 #include "support/recording_messages.h"
 #include "support/shown_windows.h"
 #include "support/temp_drives.h"
+#include "widgets/preset_answers.h"
 
 #include <cerrno>
 
@@ -158,7 +158,7 @@ TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {
         form.close();
     }
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
-    EXPECT_EQ(dialogs::presets::TakeAnsweredMessages().size(), 0u);
+    EXPECT_EQ(kibako::widgets::presets::TakeAnsweredMessages().size(), 0u);
     // A value read in quotes goes back in them, so the next start reads it whole.
     QByteArray expected = "first\r\n\"with,comma\"\r\n";
     for (int i = 2; i < 26; ++i) expected += "\r\n";
@@ -200,14 +200,14 @@ TEST(CatalogWindow, BackupCommandsReportInTheSystemsBox) {
     ProgramFolder folder;
     ListForm form;
     ASSERT_TRUE(form.Load({}));
-    dialogs::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(1);
     form.findChild<QPushButton*>(QStringLiteral("ZemBTN"))->click();
-    dialogs::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(1);
     Item(form, "M_ファイル_開始")->trigger();
-    const auto answered = dialogs::presets::TakeAnsweredMessages();
+    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 2u);
-    EXPECT_EQ(answered[0].text, u"更新されたフォルダーはありませんでした");
-    EXPECT_EQ(answered[1].text, u"バックアップが完了しました");
+    EXPECT_EQ(answered[0].message.text, u"更新されたフォルダーはありませんでした");
+    EXPECT_EQ(answered[1].message.text, u"バックアップが完了しました");
     form.close();
 }
 
@@ -317,7 +317,7 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     ListForm form;
     ASSERT_TRUE(form.Load({}));
     auto* zembtn = form.findChild<QPushButton*>(QStringLiteral("ZemBTN"));
-    for (int i = 0; i < 3; ++i) dialogs::presets::SetNextAnswer(1);
+    for (int i = 0; i < 3; ++i) kibako::widgets::presets::SetNextAnswer(1);
     bool zemEnabled = true;
     bool menusEnabled = true;
     bool runningSeen = false;
@@ -338,13 +338,13 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     EXPECT_FALSE(zemEnabled);
     EXPECT_FALSE(menusEnabled);
     // One run, one report; the window takes commands again.
-    const auto answered = dialogs::presets::TakeAnsweredMessages();
+    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
-    EXPECT_EQ(answered[0].text, UpdatedSummary(2));
+    EXPECT_EQ(answered[0].message.text, UpdatedSummary(2));
     EXPECT_TRUE(zembtn->isEnabled());
     EXPECT_TRUE(form.menuBar()->isEnabled());
     EXPECT_FALSE(form.Running());
-    dialogs::presets::ClearPresets();
+    kibako::widgets::presets::ClearPresets();
     form.close();
 }
 
@@ -355,7 +355,7 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
     {
         ListForm form;
         ASSERT_TRUE(form.Load({}));
-        dialogs::presets::SetNextAnswer(1);
+        kibako::widgets::presets::SetNextAnswer(1);
         bool savedAtClose = true;
         bool openAtClose = false;
         Poller poller([&] {
@@ -374,8 +374,8 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
         // completion was reported to a window that is gone.
         EXPECT_FALSE(form.isVisible());
         EXPECT_FALSE(QFile::exists(folder.Drive(u'D') + QStringLiteral("/C/file.txt")));
-        EXPECT_TRUE(dialogs::presets::TakeAnsweredMessages().empty());
-        dialogs::presets::ClearPresets();
+        EXPECT_TRUE(kibako::widgets::presets::TakeAnsweredMessages().empty());
+        kibako::widgets::presets::ClearPresets();
     }
     // A's time, written by the run, reached the file.
     const store::DefinitionList saved(

@@ -16,9 +16,10 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/registration_editor.h"
-#include "dialogs/dialog_testing.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -34,7 +35,7 @@ class RegistrationEditorTest : public ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("picture");
     }
-    void TearDown() override { dialogs::presets::ClearPresets(); }
+    void TearDown() override { kibako::widgets::presets::ClearPresets(); }
 
     void ChooseDrive(QChar letter) {
         form.DriveBox()->setCurrentIndex(form.DriveBox()->findData(letter));
@@ -149,12 +150,12 @@ TEST_F(RegistrationEditorTest, SaveNowBacksUpAndTheViewsShowTheNewTime) {
     Edit([&] {
         EXPECT_EQ(Dialog().Source(), u"C:\\Data\\Photos");
         EXPECT_EQ(Field(0)->text(), u"D:\\Photos");
-        dialogs::presets::SetNextAnswer(1);
+        kibako::widgets::presets::SetNextAnswer(1);
         Button("保存BTN")->click();
-        const auto answered = dialogs::presets::TakeAnsweredMessages();
+        const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
         ASSERT_EQ(answered.size(), 1u);
-        EXPECT_TRUE(
-            answered[0].text.contains(QStringLiteral("ファイルの保存・更新が完了しました")));
+        EXPECT_TRUE(answered[0].message.text.contains(
+            QStringLiteral("ファイルの保存・更新が完了しました")));
         EXPECT_TRUE(Dialog().isVisible());
         Button("CANBTN")->click();
     });
@@ -175,7 +176,7 @@ TEST_F(RegistrationEditorTest, BackupOfAllEntriesShowsTheNewTimesAtOnce) {
                          QString(16, u' '), QStringLiteral("00000000"))));
     ASSERT_TRUE(form.Load({}));
     form.ToggleRow(1, true);
-    dialogs::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(1);
     form.BackupAll();
     const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup;
     ASSERT_TRUE(time.front().isDigit());
@@ -193,10 +194,10 @@ TEST_F(RegistrationEditorTest, HeaderRowOfTheSettingsViewOpensNothing) {
                                             QString(16, u' '), QStringLiteral("00000000"))));
     ASSERT_TRUE(form.Load({}));
     int beeps = 0;
-    dialogs::presets::SetBeepForTesting([&beeps] { ++beeps; });
+    kibako::widgets::SetBeepForTesting([&beeps] { ++beeps; });
     form.CurrentRows().grid.currentRow = 0;
     form.openRegistration();
-    dialogs::presets::SetBeepForTesting({});
+    kibako::widgets::SetBeepForTesting({});
     EXPECT_EQ(beeps, 1);
     EXPECT_FALSE(Dialog().isVisible());
     form.close();

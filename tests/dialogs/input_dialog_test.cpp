@@ -1,8 +1,8 @@
 #include "dialog_driver.h"
 
 #include "dialogs/dialog_font.h"
-#include "dialogs/dialog_testing.h"
 #include "dialogs/input_dialog.h"
+#include "widgets/preset_answers.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
@@ -13,6 +13,8 @@
 
 namespace dialogs {
 namespace {
+
+namespace presets = kibako::widgets::presets;
 
 using dialogs_test::OwnerWindow;
 using dialogs_test::PressKey;

@@ -9,7 +9,7 @@ namespace {
 // At 96 dpi one pixel is 15 twips, so the layout constants are whole pixels.
 MsgBoxMetrics Metrics(int lines, int widest) {
     MsgBoxMetrics m;
-    m.twips = Twips(96, 96);
+    m.twips = kibako::widgets::Twips(96, 96);
     m.lineCount = lines;
     m.lineHeight = 14;
     m.widestLine = widest;
@@ -63,13 +63,6 @@ TEST(MsgBoxLayout, KeptOnScreenSixtyPixelsAboveBottom) {
 
     m.owner = QRect(-3000, -3000, 100, 100);
     EXPECT_EQ(LayoutMsgBox(m).position, QPoint(0, 0));
-}
-
-TEST(MsgBoxLayout, TwipsFollowTheScreenResolution) {
-    const Twips twips(144, 120);
-    EXPECT_EQ(twips.X(1410), 141);
-    EXPECT_EQ(twips.Y(1440), 120);
-    EXPECT_EQ(Twips(96, 96).X(750), 50);
 }
 
 TEST(InputDialogPlace, CentredOnOwnersBottomEdge) {

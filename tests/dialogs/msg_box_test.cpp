@@ -1,10 +1,12 @@
 #include "dialog_driver.h"
 
 #include "dialogs/dialog_font.h"
-#include "dialogs/dialog_testing.h"
 #include "dialogs/message_box.h"
 #include "dialogs/msg_box_form.h"
-#include "dialogs/twips.h"
+#include "util/message_sink.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
+#include "widgets/twips.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -21,6 +23,14 @@
 
 namespace dialogs {
 namespace {
+
+namespace presets = kibako::widgets::presets;
+using kibako::widgets::Twips;
+using kibako::widgets::TwipsOf;
+using util::kAnswerCancel;
+using util::kAnswerNo;
+using util::kAnswerOk;
+using util::kAnswerYes;
 
 using dialogs_test::OwnerWindow;
 using dialogs_test::PressKey;
@@ -79,11 +89,11 @@ class MsgBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
         presets::ClearPresets();
-        presets::SetBeepForTesting([this] { ++beeps_; });
+        kibako::widgets::SetBeepForTesting([this] { ++beeps_; });
         owner_ = std::make_unique<OwnerWindow>(QRect(100, 50, 500, 400));
     }
     void TearDown() override {
-        presets::SetBeepForTesting({});
+        kibako::widgets::SetBeepForTesting({});
         owner_.reset();
     }
 
@@ -395,9 +405,10 @@ TEST_F(MsgBoxTest, PresetAnswersShowNothing) {
     EXPECT_EQ(beeps_, 0);
     const auto answered = presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 2u);
-    EXPECT_EQ(answered[0].text, QStringLiteral("一つ目"));
-    EXPECT_EQ(answered[0].flags, kMsgYesNo | 0x100);
-    EXPECT_EQ(answered[1].title, QStringLiteral("T"));
+    EXPECT_EQ(answered[0].message.text, QStringLiteral("一つ目"));
+    EXPECT_EQ(answered[0].message.buttons, util::Buttons::YesNo);
+    EXPECT_EQ(answered[0].message.defaultAnswer, kAnswerNo);
+    EXPECT_EQ(answered[1].message.title, QStringLiteral("T"));
     EXPECT_TRUE(presets::TakeAnsweredMessages().empty());
 }
 
@@ -407,7 +418,8 @@ TEST_F(MsgBoxTest, WithoutOwnerTheStandardBoxShowsTheText) {
         GTEST_SKIP() << "the platform keeps a hidden window active";
     }
     const QString text = QStringLiteral("一行目|二") + QChar(1) + QStringLiteral("行目");
-    for (const auto& [flags, expected] : {std::pair{kMsgYesNo, kAnswerYes}, std::pair{0, 0}}) {
+    for (const auto& [flags, expected] :
+         {std::pair<int, int>{kMsgYesNo, kAnswerYes}, std::pair<int, int>{0, 0}}) {
         QString shownText;
         QString shownTitle;
         QTimer::singleShot(20, [&] {

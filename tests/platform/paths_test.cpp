@@ -1,7 +1,7 @@
 #include "platform/drive_table.h"
+#include "platform/file_name_match.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
-#include "platform/wildcard.h"
 #include "support/temp_drives.h"
 
 #include <QDir>
@@ -17,8 +17,8 @@
 using platform::DriveTable;
 using platform::DriveType;
 using platform::MatchesWildcard;
+using platform::ToDrivePath;
 using platform::ToHostPath;
-using platform::ToWindowsPath;
 
 TEST(Wildcard, FollowsWindowsRules) {
     EXPECT_TRUE(MatchesWildcard(QStringLiteral("*.*"), QStringLiteral("README")));
@@ -116,10 +116,10 @@ TEST(HostPath, MapsHostPathsBackWithTheLongestRoot) {
     platform::DriveTable table = platform::CurrentDrives();
     table.Map(u'F', DriveType::Fixed, drives.Root() + QStringLiteral("/c/deep"));
     platform::SetCurrentDrives(table);
-    EXPECT_EQ(*ToWindowsPath(drives.Root() + QStringLiteral("/c/deep/x/写真")),
+    EXPECT_EQ(*ToDrivePath(drives.Root() + QStringLiteral("/c/deep/x/写真")),
               QStringLiteral("F:\\x\\写真"));
-    EXPECT_EQ(*ToWindowsPath(drives.Root() + QStringLiteral("/c/other")),
+    EXPECT_EQ(*ToDrivePath(drives.Root() + QStringLiteral("/c/other")),
               QStringLiteral("C:\\other"));
-    EXPECT_EQ(*ToWindowsPath(drives.Root() + QStringLiteral("/c")), QStringLiteral("C:\\"));
-    EXPECT_FALSE(ToWindowsPath(QStringLiteral("/nowhere-mapped")));
+    EXPECT_EQ(*ToDrivePath(drives.Root() + QStringLiteral("/c")), QStringLiteral("C:\\"));
+    EXPECT_FALSE(ToDrivePath(QStringLiteral("/nowhere-mapped")));
 }

@@ -30,14 +30,13 @@ void TempDrives::Map(QChar letter, platform::DriveType type, const QString& labe
     platform::SetCurrentDrives(table);
 }
 
-QString TempDrives::Host(const QString& windowsPath) const {
-    return platform::ToHostPath(windowsPath).value_or(QString());
+QString TempDrives::Host(const QString& drivePath) const {
+    return platform::ToHostPath(drivePath).value_or(QString());
 }
 
-void TempDrives::WriteFile(const QString& windowsPath, const QByteArray& bytes,
-                           qint64 mtime) const {
-    const QString host = Host(windowsPath);
-    ASSERT_FALSE(host.isEmpty()) << windowsPath.toStdString();
+void TempDrives::WriteFile(const QString& drivePath, const QByteArray& bytes, qint64 mtime) const {
+    const QString host = Host(drivePath);
+    ASSERT_FALSE(host.isEmpty()) << drivePath.toStdString();
     QDir().mkpath(QFileInfo(host).path());
     QFile file(host);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << host.toStdString();
@@ -46,12 +45,12 @@ void TempDrives::WriteFile(const QString& windowsPath, const QByteArray& bytes,
     if (mtime >= 0) SetModifiedTime(host, mtime);
 }
 
-QByteArray TempDrives::ReadFile(const QString& windowsPath) const {
-    QFile file(Host(windowsPath));
+QByteArray TempDrives::ReadFile(const QString& drivePath) const {
+    QFile file(Host(drivePath));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void TempDrives::MakeFolder(const QString& windowsPath) const { QDir().mkpath(Host(windowsPath)); }
+void TempDrives::MakeFolder(const QString& drivePath) const { QDir().mkpath(Host(drivePath)); }
 
 void SetModifiedTime(const QString& hostPath, qint64 seconds, long nanoseconds) {
     const struct timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};

@@ -20,12 +20,12 @@ class TempDrives {
 
     QString Root() const { return dir_.path(); }
     // The host path of a Windows-style path on one of the drives.
-    QString Host(const QString& windowsPath) const;
+    QString Host(const QString& drivePath) const;
     // Writes a file (creating folders) and sets its modification time
     // (seconds since the epoch) when given.
-    void WriteFile(const QString& windowsPath, const QByteArray& bytes, qint64 mtime = -1) const;
-    QByteArray ReadFile(const QString& windowsPath) const;
-    void MakeFolder(const QString& windowsPath) const;
+    void WriteFile(const QString& drivePath, const QByteArray& bytes, qint64 mtime = -1) const;
+    QByteArray ReadFile(const QString& drivePath) const;
+    void MakeFolder(const QString& drivePath) const;
     void Map(QChar letter, platform::DriveType type, const QString& label = {}) const;
 
   private:

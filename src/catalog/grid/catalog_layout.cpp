@@ -17,13 +17,9 @@ namespace kibako::grid {
 
 namespace {
 
-int ToPixels(int twips, int perPixel) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / perPixel));
-}
-
 QRect ToPixels(const QRect& twips, ScreenScale s) {
-    return QRect(ToPixels(twips.x(), s.tpx), ToPixels(twips.y(), s.tpy),
-                 ToPixels(twips.width(), s.tpx), ToPixels(twips.height(), s.tpy));
+    return QRect(s.PixelsX(twips.x()), s.PixelsY(twips.y()), s.PixelsX(twips.width()),
+                 s.PixelsY(twips.height()));
 }
 
 void FitSide(HeaderBar& header) {
@@ -34,12 +30,6 @@ void FitSide(HeaderBar& header) {
 }
 
 }  // namespace
-
-ScreenScale ScreenScaleOf(const QWidget& widget) {
-    const int dpiX = std::max(widget.logicalDpiX(), 1);
-    const int dpiY = std::max(widget.logicalDpiY(), 1);
-    return {1440 / dpiX, 1440 / dpiY};
-}
 
 bool ResizeGate::Admit(bool minimised) {
     if (settingUp) return false;
@@ -99,11 +89,11 @@ bool LayoutCatalogWindow(const CatalogWindowParts& parts, CatalogLayoutState& st
     QWidget& window = *parts.window;
     if (!state.gate.Admit(window.isMinimized())) return false;
     if (window.height() * s.tpy < kMinimumWindowHeight) {
-        window.resize(window.width(), ToPixels(kMinimumWindowHeight, s.tpy));
+        window.resize(window.width(), s.PixelsY(kMinimumWindowHeight));
         return false;
     }
     if (window.width() * s.tpx < kMinimumWindowWidth) {
-        window.resize(ToPixels(kMinimumWindowWidth, s.tpx), window.height());
+        window.resize(s.PixelsX(kMinimumWindowWidth), window.height());
         return false;
     }
     state.windowPaintingSuspended = true;
@@ -114,7 +104,7 @@ bool LayoutCatalogWindow(const CatalogWindowParts& parts, CatalogLayoutState& st
     const FolderGridPlan plan = PlanFolderGrid(
         window.width() * s.tpx, window.height() * s.tpy, parts.consol->height() * s.tpy, dirTop,
         parts.scrdir->width() * s.tpx, state.folderPercent, s);
-    dir.setGeometry(dir.x(), dir.y(), ToPixels(plan.width, s.tpx), ToPixels(plan.height, s.tpy));
+    dir.setGeometry(dir.x(), dir.y(), s.PixelsX(plan.width), s.PixelsY(plan.height));
     LayoutHeaderBar(*parts.itmbar);
     state.windowPaintingSuspended = false;
     FitSide(*parts.itmbar);

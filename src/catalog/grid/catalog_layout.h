@@ -7,6 +7,8 @@
 #include <QRect>
 #include <functional>
 
+#include "widgets/twips.h"
+
 class QPainter;
 class QScrollBar;
 class QWidget;
@@ -22,12 +24,8 @@ inline constexpr int kMinimumFolderHeight = 1800;
 inline constexpr int kMinimumFileSpace = 2800;
 inline constexpr int kConsolLeft = 5100;
 
-// Twips per pixel, taken once when the catalog window loads (15 at 96 dpi).
-struct ScreenScale {
-    int tpx = 15;
-    int tpy = 15;
-};
-ScreenScale ScreenScaleOf(const QWidget& widget);
+using widgets::ScreenScale;
+using widgets::ScreenScaleOf;
 
 // The resize rules before any layout: the window is still being set up, is
 // minimised, or is being restored from the minimised state.

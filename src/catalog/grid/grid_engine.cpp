@@ -1,7 +1,7 @@
 #include "catalog/grid/grid_engine.h"
 
-#include <QApplication>
 #include <algorithm>
+#include "widgets/beep.h"
 
 #include "catalog/grid/grid_geometry.h"
 #include "catalog/grid/grid_surface.h"
@@ -108,7 +108,7 @@ void ResetGrid(GridSurface& surface, GridState& g, QScrollBar* bar, int row) {
 
 bool SetCellText(GridSurface& surface, GridState& g, int column, int row, QStringView text) {
     if (row < 0 || row >= g.rowCount) {
-        QApplication::beep();
+        widgets::Beep();
         return false;
     }
     const bool done = ReplaceCellText(g, column, row, text);

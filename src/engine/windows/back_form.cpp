@@ -4,9 +4,9 @@
 
 #include "engine/windows/elided_label.h"
 #include "engine/windows/picture.h"
-#include "engine/windows/twips.h"
 #include "store/settings.h"
 #include "util/numbers.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -120,7 +120,7 @@ void BackForm::PlaceAtTwips(qint64 windowX, qint64 windowY) {
         x += kKibakoOffsetX;
         y += kKibakoOffsetY;
     }
-    move(TwipsToPixels(x, y, screen()));
+    move(kibako::widgets::TwipsOf(screen()).Point(x, y));
 }
 
 void BackForm::SetSource(const QString& text) {

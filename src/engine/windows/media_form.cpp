@@ -2,18 +2,17 @@
 
 #include "engine/windows/form_parts.h"
 
-#include "engine/windows/dialog_placement.h"
-#include "engine/windows/form_wait.h"
 #include "engine/windows/picture.h"
 #include "platform/drive_table.h"
+#include "widgets/beep.h"
+#include "widgets/dialog_placement.h"
+#include "widgets/dialog_wait.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -131,27 +130,21 @@ void MediaForm::Disp(QWidget* owner, const QString& defaultDrive, bool unattende
     timedOut_ = false;
     selected_.clear();
     if (!defaultDrive.isEmpty()) SelectLetter(defaultDrive[0]);
-    QPointer<QWidget> guardedOwner(owner);
-    const bool ownerWasEnabled = owner == nullptr || owner->isEnabled();
-    if (owner != nullptr) owner->setEnabled(false);
+    const kibako::widgets::OwnerLock lock(owner);
     if (unattended) {
         timer_->start();
     } else {
         timer_->stop();
     }
-    PlaceDialogCentred(*this, owner);
-    if (beep_) {
-        beep_();
-    } else {
-        QApplication::beep();
-    }
+    adjustSize();
+    kibako::widgets::PlaceDialog(*this, owner);
+    kibako::widgets::Beep();
     show();
     // The window frame is known only now; centre the whole frame.
-    MoveCentredOver(*this, owner);
+    kibako::widgets::MoveCentredOver(*this, owner);
     activateWindow();
-    WaitUntilHidden(*this);
+    kibako::widgets::WaitUntilHidden(*this);
     timer_->stop();
-    if (guardedOwner) guardedOwner->setEnabled(ownerWasEnabled);
 }
 
 void MediaForm::OnOk() {

@@ -4,7 +4,6 @@
 #include <QList>
 
 #include <chrono>
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -33,19 +32,16 @@ class MediaForm final : public QDialog {
     void SetKind(const QString& kind);    // MSGDSP
 
     // Selects the entry of `defaultDrive` ("E:\"; letter case does not
-    // matter), disables `owner` (may be null), starts Timer1 when
-    // `unattended`, centres the dialog over the owner, beeps, and lets events
-    // run until the dialog is hidden; then stops Timer1 and gives the owner
-    // its enabled state back.
+    // matter), disables `owner` (may be null) with the arrow pointer, starts
+    // Timer1 when `unattended`, centres the dialog over the owner, beeps, and
+    // lets events run until the dialog is hidden; then stops Timer1 and gives
+    // the owner its enabled state back.
     void Disp(QWidget* owner, const QString& defaultDrive, bool unattended);
 
     // "E:" after OKBTN; empty after CANBTN, the close box or the timeout.
     QString SelectedDrive() const { return selected_; }
     // Timer1 closed the dialog (as CANBTN).
     bool TimedOut() const { return timedOut_; }
-
-    // The beep of Disp; QApplication::beep when not set.
-    void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
   private:
     void PreselectRemovable();
@@ -64,7 +60,6 @@ class MediaForm final : public QDialog {
     QLabel* kind_;
     QComboBox* drives_;
     QTimer* timer_;
-    std::function<void()> beep_;
     QString selected_;
     bool timedOut_ = false;
 };

@@ -3,8 +3,8 @@
 #include "engine/windows/form_parts.h"
 
 #include "engine/windows/elided_label.h"
-#include "engine/windows/form_wait.h"
 #include "engine/windows/picture.h"
+#include "widgets/dialog_wait.h"
 
 #include <QDateTime>
 #include <QFrame>
@@ -129,7 +129,7 @@ int OverwriteForm::Ask(bool unattended) {
     show();
     raise();
     activateWindow();
-    WaitUntilHidden(*this);
+    kibako::widgets::WaitUntilHidden(*this);
     selfClose_->stop();
     return endCode_;
 }

@@ -1,20 +1,16 @@
 #include "engine/windows/qt_engine_ui.h"
 
 #include "engine/engine.h"
-#include "engine/windows/dialog_placement.h"
 #include "engine/windows/media_form.h"
 #include "engine/windows/overwrite_form.h"
-#include "engine/windows/standard_box.h"
-#include "util/line_breaks.h"
 #include "util/message_sink.h"
+#include "widgets/beep.h"
+#include "widgets/dialog_placement.h"
+#include "widgets/standard_box.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTimer>
-
-#include <cstdio>
-
 #include <utility>
 
 namespace engine::windows {
@@ -55,36 +51,18 @@ QWidget* QtEngineUi::OwnerWindow(Owner owner) const {
     return nullptr;
 }
 
-std::vector<QtEngineUi::AnsweredMessage> QtEngineUi::TakeAnsweredMessages() {
-    return std::exchange(answered_, {});
-}
-
 int QtEngineUi::StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) {
     return StandardMessageWithIcon(text, buttons, defaultAnswer, MessageIcon::None);
 }
 
 int QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons buttons,
                                         int defaultAnswer, MessageIcon icon) {
-    if (!presetAnswers_.empty()) {
-        const int answer = presetAnswers_.front();
-        presetAnswers_.pop_front();
-        answered_.push_back(AnsweredMessage{text, buttons, defaultAnswer, icon, answer});
-        return answer;
-    }
-    const auto box = MakeStandardBox({text, buttons, defaultAnswer, icon}, MessageParent());
-    QTimer selfClose;
-    if (engine_ != nullptr && engine_->Unattended()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(util::ProgramTitle()),
-                     qPrintable(util::WithLineBreaks(text)));
-        selfClose.setSingleShot(true);
-        QObject::connect(&selfClose, &QTimer::timeout, box.get(), [&box] { box->done(0); });
-        selfClose.start(messageTimeout_);
-    }
-    // The hourglass of a run must not hide the arrow over the buttons.
-    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int answer = RunStandardBox(*box, buttons);
-    QGuiApplication::restoreOverrideCursor();
-    return answer;
+    const kibako::widgets::BoxIcon boxIcon = icon == MessageIcon::Exclamation
+                                                 ? kibako::widgets::BoxIcon::Exclamation
+                                                 : kibako::widgets::BoxIcon::None;
+    const bool unattended = engine_ != nullptr && engine_->Unattended();
+    return kibako::widgets::ShowStandardBox({text, buttons, defaultAnswer, boxIcon},
+                                            MessageParent(), {unattended, messageTimeout_});
 }
 
 QWidget* QtEngineUi::MessageParent() const {
@@ -92,13 +70,7 @@ QWidget* QtEngineUi::MessageParent() const {
     return progress_->isVisible() ? progress_.get() : nullptr;
 }
 
-void QtEngineUi::Beep() {
-    if (beep_) {
-        beep_();
-    } else {
-        QApplication::beep();
-    }
-}
+void QtEngineUi::Beep() { kibako::widgets::Beep(); }
 
 void QtEngineUi::ShowProgress() {
     eventsDue_ = true;
@@ -147,7 +119,8 @@ void QtEngineUi::SetBusyCursor(bool busy) {
 int QtEngineUi::AskOlderFile(const OlderFileQuestion& question) {
     if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>(olderFileTimeout_);
     overwrite_->SetQuestion(question);
-    PlaceDialogCentred(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
+    overwrite_->adjustSize();
+    kibako::widgets::PlaceDialog(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     // Tetoru's run has nobody to answer: the question closes itself, as the
     // drive question does; Kibako waits for its user.
@@ -162,10 +135,7 @@ DriveChoice QtEngineUi::AskDrive(Owner owner, const QString& title, const QStrin
     MediaForm form(driveTimeout_);
     form.SetTitle(title);
     form.SetKind(kindText);
-    form.SetBeep([this] { Beep(); });
-    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     form.Disp(OwnerWindow(owner), defaultDrive, unattended);
-    QGuiApplication::restoreOverrideCursor();
     return DriveChoice{form.SelectedDrive(), form.TimedOut()};
 }
 

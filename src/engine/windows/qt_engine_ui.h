@@ -8,11 +8,9 @@
 #include <QStringList>
 
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace engine {
 class Engine;
@@ -76,20 +74,6 @@ class QtEngineUi final : public EngineUi {
     // after the window was shown and after each chunk of a large file.
     static constexpr std::chrono::milliseconds kEventInterval{10};
     void SetEventInterval(std::chrono::milliseconds interval) { eventInterval_ = interval; }
-    // Replaces the system beep (the engine's and the drive dialog's).
-    void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
-
-    // Tests: the next standard messages take these answers, in order,
-    // without showing a box; each such message is recorded as it was asked.
-    void PresetMessageAnswer(int answer) { presetAnswers_.push_back(answer); }
-    struct AnsweredMessage {
-        QString text;
-        util::Buttons buttons = util::Buttons::Ok;
-        int defaultAnswer = 0;
-        MessageIcon icon = MessageIcon::None;
-        int answer = 0;
-    };
-    std::vector<AnsweredMessage> TakeAnsweredMessages();
 
     // The older-file question window, once it has been asked.
     OverwriteForm* OverwriteWindow() const { return overwrite_.get(); }
@@ -124,9 +108,6 @@ class QtEngineUi final : public EngineUi {
     std::chrono::milliseconds driveTimeout_;
     std::chrono::milliseconds olderFileTimeout_;
     std::chrono::milliseconds messageTimeout_ = kUnattendedMessageTimeout;
-    std::function<void()> beep_;
-    std::deque<int> presetAnswers_;
-    std::vector<AnsweredMessage> answered_;
     bool busy_ = false;
     std::chrono::milliseconds eventInterval_ = kEventInterval;
     QElapsedTimer sinceEvents_;

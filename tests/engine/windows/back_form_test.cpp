@@ -2,7 +2,7 @@
 #include "store/settings.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
-#include "window_checks.h"
+#include "support/window_checks.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,8 +1,9 @@
 #include "engine/windows/media_form.h"
-#include "engine/windows/dialog_placement.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
-#include "window_checks.h"
+#include "support/window_checks.h"
+#include "widgets/beep.h"
+#include "widgets/dialog_placement.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -122,7 +123,7 @@ TEST_F(MediaFormTest, DisablesItsOwnerAndBeeps) {
     owner.show();
     MediaForm form;
     int beeps = 0;
-    form.SetBeep([&beeps] { ++beeps; });
+    kibako::widgets::SetBeepForTesting([&beeps] { ++beeps; });
     HangGuard guard;
     bool ownerEnabledMeanwhile = true;
     QPoint placed;
@@ -132,11 +133,12 @@ TEST_F(MediaFormTest, DisablesItsOwnerAndBeeps) {
         form.windowHandle()->close();
     });
     form.Disp(&owner, S("E:\\"), false);
+    kibako::widgets::SetBeepForTesting({});
     EXPECT_FALSE(ownerEnabledMeanwhile);
     EXPECT_TRUE(owner.isEnabled());
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(placed,
-              engine::windows::CentredOver(owner.frameGeometry(), form.frameGeometry().size()));
+              kibako::widgets::CentredOver(owner.frameGeometry(), form.frameGeometry().size()));
 }
 
 TEST_F(MediaFormTest, ClosesItselfWhenUnattended) {
@@ -157,13 +159,6 @@ TEST_F(MediaFormTest, ClosesItselfWhenUnattended) {
     EXPECT_FALSE(timerActive);
     EXPECT_FALSE(form.TimedOut());
     EXPECT_EQ(form.SelectedDrive(), S("E:"));
-}
-
-TEST(DialogPlacement, CentresOverTheOwner) {
-    using engine::windows::CentredOver;
-    EXPECT_EQ(CentredOver(QRect(100, 200, 600, 400), QSize(201, 101)), QPoint(300, 350));
-    // An owner above the screen counts from the top; no adjustment to the screen.
-    EXPECT_EQ(CentredOver(QRect(-500, -50, 300, 200), QSize(400, 300)), QPoint(-550, -50));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "engine/windows/overwrite_form.h"
 #include "support/text.h"
-#include "window_checks.h"
+#include "support/window_checks.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -5,7 +5,9 @@
 #include "support/shown_windows.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
-#include "window_checks.h"
+#include "support/window_checks.h"
+#include "widgets/beep.h"
+#include "widgets/preset_answers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,10 +38,14 @@ class QtEngineUiTest : public ::testing::Test {
   protected:
     QtEngineUiTest() : ui(BackForm::Variant::Kibako), engine(ui) {
         ui.AttachEngine(&engine);
-        ui.SetBeep([this] { ++beeps; });
+        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
         drives.Map(u'D', platform::DriveType::Fixed);
     }
-    ~QtEngineUiTest() override { ui.AttachEngine(nullptr); }
+    ~QtEngineUiTest() override {
+        ui.AttachEngine(nullptr);
+        kibako::widgets::SetBeepForTesting({});
+        kibako::widgets::presets::ClearPresets();
+    }
 
     void AddEntry(const QString& source, const QString& destination) {
         store::BackupEntry entry;
@@ -59,15 +65,15 @@ class QtEngineUiTest : public ::testing::Test {
 };
 
 TEST_F(QtEngineUiTest, PresetAnswersTakeThePlaceOfTheBox) {
-    ui.PresetMessageAnswer(util::kAnswerCancel);
+    kibako::widgets::presets::SetNextAnswer(util::kAnswerCancel);
     EXPECT_EQ(ui.StandardMessageWithIcon(S("書込み禁止"), util::Buttons::OkCancel, util::kAnswerOk,
                                          engine::MessageIcon::Exclamation),
               util::kAnswerCancel);
-    const auto answered = ui.TakeAnsweredMessages();
+    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
-    EXPECT_EQ(answered[0].text, S("書込み禁止"));
-    EXPECT_EQ(answered[0].icon, engine::MessageIcon::Exclamation);
-    EXPECT_TRUE(ui.TakeAnsweredMessages().empty());
+    EXPECT_EQ(answered[0].message.text, S("書込み禁止"));
+    EXPECT_EQ(answered[0].message.icon, kibako::widgets::BoxIcon::Exclamation);
+    EXPECT_TRUE(kibako::widgets::presets::TakeAnsweredMessages().empty());
 }
 
 TEST_F(QtEngineUiTest, ShowsTheStandardBoxWhenNothingIsPreset) {

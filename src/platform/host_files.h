@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// Removes one host file (not a folder); false when it is still there or
+// cannot be reached.
+bool RemoveHostFile(const QString& hostPath);
+
+// Removes one empty host folder; false when it is not empty or is refused.
+bool RemoveHostFolder(const QString& hostFolder);
+
+// The bytes an unprivileged writer may still use on the file system that
+// holds `hostFolder`; nothing when it cannot be examined.
+std::optional<qint64> FreeBytesOf(const QString& hostFolder);
+
+}  // namespace platform

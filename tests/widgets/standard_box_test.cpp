@@ -1,0 +1,111 @@
+#include "widgets/standard_box.h"
+
+#include "support/temp_drives.h"
+#include "support/text.h"
+#include "support/window_checks.h"
+#include "util/environment.h"
+#include "util/message_sink.h"
+#include "widgets/preset_answers.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using kibako::widgets::BoxIcon;
+using kibako::widgets::MakeStandardBox;
+using kibako::widgets::RunStandardBox;
+using kibako::widgets::ShowStandardBox;
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+using testing_support::S;
+
+class StandardBox : public ::testing::Test {
+  protected:
+    StandardBox() { util::SetProgramTitle(S("TETORU")); }
+    ~StandardBox() override {
+        kibako::widgets::presets::ClearPresets();
+        util::SetProgramTitle(S("キバコ"));
+        util::CheckEnvironment(S("C:\\Missing.INI"));
+    }
+    TempDrives drives;
+};
+
+TEST_F(StandardBox, IsTitledWithTheProgramAndBreaksLines) {
+    const auto box =
+        MakeStandardBox({S("一行目\r二行目\r\n三行目\n四行目"), util::Buttons::OkCancel,
+                         util::kAnswerCancel, BoxIcon::Exclamation});
+    EXPECT_EQ(box->windowTitle(), S("TETORU"));
+    EXPECT_EQ(box->text(), S("一行目\n二行目\n三行目\n四行目"));
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
+    EXPECT_NE(box->button(QMessageBox::Ok), nullptr);
+}
+
+TEST_F(StandardBox, StaysOnTopUnlessTheEnvironmentSaysOtherwise) {
+    util::CheckEnvironment(S("C:\\Kibako.INI"));  // no such file: on top
+    EXPECT_TRUE(MakeStandardBox({S("x")})->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    drives.WriteFile(S("C:\\Kibako.INI"), "[Options]\r\nisMsgModal=0\r\n");
+    util::CheckEnvironment(S("C:\\Kibako.INI"));
+    EXPECT_FALSE(MakeStandardBox({S("x")})->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// Shows the box and presses `key` in it.
+int RunPressing(util::Buttons buttons, int defaultAnswer, Qt::Key key) {
+    HangGuard guard;
+    const auto box = MakeStandardBox({S("質問"), buttons, defaultAnswer, BoxIcon::None});
+    QTimer::singleShot(0, [key] {
+        if (QWidget* shown = QApplication::activeModalWidget()) QTest::keyClick(shown, key);
+    });
+    return RunStandardBox(*box, buttons);
+}
+
+TEST_F(StandardBox, AnswersWithTheDefaultButtonOrWhatChangesNothing) {
+    EXPECT_EQ(RunPressing(util::Buttons::YesNo, util::kAnswerNo, Qt::Key_Return), util::kAnswerNo);
+    EXPECT_EQ(RunPressing(util::Buttons::YesNo, util::kAnswerYes, Qt::Key_Return),
+              util::kAnswerYes);
+    EXPECT_EQ(RunPressing(util::Buttons::OkCancel, util::kAnswerOk, Qt::Key_Escape),
+              util::kAnswerCancel);
+    EXPECT_EQ(RunPressing(util::Buttons::Ok, util::kAnswerOk, Qt::Key_Escape), util::kAnswerOk);
+}
+
+TEST_F(StandardBox, TakesItsOwnTitleWhenGivenOne) {
+    EXPECT_EQ(MakeStandardBox(
+                  {S("x"), util::Buttons::Ok, util::kAnswerOk, BoxIcon::Information, S("設定")})
+                  ->windowTitle(),
+              S("設定"));
+}
+
+TEST_F(StandardBox, PresetAnswersShowNothingAndAreRecorded) {
+    kibako::widgets::presets::SetNextAnswer(util::kAnswerYes);
+    EXPECT_EQ(ShowStandardBox({S("消しますか"), util::Buttons::YesNo, util::kAnswerNo}),
+              util::kAnswerYes);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].message.text, S("消しますか"));
+    EXPECT_EQ(answered[0].message.buttons, util::Buttons::YesNo);
+    EXPECT_EQ(answered[0].message.defaultAnswer, util::kAnswerNo);
+    EXPECT_EQ(answered[0].answer, util::kAnswerYes);
+}
+
+// Nobody presses a button of an unattended box: it closes itself with the
+// answer that changes nothing, whatever the default button says.
+TEST_F(StandardBox, AnUnattendedBoxClosesItselfChangingNothing) {
+    HangGuard guard;
+    EXPECT_EQ(ShowStandardBox({S("上書き"), util::Buttons::YesNo, util::kAnswerYes}, nullptr,
+                              {true, 30ms}),
+              util::kAnswerNo);
+    EXPECT_EQ(ShowStandardBox({S("続けますか"), util::Buttons::OkCancel, util::kAnswerOk}, nullptr,
+                              {true, 30ms}),
+              util::kAnswerCancel);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace

@@ -74,13 +74,13 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
     if (const auto candidate = MovedFolderCandidate(missing, probe)) {
         const int answer =
             dialogs::ShowMessage(&form, MovedText(missing, *candidate), dialogs::kMsgYesNoCancel);
-        if (answer == dialogs::kAnswerYes) {
+        if (answer == util::kAnswerYes) {
             RewriteFolder(copy.body, missing, *candidate);
             copy.changed = true;
-        } else if (answer == dialogs::kAnswerNo) {
+        } else if (answer == util::kAnswerNo) {
             if (dialogs::ShowMessage(&form, ForgetText(missing),
                                      dialogs::kMsgYesNo | dialogs::kMsgDefaultSecond) ==
-                dialogs::kAnswerYes) {
+                util::kAnswerYes) {
                 ForgetFolder(copy.body, missing);
                 copy.changed = true;
             }
@@ -90,9 +90,9 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
         return true;
     }
     const int answer = dialogs::ShowMessage(&form, GoneText(missing), dialogs::kMsgYesNoCancel);
-    if (answer == dialogs::kAnswerYes) {
+    if (answer == util::kAnswerYes) {
         ForgetFolder(copy.body, missing);
-    } else if (answer == dialogs::kAnswerNo) {
+    } else if (answer == util::kAnswerNo) {
         const std::optional<QString> present = AskPresentLocation(missing);
         if (!present) return false;
         RewriteFolder(copy.body, missing, *present);
@@ -108,7 +108,7 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
 // the name.
 std::optional<QString> AskDefinitionPath(ListForm& form) {
     for (;;) {
-        if (dialogs::ShowMessage(&form, kSaveQuestion, dialogs::kMsgYesNo) != dialogs::kAnswerYes)
+        if (dialogs::ShowMessage(&form, kSaveQuestion, dialogs::kMsgYesNo) != util::kAnswerYes)
             return form.DefinitionPath();
         std::optional<QString> answer;
         do {
@@ -117,9 +117,8 @@ std::optional<QString> AskDefinitionPath(ListForm& form) {
             if (!answer) return std::nullopt;
         } while (answer->trimmed().isEmpty());
         const QString path = NewDefinitionPath(answer->trimmed(), form.ProgramFolder());
-        if (!util::FileExists(path) ||
-            dialogs::ShowMessage(&form, OverwriteText(path), dialogs::kMsgYesNo) ==
-                dialogs::kAnswerYes)
+        if (!util::FileExists(path) || dialogs::ShowMessage(&form, OverwriteText(path),
+                                                            dialogs::kMsgYesNo) == util::kAnswerYes)
             return path;
     }
 }

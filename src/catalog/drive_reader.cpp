@@ -34,8 +34,8 @@ DriveReader::DriveReader(const QString& body) {
 }
 
 QStringList DriveReader::SubFolderNames(const QString& hostFolder) {
-    const platform::SearchResult found =
-        platform::SearchHostFolder(hostFolder, QStringLiteral("*"));
+    const platform::SearchResult found = platform::SearchHostFolder(
+        hostFolder, QStringLiteral("*"), platform::SearchDetail::FolderNames);
     QStringList names;
     names.reserve(found.entries.size());
     for (const platform::FoundEntry& entry : found.entries) {

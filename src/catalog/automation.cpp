@@ -95,7 +95,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
         // The dialog waits in a loop of its own; later steps run inside it.
         QPointer<ListForm> target(&form);
         QTimer::singleShot(0, [target] {
-            if (target) target->openRegistration();
+            if (target) target->EditRegistration();
         });
     } else if (step.startsWith(u"entry-option-")) {
         dialog.SelectOption(step.mid(13).toInt());

@@ -92,13 +92,13 @@ bool ListForm::Load(const QStringList& arguments) {
     catalogDrives_ =
         ReadCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"));
     {
-        const QSignalBlocker quiet(drvbox_);
+        const QSignalBlocker quiet(driveBox_);
         for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives())
-            drvbox_->addItem(DriveBoxText(drive), drive.letter);
-        drvbox_->setCurrentIndex(-1);
+            driveBox_->addItem(DriveBoxText(drive), drive.letter);
+        driveBox_->setCurrentIndex(-1);
     }
     show();
-    scrdir_->show();
+    folderScrollBar_->show();
     driveDepth_ = 0;
     splitter_ = new grid::SplitterDrag(parts_, layout_, scale_, this);
     splitter_->dropped = [this](int) { treeClick_ = false; };
@@ -111,7 +111,7 @@ bool ListForm::Load(const QStringList& arguments) {
     ShowCurrentModel(true);
     // The folder grid is drawn as the active one, so it takes the keys.
     activateWindow();
-    dirgrd_->setFocus(Qt::OtherFocusReason);
+    folderGrid_->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
@@ -174,8 +174,8 @@ void ListForm::ApplyFonts() {
     const double size = settings_->GetSettingDecimal(store::Key::FontSize, 0.0);
     if (size > 0) font.setPointSizeF(size);
     font.setBold(settings_->GetSettingNumber(store::Key::FontBold, 0) != 0);
-    dirgrd_->setFont(font);
-    filgrd_->setFont(font);
+    folderGrid_->setFont(font);
+    fileGrid_->setFont(font);
 }
 
 void ListForm::PlaceWindow() {
@@ -200,10 +200,10 @@ void ListForm::ApplyDisplayColours() {
     colours_.hLine = colour(store::Key::ListHLineCol);
     colours_.titleFore = colour(store::Key::TitleForeCol);
     colours_.titleBack = colour(store::Key::TitleBackCol);
-    itmbar_->SetColours(colours_.titleFore, colours_.titleBack);
-    itfbar_->SetColours(colours_.titleFore, colours_.titleBack);
-    dirgrd_->SetColours(colours_.listFore, colours_.listBack);
-    filgrd_->SetColours(colours_.listFore, colours_.listBack);
+    folderTitleBar_->SetColours(colours_.titleFore, colours_.titleBack);
+    fileTitleBar_->SetColours(colours_.titleFore, colours_.titleBack);
+    folderGrid_->SetColours(colours_.listFore, colours_.listBack);
+    fileGrid_->SetColours(colours_.listFore, colours_.listBack);
     for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid})
         grid::ApplyColoursToState(*g, colours_, ruledLines_[0], ruledLines_[1], interleave_,
                                   nameCase_, false);

@@ -63,7 +63,7 @@ void ListForm::SetNameCase(int index) {
     for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
         g->nameCase[0] = index;
     RepaintFolderGrid();
-    grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
+    grid::PaintGrid(*fileGrid_, fileRows_, fileScrollBar_);
     UpdateDisplayMarks();
 }
 
@@ -82,7 +82,7 @@ void ListForm::ToggleRuledLines(int which) {
     if (folder) {
         RepaintFolderGrid();
     } else {
-        grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
+        grid::PaintGrid(*fileGrid_, fileRows_, fileScrollBar_);
     }
     UpdateDisplayMarks();
 }
@@ -93,16 +93,17 @@ void ListForm::SetInterleave(int index) {
     settings_->PutSettingNumber(store::Key::ListInterleave, interleave_);
     for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
         g->interleave = interleave_;
-    grid::FitGrid(*dirgrd_, driveRows_.grid, scrdir_);
-    grid::FitGrid(*dirgrd_, registrationRows_.grid, scrdir_);
-    grid::FitGrid(*filgrd_, fileRows_, scrfil_);
+    grid::FitGrid(*folderGrid_, driveRows_.grid, folderScrollBar_);
+    grid::FitGrid(*folderGrid_, registrationRows_.grid, folderScrollBar_);
+    grid::FitGrid(*fileGrid_, fileRows_, fileScrollBar_);
     LoadIcons();
     LayOut();
     UpdateDisplayMarks();
 }
 
 void ListForm::FocusActiveGrid() {
-    (activeGrid_ == grid::kFileGridActive ? filgrd_ : dirgrd_)->setFocus(Qt::OtherFocusReason);
+    (activeGrid_ == grid::kFileGridActive ? fileGrid_ : folderGrid_)
+        ->setFocus(Qt::OtherFocusReason);
 }
 
 void ListForm::OpenColourDialog() {
@@ -127,11 +128,11 @@ void ListForm::OpenColourDialog() {
     }
     if (result == OptionForm::kResultOk) ApplyDisplayColours();
     RepaintFolderGrid();
-    grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
-    grid::LayoutHeaderBar(*itmbar_);
-    grid::LayoutHeaderBar(*itfbar_);
-    itmbar_->update();
-    itfbar_->update();
+    grid::PaintGrid(*fileGrid_, fileRows_, fileScrollBar_);
+    grid::LayoutHeaderBar(*folderTitleBar_);
+    grid::LayoutHeaderBar(*fileTitleBar_);
+    folderTitleBar_->update();
+    fileTitleBar_->update();
     FocusActiveGrid();
 }
 
@@ -150,8 +151,8 @@ void ListForm::OpenFontDialog() {
     QFont chosen;
     {
         FontForm form(QFontDatabase::families(), this);
-        form.SetSample(dirgrd_->font(), QString());
-        form.SetSample(dirgrd_->font(), FontSample());
+        form.SetSample(folderGrid_->font(), QString());
+        form.SetSample(folderGrid_->font(), FontSample());
         widgets::PlaceDialog(form, this, widgets::Placement::Beside);
         result = form.ShowModal();
         chosen = form.SampleFont();
@@ -161,24 +162,24 @@ void ListForm::OpenFontDialog() {
 }
 
 void ListForm::ApplyGridFont(const QFont& font) {
-    dirgrd_->SetPaintingSuspended(true);
-    filgrd_->SetPaintingSuspended(true);
-    QFont grid = dirgrd_->font();
+    folderGrid_->SetPaintingSuspended(true);
+    fileGrid_->SetPaintingSuspended(true);
+    QFont grid = folderGrid_->font();
     grid.setFamily(font.family());
     grid.setPointSizeF(font.pointSizeF());
     grid.setBold(font.bold());
-    dirgrd_->setFont(grid);
-    filgrd_->setFont(dirgrd_->font());
+    folderGrid_->setFont(grid);
+    fileGrid_->setFont(folderGrid_->font());
     // The row height follows the font first; the icon size, the indent step
     // and the indents follow the row height.
     LayOut();
     LoadIcons();
     ShowDriveRows(driveDepth_, true);
-    dirgrd_->SetPaintingSuspended(false);
-    filgrd_->SetPaintingSuspended(false);
+    folderGrid_->SetPaintingSuspended(false);
+    fileGrid_->SetPaintingSuspended(false);
     RepaintFolderGrid();
-    grid::PaintGrid(*filgrd_, fileRows_, scrfil_);
-    const QFont& applied = dirgrd_->font();
+    grid::PaintGrid(*fileGrid_, fileRows_, fileScrollBar_);
+    const QFont& applied = folderGrid_->font();
     settings_->PutSettingText(store::Key::FontName, applied.family());
     settings_->PutSettingDecimal(store::Key::FontSize, applied.pointSizeF());
     settings_->PutSettingNumber(store::Key::FontBold, applied.bold() ? store::kYes : store::kNo);

@@ -9,6 +9,7 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
+#include "catalog/registration_editor.h"
 
 namespace kibako::catalog {
 namespace {
@@ -27,7 +28,7 @@ std::vector<int> AncestorRows(const FullList& rows, int fullRow) {
 
 }  // namespace
 
-void ListForm::EditRegistration() { OpenRegistration(); }
+void ListForm::EditRegistration() { registration_->Edit(); }
 
 void ListForm::DeleteRegistration() {
     catalog::DeleteRegistration(*this);
@@ -57,8 +58,9 @@ void ListForm::ShowRowOf(const QString& path, int fallbackRow) {
         row = ShownIndexOf(m, found->fullRow);
     }
     row = std::clamp(row, 0, std::max(m.grid.rowCount - 1, 0));
-    if (dirgrd_->State() == &m.grid) grid::ResetGrid(*dirgrd_, m.grid, scrdir_, row);
-    ShowFiles();
+    if (folderGrid_->State() == &m.grid)
+        grid::ResetGrid(*folderGrid_, m.grid, folderScrollBar_, row);
+    ListFiles();
 }
 
 }  // namespace kibako::catalog

@@ -28,7 +28,7 @@ void ListForm::ListFiles() {
     const QString path = FileListPath();
     if (path == listedFolder_) return;
     listedFolder_ = path;
-    dirdsp_->setText(path + u' ');
+    folderLabel_->setText(path + u' ');
     FileListing listing;
     {
         BusyCursor busy;
@@ -37,10 +37,10 @@ void ListForm::ListFiles() {
     const int count = listing.Count();
     const qint64 totalBytes = listing.totalBytes;
     PutFileRows(fileRows_, std::move(listing));
-    grid::ResetGrid(*filgrd_, fileRows_, scrfil_, 0);
-    consol_->clear();
+    grid::ResetGrid(*fileGrid_, fileRows_, fileScrollBar_, 0);
+    statusLine_->clear();
     if (activeGrid_ != grid::kFileGridActive) {
-        consol_->setText(FileCountLine(count, totalBytes));
+        statusLine_->setText(FileCountLine(count, totalBytes));
     }
 }
 

@@ -34,12 +34,12 @@ void ListForm::OnFolderMouseDown(int button, int shift, QPoint pos) {
         if (button == grid::kLeftButton && inTreeArea) ToggleRow(row, all);
     }
     const grid::GridClickResult click =
-        grid::GridClick(*dirgrd_, g, grid::kLeftButton, shift, pos.x(), pos.y());
+        grid::GridClick(*folderGrid_, g, grid::kLeftButton, shift, pos.x(), pos.y());
     if (click.cursorMoved) {
-        grid::RedrawCursor(*dirgrd_, g);
-        ShowFiles();
+        grid::RedrawCursor(*folderGrid_, g);
+        ListFiles();
     }
-    if (g.currentColumn == 1 && view_ != kDestinationView) OpenRegistration();
+    if (g.currentColumn == 1 && view_ != kDestinationView) EditRegistration();
 }
 
 void ListForm::OnFolderMouseMove(int buttons, QPoint pos) {
@@ -47,17 +47,17 @@ void ListForm::OnFolderMouseMove(int buttons, QPoint pos) {
     if (view_ == kDriveView && g.rowCount > 0 && !treeClick_ &&
         (buttons & grid::kLeftButton) != 0) {
         if (grid::RowAtY(g, pos.y()) != g.currentRow)
-            grid::GridDrag(*dirgrd_, g, scrdir_, grid::kLeftButton, pos.x(), pos.y());
+            grid::GridDrag(*folderGrid_, g, folderScrollBar_, grid::kLeftButton, pos.x(), pos.y());
         return;
     }
-    dirgrd_->unsetCursor();
+    folderGrid_->unsetCursor();
 }
 
 void ListForm::OnFolderKey(int key, bool handled) {
     // Left and Right move the cursor to another column without consuming the
     // key; in the destination view that cell stands for another folder.
-    if (handled || key == grid::vk::kLeft || key == grid::vk::kRight) ShowFiles();
-    if (key == grid::vk::kEnter) OpenRegistration();
+    if (handled || key == grid::vk::kLeft || key == grid::vk::kRight) ListFiles();
+    if (key == grid::vk::kEnter) EditRegistration();
 }
 
 }  // namespace kibako::catalog

@@ -47,7 +47,7 @@ void ListForm::SwitchView(int view) {
         ShowCurrentModel(true);
         SetFolderTitles(QStringLiteral("保存先"), QStringLiteral("転送元"));
     }
-    ShowFiles();
+    ListFiles();
 }
 
 void ListForm::SelectDriveView() {
@@ -55,31 +55,31 @@ void ListForm::SelectDriveView() {
     viewButtons_[kDriveView]->setChecked(true);
     ShowCurrentModel(false);
     SetFolderTitles(QStringLiteral("Folder"), QStringLiteral("保存先"));
-    ShowFiles();
+    ListFiles();
 }
 
 void ListForm::ShowCurrentModel(bool fromTop) {
     FolderModel& m = CurrentRows();
-    dirgrd_->SetState(&m.grid);
+    folderGrid_->SetState(&m.grid);
     if (fromTop) {
-        grid::ResetGrid(*dirgrd_, m.grid, scrdir_, 0);
+        grid::ResetGrid(*folderGrid_, m.grid, folderScrollBar_, 0);
     } else {
-        grid::SyncScrollBar(scrdir_, m.grid);
-        grid::PaintGrid(*dirgrd_, m.grid, scrdir_);
+        grid::SyncScrollBar(folderScrollBar_, m.grid);
+        grid::PaintGrid(*folderGrid_, m.grid, folderScrollBar_);
     }
 }
 
 void ListForm::SetFolderTitles(const QString& first, const QString& second) {
     folderSide_.titles[0] = first;
     folderSide_.titles[1] = second;
-    grid::LayoutHeaderBar(*itmbar_);
-    itmbar_->update();
+    grid::LayoutHeaderBar(*folderTitleBar_);
+    folderTitleBar_->update();
 }
 
 void ListForm::ScanDrive() {
-    const int index = drvbox_->currentIndex();
+    const int index = driveBox_->currentIndex();
     if (index < 0) return;
-    const QChar letter = drvbox_->itemData(index).toChar();
+    const QChar letter = driveBox_->itemData(index).toChar();
     if (letter == scannedDrive_) return;
     if (platform::CurrentDrives().TypeOf(letter) != platform::DriveType::Fixed) {
         util::Messages().StandardMessage(kNotHardDiskText, util::Buttons::Ok, util::kAnswerOk);
@@ -110,8 +110,9 @@ void ListForm::ShowDriveRows(int depth, bool keepPosition) {
         m.grid.currentRow = 0;
         m.grid.topRow = 0;
     }
-    if (dirgrd_->State() == &m.grid) grid::ResetGrid(*dirgrd_, m.grid, scrdir_, m.grid.topRow);
-    ShowFiles();
+    if (folderGrid_->State() == &m.grid)
+        grid::ResetGrid(*folderGrid_, m.grid, folderScrollBar_, m.grid.topRow);
+    ListFiles();
 }
 
 void ListForm::CollapseToDrives() {
@@ -133,13 +134,13 @@ void ListForm::ToggleRow(int shownRow, bool all) {
     }
     RepaintFolderGrid();
     // A collapse moves a cursor that was inside the hidden rows.
-    ShowFiles();
+    ListFiles();
 }
 
 void ListForm::RepaintFolderGrid() {
     grid::GridState& g = CurrentRows().grid;
-    grid::SyncScrollBar(scrdir_, g);
-    grid::PaintGrid(*dirgrd_, g, scrdir_);
+    grid::SyncScrollBar(folderScrollBar_, g);
+    grid::PaintGrid(*folderGrid_, g, folderScrollBar_);
 }
 
 }  // namespace kibako::catalog

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <functional>
+
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
@@ -84,7 +86,6 @@ ListForm::ListForm() {
     CreateControls();
     ConnectControls();
     registration_ = std::make_unique<RegistrationEditor>(*this);
-    openRegistration = [this] { registration_->Edit(); };
     engineUi_->SetOwnerWindow(engine::Owner::Registration, &registration_->Dialog());
 }
 
@@ -98,10 +99,10 @@ void ListForm::CreateControls() {
     area->setObjectName(QStringLiteral("ListFormArea"));
     area_ = area;
     setCentralWidget(area_);
-    zembtn_ = new QPushButton(QStringLiteral("更新分を保存"), area_);
-    zembtn_->setObjectName(QStringLiteral("ZemBTN"));
-    zembtn_->setToolTip(QStringLiteral("更新されたフォルダーをバックアップします"));
-    zembtn_->setGeometry(kGridLeft, 7, 104, 26);
+    updateButton_ = new QPushButton(QStringLiteral("更新分を保存"), area_);
+    updateButton_->setObjectName(QStringLiteral("ZemBTN"));
+    updateButton_->setToolTip(QStringLiteral("更新されたフォルダーをバックアップします"));
+    updateButton_->setGeometry(kGridLeft, 7, 104, 26);
     for (int i = 0; i < 3; ++i) {
         auto* button = new QRadioButton(QString::fromUtf8(kViewButtons[i].caption), area_);
         button->setObjectName(QStringLiteral("表示OPT%1").arg(i));
@@ -110,55 +111,56 @@ void ListForm::CreateControls() {
         viewButtons_[static_cast<size_t>(i)] = button;
     }
     viewButtons_[kSettingsView]->setChecked(true);
-    drvbox_ = new QComboBox(area_);
-    drvbox_->setObjectName(QStringLiteral("DRVBOX"));
-    drvbox_->setGeometry(460, 7, 200, 26);
+    driveBox_ = new QComboBox(area_);
+    driveBox_->setObjectName(QStringLiteral("DRVBOX"));
+    driveBox_->setGeometry(460, 7, 200, 26);
 
-    dirgrd_ = new grid::GridSurface(area_);
-    dirgrd_->setObjectName(QStringLiteral("DIRGRD"));
-    scrdir_ = new QScrollBar(Qt::Vertical, area_);
-    scrdir_->setObjectName(QStringLiteral("SCRDIR"));
-    filgrd_ = new grid::GridSurface(area_);
-    filgrd_->setObjectName(QStringLiteral("FILGRD"));
-    scrfil_ = new QScrollBar(Qt::Vertical, area_);
-    scrfil_->setObjectName(QStringLiteral("SCRFIL"));
+    folderGrid_ = new grid::GridSurface(area_);
+    folderGrid_->setObjectName(QStringLiteral("DIRGRD"));
+    folderScrollBar_ = new QScrollBar(Qt::Vertical, area_);
+    folderScrollBar_->setObjectName(QStringLiteral("SCRDIR"));
+    fileGrid_ = new grid::GridSurface(area_);
+    fileGrid_->setObjectName(QStringLiteral("FILGRD"));
+    fileScrollBar_ = new QScrollBar(Qt::Vertical, area_);
+    fileScrollBar_->setObjectName(QStringLiteral("SCRFIL"));
     const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    for (QScrollBar* bar : {scrdir_, scrfil_}) bar->resize(barWidth, 100);
-    folderSide_.surface = dirgrd_;
-    folderSide_.bar = scrdir_;
+    for (QScrollBar* bar : {folderScrollBar_, fileScrollBar_}) bar->resize(barWidth, 100);
+    folderSide_.surface = folderGrid_;
+    folderSide_.bar = folderScrollBar_;
     folderSide_.states = {&driveRows_.grid, &registrationRows_.grid};
-    fileSide_.surface = filgrd_;
-    fileSide_.bar = scrfil_;
+    fileSide_.surface = fileGrid_;
+    fileSide_.bar = fileScrollBar_;
     fileSide_.states = {&fileRows_};
-    itmbar_ = new grid::HeaderBar(&folderSide_, area_);
-    itmbar_->setObjectName(QStringLiteral("ITMBAR"));
-    itfbar_ = new grid::HeaderBar(&fileSide_, area_);
-    itfbar_->setObjectName(QStringLiteral("ITFBAR"));
-    for (grid::HeaderBar* bar : {itmbar_, itfbar_}) bar->resize(400, kHeaderHeight);
-    dirgrd_->setGeometry(kGridLeft, kHeaderTop + kHeaderHeight, 400, 200);
-    filgrd_->SetDefaultMouseHandling(true);
-    dirgrd_->SetScrollBar(scrdir_);
-    filgrd_->SetScrollBar(scrfil_);
-    dirgrd_->SetState(&registrationRows_.grid);
-    filgrd_->SetState(&fileRows_);
+    folderTitleBar_ = new grid::HeaderBar(&folderSide_, area_);
+    folderTitleBar_->setObjectName(QStringLiteral("ITMBAR"));
+    fileTitleBar_ = new grid::HeaderBar(&fileSide_, area_);
+    fileTitleBar_->setObjectName(QStringLiteral("ITFBAR"));
+    for (grid::HeaderBar* bar : {folderTitleBar_, fileTitleBar_}) bar->resize(400, kHeaderHeight);
+    folderGrid_->setGeometry(kGridLeft, kHeaderTop + kHeaderHeight, 400, 200);
+    fileGrid_->SetDefaultMouseHandling(true);
+    folderGrid_->SetScrollBar(folderScrollBar_);
+    fileGrid_->SetScrollBar(fileScrollBar_);
+    folderGrid_->SetState(&registrationRows_.grid);
+    fileGrid_->SetState(&fileRows_);
 
-    consol_ = new QLabel(area_);
-    consol_->setObjectName(QStringLiteral("CONSOL"));
-    consol_->setFrameShape(QFrame::Panel);
-    consol_->setFrameShadow(QFrame::Sunken);
-    consol_->resize(200, kStatusHeight);
-    dirdsp_ = new QLabel(area_);
-    dirdsp_->setObjectName(QStringLiteral("DIRDSP"));
-    dirdsp_->resize(200, kStatusHeight);
+    statusLine_ = new QLabel(area_);
+    statusLine_->setObjectName(QStringLiteral("CONSOL"));
+    statusLine_->setFrameShape(QFrame::Panel);
+    statusLine_->setFrameShadow(QFrame::Sunken);
+    statusLine_->resize(200, kStatusHeight);
+    folderLabel_ = new QLabel(area_);
+    folderLabel_->setObjectName(QStringLiteral("DIRDSP"));
+    folderLabel_->resize(200, kStatusHeight);
 
-    parts_ = {area_, dirgrd_, itmbar_, scrdir_, filgrd_, itfbar_, scrfil_, consol_, dirdsp_};
+    parts_ = {area_,         folderGrid_,    folderTitleBar_, folderScrollBar_, fileGrid_,
+              fileTitleBar_, fileScrollBar_, statusLine_,     folderLabel_};
     area->resized = [this] { LayOut(); };
 }
 
 void ListForm::ConnectControls() {
     connect(menus_.fileStart, &QAction::triggered, this, &ListForm::BackupAll);
     connect(menus_.fileUpdate, &QAction::triggered, this, &ListForm::BackupUpdated);
-    connect(zembtn_, &QPushButton::clicked, this, &ListForm::BackupUpdated);
+    connect(updateButton_, &QPushButton::clicked, this, &ListForm::BackupUpdated);
     connect(menus_.fileExit, &QAction::triggered, this, &QWidget::close);
     connect(menus_.topics, &QAction::triggered, this, &ListForm::OpenHelp);
     connect(menus_.fileCheck, &QAction::triggered, this, &ListForm::CheckRegistrations);
@@ -173,37 +175,37 @@ void ListForm::ConnectControls() {
         connect(viewButtons_[static_cast<size_t>(i)], &QRadioButton::clicked, this,
                 [this, i] { SwitchView(i); });
     }
-    connect(drvbox_, &QComboBox::currentIndexChanged, this, [this] { ScanDrive(); });
-    connect(dirgrd_, &grid::GridSurface::gridMouseDown, this,
+    connect(driveBox_, &QComboBox::currentIndexChanged, this, [this] { ScanDrive(); });
+    connect(folderGrid_, &grid::GridSurface::gridMouseDown, this,
             [this](int button, int shift, QPoint pos) { OnFolderMouseDown(button, shift, pos); });
-    connect(dirgrd_, &grid::GridSurface::gridMouseMove, this,
+    connect(folderGrid_, &grid::GridSurface::gridMouseMove, this,
             [this](int buttons, int, QPoint pos) { OnFolderMouseMove(buttons, pos); });
-    connect(dirgrd_, &grid::GridSurface::gridMouseUp, this, [this] {
+    connect(folderGrid_, &grid::GridSurface::gridMouseUp, this, [this] {
         if (view_ == kDriveView) treeClick_ = false;
-        dirgrd_->unsetCursor();
+        folderGrid_->unsetCursor();
     });
-    connect(dirgrd_, &grid::GridSurface::keyDown, this,
+    connect(folderGrid_, &grid::GridSurface::keyDown, this,
             [this](int key, int, bool handled, bool) { OnFolderKey(key, handled); });
-    connect(dirgrd_, &grid::GridSurface::focusEntered, this,
+    connect(folderGrid_, &grid::GridSurface::focusEntered, this,
             [this] { SetActiveGrid(grid::kFolderGridActive); });
-    connect(filgrd_, &grid::GridSurface::focusEntered, this,
+    connect(fileGrid_, &grid::GridSurface::focusEntered, this,
             [this] { SetActiveGrid(grid::kFileGridActive); });
-    connect(filgrd_, &grid::GridSurface::gridMouseDown, this,
+    connect(fileGrid_, &grid::GridSurface::gridMouseDown, this,
             [this] { SetActiveGrid(grid::kFileGridActive); });
-    ForwardScrollBarFocus(scrdir_, [this] {
+    ForwardScrollBarFocus(folderScrollBar_, [this] {
         SetActiveGrid(grid::kFolderGridActive);
-        dirgrd_->setFocus(Qt::MouseFocusReason);
+        folderGrid_->setFocus(Qt::MouseFocusReason);
     });
-    ForwardScrollBarFocus(scrfil_, [this] {
+    ForwardScrollBarFocus(fileScrollBar_, [this] {
         SetActiveGrid(grid::kFileGridActive);
-        filgrd_->setFocus(Qt::MouseFocusReason);
+        fileGrid_->setFocus(Qt::MouseFocusReason);
     });
-    connect(itmbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
+    connect(folderTitleBar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
             settings_->PutSettingNumber(store::DirColWidthKey(i),
                                         folderSide_.widths[static_cast<size_t>(i)]);
     });
-    connect(itfbar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
+    connect(fileTitleBar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
             settings_->PutSettingNumber(store::FileColWidthKey(i),
                                         fileSide_.widths[static_cast<size_t>(i)]);
@@ -221,7 +223,7 @@ std::optional<RowLocation> ListForm::FindRow(const QString& path) {
 }
 
 bool ListForm::SetCell(int fullRow, int column, const QString& text) {
-    return SetRowCell(CurrentRows(), dirgrd_, fullRow, column, text);
+    return SetRowCell(CurrentRows(), folderGrid_, fullRow, column, text);
 }
 
 QString ListForm::RowPath(int shownRow) { return catalog::RowPath(CurrentRows(), shownRow); }
@@ -240,11 +242,5 @@ void ListForm::SetActiveGrid(int active) {
 }
 
 bool ListForm::ExpandAllChecked() const { return menus_.expandAll->isChecked(); }
-
-void ListForm::ShowFiles() { ListFiles(); }
-
-void ListForm::OpenRegistration() {
-    if (openRegistration) openRegistration();
-}
 
 }  // namespace kibako::catalog

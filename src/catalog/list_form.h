@@ -6,7 +6,6 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -58,9 +57,9 @@ enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2
 // The folder grid shows the drive rows in the drive view and the
 // registration rows in the two registration views; the file grid lists the
 // files of the folder (or the members of the archive) of the folder grid's
-// current row. Later parts of the window reach the rows through FindRow,
-// SetCell, RowPath and ChgDate, and hook into the grids through
-// openRegistration.
+// current row. The registration dialog, the deletion of a registration and
+// the new last-backup times after a run reach the rows through FindRow,
+// SetCell, RowPath and ChgDate.
 class ListForm : public QMainWindow {
     Q_OBJECT
   public:
@@ -115,8 +114,10 @@ class ListForm : public QMainWindow {
     void ToggleNewFileOnly();
     void ToggleSkipRemovable();
     void TogglePowerOff();
-    void OpenHelp();            // M_トピック
-    void EditRegistration();    // M_編集_修正: the registration dialog for the current row
+    void OpenHelp();  // M_トピック
+    // M_編集_修正, Enter and the column-1 click on the folder grid: the
+    // registration dialog for the current row.
+    void EditRegistration();
     void DeleteRegistration();  // M_編集_削除
     void CheckRegistrations();  // MF_確認
     // The definitions were replaced by another list (the check saved it under
@@ -170,11 +171,11 @@ class ListForm : public QMainWindow {
     const QString& ProgramFolder() const { return programFolder_; }
     engine::Engine& Engine() { return *engine_; }
     const CatalogMenus& Menus() const { return menus_; }
-    grid::GridSurface* FolderGrid() const { return dirgrd_; }
-    grid::GridSurface* FileGrid() const { return filgrd_; }
-    QLabel* StatusLine() const { return consol_; }
-    QLabel* FolderLabel() const { return dirdsp_; }
-    QComboBox* DriveBox() const { return drvbox_; }
+    grid::GridSurface* FolderGrid() const { return folderGrid_; }
+    grid::GridSurface* FileGrid() const { return fileGrid_; }
+    QLabel* StatusLine() const { return statusLine_; }
+    QLabel* FolderLabel() const { return folderLabel_; }
+    QComboBox* DriveBox() const { return driveBox_; }
     const CatalogDriveTable& CatalogDrives() const { return catalogDrives_; }
     int ActiveGrid() const { return activeGrid_; }
     void SetActiveGrid(int active);
@@ -187,14 +188,11 @@ class ListForm : public QMainWindow {
     // Lists in the file grid the path of the folder grid's current row (in
     // the destination view, outside the first column, the row's source
     // folder); nothing is read again while that path stays the listed one.
-    // DIRDSP shows the path, CONSOL the count line unless the file grid is
-    // the active grid.
+    // The folder label (DIRDSP) shows the path, the status line (CONSOL) the
+    // count line unless the file grid is the active grid.
     void ListFiles();
     const QString& ListedFolder() const { return listedFolder_; }
 
-    // The registration dialog for the folder grid's current row (Enter and
-    // the column-1 click); tests may put a function of their own here.
-    std::function<void()> openRegistration;
     RegistrationEditor& Registration() { return *registration_; }
 
   protected:
@@ -216,9 +214,7 @@ class ListForm : public QMainWindow {
     bool DeferCloseToRunEnd();
     // False when any key could not be written.
     bool WriteClosingSettings();
-    void ShowFiles();
     QString FileListPath();
-    void OpenRegistration();
     void OnFolderMouseDown(int button, int shift, QPoint pos);
     void OnFolderMouseMove(int buttons, QPoint pos);
     void OnFolderKey(int key, bool handled);
@@ -240,17 +236,17 @@ class ListForm : public QMainWindow {
     CatalogMenus menus_;
 
     QWidget* area_ = nullptr;
-    QPushButton* zembtn_ = nullptr;
-    std::array<QRadioButton*, 3> viewButtons_{};
-    QComboBox* drvbox_ = nullptr;
-    grid::GridSurface* dirgrd_ = nullptr;
-    grid::HeaderBar* itmbar_ = nullptr;
-    QScrollBar* scrdir_ = nullptr;
-    grid::GridSurface* filgrd_ = nullptr;
-    grid::HeaderBar* itfbar_ = nullptr;
-    QScrollBar* scrfil_ = nullptr;
-    QLabel* consol_ = nullptr;
-    QLabel* dirdsp_ = nullptr;
+    QPushButton* updateButton_ = nullptr;         // ZemBTN
+    std::array<QRadioButton*, 3> viewButtons_{};  // 表示OPT
+    QComboBox* driveBox_ = nullptr;               // DRVBOX
+    grid::GridSurface* folderGrid_ = nullptr;     // DIRGRD
+    grid::HeaderBar* folderTitleBar_ = nullptr;   // ITMBAR
+    QScrollBar* folderScrollBar_ = nullptr;       // SCRDIR
+    grid::GridSurface* fileGrid_ = nullptr;       // FILGRD
+    grid::HeaderBar* fileTitleBar_ = nullptr;     // ITFBAR
+    QScrollBar* fileScrollBar_ = nullptr;         // SCRFIL
+    QLabel* statusLine_ = nullptr;                // CONSOL: the file count line
+    QLabel* folderLabel_ = nullptr;               // DIRDSP: the listed folder's path
     grid::SplitterDrag* splitter_ = nullptr;
 
     FolderModel driveRows_{true};

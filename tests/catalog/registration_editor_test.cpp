@@ -53,7 +53,7 @@ class RegistrationEditorTest : public ::testing::Test {
     // Opens the dialog on the current row and runs `steps` once it waits.
     void Edit(std::function<void()> steps) {
         QTimer::singleShot(0, &Dialog(), std::move(steps));
-        form.openRegistration();
+        form.EditRegistration();
     }
     void SelectRow(const QString& path) {
         const auto row = form.FindRow(path);
@@ -196,7 +196,7 @@ TEST_F(RegistrationEditorTest, HeaderRowOfTheSettingsViewOpensNothing) {
     int beeps = 0;
     kibako::widgets::SetBeepForTesting([&beeps] { ++beeps; });
     form.CurrentRows().grid.currentRow = 0;
-    form.openRegistration();
+    form.EditRegistration();
     kibako::widgets::SetBeepForTesting({});
     EXPECT_EQ(beeps, 1);
     EXPECT_FALSE(Dialog().isVisible());

@@ -48,8 +48,8 @@ BackForm::BackForm(Variant variant, QWidget* parent)
     setWindowTitle(variant == Variant::Kibako ? QStringLiteral("Kibako")
                                               : QStringLiteral("Tetoru Ver1.7B"));
 
-    auto* image = new Picture(Picture::Kind::Box, this);
-    image->setObjectName(QStringLiteral("Image1"));
+    auto* boxPicture = new Picture(Picture::Kind::Box, this);
+    boxPicture->setObjectName(QStringLiteral("Image1"));
     QLabel* heading = MakeLabel("Label1", QStringLiteral("バックアップ中"), this);
     QFont bold = heading->font();
     bold.setBold(true);
@@ -95,7 +95,7 @@ BackForm::BackForm(Variant variant, QWidget* parent)
     texts->addLayout(bytesRow);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(image, 0, Qt::AlignTop);
+    top->addWidget(boxPicture, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

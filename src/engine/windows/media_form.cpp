@@ -34,8 +34,8 @@ MediaForm::MediaForm(std::chrono::milliseconds timeout, QWidget* parent) : QDial
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     QFrame* titleShape = MakeShape("Shape1", QFrame::Box, this);
-    auto* image = new Picture(Picture::Kind::Medium, titleShape);
-    image->setObjectName(QStringLiteral("Image1"));
+    auto* mediumPicture = new Picture(Picture::Kind::Medium, titleShape);
+    mediumPicture->setObjectName(QStringLiteral("Image1"));
     title_ = MakeLabel("LBLDSP", QString(), titleShape);
     QFont large = title_->font();
     large.setBold(true);
@@ -43,7 +43,7 @@ MediaForm::MediaForm(std::chrono::milliseconds timeout, QWidget* parent) : QDial
     title_->setFont(large);
     QLabel* sameLabel = MakeLabel("Label9", QStringLiteral("このラベルと同じ"), titleShape);
     auto* titleRow = new QHBoxLayout(titleShape);
-    titleRow->addWidget(image);
+    titleRow->addWidget(mediumPicture);
     titleRow->addWidget(title_, 1);
 
     QFrame* textShape = MakeShape("Shape2", QFrame::StyledPanel, this);
@@ -84,11 +84,11 @@ MediaForm::MediaForm(std::chrono::milliseconds timeout, QWidget* parent) : QDial
     outer->addLayout(buttons);
     setMinimumWidth(400);
 
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
-    timer_->setSingleShot(true);
-    timer_->setInterval(timeout);
-    connect(timer_, &QTimer::timeout, this, &MediaForm::OnTimeout);
+    selfClose_ = new QTimer(this);
+    selfClose_->setObjectName(QStringLiteral("Timer1"));
+    selfClose_->setSingleShot(true);
+    selfClose_->setInterval(timeout);
+    connect(selfClose_, &QTimer::timeout, this, &MediaForm::OnTimeout);
 
     for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
         drives_->addItem(EntryText(drive));
@@ -132,9 +132,9 @@ void MediaForm::Disp(QWidget* owner, const QString& defaultDrive, bool unattende
     if (!defaultDrive.isEmpty()) SelectLetter(defaultDrive[0]);
     const kibako::widgets::OwnerLock lock(owner);
     if (unattended) {
-        timer_->start();
+        selfClose_->start();
     } else {
-        timer_->stop();
+        selfClose_->stop();
     }
     adjustSize();
     kibako::widgets::PlaceDialog(*this, owner);
@@ -144,7 +144,7 @@ void MediaForm::Disp(QWidget* owner, const QString& defaultDrive, bool unattende
     kibako::widgets::MoveCentredOver(*this, owner);
     activateWindow();
     kibako::widgets::WaitUntilHidden(*this);
-    timer_->stop();
+    selfClose_->stop();
 }
 
 void MediaForm::OnOk() {

@@ -33,14 +33,14 @@ class MediaForm final : public QDialog {
 
     // Selects the entry of `defaultDrive` ("E:\"; letter case does not
     // matter), disables `owner` (may be null) with the arrow pointer, starts
-    // Timer1 when `unattended`, centres the dialog over the owner, beeps, and
-    // lets events run until the dialog is hidden; then stops Timer1 and gives
-    // the owner its enabled state back.
+    // the self-close timer (Timer1) when `unattended`, centres the dialog over
+    // the owner, beeps, and lets events run until the dialog is hidden; then
+    // stops the timer and gives the owner its enabled state back.
     void Disp(QWidget* owner, const QString& defaultDrive, bool unattended);
 
     // "E:" after OKBTN; empty after CANBTN, the close box or the timeout.
     QString SelectedDrive() const { return selected_; }
-    // Timer1 closed the dialog (as CANBTN).
+    // The self-close timer closed the dialog (as CANBTN).
     bool TimedOut() const { return timedOut_; }
 
   private:
@@ -59,7 +59,7 @@ class MediaForm final : public QDialog {
     QLabel* title_;
     QLabel* kind_;
     QComboBox* drives_;
-    QTimer* timer_;
+    QTimer* selfClose_;
     QString selected_;
     bool timedOut_ = false;
 };

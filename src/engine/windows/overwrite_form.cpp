@@ -42,45 +42,45 @@ OverwriteForm::OverwriteForm(std::chrono::milliseconds timeout, QWidget* parent)
 
     // The question reads as one sentence: Label1 NAMDSP Label3, Label4, Label5.
     QFrame* questionShape = MakeShape("Shape1", QFrame::StyledPanel, this);
-    QLabel* label1 = MakeLabel("Label1", QStringLiteral("ハードディスクの"), questionShape);
+    QLabel* onTheHardDisk = MakeLabel("Label1", QStringLiteral("ハードディスクの"), questionShape);
     name_ = MakeLabel("NAMDSP", QString(), questionShape);
     QFont bold = name_->font();
     bold.setBold(true);
     name_->setFont(bold);
-    QLabel* label3 = MakeLabel("Label3", QStringLiteral("は、"), questionShape);
-    QLabel* label4 =
+    QLabel* afterName = MakeLabel("Label3", QStringLiteral("は、"), questionShape);
+    QLabel* olderThanBackup =
         MakeLabel("Label4", QStringLiteral("バックアップされたファイルより古いファイルです。"),
                   questionShape);
-    QLabel* label5 = MakeLabel(
+    QLabel* mayBackUp = MakeLabel(
         "Label5", QStringLiteral("このファイルを バックアップしていいですか？"), questionShape);
     auto* nameRow = new QHBoxLayout;
     nameRow->setSpacing(0);
-    nameRow->addWidget(label1);
+    nameRow->addWidget(onTheHardDisk);
     nameRow->addWidget(name_);
-    nameRow->addWidget(label3);
+    nameRow->addWidget(afterName);
     nameRow->addStretch();
     auto* question = new QVBoxLayout(questionShape);
     question->addLayout(nameRow);
-    question->addWidget(label4);
-    question->addWidget(label5);
+    question->addWidget(olderThanBackup);
+    question->addWidget(mayBackUp);
 
     QFrame* sourceShape = MakeShape("Shape2", QFrame::StyledPanel, this);
-    auto* image1 = new Picture(Picture::Kind::HardDisk, sourceShape);
-    image1->setObjectName(QStringLiteral("Image1"));
+    auto* sourcePicture = new Picture(Picture::Kind::HardDisk, sourceShape);
+    sourcePicture->setObjectName(QStringLiteral("Image1"));
     sourceFolder_ = MakeFolderLabel("SRCDIR", sourceShape);
     sourceTime_ = MakeLabel("SRCDAT", QString(), sourceShape);
     auto* sourceRow = new QHBoxLayout(sourceShape);
-    sourceRow->addWidget(image1);
+    sourceRow->addWidget(sourcePicture);
     sourceRow->addWidget(sourceFolder_, 1);
     sourceRow->addWidget(sourceTime_);
 
     QFrame* backupShape = MakeShape("Shape3", QFrame::StyledPanel, this);
-    auto* image2 = new Picture(Picture::Kind::Backup, backupShape);
-    image2->setObjectName(QStringLiteral("Image2"));
+    auto* backupPicture = new Picture(Picture::Kind::Backup, backupShape);
+    backupPicture->setObjectName(QStringLiteral("Image2"));
     backupFolder_ = MakeFolderLabel("DSTDIR", backupShape);
     backupTime_ = MakeLabel("DSTDAT", QString(), backupShape);
     auto* backupRow = new QHBoxLayout(backupShape);
-    backupRow->addWidget(image2);
+    backupRow->addWidget(backupPicture);
     backupRow->addWidget(backupFolder_, 1);
     backupRow->addWidget(backupTime_);
 

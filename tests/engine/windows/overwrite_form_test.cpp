@@ -64,13 +64,13 @@ TEST(OverwriteForm, ReadsAsOneSentence) {
     EXPECT_EQ(TextsWithMissingGlyphs(form, CaptionsOf(form)), QStringList());
 
     // Label1, NAMDSP and Label3 on one line, then Label4, then Label5.
-    const QPoint label1 = TopLeftIn(form, "Label1");
+    const QPoint onTheHardDisk = TopLeftIn(form, "Label1");
     const QPoint name = TopLeftIn(form, "NAMDSP");
-    const QPoint label3 = TopLeftIn(form, "Label3");
-    EXPECT_LT(label1.x(), name.x());
-    EXPECT_LT(name.x(), label3.x());
-    EXPECT_EQ(label1.y(), label3.y());
-    EXPECT_LT(label3.y(), TopLeftIn(form, "Label4").y());
+    const QPoint afterName = TopLeftIn(form, "Label3");
+    EXPECT_LT(onTheHardDisk.x(), name.x());
+    EXPECT_LT(name.x(), afterName.x());
+    EXPECT_EQ(onTheHardDisk.y(), afterName.y());
+    EXPECT_LT(afterName.y(), TopLeftIn(form, "Label4").y());
     EXPECT_LT(TopLeftIn(form, "Label4").y(), TopLeftIn(form, "Label5").y());
     EXPECT_LT(TopLeftIn(form, "SRCDIR").y(), TopLeftIn(form, "DSTDIR").y());
 }

@@ -44,11 +44,11 @@ bool ResizeGate::Admit(bool minimised) {
     return true;
 }
 
-FolderGridPlan PlanFolderGrid(int innerWidth, int innerHeight, int consolHeight, int dirTop,
+FolderGridPlan PlanFolderGrid(int innerWidth, int innerHeight, int statusHeight, int dirTop,
                               int scrollBarWidth, int folderPercent, ScreenScale s) {
     FolderGridPlan plan;
     const int share = folderPercent == 0 ? 50 : folderPercent;
-    plan.bottom = innerHeight - consolHeight - 3 * s.tpy;
+    plan.bottom = innerHeight - statusHeight - 3 * s.tpy;
     plan.total = plan.bottom - dirTop - 5 * s.tpy;
     plan.width = innerWidth - scrollBarWidth - 8 * s.tpx;
     plan.height = share * plan.total / 100;
@@ -56,28 +56,29 @@ FolderGridPlan PlanFolderGrid(int innerWidth, int innerHeight, int consolHeight,
 }
 
 QRect PlanFileGrid(const FolderGridPlan& plan, int dirLeft, int dirTop, int fittedDirHeight,
-                   int itfbarHeight, ScreenScale s) {
+                   int fileTitleHeight, ScreenScale s) {
     const int height = plan.total - fittedDirHeight - 16 * s.tpy;
-    const int top = dirTop + fittedDirHeight + itfbarHeight + 4 * s.tpy;
+    const int top = dirTop + fittedDirHeight + fileTitleHeight + 4 * s.tpy;
     return QRect(dirLeft, top, plan.width, height);
 }
 
-QRect PlanConsol(int innerWidth, int bottom, int consolHeight, ScreenScale s) {
-    return QRect(kConsolLeft, bottom, innerWidth - 4 * s.tpx - kConsolLeft, consolHeight);
+QRect PlanStatusLine(int innerWidth, int bottom, int statusHeight, ScreenScale s) {
+    return QRect(kStatusLineLeft, bottom, innerWidth - 4 * s.tpx - kStatusLineLeft, statusHeight);
 }
 
-QRect PlanDirDsp(int dirLeft, int bottom, int dirdspHeight, ScreenScale s) {
-    return QRect(dirLeft, bottom, kConsolLeft - dirLeft - 8 * s.tpx, dirdspHeight);
+QRect PlanFolderLabel(int dirLeft, int bottom, int labelHeight, ScreenScale s) {
+    return QRect(dirLeft, bottom, kStatusLineLeft - dirLeft - 8 * s.tpx, labelHeight);
 }
 
-bool InSplitterZone(int x, int y, const QRect& dirgrd, int itfbarTop, ScreenScale s) {
-    const int dirBottom = dirgrd.y() + dirgrd.height();
-    return y >= dirBottom - 5 * s.tpy && y <= itfbarTop + 5 * s.tpy && x >= dirgrd.x() &&
-           x < dirgrd.x() + dirgrd.width();
+bool InSplitterZone(int x, int y, const QRect& folderGrid, int fileTitleTop, ScreenScale s) {
+    const int folderBottom = folderGrid.y() + folderGrid.height();
+    return y >= folderBottom - 5 * s.tpy && y <= fileTitleTop + 5 * s.tpy && x >= folderGrid.x() &&
+           x < folderGrid.x() + folderGrid.width();
 }
 
-int SplitterPercent(int dragY, int itmbarTop, int innerHeight, int gridsAndHeaders, ScreenScale s) {
-    int height = dragY - itmbarTop - 6 * s.tpy;
+int SplitterPercent(int dragY, int folderTitleTop, int innerHeight, int gridsAndHeaders,
+                    ScreenScale s) {
+    int height = dragY - folderTitleTop - 6 * s.tpy;
     height = std::min(height, innerHeight - kMinimumFileSpace);
     height = std::max(height, kMinimumFolderHeight);
     if (gridsAndHeaders <= 0) return 50;
@@ -98,34 +99,34 @@ bool LayoutCatalogWindow(const CatalogWindowParts& parts, CatalogLayoutState& st
     }
     state.windowPaintingSuspended = true;
     if (state.folderPercent == 0) state.folderPercent = 50;
-    GridSurface& dir = *parts.dirgrd;
+    GridSurface& dir = *parts.folderGrid;
     const int dirLeft = dir.x() * s.tpx;
     const int dirTop = dir.y() * s.tpy;
     const FolderGridPlan plan = PlanFolderGrid(
-        window.width() * s.tpx, window.height() * s.tpy, parts.consol->height() * s.tpy, dirTop,
-        parts.scrdir->width() * s.tpx, state.folderPercent, s);
+        window.width() * s.tpx, window.height() * s.tpy, parts.statusLine->height() * s.tpy, dirTop,
+        parts.folderScrollBar->width() * s.tpx, state.folderPercent, s);
     dir.setGeometry(dir.x(), dir.y(), s.PixelsX(plan.width), s.PixelsY(plan.height));
-    LayoutHeaderBar(*parts.itmbar);
+    LayoutHeaderBar(*parts.folderTitleBar);
     state.windowPaintingSuspended = false;
-    FitSide(*parts.itmbar);
+    FitSide(*parts.folderTitleBar);
 
     const QRect file = PlanFileGrid(plan, dirLeft, dirTop, dir.height() * s.tpy,
-                                    parts.itfbar->height() * s.tpy, s);
-    parts.filgrd->setGeometry(ToPixels(file, s));
-    LayoutHeaderBar(*parts.itfbar);
-    FitSide(*parts.itfbar);
+                                    parts.fileTitleBar->height() * s.tpy, s);
+    parts.fileGrid->setGeometry(ToPixels(file, s));
+    LayoutHeaderBar(*parts.fileTitleBar);
+    FitSide(*parts.fileTitleBar);
 
-    const QRect consol =
-        PlanConsol(window.width() * s.tpx, plan.bottom, parts.consol->height() * s.tpy, s);
-    parts.consol->setGeometry(ToPixels(consol, s));
-    if (parts.dirdsp != nullptr) {
-        parts.dirdsp->setGeometry(
-            ToPixels(PlanDirDsp(dirLeft, plan.bottom, parts.dirdsp->height() * s.tpy, s), s));
+    const QRect status =
+        PlanStatusLine(window.width() * s.tpx, plan.bottom, parts.statusLine->height() * s.tpy, s);
+    parts.statusLine->setGeometry(ToPixels(status, s));
+    if (parts.folderLabel != nullptr) {
+        parts.folderLabel->setGeometry(ToPixels(
+            PlanFolderLabel(dirLeft, plan.bottom, parts.folderLabel->height() * s.tpy, s), s));
     }
-    parts.filgrd->show();
-    parts.scrfil->show();
+    parts.fileGrid->show();
+    parts.fileScrollBar->show();
     window.update();
-    for (GridSurface* surface : {parts.dirgrd, parts.filgrd}) {
+    for (GridSurface* surface : {parts.folderGrid, parts.fileGrid}) {
         surface->SetPaintingSuspended(false);
         if (surface->State() != nullptr) surface->InvalidatePage(*surface->State());
     }
@@ -146,11 +147,11 @@ SplitterDrag::SplitterDrag(const CatalogWindowParts& parts, CatalogLayoutState& 
 }
 
 bool SplitterDrag::InZone(QPoint px) const {
-    const QRect dir = parts_.dirgrd->geometry();
+    const QRect dir = parts_.folderGrid->geometry();
     const QRect dirTw(dir.x() * scale_.tpx, dir.y() * scale_.tpy, dir.width() * scale_.tpx,
                       dir.height() * scale_.tpy);
     return InSplitterZone(px.x() * scale_.tpx, px.y() * scale_.tpy, dirTw,
-                          parts_.itfbar->y() * scale_.tpy, scale_);
+                          parts_.fileTitleBar->y() * scale_.tpy, scale_);
 }
 
 bool SplitterDrag::eventFilter(QObject* watched, QEvent* event) {
@@ -180,10 +181,10 @@ bool SplitterDrag::eventFilter(QObject* watched, QEvent* event) {
             window.unsetCursor();
             if (dragMode_ != 3) return false;
             dragMode_ = 0;
-            const int heights = parts_.itmbar->height() + parts_.dirgrd->height() +
-                                parts_.itfbar->height() + parts_.filgrd->height();
+            const int heights = parts_.folderTitleBar->height() + parts_.folderGrid->height() +
+                                parts_.fileTitleBar->height() + parts_.fileGrid->height();
             state_.folderPercent =
-                SplitterPercent(dragY_, parts_.itmbar->y() * scale_.tpy,
+                SplitterPercent(dragY_, parts_.folderTitleBar->y() * scale_.tpy,
                                 window.height() * scale_.tpy, heights * scale_.tpy, scale_);
             LayoutCatalogWindow(parts_, state_, scale_);
             if (dropped) dropped(state_.folderPercent);

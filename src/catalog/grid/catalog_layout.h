@@ -22,7 +22,7 @@ inline constexpr int kMinimumWindowHeight = 4800;
 inline constexpr int kMinimumWindowWidth = 7800;
 inline constexpr int kMinimumFolderHeight = 1800;
 inline constexpr int kMinimumFileSpace = 2800;
-inline constexpr int kConsolLeft = 5100;
+inline constexpr int kStatusLineLeft = 5100;
 
 using widgets::ScreenScale;
 using widgets::ScreenScaleOf;
@@ -46,32 +46,35 @@ struct FolderGridPlan {
     int bottom = 0;  // top of the status line
 };
 // folderPercent 0 counts as 50.
-FolderGridPlan PlanFolderGrid(int innerWidth, int innerHeight, int consolHeight, int dirTop,
+FolderGridPlan PlanFolderGrid(int innerWidth, int innerHeight, int statusHeight, int dirTop,
                               int scrollBarWidth, int folderPercent, ScreenScale s);
-// FILGRD below the fitted folder grid and the file header.
+// The file grid (FILGRD) below the fitted folder grid and the file title bar.
 QRect PlanFileGrid(const FolderGridPlan& plan, int dirLeft, int dirTop, int fittedDirHeight,
-                   int itfbarHeight, ScreenScale s);
-QRect PlanConsol(int innerWidth, int bottom, int consolHeight, ScreenScale s);
-QRect PlanDirDsp(int dirLeft, int bottom, int dirdspHeight, ScreenScale s);
+                   int fileTitleHeight, ScreenScale s);
+// Along the bottom: the status line (CONSOL) from kStatusLineLeft to the
+// right edge, and the folder label (DIRDSP) from the grids' left edge up to it.
+QRect PlanStatusLine(int innerWidth, int bottom, int statusHeight, ScreenScale s);
+QRect PlanFolderLabel(int dirLeft, int bottom, int labelHeight, ScreenScale s);
 
 // The band between the folder grid and the file header that starts a
 // splitter drag, across the folder grid's width (twips).
-bool InSplitterZone(int x, int y, const QRect& dirgrd, int itfbarTop, ScreenScale s);
+bool InSplitterZone(int x, int y, const QRect& folderGrid, int fileTitleTop, ScreenScale s);
 // The folder share a splitter released at dragY stores: the folder height
-// drag y - ITMBAR top - 6 px, kept at least 1800 twips and leaving 2800 below.
-int SplitterPercent(int dragY, int itmbarTop, int innerHeight, int gridsAndHeaders, ScreenScale s);
+// drag y - the folder title bar's top - 6 px, kept at least 1800 twips and leaving 2800 below.
+int SplitterPercent(int dragY, int folderTitleTop, int innerHeight, int gridsAndHeaders,
+                    ScreenScale s);
 
 // The parts of the catalog window the layout moves; nothing is owned.
 struct CatalogWindowParts {
     QWidget* window = nullptr;
-    GridSurface* dirgrd = nullptr;
-    HeaderBar* itmbar = nullptr;
-    QScrollBar* scrdir = nullptr;
-    GridSurface* filgrd = nullptr;
-    HeaderBar* itfbar = nullptr;
-    QScrollBar* scrfil = nullptr;
-    QWidget* consol = nullptr;
-    QWidget* dirdsp = nullptr;
+    GridSurface* folderGrid = nullptr;      // DIRGRD
+    HeaderBar* folderTitleBar = nullptr;    // ITMBAR
+    QScrollBar* folderScrollBar = nullptr;  // SCRDIR
+    GridSurface* fileGrid = nullptr;        // FILGRD
+    HeaderBar* fileTitleBar = nullptr;      // ITFBAR
+    QScrollBar* fileScrollBar = nullptr;    // SCRFIL
+    QWidget* statusLine = nullptr;          // CONSOL
+    QWidget* folderLabel = nullptr;         // DIRDSP
 };
 
 struct CatalogLayoutState {

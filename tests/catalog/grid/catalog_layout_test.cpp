@@ -32,20 +32,21 @@ struct Window {
         dir->SetState(&drive);
         fil->SetState(&files);
         parts.window = &window;
-        parts.dirgrd = dir;
-        parts.itmbar = new HeaderBar(&folder, &window);
-        parts.scrdir = folder.bar;
-        parts.filgrd = fil;
-        parts.itfbar = new HeaderBar(&file, &window);
-        parts.scrfil = file.bar;
-        parts.consol = new QLabel(&window);
-        parts.dirdsp = new QLabel(&window);
-        for (QWidget* w : {static_cast<QWidget*>(parts.itmbar), static_cast<QWidget*>(parts.itfbar),
-                           parts.consol, parts.dirdsp}) {
+        parts.folderGrid = dir;
+        parts.folderTitleBar = new HeaderBar(&folder, &window);
+        parts.folderScrollBar = folder.bar;
+        parts.fileGrid = fil;
+        parts.fileTitleBar = new HeaderBar(&file, &window);
+        parts.fileScrollBar = file.bar;
+        parts.statusLine = new QLabel(&window);
+        parts.folderLabel = new QLabel(&window);
+        for (QWidget* w :
+             {static_cast<QWidget*>(parts.folderTitleBar),
+              static_cast<QWidget*>(parts.fileTitleBar), parts.statusLine, parts.folderLabel}) {
             w->resize(100, 20);
         }
-        parts.scrdir->resize(17, 100);
-        parts.scrfil->resize(17, 100);
+        parts.folderScrollBar->resize(17, 100);
+        parts.fileScrollBar->resize(17, 100);
         dir->move(4, 60);
         state.gate.settingUp = false;
     }
@@ -61,19 +62,19 @@ TEST(CatalogWindowLayout, SplitsTheHeightAndFitsWholeRows) {
     w.state.folderPercent = 0;  // a stored 0 means 50
     ASSERT_TRUE(LayoutCatalogWindow(w.parts, w.state, ScreenScale{15, 15}));
     EXPECT_EQ(w.state.folderPercent, 50);
-    const GridSurface& dir = *w.parts.dirgrd;
+    const GridSurface& dir = *w.parts.folderGrid;
     EXPECT_EQ(dir.InnerHeight(), w.drive.visibleRows * w.drive.rowHeight);
-    EXPECT_EQ(w.parts.filgrd->InnerHeight(), w.files.visibleRows * w.files.rowHeight);
-    EXPECT_EQ(w.parts.itmbar->geometry().bottom() + 1, dir.y());
-    EXPECT_EQ(w.parts.itfbar->geometry().bottom() + 1, w.parts.filgrd->y());
-    EXPECT_EQ(w.parts.scrdir->x(), dir.x() + dir.width());
-    EXPECT_EQ(w.parts.scrdir->height(), dir.height());
+    EXPECT_EQ(w.parts.fileGrid->InnerHeight(), w.files.visibleRows * w.files.rowHeight);
+    EXPECT_EQ(w.parts.folderTitleBar->geometry().bottom() + 1, dir.y());
+    EXPECT_EQ(w.parts.fileTitleBar->geometry().bottom() + 1, w.parts.fileGrid->y());
+    EXPECT_EQ(w.parts.folderScrollBar->x(), dir.x() + dir.width());
+    EXPECT_EQ(w.parts.folderScrollBar->height(), dir.height());
     EXPECT_TRUE(w.drive.scrollBarPlaced);
     EXPECT_EQ(dir.width(), 700 - 17 - 8);
     EXPECT_EQ(Edge(w.registrations, 2), dir.InnerWidth() - 1);
     // Both grids get about the same height.
-    EXPECT_NEAR(dir.height(), w.parts.filgrd->height(), 2 * w.drive.rowHeight);
-    EXPECT_EQ(w.parts.consol->x(), 5100 / 15);
+    EXPECT_NEAR(dir.height(), w.parts.fileGrid->height(), 2 * w.drive.rowHeight);
+    EXPECT_EQ(w.parts.statusLine->x(), 5100 / 15);
 }
 
 TEST(CatalogWindowLayout, MinimumSizeAndMinimiseRule) {
@@ -95,11 +96,11 @@ TEST(CatalogWindowLayout, SplitterDropStoresTheShare) {
     SplitterDrag drag(w.parts, w.state, ScreenScale{15, 15});
     int dropped = -1;
     drag.dropped = [&](int percent) { dropped = percent; };
-    const int zoneY = w.parts.dirgrd->geometry().bottom() + 3;
+    const int zoneY = w.parts.folderGrid->geometry().bottom() + 3;
     QTest::mousePress(&w.window, Qt::LeftButton, Qt::NoModifier, QPoint(50, zoneY));
     ASSERT_EQ(drag.DragMode(), 3);
     // Released just under the folder header: the folder grid keeps its minimum.
-    const int y = w.parts.itmbar->y() + 1000 / 15;
+    const int y = w.parts.folderTitleBar->y() + 1000 / 15;
     QMouseEvent move(QEvent::MouseMove, QPointF(50, y), QPointF(50, y), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w.window, &move);
@@ -108,7 +109,7 @@ TEST(CatalogWindowLayout, SplitterDropStoresTheShare) {
     EXPECT_GT(dropped, 0);
     EXPECT_EQ(dropped, w.state.folderPercent);
     EXPECT_LT(dropped, 60);
-    EXPECT_GE(w.parts.dirgrd->height() * 15 + 15 * w.drive.rowHeight, 1800);
+    EXPECT_GE(w.parts.folderGrid->height() * 15 + 15 * w.drive.rowHeight, 1800);
     // A press outside the band starts nothing.
     QTest::mousePress(&w.window, Qt::LeftButton, Qt::NoModifier, QPoint(50, 5));
     EXPECT_EQ(drag.DragMode(), 0);

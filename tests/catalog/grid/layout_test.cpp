@@ -81,8 +81,8 @@ TEST(CatalogLayout, FolderShareAndZeroShare) {
     const QRect file = PlanFileGrid(p, 60, 900, 2400, 285, s);
     EXPECT_EQ(file.top(), 900 + 2400 + 285 + 60);
     EXPECT_EQ(file.height(), p.total - 2400 - 240);
-    EXPECT_EQ(PlanConsol(9000, p.bottom, 300, s), QRect(5100, p.bottom, 9000 - 60 - 5100, 300));
-    EXPECT_EQ(PlanDirDsp(60, p.bottom, 300, s).width(), 5100 - 60 - 120);
+    EXPECT_EQ(PlanStatusLine(9000, p.bottom, 300, s), QRect(5100, p.bottom, 9000 - 60 - 5100, 300));
+    EXPECT_EQ(PlanFolderLabel(60, p.bottom, 300, s).width(), 5100 - 60 - 120);
 }
 
 TEST(CatalogLayout, SplitterLimitsAndShare) {

@@ -38,9 +38,9 @@ int ConsoleUi::StandardMessage(const QString& text, util::Buttons buttons, int) 
     return util::AnswerChangingNothing(buttons);
 }
 
-int ConsoleUi::AskOlderFile(const OlderFileQuestion& question) {
-    WriteLine(err_, QStringLiteral("older than its backup, left alone: ") + question.sourceFolder +
-                        u'\\' + question.fileName);
+int ConsoleUi::AskOlderFile(const OlderFile& file) {
+    WriteLine(err_, QStringLiteral("older than its backup, left alone: ") + file.sourceFolder +
+                        u'\\' + file.fileName);
     return util::kAnswerNo;
 }
 

@@ -27,7 +27,7 @@ class ConsoleUi final : public EngineUi {
         if (onEvents) onEvents();
     }
     void SetBusyCursor(bool) override {}
-    int AskOlderFile(const OlderFileQuestion& question) override;
+    int AskOlderFile(const OlderFile& file) override;
     DriveChoice AskDrive(Owner, const QString& title, const QString& kindText, const QString&,
                          bool unattended) override;
     std::optional<QString> AskText(const QString&, const QString&, const QString&) override {

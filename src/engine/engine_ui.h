@@ -10,7 +10,8 @@ namespace engine {
 // is placed over it and disables it.
 enum class Owner { Progress, Caller, Registration };
 
-struct OlderFileQuestion {
+// A file older than its backup, as the older-file question shows it.
+struct OlderFile {
     QString fileName;      // NAMDSP
     QString sourceFolder;  // SRCDIR
     qint64 sourceTimeNs = 0;
@@ -64,7 +65,7 @@ class EngineUi : public util::MessageSink {
     // The older-file question: 6 yes, 7 no. Closing the window or Escape
     // answers no, and so does nobody at all: in unattended runs the question
     // closes itself after a while.
-    virtual int AskOlderFile(const OlderFileQuestion& question) = 0;
+    virtual int AskOlderFile(const OlderFile& file) = 0;
 
     // The drive-selection dialog: asks for the medium titled `title` of kind
     // `kindText`, pre-selecting `defaultDrive` ("E:\"). When `unattended`, it

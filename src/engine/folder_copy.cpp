@@ -70,15 +70,15 @@ class DestinationFiles {
     bool foldedBuilt_ = false;
 };
 
-bool AskToReplaceWithOlder(Engine& engine, const QString& sourceFile, qint64 sourceNs,
-                           const QString& target, qint64 targetNs) {
-    OlderFileQuestion question;
-    question.fileName = util::FileNameOf(sourceFile);
-    question.sourceFolder = util::ParentPath(sourceFile);
-    question.sourceTimeNs = sourceNs;
-    question.backupFolder = util::ParentPath(target);
-    question.backupTimeNs = targetNs;
-    return engine.Ui().AskOlderFile(question) == util::kAnswerYes;
+bool AskOlderFile(Engine& engine, const QString& sourceFile, qint64 sourceNs, const QString& target,
+                  qint64 targetNs) {
+    OlderFile older;
+    older.fileName = util::FileNameOf(sourceFile);
+    older.sourceFolder = util::ParentPath(sourceFile);
+    older.sourceTimeNs = sourceNs;
+    older.backupFolder = util::ParentPath(target);
+    older.backupTimeNs = targetNs;
+    return engine.Ui().AskOlderFile(older) == util::kAnswerYes;
 }
 
 // A folder level resolved once: Windows-style and host forms of both folders.
@@ -103,8 +103,8 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
     // An existing copy keeps its own spelling of the name.
     const QString targetName = existing ? existing->name : source.name;
     const QString target = util::JoinPath(level.destination, targetName);
-    if (order == TimeOrder::Older && !AskToReplaceWithOlder(engine, sourceFile, source.modifiedNs,
-                                                            target, existing->modifiedNs)) {
+    if (order == TimeOrder::Older &&
+        !AskOlderFile(engine, sourceFile, source.modifiedNs, target, existing->modifiedNs)) {
         return true;
     }
     EngineUi& ui = engine.Ui();

@@ -18,8 +18,8 @@ void ScriptedUi::LetEventsRun() {
     if (onEvents) onEvents();
 }
 
-int ScriptedUi::AskOlderFile(const engine::OlderFileQuestion& question) {
-    calls.append(QStringLiteral("older: ") + question.fileName);
+int ScriptedUi::AskOlderFile(const engine::OlderFile& file) {
+    calls.append(QStringLiteral("older: ") + file.fileName);
     if (!olderAnswers.empty()) {
         lastOlderAnswer_ = olderAnswers.front();
         olderAnswers.pop_front();

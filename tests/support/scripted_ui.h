@@ -30,7 +30,7 @@ class ScriptedUi final : public engine::EngineUi {
     void SetFileProgress(qint64, qint64) override { ++fileProgressCalls; }
     void LetEventsRun() override;
     void SetBusyCursor(bool) override {}
-    int AskOlderFile(const engine::OlderFileQuestion& question) override;
+    int AskOlderFile(const engine::OlderFile& file) override;
     engine::DriveChoice AskDrive(engine::Owner owner, const QString& title, const QString& kindText,
                                  const QString& defaultDrive, bool unattended) override;
     std::optional<QString> AskText(const QString& prompt, const QString& title,

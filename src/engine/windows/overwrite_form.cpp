@@ -116,12 +116,12 @@ OverwriteForm::OverwriteForm(std::chrono::milliseconds timeout, QWidget* parent)
     connect(selfClose_, &QTimer::timeout, this, [this] { Answer(util::kAnswerNo); });
 }
 
-void OverwriteForm::SetQuestion(const OlderFileQuestion& question) {
-    name_->setText(question.fileName);
-    sourceFolder_->setText(question.sourceFolder);
-    sourceTime_->setText(FileTimeText(question.sourceTimeNs));
-    backupFolder_->setText(question.backupFolder);
-    backupTime_->setText(FileTimeText(question.backupTimeNs));
+void OverwriteForm::SetOlderFile(const OlderFile& file) {
+    name_->setText(file.fileName);
+    sourceFolder_->setText(file.sourceFolder);
+    sourceTime_->setText(FileTimeText(file.sourceTimeNs));
+    backupFolder_->setText(file.backupFolder);
+    backupTime_->setText(FileTimeText(file.backupTimeNs));
 }
 
 int OverwriteForm::Ask(bool unattended) {

@@ -24,7 +24,7 @@ class OverwriteForm final : public QDialog {
                            QWidget* parent = nullptr);
 
     // Fills NAMDSP, SRCDIR, SRCDAT, DSTDIR and DSTDAT.
-    void SetQuestion(const OlderFileQuestion& question);
+    void SetOlderFile(const OlderFile& file);
 
     // Shows the window, application-modal, and lets events run until it is
     // hidden: by YESBTN (EndCode 6), or by NOBTN, Escape or the close box

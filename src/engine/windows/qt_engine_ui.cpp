@@ -116,9 +116,9 @@ void QtEngineUi::SetBusyCursor(bool busy) {
     }
 }
 
-int QtEngineUi::AskOlderFile(const OlderFileQuestion& question) {
+int QtEngineUi::AskOlderFile(const OlderFile& file) {
     if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>(olderFileTimeout_);
-    overwrite_->SetQuestion(question);
+    overwrite_->SetOlderFile(file);
     overwrite_->adjustSize();
     kibako::widgets::PlaceDialog(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -90,7 +90,7 @@ class QtEngineUi final : public EngineUi {
     void SetFileProgress(qint64 done, qint64 total) override;
     void LetEventsRun() override;
     void SetBusyCursor(bool busy) override;
-    int AskOlderFile(const OlderFileQuestion& question) override;
+    int AskOlderFile(const OlderFile& file) override;
     DriveChoice AskDrive(Owner owner, const QString& title, const QString& kindText,
                          const QString& defaultDrive, bool unattended) override;
     std::optional<QString> AskText(const QString& prompt, const QString& title,

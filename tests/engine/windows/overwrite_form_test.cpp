@@ -20,16 +20,16 @@ namespace {
 
 using testing_support::S;
 
-engine::OlderFileQuestion Question() {
-    engine::OlderFileQuestion question;
-    question.fileName = S("日記.txt");
-    question.sourceFolder = S("C:\\文書");
-    question.sourceTimeNs =
+engine::OlderFile AnOlderFile() {
+    engine::OlderFile file;
+    file.fileName = S("日記.txt");
+    file.sourceFolder = S("C:\\文書");
+    file.sourceTimeNs =
         QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)).toMSecsSinceEpoch() * 1'000'000;
-    question.backupFolder = S("D:\\控え\\文書");
-    question.backupTimeNs =
+    file.backupFolder = S("D:\\控え\\文書");
+    file.backupTimeNs =
         QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)).toMSecsSinceEpoch() * 1'000'000;
-    return question;
+    return file;
 }
 
 // Asks, doing `answer` once the window is up.
@@ -46,7 +46,7 @@ QPoint TopLeftIn(const QWidget& window, const char* name) {
 
 TEST(OverwriteForm, ReadsAsOneSentence) {
     OverwriteForm form;
-    form.SetQuestion(Question());
+    form.SetOlderFile(AnOlderFile());
     form.show();
     EXPECT_EQ(form.windowTitle(), S("キバコ"));
     EXPECT_EQ(Child<QLabel>(form, "Label1")->text(), S("ハードディスクの"));
@@ -77,7 +77,7 @@ TEST(OverwriteForm, ReadsAsOneSentence) {
 
 TEST(OverwriteForm, ShowsFoldersAndTimesInTheSystemsFormat) {
     OverwriteForm form;
-    form.SetQuestion(Question());
+    form.SetOlderFile(AnOlderFile());
     EXPECT_EQ(Child<QLabel>(form, "SRCDIR")->text(), S("C:\\文書"));
     EXPECT_EQ(Child<QLabel>(form, "DSTDIR")->text(), S("D:\\控え\\文書"));
     const QLocale locale = QLocale::system();

@@ -90,13 +90,13 @@ TEST_F(QtEngineUiTest, ShowsTheStandardBoxWhenNothingIsPreset) {
 }
 
 TEST_F(QtEngineUiTest, OlderFileQuestionPutAwayUnreadKeepsTheBackup) {
-    engine::OlderFileQuestion question;
-    question.fileName = S("a.txt");
-    auto answerWith = [this, &question](const std::function<void(QWidget&)>& act) {
+    engine::OlderFile file;
+    file.fileName = S("a.txt");
+    auto answerWith = [this, &file](const std::function<void(QWidget&)>& act) {
         QTimer::singleShot(0, [act] {
             if (QWidget* form = ShownWindow("OverwriteForm")) act(*form);
         });
-        return ui.AskOlderFile(question);
+        return ui.AskOlderFile(file);
     };
     auto closeBox = [](QWidget& form) { form.windowHandle()->close(); };
     auto escape = [](QWidget& form) { QTest::keyClick(&form, Qt::Key_Escape); };

@@ -51,6 +51,9 @@ struct SidebarPlace {
     QString label;
 };
 
+// Registers a folder for backup: to which folder or archive it is copied and
+// with which options; it can also back the folder up at once.
+//
 // The registration dialog "バックアップ登録". Created once and hidden, not
 // destroyed, between uses: the three destination fields, the option and the
 // lock box keep what the previous use left, and the last destination folder

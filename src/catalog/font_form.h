@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace kibako::catalog {
 
+// Lets the person choose the font of the catalog window's two lists.
+//
 // The font dialog "フォントの変更": the font list FONLST, the sample SMPDSP
 // whose font is the dialog's working font, its size label, the size buttons
 // (－ and ＋ by 0.75 point, kept within 8 to 17 points), the bold box 太字,

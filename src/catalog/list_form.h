@@ -49,6 +49,10 @@ inline const QString kNotHardDiskText =
 
 enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2 };
 
+// The catalog's main window: browse the drives and folders, see which folders
+// are registered for backup and where to, change those registrations, and
+// start backups.
+//
 // The catalog window ListForm: menus, the run button, the view buttons, the
 // drive list, the folder grid and the file grid with their title bars and
 // scroll bars, the status line and the folder label. Load runs the start-up;

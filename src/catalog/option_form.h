@@ -30,6 +30,9 @@ grid::ColourRef PaletteColour(int index, bool lowColour);
 class ColourSwatch;
 class PaletteView;
 
+// Lets the person choose the colours of the catalog window: its lists, their
+// ruled lines, the column titles and the buttons.
+//
 // The colour dialog "オプション設定": a swatch and a name per colour role, the
 // 24-colour palette COLVIW, "ｶｽﾀﾑ色" (the platform colour chooser COLDIALOG),
 // OK and ｷｬﾝｾﾙ. Clicking a swatch or a name selects its role; a palette

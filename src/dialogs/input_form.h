@@ -12,6 +12,9 @@ class DialogWait;
 
 namespace dialogs {
 
+// Asks the person for one line of text, such as a media title or a new
+// name for a definition file.
+//
 // The window of the one-line input dialog. Object names for tests: the form
 // "InputForm", the prompt "PRMDSP", the text field "INPLIN", the buttons
 // "CMDOK" (default; Enter) and "CMDCAN" (Escape).

@@ -16,6 +16,9 @@ class DialogWait;
 
 namespace dialogs {
 
+// Shows a message (coloured and bold parts allowed) and waits for one of up to
+// three answer buttons.
+//
 // The window of the system's own message box. Object names for tests: the
 // form "MsgBoxForm", the buttons "OKBTN", "YESBTN", "NOBTN", "CANBTN", the icon
 // "ICOIMG". It draws its text itself, so it has no text widget.

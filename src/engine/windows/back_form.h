@@ -14,6 +14,8 @@ namespace engine::windows {
 
 class ElidedLabel;
 
+// Shows a running backup's progress and lets the person stop it.
+//
 // The progress window: which folder is backed up to where, how many files
 // were copied, the bytes of a large file in work, and 中止BTN. It is created
 // once and hidden and shown again for every run; its labels keep the texts of

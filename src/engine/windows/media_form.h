@@ -11,6 +11,9 @@ class QTimer;
 
 namespace engine::windows {
 
+// Asks the person to insert the removable medium a backup goes to and to
+// pick the drive it is in.
+//
 // The drive-selection dialog "ドライブの選択": asks for the medium with a
 // title (LBLDSP) of a kind (MSGDSP) and answers the drive chosen in DRVBOX.
 // It is created for one question and destroyed after it, so DRVBOX always

@@ -11,8 +11,8 @@ class QTimer;
 
 namespace engine::windows {
 
-// The older-file question: may a source file older than its backup replace
-// that backup? Created once and hidden between questions.
+// Asks whether a source file older than its backup may replace that backup
+// (the older-file question). Created once and hidden between questions.
 class OverwriteForm final : public QDialog {
     Q_OBJECT
 

@@ -157,13 +157,13 @@ TEST(CatalogFocus, ClickingAScrollBarActivatesItsGrid) {
     ListForm form;
     ASSERT_TRUE(form.Load({}));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    auto* scrfil = form.findChild<QScrollBar*>(QStringLiteral("SCRFIL"));
-    auto* scrdir = form.findChild<QScrollBar*>(QStringLiteral("SCRDIR"));
-    QTest::mouseClick(scrfil, Qt::LeftButton, {}, QPoint(scrfil->width() / 2, 4));
+    auto* fileScrollBar = form.findChild<QScrollBar*>(QStringLiteral("SCRFIL"));
+    auto* folderScrollBar = form.findChild<QScrollBar*>(QStringLiteral("SCRDIR"));
+    QTest::mouseClick(fileScrollBar, Qt::LeftButton, {}, QPoint(fileScrollBar->width() / 2, 4));
     EXPECT_EQ(form.ActiveGrid(), -1);
     EXPECT_EQ(QApplication::focusWidget(), form.FileGrid());
     EXPECT_NE(form.RegistrationRows().grid.cursorBack, grid::kSystemHighlight);
-    QTest::mouseClick(scrdir, Qt::LeftButton, {}, QPoint(scrdir->width() / 2, 4));
+    QTest::mouseClick(folderScrollBar, Qt::LeftButton, {}, QPoint(folderScrollBar->width() / 2, 4));
     EXPECT_EQ(form.ActiveGrid(), 0);
     EXPECT_EQ(QApplication::focusWidget(), form.FolderGrid());
     EXPECT_EQ(form.RegistrationRows().grid.cursorBack, grid::kSystemHighlight);
@@ -185,10 +185,11 @@ TEST(CatalogSplitter, DragMovesTheSplitAndTheShareIsKeptAtClose) {
         ListForm form;
         ASSERT_TRUE(form.Load({}));
         QWidget* area = form.centralWidget();
-        QWidget* dirgrd = form.FolderGrid();
-        auto* itfbar = form.findChild<QWidget*>(QStringLiteral("ITFBAR"));
-        const int before = dirgrd->height();
-        const QPoint band(dirgrd->x() + 50, (dirgrd->geometry().bottom() + itfbar->y()) / 2 + 1);
+        QWidget* folderGrid = form.FolderGrid();
+        auto* fileTitleBar = form.findChild<QWidget*>(QStringLiteral("ITFBAR"));
+        const int before = folderGrid->height();
+        const QPoint band(folderGrid->x() + 50,
+                          (folderGrid->geometry().bottom() + fileTitleBar->y()) / 2 + 1);
         SendMouse(area, QEvent::MouseMove, band, Qt::NoButton);
         EXPECT_EQ(area->cursor().shape(), Qt::SplitVCursor);
         SendMouse(area, QEvent::MouseMove, band - QPoint(0, 40), Qt::NoButton);
@@ -196,16 +197,18 @@ TEST(CatalogSplitter, DragMovesTheSplitAndTheShareIsKeptAtClose) {
         SendMouse(area, QEvent::MouseButtonPress, band, Qt::LeftButton);
         SendMouse(area, QEvent::MouseMove, band + QPoint(0, 60), Qt::LeftButton);
         SendMouse(area, QEvent::MouseButtonRelease, band + QPoint(0, 60), Qt::NoButton);
-        EXPECT_GT(dirgrd->height(), before + 40);
-        EXPECT_GT(form.FileGrid()->y(), dirgrd->geometry().bottom());
+        EXPECT_GT(folderGrid->height(), before + 40);
+        EXPECT_GT(form.FileGrid()->y(), folderGrid->geometry().bottom());
         // Dragged far up: the folder grid keeps 1800 twips (120 pixels at 96 dpi).
-        const QPoint band2(dirgrd->x() + 50, (dirgrd->geometry().bottom() + itfbar->y()) / 2 + 1);
+        const QPoint band2(folderGrid->x() + 50,
+                           (folderGrid->geometry().bottom() + fileTitleBar->y()) / 2 + 1);
         SendMouse(area, QEvent::MouseButtonPress, band2, Qt::LeftButton);
-        SendMouse(area, QEvent::MouseMove, QPoint(band2.x(), dirgrd->y()), Qt::LeftButton);
-        SendMouse(area, QEvent::MouseButtonRelease, QPoint(band2.x(), dirgrd->y()), Qt::NoButton);
+        SendMouse(area, QEvent::MouseMove, QPoint(band2.x(), folderGrid->y()), Qt::LeftButton);
+        SendMouse(area, QEvent::MouseButtonRelease, QPoint(band2.x(), folderGrid->y()),
+                  Qt::NoButton);
         const int tpy = form.Scale().tpy;
-        EXPECT_LE(dirgrd->height() * tpy, 1800 + 4 * tpy);
-        EXPECT_GT(dirgrd->height() * tpy, 1800 - 200);
+        EXPECT_LE(folderGrid->height() * tpy, 1800 + 4 * tpy);
+        EXPECT_GT(folderGrid->height() * tpy, 1800 - 200);
         form.close();
     }
     const QByteArray ini = Ini(folder);
@@ -346,9 +349,9 @@ TEST(CatalogStartUp, CarriedOverSettingsShapeTheFirstPaintedView) {
     EXPECT_EQ(g.nameCase[0], 0);
     EXPECT_EQ(g.hLineWidth, 1);
     // The first column keeps its designed title until a view is chosen.
-    auto* itmbar = form.findChild<grid::HeaderBar*>(QStringLiteral("ITMBAR"));
-    EXPECT_EQ(itmbar->Side()->titles[0], u"フォルダー");
-    EXPECT_EQ(itmbar->Side()->titles[1], u"保存先");
+    auto* folderTitleBar = form.findChild<grid::HeaderBar*>(QStringLiteral("ITMBAR"));
+    EXPECT_EQ(folderTitleBar->Side()->titles[0], u"フォルダー");
+    EXPECT_EQ(folderTitleBar->Side()->titles[1], u"保存先");
     // The cursor cell of the focused folder grid shows the system highlight.
     const QImage first = Painted(form.FolderGrid());
     const QColor highlight = form.FolderGrid()->palette().color(QPalette::Highlight);

@@ -316,7 +316,7 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     WriteRun(folder, QStringLiteral("AB"), u'A');
     ListForm form;
     ASSERT_TRUE(form.Load({}));
-    auto* zembtn = form.findChild<QPushButton*>(QStringLiteral("ZemBTN"));
+    auto* updateButton = form.findChild<QPushButton*>(QStringLiteral("ZemBTN"));
     for (int i = 0; i < 3; ++i) kibako::widgets::presets::SetNextAnswer(1);
     bool zemEnabled = true;
     bool menusEnabled = true;
@@ -324,12 +324,12 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     AnswerNo answerNo;
     Poller poller([&] {
         if (ShownWindow("OverwriteForm") == nullptr) return false;
-        zemEnabled = zembtn->isEnabled();
+        zemEnabled = updateButton->isEnabled();
         menusEnabled = form.menuBar()->isEnabled();
         runningSeen = form.Running();
         // A second run started here would be answered and end too.
         answerNo.armed = true;
-        QTest::mouseClick(zembtn, Qt::LeftButton);
+        QTest::mouseClick(updateButton, Qt::LeftButton);
         Item(form, "M_ファイル_開始")->trigger();
         return true;
     });
@@ -341,7 +341,7 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].message.text, UpdatedSummary(2));
-    EXPECT_TRUE(zembtn->isEnabled());
+    EXPECT_TRUE(updateButton->isEnabled());
     EXPECT_TRUE(form.menuBar()->isEnabled());
     EXPECT_FALSE(form.Running());
     kibako::widgets::presets::ClearPresets();

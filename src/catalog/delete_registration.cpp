@@ -94,25 +94,13 @@ void DeleteInDriveView(ListForm& form) {
     }
 }
 
-bool HasChildRows(const FullList& rows, int fullRow) {
-    return fullRow + 1 < rows.Count() && rows.Level(fullRow + 1) > rows.Level(fullRow);
-}
-
-// The nearest earlier row one level up, or -1.
-int ParentRow(const FullList& rows, int fullRow) {
-    for (int r = fullRow - 1; r >= 0; --r) {
-        if (rows.Level(r) < rows.Level(fullRow)) return r;
-    }
-    return -1;
-}
-
 // Removes the row and then every path row above it that is left without
 // rows below; the header goes with the last registration.
 void RemoveWithEmptyParents(FolderModel& m, int fullRow) {
     while (fullRow >= 0) {
         const int parent = ParentRow(m.list, fullRow);
         RemoveFullRows(m, fullRow, 1);
-        if (parent < 0 || HasChildRows(m.list, parent)) break;
+        if (parent < 0 || HasChildren(m, parent)) break;
         const int slot = m.list.ColourSlot(parent);
         if (slot != kSlotPath && slot != kSlotHeader) break;
         fullRow = parent;
@@ -133,7 +121,7 @@ void DeleteInSettingsView(ListForm& form) {
         while (end < m.list.Count() && m.list.Cell(end, kKeyColumn).startsWith(prefix)) ++end;
         RemoveFullRows(m, target->fullRow + 1, end - target->fullRow - 1);
     }
-    if (HasChildRows(m.list, target->fullRow)) {
+    if (HasChildren(m, target->fullRow)) {
         // It stays as the path row of the registrations below it.
         ShowUnregistered(form, target->fullRow, {QString(), QString()});
         m.list.SetIcon(target->fullRow, kIconFolder);

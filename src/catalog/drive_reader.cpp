@@ -57,15 +57,14 @@ FullList DriveReader::ScanDrive(QChar letter) {
     return out;
 }
 
-FullList DriveReader::ReadChildren(const QString& windowsPath, int level) {
+FullList DriveReader::ReadChildren(const QString& drivePath, int level) {
     FullList out;
-    const auto host =
-        platform::ToHostPath(windowsPath.size() == 2 ? windowsPath + u'\\' : windowsPath);
+    const auto host = platform::ToHostPath(drivePath.size() == 2 ? drivePath + u'\\' : drivePath);
     if (!host) return out;
-    const Covering inherited = CoveringOf(util::AsciiUpper(windowsPath));
+    const Covering inherited = CoveringOf(util::AsciiUpper(drivePath));
     for (const QString& child : SubFolderNames(*host)) {
-        Visit(out, HostChild(*host, child), windowsPath + u'\\' + child, child, level + 1,
-              inherited, 0);
+        Visit(out, HostChild(*host, child), drivePath + u'\\' + child, child, level + 1, inherited,
+              0);
     }
     return out;
 }
@@ -82,10 +81,10 @@ DriveReader::Covering DriveReader::CoveringOf(const QString& upperPath) const {
     return {QString(), kNoFlags};
 }
 
-void DriveReader::Visit(FullList& out, const QString& host, const QString& windows,
+void DriveReader::Visit(FullList& out, const QString& host, const QString& drivePath,
                         const QString& name, int level, const Covering& inherited, int readLevels) {
     if (letEventsRun && ++visited_ % kEventsEvery == 0) letEventsRun();
-    const QString key = util::AsciiUpper(windows);
+    const QString key = util::AsciiUpper(drivePath);
     RowFields row{name, inherited.destination, QString(), inherited.flags, key, readLevels == 0};
     Covering passed = inherited;
     const auto it = registrations_.constFind(key);
@@ -101,7 +100,7 @@ void DriveReader::Visit(FullList& out, const QString& host, const QString& windo
     out.Append(MakeRecord(row), level, icon);
     if (readLevels == 0) return;
     for (const QString& child : SubFolderNames(host)) {
-        Visit(out, HostChild(host, child), windows + u'\\' + child, child, level + 1, passed,
+        Visit(out, HostChild(host, child), drivePath + u'\\' + child, child, level + 1, passed,
               readLevels - 1);
     }
 }

@@ -29,9 +29,9 @@ class DriveReader {
     // 1 to 3); level-4 folders are listed unread (character 12).
     FullList ScanDrive(QChar letter);
 
-    // The sub-folders of the folder `windowsPath` (an unread row of level
+    // The sub-folders of the folder `drivePath` (an unread row of level
     // `level`), as unread rows one level deeper.
-    FullList ReadChildren(const QString& windowsPath, int level);
+    FullList ReadChildren(const QString& drivePath, int level);
 
     // Sub-folder names of a host folder, filtered and sorted as the rows show them.
     static QStringList SubFolderNames(const QString& hostFolder);
@@ -47,7 +47,7 @@ class DriveReader {
         QString flags;
     };
 
-    void Visit(FullList& out, const QString& host, const QString& windows, const QString& name,
+    void Visit(FullList& out, const QString& host, const QString& drivePath, const QString& name,
                int level, const Covering& inherited, int readLevels);
     Covering CoveringOf(const QString& upperPath) const;
 

@@ -17,12 +17,8 @@ namespace {
 // The full-list rows above `fullRow` that hold it in their subtree, outermost first.
 std::vector<int> AncestorRows(const FullList& rows, int fullRow) {
     std::vector<int> ancestors;
-    int level = rows.Level(fullRow);
-    for (int r = fullRow - 1; r >= 0 && level > 0; --r) {
-        if (rows.Level(r) >= level) continue;
+    for (int r = ParentRow(rows, fullRow); r >= 0; r = ParentRow(rows, r))
         ancestors.insert(ancestors.begin(), r);
-        level = rows.Level(r);
-    }
     return ancestors;
 }
 

@@ -16,15 +16,6 @@ int ColourSlotOf(const FolderModel& m, int fullRow) {
 
 bool IsDriveFolder(int icon) { return icon == kIconFolder || icon == kIconMyDocuments; }
 
-bool HasChildren(const FolderModel& m, int fullRow) {
-    if (m.driveView) {
-        if (!IsDriveFolder(m.list.Icon(fullRow))) return false;
-        if (m.list.Unread(fullRow)) return true;
-    }
-    const int next = fullRow + 1;
-    return next < m.list.Count() && m.list.Level(next) > m.list.Level(fullRow);
-}
-
 // Keeps the cursor on the same full-list row where it is still shown.
 void KeepCursor(FolderModel& m, int oldCurrent, int delta, int pivot) {
     grid::GridState& g = m.grid;
@@ -35,6 +26,22 @@ void KeepCursor(FolderModel& m, int oldCurrent, int delta, int pivot) {
 }
 
 }  // namespace
+
+bool HasChildren(const FolderModel& m, int fullRow) {
+    if (m.driveView) {
+        if (!IsDriveFolder(m.list.Icon(fullRow))) return false;
+        if (m.list.Unread(fullRow)) return true;
+    }
+    const int next = fullRow + 1;
+    return next < m.list.Count() && m.list.Level(next) > m.list.Level(fullRow);
+}
+
+int ParentRow(const FullList& rows, int fullRow) {
+    for (int r = fullRow - 1; r >= 0; --r) {
+        if (rows.Level(r) < rows.Level(fullRow)) return r;
+    }
+    return -1;
+}
 
 int IndentOf(int level, int indentStep) {
     return (std::max(level, 1) - 1) * indentStep + kIndentBase;

@@ -40,6 +40,13 @@ struct FolderModel {
     int indentStep = 0;  // set by the icon loading
 };
 
+// The full-list row has rows below it; in the drive view also a folder whose
+// sub-folders have not been read yet.
+bool HasChildren(const FolderModel& m, int fullRow);
+
+// The nearest earlier full-list row one level up, or -1.
+int ParentRow(const FullList& rows, int fullRow);
+
 // Indent of a row in pixels: (level - 1) x step + 6; the header (level 0) is
 // drawn at the indent of level 1.
 int IndentOf(int level, int indentStep);

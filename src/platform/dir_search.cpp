@@ -26,12 +26,8 @@ qint64 ModifiedNs(const struct stat& st) {
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
 }
 
-// A name the Windows form can address and that round-trips through the host's
-// file-name encoding.
-bool Addressable(const QByteArray& raw, const QString& name) {
-    if (raw.contains('\\') || raw.contains(':')) return false;
-    // Only a name that is not valid in the host's encoding fails to round-trip.
-    return !name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == raw;
+bool Addressable(const QString& name) {
+    return !AddressableName(QFile::encodeName(name).constData()).isNull();
 }
 
 // The file system type of an open folder, 0 when unknown.
@@ -123,8 +119,7 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
     result.coarseTimes = FatFileSystemType(type);
     const bool wild = HasWildcard(namePattern);
     const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
-    if (!wild && !namePattern.startsWith(u'.') &&
-        Addressable(QFile::encodeName(namePattern), namePattern) &&
+    if (!wild && !namePattern.startsWith(u'.') && Addressable(namePattern) &&
         !PseudoMountPoints().contains(ChildPath(hostFolder, namePattern))) {
         // An exact name needs no scan of the folder.
         FoundEntry entry;
@@ -151,8 +146,8 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
             if (raw.startsWith(".kibako-")) result.holdsTemporaries = true;
             continue;
         }
-        const QString name = QFile::decodeName(raw);
-        if (!Addressable(raw, name)) {
+        const QString name = AddressableName(item.name);
+        if (name.isNull()) {
             ++result.passedOver;
             continue;
         }
@@ -182,6 +177,23 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
 
 }  // namespace
 
+QString AddressableName(const char* raw) {
+    const std::size_t length = std::strlen(raw);
+    bool ascii = true;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = raw[i];
+        if (c == '\\' || c == ':') return QString();
+        if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    }
+    if (ascii) return QString::fromLatin1(raw, static_cast<qsizetype>(length));
+    const QString name =
+        QFile::decodeName(QByteArray::fromRawData(raw, static_cast<qsizetype>(length)));
+    // Only a name that is not valid in the host's encoding fails to round-trip.
+    if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != raw)
+        return QString();
+    return name;
+}
+
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
                               SearchDetail detail) {
     int openError = 0;
@@ -194,7 +206,7 @@ SearchResult SearchOneName(const QString& hostPath) {
     const qsizetype slash = hostPath.lastIndexOf(u'/');
     const QString name = hostPath.mid(slash + 1);
     const QByteArray raw = QFile::encodeName(hostPath);
-    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(QFile::encodeName(name), name) ||
+    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(name) ||
         PseudoMountPoints().contains(hostPath)) {
         return result;
     }
@@ -204,13 +216,13 @@ SearchResult SearchOneName(const QString& hostPath) {
     return result;
 }
 
-FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known) {
-    const HostLook look = known ? *known : LookUpHostPath(windowsPath);
+FolderLook LookAtFolder(const QString& drivePath, const HostLook* known) {
+    const HostLook look = known ? *known : LookUpHostPath(drivePath);
     FolderLook result{look.path, false};
     if (!look.path) return result;
     const QString& hostPath = *look.path;
     const QString name = hostPath.mid(hostPath.lastIndexOf(u'/') + 1);
-    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(QFile::encodeName(name), name) ||
+    if (name.isEmpty() || name.startsWith(u'.') || !Addressable(name) ||
         PseudoMountPoints().contains(hostPath)) {
         return result;
     }
@@ -227,19 +239,19 @@ FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known) {
     return result;
 }
 
-SearchResult SearchDirectory(const QString& windowsPattern, SearchDetail detail) {
-    const qsizetype slash = windowsPattern.lastIndexOf(u'\\');
+SearchResult SearchDirectory(const QString& drivePattern, SearchDetail detail) {
+    const qsizetype slash = drivePattern.lastIndexOf(u'\\');
     QString folder, pattern;
     if (slash >= 0) {
-        folder = windowsPattern.left(slash);
-        pattern = windowsPattern.mid(slash + 1);
-    } else if (windowsPattern.size() > 2 && windowsPattern[1] == u':') {
-        folder = windowsPattern.left(2);
-        pattern = windowsPattern.mid(2);
+        folder = drivePattern.left(slash);
+        pattern = drivePattern.mid(slash + 1);
+    } else if (drivePattern.size() > 2 && drivePattern[1] == u':') {
+        folder = drivePattern.left(2);
+        pattern = drivePattern.mid(2);
     }
     SearchResult result;
     if (!pattern.isEmpty() && !HasWildcard(pattern)) {
-        if (const auto one = ToHostPath(windowsPattern)) {
+        if (const auto one = ToHostPath(drivePattern)) {
             SearchResult found = SearchOneName(*one);
             if (detail == SearchDetail::FolderNames && !found.entries.isEmpty() &&
                 !found.entries.constFirst().isFolder) {

@@ -26,12 +26,11 @@ struct SearchResult {
     bool coarseTimes = false;       // SearchHostFolder: the folder is where OnFatFileSystem holds
 };
 
-// Searches a folder for a Windows-style pattern: a folder path, "\" and a
-// name pattern ("C:\data\*.*", "C:\data\report.txt"). Wildcards follow
-// Windows rules (see wildcard.h). Only regular files and folders are found;
-// a link to a folder is never followed (left out), a link to a file is read
-// through. Names beginning with "." and the mount points of kernel pseudo file
-// systems are left out. Entries come in the order the folder lists them.
+// The name of a folder entry `raw` as a search finds it: plain ASCII needs no
+// decoder. Null for a name the drive form cannot address (it holds "\" or
+// ":") or that does not round-trip through the host's file-name encoding.
+QString AddressableName(const char* raw);
+
 // What a search reads of each entry: everything; all but the FAT attribute
 // bits (hidden, system), which cost a look at the folder's file system that a
 // test of names and times does without; or only which entries are folders,
@@ -40,8 +39,13 @@ struct SearchResult {
 // kind. Without the FAT bits `coarseTimes` stays false.
 enum class SearchDetail { Full, NoFatBits, FolderNames };
 
-SearchResult SearchDirectory(const QString& windowsPattern,
-                             SearchDetail detail = SearchDetail::Full);
+// Searches a folder for a drive-path pattern: a folder path, "\" and a
+// name pattern ("C:\data\*.*", "C:\data\report.txt"). Wildcards follow
+// Windows rules (see file_name_match.h). Only regular files and folders are found;
+// a link to a folder is never followed (left out), a link to a file is read
+// through. Names beginning with "." and the mount points of kernel pseudo file
+// systems are left out. Entries come in the order the folder lists them.
+SearchResult SearchDirectory(const QString& drivePattern, SearchDetail detail = SearchDetail::Full);
 
 // A folder path resolved and looked at once: its host path, and whether it is
 // a folder that a search of its parent would list (as SearchDirectory of the
@@ -51,7 +55,7 @@ struct FolderLook {
     std::optional<QString> hostPath;
     bool listed = false;
 };
-FolderLook LookAtFolder(const QString& windowsPath, const HostLook* known = nullptr);
+FolderLook LookAtFolder(const QString& drivePath, const HostLook* known = nullptr);
 
 // The same on a host folder, with a name pattern.
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,

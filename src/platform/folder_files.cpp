@@ -1,5 +1,6 @@
 #include "platform/folder_files.h"
 
+#include "platform/dir_search.h"
 #include "platform/folder_entries.h"
 #include "platform/host_path.h"
 #include "platform/system_calls.h"
@@ -17,25 +18,6 @@ namespace platform {
 namespace {
 
 constexpr unsigned kWanted = STATX_TYPE | STATX_SIZE | STATX_MTIME;
-
-// The name of a folder entry, or a null string for one the Windows form
-// cannot address. Plain ASCII, the common case, needs no decoder.
-QString EntryName(const char* raw) {
-    const std::size_t length = std::strlen(raw);
-    bool ascii = true;
-    for (std::size_t i = 0; i < length; ++i) {
-        const char c = raw[i];
-        if (c == '\\' || c == ':') return QString();
-        if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
-    }
-    if (ascii) return QString::fromLatin1(raw, static_cast<qsizetype>(length));
-    const QString name =
-        QFile::decodeName(QByteArray::fromRawData(raw, static_cast<qsizetype>(length)));
-    // Only a name that is not valid in the host's encoding fails to round-trip.
-    if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != raw)
-        return QString();
-    return name;
-}
 
 enum class Status { File, LeftOut, Failed };
 
@@ -70,9 +52,9 @@ void MarkIncomplete(FolderFiles& result, const QString& name) {
 
 }  // namespace
 
-FolderFiles ListFolderFiles(const QString& windowsFolder) {
+FolderFiles ListFolderFiles(const QString& driveFolder) {
     FolderFiles result;
-    const auto host = ToHostPath(windowsFolder);
+    const auto host = ToHostPath(driveFolder);
     if (!host) {
         result.complete = false;
         result.error = QStringLiteral("path not found");
@@ -94,7 +76,7 @@ FolderFiles ListFolderFiles(const QString& windowsFolder) {
         }
         if (item.name[0] == '.') continue;
         FolderFile file;
-        file.name = EntryName(item.name);
+        file.name = AddressableName(item.name);
         if (file.name.isNull()) continue;
         switch (Examine(dirFd, folder.constData(), item.name, item.type, file)) {
             case Status::File:

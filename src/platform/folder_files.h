@@ -25,6 +25,6 @@ struct FolderFiles {
 // the Windows form cannot carry); links to files are read through; folders,
 // links to folders and anything but a regular file are left out. A folder
 // that does not exist gives no files and is not complete.
-FolderFiles ListFolderFiles(const QString& windowsFolder);
+FolderFiles ListFolderFiles(const QString& driveFolder);
 
 }  // namespace platform

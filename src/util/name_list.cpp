@@ -35,8 +35,8 @@ QStringList SplitNameList(const QString& nameList) {
     return names;
 }
 
-platform::SearchResult ListFolder(const QString& windowsFolder, platform::SearchDetail detail) {
-    return platform::SearchDirectory(JoinPath(windowsFolder, QStringLiteral("*.*")), detail);
+platform::SearchResult ListFolder(const QString& driveFolder, platform::SearchDetail detail) {
+    return platform::SearchDirectory(JoinPath(driveFolder, QStringLiteral("*.*")), detail);
 }
 
 }  // namespace util

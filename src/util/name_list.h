@@ -23,7 +23,7 @@ QStringList SplitNameList(const QString& nameList);
 // The full search of a folder: files and folders with sizes and times, and
 // whether the listing was read completely (the backup engine deletes nothing
 // on an incomplete listing).
-platform::SearchResult ListFolder(const QString& windowsFolder,
+platform::SearchResult ListFolder(const QString& driveFolder,
                                   platform::SearchDetail detail = platform::SearchDetail::Full);
 
 }  // namespace util

@@ -5,6 +5,7 @@
 #include "catalog/list_form.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
+#include "util/numbers.h"
 
 namespace kibako::catalog {
 namespace {
@@ -19,8 +20,8 @@ QString ArchiveTimeToShow(const store::BackupEntry& entry) {
     if (!util::FileExists(entry.destination)) return {};
     const auto nanoseconds = util::ModifiedTimeOf(entry.destination);
     if (!nanoseconds) return {};
-    const QString text = QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1000000)
-                             .toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    const QString text =
+        util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1000000));
     return text == entry.lastBackup ? QString() : text;
 }
 

@@ -16,41 +16,8 @@ namespace {
 // Decides whether a file time is later than the last backup, to the minute.
 using IsLater = std::function<bool(qint64 modifiedNs)>;
 
-bool IsDigits(const QString& text, qsizetype from, qsizetype count) {
-    for (qsizetype i = from; i < from + count; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return false;
-    }
-    return true;
-}
-
-int Number(const QString& text, qsizetype from, qsizetype count) {
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) value = value * 10 + (text[i].unicode() - u'0');
-    return value;
-}
-
-// The time text as the engine writes it, read without the general parser:
-// a long list is tested entry by entry. Anything else goes to the parser.
-QDateTime ParseLastBackup(const QString& text) {
-    const QString format = QStringLiteral("yyyy/MM/dd HH:mm");
-    if (text.size() != 16 || !IsDigits(text, 0, 4) || text[4] != u'/' || !IsDigits(text, 5, 2) ||
-        text[7] != u'/' || !IsDigits(text, 8, 2) || text[10] != u' ' || !IsDigits(text, 11, 2) ||
-        text[13] != u':' || !IsDigits(text, 14, 2)) {
-        return QDateTime::fromString(text, format);
-    }
-    const QDate date(Number(text, 0, 4), Number(text, 5, 2), Number(text, 8, 2));
-    const QTime time(Number(text, 11, 2), Number(text, 14, 2));
-    const QDateTime parsed(date, time);
-    // An invalid date, or a local time that does not exist (skipped by a
-    // daylight-saving change), is the parser's to judge.
-    if (!parsed.isValid() || parsed.date() != date || parsed.time() != time) {
-        return QDateTime::fromString(text, format);
-    }
-    return parsed;
-}
-
 IsLater LaterThan(const QString& lastBackup) {
-    const QDateTime last = ParseLastBackup(lastBackup);
+    const QDateTime last = util::ParseDateTime(lastBackup);
     if (last.isValid()) {
         // The first second of the next minute: a time text compares greater
         // exactly from there on. Comparing numbers spares formatting every file.

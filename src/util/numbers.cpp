@@ -4,6 +4,25 @@
 
 namespace util {
 
+namespace {
+
+const QString kDateTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm");
+
+bool IsDigits(const QString& text, qsizetype from, qsizetype count) {
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (text[i] < u'0' || text[i] > u'9') return false;
+    }
+    return true;
+}
+
+int Number(const QString& text, qsizetype from, qsizetype count) {
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) value = value * 10 + (text[i].unicode() - u'0');
+    return value;
+}
+
+}  // namespace
+
 QString ZeroPad(qint64 value, int width) {
     const QString padded = QString(width, u'0') + QString::number(value < 0 ? -value : value);
     return padded.right(width);
@@ -34,8 +53,25 @@ QString FormatNumber(qint32 value) { return FormatLargeNumber(value); }
 
 int AnsiByteLength(const QString& text) { return platform::Cp932ByteLength(text); }
 
-QString FormatDateTime(const QDateTime& time) {
-    return time.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+QString FormatDateTime(const QDateTime& time) { return time.toString(kDateTimeFormat); }
+
+// The text as FormatDateTime writes it is read without the general parser (a
+// long list of entries is tested one by one); anything else goes to it.
+QDateTime ParseDateTime(const QString& text) {
+    if (text.size() != kDateTimeLength || !IsDigits(text, 0, 4) || text[4] != u'/' ||
+        !IsDigits(text, 5, 2) || text[7] != u'/' || !IsDigits(text, 8, 2) || text[10] != u' ' ||
+        !IsDigits(text, 11, 2) || text[13] != u':' || !IsDigits(text, 14, 2)) {
+        return QDateTime::fromString(text, kDateTimeFormat);
+    }
+    const QDate date(Number(text, 0, 4), Number(text, 5, 2), Number(text, 8, 2));
+    const QTime time(Number(text, 11, 2), Number(text, 14, 2));
+    const QDateTime parsed(date, time);
+    // An invalid date, or a local time that does not exist (skipped by a
+    // daylight-saving change), is the parser's to judge.
+    if (!parsed.isValid() || parsed.date() != date || parsed.time() != time) {
+        return QDateTime::fromString(text, kDateTimeFormat);
+    }
+    return parsed;
 }
 
 qint64 LeadingNumber(const QString& value) {

@@ -27,6 +27,8 @@ int AnsiByteLength(const QString& text);
 
 // The date-time text "YYYY/MM/DD hh:mm", exactly 16 characters.
 QString FormatDateTime(const QDateTime& time);
+// That text read back; an invalid date-time for any other text.
+QDateTime ParseDateTime(const QString& text);
 inline constexpr int kDateTimeLength = 16;
 inline const QString kNeverBackedUp = QString(kDateTimeLength, u' ');
 

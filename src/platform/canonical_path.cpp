@@ -1,12 +1,7 @@
 #include "platform/canonical_path.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
-
-#include <sys/stat.h>
-
-#include <cerrno>
 
 namespace platform {
 namespace {
@@ -39,14 +34,6 @@ QString ResolvedFolder(const QString& folder) {
 
 using Kind = HostLook::Kind;
 
-Kind LookAt(const QString& hostPath) {
-    struct stat st;
-    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0)
-        return errno == ENOENT ? Kind::Nothing : Kind::Unknown;
-    if (S_ISLNK(st.st_mode)) return Kind::Link;
-    return S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
-}
-
 // `hostPath` resolved from its parent's resolved form when `found` says it
 // is there and no link; empty otherwise.
 QString ResolvedThroughParent(const QString& hostPath, Kind found) {
@@ -67,7 +54,7 @@ QString CanonicalPath(const QString& hostPath, HostLook::Kind found) {
     while (!existing.isEmpty()) {
         QString canonical;
         if (scopeDepth > 0) {
-            if (found == Kind::Unknown) found = LookAt(existing);
+            if (found == Kind::Unknown) found = LookAtHostPath(existing);
             canonical = ResolvedThroughParent(existing, found);
         }
         if (canonical.isEmpty() && found != Kind::Nothing) canonical = Resolved(existing);

@@ -42,12 +42,6 @@ HostLook::Kind Found(const struct stat& st) {
     return HostLook::Kind::Other;
 }
 
-HostLook::Kind FoundAt(const QString& hostPath) {
-    struct stat st;
-    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0) return HostLook::Kind::Nothing;
-    return Found(st);
-}
-
 QString Child(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
@@ -196,6 +190,13 @@ std::optional<QString> AsWritten(const QString& drivePath, QString& root, QStrin
 
 }  // namespace
 
+HostLook::Kind LookAtHostPath(const QString& hostPath) {
+    struct stat st;
+    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0)
+        return errno == ENOENT ? HostLook::Kind::Nothing : HostLook::Kind::Unknown;
+    return Found(st);
+}
+
 std::optional<QString> ToHostPath(const QString& drivePath) {
     return LookUpHostPath(drivePath).path;
 }
@@ -232,7 +233,7 @@ HostLook LookUpHostPath(const QString& drivePath) {
     if (components.size() >= 2 && lstat(QFile::encodeName(parent).constData(), &parentStat) == 0) {
         const auto match = KnownListings().Match(parent, components.last(), &parentStat);
         look.path = match ? Child(parent, *match) : asWritten;
-        look.found = match ? FoundAt(*look.path) : HostLook::Kind::Nothing;
+        look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
         return look;
     }
 
@@ -250,7 +251,7 @@ HostLook LookUpHostPath(const QString& drivePath) {
         host = next;
     }
     look.path = host;
-    if (matching) look.found = FoundAt(host);
+    if (matching) look.found = LookAtHostPath(host);
     return look;
 }
 

@@ -29,6 +29,10 @@ struct HostLook {
 };
 HostLook LookUpHostPath(const QString& drivePath);
 
+// What is at a host path, without following a link there; Unknown when the
+// look itself failed (other than for a missing path).
+HostLook::Kind LookAtHostPath(const QString& hostPath);
+
 // Creates one host folder level (the parent must exist); 0 or the errno.
 // Folders made here need no listing for later lookups of other-case names.
 int MakeHostFolder(const QString& hostFolder);

@@ -43,7 +43,7 @@ void FullList::Insert(int index, const FullList& other) {
     added.reserve(static_cast<size_t>(other.Count()));
     for (int r = 0; r < other.Count(); ++r) added.push_back(position + other.starts_[r]);
     const qsizetype length = other.text_.size();
-    for (size_t r = at; r < starts_.size(); ++r) starts_[r] += length;
+    ShiftStarts(index, length);
     starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
     const auto offset = static_cast<std::ptrdiff_t>(at);
     levels_.insert(levels_.begin() + offset, other.levels_.begin(), other.levels_.end());
@@ -59,11 +59,10 @@ void FullList::Remove(int index, int count) {
     const auto to = from + static_cast<size_t>(count);
     const qsizetype length = starts_[to] - starts_[from];
     text_.remove(starts_[from], length);
-    starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(from),
-                  starts_.begin() + static_cast<std::ptrdiff_t>(to));
-    for (size_t r = from; r < starts_.size(); ++r) starts_[r] -= length;
     const auto first = static_cast<std::ptrdiff_t>(from);
     const auto last = static_cast<std::ptrdiff_t>(to);
+    starts_.erase(starts_.begin() + first, starts_.begin() + last);
+    ShiftStarts(index, -length);
     levels_.erase(levels_.begin() + first, levels_.begin() + last);
     icons_.erase(icons_.begin() + first, icons_.begin() + last);
     slots_.erase(slots_.begin() + first, slots_.begin() + last);

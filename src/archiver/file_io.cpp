@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/system_calls.h"
+
 namespace archiver {
 
 InputFile::~InputFile() {
@@ -15,7 +17,7 @@ InputFile::~InputFile() {
 
 bool InputFile::Open(const std::filesystem::path& path, std::string& error) {
     path_ = path;
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    fd_ = platform::sys::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd_ < 0) {
         error = path.string() + ": " + std::strerror(errno);
         return false;
@@ -23,8 +25,12 @@ bool InputFile::Open(const std::filesystem::path& path, std::string& error) {
     // Non-blocking only for the open itself (a FIFO swapped in must not hang the call);
     // only a regular file is read.
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = path.string() + ": " + std::strerror(S_ISREG(info.st_mode) ? errno : EINVAL);
+    if (::fstat(fd_, &info) != 0) {
+        error = path.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = path.string() + ": not a regular file";
         return false;
     }
     const int flags = ::fcntl(fd_, F_GETFL);

@@ -11,7 +11,9 @@
 
 namespace archiver {
 
-// A file read from start to end; symbolic links are followed.
+// A file read from start to end; symbolic links are followed. Open never waits: whatever is
+// found at the path must be a regular file once opened (a FIFO or a device swapped in since
+// the folder was listed fails, naming the path).
 class InputFile {
   public:
     InputFile() = default;

@@ -17,6 +17,7 @@
 #include "archiver/temp_archive.h"
 #include "archiver/zip_archive_handle.h"
 #include "archiver/zip_entries.h"
+#include "archiver/zip_file_source.h"
 
 namespace archiver {
 namespace {
@@ -42,10 +43,11 @@ bool IsNewer(const SourceFile& file, const ZipEntry& entry) {
     return DosFromUnix(file.modifiedTime).packed() > entry.dosTime.packed();
 }
 
-// Adds the file as a new entry or in place of entry `replace`; the data is read by zip_close.
+// Adds the file as a new entry or in place of entry `replace`; the data is read by zip_close,
+// which leaves the first file it could not read in `readFailure`.
 bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t> replace,
-             std::string& error) {
-    zip_source_t* source = zip_source_file(archive, file.hostPath.c_str(), 0, -1);
+             std::string& readFailure, std::string& error) {
+    zip_source_t* source = FileSourceFor(archive, file, readFailure);
     if (source == nullptr) {
         error = file.hostPath.string() + ": " + zip_strerror(archive);
         return false;
@@ -76,21 +78,6 @@ bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t>
         return false;
     }
     return true;
-}
-
-// libzip reads the files only when the archive is closed and does not say which one failed:
-// the first of them that cannot be opened or read now is named.
-std::string ReadFailure(const std::vector<const SourceFile*>& written, const std::string& error) {
-    for (const SourceFile* file : written) {
-        const int fd = ::open(file->hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return file->hostPath.string() + ": " + std::strerror(errno);
-        char byte = 0;
-        const bool readable = ::read(fd, &byte, 1) >= 0;
-        const int readError = errno;
-        ::close(fd);
-        if (!readable) return file->hostPath.string() + ": " + std::strerror(readError);
-    }
-    return error;
 }
 
 bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
@@ -142,7 +129,7 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
 
     int added = 0;
     int replaced = 0;
-    std::vector<const SourceFile*> written;
+    std::string readFailure;
     for (const SourceFile& file : *files) {
         const auto found = byName.find(ZipName(file.path));
         std::optional<zip_uint64_t> replace;
@@ -150,10 +137,9 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
             if (command.updateOnly && !IsNewer(file, *found->second)) continue;
             replace = found->second->index;
         }
-        if (!PutFile(archive.get(), file, replace, error))
+        if (!PutFile(archive.get(), file, replace, readFailure, error))
             return Report(output, kWriteFailed, error);
         ++(replace ? replaced : added);
-        written.push_back(&file);
     }
     const std::string summary =
         std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
@@ -166,7 +152,9 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
     } else {
         bool readError = false;
         if (!archive.Close(error, readError)) {
-            if (readError) return Report(output, kSourceUnreadable, ReadFailure(written, error));
+            if (readError) {
+                return Report(output, kSourceUnreadable, readFailure.empty() ? error : readFailure);
+            }
             return Report(output, kWriteFailed, archivePath->string() + ": " + error);
         }
     }

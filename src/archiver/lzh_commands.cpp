@@ -7,6 +7,7 @@
 #include <optional>
 #include <variant>
 
+#include "archiver/archive_target.h"
 #include "archiver/lzh_archive.h"
 #include "archiver/lzh_writer.h"
 #include "archiver/name_codec.h"
@@ -36,15 +37,15 @@ struct OldArchive {
 int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& output) {
     const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
     if (!path) return Report(output, kPathNotResolved, "cannot resolve " + drivePath);
-    old.path = *path;
-    if (::stat(path->c_str(), &old.info) != 0) return kOk;
+    old.path = FollowArchiveLinks(*path);
+    if (::stat(old.path.c_str(), &old.info) != 0) return kOk;
     old.exists = true;
     std::string error;
-    old.input = FileInput::Open(*path, error);
+    old.input = FileInput::Open(old.path, error);
     if (!old.input) return Report(output, kArchiveDamaged, error);
     old.contents = ReadLzhArchive(*old.input);
     if (old.contents.damaged) {
-        return Report(output, kArchiveDamaged, path->string() + ": " + old.contents.error);
+        return Report(output, kArchiveDamaged, old.path.string() + ": " + old.contents.error);
     }
     return kOk;
 }

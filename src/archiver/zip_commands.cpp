@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "archiver/archive_target.h"
 #include "archiver/path_resolution.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
@@ -94,8 +95,9 @@ bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
 }  // namespace
 
 int RunZipCommand(const ZipCommand& command, std::string& output) {
-    const std::optional<std::filesystem::path> archivePath = ResolvePath(command.archive);
+    std::optional<std::filesystem::path> archivePath = ResolvePath(command.archive);
     if (!archivePath) return Report(output, kPathNotResolved, "cannot resolve " + command.archive);
+    archivePath = FollowArchiveLinks(*archivePath);
     const std::optional<std::filesystem::path> folder = ResolvePath(command.baseFolder);
     if (!folder) return Report(output, kPathNotResolved, "cannot resolve " + command.baseFolder);
     struct stat folderInfo {};

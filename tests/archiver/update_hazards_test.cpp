@@ -120,4 +120,36 @@ TEST_F(UpdateHazardsTest, FileSwappedForAFifoFailsTheUpdateNamingIt) {
     }
 }
 
+// A destination that is a link to an archive elsewhere (absolute, relative, through a second
+// link, or to an archive not made yet) updates that archive; the links stay links and no
+// temporary file is left in either folder.
+TEST_F(UpdateHazardsTest, ArchiveBehindASymbolicLinkIsUpdatedWhereItIs) {
+    const fs::path elsewhere = root_ / "elsewhere";
+    fs::create_directories(elsewhere);
+    for (const std::string kind : {"zip", "lzh"}) {
+        SCOPED_TRACE(kind);
+        const fs::path real = elsewhere / ("real." + kind);
+        const fs::path link = root_ / "out" / ("link." + kind);
+        const fs::path second = root_ / "out" / ("second." + kind);
+        fs::remove_all(source_);
+        WriteFile(source_ / "a.txt", "first", kTime);
+        ASSERT_EQ(::symlink(("../elsewhere/real." + kind).c_str(), link.c_str()), 0);
+        ASSERT_EQ(::symlink(link.c_str(), second.c_str()), 0);
+
+        std::string output;
+        ASSERT_EQ(Update(kind, link, output), 0) << output;
+        EXPECT_TRUE(fs::is_symlink(link));
+        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(real)));
+        WriteFile(source_ / "b.txt", "second", kTime);
+        ASSERT_EQ(Update(kind, second, output), 0) << output;
+        EXPECT_EQ(output, "1 added, 0 replaced");
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_TRUE(fs::is_symlink(second));
+        const CommandResult listed = RunTool("bsdtar -tf " + Quote(real));
+        EXPECT_EQ(listed.output, "a.txt\nb.txt\n");
+        EXPECT_TRUE(HiddenFilesIn(root_ / "out").empty());
+        EXPECT_TRUE(HiddenFilesIn(elsewhere).empty());
+    }
+}
+
 }  // namespace

@@ -34,11 +34,12 @@ void SetPathResolver(PathResolver resolver);
 // Unlha commands:
 //   u [-r2x1a2] "archive" "folder\"   add the folder's files (with -r: and those of every
 //                                       folder below, with relative paths); a member is
-//                                       replaced only when its file is newer
+//                                       replaced only when its file changed (another size,
+//                                       or newer: member_change.h)
 //   d -jn "archive" "folder\" *.*      remove the members whose file no longer exists
 //   t "archive"                         test every member (decode and check its CRC)
 // Zip commands ("-", "-u", "-r" or "-ur" as the switch word):
-//   -ur "archive" "folder\" *.*        -u: add new files and replace older members;
+//   -ur "archive" "folder\" *.*        -u: add new files and replace changed members;
 //                                       -r: recurse; without -u every file is (re)written
 int Unlha(const std::string& commandLine, std::string& output);
 int Zip(const std::string& commandLine, std::string& output);

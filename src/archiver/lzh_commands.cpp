@@ -10,6 +10,7 @@
 #include "archiver/archive_target.h"
 #include "archiver/lzh_archive.h"
 #include "archiver/lzh_writer.h"
+#include "archiver/member_change.h"
 #include "archiver/name_codec.h"
 #include "archiver/path_resolution.h"
 #include "archiver/pattern_match.h"
@@ -73,9 +74,9 @@ NameCodePage ChooseCodePage(const std::vector<const std::vector<std::string>*>& 
     return NameCodePage::kCp932;
 }
 
-bool IsNewer(const SourceFile& file, const LzhMember& member) {
-    if (member.exactTime) return file.modifiedTime > member.unixTime;
-    return DosFromUnix(file.modifiedTime).packed() > member.dosTime.packed();
+bool IsChanged(const SourceFile& file, const LzhMember& member) {
+    return FileChangedSince(
+        file, MemberStamp{member.originalSize, member.exactTime, member.unixTime, member.dosTime});
 }
 
 // One member of the new archive: copied from the old one, or taken from a file.
@@ -143,7 +144,7 @@ int Update(const UnlhaCommand& command, std::string& output) {
         if (found == byName.end()) {
             plan.emplace_back(&file);
             ++added;
-        } else if (IsNewer(file, old.contents.members[found->second])) {
+        } else if (IsChanged(file, old.contents.members[found->second])) {
             plan[found->second] = &file;
             ++replaced;
         }

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "archiver/archive_target.h"
+#include "archiver/member_change.h"
 #include "archiver/path_resolution.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
@@ -39,9 +40,9 @@ std::string ZipName(const std::vector<std::string>& components) {
     return name;
 }
 
-bool IsNewer(const SourceFile& file, const ZipEntry& entry) {
-    if (entry.exactTime) return file.modifiedTime > entry.unixTime;
-    return DosFromUnix(file.modifiedTime).packed() > entry.dosTime.packed();
+bool IsChanged(const SourceFile& file, const ZipEntry& entry) {
+    return FileChangedSince(
+        file, MemberStamp{entry.originalSize, entry.exactTime, entry.unixTime, entry.dosTime});
 }
 
 // Adds the file as a new entry or in place of entry `replace`; the data is read by zip_close,
@@ -136,7 +137,7 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         const auto found = byName.find(ZipName(file.path));
         std::optional<zip_uint64_t> replace;
         if (found != byName.end()) {
-            if (command.updateOnly && !IsNewer(file, *found->second)) continue;
+            if (command.updateOnly && !IsChanged(file, *found->second)) continue;
             replace = found->second->index;
         }
         if (!PutFile(archive.get(), file, replace, readFailure, error))

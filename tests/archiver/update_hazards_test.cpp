@@ -152,4 +152,38 @@ TEST_F(UpdateHazardsTest, ArchiveBehindASymbolicLinkIsUpdatedWhereItIs) {
     }
 }
 
+// A file rewritten within the second of its member, with another size, is replaced; so is
+// one that is newer. Against MS-DOS times (a ZIP of zip -X) the two-second steps and a shift
+// of exactly one hour (daylight saving) do not count as changes.
+TEST_F(UpdateHazardsTest, AnotherSizeMeansChangedAndDosTimesKeepTheirTolerances) {
+    for (const std::string kind : {"zip", "lzh"}) {
+        SCOPED_TRACE(kind);
+        const fs::path archive = root_ / "out" / ("same-second." + kind);
+        WriteFile(source_ / "a.txt", "10000001", kTime);
+        std::string output;
+        ASSERT_EQ(Update(kind, archive, output), 0) << output;
+        WriteFile(source_ / "a.txt", "1000000005", kTime);
+        ASSERT_EQ(Update(kind, archive, output), 0) << output;
+        EXPECT_EQ(output, "0 added, 1 replaced");
+        ASSERT_EQ(Update(kind, archive, output), 0) << output;
+        EXPECT_EQ(output, "0 added, 0 replaced");
+        fs::remove(source_ / "a.txt");
+    }
+
+    const fs::path archive = root_ / "out" / "dos-times.zip";
+    WriteFile(source_ / "d.txt", "dos", kTime);
+    const CommandResult made =
+        RunTool("cd " + Quote(source_) + " && zip -qX " + Quote(archive) + " d.txt");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    std::string output;
+    for (const std::int64_t unchanged : {kTime + 1, kTime + 3600, kTime + 3601, kTime - 3600}) {
+        SetModifiedTime(source_ / "d.txt", unchanged);
+        ASSERT_EQ(Update("zip", archive, output), 0) << output;
+        EXPECT_EQ(output, "0 added, 0 replaced") << unchanged - kTime;
+    }
+    SetModifiedTime(source_ / "d.txt", kTime + 3602);
+    ASSERT_EQ(Update("zip", archive, output), 0) << output;
+    EXPECT_EQ(output, "0 added, 1 replaced");
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "archiver/compressibility.h"
 #include "archiver/crc16.h"
 #include "archiver/lh5_encoder.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
 constexpr std::size_t kChunk = 1 << 18;
-// A member is stored once this much of it packs to this share of its size or more.
+// Compression gives up once this much of a member packs to this share of its size or more.
 constexpr std::uint64_t kProbe = 1 << 17;
 constexpr std::uint64_t kStoredPercent = 98;
 
@@ -69,22 +70,7 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     const std::uint64_t headerAt = out_.position();
     if (!WriteHeader(member, wide, error)) return false;
     const std::uint64_t dataAt = out_.position();
-    held_ = false;
-    if (file.size == 0 || !Compress(file, member, error) ||
-        member.packedSize >= member.originalSize) {
-        if (!error.empty()) return false;
-        if (!out_.TruncateTo(dataAt)) return WriteError(error);
-        member.methodId = "-lh0-";
-        member.method = LzhMethod::kStored;
-        if (held_) {
-            // The file was read whole by the attempt to compress it: no second read.
-            if (!out_.Write(buffer_.data(), static_cast<std::size_t>(member.originalSize)))
-                return WriteError(error);
-            member.packedSize = member.originalSize;
-        } else if (!Store(file, member, error)) {
-            return false;
-        }
-    }
+    if (StoreOrCompress(file, member, dataAt, error) == Outcome::kFailed) return false;
     if (!wide && NeedsWideSizes(member)) {
         error = file.hostPath.string() + ": grew past 4 GB while it was read";
         return false;
@@ -93,10 +79,48 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     return out_.WriteAt(headerAt, header.data(), header.size()) || WriteError(error);
 }
 
-// False without an error text when stored is better: an empty file, or one
-// whose first part (the probe) packs to nearly its own size, as compressed
-// media and archives do. Giving up early saves coding the rest in vain.
-bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string& error) {
+// At most three passes over a file, each started afresh at `dataAt`: compress (giving up
+// early on data that does not shrink), store while watching, compress in full when the
+// watch saw enough to gain, and store once more only if even that did not shrink.
+LzhWriter::Outcome LzhWriter::StoreOrCompress(const SourceFile& file, LzhMember& member,
+                                              std::uint64_t dataAt, std::string& error) {
+    const auto restart = [&] { return out_.TruncateTo(dataAt) || WriteError(error); };
+    const auto stored = [&] {
+        member.methodId = "-lh0-";
+        member.method = LzhMethod::kStored;
+    };
+    held_ = false;
+    if (file.size == 0) {
+        stored();
+        return Store(file, member, false, error);
+    }
+    Outcome outcome = Compress(file, member, true, error);
+    if (outcome != Outcome::kStoreInstead) return outcome;
+    if (!restart()) return Outcome::kFailed;
+    stored();
+    if (held_) {
+        // The file was read whole by the attempt to compress it: no second read.
+        if (!out_.Write(buffer_.data(), static_cast<std::size_t>(member.originalSize))) {
+            WriteError(error);
+            return Outcome::kFailed;
+        }
+        member.packedSize = member.originalSize;
+        return Outcome::kDone;
+    }
+    outcome = Store(file, member, true, error);
+    if (outcome != Outcome::kCompressInstead) return outcome;
+    if (!restart()) return Outcome::kFailed;
+    member.methodId = "-lh5-";
+    member.method = LzhMethod::kLh5;
+    outcome = Compress(file, member, false, error);
+    if (outcome != Outcome::kStoreInstead) return outcome;
+    if (!restart()) return Outcome::kFailed;
+    stored();
+    return Store(file, member, false, error);
+}
+
+LzhWriter::Outcome LzhWriter::Compress(const SourceFile& file, LzhMember& member, bool mayGiveUp,
+                                       std::string& error) {
     if (!encoder_) {
         encoder_ = std::make_unique<Lh5Encoder>(
             [this](const std::uint8_t* data, std::size_t size) { return out_.Write(data, size); });
@@ -108,27 +132,44 @@ bool LzhWriter::Compress(const SourceFile& file, LzhMember& member, std::string&
     const bool read = Pass(file, member, error, [&](const std::uint8_t* data, std::size_t size) {
         if (!encoder.Write(data, size)) return false;
         const std::uint64_t in = encoder.codedInput();
-        storedIsBetter = in >= kProbe && encoder.codedOutput() * 100 >= in * kStoredPercent;
+        storedIsBetter =
+            mayGiveUp && in >= kProbe && encoder.codedOutput() * 100 >= in * kStoredPercent;
         return !storedIsBetter;
     });
     if (storedIsBetter) {
         error.clear();
-        return false;
+        return Outcome::kStoreInstead;
     }
-    if (!read) return false;
-    if (!encoder.Finish()) return WriteError(error);
+    if (!read) return Outcome::kFailed;
+    if (!encoder.Finish()) {
+        WriteError(error);
+        return Outcome::kFailed;
+    }
     member.packedSize = encoder.packedSize();
-    return member.originalSize > 0;
+    return member.packedSize < member.originalSize ? Outcome::kDone : Outcome::kStoreInstead;
 }
 
-bool LzhWriter::Store(const SourceFile& file, LzhMember& member, std::string& error) {
-    if (!Pass(file, member, error, [this](const std::uint8_t* data, std::size_t size) {
-            return out_.Write(data, size);
-        })) {
-        return false;
+LzhWriter::Outcome LzhWriter::Store(const SourceFile& file, LzhMember& member, bool watch,
+                                    std::string& error) {
+    // Compressing is worth a further pass once it would save this share of the whole file.
+    const double worthwhile = static_cast<double>(file.size) * (100 - kStoredPercent) / 100;
+    double saving = 0;
+    bool compressIsBetter = false;
+    const bool read = Pass(file, member, error, [&](const std::uint8_t* data, std::size_t size) {
+        if (watch) {
+            saving += static_cast<double>(size) - Order0PackedBytes(data, size);
+            compressIsBetter = saving >= worthwhile;
+            if (compressIsBetter) return false;
+        }
+        return out_.Write(data, size);
+    });
+    if (compressIsBetter) {
+        error.clear();
+        return Outcome::kCompressInstead;
     }
+    if (!read) return Outcome::kFailed;
     member.packedSize = member.originalSize;
-    return true;
+    return Outcome::kDone;
 }
 
 bool LzhWriter::Pass(const SourceFile& file, LzhMember& member, std::string& error,

@@ -1,6 +1,9 @@
 // Writes an LZH archive member by member with level-2 headers: members copied from another
 // archive keep their packed data byte for byte; files are compressed with -lh5-, or stored
-// with -lh0- when they are empty or do not shrink.
+// with -lh0- when they are empty or do not shrink. The choice is not made from the start of a
+// file alone: compression gives up once what it coded so far does not shrink, storing then
+// watches the rest, and goes back to compressing when enough of the file turns out to shrink
+// after all (a disk image that is mostly zeros after an incompressible start).
 #pragma once
 
 #include <functional>
@@ -32,8 +35,15 @@ class LzhWriter {
 
   private:
     bool WriteHeader(const LzhMember& member, bool wideSizes, std::string& error);
-    bool Compress(const SourceFile& file, LzhMember& member, std::string& error);
-    bool Store(const SourceFile& file, LzhMember& member, std::string& error);
+    enum class Outcome { kDone, kStoreInstead, kCompressInstead, kFailed };
+    // mayGiveUp: stop with kStoreInstead as soon as the data coded so far does not shrink.
+    // Without it the whole file is coded, and kStoreInstead means it did not shrink.
+    Outcome Compress(const SourceFile& file, LzhMember& member, bool mayGiveUp, std::string& error);
+    // watch: stop with kCompressInstead once the bytes stored so far could shrink by a
+    // worthwhile share of the whole file.
+    Outcome Store(const SourceFile& file, LzhMember& member, bool watch, std::string& error);
+    Outcome StoreOrCompress(const SourceFile& file, LzhMember& member, std::uint64_t dataAt,
+                            std::string& error);
     // Reads the file through `sink`, filling the member's original size and CRC.
     bool Pass(const SourceFile& file, LzhMember& member, std::string& error,
               const std::function<bool(const std::uint8_t*, std::size_t)>& sink);

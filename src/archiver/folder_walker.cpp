@@ -28,9 +28,16 @@ class DirectoryHandle {
     DIR* dir_;
 };
 
-bool Acceptable(const std::string& name) {
-    return !name.empty() && name[0] != '.' && name.find('\\') == std::string::npos &&
-           name.find(':') == std::string::npos && IsValidUtf8(name);
+bool Listed(const std::string& name) { return !name.empty() && name[0] != '.'; }
+
+// A Shift_JIS name may hold the byte of "\\" inside a character: such a name is judged by
+// how it reads.
+bool Storable(const std::string& name) {
+    std::string reading = name;
+    if (!IsValidUtf8(name)) {
+        if (std::optional<std::string> cp932 = Cp932ToUtf8(name)) reading = *cp932;
+    }
+    return reading.find('\\') == std::string::npos && reading.find(':') == std::string::npos;
 }
 
 // Names of one folder in byte order; false when the listing failed part way.
@@ -77,6 +84,7 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
     std::string error;
     bool complete = ListNames(folder, names, error);
     const std::string key = JoinPath(relative);
+    walk.folderPaths.emplace(key, relative);
     if (!complete) {
         walk.failedFolders.insert(key);
         if (walk.error.empty()) walk.error = error;
@@ -85,11 +93,12 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
     if (relative.empty()) walk.rootListed = true;
     std::vector<std::string> subFolders;
     for (const std::string& name : names) {
-        if (!Acceptable(name)) {
-            ++walk.skippedNames;
+        if (!Listed(name)) continue;
+        const std::filesystem::path hostPath = folder / name;
+        if (!Storable(name)) {
+            walk.passedOver.push_back(hostPath);
             continue;
         }
-        const std::filesystem::path hostPath = folder / name;
         struct stat info {};
         bool found = false;
         if (const int failure = Examine(hostPath, info, found)) {

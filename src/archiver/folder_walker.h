@@ -1,13 +1,15 @@
 // The files of a source folder as the archiver stores them. Left out: names beginning with
-// ".", names containing "\" or ":" (a Windows path cannot carry them), names that are not
-// UTF-8, and everything but regular files and folders. A symbolic link to a folder is never
-// followed; a link to a file counts as that file.
+// ".", everything but regular files and folders, and names that read with "\" or ":" (a
+// member name cannot carry them; those are listed in `passedOver`). A name that is not UTF-8
+// is kept with its bytes as they are (read as CP932 for that check, when it reads so). A
+// symbolic link to a folder is never followed; a link to a file counts as that file.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,7 +17,8 @@
 namespace archiver {
 
 struct SourceFile {
-    std::vector<std::string> path;  // components relative to the walked folder
+    // Components relative to the walked folder, as the host names them (UTF-8, or other bytes).
+    std::vector<std::string> path;
     std::filesystem::path hostPath;
     std::int64_t modifiedTime = 0;  // seconds
     std::uint64_t size = 0;
@@ -31,8 +34,10 @@ struct FolderWalk {
     // it could not be examined (anything but its being gone). The files that
     // could be examined are in `files` all the same.
     std::set<std::string> failedFolders;
-    std::size_t skippedNames = 0;
-    std::string error;  // the first listing error
+    // The components of each folder of either set, by its key.
+    std::map<std::string, std::vector<std::string>> folderPaths;
+    std::vector<std::filesystem::path> passedOver;  // names that cannot be stored
+    std::string error;                              // the first listing error
 };
 
 FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive);

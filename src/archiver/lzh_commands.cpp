@@ -2,13 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <variant>
 
 #include "archiver/archive_target.h"
 #include "archiver/lzh_archive.h"
+#include "archiver/lzh_stored_name.h"
 #include "archiver/lzh_writer.h"
 #include "archiver/member_change.h"
 #include "archiver/name_codec.h"
@@ -16,6 +19,7 @@
 #include "archiver/pattern_match.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
+#include "archiver/stored_names.h"
 #include "archiver/temp_archive.h"
 
 namespace archiver {
@@ -51,6 +55,15 @@ int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& o
     return kOk;
 }
 
+void PassOverUnstorableNames(std::vector<SourceFile>& files, std::string& partial) {
+    std::erase_if(files, [&](const SourceFile& file) {
+        if (StorableInLzh(file.path)) return false;
+        partial += (partial.empty() ? "" : "; ") + file.hostPath.string() +
+                   ": a name with the byte 0xFF cannot be stored in an LZH archive";
+        return true;
+    });
+}
+
 std::optional<std::filesystem::path> ResolveFolder(const std::string& drivePath,
                                                    std::string& output, int& code) {
     const std::optional<std::filesystem::path> folder = ResolvePath(drivePath);
@@ -68,7 +81,8 @@ std::optional<std::filesystem::path> ResolveFolder(const std::string& drivePath,
 NameCodePage ChooseCodePage(const std::vector<const std::vector<std::string>*>& paths) {
     for (const std::vector<std::string>* path : paths) {
         for (const std::string& component : *path) {
-            if (!Utf8ToCp932(component)) return NameCodePage::kUtf8;
+            // Host names that are not UTF-8 are stored as their bytes, member by member.
+            if (IsValidUtf8(component) && !Utf8ToCp932(component)) return NameCodePage::kUtf8;
         }
     }
     return NameCodePage::kCp932;
@@ -82,7 +96,24 @@ bool IsChanged(const SourceFile& file, const LzhMember& member) {
 // One member of the new archive: copied from the old one, or taken from a file.
 using Planned = std::variant<const LzhMember*, const SourceFile*>;
 
-int WriteArchive(const OldArchive& old, const std::vector<Planned>& plan, std::string& output) {
+std::uint64_t OriginalSize(const Planned& item) {
+    return std::holds_alternative<const LzhMember*>(item)
+               ? std::get<const LzhMember*>(item)->originalSize
+               : std::get<const SourceFile*>(item)->size;
+}
+
+// Readers that know only the 32-bit size fields (lhasa, 7-Zip) misread a member over 4 GB and,
+// when its packed data is that large too, lose their way to the members after it: such
+// members go last, in their order, so that those readers still find every other member.
+std::vector<Planned> WideMembersLast(std::vector<Planned> plan) {
+    constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
+    std::stable_partition(plan.begin(), plan.end(),
+                          [](const Planned& item) { return OriginalSize(item) <= kNarrowLimit; });
+    return plan;
+}
+
+int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std::string& output) {
+    const std::vector<Planned> plan = WideMembersLast(planned);
     std::vector<const std::vector<std::string>*> names;
     for (const Planned& item : plan) {
         names.push_back(std::holds_alternative<const LzhMember*>(item)
@@ -125,10 +156,11 @@ int Update(const UnlhaCommand& command, std::string& output) {
     if (!folder) return code;
     std::string error;
     std::string partial;
-    const std::optional<std::vector<SourceFile>> files =
+    std::optional<std::vector<SourceFile>> files =
         SelectSourceFiles(*folder, command.recursive, command.patterns,
                           old.exists ? &old.info : nullptr, error, partial);
     if (!files) return Report(output, kSourceUnreadable, error);
+    PassOverUnstorableNames(*files, partial);
 
     std::map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < old.contents.members.size(); ++i) {
@@ -137,10 +169,15 @@ int Update(const UnlhaCommand& command, std::string& output) {
     }
     std::vector<Planned> plan;
     for (const LzhMember& member : old.contents.members) plan.emplace_back(&member);
+    std::vector<std::string> keys;
+    if (!StoredNamesAreDistinct(*files, ListedPath, keys, error)) {
+        return Report(output, kSourceUnreadable, error);
+    }
     int added = 0;
     int replaced = 0;
-    for (const SourceFile& file : *files) {
-        const auto found = byName.find(JoinPath(file.path));
+    for (std::size_t i = 0; i < files->size(); ++i) {
+        const SourceFile& file = (*files)[i];
+        const auto found = byName.find(keys[i]);
         if (found == byName.end()) {
             plan.emplace_back(&file);
             ++added;
@@ -158,15 +195,33 @@ int Update(const UnlhaCommand& command, std::string& output) {
     return Report(output, kOk, summary);
 }
 
+// The folders and files of a walk under the names the archive lists them by.
+struct ListedWalk {
+    std::set<std::string> listedFolders;
+    std::set<std::string> failedFolders;
+    std::set<std::string> files;
+};
+
+ListedWalk ListedNames(const FolderWalk& walk) {
+    ListedWalk listed;
+    for (const std::string& key : walk.listedFolders) {
+        listed.listedFolders.insert(ListedPath(walk.folderPaths.at(key)));
+    }
+    for (const std::string& key : walk.failedFolders) {
+        listed.failedFolders.insert(ListedPath(walk.folderPaths.at(key)));
+    }
+    for (const SourceFile& file : walk.files) listed.files.insert(ListedPath(file.path));
+    return listed;
+}
+
 // True when the member's file is known to be gone: its nearest folder that the walk reached
 // was listed completely and did not hold it.
-bool IsMissing(const LzhMember& member, const FolderWalk& walk,
-               const std::map<std::string, bool>& fileKeys) {
+bool IsMissing(const LzhMember& member, const ListedWalk& walk) {
     if (member.unsafePath) return true;
     const std::string key = JoinPath(member.path);
     if (member.isDirectory()) {
         if (walk.listedFolders.count(key) || walk.failedFolders.count(key)) return false;
-    } else if (fileKeys.count(key)) {
+    } else if (walk.files.count(key)) {
         return false;
     }
     for (std::size_t depth = member.path.size() - 1;; --depth) {
@@ -188,15 +243,14 @@ int DeleteMissing(const UnlhaCommand& command, std::string& output) {
     if (!folder) return code;
     const FolderWalk walk = WalkFolder(*folder, true);
     if (!walk.rootListed) return Report(output, kSourceUnreadable, walk.error);
-    std::map<std::string, bool> fileKeys;
-    for (const SourceFile& file : walk.files) fileKeys.emplace(JoinPath(file.path), true);
+    const ListedWalk listed = ListedNames(walk);
 
     std::vector<Planned> plan;
     int deleted = 0;
     for (const LzhMember& member : old.contents.members) {
         const bool candidate =
             member.path.empty() || MatchesAny(command.patterns, member.path.back());
-        if (candidate && IsMissing(member, walk, fileKeys)) {
+        if (candidate && IsMissing(member, listed)) {
             ++deleted;
         } else {
             plan.emplace_back(&member);

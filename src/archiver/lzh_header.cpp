@@ -336,7 +336,7 @@ std::vector<std::uint8_t> BuildLevel2Header(const LzhMember& member, NameCodePag
                                             bool wideSizes) {
     std::vector<std::string> encoded;
     for (const std::string& component : member.path) {
-        if (codePage == NameCodePage::kUtf8) {
+        if (codePage != NameCodePage::kCp932 || !IsValidUtf8(component)) {
             encoded.push_back(component);
             continue;
         }
@@ -370,7 +370,9 @@ std::vector<std::uint8_t> BuildLevel2Header(const LzhMember& member, NameCodePag
 
     const std::size_t crcAt = out.size() + 1;
     PutExtension(out, sizeFieldAt, 0x00, std::string(2, '\0'));
-    PutExtension(out, sizeFieldAt, 0x46, LeBytes(static_cast<std::uint32_t>(codePage), 4));
+    if (codePage != NameCodePage::kUndeclared) {
+        PutExtension(out, sizeFieldAt, 0x46, LeBytes(static_cast<std::uint32_t>(codePage), 4));
+    }
     PutExtension(out, sizeFieldAt, 0x01, fileName);
     if (!folders.empty()) PutExtension(out, sizeFieldAt, 0x02, folders);
     if (wideSizes) {

@@ -19,10 +19,13 @@ enum class HeaderStatus { kMember, kEnd, kDamaged };
 HeaderStatus ReadLzhHeader(const RandomAccessInput& input, std::uint64_t offset, LzhMember& member,
                            std::uint64_t& next, std::string& error);
 
-enum class NameCodePage : std::uint32_t { kCp932 = 932, kUtf8 = 65001 };
+// kUndeclared: the name's bytes as they are, without a code-page extension (host names that
+// are not UTF-8 and not CP932 either).
+enum class NameCodePage : std::uint32_t { kUndeclared = 0, kCp932 = 932, kUtf8 = 65001 };
 
 // A level-2 header for the member. `wideSizes` adds the 64-bit size field; it is required
-// when a size exceeds 32 bits. With kCp932 every path component must convert to CP932.
+// when a size exceeds 32 bits. With kCp932 every UTF-8 path component must convert to CP932.
+// A component that is not valid UTF-8 (a host name's own bytes) is written as it is.
 // Empty on a name that cannot be written.
 std::vector<std::uint8_t> BuildLevel2Header(const LzhMember& member, NameCodePage codePage,
                                             bool wideSizes);

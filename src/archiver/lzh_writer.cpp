@@ -6,6 +6,7 @@
 #include "archiver/compressibility.h"
 #include "archiver/crc16.h"
 #include "archiver/lh5_encoder.h"
+#include "archiver/lzh_stored_name.h"
 
 namespace archiver {
 namespace {
@@ -28,7 +29,8 @@ bool LzhWriter::WriteError(std::string& error) const {
 }
 
 bool LzhWriter::WriteHeader(const LzhMember& member, bool wideSizes, std::string& error) {
-    const std::vector<std::uint8_t> header = BuildLevel2Header(member, codePage_, wideSizes);
+    const std::vector<std::uint8_t> header =
+        BuildLevel2Header(member, MemberCodePage(member.path, codePage_), wideSizes);
     if (header.empty()) {
         error = "cannot write the name of " + member.DisplayName();
         return false;
@@ -75,7 +77,8 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
         error = file.hostPath.string() + ": grew past 4 GB while it was read";
         return false;
     }
-    const std::vector<std::uint8_t> header = BuildLevel2Header(member, codePage_, wide);
+    const std::vector<std::uint8_t> header =
+        BuildLevel2Header(member, MemberCodePage(member.path, codePage_), wide);
     return out_.WriteAt(headerAt, header.data(), header.size()) || WriteError(error);
 }
 

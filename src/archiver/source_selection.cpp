@@ -17,6 +17,10 @@ std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::
     if (!walk.failedFolders.empty()) {
         partial = walk.error.empty() ? "cannot list all of " + folder.string() : walk.error;
     }
+    for (const std::filesystem::path& name : walk.passedOver) {
+        partial += (partial.empty() ? "" : "; ") + name.string() +
+                   ": a name with \"\\\" or \":\" cannot be stored";
+    }
     std::vector<SourceFile> files;
     for (SourceFile& file : walk.files) {
         if (archiveInfo != nullptr && file.device == archiveInfo->st_dev &&

@@ -13,9 +13,11 @@
 
 #include "archiver/archive_target.h"
 #include "archiver/member_change.h"
+#include "archiver/name_codec.h"
 #include "archiver/path_resolution.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
+#include "archiver/stored_names.h"
 #include "archiver/temp_archive.h"
 #include "archiver/zip_archive_handle.h"
 #include "archiver/zip_entries.h"
@@ -40,6 +42,13 @@ std::string ZipName(const std::vector<std::string>& components) {
     return name;
 }
 
+// The name this library lists the entry under: a host name that is not UTF-8 is stored as
+// its bytes without the UTF-8 flag and read back as a legacy name.
+std::string ListedZipName(const std::vector<std::string>& components) {
+    const std::string name = ZipName(components);
+    return IsValidUtf8(name) ? name : DecodeLegacyName(name);
+}
+
 bool IsChanged(const SourceFile& file, const ZipEntry& entry) {
     return FileChangedSince(
         file, MemberStamp{entry.originalSize, entry.exactTime, entry.unixTime, entry.dosTime});
@@ -60,7 +69,9 @@ bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t>
                     ? static_cast<zip_int64_t>(*replace)
                     : -1;
     } else {
-        index = zip_file_add(archive, ZipName(file.path).c_str(), source, ZIP_FL_ENC_UTF_8);
+        const std::string name = ZipName(file.path);
+        index = zip_file_add(archive, name.c_str(), source,
+                             IsValidUtf8(name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_GUESS);
     }
     if (index < 0) {
         zip_source_free(source);
@@ -133,8 +144,13 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
     int added = 0;
     int replaced = 0;
     std::string readFailure;
-    for (const SourceFile& file : *files) {
-        const auto found = byName.find(ZipName(file.path));
+    std::vector<std::string> keys;
+    if (!StoredNamesAreDistinct(*files, ListedZipName, keys, error)) {
+        return Report(output, kSourceUnreadable, error);
+    }
+    for (std::size_t i = 0; i < files->size(); ++i) {
+        const SourceFile& file = (*files)[i];
+        const auto found = byName.find(keys[i]);
         std::optional<zip_uint64_t> replace;
         if (found != byName.end()) {
             if (command.updateOnly && !IsChanged(file, *found->second)) continue;

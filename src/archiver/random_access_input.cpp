@@ -16,7 +16,9 @@ bool MemoryInput::ReadAt(std::uint64_t offset, void* data, std::size_t count) co
 }
 
 std::unique_ptr<FileInput> FileInput::Open(const std::filesystem::path& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a FIFO at the archive's path is refused below, never waited on. Reads
+    // of a regular file are not affected by the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error = path.string() + ": " + std::strerror(errno);
         return nullptr;

@@ -120,6 +120,25 @@ TEST_F(UpdateHazardsTest, FileSwappedForAFifoFailsTheUpdateNamingIt) {
     }
 }
 
+// A FIFO where the archive should be is refused at once, by the update and by the listing.
+TEST_F(UpdateHazardsTest, FifoAtTheArchivePathIsRefusedWithoutWaiting) {
+    WriteFile(source_ / "a.txt", "a", kTime);
+    for (const std::string kind : {"zip", "lzh"}) {
+        SCOPED_TRACE(kind);
+        const fs::path archive = root_ / "out" / ("fifo." + kind);
+        ASSERT_EQ(::mkfifo(archive.c_str(), 0644), 0);
+        const ChildOutcome outcome = RunWithTimeout(root_ / "child-output", [&](std::string& text) {
+            const int code = Update(kind, archive, text);
+            const bool listed = kind == "lzh" ? archiver::UnlhaOpenArchive(archive.string()) != 0
+                                              : archiver::UnZipOpenArchive(archive.string()) != 0;
+            return listed ? 100 : code;
+        });
+        ASSERT_TRUE(outcome.finished) << "the update waited on the FIFO";
+        EXPECT_EQ(outcome.code, 3) << outcome.output;
+        EXPECT_TRUE(fs::is_fifo(archive));
+    }
+}
+
 // A destination that is a link to an archive elsewhere (absolute, relative, through a second
 // link, or to an archive not made yet) updates that archive; the links stay links and no
 // temporary file is left in either folder.

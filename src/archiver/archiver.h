@@ -51,7 +51,9 @@ struct EntryInfo {
     std::uint16_t ratio;    // compressed size per mille of the original size; 0 for empty members
     std::uint16_t dosDate;  // local time
     std::uint16_t dosTime;
-    std::string name;  // UTF-8, "\\"-separated relative path as stored; folders end with "\\"
+    // UTF-8, "\\"-separated relative path as stored; folders end with "\\". A stored name
+    // that reads neither as UTF-8 nor as CP932 comes back as its bytes.
+    std::string name;
 };
 
 // Listing handles. The archive is read when it is opened; a handle stays valid until it is

@@ -103,9 +103,7 @@ std::string DecodeLegacyName(const std::string& bytes) {
     if (IsAscii(bytes)) return bytes;
     if (IsValidUtf8(bytes)) return bytes;
     if (std::optional<std::string> utf8 = Cp932ToUtf8(bytes)) return *utf8;
-    std::string result;
-    for (const char c : bytes) result += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-    return result;
+    return bytes;
 }
 
 }  // namespace archiver

@@ -12,7 +12,8 @@ bool IsValidUtf8(const std::string& bytes);
 std::optional<std::string> Utf8ToCp932(const std::string& utf8);
 std::optional<std::string> Cp932ToUtf8(const std::string& cp932);
 // A stored name without a declared code page: UTF-8 when the bytes are valid UTF-8 and not
-// plain ASCII, otherwise CP932; bytes that neither reading accepts become "?".
+// plain ASCII, otherwise CP932; bytes that neither reading accepts are handed back as they
+// are (a host name of other bytes, which the caller maps into its own text type).
 std::string DecodeLegacyName(const std::string& bytes);
 
 }  // namespace archiver

@@ -55,6 +55,7 @@ TEST_F(HostNameBytesTest, NamesThatAreNotUtf8AreStoredListedAndMatchedAgain) {
         ASSERT_EQ(names.size(), 4u);
         EXPECT_NE(std::find(names.begin(), names.end(), "写真.txt"), names.end());
         EXPECT_NE(std::find(names.begin(), names.end(), "写dir\\inner.txt"), names.end());
+        EXPECT_NE(std::find(names.begin(), names.end(), kRawName), names.end());
         // The bytes themselves are what the archive holds.
         const std::string bytes = ReadFile(archive);
         EXPECT_NE(bytes.find(kShiftJisName), std::string::npos);

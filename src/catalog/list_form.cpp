@@ -5,6 +5,7 @@
 
 #include "dialogs/input_dialog.h"
 #include "engine/engine.h"
+#include "engine/run_log.h"
 #include "engine/windows/qt_engine_ui.h"
 
 #include <QComboBox>
@@ -90,6 +91,7 @@ ListForm::ListForm() {
 }
 
 ListForm::~ListForm() {
+    engine_->SetLog(nullptr);
     util::SetMessageSink(nullptr);
     engineUi_->AttachEngine(nullptr);
 }

@@ -29,6 +29,7 @@ class QScrollBar;
 
 namespace engine {
 class Engine;
+class RunLog;
 namespace windows {
 class QtEngineUi;
 }  // namespace windows
@@ -232,6 +233,7 @@ class ListForm : public QMainWindow {
 
     std::unique_ptr<engine::windows::QtEngineUi> engineUi_;
     std::unique_ptr<engine::Engine> engine_;
+    std::unique_ptr<engine::RunLog> runLog_;
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<RegistrationEditor> registration_;
     store::DefinitionList definitions_;

@@ -9,6 +9,8 @@
 
 namespace engine {
 
+class RunLog;
+
 // How removable entries are handled once a medium was resolved or given up.
 enum class MediaSkip { None = 0, SkipAll = 1, AskEach = 2 };
 
@@ -22,7 +24,27 @@ class Engine {
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    EngineUi& Ui() const { return ui_; }
+    EngineUi& Ui() const { return *ui_; }
+
+    // Puts `standIn` between the engine and its user while the scope lives.
+    class UiScope {
+      public:
+        UiScope(Engine& engine, EngineUi& standIn) : engine_(engine), previous_(engine.ui_) {
+            engine.ui_ = &standIn;
+        }
+        ~UiScope() { engine_.ui_ = previous_; }
+        UiScope(const UiScope&) = delete;
+        UiScope& operator=(const UiScope&) = delete;
+
+      private:
+        Engine& engine_;
+        EngineUi* previous_;
+    };
+
+    // The log every run appends to; none when the program keeps no log.
+    // `log` must outlive the engine, or be replaced by nullptr first.
+    RunLog* Log() const { return log_; }
+    void SetLog(RunLog* log) { log_ = log; }
     const ArchiverBackend& Archiver() const { return archiver_; }
 
     // The stop request of 中止BTN or of an archive that cannot be written;
@@ -35,6 +57,13 @@ class Engine {
     int FileCounter() const { return fileCounter_; }
     void ResetFileCounter();
     void CountFile();
+
+    // What the run did to backup files, counted as it goes.
+    const RunCounts& Counts() const { return counts_; }
+    void CountReplaced() { ++counts_.replaced; }
+    void CountNewCopy() { ++counts_.copied; }
+    void CountDeleted() { ++counts_.deleted; }
+    void CountFailedFile() { ++counts_.failed; }
 
     // Entries of this run whose copy or archive update failed.
     int FailedEntries() const { return failedEntries_; }
@@ -71,7 +100,9 @@ class Engine {
     void SetDriveQuestionTimedOut(bool timedOut) { driveTimedOut_ = timedOut; }
 
   private:
-    EngineUi& ui_;
+    EngineUi* ui_;
+    RunLog* log_ = nullptr;
+    RunCounts counts_;
     ArchiverBackend archiver_;
     bool abort_ = false;
     int fileCounter_ = 0;

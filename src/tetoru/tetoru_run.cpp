@@ -1,6 +1,7 @@
 #include "tetoru/tetoru_run.h"
 
 #include "engine/backup_run.h"
+#include "engine/run_log.h"
 #include "store/definition_file.h"
 #include "store/program_start.h"
 #include "store/settings.h"
@@ -27,6 +28,18 @@ void Summarize(const engine::Engine& engine, int backedUp) {
     }
     std::fflush(stdout);
 }
+
+// The engine writes to the run log while the scope lives.
+class LogScope {
+  public:
+    LogScope(engine::Engine& engine, engine::RunLog* log) : engine_(engine) { engine.SetLog(log); }
+    ~LogScope() { engine_.SetLog(nullptr); }
+    LogScope(const LogScope&) = delete;
+    LogScope& operator=(const LogScope&) = delete;
+
+  private:
+    engine::Engine& engine_;
+};
 
 }  // namespace
 
@@ -67,6 +80,13 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     if (loaded.refused) return kEntryFailed;
     store::DefinitionList list(loaded.body);
 
+    // Every run is logged, so that a run nobody watched can be looked at later.
+    std::optional<engine::RunLog> log;
+    if (const auto logFile = engine::RunLogHostPath(programFolder)) {
+        log.emplace(*logFile, QStringLiteral("TETORU"));
+    }
+    const LogScope logged(engine, log ? &*log : nullptr);
+
     if (hooks.placeProgressWindow) hooks.placeProgressWindow(settings);
     ui.ShowProgress();
     ui.LetEventsRun();
@@ -88,6 +108,10 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     }
     ui.LetEventsRun();
     Summarize(engine, backedUp);
+    if (log && !log->Error().isEmpty()) {
+        std::fprintf(stderr, "TETORU: the run log %s was not written: %s\n",
+                     qUtf8Printable(log->HostFile()), qUtf8Printable(log->Error()));
+    }
     if (engine.AbortRequested()) return kAborted;
     if (Number(settings, store::Key::AutoPowerOff) != 0) RequestPowerOff(settings);
     // Unsaved last-backup times make the next run repeat this one's work: a

@@ -133,6 +133,7 @@ void ListForm::ApplySettings() {
     options_.newFileOnly = static_cast<int>(number(store::Key::NewFileOnly));
     options_.autoPowerOff = static_cast<int>(number(store::Key::AutoPowerOff));
     options_.skipRemovable = static_cast<int>(number(store::Key::SkipRemovable));
+    options_.notifySuccess = static_cast<int>(number(store::Key::NotifySuccess));
     winMeCaution_ = static_cast<int>(number(store::Key::WinMeCaution));
     UpdateOptionMarks();
     driveRows_.grid.treeLines = true;
@@ -237,6 +238,7 @@ void ListForm::UpdateOptionMarks() {
     menus_.newFileOnly[1]->setChecked(UpdatedOnlyChecked(options_.newFileOnly));
     menus_.powerOff->setChecked(options_.autoPowerOff != 0);
     menus_.skipRemovable->setChecked(options_.skipRemovable != 0);
+    menus_.notifySuccess->setChecked(options_.notifySuccess != 0);
 }
 
 }  // namespace kibako::catalog

@@ -172,6 +172,9 @@ void ListForm::ConnectControls() {
         connect(item, &QAction::triggered, this, &ListForm::ToggleNewFileOnly);
     connect(menus_.skipRemovable, &QAction::triggered, this, &ListForm::ToggleSkipRemovable);
     connect(menus_.powerOff, &QAction::triggered, this, &ListForm::TogglePowerOff);
+    connect(menus_.notifySuccess, &QAction::triggered, this, &ListForm::ToggleNotifySuccess);
+    connect(menus_.schedule, &QAction::triggered, this, &ListForm::EditSchedule);
+    connect(menus_.runLog, &QAction::triggered, this, &ListForm::ShowRunLog);
     ConnectDisplayMenu();
     for (int i = 0; i < 3; ++i) {
         connect(viewButtons_[static_cast<size_t>(i)], &QRadioButton::clicked, this,

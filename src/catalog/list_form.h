@@ -119,6 +119,10 @@ class ListForm : public QMainWindow {
     void ToggleNewFileOnly();
     void ToggleSkipRemovable();
     void TogglePowerOff();
+    void ToggleNotifySuccess();
+    // Tetoru's timer, and the log of every run.
+    void EditSchedule();
+    void ShowRunLog();
     void OpenHelp();  // M_トピック
     // M_編集_修正, Enter and the column-1 click on the folder grid: the
     // registration dialog for the current row.

@@ -126,7 +126,7 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
         report.counts = CountsSince(engine.Counts(), countsBefore);
         report.reason = tap.TakeMessages();
         if (report.outcome == EntryOutcome::BackedUp) ++backedUp;
-        if (report.outcome == EntryOutcome::Failed) engine.CountFailedEntry();
+        if (report.outcome == EntryOutcome::Failed) engine.NoteFailedEntry(report);
         if (log) log->Entry(report);
         ui.EntryFinished(report);
         ui.LetEventsRun();

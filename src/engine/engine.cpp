@@ -25,7 +25,7 @@ void Engine::StartRun() {
     abort_ = false;
     fileCounter_ = 0;
     passedOverNames_ = 0;
-    failedEntries_ = 0;
+    failedReports_.clear();
     counts_ = RunCounts{};
     skippedMedia_ = QStringLiteral("/");
 }

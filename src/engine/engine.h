@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace engine {
 
@@ -66,8 +67,9 @@ class Engine {
     void CountFailedFile() { ++counts_.failed; }
 
     // Entries of this run whose copy or archive update failed.
-    int FailedEntries() const { return failedEntries_; }
-    void CountFailedEntry() { ++failedEntries_; }
+    int FailedEntries() const { return static_cast<int>(failedReports_.size()); }
+    const std::vector<EntryReport>& FailedReports() const { return failedReports_; }
+    void NoteFailedEntry(const EntryReport& report) { failedReports_.push_back(report); }
 
     // Names the Windows form cannot carry, passed over in this run.
     int PassedOverNames() const { return passedOverNames_; }
@@ -107,7 +109,7 @@ class Engine {
     bool abort_ = false;
     int fileCounter_ = 0;
     int passedOverNames_ = 0;
-    int failedEntries_ = 0;
+    std::vector<EntryReport> failedReports_;
     QString skippedMedia_ = QStringLiteral("/");
     MediaSkip mediaSkip_ = MediaSkip::None;
     std::array<QString, 26> titleCache_;

@@ -7,6 +7,7 @@
 #include "store/settings.h"
 #include "store/settings_keys.h"
 #include "tetoru/power_off.h"
+#include "tetoru/run_notification.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 
@@ -27,6 +28,18 @@ void Summarize(const engine::Engine& engine, int backedUp) {
                      engine.PassedOverNames());
     }
     std::fflush(stdout);
+}
+
+// A run nobody watched tells the desktop when it failed (and, when asked,
+// when it went well).
+void TellTheDesktop(const engine::Engine& engine, int backedUp, bool notifySuccess) {
+    const auto notice =
+        NoticeOfRun(engine.FailedReports(), backedUp, engine.AbortRequested(), notifySuccess);
+    if (!notice) return;
+    if (const auto notShown = SendNotice(*notice)) {
+        std::fprintf(stderr, "TETORU: the desktop was not notified: %s\n",
+                     qUtf8Printable(*notShown));
+    }
 }
 
 // The engine writes to the run log while the scope lives.
@@ -112,6 +125,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         std::fprintf(stderr, "TETORU: the run log %s was not written: %s\n",
                      qUtf8Printable(log->HostFile()), qUtf8Printable(log->Error()));
     }
+    TellTheDesktop(engine, backedUp, Number(settings, store::Key::NotifySuccess) != 0);
     if (engine.AbortRequested()) return kAborted;
     if (Number(settings, store::Key::AutoPowerOff) != 0) RequestPowerOff(settings);
     // Unsaved last-backup times make the next run repeat this one's work: a

@@ -125,6 +125,10 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
         report.filesCopied = engine.FileCounter() - filesBefore;
         report.counts = CountsSince(engine.Counts(), countsBefore);
         report.reason = tap.TakeMessages();
+        if (report.outcome == EntryOutcome::NoDestination && report.reason.isEmpty()) {
+            report.reason =
+                QStringLiteral("保存先のメディアが見つかりません：　") + entry.destination;
+        }
         if (report.outcome == EntryOutcome::BackedUp) ++backedUp;
         if (report.outcome == EntryOutcome::Failed) engine.NoteFailedEntry(report);
         if (log) log->Entry(report);

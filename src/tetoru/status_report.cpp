@@ -19,17 +19,17 @@ const QString kShownTime = QStringLiteral("yyyy/MM/dd HH:mm");
 void Print(const QString& text) { std::fputs(text.toUtf8().constData(), stdout); }
 
 QString LastRunText(const engine::RegistrationStatus& status) {
-    if (!status.lastRun) return QStringLiteral("never run").leftJustified(28);
+    if (!status.lastRun) return QStringLiteral("never run").leftJustified(29);
     return (engine::OutcomeWord(status.lastRun->outcome).leftJustified(11) +
             status.lastRun->time.toString(kShownTime))
-        .leftJustified(28);
+        .leftJustified(29);
 }
 
 QString LastGoodText(const engine::RegistrationStatus& status) {
     return QStringLiteral("last good %1")
         .arg(status.lastGood.isValid() ? status.lastGood.toString(kShownTime)
                                        : QStringLiteral("never"))
-        .leftJustified(28);
+        .leftJustified(29);
 }
 
 void PrintOne(const engine::RegistrationStatus& status, bool stale) {

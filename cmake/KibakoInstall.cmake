@@ -10,6 +10,9 @@ install(FILES packaging/kibako.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/kibako.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+install(FILES packaging/io.github.kibako.Kibako.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES packaging/man/kibako.1 packaging/man/tetoru.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES src/catalog/help/Kibako.html DESTINATION ${KIBAKO_DOCDIR})
 # The service names the installed tetoru, so it is written when the prefix is
 # known: at install time (cmake --install --prefix, or the package's /usr).

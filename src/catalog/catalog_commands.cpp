@@ -5,13 +5,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "catalog/apply_registration.h"
 #include "catalog/backup_commands.h"
 #include "catalog/list_form.h"
+#include "catalog/run_log_form.h"
+#include "catalog/schedule_form.h"
 #include "dialogs/message_box.h"
 #include "engine/engine.h"
+#include "engine/run_log.h"
 #include "util/program_folder.h"
 
 #ifndef KIBAKO_HELP_FROM_BINDIR
@@ -19,6 +23,21 @@
 #endif
 
 namespace kibako::catalog {
+namespace {
+
+// The Tetoru that goes with this Kibako: beside it (an installation, a
+// portable copy), in the build tree's own folder for it, else on the PATH.
+QString TetoruBesideKibako() {
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (const QString& candidate :
+         {folder + QStringLiteral("/tetoru"), folder + QStringLiteral("/../tetoru/tetoru")}) {
+        if (QFileInfo(candidate).isExecutable()) return QDir::cleanPath(candidate);
+    }
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("tetoru"));
+    return found.isEmpty() ? folder + QStringLiteral("/tetoru") : found;
+}
+
+}  // namespace
 
 void ListForm::BackupAll() {
     if (!BeginRun()) return;
@@ -77,6 +96,25 @@ void ListForm::ToggleSkipRemovable() {
 void ListForm::TogglePowerOff() {
     options_.autoPowerOff = Complement(options_.autoPowerOff);
     UpdateOptionMarks();
+}
+
+void ListForm::ToggleNotifySuccess() {
+    options_.notifySuccess = Complement(options_.notifySuccess);
+    UpdateOptionMarks();
+    // Tetoru may run before this window closes: the choice is written at once.
+    settings_->PutSettingNumber(store::Key::NotifySuccess, options_.notifySuccess);
+}
+
+void ListForm::EditSchedule() {
+    ScheduleForm form(platform::UserTimer::ForUser(), TetoruBesideKibako(),
+                      util::HostProgramFolder(), this);
+    form.exec();
+}
+
+void ListForm::ShowRunLog() {
+    const auto log = engine::RunLogHostPath(programFolder_);
+    RunLogForm form(log ? engine::ReadRunLogs(*log) : std::vector<engine::RunLogRecord>(), this);
+    form.exec();
 }
 
 void ListForm::OpenHelp() {

@@ -92,6 +92,12 @@ void OptionsMenu(QMenuBar& bar, CatalogMenus& m) {
     menu->addSeparator();
     m.powerOff =
         Item(menu, "M_設定_電源", QStringLiteral("バックアップしたら、Windowsを終了"), true);
+    // Beyond the old program's items: Tetoru's desktop notification.
+    menu->addSeparator();
+    m.notifySuccess = Item(menu, "M_設定_通知",
+                           QStringLiteral("成功したときもデスクトップに通知する (&N)"), true);
+    m.schedule = Item(menu, "M_設定_予定", QStringLiteral("実行スケジュール (&S)..."));
+    m.runLog = Item(menu, "M_設定_記録", QStringLiteral("実行の記録 (&L)..."));
 }
 
 }  // namespace

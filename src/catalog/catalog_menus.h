@@ -35,6 +35,9 @@ struct CatalogMenus {
     std::array<QAction*, 2> newFileOnly{};  // M_設定_更新 0-1
     QAction* skipRemovable = nullptr;       // M_設定_未装着
     QAction* powerOff = nullptr;            // M_設定_電源
+    QAction* notifySuccess = nullptr;       // M_設定_通知
+    QAction* schedule = nullptr;            // M_設定_予定
+    QAction* runLog = nullptr;              // M_設定_記録
 };
 
 // Fills the menu bar in the order of the catalog window: ファイル, 編集, 表示,

@@ -17,6 +17,7 @@
 
 #include "dialogs/dialog_font.h"
 #include "engine/engine.h"
+#include "engine/run_log.h"
 #include "engine/windows/qt_engine_ui.h"
 #include "platform/drive_table.h"
 #include "store/definition_file.h"
@@ -67,6 +68,11 @@ bool ListForm::Load(const QStringList& arguments) {
     if (!start.driveError.isEmpty())
         qWarning("new drive letters were not remembered: %s", qUtf8Printable(start.driveError));
     programFolder_ = start.programFolder;
+    // The catalog's runs are logged beside Tetoru's.
+    if (const auto logFile = engine::RunLogHostPath(programFolder_)) {
+        runLog_ = std::make_unique<engine::RunLog>(*logFile, QStringLiteral("KIBAKO"));
+        engine_->SetLog(runLog_.get());
+    }
     settings_ = std::make_unique<store::Settings>(start.settings);
     engineUi_->Progress().PlaceFromSettings(*settings_);
     definitionPath_ = store::ChooseDefinitionFile(arguments, *settings_, programFolder_);
@@ -127,6 +133,7 @@ void ListForm::ApplySettings() {
     options_.newFileOnly = static_cast<int>(number(store::Key::NewFileOnly));
     options_.autoPowerOff = static_cast<int>(number(store::Key::AutoPowerOff));
     options_.skipRemovable = static_cast<int>(number(store::Key::SkipRemovable));
+    options_.notifySuccess = static_cast<int>(number(store::Key::NotifySuccess));
     winMeCaution_ = static_cast<int>(number(store::Key::WinMeCaution));
     UpdateOptionMarks();
     driveRows_.grid.treeLines = true;
@@ -231,6 +238,7 @@ void ListForm::UpdateOptionMarks() {
     menus_.newFileOnly[1]->setChecked(UpdatedOnlyChecked(options_.newFileOnly));
     menus_.powerOff->setChecked(options_.autoPowerOff != 0);
     menus_.skipRemovable->setChecked(options_.skipRemovable != 0);
+    menus_.notifySuccess->setChecked(options_.notifySuccess != 0);
 }
 
 }  // namespace kibako::catalog

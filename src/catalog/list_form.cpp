@@ -5,6 +5,7 @@
 
 #include "dialogs/input_dialog.h"
 #include "engine/engine.h"
+#include "engine/run_log.h"
 #include "engine/windows/qt_engine_ui.h"
 
 #include <QComboBox>
@@ -90,6 +91,7 @@ ListForm::ListForm() {
 }
 
 ListForm::~ListForm() {
+    engine_->SetLog(nullptr);
     util::SetMessageSink(nullptr);
     engineUi_->AttachEngine(nullptr);
 }
@@ -170,6 +172,9 @@ void ListForm::ConnectControls() {
         connect(item, &QAction::triggered, this, &ListForm::ToggleNewFileOnly);
     connect(menus_.skipRemovable, &QAction::triggered, this, &ListForm::ToggleSkipRemovable);
     connect(menus_.powerOff, &QAction::triggered, this, &ListForm::TogglePowerOff);
+    connect(menus_.notifySuccess, &QAction::triggered, this, &ListForm::ToggleNotifySuccess);
+    connect(menus_.schedule, &QAction::triggered, this, &ListForm::EditSchedule);
+    connect(menus_.runLog, &QAction::triggered, this, &ListForm::ShowRunLog);
     ConnectDisplayMenu();
     for (int i = 0; i < 3; ++i) {
         connect(viewButtons_[static_cast<size_t>(i)], &QRadioButton::clicked, this,

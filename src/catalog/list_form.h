@@ -29,6 +29,7 @@ class QScrollBar;
 
 namespace engine {
 class Engine;
+class RunLog;
 namespace windows {
 class QtEngineUi;
 }  // namespace windows
@@ -118,6 +119,10 @@ class ListForm : public QMainWindow {
     void ToggleNewFileOnly();
     void ToggleSkipRemovable();
     void TogglePowerOff();
+    void ToggleNotifySuccess();
+    // Tetoru's timer, and the log of every run.
+    void EditSchedule();
+    void ShowRunLog();
     void OpenHelp();  // M_トピック
     // M_編集_修正, Enter and the column-1 click on the folder grid: the
     // registration dialog for the current row.
@@ -232,6 +237,7 @@ class ListForm : public QMainWindow {
 
     std::unique_ptr<engine::windows::QtEngineUi> engineUi_;
     std::unique_ptr<engine::Engine> engine_;
+    std::unique_ptr<engine::RunLog> runLog_;
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<RegistrationEditor> registration_;
     store::DefinitionList definitions_;

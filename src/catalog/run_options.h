@@ -9,6 +9,7 @@ struct RunOptions {
     int newFileOnly = -1;   // NewFileOnly
     int autoPowerOff = 0;   // AutoPowerOff
     int skipRemovable = 0;  // SkipRemovable
+    int notifySuccess = 0;  // NotifySuccess: written the moment it changes
 };
 
 // Bitwise complement: -1 becomes 0 and 0 becomes -1.

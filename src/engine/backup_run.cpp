@@ -4,7 +4,9 @@
 #include "engine/destination_check.h"
 #include "engine/folder_changed.h"
 #include "engine/folder_copy.h"
+#include "engine/message_tap.h"
 #include "engine/resolve_destination.h"
+#include "engine/run_log.h"
 #include "platform/canonical_path.h"
 #include "platform/clock.h"
 #include "util/file_ops.h"
@@ -92,28 +94,49 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
     return EntryOutcome::BackedUp;
 }
 
+RunCounts CountsSince(const RunCounts& now, const RunCounts& before) {
+    return RunCounts{now.copied - before.copied, now.replaced - before.replaced,
+                     now.deleted - before.deleted, now.failed - before.failed};
+}
+
 int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
+    // The messages of each entry are kept for its log line.
+    MessageTap tap(engine.Ui());
+    const Engine::UiScope tapped(engine, tap);
     EngineUi& ui = engine.Ui();
     ui.ShowProgress();
     ui.SetCountText(QStringLiteral("0"));
     engine.StartRun();
+    RunLog* log = engine.Log();
+    if (log) log->StartRun();
     // The folders above the registered ones stay put for the length of a run.
     const platform::CanonicalFolderScope canonicalFolders;
     int backedUp = 0;
     // The entries are read up front: a run rewrites only last-backup times,
     // which leave every entry where it is.
     for (const store::BackupEntry& entry : list.Entries()) {
-        EntryReport report{entry.sourceFolder, entry.destination, QString(), EntryOutcome::Failed,
-                           0};
+        EntryReport report;
+        report.source = entry.sourceFolder;
+        report.destination = entry.destination;
         const int filesBefore = engine.FileCounter();
+        const RunCounts countsBefore = engine.Counts();
+        tap.TakeMessages();
         report.outcome = RunEntry(engine, list, entry, kind, report.target);
         report.filesCopied = engine.FileCounter() - filesBefore;
+        report.counts = CountsSince(engine.Counts(), countsBefore);
+        report.reason = tap.TakeMessages();
+        if (report.outcome == EntryOutcome::NoDestination && report.reason.isEmpty()) {
+            report.reason =
+                QStringLiteral("保存先のメディアが見つかりません：　") + entry.destination;
+        }
         if (report.outcome == EntryOutcome::BackedUp) ++backedUp;
-        if (report.outcome == EntryOutcome::Failed) engine.CountFailedEntry();
+        if (report.outcome == EntryOutcome::Failed) engine.NoteFailedEntry(report);
+        if (log) log->Entry(report);
         ui.EntryFinished(report);
         ui.LetEventsRun();
         if (engine.AbortRequested()) break;
     }
+    if (log) log->RunFinished(backedUp, engine.FailedEntries(), engine.AbortRequested());
     ui.HideProgress();
     ui.SetBusyCursor(false);
     return backedUp;

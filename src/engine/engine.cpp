@@ -11,21 +11,22 @@ std::optional<int> SlotOf(QChar letter) {
 }
 }  // namespace
 
-Engine::Engine(EngineUi& ui, ArchiverBackend archiver) : ui_(ui), archiver_(std::move(archiver)) {}
+Engine::Engine(EngineUi& ui, ArchiverBackend archiver) : ui_(&ui), archiver_(std::move(archiver)) {}
 
 void Engine::ResetFileCounter() { fileCounter_ = 0; }
 
 void Engine::CountFile() {
     // The counter was 16 bits wide; a run of more files keeps counting.
     if (fileCounter_ < std::numeric_limits<int>::max()) ++fileCounter_;
-    ui_.SetCountText(QString::number(fileCounter_));
+    ui_->SetCountText(QString::number(fileCounter_));
 }
 
 void Engine::StartRun() {
     abort_ = false;
     fileCounter_ = 0;
     passedOverNames_ = 0;
-    failedEntries_ = 0;
+    failedReports_.clear();
+    counts_ = RunCounts{};
     skippedMedia_ = QStringLiteral("/");
 }
 

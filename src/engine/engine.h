@@ -6,8 +6,11 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace engine {
+
+class RunLog;
 
 // How removable entries are handled once a medium was resolved or given up.
 enum class MediaSkip { None = 0, SkipAll = 1, AskEach = 2 };
@@ -22,7 +25,27 @@ class Engine {
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    EngineUi& Ui() const { return ui_; }
+    EngineUi& Ui() const { return *ui_; }
+
+    // Puts `standIn` between the engine and its user while the scope lives.
+    class UiScope {
+      public:
+        UiScope(Engine& engine, EngineUi& standIn) : engine_(engine), previous_(engine.ui_) {
+            engine.ui_ = &standIn;
+        }
+        ~UiScope() { engine_.ui_ = previous_; }
+        UiScope(const UiScope&) = delete;
+        UiScope& operator=(const UiScope&) = delete;
+
+      private:
+        Engine& engine_;
+        EngineUi* previous_;
+    };
+
+    // The log every run appends to; none when the program keeps no log.
+    // `log` must outlive the engine, or be replaced by nullptr first.
+    RunLog* Log() const { return log_; }
+    void SetLog(RunLog* log) { log_ = log; }
     const ArchiverBackend& Archiver() const { return archiver_; }
 
     // The stop request of 中止BTN or of an archive that cannot be written;
@@ -36,9 +59,17 @@ class Engine {
     void ResetFileCounter();
     void CountFile();
 
+    // What the run did to backup files, counted as it goes.
+    const RunCounts& Counts() const { return counts_; }
+    void CountReplaced() { ++counts_.replaced; }
+    void CountNewCopy() { ++counts_.copied; }
+    void CountDeleted() { ++counts_.deleted; }
+    void CountFailedFile() { ++counts_.failed; }
+
     // Entries of this run whose copy or archive update failed.
-    int FailedEntries() const { return failedEntries_; }
-    void CountFailedEntry() { ++failedEntries_; }
+    int FailedEntries() const { return static_cast<int>(failedReports_.size()); }
+    const std::vector<EntryReport>& FailedReports() const { return failedReports_; }
+    void NoteFailedEntry(const EntryReport& report) { failedReports_.push_back(report); }
 
     // Names the Windows form cannot carry, passed over in this run.
     int PassedOverNames() const { return passedOverNames_; }
@@ -71,12 +102,14 @@ class Engine {
     void SetDriveQuestionTimedOut(bool timedOut) { driveTimedOut_ = timedOut; }
 
   private:
-    EngineUi& ui_;
+    EngineUi* ui_;
+    RunLog* log_ = nullptr;
+    RunCounts counts_;
     ArchiverBackend archiver_;
     bool abort_ = false;
     int fileCounter_ = 0;
     int passedOverNames_ = 0;
-    int failedEntries_ = 0;
+    std::vector<EntryReport> failedReports_;
     QString skippedMedia_ = QStringLiteral("/");
     MediaSkip mediaSkip_ = MediaSkip::None;
     std::array<QString, 26> titleCache_;

@@ -35,12 +35,24 @@ enum class EntryOutcome {
     Failed,         // the copy or the archive update failed
 };
 
+// What one entry did to its backup's files.
+struct RunCounts {
+    int copied = 0;    // files that had no backup yet
+    int replaced = 0;  // backups replaced by a newer (or confirmed older) file
+    int deleted = 0;   // backups of files gone from the source
+    int failed = 0;    // files that should have been backed up and were not
+};
+
 struct EntryReport {
     QString source;
     QString destination;
     QString target;  // the real destination path, when it was resolved
     EntryOutcome outcome = EntryOutcome::Failed;
-    int filesCopied = 0;
+    int filesCopied = 0;  // files copied plus archives updated
+    RunCounts counts;
+    // Why the entry failed or was passed over: the messages the run gave for
+    // it, one per line; empty when it went well.
+    QString reason;
 };
 
 // Everything the backup engine needs from a person or a window. The Qt

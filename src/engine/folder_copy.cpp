@@ -118,7 +118,11 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
         ui.SetFileProgress(done, total);
         ui.LetEventsRun();
     });
-    if (result.copied) engine.CountFile();
+    if (result.copied) {
+        engine.CountFile();
+        existing ? engine.CountReplaced() : engine.CountNewCopy();
+    }
+    if (result.failed) engine.CountFailedFile();
     return !result.failed && !result.sourceChanged;
 }
 
@@ -196,7 +200,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     // when the source listing was read to its end.
     if (deleteMissing && listing.complete) {
         for (const QString& name : destinationFiles.Remaining()) {
-            util::DeleteOneFile(util::JoinPath(destination, name));
+            if (util::DeleteOneFile(util::JoinPath(destination, name))) engine.CountDeleted();
         }
     }
     if (withSubFolders) {

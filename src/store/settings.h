@@ -55,6 +55,7 @@ enum class Key {
     ListHLineCol,
     isMsgModal,
     PowerOffCommand,
+    NotifySuccess,
 };
 
 // The key's name as the settings file spells it.

@@ -58,6 +58,8 @@ constexpr std::array kKeys = {
     SettingKey{Key::isMsgModal, "isMsgModal", T::YesNo, R::Fixed, kYes, 0},
     // Runs instead of asking logind to power the machine off (tests record the call).
     SettingKey{Key::PowerOffCommand, "PowerOffCommand", T::Text, R::None, 0, 0},
+    // Tetoru tells the desktop of a failed run always, and of a good one when this is set.
+    SettingKey{Key::NotifySuccess, "NotifySuccess", T::YesNo, R::Fixed, kNo, 0},
 };
 
 constexpr bool InKeyOrder() {
@@ -67,7 +69,7 @@ constexpr bool InKeyOrder() {
     return true;
 }
 static_assert(InKeyOrder(), "the key table lists the keys in the order of enum Key");
-static_assert(kKeys.size() == static_cast<size_t>(Key::PowerOffCommand) + 1,
+static_assert(kKeys.size() == static_cast<size_t>(Key::NotifySuccess) + 1,
               "every key has its table entry");
 
 Key Nth(Key first, int offset, int count) {

@@ -2,6 +2,7 @@
 #include "engine/engine.h"
 #include "platform/drive_report.h"
 #include "tetoru/display.h"
+#include "tetoru/status_report.h"
 #include "tetoru/tetoru_run.h"
 #include "util/message_sink.h"
 #include "util/program_options.h"
@@ -14,7 +15,14 @@
 
 namespace {
 
-const util::OptionSpec kOptions[] = {util::kHelpOption, util::kVersionOption, util::kDrivesOption};
+const util::OptionSpec kStatusOption{
+    "--status", nullptr,
+    "show each registration's last result and last good backup, from the run log, and exit"};
+const util::OptionSpec kMaxAgeOption{
+    "--max-age", "DAYS", "with --status: also fail when a backup is older than DAYS days"};
+
+const util::OptionSpec kOptions[] = {util::kHelpOption, util::kVersionOption, util::kDrivesOption,
+                                     kStatusOption, kMaxAgeOption};
 
 const util::ProgramSpec kProgram{
     "tetoru", "[DEFINITION-FILE]",
@@ -28,7 +36,14 @@ const util::ProgramSpec kProgram{
     "an absolute path (/home/...); the words after the options make one name.\n"
     "Without it: the file of the setting CatalogName when it exists, else\n"
     "Kibako.Def in the program folder. A named file that does not exist is an\n"
-    "error: nothing is backed up.\n",
+    "error: nothing is backed up.\n"
+    "\n"
+    "With --status it changes nothing: it prints each registration's last result\n"
+    "from the run log (Kibako.log in the program folder, written by every run of\n"
+    "either program) and when its backup was last known to be current, and exits\n"
+    "with 1 when a registration's last run failed or, with --max-age, when one was\n"
+    "not backed up (nor found unchanged) for more than DAYS days; a monitor can\n"
+    "call it.\n",
     "  0   every registration that was due was backed up\n"
     "  1   a registration failed\n"
     "  2   the run was stopped (the abort button, SIGTERM or SIGINT after the\n"
@@ -81,6 +96,22 @@ int main(int argc, char* argv[]) {
     if (const auto status = util::AnswerCommonOptions(line, kProgram)) return *status;
     // Which letter is which disk, for the person about to register folders.
     if (line.Has("--drives")) return platform::PrintDriveReport();
+    if (line.Has(kMaxAgeOption.name) && !line.Has(kStatusOption.name)) {
+        return util::RefuseCommandLine(kProgram, QStringLiteral("--max-age goes with --status"));
+    }
+    if (line.Has(kStatusOption.name)) {
+        std::optional<int> maxAge;
+        if (line.Has(kMaxAgeOption.name)) {
+            bool ok = false;
+            maxAge = line.Value(kMaxAgeOption.name).toInt(&ok);
+            if (!ok || *maxAge < 0) {
+                return util::RefuseCommandLine(kProgram,
+                                               QStringLiteral("--max-age takes a number of days"));
+            }
+        }
+        QCoreApplication app(argc, argv);
+        return tetoru::PrintStatus(line.words, maxAge);
+    }
     return tetoru::HasDisplay() ? tetoru::RunWithProgressWindow(argv[0], line.words)
                                 : RunOnConsole(argv[0], line.words);
 }

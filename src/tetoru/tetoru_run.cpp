@@ -1,11 +1,13 @@
 #include "tetoru/tetoru_run.h"
 
 #include "engine/backup_run.h"
+#include "engine/run_log.h"
 #include "store/definition_file.h"
 #include "store/program_start.h"
 #include "store/settings.h"
 #include "store/settings_keys.h"
 #include "tetoru/power_off.h"
+#include "tetoru/run_notification.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 
@@ -27,6 +29,30 @@ void Summarize(const engine::Engine& engine, int backedUp) {
     }
     std::fflush(stdout);
 }
+
+// A run nobody watched tells the desktop when it failed (and, when asked,
+// when it went well).
+void TellTheDesktop(const engine::Engine& engine, int backedUp, bool notifySuccess) {
+    const auto notice =
+        NoticeOfRun(engine.FailedReports(), backedUp, engine.AbortRequested(), notifySuccess);
+    if (!notice) return;
+    if (const auto notShown = SendNotice(*notice)) {
+        std::fprintf(stderr, "TETORU: the desktop was not notified: %s\n",
+                     qUtf8Printable(*notShown));
+    }
+}
+
+// The engine writes to the run log while the scope lives.
+class LogScope {
+  public:
+    LogScope(engine::Engine& engine, engine::RunLog* log) : engine_(engine) { engine.SetLog(log); }
+    ~LogScope() { engine_.SetLog(nullptr); }
+    LogScope(const LogScope&) = delete;
+    LogScope& operator=(const LogScope&) = delete;
+
+  private:
+    engine::Engine& engine_;
+};
 
 }  // namespace
 
@@ -67,6 +93,13 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     if (loaded.refused) return kEntryFailed;
     store::DefinitionList list(loaded.body);
 
+    // Every run is logged, so that a run nobody watched can be looked at later.
+    std::optional<engine::RunLog> log;
+    if (const auto logFile = engine::RunLogHostPath(programFolder)) {
+        log.emplace(*logFile, QStringLiteral("TETORU"));
+    }
+    const LogScope logged(engine, log ? &*log : nullptr);
+
     if (hooks.placeProgressWindow) hooks.placeProgressWindow(settings);
     ui.ShowProgress();
     ui.LetEventsRun();
@@ -88,6 +121,11 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     }
     ui.LetEventsRun();
     Summarize(engine, backedUp);
+    if (log && !log->Error().isEmpty()) {
+        std::fprintf(stderr, "TETORU: the run log %s was not written: %s\n",
+                     qUtf8Printable(log->HostFile()), qUtf8Printable(log->Error()));
+    }
+    TellTheDesktop(engine, backedUp, Number(settings, store::Key::NotifySuccess) != 0);
     if (engine.AbortRequested()) return kAborted;
     if (Number(settings, store::Key::AutoPowerOff) != 0) RequestPowerOff(settings);
     // Unsaved last-backup times make the next run repeat this one's work: a

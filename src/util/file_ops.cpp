@@ -110,15 +110,15 @@ bool ClearTarget(const QString& target) {
     return true;
 }
 
-void DeleteOneFile(const QString& path) {
-    if (!FileExists(path)) return;
+bool DeleteOneFile(const QString& path) {
+    if (!FileExists(path)) return true;
     const auto host = platform::ToHostPath(path);
-    if (!host) return;
+    if (!host) return true;
     // Font files would be released from the desktop's font resources here;
     // nothing on this platform holds them.
-    if (platform::RemoveHostFile(*host)) return;
+    if (platform::RemoveHostFile(*host)) return true;
     platform::WriteAttributes(*host, 0);
-    platform::RemoveHostFile(*host);
+    return platform::RemoveHostFile(*host);
 }
 
 bool FileExists(const QString& path) {

@@ -45,8 +45,9 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
 // hidden and system. False when a protected target stays protected.
 bool ClearTarget(const QString& target);
 
-// Deletes a file quietly; a read-only file is made writable first.
-void DeleteOneFile(const QString& path);
+// Deletes a file quietly; a read-only file is made writable first. True when
+// the file is gone (or was never there).
+bool DeleteOneFile(const QString& path);
 
 // True when at least one entry that is not a folder matches (wildcards allowed).
 bool FileExists(const QString& path);

@@ -102,13 +102,15 @@ QString HelpText(const ProgramSpec& program) {
            QStringLiteral("\nExit status:\n") + QString::fromUtf8(program.exits);
 }
 
+int RefuseCommandLine(const ProgramSpec& program, const QString& error) {
+    Print(stderr, QStringLiteral("%1: %2\n").arg(QLatin1String(program.name), error) +
+                      UsageLine(program) +
+                      QStringLiteral("Try '%1 --help'.\n").arg(QLatin1String(program.name)));
+    return kUsageError;
+}
+
 std::optional<int> AnswerCommonOptions(const CommandLine& line, const ProgramSpec& program) {
-    if (!line.error.isEmpty()) {
-        Print(stderr, QStringLiteral("%1: %2\n").arg(QLatin1String(program.name), line.error) +
-                          UsageLine(program) +
-                          QStringLiteral("Try '%1 --help'.\n").arg(QLatin1String(program.name)));
-        return kUsageError;
-    }
+    if (!line.error.isEmpty()) return RefuseCommandLine(program, line.error);
     if (line.Has(kHelpOption.name)) {
         Print(stdout, HelpText(program));
         return 0;

@@ -59,6 +59,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, std::span<const Optio
 // kUsageError. Nothing when the program should go on.
 std::optional<int> AnswerCommonOptions(const CommandLine& line, const ProgramSpec& program);
 
+// Prints why the command line cannot be read and the usage line to standard
+// error; gives kUsageError.
+int RefuseCommandLine(const ProgramSpec& program, const QString& error);
+
 // The --help text: usage, what the program does, its options, the program
 // folder it uses now and how that is chosen, the environment, the exit statuses.
 QString HelpText(const ProgramSpec& program);

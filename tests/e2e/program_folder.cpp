@@ -62,12 +62,14 @@ bool ProgramFolder::Exists(const QString& relative) const {
     return QFileInfo::exists(Host(relative));
 }
 
-Finished ProgramFolder::Run(const QString& program, const QStringList& arguments, Display display,
-                            const QStringList& prefix) const {
+QProcessEnvironment ProgramFolder::Environment(Display display) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KIBAKO_HOME"), Home());
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // The desktop of whoever runs the tests hears nothing of them.
+    environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     if (display == Display::None) {
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     } else {
@@ -75,8 +77,13 @@ Finished ProgramFolder::Run(const QString& program, const QStringList& arguments
     }
     // libfaketime is preloaded before the sanitizer runtime; that is fine here.
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));
+    return environment;
+}
+
+Finished ProgramFolder::Run(const QString& program, const QStringList& arguments, Display display,
+                            const QStringList& prefix) const {
     QProcess process;
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(Environment(display));
     if (prefix.isEmpty()) {
         process.start(program, arguments);
     } else {

@@ -37,6 +37,10 @@ class ProgramFolder {
     QByteArray Read(const QString& relative) const;
     bool Exists(const QString& relative) const;
 
+    // The environment the programs run in: this folder as their home, the
+    // display as asked, and no desktop session bus.
+    QProcessEnvironment Environment(Display display) const;
+
     // Runs a program of the build with this folder as its home.
     Finished Run(const QString& program, const QStringList& arguments, Display display,
                  const QStringList& prefix = {}) const;

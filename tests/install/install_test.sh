@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs this build into a temporary root with the prefix /usr, as the Debian
 # package does, and checks what lands where: the programs, the desktop entry
-# (valid by desktop-file-validate), the icons, the help page that Kibako finds
-# from its own folder, and the example systemd units.
+# (valid by desktop-file-validate), the icons, the manual pages (read by man
+# without a warning), the AppStream metainfo (valid by appstreamcli), the help
+# page that Kibako finds from its own folder, and the example systemd units.
 # Usage: install_test.sh <build folder>
 set -euo pipefail
 build=$1
@@ -19,7 +20,10 @@ usr/share/doc/kibako/Kibako.html
 usr/share/doc/kibako/examples/systemd/tetoru.service
 usr/share/doc/kibako/examples/systemd/tetoru.timer
 usr/share/icons/hicolor/256x256/apps/kibako.png
-usr/share/icons/hicolor/scalable/apps/kibako.svg"
+usr/share/icons/hicolor/scalable/apps/kibako.svg
+usr/share/man/man1/kibako.1
+usr/share/man/man1/tetoru.1
+usr/share/metainfo/io.github.kibako.Kibako.metainfo.xml"
 actual=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] || fail "installed files differ:"$'\n'"$actual"
 
@@ -28,6 +32,22 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate rejects kibako.d
 grep -qx 'Name=キバコ' "$desktop" || fail "no Japanese name"
 grep -qx 'Categories=Utility;Archiving;' "$desktop" || fail "wrong categories"
 grep -q '^GenericName=.' "$desktop" || fail "no generic name"
+
+# The manual pages read without a warning from man.
+for page in kibako tetoru; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/$page.1" 2>&1 >/dev/null)
+    [[ -z $warnings ]] || fail "man warns about $page.1: $warnings"
+done
+
+# The AppStream metainfo is valid and names the desktop entry it describes.
+metainfo=$root/usr/share/metainfo/io.github.kibako.Kibako.metainfo.xml
+grep -q '<launchable type="desktop-id">kibako.desktop</launchable>' "$metainfo" ||
+    fail "the metainfo does not launch kibako.desktop"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli rejects the metainfo"
+else
+    echo "SKIP: appstreamcli (Debian package appstream) is not installed; metainfo not validated"
+fi
 
 # The PNG icon is 256 by 256 (bytes 16 to 23 of a PNG give width and height).
 size=$(od -An -tx1 -j16 -N8 "$root/usr/share/icons/hicolor/256x256/apps/kibako.png" | tr -d ' \n')

@@ -1,0 +1,35 @@
+#include "engine/run_status.h"
+
+#include "util/numbers.h"
+#include "util/text_case.h"
+
+#include <QHash>
+
+namespace engine {
+
+std::vector<RegistrationStatus> StatusOf(const std::vector<store::BackupEntry>& entries,
+                                         const std::vector<RunLogRecord>& records) {
+    std::vector<RegistrationStatus> statuses;
+    statuses.reserve(entries.size());
+    QHash<QString, std::size_t> byKey;
+    for (const store::BackupEntry& entry : entries) {
+        byKey.insert(util::AsciiUpper(entry.sourceFolder), statuses.size());
+        statuses.push_back(
+            RegistrationStatus{entry, std::nullopt, util::ParseDateTime(entry.lastBackup)});
+    }
+    for (const RunLogRecord& record : records) {
+        if (record.isRunSummary) continue;
+        const auto found = byKey.constFind(util::AsciiUpper(record.source));
+        if (found == byKey.cend()) continue;
+        RegistrationStatus& status = statuses[*found];
+        status.lastRun = record;
+        const bool good =
+            record.outcome == EntryOutcome::BackedUp || record.outcome == EntryOutcome::Unchanged;
+        if (good && (!status.lastGood.isValid() || status.lastGood < record.time)) {
+            status.lastGood = record.time;
+        }
+    }
+    return statuses;
+}
+
+}  // namespace engine

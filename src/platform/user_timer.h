@@ -28,8 +28,8 @@ struct CommandOutcome {
 };
 using CommandRunner = std::function<CommandOutcome(const QString& program, const QStringList&)>;
 
-// The systemd calendar spec of a schedule ("*-*-* 02:30:00", "Mon *-*-* 02:30:00"),
-// and the schedule of a spec this program wrote; nothing for any other spec.
+// The systemd calendar expression of a schedule ("*-*-* 02:30:00", "Mon *-*-* 02:30:00"),
+// and the schedule of an expression this program wrote; nothing for any other.
 QString CalendarOf(const TimerSchedule& schedule);
 std::optional<TimerSchedule> ScheduleOfCalendar(const QString& calendar);
 

@@ -242,3 +242,22 @@ TEST_F(ForeignLzhTest, ListsForeignNamesAsOtherReadersDo) {
 }
 
 }  // namespace
+
+namespace {
+
+// CA B2 is both "ﾊｲ" in CP932 and "ʲ" in UTF-8: an archive from an MS-DOS tool means the first.
+TEST_F(ForeignLzhTest, HalfWidthKatakanaNameIsMatchedNotAddedAgain) {
+    const fs::path archive = root_ / "kana.lzh";
+    const std::string member = Level01Member(0, "-lh0-", "\xCA\xB2.txt", "old", 3, 'M', 0x20);
+    const std::string other = Level01Member(0, "-lh0-", "KEEP.TXT", "keep", 4, 'M', 0x20);
+    WriteFile(archive, member + other + '\0');
+    WriteFile(source_ / "ﾊｲ.txt", "the new contents", 1700000000);
+    std::string output;
+    ASSERT_EQ(Update(archive, output), 0) << output;
+    EXPECT_EQ(output, "0 added, 1 replaced");
+    EXPECT_NE(ReadFile(archive).find(other), std::string::npos);
+    ASSERT_EQ(Update(archive, output), 0) << output;
+    EXPECT_EQ(output, "0 added, 0 replaced");
+}
+
+}  // namespace

@@ -40,7 +40,22 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
         LzhMember member;
         std::uint64_t next = 0;
         const HeaderStatus status = ReadLzhHeader(input, offset, member, next, contents.error);
+        // Only a file that is the end-of-archive byte alone is an empty archive: a longer one
+        // that starts with it (zeroed by a crash, a foreign self-extractor) is not an archive.
+        if (status == HeaderStatus::kEnd && offset == 0 && input.size() > 1) {
+            contents.damaged = true;
+            contents.error =
+                "LZH アーカイブとして読めないので上書きしません（先頭が 0 のバイトです）";
+            break;
+        }
         if (status == HeaderStatus::kEnd) break;
+        if (status == HeaderStatus::kDamaged && offset == 0) {
+            contents.damaged = true;
+            contents.error =
+                "LZH アーカイブとして読めないので上書きしません（" +
+                (contents.error.empty() ? std::string("unreadable header") : contents.error) + "）";
+            break;
+        }
         if (status == HeaderStatus::kDamaged) {
             contents.damaged = true;
             if (contents.error.empty()) contents.error = "unreadable header";
@@ -56,7 +71,7 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
 bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, const ByteSink& sink,
                       std::string& error) {
     if (!member.method) {
-        error = "unsupported method " + member.methodId;
+        error = "cannot check this method: " + member.methodId;
         return false;
     }
     std::uint16_t crc = 0;

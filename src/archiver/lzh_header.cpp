@@ -134,8 +134,18 @@ void AssemblePath(const RawHeader& raw, int level, LzhMember& member) {
         }
     }
     std::string name = raw.hasFileName ? raw.fileName : (level < 2 ? raw.baseName : "");
+    // Amiga tools put a comment after a zero byte in the name field.
+    if (!raw.hasFileName) name.resize(std::min(name.size(), name.find('\0')));
     std::replace(name.begin(), name.end(), '\xFF', '\\');
     if (!name.empty()) AppendSplit(DecodeComponent(name, raw.codePage), path);
+    // Some MS-DOS and Macintosh tools begin names with a separator: the name is relative all
+    // the same, as other readers take it.
+    while (path.size() > 1 && path.front().empty()) path.erase(path.begin());
+    // Amiga tools store an empty folder as an empty stored member whose name ends with "/".
+    if (member.method == LzhMethod::kStored && member.originalSize == 0 && path.size() > 1 &&
+        path.back().empty()) {
+        member.method = LzhMethod::kDirectory;
+    }
     // A folder entry may end with a separator.
     if (member.isDirectory() && path.size() > 1 && path.back().empty()) path.pop_back();
     member.unsafePath = path.empty();
@@ -288,6 +298,7 @@ HeaderStatus ReadLzhHeader(const RandomAccessInput& input, std::uint64_t offset,
     if (member.exactTime) member.dosTime = DosFromUnix(member.unixTime);
     AssemblePath(raw, level, member);
 
+    member.headerOffset = offset;
     member.dataOffset = offset + headerSize;
     if (member.dataOffset > input.size() || packed > input.size() - member.dataOffset) {
         error = "member data runs past the end of the archive";

@@ -40,11 +40,12 @@ bool LzhWriter::WriteHeader(const LzhMember& member, bool wideSizes, std::string
 
 bool LzhWriter::CopyMember(const RandomAccessInput& from, const LzhMember& member,
                            std::string& error) {
-    if (!WriteHeader(member, NeedsWideSizes(member), error)) return false;
+    // A kept member is copied as it was read, header included: its level, OS id, attribute
+    // and extension headers belong to the tool that wrote it.
     buffer_.resize(kChunk);
     std::vector<std::uint8_t>& buffer = buffer_;
-    std::uint64_t offset = member.dataOffset;
-    std::uint64_t left = member.packedSize;
+    std::uint64_t offset = member.headerOffset;
+    std::uint64_t left = member.dataOffset - member.headerOffset + member.packedSize;
     while (left > 0) {
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(left, kChunk));
         if (!from.ReadAt(offset, buffer.data(), count)) {

@@ -1,5 +1,7 @@
 #include "archiver/name_codec.h"
 
+#include <algorithm>
+
 #include <iconv.h>
 
 #include <cstdint>
@@ -101,8 +103,13 @@ std::optional<std::string> Cp932ToUtf8(const std::string& cp932) {
 
 std::string DecodeLegacyName(const std::string& bytes) {
     if (IsAscii(bytes)) return bytes;
-    if (IsValidUtf8(bytes)) return bytes;
-    if (std::optional<std::string> utf8 = Cp932ToUtf8(bytes)) return *utf8;
+    // Valid UTF-8 alone proves nothing: CP932 half-width katakana pairs are valid two-byte
+    // UTF-8. A sequence of three or four bytes (Japanese text) does.
+    const bool utf8 = IsValidUtf8(bytes);
+    const bool longSequence = std::any_of(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+    if (utf8 && longSequence) return bytes;
+    if (std::optional<std::string> decoded = Cp932ToUtf8(bytes)) return *decoded;
     return bytes;
 }
 

@@ -11,9 +11,10 @@ bool IsValidUtf8(const std::string& bytes);
 // (characters CP932 lacks, or ones it maps to a different character on the way back).
 std::optional<std::string> Utf8ToCp932(const std::string& utf8);
 std::optional<std::string> Cp932ToUtf8(const std::string& cp932);
-// A stored name without a declared code page: UTF-8 when the bytes are valid UTF-8 and not
-// plain ASCII, otherwise CP932; bytes that neither reading accepts are handed back as they
-// are (a host name of other bytes, which the caller maps into its own text type).
+// A stored name without a declared code page (LZH without a code-page extension, ZIP without
+// the UTF-8 flag): UTF-8 when valid with a sequence of three or four bytes, else CP932 when it
+// decodes, else the bytes as they are (valid UTF-8 of two-byte sequences, or a host name of
+// other bytes, which the caller maps into its own text type).
 std::string DecodeLegacyName(const std::string& bytes);
 
 }  // namespace archiver

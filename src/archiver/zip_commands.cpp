@@ -93,6 +93,25 @@ bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t>
     return true;
 }
 
+// An archive this library rewrites must begin with its first entry (or, empty, with its end
+// record): libzip drops bytes before it (a self-extractor's program) when it writes, and a
+// file that is no archive at all must not be replaced. An empty file is no archive yet.
+bool StartsAsZip(const std::filesystem::path& path, const struct stat& info, std::string& error) {
+    if (info.st_size == 0) return true;
+    std::uint8_t start[4] = {};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const bool read = fd >= 0 && ::read(fd, start, sizeof start) == sizeof start;
+    if (fd >= 0) ::close(fd);
+    const bool zip = read && start[0] == 'P' && start[1] == 'K' &&
+                     ((start[2] == 3 && start[3] == 4) || (start[2] == 5 && start[3] == 6));
+    if (!zip) {
+        error = path.string() +
+                ": ZIP アーカイブで始まらないので上書きしません（自己解凍の実行部などの前置き"
+                "を消さないため、または ZIP アーカイブではないため）";
+    }
+    return zip;
+}
+
 bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
     std::unique_ptr<TempArchive> temp = TempArchive::Create(path, error);
     if (!temp) return false;
@@ -122,6 +141,9 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         return Report(output, kArchiveDamaged, archivePath->string() + ": not a file");
     }
     std::string error;
+    if (exists && !StartsAsZip(*archivePath, archiveInfo, error)) {
+        return Report(output, kArchiveDamaged, error);
+    }
     ZipArchiveHandle archive(*archivePath, exists ? 0 : ZIP_CREATE | ZIP_EXCL, error);
     if (archive.get() == nullptr) return Report(output, kArchiveDamaged, error);
     std::vector<ZipEntry> entries;
@@ -154,6 +176,14 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         std::optional<zip_uint64_t> replace;
         if (found != byName.end()) {
             if (command.updateOnly && !IsChanged(file, *found->second)) continue;
+            if (found->second->encrypted) {
+                // Its password is not known: the member stays as it is, and the entry fails
+                // until the user removes or replaces it with the tool that encrypted it.
+                partial += (partial.empty() ? "" : "; ") + file.hostPath.string() +
+                           ": アーカイブ内の " + found->second->name +
+                           " は暗号化されているので置き換えません";
+                continue;
+            }
             replace = found->second->index;
         }
         if (!PutFile(archive.get(), file, replace, readFailure, error))

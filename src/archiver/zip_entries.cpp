@@ -1,5 +1,6 @@
 #include "archiver/zip_entries.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "archiver/name_codec.h"
@@ -40,6 +41,12 @@ bool ReadExtendedTime(zip_t* archive, zip_uint64_t index, std::int64_t& unixTime
     return false;
 }
 
+std::string PlainSeparators(std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    const std::size_t start = name.find_first_not_of('/');
+    return start == std::string::npos ? std::string() : name.substr(start);
+}
+
 bool IsUnsafe(const std::string& name) {
     if (name.empty() || name[0] == '/' || name[0] == '\\') return true;
     std::size_t start = 0;
@@ -72,12 +79,14 @@ bool ReadZipEntries(zip_t* archive, std::vector<ZipEntry>& entries, std::string&
         }
         ZipEntry entry;
         entry.index = index;
-        entry.name = DecodeName(archive, index);
+        entry.name = PlainSeparators(DecodeName(archive, index));
         entry.unsafeName = IsUnsafe(entry.name);
         entry.isDirectory = !entry.name.empty() && entry.name.back() == '/';
         entry.originalSize = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
         entry.compressedSize = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
         entry.crc = (stat.valid & ZIP_STAT_CRC) ? stat.crc : 0;
+        entry.encrypted =
+            (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE;
         entry.exactTime = ReadExtendedTime(archive, index, entry.unixTime);
         if (!entry.exactTime) entry.unixTime = (stat.valid & ZIP_STAT_MTIME) ? stat.mtime : 0;
         entry.dosTime = DosFromUnix(entry.unixTime);

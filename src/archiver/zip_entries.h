@@ -15,9 +15,12 @@ namespace archiver {
 
 struct ZipEntry {
     zip_uint64_t index = 0;
-    std::string name;  // UTF-8 with "/" separators, as stored
+    // UTF-8 with "/" separators: "\\" of MS-DOS tools is read as "/" and a leading
+    // separator is dropped, as other readers do.
+    std::string name;
     bool unsafeName = false;
     bool isDirectory = false;
+    bool encrypted = false;  // its data cannot be read without a password
     std::uint64_t originalSize = 0;
     std::uint64_t compressedSize = 0;
     std::uint32_t crc = 0;

@@ -1,0 +1,73 @@
+// Takes arbitrary bytes as an existing LZH or ZIP archive (the first byte chooses) and runs
+// an update that adds a file. The update either refuses and leaves the bytes as they were, or
+// succeeds; an LZH update then holds every old member's header and data bytes unchanged.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "archiver/archiver.h"
+#include "archiver/lzh_archive.h"
+#include "archiver/random_access_input.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+const fs::path& WorkFolder() {
+    static const fs::path folder = [] {
+        std::string pattern = (fs::temp_directory_path() / "kibako-update-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        fs::create_directories(fs::path(pattern) / "src");
+        WriteAll(fs::path(pattern) / "src" / "added-by-fuzz.txt", "a file the update adds");
+        return fs::path(pattern);
+    }();
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const bool lzh = (data[0] & 1) == 0;
+    const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const fs::path archive = WorkFolder() / (lzh ? "target.lzh" : "target.zip");
+    WriteAll(archive, bytes);
+    const std::string source = (WorkFolder() / "src").string() + "\\";
+    std::string output;
+    const int code =
+        lzh ? archiver::Unlha("u \"" + archive.string() + "\" \"" + source + "\"", output)
+            : archiver::Zip("-u \"" + archive.string() + "\" \"" + source + "\" *.*", output);
+    const std::string after = ReadAll(archive);
+    fs::remove(archive);
+    if (code != 0) {
+        if (after != bytes) std::abort();  // a refusal changed the archive
+        return 0;
+    }
+    if (!lzh) return 0;
+    const archiver::MemoryInput old(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                    bytes.size());
+    const archiver::LzhArchiveContents contents = archiver::ReadLzhArchive(old);
+    for (const archiver::LzhMember& member : contents.members) {
+        if (member.DisplayName() == "added-by-fuzz.txt") continue;
+        const std::string kept = bytes.substr(
+            member.headerOffset, member.dataOffset - member.headerOffset + member.packedSize);
+        if (after.find(kept) == std::string::npos) std::abort();  // a kept member changed
+    }
+    return 0;
+}

@@ -1,0 +1,92 @@
+// Updates of ZIP archives written by other tools: a file that is not a ZIP, or a ZIP behind a
+// self-extractor's program, is left alone; encrypted members stay; names written with "\"
+// match their files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive_test_support.h"
+#include "archiver/archiver.h"
+
+namespace {
+
+using namespace archiver_test;
+
+class ForeignZipTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        source_ = root_ / "src";
+        fs::create_directories(source_);
+    }
+    int Update(const fs::path& archive, std::string& output) const {
+        return archiver::Zip("-u \"" + archive.string() + "\" \"" + source_.string() + "\\\" *.*",
+                             output);
+    }
+    fs::path source_;
+};
+
+TEST_F(ForeignZipTest, FileThatDoesNotBeginAsAZipIsNeverReplaced) {
+    if (!HasTool("zip")) GTEST_SKIP() << "zip is not installed";
+    WriteFile(source_ / "a.txt", "a file", 1700000000);
+    const fs::path made = root_ / "made.zip";
+    ASSERT_EQ(RunTool("cd " + Quote(root_) + " && zip -q made.zip src/a.txt").exitCode, 0);
+    const fs::path sfx = root_ / "sfx.zip";
+    WriteFile(sfx, "MZ" + RandomBytes(4000, 5) + ReadFile(made));
+    ASSERT_EQ(RunTool("zip -qA " + Quote(sfx)).exitCode, 0);
+    ASSERT_EQ(RunTool("unzip -tq " + Quote(sfx)).exitCode, 0);
+    std::string zeroed(5000, 'x');
+    zeroed[0] = '\0';
+    for (const std::string& bytes : {zeroed, SampleText(3000), ReadFile(sfx)}) {
+        const fs::path archive = root_ / "target.zip";
+        WriteFile(archive, bytes);
+        WriteFile(source_ / "a.txt", "changed file", 1700000100);
+        std::string output;
+        EXPECT_NE(Update(archive, output), 0);
+        EXPECT_NE(output.find(archive.string()), std::string::npos) << output;
+        EXPECT_EQ(ReadFile(archive), bytes);
+        EXPECT_TRUE(HiddenFilesIn(root_).empty());
+    }
+}
+
+TEST_F(ForeignZipTest, BackslashNamesMatchTheirFiles) {
+    if (!HasTool("python3")) GTEST_SKIP() << "python3 is not installed";
+    const fs::path archive = root_ / "slashes.zip";
+    ASSERT_EQ(RunTool("python3 -c \"import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
+                      "z.writestr('sub\\\\\\\\c.txt','old'); z.writestr('\\\\\\\\lead.txt','x'); "
+                      "z.close()\" " +
+                      Quote(archive))
+                  .exitCode,
+              0);
+    fs::create_directories(source_ / "sub");
+    WriteFile(source_ / "sub" / "c.txt", "the new contents", 1700000000);
+    std::string output;
+    ASSERT_EQ(archiver::Zip("-ur \"" + archive.string() + "\" \"" + source_.string() + "\\\" *.*",
+                            output),
+              0)
+        << output;
+    EXPECT_EQ(output, "0 added, 1 replaced");
+}
+
+TEST_F(ForeignZipTest, EncryptedMemberStaysAndTheEntryFailsNamingIt) {
+    if (!HasTool("zip") || !HasTool("unzip")) GTEST_SKIP() << "zip and unzip are not installed";
+    WriteFile(source_ / "secret.txt", "secret", 1600000000);
+    WriteFile(source_ / "plain.txt", "plain", 1600000000);
+    const fs::path archive = root_ / "locked.zip";
+    ASSERT_EQ(RunTool("cd " + Quote(source_) + " && zip -q -P pw " + Quote(archive) +
+                      " secret.txt && zip -q " + Quote(archive) + " plain.txt")
+                  .exitCode,
+              0);
+    WriteFile(source_ / "secret.txt", "secret, changed", 1700000000);
+    WriteFile(source_ / "plain.txt", "plain, changed", 1700000000);
+    for (int run = 0; run < 2; ++run) {
+        std::string output;
+        EXPECT_NE(Update(archive, output), 0);
+        EXPECT_NE(output.find("secret.txt"), std::string::npos) << output;
+        EXPECT_NE(output.find("暗号化"), std::string::npos) << output;
+    }
+    EXPECT_EQ(RunTool("unzip -p -P pw " + Quote(archive) + " secret.txt").output, "secret");
+    EXPECT_EQ(RunTool("unzip -p " + Quote(archive) + " plain.txt").output, "plain, changed");
+}
+
+}  // namespace

@@ -51,7 +51,7 @@ TEST_F(TetoruFaults, ADefinitionFileThatCannotBeSavedKeepsItsOldContentAndFailsT
     EXPECT_TRUE(run.err.contains(S("Kibako.Def"))) << run.err.toStdString();
     EXPECT_EQ(home.Read(S("c/kibako/Kibako.Def")), before);
     EXPECT_EQ(QDir(home.Home()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({S("Kibako.Def"), S("Kibako.INI")}));
+              QStringList({S("Kibako.Def"), S("Kibako.Def.lock"), S("Kibako.INI")}));
     EXPECT_EQ(home.Read(S("d/") + entries.front().second.mid(3) + S("/f.txt")), "data");
 }
 

@@ -56,6 +56,9 @@ bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFol
 }  // namespace
 
 bool FolderChangedSince(const QString& folder, const QString& lastBackup, bool withSubFolders) {
+    // A source that cannot be reached (not there, its drive missing) is no
+    // proof that nothing changed: the entry runs, and fails saying why.
+    if (!util::FolderExists(folder)) return true;
     return ChangedBelow(folder, LaterThan(lastBackup), withSubFolders);
 }
 

@@ -31,7 +31,8 @@ TEST(FolderChanged, NeverBackedUpCountsAnyFile) {
     EXPECT_FALSE(FolderChangedSince(S("C:\\empty"), never, true));
     drives.WriteFile(S("C:\\one\\old.txt"), "x", 0);
     EXPECT_TRUE(FolderChangedSince(S("C:\\one"), never, false));
-    EXPECT_FALSE(FolderChangedSince(S("C:\\missing"), never, true));
+    EXPECT_TRUE(FolderChangedSince(S("C:\\missing"), never, true));
+    EXPECT_TRUE(FolderChangedSince(S("Q:\\unmapped"), S("2026/12/07 10:15"), true));
 }
 
 // A last-backup text that names no real time (edited by hand) is compared

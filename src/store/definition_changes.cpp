@@ -7,20 +7,20 @@ namespace store {
 
 void DefinitionChanges::Put(const BackupEntry& entry, bool ownTime) {
     const QString key = util::AsciiUpper(entry.sourceFolder);
-    removed_.erase(key);
-    put_.insert_or_assign(key, entry);
-    if (ownTime) lastBackups_.insert_or_assign(key, entry.lastBackup);
+    removed_.remove(key);
+    put_.insert(key, entry);
+    if (ownTime) lastBackups_.insert(key, entry.lastBackup);
 }
 
 void DefinitionChanges::Remove(const QString& sourceFolder) {
     const QString key = util::AsciiUpper(sourceFolder);
-    put_.erase(key);
-    lastBackups_.erase(key);
+    put_.remove(key);
+    lastBackups_.remove(key);
     removed_.insert(key);
 }
 
 void DefinitionChanges::SetLastBackup(const QString& sourceFolder, const QString& time) {
-    lastBackups_.insert_or_assign(util::AsciiUpper(sourceFolder), time);
+    lastBackups_.insert(util::AsciiUpper(sourceFolder), time);
 }
 
 DefinitionChanges DefinitionChanges::ReplacingWith(const DefinitionList& list) {
@@ -46,31 +46,22 @@ DefinitionChanges DefinitionChanges::Between(const DefinitionList& before,
     return changes;
 }
 
-void DefinitionChanges::Append(const DefinitionChanges& later) {
-    if (later.replacesAll_) {
-        *this = later;
-        return;
-    }
-    for (const QString& key : later.removed_) Remove(key);
-    for (const auto& [key, entry] : later.put_) Put(entry, false);
-    for (const auto& [key, time] : later.lastBackups_) lastBackups_.insert_or_assign(key, time);
-}
-
 void DefinitionChanges::ApplyTo(DefinitionList& list) const {
     if (replacesAll_) list = DefinitionList();
     for (const QString& key : removed_) list.RemoveEntry(key, false);
-    for (const auto& [key, entry] : put_) {
-        BackupEntry merged = entry;
-        const auto own = lastBackups_.find(key);
-        if (own != lastBackups_.end()) {
-            merged.lastBackup = own->second;
+    for (auto it = put_.cbegin(); it != put_.cend(); ++it) {
+        const QString& key = it.key();
+        BackupEntry merged = it.value();
+        const auto own = lastBackups_.constFind(key);
+        if (own != lastBackups_.cend()) {
+            merged.lastBackup = *own;
         } else if (const std::optional<BackupEntry> onDisk = list.EntryOf(key)) {
             merged.lastBackup = onDisk->lastBackup;
         }
         list.PutEntry(merged);
     }
-    for (const auto& [key, time] : lastBackups_) {
-        if (!put_.contains(key)) list.SetLastBackup(key, time);
+    for (auto it = lastBackups_.cbegin(); it != lastBackups_.cend(); ++it) {
+        if (!put_.contains(it.key())) list.SetLastBackup(it.key(), it.value());
     }
 }
 

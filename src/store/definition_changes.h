@@ -2,10 +2,9 @@
 
 #include "store/backup_entry.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
-
-#include <map>
-#include <set>
 
 namespace store {
 
@@ -22,7 +21,7 @@ class DefinitionList;
 class DefinitionChanges {
   public:
     bool IsEmpty() const {
-        return !replacesAll_ && put_.empty() && removed_.empty() && lastBackups_.empty();
+        return !replacesAll_ && put_.isEmpty() && removed_.isEmpty() && lastBackups_.isEmpty();
     }
 
     // A registration added or replaced. `ownTime` when its last-backup time
@@ -37,7 +36,6 @@ class DefinitionChanges {
     static DefinitionChanges ReplacingWith(const DefinitionList& list);
     // `before`, then what turned `before` into `after`, entry by entry.
     static DefinitionChanges Between(const DefinitionList& before, const DefinitionList& after);
-    void Append(const DefinitionChanges& later);
 
     // Applies the changes to `list`, freshly read from the file. A time for a
     // registration the list no longer holds is dropped: what one program
@@ -46,9 +44,10 @@ class DefinitionChanges {
 
   private:
     bool replacesAll_ = false;
-    std::map<QString, BackupEntry> put_;
-    std::set<QString> removed_;
-    std::map<QString, QString> lastBackups_;
+    // Each change stands alone: applying them in any order gives one list.
+    QHash<QString, BackupEntry> put_;
+    QSet<QString> removed_;
+    QHash<QString, QString> lastBackups_;
 };
 
 }  // namespace store

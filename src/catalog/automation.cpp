@@ -20,6 +20,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/registration_editor.h"
+#include "platform/test_gate.h"
 #include "widgets/preset_answers.h"
 
 namespace kibako::catalog {
@@ -173,6 +174,8 @@ int RunStep(ListForm& form, const QString& step) {
                                           : menus.editDelete;
         QTimer::singleShot(0, item, &QAction::trigger);
         return 50;
+    } else if (step.startsWith(u"hold=")) {
+        platform::WaitAtTestGate(step.mid(5));
     } else if (step == u"close") {
         form.close();
     } else if (RunEntryStep(form, step)) {

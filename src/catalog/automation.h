@@ -18,7 +18,8 @@ class ListForm;
 // separated by tabs, written to standard output),
 // "wait-500" (milliseconds), "painted" (waits until the event loop has
 // painted the folder grid, then writes "KIBAKO_AUTOMATION: painted" to
-// standard error), "close". The registration dialog: "register-open" (opens
+// standard error), "hold=/path/of/fifo" (the window stops at that test gate
+// until the test releases it), "close". The registration dialog: "register-open" (opens
 // it for the folder grid's current row; the steps after it run while it
 // waits), "entry-option-1" (圧縮OPT), "entry-dest=D:\Back" (the enabled
 // destination field), "entry-sub-1" or "entry-sub-0" (下位SEL),

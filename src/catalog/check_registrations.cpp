@@ -11,6 +11,7 @@
 #include "store/definition_file.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
+#include "util/text_case.h"
 #include "widgets/beep.h"
 
 namespace kibako::catalog {
@@ -128,6 +129,12 @@ std::optional<QString> AskDefinitionPath(ListForm& form) {
 void SaveCorrectedList(ListForm& form, const QString& path, const QString& body) {
     store::DefinitionList corrected(SortedBody(body));
     corrected.SetModified(true);
+    // Into the catalog's own file go only the corrections and the window's
+    // unsaved edits, merged with what is there now; a file chosen by name is
+    // replaced whole.
+    corrected.SetChanges(util::SameKey(path, form.DefinitionPath())
+                             ? store::DefinitionChanges::Between(form.Definitions(), corrected)
+                             : store::DefinitionChanges::ReplacingWith(corrected));
     QString error;
     const store::SaveResult saved = store::SaveDefinitions(path, corrected, &error);
     if (!saved) {

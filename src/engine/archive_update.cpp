@@ -1,4 +1,5 @@
 #include "engine/archive_update.h"
+#include "util/missing_folder.h"
 
 #include "archiver/archiver.h"
 #include "util/destination_folder.h"
@@ -109,6 +110,11 @@ QString ZipUpdateCommand(const QString& archive, const QString& source, bool wit
 bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
                    bool withSubFolders, bool deleteMissing) {
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
+    if (!util::FolderExists(source)) {
+        engine.Ui().StandardMessage(util::MissingFolderText(source), util::Buttons::Ok,
+                                    util::kAnswerOk);
+        return false;
+    }
     // The first backup into a new folder: the archivers create files, not
     // folders. Only the last level is made, as for a plain copy.
     if (const auto error = util::MakeDestinationFolder(util::ParentPath(archive))) {

@@ -1,4 +1,5 @@
 #include "engine/folder_copy.h"
+#include "util/missing_folder.h"
 
 #include "engine/backup_times.h"
 #include "platform/host_path.h"
@@ -151,7 +152,10 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     ui.SetDestinationText(destination);
     ui.LetEventsRun();
     const SourceFolder sourceFolder = LookAtSource(source, looks ? &looks->source : nullptr);
-    if (!sourceFolder.exists) return false;
+    if (!sourceFolder.exists || !sourceFolder.hostPath) {
+        ui.StandardMessage(util::MissingFolderText(source), util::Buttons::Ok, util::kAnswerOk);
+        return false;
+    }
 
     BusyCursor busy(ui);
     const util::DestinationFolder made =
@@ -160,7 +164,6 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
         ui.StandardMessage(*made.error, util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
-    if (!sourceFolder.hostPath) return false;
     // Both folders are resolved once; their listings use the host paths.
     Level level{source, destination, *sourceFolder.hostPath, made.hostPath, false};
     const QString everything = QStringLiteral("*.*");

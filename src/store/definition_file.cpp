@@ -2,6 +2,7 @@
 
 #include "platform/code_page.h"
 #include "platform/host_path.h"
+#include "platform/profile_lock.h"
 #include "platform/regular_file.h"
 #include "platform/saved_file.h"
 #include "store/settings.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 #include <optional>
 
@@ -34,28 +34,6 @@ std::optional<qsizetype> HeaderLength(QStringView digits) {
         value = value * 16 + digit;
     }
     return value;
-}
-
-// Whether the definition files this process last read or wrote were damaged,
-// by host path and file identity. A save over a file that is still the one
-// known needs no second reading to decide on the ".damaged" copy; a file
-// changed by anyone since is read again.
-struct KnownFile {
-    platform::FileIdentity identity;
-    bool damaged = false;
-};
-
-QHash<QString, KnownFile>& KnownFiles() {
-    static QHash<QString, KnownFile> known;
-    return known;
-}
-
-void Remember(const QString& host, std::optional<platform::FileIdentity> identity, bool damaged) {
-    if (identity) {
-        KnownFiles().insert(host, KnownFile{*identity, damaged});
-    } else {
-        KnownFiles().remove(host);
-    }
 }
 
 }  // namespace
@@ -111,7 +89,6 @@ LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
 LoadResult LoadDefinitions(const QString& path) {
     const auto host = platform::ToHostPath(path);
     if (!host) return {};
-    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(*host);
     QByteArray bytes;
     QString why;
     switch (platform::ReadRegularFile(*host, bytes, &why)) {
@@ -126,9 +103,6 @@ LoadResult LoadDefinitions(const QString& path) {
             break;
     }
     LoadResult result = ParseDefinitionBytes(bytes);
-    // Known only when nothing changed the file while it was read.
-    Remember(*host, identity == platform::IdentityOf(*host) ? identity : std::nullopt,
-             !result.warning.isEmpty());
     if (!result.warning.isEmpty()) result.warning += QStringLiteral("\nファイル：　") + path;
     return result;
 }
@@ -145,37 +119,36 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
         if (error) *error = QStringLiteral("path not found: ") + path;
         return {};
     }
-    if (list.IsEmpty()) {
-        const bool exists = QFileInfo::exists(*host);
+    // Kibako and Tetoru both save this file: the lock keeps the reading of
+    // the file, the merge and the writing of one save from interleaving with
+    // the other's.
+    const platform::ProfileLock lock(*host);
+    const LoadResult onDisk = LoadDefinitions(path);
+    if (onDisk.refused) {
+        // Never replace what could not even be read (a FIFO, a device, a huge file).
+        if (error) *error = onDisk.warning;
+        return {};
+    }
+    const bool damaged = !onDisk.warning.isEmpty();
+    const bool exists = QFileInfo::exists(*host);
+    if (list.Changes().IsEmpty() && !damaged) {
+        list.SetModified(false);
+        return {.ok = true, .nothingToDo = list.IsEmpty() && !exists};
+    }
+    DefinitionList merged(onDisk.body);
+    list.Changes().ApplyTo(merged);
+    if (damaged) QFile::copy(*host, *host + QStringLiteral(".damaged"));
+    if (merged.IsEmpty()) {
         if (exists && !QFile::remove(*host)) {
             if (error) *error = QStringLiteral("cannot delete ") + path;
             return {};
         }
-        list.SetModified(false);
-        return {.ok = true, .nothingToDo = !exists};
-    }
-    bool damaged = false;
-    const auto known = KnownFiles().constFind(*host);
-    const std::optional<platform::FileIdentity> now = platform::IdentityOf(*host);
-    if (known != KnownFiles().cend() && now && known->identity == *now) {
-        damaged = known->damaged;
-    } else {
-        const LoadResult before = LoadDefinitions(path);
-        if (before.refused) {
-            // Never replace what could not even be read (a FIFO, a device, a huge file).
-            if (error) *error = before.warning;
-            return {};
-        }
-        damaged = !before.warning.isEmpty();
-    }
-    if (damaged) QFile::copy(*host, *host + QStringLiteral(".damaged"));
-    if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(list.Body()), error)) {
-        KnownFiles().remove(*host);
+    } else if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(merged.Body()), error)) {
         return {};
     }
-    Remember(*host, platform::IdentityOf(*host), false);
+    list.ForgetChanges();
     list.SetModified(false);
-    return {.ok = true};
+    return {.ok = true, .nothingToDo = merged.IsEmpty() && !exists};
 }
 
 }  // namespace store

@@ -39,11 +39,15 @@ LoadResult LoadDefinitions(const QString& path);
 // The same from the file's bytes.
 LoadResult ParseDefinitionBytes(const QByteArray& bytes);
 
-// Writes the list (header and body, code page 932 or UTF-8 when a name needs
-// it) through a temporary file renamed over the old one; an empty list deletes
-// the file. A file that was damaged when loaded is kept beside the new one as
-// "<name>.damaged" before it is replaced. Clears the modified flag on success;
-// false (nothing changed on disk) and `error` on failure.
+// Saves what the list changed (its Changes(): registrations added, replaced
+// or deleted, last-backup times of runs) into the file as it is on disk now,
+// under the lock "<file>.lock" beside it, so that what another program saved
+// since this one read the file stays. The file is written (header and body,
+// code page 932 or UTF-8 when a name needs it) through a temporary file
+// renamed over the old one; a merged list with no entries deletes the file. A
+// file found damaged is kept beside the new one as "<name>.damaged" before it
+// is replaced. Clears the modified flag and the changes on success; false
+// (nothing changed on disk) and `error` on failure.
 struct SaveResult {
     bool ok = false;
     // Nothing was there to do: no path, or an empty list and no file to

@@ -49,12 +49,14 @@ bool DefinitionList::SortOrder::operator()(const QString& a, const QString& b) c
 
 DefinitionList::DefinitionList(const DefinitionList& other) : DefinitionList(other.Body()) {
     modified_ = other.modified_;
+    changes_ = other.changes_;
 }
 
 DefinitionList& DefinitionList::operator=(const DefinitionList& other) {
     if (this != &other) {
         SetBody(other.Body());
         modified_ = other.modified_;
+        changes_ = other.changes_;
     }
     return *this;
 }
@@ -69,6 +71,7 @@ DefinitionList::Record DefinitionList::MakeRecord(QString text) {
 }
 
 void DefinitionList::SetBody(QString body) {
+    changes_ = DefinitionChanges();
     lead_.clear();
     records_.clear();
     tail_.clear();
@@ -159,6 +162,12 @@ std::vector<BackupEntry> DefinitionList::Entries() const {
     return entries;
 }
 
+std::optional<BackupEntry> DefinitionList::EntryOf(const QString& sourceFolder) const {
+    const auto it = byKey_.constFind(Folded(sourceFolder));
+    if (it == byKey_.cend()) return std::nullopt;
+    return ParseEntryText((*it)->text);
+}
+
 // A list read from a file may be out of order (edited by hand): the first
 // insertion sorts it whole, as a fresh text of entries and terminator. From
 // then on every insertion keeps the order.
@@ -198,6 +207,8 @@ bool DefinitionList::PutEntry(const BackupEntry& entry) {
     const QString folded = Folded(record.Key());
     if (const auto it = byKey_.constFind(folded); it != byKey_.cend()) {
         const Place place = *it;
+        const bool ownTime = ParseEntryText(place->text).lastBackup != entry.lastBackup;
+        changes_.Put(entry, ownTime);
         record.start = place->start;
         Resized(record.text.size() - place->text.size());
         *place = std::move(record);
@@ -213,6 +224,7 @@ bool DefinitionList::PutEntry(const BackupEntry& entry) {
     const Place place = records_.insert(before, std::move(record));
     sorted_.emplace_hint(after, key, place);
     byKey_.insert(folded, place);
+    changes_.Put(entry, true);
     modified_ = true;
     return true;
 }
@@ -251,11 +263,15 @@ DefinitionList::Place DefinitionList::Erase(Place place) {
 bool DefinitionList::RemoveEntry(const QString& sourceFolder, bool withDescendants) {
     const auto it = byKey_.constFind(Folded(sourceFolder));
     if (it == byKey_.cend()) return false;
+    changes_.Remove(sourceFolder);
     Place next = Erase(*it);
     modified_ = true;
     if (!withDescendants) return true;
     const QString prefix = Folded(sourceFolder) + u'\\';
-    while (next != records_.end() && Folded(next->Key()).startsWith(prefix)) next = Erase(next);
+    while (next != records_.end() && Folded(next->Key()).startsWith(prefix)) {
+        changes_.Remove(next->Key().toString());
+        next = Erase(next);
+    }
     return true;
 }
 
@@ -267,18 +283,26 @@ bool DefinitionList::SetLastBackup(const QString& sourceFolder, const QString& t
     if (separator < 0) return false;
     const qsizetype available =
         std::min<qsizetype>(util::kDateTimeLength, text.size() - separator - 1);
-    text.replace(separator + 1, available, time.leftJustified(util::kDateTimeLength, u' ', true));
+    const QString stored = time.leftJustified(util::kDateTimeLength, u' ', true);
+    text.replace(separator + 1, available, stored);
     Resized(util::kDateTimeLength - available);
+    changes_.SetLastBackup(sourceFolder, stored);
     modified_ = true;
     return true;
 }
 
 void DefinitionList::RepairAt(qsizetype position) {
     if (position < 0 || position >= length_) return;
+    DefinitionChanges changes = std::move(changes_);
+    EnsureLayout();
+    for (const Record* record : layout_) {
+        if (record->start >= position && record->keyed) changes.Remove(record->Key().toString());
+    }
     QString body = Body();
     body.truncate(position);
     body += kTerminator;
     SetBody(std::move(body));
+    changes_ = std::move(changes);
 }
 
 int DefinitionList::RecoverLastBackups() {

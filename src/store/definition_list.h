@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/backup_entry.h"
+#include "store/definition_changes.h"
 
 #include <QHash>
 #include <QString>
@@ -51,6 +52,8 @@ class DefinitionList {
     // The entry at or after `position` (0 starts the walk); nothing at the end.
     std::optional<Step> NextEntry(qsizetype position) const;
     std::vector<BackupEntry> Entries() const;
+    // The entry of that key, found without walking the body.
+    std::optional<BackupEntry> EntryOf(const QString& sourceFolder) const;
 
     // Replaces the entry of the same key in place, or inserts it in order.
     // False, and nothing changed, when a field holds one of the characters
@@ -66,13 +69,19 @@ class DefinitionList {
     bool SetLastBackup(const QString& sourceFolder, const QString& time);
 
     // Cuts the body just before the marker at `position` (a malformed entry).
-    // The modified flag is not set.
+    // The modified flag is not set; the entries cut away count as deleted.
     void RepairAt(qsizetype position);
 
     // Entries never backed up whose destination is an existing archive file
     // take that file's modification time as their last backup. Returns how
     // many were recovered.
     int RecoverLastBackups();
+
+    // What PutEntry, RemoveEntry and SetLastBackup changed since the body was
+    // last set or the changes forgotten: what a save merges into the file.
+    const DefinitionChanges& Changes() const { return changes_; }
+    void SetChanges(DefinitionChanges changes) { changes_ = std::move(changes); }
+    void ForgetChanges() { changes_ = DefinitionChanges(); }
 
   private:
     // One entry's text: from its marker up to the next marker or the terminator.
@@ -101,6 +110,7 @@ class DefinitionList {
     QString tail_;  // the terminator and anything after it
     qsizetype length_ = 0;
     bool modified_ = false;
+    DefinitionChanges changes_;
 
     QHash<QString, Place> byKey_;  // folded key: the first entry of that key
     bool repeatedKeys_ = false;    // a hand-edited body may hold a key twice

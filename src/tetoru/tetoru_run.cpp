@@ -2,6 +2,7 @@
 
 #include "engine/backup_run.h"
 #include "engine/run_log.h"
+#include "platform/test_gate.h"
 #include "store/definition_file.h"
 #include "store/program_start.h"
 #include "store/settings.h"
@@ -108,6 +109,9 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const int backedUp =
         updatedOnly ? engine::RunBackupUpdated(engine, list) : engine::RunBackupAll(engine, list);
     ui.HideProgress();
+    // Tests of two programs saving one file hold the run here, between its
+    // reading of the file and its save.
+    platform::WaitAtTestGateFromEnvironment("TETORU_TEST_HOLD_BEFORE_SAVE");
     bool saved = true;
     if (list.Modified()) {
         QString error;

@@ -4,9 +4,15 @@
 #include "support/temp_drives.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace e2e {
 
@@ -89,6 +95,32 @@ Finished ProgramFolder::Run(const QString& program, const QStringList& arguments
     } else {
         process.start(prefix.first(), prefix.mid(1) + QStringList{program} + arguments);
     }
+    return Wait(process);
+}
+
+TestGate::TestGate(const QString& path) : path_(QFile::encodeName(path)) {
+    ::mkfifo(path_.constData(), 0600);
+}
+
+bool TestGate::WaitUntilReached() {
+    // Opening the writing end without blocking succeeds only once the
+    // program has opened the reading end.
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 60'000) {
+        fd_ = ::open(path_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ >= 0) return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+void TestGate::Release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+Finished Wait(QProcess& process) {
     Finished finished;
     if (!process.waitForFinished(120'000)) {
         process.kill();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -48,6 +49,27 @@ class ProgramFolder {
   private:
     QTemporaryDir dir_;
 };
+
+// The test's end of a program's test gate (platform/test_gate.h): a FIFO the
+// program waits at until the test releases it.
+class TestGate {
+  public:
+    explicit TestGate(const QString& path);
+    ~TestGate() { Release(); }
+    TestGate(const TestGate&) = delete;
+    TestGate& operator=(const TestGate&) = delete;
+
+    // Waits until the program stands at the gate; false after a minute.
+    bool WaitUntilReached();
+    void Release();
+
+  private:
+    QByteArray path_;
+    int fd_ = -1;
+};
+
+// Waits (two minutes at most) for a started program and collects its output.
+Finished Wait(QProcess& process);
 
 // A program of the build: "src/tetoru/tetoru", "src/catalog/kibako".
 QString BuiltProgram(const QString& relative);

@@ -4,7 +4,9 @@
 // without damage, and a later run leaves no temporary behind.
 #include "program_folder.h"
 #include "store/definition_file.h"
+#include "util/program_folder.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -15,6 +17,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <map>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -210,6 +213,131 @@ TEST_F(CrashTest, EveryFileIsWholeWhereverTetoruIsKilled) {
             EXPECT_EQ(home.Read(S("d/bak1/") + file.relative.mid(7)), Content(file, 0));
         }
     }
+}
+
+// Tetoru waits at its gate before its save while another program saves the
+// file (a registration added); then Tetoru is killed at some moment of its
+// merged save. The file is then either the other program's version or that
+// version with Tetoru's times merged in, never anything in between. Many
+// registrations that need no run make the merged save long enough to hit.
+class MergedSaveCrashTest : public CrashTest {
+  protected:
+    static constexpr int kPadding = 3000;
+
+    void SetUp() override {
+        std::vector<std::pair<QString, QString>> entries{{S("C:\\m1"), S("D:\\m1")},
+                                                         {S("C:\\m2"), S("D:\\m2")}};
+        for (int i = 0; i < kPadding; ++i) {
+            const QString name = S("pad\\%1").arg(i, 4, 10, QChar(u'0'));
+            entries.emplace_back(S("C:\\") + name, S("D:\\") + name);
+        }
+        home.WriteDefinitions(entries);
+        // The padding folders exist, empty, and were backed up already: an
+        // updated-only run passes them over.
+        store::DefinitionList list(store::LoadDefinitions(Definitions()).body);
+        for (int i = 0; i < kPadding; ++i) {
+            QDir().mkpath(home.Host(S("c/pad/%1").arg(i, 4, 10, QChar(u'0'))));
+            list.SetLastBackup(S("C:\\pad\\%1").arg(i, 4, 10, QChar(u'0')), S("2026/01/01 00:00"));
+        }
+        initial = store::DefinitionFileBytes(list.Body());
+        home.WriteSettings({S("NewFileOnly=1")});
+    }
+
+    // The definition file as this test process reaches it.
+    QString Definitions() const {
+        return util::DrivePathOfHostPath(home.Host(S("c/kibako/Kibako.Def")), home.Host(S("c")));
+    }
+
+    // The other program's save while Tetoru waits: one registration more.
+    QByteArray SaveAsTheOtherProgram(int run) const {
+        const QString path = Definitions();
+        store::DefinitionList list(store::LoadDefinitions(path).body);
+        list.PutEntry({S("C:\\other%1").arg(run), S("D:\\other"), QString(16, u' ')});
+        if (!store::SaveDefinitions(path, list)) return {};
+        return home.Read(S("c/kibako/Kibako.Def"));
+    }
+
+    // Runs Tetoru to its gate, lets the other program save, releases it and
+    // kills it `delayUs` later (never, when negative). -1 when it was killed.
+    int RunHeldAndKill(int run, qint64 delayUs, QByteArray& otherVersion) {
+        home.WriteFile(S("c/kibako/Kibako.Def"), initial);
+        home.WriteFile(S("c/m1/f.txt"), QByteArray::number(run), kBaseTime + run);
+        home.WriteFile(S("c/m2/f.txt"), QByteArray::number(run), kBaseTime + run);
+        e2e::TestGate gate(home.Host(S("tetoru.gate")));
+        QProcessEnvironment environment = Environment();
+        environment.insert(S("TETORU_TEST_HOLD_BEFORE_SAVE"), home.Host(S("tetoru.gate")));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(e2e::BuiltProgram(S("src/tetoru/tetoru")), {});
+        if (!gate.WaitUntilReached()) {
+            process.kill();
+            process.waitForFinished();
+            return -2;
+        }
+        otherVersion = SaveAsTheOtherProgram(run);
+        gate.Release();
+        QElapsedTimer released;
+        released.start();
+        if (delayUs >= 0) {
+            QThread::usleep(static_cast<unsigned long>(delayUs));
+            ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+        }
+        process.waitForFinished(120'000);
+        releasedToExitUs = released.nsecsElapsed() / 1000;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // "old", "new", or what is wrong with the file.
+    QString Outcome(const QByteArray& otherVersion, int run) const {
+        const QByteArray bytes = home.Read(S("c/kibako/Kibako.Def"));
+        if (bytes == otherVersion) return S("old");
+        const store::LoadResult loaded = store::ParseDefinitionBytes(bytes);
+        if (!loaded.warning.isEmpty()) return S("damaged");
+        if (bytes != store::DefinitionFileBytes(loaded.body)) return S("not as written");
+        store::DefinitionList merged(store::ParseDefinitionBytes(otherVersion).body);
+        const store::DefinitionList now(loaded.body);
+        if (!now.EntryOf(S("C:\\other%1").arg(run))) return S("the other save was undone");
+        for (const char* source : {"C:\\m1", "C:\\m2"}) {
+            const std::optional<store::BackupEntry> entry = now.EntryOf(S(source));
+            if (!entry || !entry->lastBackup.at(0).isDigit()) return S("a time is missing");
+            merged.SetLastBackup(S(source), entry->lastBackup);
+        }
+        return merged.Body() == loaded.body ? S("new") : S("more than the times changed");
+    }
+
+    QByteArray initial;
+    qint64 releasedToExitUs = 0;
+};
+
+TEST_F(MergedSaveCrashTest, AKilledMergedSaveLeavesTheOldFileOrTheNew) {
+    QByteArray otherVersion;
+    ASSERT_EQ(RunHeldAndKill(0, -1, otherVersion), 0);
+    ASSERT_EQ(Outcome(otherVersion, 0), S("new"));
+    // From the release to the exit: the merged save and the rest of the exit.
+    const qint64 saveUs = std::max<qint64>(releasedToExitUs, 10'000);
+
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<qint64> delay(0, saveUs);
+    QElapsedTimer budget;
+    budget.start();
+    std::map<QString, int> outcomes;
+    QStringList violations;
+    for (int run = 1; budget.elapsed() < kBudgetMs / 3 && run < 120; ++run) {
+        const int status = RunHeldAndKill(run, delay(random), otherVersion);
+        ASSERT_NE(status, -2) << "tetoru never reached its gate";
+        const QString outcome = Outcome(otherVersion, run);
+        ++outcomes[status == -1 ? S("killed, ") + outcome : S("finished, ") + outcome];
+        if (outcome != S("old") && outcome != S("new"))
+            violations << S("run %1: ").arg(run) + outcome;
+    }
+    for (const auto& [outcome, count] : outcomes)
+        std::printf("merged save crash test: %s: %d\n", qPrintable(outcome), count);
+    EXPECT_GT(outcomes[S("killed, old")], 0);
+    EXPECT_TRUE(violations.isEmpty()) << violations.join(u'\n').toStdString();
+    EXPECT_EQ(RunHeldAndKill(0, -1, otherVersion), 0);
+    EXPECT_TRUE(Temporaries().isEmpty()) << Temporaries().join(u' ').toStdString();
 }
 
 }  // namespace

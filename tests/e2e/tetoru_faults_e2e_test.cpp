@@ -9,9 +9,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -52,7 +54,8 @@ TEST_F(TetoruFaults, ADefinitionFileThatCannotBeSavedKeepsItsOldContentAndFailsT
     EXPECT_EQ(home.Read(S("c/kibako/Kibako.Def")), before);
     // No temporary is left beside them; the run log tells of the run.
     EXPECT_EQ(QDir(home.Home()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({S("Kibako.Def"), S("Kibako.INI"), S("Kibako.log")}));
+              QStringList({S("Kibako.Def"), S("Kibako.Def.lock"), S("Kibako.INI"),
+                           S("Kibako.log")}));
     EXPECT_EQ(home.Read(S("d/") + entries.front().second.mid(3) + S("/f.txt")), "data");
 }
 
@@ -125,6 +128,58 @@ TEST_F(TetoruFaults, AFolderThatCannotBeEnteredKeepsItsBackupsAndFailsItsEntry) 
     const QString members = QString::fromUtf8(listing.readAllStandardOutput());
     EXPECT_TRUE(members.contains(S("y.txt"))) << members.toStdString();
     EXPECT_TRUE(members.contains(S("x.txt")));
+}
+
+// Makes `depth` nested folders of 100-byte names below `host` and a file in
+// the deepest, walking by descriptors: the whole path is longer than any
+// single system call accepts.
+void MakeDeepFile(const QString& host, int depth) {
+    int fd = ::open(QFile::encodeName(host).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    const std::string name(100, 'x');
+    for (int i = 0; i < depth; ++i) {
+        ASSERT_EQ(::mkdirat(fd, name.c_str(), 0755), 0);
+        const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+    }
+    const int file = ::openat(fd, "deep.txt", O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::write(file, "deep", 4), 4);
+    ::close(file);
+    ::close(fd);
+}
+
+// Every failed entry says why on standard error, naming the folder, and the
+// run's status is 1: a sub-folder whose path is longer than the system takes,
+// a source folder that is not there (a plain copy and a ZIP), and a drive
+// letter that has no drive.
+TEST_F(TetoruFaults, EveryFailedEntrySaysWhy) {
+    home.WriteFile(S("c/long/top.txt"), "top");
+    MakeDeepFile(home.Host(S("c/long")), 45);
+    home.WriteDefinitions({{S("C:\\long"), S("D:\\long")},
+                           {S("C:\\missing"), S("D:\\missing")},
+                           {S("C:\\missing2"), S("D:\\missing.ZIP")},
+                           {S("Q:\\src"), S("D:\\q")}});
+    const Finished run = Run();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains(S("TETORU: 0 entries backed up, 4 failed")))
+        << run.out.toStdString();
+    const QStringList reasons = {
+        S("TETORU: パスが長すぎます（"), S("フォルダー：　C:\\long\\xxxxxxxxxx"),
+        S("TETORU: バックアップ元のフォルダーが見つかりません\n  フォルダー：　C:\\missing\n"),
+        S("TETORU: バックアップ元のフォルダーが見つかりません\n  フォルダー：　C:\\missing2\n"),
+        S("TETORU: ドライブが割り当てられていません：　Q:\n  フォルダー：　Q:\\src\n")};
+    for (const QString& reason : reasons)
+        EXPECT_TRUE(run.err.contains(reason)) << reason.toStdString() << "\n"
+                                              << run.err.toStdString();
+    // What could be copied was, and nothing was made for the missing ones.
+    EXPECT_EQ(home.Read(S("d/long/top.txt")), "top");
+    EXPECT_FALSE(home.Exists(S("d/missing")));
+    EXPECT_FALSE(home.Exists(S("d/missing.ZIP")));
+    // The temporary folder's own clean-up cannot reach that deep.
+    QProcess::execute(S("rm"), {S("-rf"), home.Host(S("c/long")), home.Host(S("d/long"))});
 }
 
 }  // namespace

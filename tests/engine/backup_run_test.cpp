@@ -62,6 +62,26 @@ TEST_F(BackupRun, UpdatedRunPassesOverUnchangedFolders) {
     EXPECT_FALSE(list.Modified());
 }
 
+// The clock says 12:34:56 for the backup; the file is saved again two
+// seconds later. The stored time keeps only "12:34", and the edit still
+// reaches the backup on the next updated run.
+TEST_F(BackupRun, AnEditInTheMinuteOfTheBackupIsCopiedByTheNextUpdatedRun) {
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 3);
+    ASSERT_EQ(Times()[0], S("2026/12/07 12:34"));
+    const qint64 twoSecondsLater =
+        QDateTime(QDate(2026, 12, 7), QTime(12, 34, 58)).toSecsSinceEpoch();
+    drives.WriteFile(S("C:\\a\\f.txt"), "edited", twoSecondsLater);
+    ui.reports.clear();
+    EXPECT_EQ(engine::RunBackupUpdated(engine, list), 1);
+    EXPECT_EQ(ui.reports[0].outcome, EntryOutcome::BackedUp);
+    EXPECT_EQ(ui.reports[0].filesCopied, 1);
+    QFile copy(drives.Host(S("D:\\a\\f.txt")));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("edited"));
+    // Files older than the stored minute still leave their entries alone.
+    EXPECT_EQ(ui.reports[1].outcome, EntryOutcome::Unchanged);
+}
+
 TEST_F(BackupRun, AbortKeepsTheTimesOfFinishedEntries) {
     ui.onEvents = [this] {
         if (ui.reports.size() == 2) engine.RequestAbort();

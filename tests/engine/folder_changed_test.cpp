@@ -15,7 +15,7 @@ qint64 At(int hour, int minute, int second) {
 TEST(FolderChanged, ComparesToTheMinuteAndIgnoresThumbsDb) {
     TempDrives drives;
     const QString last = S("2026/12/07 10:15");
-    drives.WriteFile(S("C:\\f\\a.txt"), "a", At(10, 15, 59));
+    drives.WriteFile(S("C:\\f\\a.txt"), "a", At(10, 14, 59));
     EXPECT_FALSE(FolderChangedSince(S("C:\\f"), last, true));
     drives.WriteFile(S("C:\\f\\tHuMbS.dB"), "t", At(11, 0, 0));
     EXPECT_FALSE(FolderChangedSince(S("C:\\f"), last, true));
@@ -31,7 +31,8 @@ TEST(FolderChanged, NeverBackedUpCountsAnyFile) {
     EXPECT_FALSE(FolderChangedSince(S("C:\\empty"), never, true));
     drives.WriteFile(S("C:\\one\\old.txt"), "x", 0);
     EXPECT_TRUE(FolderChangedSince(S("C:\\one"), never, false));
-    EXPECT_FALSE(FolderChangedSince(S("C:\\missing"), never, true));
+    EXPECT_TRUE(FolderChangedSince(S("C:\\missing"), never, true));
+    EXPECT_TRUE(FolderChangedSince(S("Q:\\unmapped"), S("2026/12/07 10:15"), true));
 }
 
 // A last-backup text that names no real time (edited by hand) is compared
@@ -47,7 +48,20 @@ TEST(FolderChanged, ATextThatIsNoTimeComparesAsText) {
     drives.WriteFile(S("C:\\f\\b.txt"), "b", day(3, 1));
     EXPECT_TRUE(FolderChangedSince(S("C:\\f"), impossible, false));
     EXPECT_TRUE(FolderChangedSince(S("C:\\f"), S("2026/02/28 11:59"), false));
-    EXPECT_FALSE(FolderChangedSince(S("C:\\f"), S("2026/03/01 12:00"), false));
+    EXPECT_FALSE(FolderChangedSince(S("C:\\f"), S("2026/03/01 12:01"), false));
+}
+
+// The stored minute cannot say whether a file of that minute was saved before
+// the backup or after it, so every second of it counts as changed.
+TEST(FolderChanged, AFileOfTheStoredMinuteCountsAsChanged) {
+    TempDrives drives;
+    const QString last = S("2026/12/07 10:15");
+    drives.WriteFile(S("C:\\f\\a.txt"), "a", At(10, 14, 59));
+    EXPECT_FALSE(FolderChangedSince(S("C:\\f"), last, false));
+    drives.WriteFile(S("C:\\f\\b.txt"), "b", At(10, 15, 0));
+    EXPECT_TRUE(FolderChangedSince(S("C:\\f"), last, false));
+    drives.WriteFile(S("C:\\g\\c.txt"), "c", At(10, 15, 59));
+    EXPECT_TRUE(FolderChangedSince(S("C:\\g"), last, false));
 }
 
 }  // namespace

@@ -96,7 +96,11 @@ TEST_F(FolderCopy, WithoutSubFoldersLowerFoldersAreLeftAlone) {
 
 TEST_F(FolderCopy, MissingSourceAndUncreatableDestinationFail) {
     EXPECT_FALSE(Copy());
-    EXPECT_TRUE(ui.messages.isEmpty());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].contains(S("バックアップ元のフォルダーが見つかりません")));
+    EXPECT_TRUE(ui.messages[0].contains(S("C:\\src")));
+    EXPECT_FALSE(util::FolderExists(S("D:\\dst")));
+    ui.messages.clear();
     drives.MakeFolder(S("C:\\src"));
     EXPECT_FALSE(CopyFolder(engine, S("C:\\src"), S("D:\\no\\parent\\dst"), true, false));
     ASSERT_EQ(ui.messages.size(), 1);

@@ -91,8 +91,8 @@ TEST_F(DefinitionFile, HalfWidthKatakanaThatLookLikeUtf8StayKatakana) {
 
 TEST_F(DefinitionFile, EmptyListDeletesTheFileAndMissingFileLoadsEmpty) {
     ASSERT_TRUE(SaveDefinitions(path, list));
-    DefinitionList empty(QString(QChar(0)));
-    empty.SetModified(true);
+    DefinitionList empty(LoadDefinitions(path).body);
+    ASSERT_TRUE(empty.RemoveEntry(S("C:\\写真"), false));
     const SaveResult deleted = SaveDefinitions(path, empty);
     ASSERT_TRUE(deleted);
     EXPECT_FALSE(deleted.nothingToDo);
@@ -158,15 +158,16 @@ TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
     drives.WriteFile(path, QByteArray(32, '0'));
     EXPECT_TRUE(LoadDefinitions(path).warning.isEmpty());
 
-    drives.WriteFile(path, cases.last().bytes);
-    // Saving over a damaged file keeps the damaged bytes beside it.
+    // Saving over a damaged file keeps the damaged bytes beside it and
+    // writes what was readable, repaired, with the list's changes.
+    drives.WriteFile(path, cases[3].bytes);
     ASSERT_TRUE(SaveDefinitions(path, list));
-    EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cases.last().bytes);
+    EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cases[3].bytes);
     EXPECT_EQ(drives.ReadFile(path), good);
 }
 
-// A save decides on the ".damaged" copy by the file as it is at the save:
-// the damage seen when it was loaded, unless another program wrote it since.
+// A save decides on the ".damaged" copy by the file as it is at the save,
+// whatever it was when this program loaded it.
 TEST_F(DefinitionFile, ASaveJudgesDamageByTheFileAsItIsNow) {
     ASSERT_TRUE(SaveDefinitions(path, list));
     const QByteArray good = drives.ReadFile(path);
@@ -182,10 +183,14 @@ TEST_F(DefinitionFile, ASaveJudgesDamageByTheFileAsItIsNow) {
     ASSERT_TRUE(QFile::remove(drives.Host(path + S(".damaged"))));
     const QByteArray cut = good.left(good.size() - 6);
     drives.WriteFile(path, cut);
-    list.SetModified(true);
+    ASSERT_TRUE(list.SetLastBackup(S("C:\\写真"), S("2026/12/08 09:00")));
     ASSERT_TRUE(SaveDefinitions(path, list));
     EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cut);
-    EXPECT_EQ(drives.ReadFile(path), good);
+    const LoadResult repaired = LoadDefinitions(path);
+    EXPECT_TRUE(repaired.warning.isEmpty());
+    const std::optional<BackupEntry> entry = DefinitionList(repaired.body).EntryOf(S("C:\\写真"));
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->lastBackup, S("2026/12/08 09:00"));
 }
 
 TEST_F(DefinitionFile, SpecialFilesAreRefusedAndNeverSavedOver) {

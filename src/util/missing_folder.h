@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace util {
+
+// Why a folder that a backup reads cannot be reached, for the standard
+// message box: its drive letter has no drive, its drive is not ready, its
+// host path is longer than the system allows, or it is not there.
+QString MissingFolderText(const QString& folder);
+
+}  // namespace util

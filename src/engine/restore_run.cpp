@@ -16,28 +16,30 @@ namespace {
 
 using Kind = platform::HostFileLook::Kind;
 
-// Makes the folders of a target below `root` as needed. A folder on the way
-// that is a link, or anything but a folder, is not gone through: the file
-// would land outside the folder restored into.
+// Makes the folders of a target as needed, the folder restored into and
+// those above it included.
 class FolderMaker {
   public:
     explicit FolderMaker(QString root) : root_(std::move(root)) {}
 
     bool Make(const QString& folder, QString& error) {
         if (ready_.contains(folder)) return true;
-        if (folder.size() > root_.size()) {
-            const qsizetype slash = folder.lastIndexOf(u'/');
-            if (slash > 0 && !Make(folder.left(slash), error)) return false;
-        }
+        const bool belowRoot = folder.size() > root_.size();
+        const qsizetype slash = folder.lastIndexOf(u'/');
         const platform::HostFileLook look = platform::LookAtHostFile(folder);
         if (look.kind == Kind::Nothing) {
+            if (slash > 0 && !Make(folder.left(slash), error)) return false;
             if (const int code = platform::MakeHostFolder(folder)) {
                 error = folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
                 return false;
             }
-        } else if (look.kind != Kind::Folder && !(folder == root_ && look.kind == Kind::Link)) {
-            // The folder restored into may itself be reached through a link.
+        } else if (belowRoot && look.kind != Kind::Folder) {
+            // Below the folder restored into, a link is never gone through:
+            // the file would land outside it. The folder itself and those
+            // above it may be reached through links.
             error = folder + QStringLiteral(": not a folder");
+            return false;
+        } else if (belowRoot && slash > 0 && !Make(folder.left(slash), error)) {
             return false;
         }
         ready_.insert(folder);
@@ -99,6 +101,7 @@ class Executor {
             return;
         }
         if (options_.dryRun) {
+            summary_.toWrite.append(item.target);
             ++summary_.written;
             return;
         }
@@ -174,6 +177,8 @@ QStringList RestoreSummaryLines(const RestoreSummary& summary) {
                      .arg(summary.kept.size())
                      .arg(summary.failed.size() + summary.refused.size())
                      .arg(summary.aborted ? QStringLiteral(", stopped") : QString()));
+    for (const QString& target : summary.toWrite)
+        lines.append(QStringLiteral("would write: ") + target);
     for (const QString& kept : summary.kept) lines.append(QStringLiteral("kept: ") + kept);
     for (const QString& failed : summary.failed) lines.append(QStringLiteral("failed: ") + failed);
     for (const QString& refused : summary.refused) {

@@ -41,6 +41,7 @@ struct RestoreSummary {
     int written = 0;      // missing or replaced targets written (or to be, in a dry run)
     int same = 0;         // targets with the backup's size and time, left alone
     QStringList kept;     // differing targets not replaced
+    QStringList toWrite;  // dry runs: the targets that would be written
     QStringList failed;   // "target: reason"
     QStringList refused;  // backup names that would leave the target folder
     bool aborted = false;

@@ -228,10 +228,6 @@ bool ArchiveReader::ExtractToFile(const StoredMember& member, const std::filesys
     };
     bool ok = Decode(member, sink, error) && flush();
     if (!writeError.empty()) error = writeError;
-    if (ok && platform::sys::Fsync(fd, file.c_str()) != 0) {
-        error = file.string() + ": " + std::strerror(errno);
-        ok = false;
-    }
     if (::close(fd) != 0 && ok) {
         error = file.string() + ": " + std::strerror(errno);
         ok = false;

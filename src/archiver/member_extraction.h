@@ -49,8 +49,9 @@ class ArchiveReader {
     virtual bool Decode(const StoredMember& member, const ByteSink& sink,
                         std::string& error) const = 0;
 
-    // Writes the member's data to a new file `file` (which must not exist), flushed to the
-    // disk. On any failure, a CRC mismatch included, the file is removed and `error` says why.
+    // Writes the member's data to a new file `file` (which must not exist). On any failure, a
+    // CRC mismatch included, the file is removed and `error` says why. The data is not synced
+    // to the disk here: a caller that renames the file into place decides that, as a copy does.
     bool ExtractToFile(const StoredMember& member, const std::filesystem::path& file,
                        std::string& error) const;
 

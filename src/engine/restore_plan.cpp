@@ -124,6 +124,26 @@ BackupKind BackupKindOf(const store::BackupEntry& entry) {
     return BackupKind::FolderCopy;
 }
 
+const store::BackupEntry* HoldingRegistration(const std::vector<store::BackupEntry>& entries,
+                                              const QString& folder, QString& below) {
+    const QString key = util::AsciiUpper(folder);
+    const store::BackupEntry* best = nullptr;
+    for (const store::BackupEntry& entry : entries) {
+        const QString source = util::AsciiUpper(entry.sourceFolder);
+        const bool same = key == source;
+        const bool inside = entry.IncludesSubFolders() &&
+                            key.startsWith(source.endsWith(u'\\') ? source : source + u'\\');
+        if ((same || inside) && (!best || entry.sourceFolder.size() > best->sourceFolder.size())) {
+            best = &entry;
+        }
+    }
+    if (best) {
+        below = folder.mid(best->sourceFolder.size());
+        while (below.startsWith(u'\\')) below.remove(0, 1);
+    }
+    return best;
+}
+
 RestorePlan PlanRestore(const RestoreRequest& request) {
     RestorePlan plan;
     plan.kind = BackupKindOf(request.entry);

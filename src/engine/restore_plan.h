@@ -55,6 +55,12 @@ struct RestoreRequest {
     QStringList only;
 };
 
+// The registration holding the drive-form `folder`: its own, or the nearest
+// one above that includes its sub-folders; `below` gets the rest of the path
+// ("" for the registered folder itself). Null when none holds it.
+const store::BackupEntry* HoldingRegistration(const std::vector<store::BackupEntry>& entries,
+                                              const QString& folder, QString& below);
+
 // Reads the backup and plans the restore. Never changes the backup.
 RestorePlan PlanRestore(const RestoreRequest& request);
 

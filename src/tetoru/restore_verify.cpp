@@ -9,7 +9,6 @@
 #include "store/program_start.h"
 #include "tetoru/tetoru_run.h"
 #include "util/file_ops.h"
-#include "util/text_case.h"
 
 #include <QDir>
 
@@ -80,28 +79,6 @@ std::optional<QString> HostFormOf(const QString& folder) {
     return platform::ToHostPath(folder);
 }
 
-// The registration holding `folder`: its own, or the nearest one above that
-// includes its sub-folders.
-const store::BackupEntry* HoldingRegistration(const std::vector<store::BackupEntry>& entries,
-                                              const QString& folder, QString& below) {
-    const QString key = util::AsciiUpper(folder);
-    const store::BackupEntry* best = nullptr;
-    for (const store::BackupEntry& entry : entries) {
-        const QString source = util::AsciiUpper(entry.sourceFolder);
-        const bool same = key == source;
-        const bool inside = entry.IncludesSubFolders() &&
-                            key.startsWith(source.endsWith(u'\\') ? source : source + u'\\');
-        if ((same || inside) && (!best || entry.sourceFolder.size() > best->sourceFolder.size())) {
-            best = &entry;
-        }
-    }
-    if (best) {
-        below = folder.mid(best->sourceFolder.size());
-        while (below.startsWith(u'\\')) below.remove(0, 1);
-    }
-    return best;
-}
-
 }  // namespace
 
 int RunVerify(engine::Engine& engine, const QStringList& definitionWords, bool content) {
@@ -139,7 +116,7 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
     const std::optional<QString> folder = DriveFormOf(command.source);
     QString below;
     const store::BackupEntry* entry =
-        folder ? HoldingRegistration(registrations.entries, *folder, below) : nullptr;
+        folder ? engine::HoldingRegistration(registrations.entries, *folder, below) : nullptr;
     if (!entry) {
         Say(stderr, QStringLiteral("TETORU: no registration holds %1").arg(command.source));
         return kEntryFailed;

@@ -112,7 +112,7 @@ class ZipReader final : public ArchiveReader {
             error = zip_strerror(archive_);
             return false;
         }
-        std::vector<std::uint8_t> buffer(1 << 18);
+        std::vector<std::uint8_t>& buffer = buffer_;
         std::uint64_t produced = 0;
         uLong crc = crc32(0L, Z_NULL, 0);
         bool ok = true;
@@ -150,6 +150,7 @@ class ZipReader final : public ArchiveReader {
   private:
     zip_t* archive_;
     std::vector<zip_uint64_t> zipIndex_;
+    mutable std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(1 << 18);
 };
 
 std::unique_ptr<ArchiveReader> OpenLzh(const std::filesystem::path& archive, std::string& error) {
@@ -204,7 +205,10 @@ bool ArchiveReader::ExtractToFile(const StoredMember& member, const std::filesys
         error = file.string() + ": " + std::strerror(errno);
         return false;
     }
-    std::vector<std::uint8_t> pending;
+    // One buffer per thread for every member: a fresh megabyte per small file costs more
+    // than writing it.
+    thread_local std::vector<std::uint8_t> pending;
+    pending.clear();
     pending.reserve(1 << 20);
     std::string writeError;
     const auto flush = [&]() {

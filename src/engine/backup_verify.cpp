@@ -40,24 +40,34 @@ void ListSource(const QString& hostFolder, const QString& relative, bool withSub
     }
 }
 
-constexpr qint64 kChunk = 1 << 20;
+constexpr qint64 kChunk = 1 << 18;
 
-// Byte for byte; a file that cannot be read differs.
-bool SameBytes(const QString& left, const QString& right) {
-    QFile a(left);
-    QFile b(right);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly)) return false;
-    if (a.size() != b.size()) return false;
-    QByteArray bufferA(kChunk, Qt::Uninitialized);
-    QByteArray bufferB(kChunk, Qt::Uninitialized);
-    for (;;) {
-        const qint64 gotA = a.read(bufferA.data(), kChunk);
-        const qint64 gotB = b.read(bufferB.data(), kChunk);
-        if (gotA != gotB || gotA < 0) return false;
-        if (gotA == 0) return true;
-        if (std::memcmp(bufferA.constData(), bufferB.constData(), gotA) != 0) return false;
+// Byte for byte, through two buffers kept for the whole check; a file that
+// cannot be read differs.
+class ByteComparer {
+  public:
+    bool Same(const QString& left, const QString& right) {
+        QFile a(left);
+        QFile b(right);
+        if (!a.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+            !b.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            return false;
+        }
+        for (;;) {
+            const qint64 gotA = a.read(left_.data(), kChunk);
+            const qint64 gotB = b.read(right_.data(), kChunk);
+            if (gotA != gotB || gotA < 0) return false;
+            if (gotA == 0) return true;
+            if (std::memcmp(left_.data(), right_.data(), static_cast<size_t>(gotA)) != 0) {
+                return false;
+            }
+        }
     }
-}
+
+  private:
+    std::vector<char> left_ = std::vector<char>(kChunk);
+    std::vector<char> right_ = std::vector<char>(kChunk);
+};
 
 // Decodes an archive member against its source file: Content when the data
 // differs, ArchiveTest when the member does not decode or fails its CRC.
@@ -133,6 +143,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
     backup.reserve(static_cast<qsizetype>(plan.items.size()));
     for (const RestoreItem& item : plan.items) backup.insert(util::AsciiUpper(item.name), &item);
 
+    ByteComparer bytes;
     for (const SourceFile& file : files) {
         const auto found = backup.constFind(util::AsciiUpper(file.name));
         if (found == backup.cend()) {
@@ -158,7 +169,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                     result.differences.push_back(*difference);
                     continue;
                 }
-            } else if (!SameBytes(file.hostPath, item.backupFile)) {
+            } else if (!bytes.Same(file.hostPath, item.backupFile)) {
                 result.differences.push_back({DifferenceKind::Content, file.name, {}});
                 continue;
             }

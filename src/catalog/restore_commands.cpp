@@ -148,7 +148,8 @@ void ListForm::RestoreBackup() {
             QtRestoreQuestions questions(&engineUi_->Progress());
             const engine::RestoreSummary summary =
                 engine::ApplyRestorePlan(run, plan, {engine::DifferingTarget::Ask, &questions});
-            report.append(QStringLiteral("%1 → %2").arg(request.backup, *host));
+            report.append(QStringLiteral("%1 → %2").arg(
+                request.backup, platform::ToDrivePath(*host).value_or(*host)));
             report.append(QStringLiteral("復元 %1 件、同じ %2 件、残した %3 件、失敗 %4 件%5")
                               .arg(summary.written)
                               .arg(summary.same)

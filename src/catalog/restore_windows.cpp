@@ -1,5 +1,7 @@
 #include "catalog/restore_windows.h"
 
+#include "platform/host_path.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
@@ -19,6 +21,11 @@ QString TimeText(qint64 ns) {
         .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
+// The way the system writes paths: "C:\Data\notes.txt", where a drive holds it.
+QString Shown(const QString& hostPath) {
+    return platform::ToDrivePath(hostPath).value_or(hostPath);
+}
+
 QString SizeText(qint64 bytes) {
     return QLocale(QLocale::English).toString(bytes) + QStringLiteral(" バイト");
 }
@@ -31,7 +38,7 @@ QString RestoreQuestionForm::QuestionText(const engine::ReplaceQuestion& questio
                "バックアップ：　%2　%3\n"
                "今のファイル：　%4　%5%6\n\n"
                "バックアップで置き換えますか？")
-        .arg(question.target, TimeText(question.backupTimeNs), SizeText(question.backupSize),
+        .arg(Shown(question.target), TimeText(question.backupTimeNs), SizeText(question.backupSize),
              TimeText(question.targetTimeNs), SizeText(question.targetSize),
              question.targetNewer ? QStringLiteral("（こちらが新しい）") : QString());
 }

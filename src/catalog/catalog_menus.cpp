@@ -35,6 +35,9 @@ void FileMenu(QMenuBar& bar, CatalogMenus& m) {
     m.fileCheck = Item(menu, "MF_確認", QStringLiteral("登録済みフォルダーの確認 (&Q)"));
     menu->addSeparator();
     m.fileExit = Item(menu, "M_ファイル_終了", QStringLiteral("Kibakoの終了 (&X)"));
+    menu->addSeparator();
+    m.fileRestore = Item(menu, "MF_復元", QStringLiteral("バックアップから復元 (&R)"));
+    m.fileVerify = Item(menu, "MF_照合", QStringLiteral("バックアップの照合 (&V)"));
 }
 
 void EditMenu(QMenuBar& bar, CatalogMenus& m) {

@@ -17,6 +17,8 @@ struct CatalogMenus {
     QAction* fileUpdate = nullptr;          // M_ファイル_更新
     QAction* fileCheck = nullptr;           // MF_確認
     QAction* fileExit = nullptr;            // M_ファイル_終了
+    QAction* fileRestore = nullptr;         // after the end: restore from a backup
+    QAction* fileVerify = nullptr;          // after the end: check a backup
     QAction* editChange = nullptr;          // M_編集_修正
     QAction* editDelete = nullptr;          // M_編集_削除
     QAction* expandAll = nullptr;           // MD_展開

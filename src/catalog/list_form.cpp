@@ -166,6 +166,8 @@ void ListForm::ConnectControls() {
     connect(menus_.fileExit, &QAction::triggered, this, &QWidget::close);
     connect(menus_.topics, &QAction::triggered, this, &ListForm::OpenHelp);
     connect(menus_.fileCheck, &QAction::triggered, this, &ListForm::CheckRegistrations);
+    connect(menus_.fileRestore, &QAction::triggered, this, &ListForm::RestoreBackup);
+    connect(menus_.fileVerify, &QAction::triggered, this, &ListForm::VerifyBackup);
     connect(menus_.editChange, &QAction::triggered, this, &ListForm::EditRegistration);
     connect(menus_.editDelete, &QAction::triggered, this, &ListForm::DeleteRegistration);
     for (QAction* item : menus_.newFileOnly)

@@ -16,6 +16,7 @@
 #include "catalog/grid/display_colours.h"
 #include "catalog/grid/grid_side.h"
 #include "catalog/grid/icon_strip.h"
+#include "catalog/restore_commands.h"
 #include "catalog/row_lookup.h"
 #include "catalog/run_options.h"
 #include "store/definition_list.h"
@@ -129,6 +130,13 @@ class ListForm : public QMainWindow {
     void EditRegistration();
     void DeleteRegistration();  // M_編集_削除
     void CheckRegistrations();  // MF_確認
+    // The backup of the registration of the listed folder put back: whole
+    // from the folder grid, the current and marked files from the file grid.
+    void RestoreBackup();
+    // That registration's backup compared with its source, the differences
+    // shown in a window.
+    void VerifyBackup();
+    RestoreHooks& RestoreChoices() { return restoreHooks_; }
     // The definitions were replaced by another list (the check saved it under
     // a new name): the drive view is read again at its next showing, with all
     // levels, and the settings view is built and shown.
@@ -275,6 +283,7 @@ class ListForm : public QMainWindow {
     RunOptions options_;
     std::array<qint64, 8> levelColours_{};
     QString backupDir_;
+    RestoreHooks restoreHooks_ = WindowRestoreHooks();
     int winMeCaution_ = 0;
     std::array<int, 4> ruledLines_{};  // KeiDispV, KeiDispH, KeiFileV, KeiFileH
     int nameCase_ = 3;

@@ -2,6 +2,7 @@
 #include "engine/engine.h"
 #include "platform/drive_report.h"
 #include "tetoru/display.h"
+#include "tetoru/restore_verify.h"
 #include "tetoru/status_report.h"
 #include "tetoru/tetoru_run.h"
 #include "util/message_sink.h"
@@ -11,6 +12,9 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <cstdio>
+#include <functional>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -21,8 +25,19 @@ const util::OptionSpec kStatusOption{
 const util::OptionSpec kMaxAgeOption{
     "--max-age", "DAYS", "with --status: also fail when a backup is older than DAYS days"};
 
-const util::OptionSpec kOptions[] = {util::kHelpOption, util::kVersionOption, util::kDrivesOption,
-                                     kStatusOption, kMaxAgeOption};
+const util::OptionSpec kOptions[] = {
+    util::kHelpOption,
+    util::kVersionOption,
+    util::kDrivesOption,
+    {"--verify", nullptr, "compare each registration's backup with its source"},
+    {"--content", nullptr, "with --verify: compare the data as well"},
+    {"--restore", "SOURCE-FOLDER", "restore the backup of a registered folder"},
+    {"--to", "FOLDER", "with --restore: restore into FOLDER instead"},
+    {"--dry-run", nullptr, "with --restore: list what would be written"},
+    {"--overwrite", nullptr, "with --restore: replace files that differ"},
+    kStatusOption,
+    kMaxAgeOption,
+};
 
 const util::ProgramSpec kProgram{
     "tetoru", "[DEFINITION-FILE]",
@@ -38,14 +53,26 @@ const util::ProgramSpec kProgram{
     "Kibako.Def in the program folder. A named file that does not exist is an\n"
     "error: nothing is backed up.\n"
     "\n"
+    "--verify reads every registration's backup and its source and prints one line\n"
+    "per registration and one per difference: missing in the backup, older in the\n"
+    "backup, different size or time, different content (--content: bytes of folder\n"
+    "copies, decoded data and CRC of archive members), a backup that fails its test.\n"
+    "--restore SOURCE-FOLDER (drive form or host path) puts the backup of the\n"
+    "registration holding that folder back into it, or into --to FOLDER: missing\n"
+    "files are written, equal ones left alone, and files that differ are kept and\n"
+    "listed unless --overwrite is given. Each file is written whole or not at all,\n"
+    "with the time its backup has. Neither asks anything.\n"
+    "\n"
     "With --status it changes nothing: it prints each registration's last result\n"
     "from the run log (Kibako.log in the program folder, written by every run of\n"
     "either program) and when its backup was last known to be current, and exits\n"
     "with 1 when a registration's last run failed or, with --max-age, when one was\n"
     "not backed up (nor found unchanged) for more than DAYS days; a monitor can\n"
     "call it.\n",
-    "  0   every registration that was due was backed up\n"
-    "  1   a registration failed\n"
+    "  0   every registration that was due was backed up (--verify: every backup\n"
+    "      matches; --restore: no file failed)\n"
+    "  1   a registration failed (--verify: a backup differs or cannot be read;\n"
+    "      --restore: a file failed or the backup cannot be read)\n"
     "  2   the run was stopped (the abort button, SIGTERM or SIGINT after the\n"
     "      current file, or an archive that could not be written)\n"
     "  3   the clock says a year before 2000: nothing was touched\n"
@@ -61,7 +88,7 @@ void RequestStop(int) { stopRequested = 1; }
 // Without a display: one line per entry on standard output. SIGTERM (a timer
 // being stopped) and SIGINT act as 中止BTN: the run stops after the current
 // file and what was finished is saved.
-int RunOnConsole(char* program, const QStringList& arguments) {
+int RunOnConsole(char* program, const std::function<int(engine::Engine&)>& run) {
     int argc = 1;  // Qt reads none of the words: they are the definition file
     char* qtArguments[] = {program, nullptr};
     QCoreApplication app(argc, qtArguments);
@@ -74,7 +101,7 @@ int RunOnConsole(char* program, const QStringList& arguments) {
     ui.onEvents = [&engine] {
         if (stopRequested) engine.RequestAbort();
     };
-    const int status = tetoru::RunTetoru(engine, arguments, {});
+    const int status = run(engine);
     util::SetMessageSink(nullptr);
     return status;
 }
@@ -86,6 +113,22 @@ void NameTheTimeZoneOnce() {
     if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(QStringLiteral("/etc/localtime")))
         return;
     qputenv("TZ", ":/etc/localtime");
+}
+
+// Options that belong to another one are refused without it.
+std::optional<int> RefuseMisplacedOptions(const util::CommandLine& line) {
+    const char* problem = nullptr;
+    if (line.Has("--verify") && line.Has("--restore")) {
+        problem = "--verify and --restore cannot be given together";
+    } else if (line.Has("--content") && !line.Has("--verify")) {
+        problem = "--content needs --verify";
+    } else if (!line.Has("--restore") &&
+               (line.Has("--to") || line.Has("--dry-run") || line.Has("--overwrite"))) {
+        problem = "--to, --dry-run and --overwrite need --restore";
+    }
+    if (!problem) return std::nullopt;
+    std::fprintf(stderr, "tetoru: %s\nTry 'tetoru --help'.\n", problem);
+    return util::kUsageError;
 }
 
 }  // namespace
@@ -112,6 +155,22 @@ int main(int argc, char* argv[]) {
         QCoreApplication app(argc, argv);
         return tetoru::PrintStatus(line.words, maxAge);
     }
+    if (const auto status = RefuseMisplacedOptions(line)) return *status;
+    // Verify and restore ask nothing, so they run on the console with or without a display.
+    if (line.Has("--verify")) {
+        return RunOnConsole(argv[0], [&line](engine::Engine& engine) {
+            return tetoru::RunVerify(engine, line.words, line.Has("--content"));
+        });
+    }
+    if (line.Has("--restore")) {
+        const tetoru::RestoreCommand command{line.Value("--restore"), line.Value("--to"),
+                                             line.Has("--dry-run"), line.Has("--overwrite")};
+        return RunOnConsole(argv[0], [&line, &command](engine::Engine& engine) {
+            return tetoru::RunRestore(engine, line.words, command);
+        });
+    }
     return tetoru::HasDisplay() ? tetoru::RunWithProgressWindow(argv[0], line.words)
-                                : RunOnConsole(argv[0], line.words);
+                                : RunOnConsole(argv[0], [&line](engine::Engine& engine) {
+                                      return tetoru::RunTetoru(engine, line.words, {});
+                                  });
 }

@@ -1,5 +1,7 @@
 #include "util/program_options.h"
 
+#include <algorithm>
+
 #include "platform/host_program_folder.h"
 
 #include <cstdio>
@@ -20,11 +22,19 @@ QString UsageLine(const ProgramSpec& program) {
 }
 
 QString OptionList(std::span<const OptionSpec> options) {
-    QString text = QStringLiteral("Options:\n");
-    for (const OptionSpec& option : options) {
+    const auto nameOf = [](const OptionSpec& option) {
         QString name = QLatin1String(option.name);
         if (option.valueName) name += u' ' + QLatin1String(option.valueName);
-        text += QStringLiteral("  %1  %2\n").arg(name, -16).arg(QLatin1String(option.help));
+        return name;
+    };
+    // The help texts start in one column, after the longest name.
+    qsizetype width = 16;
+    for (const OptionSpec& option : options) width = std::max(width, nameOf(option).size());
+    QString text = QStringLiteral("Options:\n");
+    for (const OptionSpec& option : options) {
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(nameOf(option), -static_cast<int>(width))
+                    .arg(QLatin1String(option.help));
     }
     return text;
 }

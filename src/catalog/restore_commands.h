@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace kibako::catalog {
+
+// What the catalog's restore and check ask of a person, replaceable in tests.
+struct RestoreHooks {
+    // Where a restore goes: nothing when cancelled, an empty text for the
+    // folder the files came from, else another host folder.
+    std::function<std::optional<QString>(QWidget* parent, const QString& sourceFolder)>
+        chooseTarget;
+    // Shows a report the user can read and copy.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> showReport;
+};
+
+// The real windows: a question (元のフォルダー / 別のフォルダー) and the folder
+// dialog with the drives in its sidebar; the report window.
+RestoreHooks WindowRestoreHooks();
+
+}  // namespace kibako::catalog

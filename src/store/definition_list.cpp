@@ -1,5 +1,6 @@
 #include "store/definition_list.h"
 
+#include "platform/ascii_fold.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
 #include "util/text_case.h"
@@ -11,13 +12,7 @@
 namespace store {
 namespace {
 
-QString Folded(QStringView key) {
-    QString folded = key.toString();
-    for (QChar& c : folded) {
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
-    }
-    return folded;
-}
+QString Folded(QStringView key) { return platform::AsciiFold(key); }
 
 // Characters that frame entries cannot stand inside a field.
 bool HoldsFraming(const QString& field) {
@@ -32,8 +27,7 @@ bool HoldsFraming(const QString& field) {
 int CompareSortKeys(QStringView a, QStringView b) {
     const auto fold = [](QChar c) -> char16_t {
         if (c == u'\\') return 1;
-        if (c >= u'a' && c <= u'z') return c.unicode() - 32;
-        return c.unicode();
+        return platform::AsciiFold(c.unicode());
     };
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {

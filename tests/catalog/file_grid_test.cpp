@@ -114,8 +114,9 @@ TEST_F(FileGridTest, DestinationViewListsTheArchiveInTheFirstColumnAndTheSourceE
     ASSERT_GT(archiveRow->shownRow, 0);
     EXPECT_EQ(grid::IconCode(form.RegistrationRows().grid, archiveRow->shownRow), 29);
     Press(form, Qt::Key_Down, archiveRow->shownRow);
-    EXPECT_EQ(form.ListedFolder(), S("D:\\Backup\\Data.lzh"));
-    EXPECT_EQ(form.FolderLabel()->text(), S("D:\\Backup\\Data.lzh "));
+    // The row's exact path, as registered.
+    EXPECT_EQ(form.ListedFolder(), S("D:\\Backup\\Data.LZH"));
+    EXPECT_EQ(form.FolderLabel()->text(), S("D:\\Backup\\Data.LZH "));
     // The archive's empty member is listed too.
     EXPECT_EQ(ListedNames(form), QStringList({S("photo.jpg"), S("empty.txt"), S("notes.txt")}));
     // The listing's date: "yy/mm/dd hh:mm".

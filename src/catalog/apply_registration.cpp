@@ -2,7 +2,11 @@
 
 #include <QDateTime>
 
+#include <optional>
+
 #include "catalog/list_form.h"
+#include "dialogs/message_box.h"
+#include "platform/ascii_fold.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/numbers.h"
@@ -38,24 +42,43 @@ bool PatchRow(ListForm& form, const store::BackupEntry& entry) {
     return true;
 }
 
-bool StoreAndPatch(ListForm& form, const store::BackupEntry& entry) {
-    form.Definitions().PutEntry(entry);
-    if (form.CurrentView() != kDriveView) form.MarkDriveRebuild();
-    return PatchRow(form, entry);
+// The message box reads the codes 0 to 8 as colour and emphasis: a path
+// holding them is shown with "?" in their place.
+QString Printable(QString path) {
+    for (QChar& c : path) {
+        if (c.unicode() <= 8) c = u'?';
+    }
+    return path;
+}
+
+void SayRefused(ListForm& form, const store::BackupEntry& entry) {
+    dialogs::ShowMessage(&form, QStringLiteral("登録できません。|フォルダー名か保存先に、"
+                                               "定義ファイルに書けない制御文字があります。||") +
+                                    Printable(entry.sourceFolder) + QStringLiteral("|→ ") +
+                                    Printable(entry.destination));
 }
 
 // Every folder below the source becomes an entry of its own; the rows are
 // patched afterwards in one pass.
-void StoreSubFolders(store::DefinitionList& list, const store::BackupEntry& entry) {
+// Folders whose names the definition file cannot hold are passed over; the
+// first of them is returned to be named.
+std::optional<store::BackupEntry> StoreSubFolders(store::DefinitionList& list,
+                                                  const store::BackupEntry& entry) {
+    std::optional<store::BackupEntry> refused;
     const QStringList names =
         util::SplitNameList(util::ListFolderNames(entry.sourceFolder + QStringLiteral("\\*.*")));
     for (const QString& name : names) {
         store::BackupEntry below = entry;
         below.sourceFolder = entry.sourceFolder + u'\\' + name;
         below.destination = entry.destination + u'\\' + name;
-        list.PutEntry(below);
-        StoreSubFolders(list, below);
+        if (!list.PutEntry(below)) {
+            if (!refused) refused = below;
+            continue;
+        }
+        const auto deeper = StoreSubFolders(list, below);
+        if (!refused) refused = deeper;
     }
+    return refused;
 }
 
 // The drive rows below the source take their own entries' destinations.
@@ -75,17 +98,19 @@ void PatchRowsBelow(ListForm& form, const store::BackupEntry& entry) {
 }
 
 void SpreadOverSubFolders(ListForm& form, const store::BackupEntry& entry) {
-    StoreSubFolders(form.Definitions(), entry);
+    const auto refused = StoreSubFolders(form.Definitions(), entry);
     if (form.CurrentView() == kDriveView) PatchRowsBelow(form, entry);
+    if (refused) SayRefused(form, *refused);
 }
 
 // Removes the entries below the source; in the drive view the rows below
 // show the covering destination.
 void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
     store::DefinitionList& list = form.Definitions();
-    const QString prefix = entry.sourceFolder.toUpper() + u'\\';
+    const QString prefix = platform::AsciiFold(entry.sourceFolder) + u'\\';
     for (const store::BackupEntry& e : list.Entries()) {
-        if (e.sourceFolder.toUpper().startsWith(prefix)) list.RemoveEntry(e.sourceFolder, false);
+        if (platform::AsciiFold(e.sourceFolder).startsWith(prefix))
+            list.RemoveEntry(e.sourceFolder, false);
     }
     if (form.CurrentView() != kDriveView) return;
     const auto row = form.FindRow(entry.sourceFolder);
@@ -124,7 +149,12 @@ void ShowLastBackups(ListForm& form) {
 }
 
 bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry) {
-    const bool patched = StoreAndPatch(form, entry);
+    if (!form.Definitions().PutEntry(entry)) {
+        SayRefused(form, entry);
+        return false;
+    }
+    if (form.CurrentView() != kDriveView) form.MarkDriveRebuild();
+    const bool patched = PatchRow(form, entry);
     if (entry.subFolderMode == 1) SpreadOverSubFolders(form, entry);
     if (entry.subFolderMode == 2) GatherSubFolders(form, entry);
     if (form.CurrentView() == kDriveView) return false;

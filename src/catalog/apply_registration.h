@@ -12,7 +12,10 @@ class ListForm;
 // with a mirrored destination; mode 2 removes the registrations below it,
 // which the whole-tree entry now covers. Returns true when the current
 // registration view must be rebuilt (the row was not there, or the rows
-// below changed); the drive view is patched in place.
+// below changed); the drive view is patched in place. A registration the
+// definition file cannot hold (a control character that frames its entries)
+// is refused with a message, and nothing is stored or painted; so is each
+// such folder below a source registered folder by folder.
 bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry);
 
 // After a run: every row of the current view whose folder has an entry shows

@@ -72,12 +72,13 @@ bool ListForm::WriteClosingSettings() {
     ok &= s.PutSettingNumber(store::Key::FolderPercent, layout_.folderPercent);
     ok &= s.PutSettingNumber(store::Key::WIDTH, static_cast<qint64>(width()) * scale_.tpx);
     ok &= s.PutSettingNumber(store::Key::HEIGHT, static_cast<qint64>(height()) * scale_.tpy);
-    for (int i = 0; i < 3; ++i) {
+    // The three folder widths first, then the three file widths.
+    for (int i = 0; i < 3; ++i)
         ok &= s.PutSettingNumber(store::DirColWidthKey(i),
                                  folderSide_.widths[static_cast<size_t>(i)]);
+    for (int i = 0; i < 3; ++i)
         ok &=
             s.PutSettingNumber(store::FileColWidthKey(i), fileSide_.widths[static_cast<size_t>(i)]);
-    }
     if (!backupDir_.isEmpty()) ok &= s.PutSettingText(store::Key::BackupDir, backupDir_);
     return ok;
 }

@@ -5,6 +5,7 @@
 #include "catalog/row_lookup.h"
 #include "catalog/row_record.h"
 #include "dialogs/message_box.h"
+#include "platform/ascii_fold.h"
 #include "util/path_names.h"
 #include "widgets/beep.h"
 
@@ -118,7 +119,11 @@ void DeleteInSettingsView(ListForm& form) {
         // The registrations below are gone, and with them every row below.
         const QString prefix = target->key + u'\\';
         int end = target->fullRow + 1;
-        while (end < m.list.Count() && m.list.Cell(end, kKeyColumn).startsWith(prefix)) ++end;
+        // The rows follow the sorted registrations, whose case may differ.
+        const QString folded = platform::AsciiFold(prefix);
+        while (end < m.list.Count() &&
+               platform::AsciiFold(m.list.Cell(end, kKeyColumn)).startsWith(folded))
+            ++end;
         RemoveFullRows(m, target->fullRow + 1, end - target->fullRow - 1);
     }
     if (HasChildren(m, target->fullRow)) {

@@ -27,9 +27,10 @@ QString HostChild(const QString& host, const QString& name) {
 
 DriveReader::DriveReader(const QString& body) {
     for (auto e = NextRawEntry(body, 0); e; e = NextRawEntry(body, e->next)) {
+        const QString source = e->source.toString();
         registrations_.insert(
-            util::AsciiUpper(e->source.toString()),
-            {e->destination.toString(), e->lastBackup.toString(), e->flags.toString()});
+            source, {e->destination.toString(), e->lastBackup.toString(), e->flags.toString()});
+        byFolded_.insert(util::AsciiUpper(source), source);
     }
 }
 
@@ -69,9 +70,20 @@ FullList DriveReader::ReadChildren(const QString& drivePath, int level) {
     return out;
 }
 
+const DriveReader::Registration* DriveReader::RegistrationOf(const QString& drivePath,
+                                                             const QString& host) const {
+    if (const auto it = registrations_.constFind(drivePath); it != registrations_.cend())
+        return &*it;
+    const auto folded = byFolded_.constFind(util::AsciiUpper(drivePath));
+    if (folded == byFolded_.cend() || platform::ToHostPath(*folded) != host) return nullptr;
+    return &*registrations_.constFind(*folded);
+}
+
 DriveReader::Covering DriveReader::CoveringOf(const QString& upperPath) const {
     for (QString path = upperPath;;) {
-        const auto it = registrations_.constFind(path);
+        const auto source = byFolded_.constFind(path);
+        const auto it =
+            source == byFolded_.cend() ? registrations_.cend() : registrations_.constFind(*source);
         if (it != registrations_.cend() && WholeTree(it->flags))
             return {it->destination, it->flags};
         const QString parent = util::ParentPath(path);
@@ -84,11 +96,11 @@ DriveReader::Covering DriveReader::CoveringOf(const QString& upperPath) const {
 void DriveReader::Visit(FullList& out, const QString& host, const QString& drivePath,
                         const QString& name, int level, const Covering& inherited, int readLevels) {
     if (letEventsRun && ++visited_ % kEventsEvery == 0) letEventsRun();
-    const QString key = util::AsciiUpper(drivePath);
-    RowFields row{name, inherited.destination, QString(), inherited.flags, key, readLevels == 0};
+    RowFields row{ShownName(name), inherited.destination, QString(),
+                  inherited.flags, RowKey(drivePath),     readLevels == 0};
     Covering passed = inherited;
-    const auto it = registrations_.constFind(key);
-    if (it != registrations_.cend()) {
+    const Registration* it = RegistrationOf(drivePath, host);
+    if (it != nullptr) {
         row.f1 = it->destination;
         row.f2 = it->lastBackup;
         row.f3 = it->flags;

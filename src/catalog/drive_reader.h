@@ -19,7 +19,9 @@ namespace kibako::catalog {
 // shown without sub-folders.
 class DriveReader {
   public:
-    // `body` is the definition body, looked up by upper-cased source folder.
+    // `body` is the definition body. A row takes the registration of its exact
+    // path, else one that differs in ASCII case only and names the same host
+    // folder (a path carried over from Windows), never a case twin's.
     explicit DriveReader(const QString& body);
 
     // Called every so many folders so that the window can repaint.
@@ -50,8 +52,10 @@ class DriveReader {
     void Visit(FullList& out, const QString& host, const QString& drivePath, const QString& name,
                int level, const Covering& inherited, int readLevels);
     Covering CoveringOf(const QString& upperPath) const;
+    const Registration* RegistrationOf(const QString& drivePath, const QString& host) const;
 
-    QHash<QString, Registration> registrations_;  // by upper-cased source folder
+    QHash<QString, Registration> registrations_;  // by exact source folder
+    QHash<QString, QString> byFolded_;            // AsciiFold(source) -> the first source
     int visited_ = 0;
 };
 

@@ -464,7 +464,7 @@ void EntryForm::TakeBrowsedPath(QString path) {
         return;
     }
     const QString name = NameForSource(source_);
-    const bool sameName = util::FileNameOf(folder).toUpper() == name.toUpper();
+    const bool sameName = util::SameKey(util::FileNameOf(folder), name);
     fields_[0]->setText(sameName ? folder : folder + u'\\' + name);
     fields_[1]->setText(folder + u'\\' + name + QStringLiteral(".LZH"));
     fields_[2]->setText(folder + u'\\' + name + QStringLiteral(".ZIP"));

@@ -10,6 +10,7 @@
 #include "catalog/file_icons.h"
 #include "catalog/grid/grid_state.h"
 #include "engine/archive_listing.h"
+#include "platform/ascii_fold.h"
 #include "platform/folder_files.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
@@ -228,10 +229,7 @@ class RowBuilder {
     }
 
     void AppendLower(QStringView ascii) {
-        for (const QChar c : ascii) {
-            const char16_t u = c.unicode();
-            keys_.push_back(u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + (u'a' - u'A')) : u);
-        }
+        for (const QChar c : ascii) keys_.push_back(platform::AsciiLowerOf(c.unicode()));
     }
 
     // IconForExtension of an ASCII extension of at most five characters,
@@ -269,7 +267,8 @@ void ReadArchive(const QString& archive, RowBuilder& rows) {
     const engine::ArchiveListing listing = engine::ListArchive(archive);
     rows.Reserve(listing.members.size());
     for (const engine::ArchiveMember& member : listing.members) {
-        if (member.IsFolder() || member.originalSize == 0) continue;
+        // Empty members are listed: only a folder's empty files are left out.
+        if (member.IsFolder()) continue;
         const qint64 size = static_cast<qint64>(
             std::min<std::uint64_t>(member.originalSize, std::numeric_limits<qint64>::max()));
         const QStringView name = QStringView(member.name).mid(member.name.lastIndexOf(u'\\') + 1);

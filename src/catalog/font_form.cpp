@@ -24,6 +24,8 @@ FontForm::FontForm(const QStringList& screenNames, QWidget* parent) : QDialog(pa
     fonlst_->setObjectName(QStringLiteral("FONLST"));
     fonlst_->setGeometry(8, 8, 200, 284);
     fonlst_->addItems(FontListNames(screenNames));
+    // The keys move the current row as a click does: both choose the font.
+    connect(fonlst_, &QListWidget::currentRowChanged, this, &FontForm::OnListClicked);
     connect(fonlst_, &QListWidget::itemClicked, this, &FontForm::OnListClicked);
     smpdsp_ = new QLabel(this);
     smpdsp_->setObjectName(QStringLiteral("SMPDSP"));

@@ -1,6 +1,7 @@
 #include "catalog/full_list.h"
 
 #include "catalog/row_record.h"
+#include "platform/ascii_fold.h"
 
 #include <algorithm>
 
@@ -69,17 +70,28 @@ void FullList::Remove(int index, int count) {
     KeysChanged();
 }
 
-int FullList::RowOfKey(const QString& key) const {
-    if (!keyIndexCurrent_) {
-        keyIndex_.clear();
-        keyIndex_.reserve(Count());
-        for (int r = 0; r < Count(); ++r) {
-            const QString rowKey = Cell(r, kKeyColumn).toString();
-            if (!keyIndex_.contains(rowKey)) keyIndex_.insert(rowKey, r);
-        }
-        keyIndexCurrent_ = true;
+void FullList::IndexKeys() const {
+    if (keyIndexCurrent_) return;
+    keyIndex_.clear();
+    keyIndex_.reserve(Count());
+    foldedKeyIndex_.clear();
+    for (int r = 0; r < Count(); ++r) {
+        const QString rowKey = Cell(r, kKeyColumn).toString();
+        if (!keyIndex_.contains(rowKey)) keyIndex_.insert(rowKey, r);
+        const QString folded = platform::AsciiFold(rowKey);
+        if (!foldedKeyIndex_.contains(folded)) foldedKeyIndex_.insert(folded, r);
     }
+    keyIndexCurrent_ = true;
+}
+
+int FullList::RowOfKey(const QString& key) const {
+    IndexKeys();
     return keyIndex_.value(key, -1);
+}
+
+int FullList::RowOfFoldedKey(const QString& foldedKey) const {
+    IndexKeys();
+    return foldedKeyIndex_.value(foldedKey, -1);
 }
 
 QStringView FullList::Record(int row) const {

@@ -42,6 +42,8 @@ class FullList {
     // built on the first lookup after a change of rows or keys, so a series
     // of lookups between changes costs one pass in all.
     int RowOfKey(const QString& key) const;
+    // The first row whose KEY, ASCII-folded, is `foldedKey`; -1 when none.
+    int RowOfFoldedKey(const QString& foldedKey) const;
 
     // Replaces one cell of a row; false when the row lacks the cell.
     bool SetCell(int row, int column, QStringView text);
@@ -52,6 +54,7 @@ class FullList {
   private:
     void ShiftStarts(int fromRow, qsizetype delta);
     void KeysChanged() { keyIndexCurrent_ = false; }
+    void IndexKeys() const;
 
     QString text_;
     std::vector<qsizetype> starts_{0};  // Count() + 1 entries; the last is the end
@@ -59,6 +62,7 @@ class FullList {
     std::vector<std::uint8_t> icons_;
     std::vector<std::uint8_t> slots_;
     mutable QHash<QString, int> keyIndex_;
+    mutable QHash<QString, int> foldedKeyIndex_;
     mutable bool keyIndexCurrent_ = false;
 };
 

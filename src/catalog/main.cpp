@@ -5,6 +5,7 @@
 #include "platform/drive_report.h"
 #include "util/message_sink.h"
 #include "util/program_options.h"
+#include "widgets/qt_translation.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     int qtArgc = 1;  // Qt reads none of the words: they are the definition file
     char* qtArguments[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArguments);
+    kibako::widgets::LoadQtTranslation(app);
     util::SetProgramTitle(QStringLiteral("キバコ"));
     kibako::catalog::ListForm form;
     if (!form.Load(line.words)) return 1;

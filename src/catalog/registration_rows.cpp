@@ -65,6 +65,7 @@ void BuildRegistrationRows(FolderModel& m, const QString& definitionPath,
         for (const RegistrationItem& item : items) {
             const QString parent = util::ParentPath(item.path);
             const QString upperParent = util::AsciiUpper(parent) + u'\\';
+            const QString exactParent = RowKey(parent) + u'\\';
             const QStringList components = parent.split(u'\\');
             if (upperParent != previousParent) {
                 const qsizetype common = CommonFolderLength(upperParent, previousParent);
@@ -72,15 +73,16 @@ void BuildRegistrationRows(FolderModel& m, const QString& definitionPath,
                 for (int i = 0; i < components.size(); ++i) {
                     end += components[i].size() + 1;  // position of the "\" after it
                     if (end < common) continue;
-                    const QString key = upperParent.left(end);
-                    if (key == previousEntry) continue;
+                    if (upperParent.left(end) == previousEntry) continue;
+                    const QString key = exactParent.left(end);
                     const int icon =
                         i == 0 ? DriveComponentIcon(components[i], destinationView) : kIconFolder;
-                    rows.Add({components[i], {}, {}, {}, key}, 2 + i, icon, kSlotPath);
+                    rows.Add({ShownName(components[i]), {}, {}, {}, key}, 2 + i, icon, kSlotPath);
                 }
             }
             const QString upperPath = util::AsciiUpper(item.path);
-            rows.Add({util::FileNameOf(item.path), item.f1, item.f2, item.flags, upperPath},
+            rows.Add({ShownName(util::FileNameOf(item.path)), item.f1, item.f2, item.flags,
+                      RowKey(item.path)},
                      2 + static_cast<int>(components.size()), item.icon, kSlotRegistration);
             previousParent = upperParent;
             previousEntry = upperPath;

@@ -32,7 +32,8 @@ QStringList AncestorNames(const FolderModel& m, int fullRow) {
 }  // namespace
 
 std::optional<RowLocation> FindRowByKey(const FolderModel& m, const QString& path) {
-    const int row = m.list.RowOfKey(util::AsciiUpper(path));
+    int row = m.list.RowOfKey(RowKey(path));
+    if (row < 0) row = m.list.RowOfFoldedKey(util::AsciiUpper(RowKey(path)));
     if (row < 0) return std::nullopt;
     return RowLocation{row, ShownIndexOf(m, row)};
 }
@@ -55,13 +56,21 @@ bool SetRowCell(FolderModel& m, grid::GridSurface* surface, int fullRow, int col
 
 QString RowPath(const FolderModel& m, int shownRow) {
     if (shownRow < 0 || shownRow >= static_cast<int>(m.rowMap.size())) return {};
-    QStringList names = AncestorNames(m, m.rowMap[static_cast<size_t>(shownRow)]);
+    const int fullRow = m.rowMap[static_cast<size_t>(shownRow)];
+    // A row that knows its folder's exact path reaches that folder: names
+    // shown trimmed or capitalised may belong to another one (on Linux
+    // "Photos" and "photos", " a " and "a" are different folders).
+    const QStringView key = m.list.Cell(fullRow, kKeyColumn);
+    if (!key.isEmpty()) return PathOfRowKey(key.toString());
+    QStringList names = AncestorNames(m, fullRow);
     for (QString& name : names) name = util::CapitalizeWord(name.trimmed());
     return names.join(u'\\');
 }
 
 QString StoredPath(const FolderModel& m, int fullRow) {
     if (fullRow < 0 || fullRow >= m.list.Count()) return {};
+    const QStringView key = m.list.Cell(fullRow, kKeyColumn);
+    if (!key.isEmpty()) return PathOfRowKey(key.toString());
     return AncestorNames(m, fullRow).join(u'\\');
 }
 

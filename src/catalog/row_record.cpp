@@ -2,6 +2,32 @@
 
 namespace kibako::catalog {
 
+namespace {
+constexpr char16_t kControlShift = 0xDC00;
+}  // namespace
+
+QString ShownName(QString name) {
+    for (QChar& c : name) {
+        if (c.unicode() < 0x20) c = u'?';
+    }
+    return name;
+}
+
+QString RowKey(QString path) {
+    for (QChar& c : path) {
+        if (c.unicode() < 0x20) c = QChar(char16_t(kControlShift + c.unicode()));
+    }
+    return path;
+}
+
+QString PathOfRowKey(QString key) {
+    for (QChar& c : key) {
+        const char16_t u = c.unicode();
+        if (u >= kControlShift && u < kControlShift + 0x20) c = QChar(char16_t(u - kControlShift));
+    }
+    return key;
+}
+
 QString MakeRecord(const RowFields& f) {
     QString record;
     record.reserve(f.name.size() + f.f1.size() + f.f2.size() + f.f3.size() + f.key.size() + 8);

@@ -21,11 +21,22 @@ struct RowFields {
     QString f1;   // destination (or source in the destination view)
     QString f2;   // last backup
     QString f3;   // the eight flag characters
-    QString key;  // full path, ASCII letters upper-cased
+    QString key;  // full path exactly as the folder is named: RowKey
     bool unread = false;
 };
 
 QString MakeRecord(const RowFields& fields);
+
+// A folder name as a row shows it: control characters (which would frame the
+// record) as "?", as the file grid shows them.
+QString ShownName(QString name);
+
+// The KEY of a row: the exact path, with each control character moved to a
+// lone surrogate (U+DC00 + code) that no decoded name holds, so that the
+// record keeps its frame and the row still reaches the folder it names.
+QString RowKey(QString path);
+// The path a KEY stands for.
+QString PathOfRowKey(QString key);
 
 // Cell k (0 NAME ... 4 KEY) of one record; empty when the record lacks it.
 QStringView CellOf(QStringView record, int column);

@@ -1,5 +1,6 @@
 #include "platform/dir_search.h"
 
+#include "platform/ascii_fold.h"
 #include "platform/attributes.h"
 #include "platform/file_name_match.h"
 #include "platform/folder_entries.h"
@@ -151,8 +152,7 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
             ++result.passedOver;
             continue;
         }
-        if (wild ? !MatchesWildcard(namePattern, name)
-                 : !EqualsIgnoringAsciiCase(name, namePattern)) {
+        if (wild ? !MatchesWildcard(namePattern, name) : !SameName(name, namePattern)) {
             continue;
         }
         if (holdsPseudoMounts && PseudoMountPoints().contains(ChildPath(hostFolder, name)))

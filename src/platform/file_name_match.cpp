@@ -1,12 +1,9 @@
 #include "platform/file_name_match.h"
 
+#include "platform/ascii_fold.h"
+
 namespace platform {
 namespace {
-
-QChar FoldAscii(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') ? QChar(u - 32) : c;
-}
 
 // Iterative glob with single-star backtracking: linear in practice, no recursion.
 bool Glob(const QString& name, const QString& pattern) {
@@ -16,7 +13,7 @@ bool Glob(const QString& name, const QString& pattern) {
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == u'?' || FoldAscii(pattern[p]) == FoldAscii(name[n]))) {
+                   (pattern[p] == u'?' || AsciiFold(pattern[p]) == AsciiFold(name[n]))) {
             ++p;
             ++n;
         } else if (starP >= 0) {
@@ -41,14 +38,6 @@ bool MatchesWildcard(const QString& pattern, const QString& name) {
 
 bool HasWildcard(const QString& pattern) {
     return pattern.contains(u'*') || pattern.contains(u'?');
-}
-
-bool EqualsIgnoringAsciiCase(const QString& a, const QString& b) {
-    if (a.size() != b.size()) return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
 }
 
 }  // namespace platform

@@ -12,7 +12,4 @@ bool MatchesWildcard(const QString& pattern, const QString& name);
 
 bool HasWildcard(const QString& pattern);
 
-// ASCII letters only, the way Windows file names compare.
-bool EqualsIgnoringAsciiCase(const QString& a, const QString& b);
-
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/host_path.h"
 
+#include "platform/ascii_fold.h"
 #include "platform/drive_table.h"
 #include "platform/file_name_match.h"
 
@@ -46,14 +47,6 @@ QString Child(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
-char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - 32 : c; }
-
-QString Folded(const QString& name) {
-    QString folded = name;
-    for (QChar& c : folded) c = QChar(FoldAscii(c.unicode()));
-    return folded;
-}
-
 // A folder's names by their ASCII upper case, each the first in byte order
 // among those that fold alike. It stands for the folder as long as the folder
 // is the same one (device and inode) with the same modification time: adding,
@@ -77,7 +70,7 @@ struct Listing {
         modified = st.st_mtim;
     }
     void Add(const QString& name) {
-        const QString key = Folded(name);
+        const QString key = AsciiFold(name);
         const auto it = byFolded.find(key);
         if (it == byFolded.end()) {
             byFolded.insert(key, name);
@@ -113,7 +106,7 @@ class Listings {
             if (listings_.size() >= kKept) listings_.clear();
             it = listings_.insert(folder, std::move(listing));
         }
-        const auto match = it->byFolded.constFind(Folded(component));
+        const auto match = it->byFolded.constFind(AsciiFold(component));
         if (match == it->byFolded.cend()) return std::nullopt;
         return *match;
     }

@@ -1,5 +1,6 @@
 #include "platform/profile_file.h"
 
+#include "platform/ascii_fold.h"
 #include "platform/code_page.h"
 #include "platform/file_name_match.h"
 #include "platform/profile_lock.h"
@@ -61,7 +62,7 @@ std::optional<std::pair<qsizetype, qsizetype>> FindSection(const QStringList& li
                                                            const QString& section) {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(lines[i]);
-        if (!name || !EqualsIgnoringAsciiCase(*name, section)) continue;
+        if (!name || !SameName(*name, section)) continue;
         qsizetype end = i + 1;
         while (end < lines.size() && !SectionName(lines[end])) ++end;
         return std::make_pair(i + 1, end);
@@ -107,7 +108,7 @@ QList<QPair<QString, QString>> ParseProfileSection(const QByteArray& bytes,
 
 QString ReadProfileString(const QString& file, const QString& section, const QString& key) {
     for (const auto& [name, value] : ReadProfileSection(file, section)) {
-        if (EqualsIgnoringAsciiCase(name, key)) return value;
+        if (SameName(name, key)) return value;
     }
     return {};
 }
@@ -121,7 +122,7 @@ void SetKey(QStringList& lines, const QString& section, const QString& key, cons
         bool replaced = false;
         for (qsizetype i = range->first; i < range->second && !replaced; ++i) {
             const auto parsed = ParseKeyLine(lines[i]);
-            if (parsed && EqualsIgnoringAsciiCase(parsed->key, key)) {
+            if (parsed && SameName(parsed->key, key)) {
                 lines[i] = newLine;
                 replaced = true;
             }

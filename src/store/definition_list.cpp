@@ -1,5 +1,7 @@
 #include "store/definition_list.h"
 
+#include "platform/ascii_fold.h"
+#include "platform/host_path.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
 #include "util/text_case.h"
@@ -11,13 +13,7 @@
 namespace store {
 namespace {
 
-QString Folded(QStringView key) {
-    QString folded = key.toString();
-    for (QChar& c : folded) {
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
-    }
-    return folded;
-}
+QString Folded(QStringView key) { return platform::AsciiFold(key); }
 
 // Characters that frame entries cannot stand inside a field.
 bool HoldsFraming(const QString& field) {
@@ -27,13 +23,44 @@ bool HoldsFraming(const QString& field) {
     return false;
 }
 
+// A stored source folder stands for the one asked for when it is written the
+// same, or differs in ASCII case only and names the same host folder (a path
+// carried over from Windows), or when neither exists: on a case-sensitive disk
+// "Photos" and "photos" are two folders with a registration each.
+bool NamesSameFolder(QStringView stored, const QString& asked) {
+    if (stored == asked) return true;
+    const platform::HostLook a = platform::LookUpHostPath(stored.toString());
+    const platform::HostLook b = platform::LookUpHostPath(asked);
+    if (a.path == b.path) return true;
+    const auto absent = [](platform::HostLook::Kind k) {
+        return k == platform::HostLook::Kind::Nothing || k == platform::HostLook::Kind::Unknown;
+    };
+    return absent(a.found) && absent(b.found);
+}
+
 }  // namespace
+
+std::optional<DefinitionList::Place> DefinitionList::Find(const QString& sourceFolder) const {
+    const QString folded = Folded(sourceFolder);
+    const auto it = byKey_.constFind(folded);
+    if (it == byKey_.cend()) return std::nullopt;
+    const Place first = *it;
+    if (first->Key() == sourceFolder) return first;
+    if (repeatedKeys_) {
+        // Positions handed out for changes: the list itself is not changed here.
+        Records& records = const_cast<Records&>(records_);
+        for (Place r = records.begin(); r != records.end(); ++r) {
+            if (r->keyed && r->Key() == sourceFolder) return r;
+        }
+    }
+    if (NamesSameFolder(first->Key(), sourceFolder)) return first;
+    return std::nullopt;
+}
 
 int CompareSortKeys(QStringView a, QStringView b) {
     const auto fold = [](QChar c) -> char16_t {
         if (c == u'\\') return 1;
-        if (c >= u'a' && c <= u'z') return c.unicode() - 32;
-        return c.unicode();
+        return platform::AsciiFold(c.unicode());
     };
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
@@ -139,10 +166,10 @@ void DefinitionList::Resized(qsizetype delta) {
 }
 
 std::optional<qsizetype> DefinitionList::FindEntry(const QString& sourceFolder) const {
-    const auto it = byKey_.constFind(Folded(sourceFolder));
-    if (it == byKey_.cend()) return std::nullopt;
+    const auto place = Find(sourceFolder);
+    if (!place) return std::nullopt;
     EnsureLayout();
-    return (*it)->start;
+    return (*place)->start;
 }
 
 std::optional<DefinitionList::Step> DefinitionList::NextEntry(qsizetype position) const {
@@ -205,8 +232,8 @@ bool DefinitionList::PutEntry(const BackupEntry& entry) {
     }
     Record record = MakeRecord(EntryText(entry));
     const QString folded = Folded(record.Key());
-    if (const auto it = byKey_.constFind(folded); it != byKey_.cend()) {
-        const Place place = *it;
+    if (const auto found = Find(record.Key().toString())) {
+        const Place place = *found;
         const bool ownTime = ParseEntryText(place->text).lastBackup != entry.lastBackup;
         changes_.Put(entry, ownTime);
         record.start = place->start;
@@ -223,8 +250,13 @@ bool DefinitionList::PutEntry(const BackupEntry& entry) {
     layoutCurrent_ = false;
     const Place place = records_.insert(before, std::move(record));
     sorted_.emplace_hint(after, key, place);
-    byKey_.insert(folded, place);
     changes_.Put(entry, true);
+    // A case twin is a folder of its own; the first of the key stays indexed.
+    if (byKey_.contains(folded)) {
+        repeatedKeys_ = true;
+    } else {
+        byKey_.insert(folded, place);
+    }
     modified_ = true;
     return true;
 }
@@ -261,24 +293,30 @@ DefinitionList::Place DefinitionList::Erase(Place place) {
 }
 
 bool DefinitionList::RemoveEntry(const QString& sourceFolder, bool withDescendants) {
-    const auto it = byKey_.constFind(Folded(sourceFolder));
-    if (it == byKey_.cend()) return false;
-    changes_.Remove(sourceFolder);
-    Place next = Erase(*it);
+    const auto found = Find(sourceFolder);
+    if (!found) return false;
+    const QString stored = (*found)->Key().toString();
+    changes_.Remove(stored);
+    Place next = Erase(*found);
     modified_ = true;
     if (!withDescendants) return true;
-    const QString prefix = Folded(sourceFolder) + u'\\';
+    // The order folds case, so a twin's entries may stand among them.
+    const QString prefix = Folded(stored) + u'\\';
     while (next != records_.end() && Folded(next->Key()).startsWith(prefix)) {
-        changes_.Remove(next->Key().toString());
-        next = Erase(next);
+        if (NamesSameFolder(next->Key().left(stored.size()), stored)) {
+            changes_.Remove(next->Key().toString());
+            next = Erase(next);
+        } else {
+            ++next;
+        }
     }
     return true;
 }
 
 bool DefinitionList::SetLastBackup(const QString& sourceFolder, const QString& time) {
-    const auto it = byKey_.constFind(Folded(sourceFolder));
-    if (it == byKey_.cend()) return false;
-    QString& text = (*it)->text;
+    const auto found = Find(sourceFolder);
+    if (!found) return false;
+    QString& text = (*found)->text;
     const qsizetype separator = text.indexOf(kAfterDestination);
     if (separator < 0) return false;
     const qsizetype available =

@@ -16,7 +16,9 @@ namespace store {
 
 // The definition list: every registration, stored as one text, the
 // definition body. Each entry starts with a marker and the body ends with a
-// terminator; keys are source folders compared after ASCII upper-casing.
+// terminator; keys are source folders compared after ASCII upper-casing,
+// except that case twins on a case-sensitive disk ("Photos" and "photos",
+// both existing) are two keys: a key written exactly wins.
 // Entries stay sorted by source folder, a folder directly before its
 // sub-folders.
 //
@@ -100,6 +102,9 @@ class DefinitionList {
     };
 
     static Record MakeRecord(QString text);
+    // The record of a source folder: written exactly so, else differing in
+    // ASCII case only and naming the same host folder.
+    std::optional<Place> Find(const QString& sourceFolder) const;
     Place Erase(Place place);
     void Resized(qsizetype delta);
     void SortForInsertion();

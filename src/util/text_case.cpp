@@ -2,21 +2,15 @@
 
 #include <QRegularExpression>
 
+#include "platform/ascii_fold.h"
+
 namespace util {
 
-QString AsciiUpper(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
-    }
-    return out;
-}
+QString AsciiUpper(const QString& text) { return platform::AsciiFold(text); }
 
 QString AsciiLower(const QString& text) {
     QString out = text;
-    for (QChar& c : out) {
-        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
-    }
+    for (QChar& c : out) c = QChar(platform::AsciiLowerOf(c.unicode()));
     return out;
 }
 
@@ -68,6 +62,6 @@ QString CapitalizeWords(const QString& text) {
     return out;
 }
 
-bool SameKey(const QString& a, const QString& b) { return AsciiUpper(a) == AsciiUpper(b); }
+bool SameKey(const QString& a, const QString& b) { return platform::SameName(a, b); }
 
 }  // namespace util

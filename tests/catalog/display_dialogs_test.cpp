@@ -180,5 +180,20 @@ TEST(FontDialog, SizeStepsStayWithinEightToSeventeenPoints) {
     EXPECT_FALSE(form.SampleFont().bold());
 }
 
+TEST(FontDialog, ArrowKeysChooseTheFontAsAClickDoes) {
+    testing::EnsureApplication();
+    FontForm form({QStringLiteral("IPAGothic"), QStringLiteral("IPAMincho")});
+    form.SetSample(QFont(QStringLiteral("IPAGothic")), QStringLiteral("KIBAKO"));
+    form.show();
+    auto* list = form.findChild<QWidget*>(QStringLiteral("FONLST"));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->property("currentRow").toInt(), 1);
+    EXPECT_EQ(form.SampleFont().family(), u"IPAMincho");
+    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("SMPDSP"))->font().family(), u"IPAMincho");
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(form.SampleFont().family(), u"IPAGothic");
+}
+
 }  // namespace
 }  // namespace kibako::catalog

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+
+#include "platform/ascii_fold.h"
+
 #include "catalog/drive_reader.h"
 #include "catalog/folder_model.h"
 #include "catalog/row_lookup.h"
@@ -36,7 +40,7 @@ class DriveScan : public ::testing::Test {
 
     int RowOf(const QString& key) const {
         for (int r = 0; r < m.list.Count(); ++r) {
-            if (m.list.Cell(r, kKeyColumn) == key) return r;
+            if (platform::SameName(m.list.Cell(r, kKeyColumn), key)) return r;
         }
         return -1;
     }
@@ -111,17 +115,44 @@ TEST_F(DriveScan, ExpandingAnUnreadFolderReadsItAndKeepsTheRowMap) {
     EXPECT_EQ(m.grid.rowCount, m.list.Count() - 1);
 }
 
-TEST_F(DriveScan, RowPathIsCapitalisedAndStillFindsTheFolder) {
+// Linux allows names Windows does not: case twins, blanks at the ends and
+// control characters. Each row reaches exactly its own folder, and a control
+// character shows as "?" as in the file grid.
+TEST_F(DriveScan, EveryRowPathReachesTheFolderItShowsEvenForTwinsAndOddNames) {
+    const QString c = drives.Root() + QStringLiteral("/c");
+    const QString control = QStringLiteral("ctl") + QChar(2) + QStringLiteral("dir");
+    for (const QString& name : {QStringLiteral("Photos"), QStringLiteral("photos"),
+                                QStringLiteral(" a "), QStringLiteral("a"), control}) {
+        ASSERT_TRUE(QDir().mkpath(c + QStringLiteral("/Twins/") + name));
+    }
+    store::BackupEntry photos;
+    photos.sourceFolder = QStringLiteral("C:\\Twins\\photos");
+    photos.destination = QStringLiteral("D:\\Lower");
+    photos.lastBackup = QString(16, u' ');
+    list.PutEntry(photos);
     DriveReader reader(list.Body());
     m.list = reader.ScanDrive(u'C');
     for (int r = 0; r < m.list.Count(); ++r) m.rowMap.push_back(r);
     ShowMappedRows(m);
-    const int row = ShownIndexOf(m, RowOf(QStringLiteral("C:\\DOCS\\MIXEDCASE")));
-    const QString path = RowPath(m, row);
-    EXPECT_EQ(path, u"C:\\Docs\\Mixedcase");
-    const auto host = platform::ToHostPath(path);
-    ASSERT_TRUE(host);
-    EXPECT_EQ(*host, drives.Host(QStringLiteral("C:\\Docs\\MixedCase")));
+    QStringList reached;
+    for (int r = 0; r < m.list.Count(); ++r) {
+        const QString path = RowPath(m, ShownIndexOf(m, r));
+        if (!path.startsWith(QStringLiteral("C:\\Twins\\"))) continue;
+        EXPECT_EQ(*platform::ToHostPath(path), c + QStringLiteral("/Twins/") + path.mid(9));
+        EXPECT_EQ(m.list.Cell(r, 0), ShownName(path.mid(9)));
+        // Only the exact folder shows the registration, never its twin.
+        EXPECT_EQ(m.list.Cell(r, 1), path.endsWith(u"photos") ? u"D:\\Lower" : u"");
+        reached.append(path.mid(9));
+    }
+    reached.sort();
+    EXPECT_EQ(reached, QStringList({QStringLiteral(" a "), QStringLiteral("Photos"),
+                                    QStringLiteral("a"), control, QStringLiteral("photos")}));
+    const auto controlRow = FindRowByKey(m, QStringLiteral("C:\\Twins\\") + control);
+    ASSERT_TRUE(controlRow);
+    EXPECT_EQ(m.list.Cell(controlRow->fullRow, 0), u"ctl?dir");
+    EXPECT_EQ(m.list.Cell(controlRow->fullRow, 1), u"");
+    // A path carried over from Windows in other case still finds its row.
+    EXPECT_TRUE(FindRowByKey(m, QStringLiteral("c:\\docs\\mixedcase")));
 }
 
 }  // namespace

@@ -114,12 +114,14 @@ TEST_F(FileGridTest, DestinationViewListsTheArchiveInTheFirstColumnAndTheSourceE
     ASSERT_GT(archiveRow->shownRow, 0);
     EXPECT_EQ(grid::IconCode(form.RegistrationRows().grid, archiveRow->shownRow), 29);
     Press(form, Qt::Key_Down, archiveRow->shownRow);
-    EXPECT_EQ(form.ListedFolder(), S("D:\\Backup\\Data.lzh"));
-    EXPECT_EQ(form.FolderLabel()->text(), S("D:\\Backup\\Data.lzh "));
-    EXPECT_EQ(ListedNames(form), QStringList({S("photo.jpg"), S("notes.txt")}));
+    // The row's exact path, as registered.
+    EXPECT_EQ(form.ListedFolder(), S("D:\\Backup\\Data.LZH"));
+    EXPECT_EQ(form.FolderLabel()->text(), S("D:\\Backup\\Data.LZH "));
+    // The archive's empty member is listed too.
+    EXPECT_EQ(ListedNames(form), QStringList({S("photo.jpg"), S("empty.txt"), S("notes.txt")}));
     // The listing's date: "yy/mm/dd hh:mm".
     EXPECT_EQ(grid::CellText(form.FileRows(), 1, 0).size(), 14);
-    EXPECT_EQ(form.StatusLine()->text(), S(" 2個のファイル  ( 5,009 bytes)"));
+    EXPECT_EQ(form.StatusLine()->text(), S(" 3個のファイル  ( 5,009 bytes)"));
 
     // Outside the first column the row stands for its source folder.
     Write(folder.Drive(u'C') + S("/Data/later.txt"), "later");

@@ -242,7 +242,8 @@ TEST_F(FileListTest, DatesAreTheFilesLocalTime) {
 }
 
 // Our own archives: members of sub-folders show their own names, the date is
-// the listing's "yy/mm/dd hh:mm", empty members are left out.
+// the listing's "yy/mm/dd hh:mm", empty members are listed (only a folder's
+// empty files are left out).
 TEST_F(FileListTest, MembersOfOurArchivesAreListedLikeFiles) {
     TimeZone tokyo("Asia/Tokyo");
     drives.WriteFile(S("C:\\Src\\readme.txt"), "hello", kTime);
@@ -263,7 +264,8 @@ TEST_F(FileListTest, MembersOfOurArchivesAreListedLikeFiles) {
         // The folder grid gives the path with its own capitalisation.
         const QString asShown = S(archive).chopped(3) + S(archive).right(3).toLower();
         const FileListing listing = ReadFileList(asShown);
-        EXPECT_EQ(Names(listing), QStringList({S("Makefile"), S("Picture.JPG"), S("readme.txt")}));
+        EXPECT_EQ(Names(listing),
+                  QStringList({S("Makefile"), S("empty.dat"), S("Picture.JPG"), S("readme.txt")}));
         EXPECT_EQ(RowNamed(listing, S("Picture.JPG"))->icon, 18);
         EXPECT_EQ(RowNamed(listing, S("Picture.JPG"))->size, S("2,048"));
         EXPECT_EQ(RowNamed(listing, S("readme.txt"))->date, S("24/01/16 01:30"));
@@ -278,9 +280,12 @@ TEST_F(FileListTest, MembersOfArchivesOfOtherToolsAreListed) {
     drives.WriteFile(S("C:\\Src\\写真\\夏.jpg"), QByteArray(3000, 'n'), kTime);
     drives.WriteFile(S("C:\\Src\\plain.bin"), "0123456789", kTime);
     drives.WriteFile(S("C:\\Src\\sub\\more.txt"), "more!", kTime);
+    // An empty member is listed: only a folder's empty files are left out.
+    drives.WriteFile(S("C:\\Src\\sub\\empty.txt"), "", kTime);
     const QString source = Host("C:\\Src");
     const QString out = drives.Root() + S("/c");
-    const QStringList all = {S("plain.bin"), S("夏.jpg"), S("more.txt"), S("桜.txt")};
+    const QStringList all = {S("plain.bin"), S("夏.jpg"), S("empty.txt"), S("more.txt"),
+                             S("桜.txt")};
     struct Maker {
         const char* tool;
         QString archive;  // Windows form

@@ -123,6 +123,52 @@ TEST_F(RegistrationEditorTest, EnterOnADriveRowRegistersTheFolderAndItsSubFolder
     form.close();
 }
 
+// A destination holding a character that frames the definition file's
+// entries (pasted text) is refused with a message; nothing is stored or shown.
+TEST_F(RegistrationEditorTest, ADestinationTheDefinitionFileCannotHoldIsRefusedAndSaid) {
+    ASSERT_TRUE(form.Load({}));
+    ChooseDrive(u'C');
+    SelectRow(QStringLiteral("C:\\Data"));
+    kibako::widgets::presets::SetNextAnswer(1);
+    Edit([&] {
+        Field(0)->setText(QStringLiteral("D:\\Back\\Da") + QChar(3) + QStringLiteral("ta"));
+        Button("登録BTN")->click();
+    });
+    const auto said = kibako::widgets::presets::TakeAnsweredMessages();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_TRUE(said[0].message.text.contains(QStringLiteral("登録できません")));
+    // The box reads codes 0 to 8 as emphasis: the path shows "?" instead.
+    EXPECT_TRUE(said[0].message.text.contains(QStringLiteral("D:\\Back\\Da?ta")));
+    EXPECT_FALSE(Entry(QStringLiteral("C:\\Data")));
+    EXPECT_EQ(Cell(QStringLiteral("C:\\Data"), 1), u"");
+    EXPECT_TRUE(form.isEnabled());
+    form.close();
+}
+
+// Keys fold ASCII letters only: gathering C:\ＤＡＴＡ into one archive
+// leaves the registrations below C:\ｄａｔａ, another folder, alone.
+TEST_F(RegistrationEditorTest, GatheringAFullWidthNameLeavesItsOtherCaseTwinAlone) {
+    QDir().mkpath(folder.Drive(u'C') + QStringLiteral("/ＤＡＴＡ/Y"));
+    QDir().mkpath(folder.Drive(u'C') + QStringLiteral("/ｄａｔａ/X"));
+    folder.WriteFile(QStringLiteral("Kibako.Def"),
+                     testing::DefinitionFile(testing::EntryText(
+                         QStringLiteral("C:\\ｄａｔａ\\X"), QStringLiteral("D:\\Back\\X"),
+                         QString(16, u' '), QStringLiteral("00000000"))));
+    ASSERT_TRUE(form.Load({}));
+    ChooseDrive(u'C');
+    SelectRow(QStringLiteral("C:\\ＤＡＴＡ"));
+    Edit([&] {
+        Box("下位SEL")->setChecked(true);
+        Dialog().SelectOption(1);
+        Field(1)->setText(QStringLiteral("D:\\Back\\DATA.LZH"));
+        Button("登録BTN")->click();
+    });
+    ASSERT_TRUE(Entry(QStringLiteral("C:\\ＤＡＴＡ")));
+    EXPECT_EQ(Entry(QStringLiteral("C:\\ＤＡＴＡ"))->subFolderMode, 2);
+    EXPECT_TRUE(Entry(QStringLiteral("C:\\ｄａｔａ\\X")));
+    form.close();
+}
+
 TEST_F(RegistrationEditorTest, CancelStoresNothing) {
     ASSERT_TRUE(form.Load({}));
     ChooseDrive(u'C');

@@ -56,8 +56,10 @@ TEST_F(RegistrationViews, WholeTreeRegistrationStaysInThePathOfAFolderBelow) {
     const auto rows = ShownRows(m);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[2].icon, kIconWholeTree);
-    EXPECT_EQ(RowPath(m, 2), u"C:\\Data");
-    EXPECT_EQ(RowPath(m, 3), u"C:\\Data\\Work");
+    // A row's path is its registration's exact source, never rebuilt from
+    // the shown names.
+    EXPECT_EQ(RowPath(m, 2), u"C:\\DATA");
+    EXPECT_EQ(RowPath(m, 3), u"C:\\DATA\\WORK");
     EXPECT_EQ(StoredPath(m, m.rowMap[3]), u"C:\\DATA\\WORK");
 }
 
@@ -87,7 +89,7 @@ TEST_F(RegistrationViews, FolderAndItsSubFolderNeedNoPathRow) {
     EXPECT_EQ(m.list.ColourSlot(4), kSlotPath);
     EXPECT_EQ(m.list.Cell(4, 1), u"");
     EXPECT_EQ(rows[5].icon, kIconMyDocuments);
-    EXPECT_EQ(m.list.Cell(5, 4), u"C:\\A\\C\\MY DOCUMENTS");
+    EXPECT_EQ(m.list.Cell(5, 4), u"C:\\A\\C\\My Documents");
     EXPECT_EQ(m.list.Cell(3, 1), u"D:\\Back\\B");
     EXPECT_EQ(m.list.Cell(3, 2), u"2024/01/02 03:04");
     EXPECT_EQ(m.list.Cell(3, 3), u"20000000");
@@ -137,12 +139,12 @@ TEST_F(RegistrationViews, DestinationViewSortsByDestinationWithRemovableMedia) {
     EXPECT_EQ(rows[5].name, u"Docs.ZIP");
     EXPECT_EQ(rows[5].icon, kIconZip);
     EXPECT_EQ(rows[6].icon, kIconLzh);
-    EXPECT_EQ(m.list.Cell(6, 4), u"C:\\ARC\\MAIL.LZH");
+    EXPECT_EQ(m.list.Cell(6, 4), u"C:\\Arc\\Mail.LZH");
     // The source path of a row is found by its destination key.
     const auto found = FindRowByKey(m, QStringLiteral("c:\\arc\\docs.zip"));
     ASSERT_TRUE(found);
     EXPECT_EQ(found->shownRow, 5);
-    EXPECT_EQ(RowPath(m, 5), u"C:\\Arc\\Docs.zip");
+    EXPECT_EQ(RowPath(m, 5), u"C:\\Arc\\Docs.ZIP");
 }
 
 TEST_F(RegistrationViews, DestinationViewCutsTheBodyAtAMalformedEntry) {

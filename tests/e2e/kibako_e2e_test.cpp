@@ -123,20 +123,24 @@ TEST_F(KibakoProgram, DestinationViewListsTheMembersOfAnLzhRegistration) {
         << errors.data();
     ASSERT_TRUE(QFile::exists(d + QStringLiteral("/Backup/Data.LZH")));
     const QStringList lines = QString::fromUtf8(output).split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 7) << output.data();
-    EXPECT_EQ(lines[0], QStringLiteral("DIRDSP=D:\\Backup\\Data.lzh "));
+    ASSERT_EQ(lines.size(), 8) << output.data();
+    // The registration's destination exactly as stored.
+    EXPECT_EQ(lines[0], QStringLiteral("DIRDSP=D:\\Backup\\Data.LZH "));
     const QStringList photo = lines[1].split(u'\t');
     ASSERT_EQ(photo.size(), 3);
     EXPECT_EQ(photo[0], QStringLiteral("桜.jpg"));
     EXPECT_EQ(photo[1].size(), 14) << photo[1].toStdString();
     EXPECT_EQ(photo[2], QStringLiteral("5,000"));
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("notes.txt\t")));
-    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\t9")));
-    EXPECT_EQ(lines[3], QStringLiteral("CONSOL= 2個のファイル  ( 5,009 bytes)"));
+    // The archive's empty member is listed.
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("empty.txt\t")));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\t0")));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("notes.txt\t")));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\t9")));
+    EXPECT_EQ(lines[4], QStringLiteral("CONSOL= 3個のファイル  ( 5,009 bytes)"));
     // The second column: the source folder, whose empty file is left out.
-    EXPECT_EQ(lines[4], QStringLiteral("DIRDSP=C:\\Data "));
-    EXPECT_TRUE(lines[5].startsWith(QStringLiteral("notes.txt\t")));
-    EXPECT_EQ(lines[6], QStringLiteral("CONSOL= 1個のファイル  ( 9 bytes)"));
+    EXPECT_EQ(lines[5], QStringLiteral("DIRDSP=C:\\Data "));
+    EXPECT_TRUE(lines[6].startsWith(QStringLiteral("notes.txt\t")));
+    EXPECT_EQ(lines[7], QStringLiteral("CONSOL= 1個のファイル  ( 9 bytes)"));
 }
 
 TEST_F(KibakoProgram, UpdatedBackupWithNothingRegisteredLeavesNoDefinitionFile) {

@@ -1,3 +1,4 @@
+#include "platform/ascii_fold.h"
 #include "platform/drive_table.h"
 #include "platform/file_name_match.h"
 #include "platform/host_path.h"
@@ -29,6 +30,16 @@ TEST(Wildcard, FollowsWindowsRules) {
     EXPECT_FALSE(MatchesWildcard(QStringLiteral("*.txt"), QStringLiteral("a.doc")));
     // Only ASCII letters fold: full-width letters keep their case.
     EXPECT_FALSE(MatchesWildcard(QStringLiteral("Ａ"), QStringLiteral("ａ")));
+}
+
+TEST(AsciiFold, ChangesOnlyAsciiLetters) {
+    EXPECT_EQ(platform::AsciiFold(QStringView(u"abz_AZ[`{ｄａｔａé")), u"ABZ_AZ[`{ｄａｔａé");
+    EXPECT_TRUE(platform::SameName(u"My Documents", u"MY documents"));
+    EXPECT_FALSE(platform::SameName(u"ＤＡＴＡ", u"ｄａｔａ"));
+    EXPECT_FALSE(platform::SameName(u"Ab", u"Abc"));
+    EXPECT_FALSE(platform::SameName(u"a_", u"A\x7F"));
+    EXPECT_EQ(platform::AsciiLowerOf(u'Q'), u'q');
+    EXPECT_EQ(platform::AsciiLowerOf(u'['), u'[');
 }
 
 TEST(DriveTableTest, LoadsTheDrivesSectionAndAnswersDriveTypes) {
@@ -75,6 +86,22 @@ TEST(HostPath, ResolvesComponentsWithoutAsciiCase) {
     EXPECT_FALSE(ToHostPath(QStringLiteral("home\\hana")));
     EXPECT_FALSE(ToHostPath(QStringLiteral("Q:\\x")));
     EXPECT_FALSE(ToHostPath(QStringLiteral("C:\\Home\\..\\..\\etc")));
+}
+
+// Names Linux allows and Windows does not: case twins and blanks at the
+// ends each reach their own folder when written exactly.
+TEST(HostPath, CaseTwinsAndBlankEdgedNamesResolveExactly) {
+    testing_support::TempDrives drives;
+    const QString root = drives.Root() + QStringLiteral("/c");
+    for (const char* folder : {"/Photos/x", "/photos/y", "/ a ", "/a"}) {
+        QDir().mkpath(root + QString::fromUtf8(folder));
+    }
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\photos\\y")), root + QStringLiteral("/photos/y"));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\Photos\\x")), root + QStringLiteral("/Photos/x"));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\ a ")), root + QStringLiteral("/ a "));
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\a")), root + QStringLiteral("/a"));
+    // Only a name that exists in no case as written is matched without case.
+    EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\PHOTOS\\y")), root + QStringLiteral("/Photos/y"));
 }
 
 // Lookups in other case reuse what they learnt of a folder only while nobody

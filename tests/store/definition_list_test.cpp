@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <algorithm>
 
 using store::BackupEntry;
@@ -276,3 +278,30 @@ TEST_F(DefinitionListTest, FieldsHoldingFramingCharactersAreRefused) {
 }
 
 }  // namespace
+
+// On a case-sensitive disk "Photos" and "photos" are two folders: each keeps
+// its own registration; a key in other case still finds a folder that has
+// no twin, as a definition file carried over from Windows needs.
+TEST(DefinitionListTwins, CaseTwinsOnDiskAreTwoKeys) {
+    testing_support::TempDrives drives;
+    drives.MakeFolder(QStringLiteral("C:\\Photos"));
+    QDir().mkpath(drives.Root() + QStringLiteral("/c/photos/sub"));
+    drives.MakeFolder(QStringLiteral("C:\\Mail"));
+    DefinitionList list;
+    ASSERT_TRUE(list.PutEntry(Entry("C:\\Photos", "D:\\UPPER")));
+    ASSERT_TRUE(list.PutEntry(Entry("C:\\photos", "D:\\lower")));
+    ASSERT_TRUE(list.PutEntry(Entry("C:\\photos\\sub", "D:\\lower\\sub")));
+    ASSERT_TRUE(list.PutEntry(Entry("C:\\MAIL", "D:\\Mail")));
+    const auto destination = [&list](const QString& source) {
+        const auto at = list.FindEntry(source);
+        return at ? list.NextEntry(*at)->entry.destination : QString();
+    };
+    EXPECT_EQ(destination(QStringLiteral("C:\\Photos")), u"D:\\UPPER");
+    EXPECT_EQ(destination(QStringLiteral("C:\\photos")), u"D:\\lower");
+    EXPECT_EQ(destination(QStringLiteral("C:\\mail")), u"D:\\Mail");
+    // Removing one twin with its sub-folders leaves the other alone.
+    ASSERT_TRUE(list.RemoveEntry(QStringLiteral("C:\\photos"), true));
+    EXPECT_EQ(destination(QStringLiteral("C:\\Photos")), u"D:\\UPPER");
+    EXPECT_EQ(destination(QStringLiteral("C:\\photos\\sub")), u"");
+    EXPECT_EQ(list.Entries().size(), 2u);
+}

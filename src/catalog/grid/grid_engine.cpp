@@ -5,6 +5,7 @@
 
 #include "catalog/grid/grid_geometry.h"
 #include "catalog/grid/grid_surface.h"
+#include "platform/ascii_fold.h"
 
 namespace kibako::grid {
 
@@ -42,8 +43,7 @@ int RowOfPosition(const GridState& g, int position) {
 bool StartsWithIgnoringAsciiCase(QStringView cell, QChar ch) {
     while (!cell.isEmpty() && cell.front() == u' ') cell = cell.mid(1);
     if (cell.isEmpty()) return false;
-    auto up = [](char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; };
-    return up(cell.front().unicode()) == up(ch.unicode());
+    return platform::AsciiFold(cell.front()) == platform::AsciiFold(ch);
 }
 
 }  // namespace

@@ -143,7 +143,9 @@ TEST_F(MemberExtractionTest, NamesLeavingTheTargetAreRefusedAndAnExistingFileIsN
     ASSERT_EQ(reader->members().size(), 3u);
     std::string error;
     for (const StoredMember& member : reader->members()) {
-        const bool safe = member.name == "ok.txt";
+        // A leading separator is dropped as other readers drop it: "/abs.txt"
+        // lands inside the target as abs.txt.
+        const bool safe = member.name == "ok.txt" || member.name == "abs.txt";
         EXPECT_EQ(member.unsafeName, !safe) << member.name;
         const fs::path target = out_ / "x";
         EXPECT_EQ(reader->ExtractToFile(member, target, error), safe) << member.name;

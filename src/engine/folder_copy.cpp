@@ -143,6 +143,24 @@ SourceFolder LookAtSource(const QString& source, const platform::HostLook* known
     return {true, platform::ToHostPath(source)};
 }
 
+// A link where a sub-folder of the backup belongs leads out of the backup:
+// following it would write the source's files into the folder it points to,
+// and delete files there. The backup does not own it; it is left as it is and
+// the entry fails, naming it. (The registration's own destination may be a
+// link: only folders below it are looked at here.)
+bool DestinationIsALink(Engine& engine, const QString& destination) {
+    const platform::HostLook look = platform::LookUpHostPath(destination);
+    if (look.found != platform::HostLook::Kind::Link) return false;
+    engine.Ui().StandardMessage(
+        QStringLiteral(
+            "バックアップ先のフォルダーがシンボリック・リンクなので、その先には書き込みません\n"
+            "フォルダー：　") +
+            destination,
+        util::Buttons::Ok, util::kAnswerOk);
+    engine.CountFailedFile();
+    return true;
+}
+
 }  // namespace
 
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
@@ -208,6 +226,10 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     }
     if (withSubFolders) {
         for (const QString& name : folders) {
+            if (DestinationIsALink(engine, util::JoinPath(destination, name))) {
+                allCopied = false;
+                continue;
+            }
             if (!CopyFolder(engine, util::JoinPath(source, name), util::JoinPath(destination, name),
                             withSubFolders, deleteMissing)) {
                 allCopied = false;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -175,6 +176,31 @@ TEST(BackupTimes, FatStepsAndDaylightSavingShiftsAreNotChanges) {
         EXPECT_EQ(CompareToBackup(c.source, c.backup, c.fat), c.expected)
             << c.source << " " << c.backup;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A sub-folder of the backup that is a link leads out of it: nothing is
+// written or deleted behind it, the link stays, and the entry fails naming it.
+TEST_F(FolderCopy, ALinkWhereASubFolderBelongsIsNeverFollowed) {
+    drives.WriteFile(S("C:\\src\\top.txt"), "top", kT);
+    drives.WriteFile(S("C:\\src\\sub\\new.txt"), "new", kT);
+    drives.WriteFile(S("D:\\outside\\keep.txt"), "keep", kT);
+    drives.MakeFolder(S("D:\\dst"));
+    const QString link = drives.Host(S("D:\\dst")) + S("/sub");
+    ASSERT_EQ(
+        symlink(drives.Host(S("D:\\outside")).toUtf8().constData(), link.toUtf8().constData()), 0);
+
+    EXPECT_FALSE(Copy(true, true));
+    EXPECT_EQ(QDir(drives.Host(S("D:\\outside"))).entryList(QDir::Files),
+              QStringList{S("keep.txt")});
+    EXPECT_EQ(drives.ReadFile(S("D:\\outside\\keep.txt")), QByteArray("keep"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\top.txt")), QByteArray("top"));
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.messages.last().contains(S("D:\\dst\\sub"))) << ui.messages.last().toStdString();
 }
 
 }  // namespace

@@ -152,7 +152,8 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
         }
         const RestoreItem& item = **found;
         backup.erase(found);
-        const TimeOrder order = CompareToBackup(file.modifiedNs, item.timeNs, item.coarseTime);
+        const TimeOrder order = CompareToBackup({file.modifiedNs, file.size},
+                                                {item.timeNs, item.size}, item.coarseTime);
         if (order == TimeOrder::Newer) {
             result.differences.push_back({DifferenceKind::OlderInBackup, file.name, {}});
             continue;

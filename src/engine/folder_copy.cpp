@@ -97,7 +97,8 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
                    const std::optional<FoundEntry>& existing) {
     // Most files of a later run are unchanged: decide before building any path.
     const TimeOrder order =
-        existing ? CompareToBackup(source.modifiedNs, existing->modifiedNs, level.destinationOnFat)
+        existing ? CompareToBackup({source.modifiedNs, source.size},
+                                   {existing->modifiedNs, existing->size}, level.destinationOnFat)
                  : TimeOrder::Newer;
     if (order == TimeOrder::Same) return true;
     const QString sourceFile = util::JoinPath(level.source, source.name);

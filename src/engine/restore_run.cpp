@@ -54,8 +54,8 @@ class FolderMaker {
 QString ParentOf(const QString& hostPath) { return hostPath.left(hostPath.lastIndexOf(u'/')); }
 
 bool SameAsBackup(const RestoreItem& item, const platform::HostFileLook& target) {
-    return target.size == item.size &&
-           CompareToBackup(target.modifiedNs, item.timeNs, item.coarseTime) == TimeOrder::Same;
+    return CompareToBackup({target.modifiedNs, target.size}, {item.timeNs, item.size},
+                           item.coarseTime) == TimeOrder::Same;
 }
 
 bool WriteItem(Engine& engine, const RestorePlan& plan, const RestoreItem& item, QString& error) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,7 +30,7 @@ TEST_F(FolderCopy, CopiesNewAndNewerFilesOnly) {
     drives.WriteFile(S("C:\\src\\new.txt"), "new", kT);
     drives.WriteFile(S("C:\\src\\newer.txt"), "newer", kT + 1);
     drives.WriteFile(S("D:\\dst\\newer.txt"), "old", kT);
-    drives.WriteFile(S("C:\\src\\same.txt"), "other content", kT);
+    drives.WriteFile(S("C:\\src\\same.txt"), "source", kT);  // same size and second
     drives.WriteFile(S("D:\\dst\\same.txt"), "backup", kT);
     drives.WriteFile(S("C:\\src\\.hidden"), "dot", kT);
     drives.WriteFile(S("C:\\src\\.dotdir\\x.txt"), "dot", kT);
@@ -153,17 +154,26 @@ TEST_F(FolderCopy, LargeFilesReportProgressBetweenChunks) {
     EXPECT_GE(ui.fileProgressCalls, 2);
 }
 
-TEST(BackupTimes, FatStepsAndDaylightSavingShiftsAreNotChanges) {
+TEST(BackupTimes, SizesSubSecondsFatStepsAndDaylightSavingShifts) {
     using engine::CompareToBackup;
     using engine::TimeOrder;
     const qint64 s = 1'000'000'000;
+    const qint64 us = 1'000;
     struct Case {
         qint64 source, backup;
         bool fat;
         TimeOrder expected;
+        qint64 sourceSize = 10, backupSize = 10;
     };
     const Case cases[] = {
-        {kT * s, kT * s + 999'999'999, false, TimeOrder::Same},  // whole seconds only
+        {kT * s, kT * s + 999'999'999, false, TimeOrder::Same},  // an earlier fraction
+        {kT * s + 500 * us, kT * s + 400 * us, false, TimeOrder::Newer},
+        {kT * s + 400 * us + 999, kT * s + 400 * us, false, TimeOrder::Same},  // below 1 µs
+        {kT * s + 900'000'000, kT * s, false, TimeOrder::Same},  // backup keeps whole seconds
+        {kT * s + 500 * us, kT * s + 400 * us, true, TimeOrder::Same},
+        {kT * s, kT * s, false, TimeOrder::Newer, 10'000'005, 10'000'001},
+        {(kT + 1) * s, kT * s, true, TimeOrder::Newer, 11, 10},
+        {kT * s, (kT + 1) * s, false, TimeOrder::Older, 11, 10},  // still asked
         {(kT + 1) * s, kT * s, false, TimeOrder::Newer},
         {kT * s, (kT + 1) * s, false, TimeOrder::Older},
         {(kT + 1) * s, kT * s, true, TimeOrder::Same},  // FAT's 2-second steps
@@ -173,9 +183,36 @@ TEST(BackupTimes, FatStepsAndDaylightSavingShiftsAreNotChanges) {
         {(kT + 5) * s, kT * s, true, TimeOrder::Newer},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CompareToBackup(c.source, c.backup, c.fat), c.expected)
-            << c.source << " " << c.backup;
+        EXPECT_EQ(CompareToBackup({c.source, c.sourceSize}, {c.backup, c.backupSize}, c.fat),
+                  c.expected)
+            << c.source << " " << c.backup << " " << c.sourceSize << " " << c.backupSize;
     }
+}
+
+// A file written again within the second of its copy: a different size, or a
+// later fraction of the second where the file system keeps one, is a change,
+// and the next run copies it without asking.
+TEST_F(FolderCopy, AFileChangedWithinTheSecondOfItsCopyIsCopiedAgain) {
+    const auto stamp = [this](const QString& drivePath, qint64 ns) {
+        const struct timespec times[2] = {{0, UTIME_OMIT}, {kT, static_cast<long>(ns)}};
+        ASSERT_EQ(utimensat(AT_FDCWD, drives.Host(drivePath).toUtf8().constData(), times, 0), 0);
+    };
+    drives.WriteFile(S("C:\\src\\grown.bin"), QByteArray(1001, 'a'), kT);
+    drives.WriteFile(S("C:\\src\\touched.txt"), "first", kT);
+    stamp(S("C:\\src\\touched.txt"), 100'000'000);
+    ASSERT_TRUE(Copy());
+
+    drives.WriteFile(S("C:\\src\\grown.bin"), QByteArray(1005, 'b'), kT);
+    drives.WriteFile(S("C:\\src\\touched.txt"), "again", kT);
+    stamp(S("C:\\src\\touched.txt"), 600'000'000);
+    EXPECT_TRUE(Copy());
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\grown.bin")), QByteArray(1005, 'b'));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\touched.txt")), QByteArray("again"));
+    EXPECT_TRUE(ui.calls.filter(S("older")).isEmpty());
+
+    engine.ResetFileCounter();
+    EXPECT_TRUE(Copy());  // and then it is current
+    EXPECT_EQ(engine.FileCounter(), 0);
 }
 
 }  // namespace

@@ -20,6 +20,10 @@ int RunWithProgressWindow(char* program, const QStringList& arguments) {
     engine::windows::QtEngineUi ui(engine::windows::BackForm::Variant::Tetoru);
     engine::Engine engine(ui);
     ui.AttachEngine(&engine);
+    // Tests of the unattended run need not wait the minute a person is given.
+    if (const int ms = qEnvironmentVariableIntValue("TETORU_TEST_MESSAGE_TIMEOUT_MS"); ms > 0) {
+        ui.SetMessageTimeout(std::chrono::milliseconds(ms));
+    }
     ui.SetOwnerWindow(engine::Owner::Caller, &ui.Progress());
     util::SetMessageSink(&ui);
     // Closing the progress window ends Tetoru at once, wherever the run is:

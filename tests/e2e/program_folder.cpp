@@ -80,6 +80,9 @@ QProcessEnvironment ProgramFolder::Environment(Display display) const {
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     } else {
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // An unattended message closes itself after a minute; a second will do here.
+        environment.insert(QStringLiteral("TETORU_TEST_MESSAGE_TIMEOUT_MS"),
+                           QStringLiteral("1000"));
     }
     // libfaketime is preloaded before the sanitizer runtime; that is fine here.
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));

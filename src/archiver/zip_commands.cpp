@@ -88,7 +88,7 @@ int OpenOldArchive(const std::filesystem::path& path, OldArchive& old, std::stri
         return Report(output, kArchiveDamaged, path.string() + ": " + why + "（更新しません）");
     };
     if (!ReadZipLayout(*old.input, old.layout, error)) return refuse(error);
-    const ZipArchiveHandle archive(old.input->fd(), path, error);
+    const ZipArchiveHandle archive(old.input->fd(), old.layout.archiveStart, path, error);
     if (archive.get() == nullptr) return Report(output, kArchiveDamaged, error);
     if (!ReadZipEntries(archive.get(), old.entries, error)) {
         return Report(output, kArchiveDamaged, path.string() + ": " + error);
@@ -141,7 +141,10 @@ int WriteArchive(const OldArchive& old, const Plan& plan, std::string& output) {
             return failed();
         }
     }
-    if (!writer.Finish(central, old.layout, error) || !temp->Commit(error)) {
+    if (!writer.Finish(central, old.layout, error) ||
+        (old.input &&
+         !writer.CopyBytes(*old.input, old.layout.trailingStart, old.input->size(), error)) ||
+        !temp->Commit(error)) {
         return Report(output, kWriteFailed, old.path.string() + ": " + error);
     }
     return kOk;

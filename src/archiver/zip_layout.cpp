@@ -89,7 +89,8 @@ bool Fail(std::string& error, const std::string& why) {
     return false;
 }
 
-// The end record: the last "PK\5\6" whose comment reaches exactly to the end of the file.
+// The end record: the last "PK\5\6" whose comment reaches exactly to the end of the file, or
+// else the last one whose comment ends before it (bytes appended after the archive).
 bool FindEndRecord(const RandomAccessInput& input, std::uint64_t& at,
                    std::vector<std::uint8_t>& record) {
     const std::uint64_t size = input.size();
@@ -97,11 +98,16 @@ bool FindEndRecord(const RandomAccessInput& input, std::uint64_t& at,
     const std::uint64_t window = std::min<std::uint64_t>(size, kEndSize + 0xFFFF);
     std::vector<std::uint8_t> tail(window);
     if (!input.ReadAt(size - window, tail.data(), tail.size())) return false;
-    for (std::size_t i = window - kEndSize + 1; i-- > 0;) {
-        if (HasSignature(&tail[i], 5, 6) && i + kEndSize + Get16(&tail[i + 20]) == window) {
-            at = size - window + i;
-            record.assign(tail.begin() + static_cast<std::ptrdiff_t>(i), tail.end());
-            return true;
+    for (const bool exact : {true, false}) {
+        for (std::size_t i = window - kEndSize + 1; i-- > 0;) {
+            if (!HasSignature(&tail[i], 5, 6)) continue;
+            const std::size_t end = i + kEndSize + Get16(&tail[i + 20]);
+            if (exact ? end == window : end <= window) {
+                at = size - window + i;
+                record.assign(tail.begin() + static_cast<std::ptrdiff_t>(i),
+                              tail.begin() + static_cast<std::ptrdiff_t>(end));
+                return true;
+            }
         }
     }
     return false;
@@ -119,6 +125,7 @@ bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::strin
                     "アーカイブではないか、末尾が壊れています）");
     }
     layout.comment.assign(end.begin() + kEndSize, end.end());
+    layout.trailingStart = endAt + end.size();
     std::uint64_t count = Get16(&end[10]);
     std::uint64_t directorySize = Get32(&end[12]);
     std::uint64_t directoryOffset = Get32(&end[16]);
@@ -160,6 +167,7 @@ bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::strin
     // Offsets recorded from the archive's own start when a program was put before it
     // without adjusting them.
     const std::uint64_t shift = directoryStart - directoryOffset;
+    layout.archiveStart = shift;
     if (count > directorySize / kCentralSize) return Fail(error, "中央ディレクトリが短すぎます");
 
     std::vector<std::uint8_t> directory(directorySize);

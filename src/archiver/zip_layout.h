@@ -22,15 +22,21 @@ struct ZipCentralRecord {
 };
 
 struct ZipLayout {
-    std::uint64_t membersStart = 0;         // bytes before it are kept as they are
+    std::uint64_t membersStart = 0;  // bytes before it are kept as they are
+    // Where the archive's recorded offsets count from: 0, or the size of a program put
+    // before the archive without adjusting them.
+    std::uint64_t archiveStart = 0;
     std::vector<ZipCentralRecord> records;  // in the central directory's order
     std::vector<std::uint8_t> comment;      // the archive comment
-    bool zip64End = false;                  // the archive has zip64 end records
-    std::uint16_t zip64MadeBy = 45;         // from its zip64 end record
+    // Where bytes appended after the end record begin (the file's size when there are none);
+    // they are kept after the new end record.
+    std::uint64_t trailingStart = 0;
+    bool zip64End = false;           // the archive has zip64 end records
+    std::uint16_t zip64MadeBy = 45;  // from its zip64 end record
 };
 
 // False with `error` (Japanese, for the person) when the bytes are not a single-disk ZIP
-// archive whose members can be located: no end record, bytes after it, a directory that does
+// archive whose members can be located: no end record, a directory that does
 // not fit or does not end where the end record says, a local header missing, or members that
 // overlap.
 bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::string& error);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times an update that replaces one member of an archive of many small members, LZH and ZIP,
-# for two builds side by side (for example the branch before a change and after it).
+# for two builds side by side (for example the branch before a change and after it), with
+# Info-ZIP's `zip -u` on the same ZIP as a peer.
 # Usage: bench/archiver/update_one.sh BEFORE_BUILD AFTER_BUILD [MEMBERS...]
 # (default 2000 and 20000 members). Needs hyperfine.
 set -euo pipefail
@@ -24,8 +25,11 @@ for members in "${sizes[@]}"; do
         if [[ $kind == lzh ]]; then verb=unlha; line="u \"$work/t.lzh\" \"$src\\\""; else
             verb=zip; line="-u \"$work/t.zip\" \"$src\\\" *.*"; fi
         prepare="cp $work/base$members.$kind $work/t.$kind && echo changed >>$src/f7.txt"
+        peer=()
+        [[ $kind == zip ]] && peer=(-n "zip -u $members" "cd $src && zip -qur $work/t.zip .")
         hyperfine --warmup 1 --runs 5 --prepare "$prepare" \
             -n "before $kind $members" "$before $verb '$line'" \
-            -n "after $kind $members" "$after $verb '$line'" 2>&1 | grep -E "Time|±|before|after" || true
+            -n "after $kind $members" "$after $verb '$line'" "${peer[@]}" 2>&1 |
+            grep -E "Time|±|before|after|zip -u" || true
     done
 done

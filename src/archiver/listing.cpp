@@ -47,7 +47,7 @@ bool ListZipArchive(const std::string& drivePath, Listing& listing) {
     const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
     if (!path) return false;
     std::string error;
-    const ZipArchiveHandle archive(*path, ZIP_RDONLY, error);
+    const ZipArchiveHandle archive(*path, error);
     if (archive.get() == nullptr) return false;
     std::vector<ZipEntry> entries;
     listing.damaged = !ReadZipEntries(archive.get(), entries, error);

@@ -38,6 +38,7 @@ class FileInput final : public RandomAccessInput {
 
     std::uint64_t size() const override { return size_; }
     bool ReadAt(std::uint64_t offset, void* data, std::size_t count) const override;
+    int fd() const { return fd_; }
 
   private:
     FileInput(int fd, std::uint64_t size) : fd_(fd), size_(size) {}

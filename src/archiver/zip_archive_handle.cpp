@@ -1,56 +1,55 @@
 #include "archiver/zip_archive_handle.h"
 
-#include "platform/system_calls.h"
-#include "platform/temporary_names.h"
-
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace archiver {
 
-ZipArchiveHandle::ZipArchiveHandle(const std::filesystem::path& path, int flags, std::string& error)
-    : target_(path), working_(path) {
-    platform::RemoveStaleTemporaries(path.parent_path().string());
-    const std::filesystem::path hidden = platform::TemporaryNameBeside(path.string());
-    if ((flags & ZIP_CREATE) != 0 || ::link(path.c_str(), hidden.c_str()) == 0) working_ = hidden;
+ZipArchiveHandle::ZipArchiveHandle(const std::filesystem::path& path, std::string& error) {
     int code = 0;
-    archive_ = zip_open(working_.c_str(), flags, &code);
+    archive_ = zip_open(path.c_str(), ZIP_RDONLY, &code);
     if (archive_ == nullptr) {
         zip_error_t zipError;
         zip_error_init_with_code(&zipError, code);
-        error = path.string() + ": " + zip_error_strerror(&zipError);
+        SetError(path, zipError, error);
         zip_error_fini(&zipError);
-        Discard();
     }
 }
 
-ZipArchiveHandle::~ZipArchiveHandle() { Discard(); }
+ZipArchiveHandle::ZipArchiveHandle(int fd, std::uint64_t start, const std::filesystem::path& path,
+                                   std::string& error) {
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    FILE* file = copy < 0 ? nullptr : ::fdopen(copy, "rb");
+    if (file == nullptr) {
+        error = path.string() + ": " + std::strerror(errno);
+        if (copy >= 0) ::close(copy);
+        return;
+    }
+    zip_error_t zipError;
+    zip_error_init(&zipError);
+    // The source owns the stream from here on, and the archive owns the source.
+    zip_source_t* source = zip_source_filep_create(file, start, -1, &zipError);
+    if (source == nullptr) {
+        std::fclose(file);
+    } else {
+        archive_ = zip_open_from_source(source, ZIP_RDONLY, &zipError);
+        if (archive_ == nullptr) zip_source_free(source);
+    }
+    if (archive_ == nullptr) SetError(path, zipError, error);
+    zip_error_fini(&zipError);
+}
 
-void ZipArchiveHandle::Discard() {
+ZipArchiveHandle::~ZipArchiveHandle() {
     if (archive_ != nullptr) zip_discard(archive_);
-    archive_ = nullptr;
-    if (working_ != target_) ::unlink(working_.c_str());
-    working_ = target_;
 }
 
-bool ZipArchiveHandle::Close(std::string& error, bool& readError) {
-    if (zip_close(archive_) != 0) {
-        const int code = zip_error_code_zip(zip_get_error(archive_));
-        readError = code == ZIP_ER_READ || code == ZIP_ER_OPEN;
-        error = zip_strerror(archive_);
-        Discard();
-        return false;
-    }
-    archive_ = nullptr;
-    if (working_ != target_ && platform::sys::Rename(working_.c_str(), target_.c_str()) != 0) {
-        error = "cannot replace " + target_.string() + ": " + std::strerror(errno);
-        Discard();
-        return false;
-    }
-    working_ = target_;
-    return true;
+void ZipArchiveHandle::SetError(const std::filesystem::path& path, zip_error_t& zipError,
+                                std::string& error) {
+    error = path.string() + ": " + zip_error_strerror(&zipError);
 }
 
 }  // namespace archiver

@@ -1,8 +1,9 @@
-// Owns a libzip archive: discarded (nothing written) unless Close succeeds.
+// Owns a libzip archive opened for reading; closed without writing anything.
 #pragma once
 
 #include <zip.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -10,26 +11,22 @@ namespace archiver {
 
 class ZipArchiveHandle {
   public:
-    // Opens an existing archive, or creates one when `flags` holds ZIP_CREATE.
-    // libzip works on a hidden second name of the archive (a hard link, or a
-    // new file), so that its own temporary file carries that hidden name
-    // too; a file system without hard links gets the archive's own name.
-    ZipArchiveHandle(const std::filesystem::path& path, int flags, std::string& error);
+    // Opens the archive at `path`.
+    ZipArchiveHandle(const std::filesystem::path& path, std::string& error);
+    // Reads through a duplicate of `fd`, an open archive, so that libzip sees the very file
+    // the caller reads too, from `start` on: where the archive's own offsets count from when
+    // a program was put before it without adjusting them. `path` names it in messages.
+    ZipArchiveHandle(int fd, std::uint64_t start, const std::filesystem::path& path,
+                     std::string& error);
     ~ZipArchiveHandle();
     ZipArchiveHandle(const ZipArchiveHandle&) = delete;
     ZipArchiveHandle& operator=(const ZipArchiveHandle&) = delete;
 
     zip_t* get() const { return archive_; }
-    // Writes the changes: libzip writes a temporary file and renames it over
-    // the hidden name, which is then renamed over the archive. On failure the
-    // archive is untouched and `readError` tells whether a source failed.
-    bool Close(std::string& error, bool& readError);
 
   private:
-    void Discard();
+    void SetError(const std::filesystem::path& path, zip_error_t& zipError, std::string& error);
 
-    std::filesystem::path target_;
-    std::filesystem::path working_;  // the name libzip writes; target_ when no link was possible
     zip_t* archive_ = nullptr;
 };
 

@@ -1,51 +1,44 @@
 #include "archiver/zip_commands.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
-
 #include <map>
 #include <memory>
+#include <numeric>
 #include <optional>
 
 #include "archiver/archive_target.h"
 #include "archiver/member_change.h"
 #include "archiver/name_codec.h"
 #include "archiver/path_resolution.h"
+#include "archiver/random_access_input.h"
 #include "archiver/return_code.h"
 #include "archiver/source_selection.h"
 #include "archiver/stored_names.h"
 #include "archiver/temp_archive.h"
 #include "archiver/zip_archive_handle.h"
 #include "archiver/zip_entries.h"
-#include "archiver/zip_file_source.h"
+#include "archiver/zip_layout.h"
+#include "archiver/zip_writer.h"
 
 namespace archiver {
 namespace {
-
-constexpr zip_uint16_t kExtendedTimestamp = 0x5455;
 
 int Report(std::string& output, int code, const std::string& text) {
     output = text;
     return code;
 }
 
-std::string ZipName(const std::vector<std::string>& components) {
+// The name this library lists the entry under: a host name that is not UTF-8 is stored as
+// its bytes without the UTF-8 flag and read back as a legacy name.
+std::string ListedZipName(const std::vector<std::string>& components) {
     std::string name;
     for (std::size_t i = 0; i < components.size(); ++i) {
         if (i > 0) name += '/';
         name += components[i];
     }
-    return name;
-}
-
-// The name this library lists the entry under: a host name that is not UTF-8 is stored as
-// its bytes without the UTF-8 flag and read back as a legacy name.
-std::string ListedZipName(const std::vector<std::string>& components) {
-    const std::string name = ZipName(components);
     return IsValidUtf8(name) ? name : DecodeLegacyName(name);
 }
 
@@ -54,73 +47,107 @@ bool IsChanged(const SourceFile& file, const ZipEntry& entry) {
         file, MemberStamp{entry.originalSize, entry.exactTime, entry.unixTime, entry.dosTime});
 }
 
-// Adds the file as a new entry or in place of entry `replace`; the data is read by zip_close,
-// which leaves the first file it could not read in `readFailure`.
-bool PutFile(zip_t* archive, const SourceFile& file, std::optional<zip_uint64_t> replace,
-             std::string& readFailure, std::string& error) {
-    zip_source_t* source = FileSourceFor(archive, file, readFailure);
-    if (source == nullptr) {
-        error = file.hostPath.string() + ": " + zip_strerror(archive);
-        return false;
-    }
-    zip_int64_t index = -1;
-    if (replace) {
-        index = zip_file_replace(archive, *replace, source, 0) == 0
-                    ? static_cast<zip_int64_t>(*replace)
-                    : -1;
-    } else {
-        const std::string name = ZipName(file.path);
-        index = zip_file_add(archive, name.c_str(), source,
-                             IsValidUtf8(name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_GUESS);
-    }
-    if (index < 0) {
-        zip_source_free(source);
-        error = zip_strerror(archive);
-        return false;
-    }
-    const auto at = static_cast<zip_uint64_t>(index);
-    const std::vector<std::uint8_t> timestamp = ExtendedTimestamp(file.modifiedTime);
-    zip_file_extra_field_delete_by_id(archive, at, kExtendedTimestamp, ZIP_EXTRA_FIELD_ALL,
-                                      ZIP_FL_LOCAL | ZIP_FL_CENTRAL);
-    if (zip_set_file_compression(archive, at, ZIP_CM_DEFLATE, 6) != 0 ||
-        zip_file_set_mtime(archive, at, static_cast<time_t>(file.modifiedTime), 0) != 0 ||
-        zip_file_extra_field_set(archive, at, kExtendedTimestamp, ZIP_EXTRA_FIELD_NEW,
-                                 timestamp.data(), static_cast<zip_uint16_t>(timestamp.size()),
-                                 ZIP_FL_LOCAL | ZIP_FL_CENTRAL) != 0) {
-        error = zip_strerror(archive);
-        return false;
+// The archive as it is before the command: absent, or where its members lie and what they
+// hold. `entries[i]` describes `layout.records[i]`.
+struct OldArchive {
+    std::filesystem::path path;
+    bool exists = false;
+    struct stat info {};
+    std::unique_ptr<FileInput> input;
+    ZipLayout layout;
+    std::vector<ZipEntry> entries;
+};
+
+// The members are located by this library and read by libzip from the same open file; an
+// archive the two do not read alike is not updated.
+bool ReadSameMembers(const OldArchive& old, zip_t* archive) {
+    if (old.entries.size() != old.layout.records.size()) return false;
+    for (std::size_t i = 0; i < old.entries.size(); ++i) {
+        const char* raw = zip_get_name(archive, old.entries[i].index, ZIP_FL_ENC_RAW);
+        const std::string& stored = old.layout.records[i].rawName;
+        if (old.entries[i].index != i || raw == nullptr ||
+            raw != stored.substr(0, stored.find('\0'))) {
+            return false;
+        }
     }
     return true;
 }
 
-// An archive this library rewrites must begin with its first entry (or, empty, with its end
-// record): libzip drops bytes before it (a self-extractor's program) when it writes, and a
-// file that is no archive at all must not be replaced. An empty file is no archive yet.
-bool StartsAsZip(const std::filesystem::path& path, const struct stat& info, std::string& error) {
-    if (info.st_size == 0) return true;
-    std::uint8_t start[4] = {};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    const bool read = fd >= 0 && ::read(fd, start, sizeof start) == sizeof start;
-    if (fd >= 0) ::close(fd);
-    const bool zip = read && start[0] == 'P' && start[1] == 'K' &&
-                     ((start[2] == 3 && start[3] == 4) || (start[2] == 5 && start[3] == 6));
-    if (!zip) {
-        error = path.string() +
-                ": ZIP アーカイブで始まらないので上書きしません（自己解凍の実行部などの前置き"
-                "を消さないため、または ZIP アーカイブではないため）";
+int OpenOldArchive(const std::filesystem::path& path, OldArchive& old, std::string& output) {
+    old.path = path;
+    if (::stat(path.c_str(), &old.info) != 0) return kOk;
+    old.exists = true;
+    if (!S_ISREG(old.info.st_mode)) {
+        return Report(output, kArchiveDamaged, path.string() + ": not a file");
     }
-    return zip;
+    std::string error;
+    old.input = FileInput::Open(path, error);
+    if (!old.input) return Report(output, kArchiveDamaged, error);
+    if (old.input->size() == 0) return kOk;  // no archive yet
+    const auto refuse = [&](const std::string& why) {
+        return Report(output, kArchiveDamaged, path.string() + ": " + why + "（更新しません）");
+    };
+    if (!ReadZipLayout(*old.input, old.layout, error)) return refuse(error);
+    const ZipArchiveHandle archive(old.input->fd(), old.layout.archiveStart, path, error);
+    if (archive.get() == nullptr) return Report(output, kArchiveDamaged, error);
+    if (!ReadZipEntries(archive.get(), old.entries, error)) {
+        return Report(output, kArchiveDamaged, path.string() + ": " + error);
+    }
+    if (!ReadSameMembers(old, archive.get())) {
+        return refuse("中央ディレクトリの読み方が一つに定まりません");
+    }
+    return kOk;
 }
 
-bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
-    std::unique_ptr<TempArchive> temp = TempArchive::Create(path, error);
-    if (!temp) return false;
-    const std::uint8_t endOfDirectory[22] = {'P', 'K', 5, 6};
-    if (!temp->file().Write(endOfDirectory, sizeof endOfDirectory)) {
-        error = temp->file().error();
-        return false;
+// What the new archive holds in place of each old member: nullptr keeps it as it is.
+struct Plan {
+    std::vector<const SourceFile*> replacements;
+    std::vector<const SourceFile*> additions;
+};
+
+int WriteArchive(const OldArchive& old, const Plan& plan, std::string& output) {
+    std::string error;
+    std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
+    if (!temp) return Report(output, kWriteFailed, error);
+    const auto failed = [&] {
+        if (!temp->file().error().empty() || error.empty()) {
+            return Report(output, kWriteFailed, old.path.string() + ": " + error);
+        }
+        return Report(output, kSourceUnreadable, error);
+    };
+    ZipWriter writer(temp->file());
+    const std::vector<ZipCentralRecord>& records = old.layout.records;
+    std::vector<std::vector<std::uint8_t>> central(records.size() + plan.additions.size());
+    if (old.input && !writer.CopyBytes(*old.input, 0, old.layout.membersStart, error)) {
+        return Report(output, kWriteFailed, old.path.string() + ": " + error);
     }
-    return temp->Commit(error);
+    // Members in the order they lie in the file, each replacement where its old member lay.
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return records[a].spanStart < records[b].spanStart;
+    });
+    for (const std::size_t i : order) {
+        if (plan.replacements[i] == nullptr) {
+            if (!writer.CopyMember(*old.input, records[i], central[i], error)) {
+                return Report(output, kWriteFailed, old.path.string() + ": " + error);
+            }
+        } else if (!writer.AddFile(*plan.replacements[i], central[i], error)) {
+            return failed();
+        }
+    }
+    for (std::size_t k = 0; k < plan.additions.size(); ++k) {
+        if (!writer.AddFile(*plan.additions[k], central[records.size() + k], error)) {
+            return failed();
+        }
+    }
+    if (!writer.Finish(central, old.layout, error) ||
+        (old.input &&
+         !writer.CopyBytes(*old.input, old.layout.trailingStart, old.input->size(), error)) ||
+        !temp->Commit(error)) {
+        return Report(output, kWriteFailed, old.path.string() + ": " + error);
+    }
+    return kOk;
 }
 
 }  // namespace
@@ -128,84 +155,65 @@ bool WriteEmptyArchive(const std::filesystem::path& path, std::string& error) {
 int RunZipCommand(const ZipCommand& command, std::string& output) {
     std::optional<std::filesystem::path> archivePath = ResolvePath(command.archive);
     if (!archivePath) return Report(output, kPathNotResolved, "cannot resolve " + command.archive);
-    archivePath = FollowArchiveLinks(*archivePath);
     const std::optional<std::filesystem::path> folder = ResolvePath(command.baseFolder);
     if (!folder) return Report(output, kPathNotResolved, "cannot resolve " + command.baseFolder);
     struct stat folderInfo {};
     if (::stat(folder->c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
         return Report(output, kSourceFolderMissing, "no folder " + folder->string());
     }
-    struct stat archiveInfo {};
-    const bool exists = ::stat(archivePath->c_str(), &archiveInfo) == 0;
-    if (exists && !S_ISREG(archiveInfo.st_mode)) {
-        return Report(output, kArchiveDamaged, archivePath->string() + ": not a file");
+    OldArchive old;
+    if (const int code = OpenOldArchive(FollowArchiveLinks(*archivePath), old, output)) {
+        return code;
     }
-    std::string error;
-    if (exists && !StartsAsZip(*archivePath, archiveInfo, error)) {
-        return Report(output, kArchiveDamaged, error);
-    }
-    ZipArchiveHandle archive(*archivePath, exists ? 0 : ZIP_CREATE | ZIP_EXCL, error);
-    if (archive.get() == nullptr) return Report(output, kArchiveDamaged, error);
-    std::vector<ZipEntry> entries;
-    if (!ReadZipEntries(archive.get(), entries, error))
-        return Report(output, kArchiveDamaged, error);
-    std::map<std::string, const ZipEntry*> byName;
-    for (const ZipEntry& entry : entries) {
+    std::map<std::string, std::size_t> byName;
+    for (std::size_t i = 0; i < old.entries.size(); ++i) {
+        const ZipEntry& entry = old.entries[i];
         if (entry.unsafeName) {
             return Report(output, kUnsafeMemberName,
                           "the archive holds an unsafe name: " + entry.name);
         }
-        if (!entry.isDirectory) byName.emplace(entry.name, &entry);
+        if (!entry.isDirectory) byName.emplace(entry.name, i);
     }
+    std::string error;
     std::string partial;
     const std::optional<std::vector<SourceFile>> files =
         SelectSourceFiles(*folder, command.recursive, command.patterns,
-                          exists ? &archiveInfo : nullptr, error, partial);
+                          old.exists ? &old.info : nullptr, error, partial);
     if (!files) return Report(output, kSourceUnreadable, error);
-
-    int added = 0;
-    int replaced = 0;
-    std::string readFailure;
     std::vector<std::string> keys;
     if (!StoredNamesAreDistinct(*files, ListedZipName, keys, error)) {
         return Report(output, kSourceUnreadable, error);
     }
+
+    Plan plan;
+    plan.replacements.assign(old.entries.size(), nullptr);
+    int replaced = 0;
     for (std::size_t i = 0; i < files->size(); ++i) {
         const SourceFile& file = (*files)[i];
         const auto found = byName.find(keys[i]);
-        std::optional<zip_uint64_t> replace;
-        if (found != byName.end()) {
-            if (command.updateOnly && !IsChanged(file, *found->second)) continue;
-            if (found->second->encrypted) {
-                // Its password is not known: the member stays as it is, and the entry fails
-                // until the user removes or replaces it with the tool that encrypted it.
-                partial += (partial.empty() ? "" : "; ") + file.hostPath.string() +
-                           ": アーカイブ内の " + found->second->name +
-                           " は暗号化されているので置き換えません";
-                continue;
-            }
-            replace = found->second->index;
+        if (found == byName.end()) {
+            plan.additions.push_back(&file);
+            continue;
         }
-        if (!PutFile(archive.get(), file, replace, readFailure, error))
-            return Report(output, kWriteFailed, error);
-        ++(replace ? replaced : added);
+        const ZipEntry& entry = old.entries[found->second];
+        if (command.updateOnly && !IsChanged(file, entry)) continue;
+        if (entry.encrypted) {
+            // Its password is not known: the member stays as it is, and the entry fails
+            // until the user removes or replaces it with the tool that encrypted it.
+            partial += (partial.empty() ? "" : "; ") + file.hostPath.string() +
+                       ": アーカイブ内の " + entry.name + " は暗号化されているので置き換えません";
+            continue;
+        }
+        plan.replacements[found->second] = &file;
+        ++replaced;
     }
+    const auto added = static_cast<int>(plan.additions.size());
     const std::string summary =
         std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
-    if (added == 0 && replaced == 0) {
-        // libzip writes no archive without entries; a first backup of an empty folder still
-        // leaves one.
-        if (!exists && !WriteEmptyArchive(*archivePath, error)) {
-            return Report(output, kWriteFailed, error);
-        }
-    } else {
-        bool readError = false;
-        if (!archive.Close(error, readError)) {
-            if (readError) {
-                return Report(output, kSourceUnreadable, readFailure.empty() ? error : readFailure);
-            }
-            return Report(output, kWriteFailed, archivePath->string() + ": " + error);
-        }
+    // An update that changes nothing leaves the archive as it is; a first backup of an
+    // empty folder still leaves an (empty) archive.
+    if (!old.exists || added != 0 || replaced != 0) {
+        if (const int written = WriteArchive(old, plan, output)) return written;
     }
     if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);

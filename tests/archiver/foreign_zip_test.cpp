@@ -1,6 +1,6 @@
-// Updates of ZIP archives written by other tools: a file that is not a ZIP, or a ZIP behind a
-// self-extractor's program, is left alone; encrypted members stay; names written with "\"
-// match their files.
+// Updates of ZIP archives written by other tools: a file that is not a ZIP is left alone; a
+// self-extractor's program stays; encrypted members stay; names written with "\" match
+// their files.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,26 +26,49 @@ class ForeignZipTest : public TempFolderTest {
     fs::path source_;
 };
 
-TEST_F(ForeignZipTest, FileThatDoesNotBeginAsAZipIsNeverReplaced) {
-    if (!HasTool("zip")) GTEST_SKIP() << "zip is not installed";
+TEST_F(ForeignZipTest, FileThatIsNoZipIsNeverReplaced) {
     WriteFile(source_ / "a.txt", "a file", 1700000000);
-    const fs::path made = root_ / "made.zip";
-    ASSERT_EQ(RunTool("cd " + Quote(root_) + " && zip -q made.zip src/a.txt").exitCode, 0);
-    const fs::path sfx = root_ / "sfx.zip";
-    WriteFile(sfx, "MZ" + RandomBytes(4000, 5) + ReadFile(made));
-    ASSERT_EQ(RunTool("zip -qA " + Quote(sfx)).exitCode, 0);
-    ASSERT_EQ(RunTool("unzip -tq " + Quote(sfx)).exitCode, 0);
     std::string zeroed(5000, 'x');
     zeroed[0] = '\0';
-    for (const std::string& bytes : {zeroed, SampleText(3000), ReadFile(sfx)}) {
+    for (const std::string& bytes : {zeroed, SampleText(3000), std::string("PK\5\6", 4)}) {
         const fs::path archive = root_ / "target.zip";
         WriteFile(archive, bytes);
-        WriteFile(source_ / "a.txt", "changed file", 1700000100);
         std::string output;
         EXPECT_NE(Update(archive, output), 0);
         EXPECT_NE(output.find(archive.string()), std::string::npos) << output;
+        EXPECT_NE(output.find("更新しません"), std::string::npos) << output;
         EXPECT_EQ(ReadFile(archive), bytes);
         EXPECT_TRUE(HiddenFilesIn(root_).empty());
+    }
+}
+
+// A self-extractor's program before the archive stays as it is, whether `zip -A` adjusted
+// the offsets to it or not; the updated archive counts its offsets from the file's start.
+TEST_F(ForeignZipTest, ProgramBeforeTheArchiveIsKept) {
+    if (!HasTool("zip") || !HasTool("unzip")) GTEST_SKIP() << "zip and unzip are not installed";
+    WriteFile(source_ / "a.txt", "a file", 1700000000);
+    WriteFile(source_ / "b.txt", "b file", 1700000000);
+    const fs::path made = root_ / "made.zip";
+    ASSERT_EQ(
+        RunTool("cd " + Quote(source_) + " && zip -q " + Quote(made) + " a.txt b.txt").exitCode, 0);
+    const std::string program = "MZ" + RandomBytes(4000, 5);
+    for (const bool adjusted : {true, false}) {
+        SCOPED_TRACE(adjusted ? "adjusted" : "as appended");
+        const fs::path sfx = root_ / "sfx.zip";
+        WriteFile(sfx, program + ReadFile(made));
+        if (adjusted) {
+            ASSERT_EQ(RunTool("zip -qA " + Quote(sfx)).exitCode, 0);
+        }
+        WriteFile(source_ / "a.txt", "changed file", 1700000100);
+        std::string output;
+        ASSERT_EQ(Update(sfx, output), 0) << output;
+        EXPECT_EQ(output, "0 added, 1 replaced");
+        EXPECT_EQ(ReadFile(sfx).substr(0, program.size()), program);
+        const CommandResult test = RunTool("unzip -t " + Quote(sfx));
+        EXPECT_EQ(test.exitCode, 0) << test.output;
+        EXPECT_EQ(RunTool("unzip -p " + Quote(sfx) + " a.txt").output, "changed file");
+        EXPECT_EQ(RunTool("unzip -p " + Quote(sfx) + " b.txt").output, "b file");
+        WriteFile(source_ / "a.txt", "a file", 1700000000);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "archiver/crc16.h"
+#include "archiver/larc_decoder.h"
+#include "archiver/lh1_decoder.h"
 #include "archiver/lzh_header.h"
 
 namespace archiver {
@@ -82,23 +84,28 @@ bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, c
         return sink(data, size);
     };
     RangeSupplier supplier(input, member.dataOffset, member.packedSize);
-    switch (*member.method) {
-        case LzhMethod::kDirectory:
-            return true;
-        case LzhMethod::kStored: {
-            const std::uint8_t* data = nullptr;
-            while (const std::size_t size = supplier.Next(&data)) {
-                if (!counting(data, size)) {
-                    error = "output stopped";
-                    return false;
-                }
-            }
-            break;
-        }
-        default:
-            if (!DecodeLzh(*member.method, supplier, member.originalSize, counting, error)) {
+    const LzhMethod method = *member.method;
+    if (method == LzhMethod::kDirectory) return true;
+    if (IsStoredMethod(method)) {
+        const std::uint8_t* data = nullptr;
+        while (const std::size_t size = supplier.Next(&data)) {
+            if (!counting(data, size)) {
+                error = "output stopped";
                 return false;
             }
+        }
+    } else {
+        bool decoded = false;
+        if (IsBlockHuffmanMethod(method)) {
+            decoded = DecodeLzh(method, supplier, member.originalSize, counting, error);
+        } else if (method == LzhMethod::kLh1) {
+            decoded = DecodeLh1(supplier, member.originalSize, counting, error);
+        } else if (method == LzhMethod::kLzs) {
+            decoded = DecodeLzs(supplier, member.originalSize, counting, error);
+        } else if (method == LzhMethod::kLz5) {
+            decoded = DecodeLz5(supplier, member.originalSize, counting, error);
+        }
+        if (!decoded) return false;
     }
     if (produced != member.originalSize) {
         error = "member data truncated";

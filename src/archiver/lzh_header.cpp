@@ -304,7 +304,8 @@ HeaderStatus ReadLzhHeader(const RandomAccessInput& input, std::uint64_t offset,
         error = "member data runs past the end of the archive";
         return HeaderStatus::kDamaged;
     }
-    if (member.method == LzhMethod::kStored && member.packedSize != member.originalSize) {
+    if (member.method && IsStoredMethod(*member.method) &&
+        member.packedSize != member.originalSize) {
         error = "stored member with different sizes";
         return HeaderStatus::kDamaged;
     }

@@ -33,6 +33,34 @@ class RangeSupplier final : public ByteSupplier {
     std::vector<std::uint8_t> buffer_;
 };
 
+// Where an LZH header begins after a program (a self-extractor) at the start of the input;
+// 0 when none is found in the first few megabytes.
+std::uint64_t ArchiveAfterProgram(const RandomAccessInput& input) {
+    constexpr std::uint64_t kSearched = 4 << 20;
+    std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min(input.size(), kSearched)));
+    if (!input.ReadAt(0, head.data(), head.size())) return 0;
+    // A header's method id ("-lh5-", "-lz5-", "-pm2-") sits two bytes after its start.
+    for (std::size_t at = 3; at + 5 <= head.size(); ++at) {
+        if (head[at] != '-' || head[at + 4] != '-' ||
+            (head[at + 1] != 'l' && head[at + 1] != 'p')) {
+            continue;
+        }
+        LzhMember member;
+        std::uint64_t next = 0;
+        std::string error;
+        if (ReadLzhHeader(input, at - 2, member, next, error) == HeaderStatus::kMember) {
+            return at - 2;
+        }
+    }
+    return 0;
+}
+
+std::string ProgramBeforeArchive(std::uint64_t archiveAt) {
+    return "自己解凍形式など、プログラムの後ろに LZH アーカイブが続くファイルなので上書きしません"
+           "（アーカイブは " +
+           std::to_string(archiveAt) + " バイト目から）";
+}
+
 }  // namespace
 
 LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
@@ -44,18 +72,27 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
         const HeaderStatus status = ReadLzhHeader(input, offset, member, next, contents.error);
         // Only a file that is the end-of-archive byte alone is an empty archive: a longer one
         // that starts with it (zeroed by a crash, a foreign self-extractor) is not an archive.
-        if (status == HeaderStatus::kEnd && offset == 0 && input.size() > 1) {
+        const bool notAnArchive =
+            offset == 0 && (status == HeaderStatus::kDamaged ||
+                            (status == HeaderStatus::kEnd && input.size() > 1));
+        if (notAnArchive) {
             contents.damaged = true;
-            contents.error =
-                "LZH アーカイブとして読めないので上書きしません（先頭が 0 のバイトです）";
+            if (const std::uint64_t archiveAt = ArchiveAfterProgram(input)) {
+                contents.error = ProgramBeforeArchive(archiveAt);
+            } else if (status == HeaderStatus::kEnd) {
+                contents.error =
+                    "LZH アーカイブとして読めないので上書きしません（先頭が 0 のバイトです）";
+            } else {
+                contents.error =
+                    "LZH アーカイブとして読めないので上書きしません（" +
+                    (contents.error.empty() ? std::string("unreadable header") : contents.error) +
+                    "）";
+            }
             break;
         }
-        if (status == HeaderStatus::kEnd) break;
-        if (status == HeaderStatus::kDamaged && offset == 0) {
-            contents.damaged = true;
-            contents.error =
-                "LZH アーカイブとして読めないので上書きしません（" +
-                (contents.error.empty() ? std::string("unreadable header") : contents.error) + "）";
+        if (status == HeaderStatus::kEnd) {
+            // The end-of-archive byte, when there is one, is not part of what follows it.
+            contents.trailerOffset = std::min(offset + 1, input.size());
             break;
         }
         if (status == HeaderStatus::kDamaged) {
@@ -73,7 +110,7 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
 bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, const ByteSink& sink,
                       std::string& error) {
     if (!member.method) {
-        error = "cannot check this method: " + member.methodId;
+        error = "この圧縮方式は展開できません（" + member.methodId + "）";
         return false;
     }
     std::uint16_t crc = 0;

@@ -55,10 +55,23 @@ std::uint64_t ArchiveAfterProgram(const RandomAccessInput& input) {
     return 0;
 }
 
-std::string ProgramBeforeArchive(std::uint64_t archiveAt) {
-    return "自己解凍形式など、プログラムの後ろに LZH アーカイブが続くファイルなので上書きしません"
-           "（アーカイブは " +
-           std::to_string(archiveAt) + " バイト目から）";
+// Whether the input begins as a program does: MS-DOS and Windows, ELF, Amiga.
+bool StartsAsProgram(const RandomAccessInput& input) {
+    std::uint8_t head[4] = {};
+    if (input.size() < 4 || !input.ReadAt(0, head, 4)) return false;
+    return (head[0] == 'M' && head[1] == 'Z') ||
+           (head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F') ||
+           (head[0] == 0 && head[1] == 0 && head[2] == 0x03 && head[3] == 0xF3);
+}
+
+std::string ArchiveFurtherOn(const RandomAccessInput& input, std::uint64_t archiveAt) {
+    const std::string where = "（アーカイブは " + std::to_string(archiveAt) + " バイト目から）";
+    if (StartsAsProgram(input)) {
+        return "自己解凍形式など、プログラムの後ろに LZH "
+               "アーカイブが続くファイルなので上書きしません" +
+               where;
+    }
+    return "先頭が LZH アーカイブではないファイルなので上書きしません" + where;
 }
 
 }  // namespace
@@ -78,7 +91,7 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
         if (notAnArchive) {
             contents.damaged = true;
             if (const std::uint64_t archiveAt = ArchiveAfterProgram(input)) {
-                contents.error = ProgramBeforeArchive(archiveAt);
+                contents.error = ArchiveFurtherOn(input, archiveAt);
             } else if (status == HeaderStatus::kEnd) {
                 contents.error =
                     "LZH アーカイブとして読めないので上書きしません（先頭が 0 のバイトです）";

@@ -113,6 +113,15 @@ std::vector<Planned> WideMembersLast(std::vector<Planned> plan) {
 }
 
 int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std::string& output) {
+    const bool trailer = old.input && old.contents.trailerOffset < old.input->size();
+    if (planned.empty() && trailer) {
+        // The end byte followed by more bytes does not read as an empty archive: keeping the
+        // bytes after the old end would leave a file that no update opens again.
+        return Report(output, kWriteFailed,
+                      old.path.string() +
+                          ": アーカイブの終わりの後ろにデータがあるので、すべてのメンバーを"
+                          "削除することはしません");
+    }
     const std::vector<Planned> plan = WideMembersLast(planned);
     std::vector<const std::vector<std::string>*> names;
     for (const Planned& item : plan) {
@@ -139,9 +148,8 @@ int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std
     }
     if (!writer.Finish(error)) return writeFailed();
     // What followed the old end-of-archive byte is not this program's: it follows the new one.
-    if (old.input && old.contents.trailerOffset < old.input->size() &&
-        !writer.CopyBytes(*old.input, old.contents.trailerOffset,
-                          old.input->size() - old.contents.trailerOffset, error)) {
+    if (trailer && !writer.CopyBytes(*old.input, old.contents.trailerOffset,
+                                     old.input->size() - old.contents.trailerOffset, error)) {
         return writeFailed();
     }
     if (!temp->Commit(error)) return writeFailed();

@@ -285,6 +285,15 @@ TEST_F(ForeignShapesTest, BytesAfterTheEndByteFollowTheNewEnd) {
     const auto extracted = Extracted(archive);
     ASSERT_EQ(extracted.size(), 2u);
     EXPECT_EQ(extracted[1].first, "new.txt");
+    // Deleting every member would leave the end byte and the bytes after it, which no longer
+    // read as an archive: refused, the archive as it was.
+    const fs::path empty = root_ / "empty";
+    fs::create_directories(empty);
+    EXPECT_EQ(archiver::Unlha("d -jn \"" + archive.string() + "\" \"" + empty.string() + "\\\" *.*",
+                              output),
+              archiver::kWriteFailed);
+    EXPECT_NE(output.find("削除することはしません"), std::string::npos) << output;
+    EXPECT_EQ(ReadFile(archive), after);
     if (!HasTool("lhasa")) GTEST_SKIP() << "lhasa is not installed";
     const CommandResult tested = RunTool("lhasa t " + Quote(archive));
     EXPECT_EQ(tested.exitCode, 0) << tested.output;

@@ -202,12 +202,16 @@ TEST_F(OlderMethodsTest, ArchivesOfAnotherPackerDecodeAsLhasaDecodesThem) {
     }
     const fs::path files = root_ / "files";
     fs::create_directories(files);
-    // Long enough for -lh1-'s adaptive code to halve its counts.
     WriteFile(files / "text.txt", SampleText(200000, 3));
+    // Mostly literals: enough symbols for -lh1-'s adaptive code to halve its counts more than once.
+    std::string letters = RandomBytes(100000, 6);
+    for (char& c : letters) c = static_cast<char>('a' + static_cast<unsigned char>(c) % 26);
+    WriteFile(files / "letters.txt", letters);
     WriteFile(files / "random.bin", RandomBytes(30000, 4));
     WriteFile(files / "zeros.bin", std::string(150000, '\0'));
     WriteFile(files / "one.txt", "x");
-    const std::vector<std::string> names = {"text.txt", "random.bin", "zeros.bin", "one.txt"};
+    const std::vector<std::string> names = {"text.txt", "letters.txt", "random.bin", "zeros.bin",
+                                            "one.txt"};
     std::string list;
     for (const std::string& name : names) list += " " + Quote(files / name);
     for (const std::string method : {"-lh1-", "-lh4-", "-lzs-", "-lz5-", "-lz4-", "-lh2-"}) {

@@ -37,7 +37,9 @@ void SetPathResolver(PathResolver resolver);
 //                                       replaced only when its file changed (another size,
 //                                       or newer: member_change.h)
 //   d -jn "archive" "folder\" *.*      remove the members whose file no longer exists
-//   t "archive"                         test every member (decode and check its CRC)
+//   t "archive"                         test every member (decode and check its CRC);
+//                                       members of a method not decoded here are named
+//                                       with code 10 (kMethodNotCheckable), not as damage
 // Zip commands ("-", "-u", "-r" or "-ur" as the switch word):
 //   -ur "archive" "folder\" *.*        -u: add new files and replace changed members;
 //                                       -r: recurse; without -u every file is (re)written

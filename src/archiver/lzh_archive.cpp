@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "archiver/crc16.h"
+#include "archiver/larc_decoder.h"
+#include "archiver/lh1_decoder.h"
 #include "archiver/lzh_header.h"
 
 namespace archiver {
@@ -31,6 +33,47 @@ class RangeSupplier final : public ByteSupplier {
     std::vector<std::uint8_t> buffer_;
 };
 
+// Where an LZH header begins after a program (a self-extractor) at the start of the input;
+// 0 when none is found in the first few megabytes.
+std::uint64_t ArchiveAfterProgram(const RandomAccessInput& input) {
+    constexpr std::uint64_t kSearched = 4 << 20;
+    std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min(input.size(), kSearched)));
+    if (!input.ReadAt(0, head.data(), head.size())) return 0;
+    // A header's method id ("-lh5-", "-lz5-", "-pm2-") sits two bytes after its start.
+    for (std::size_t at = 3; at + 5 <= head.size(); ++at) {
+        if (head[at] != '-' || head[at + 4] != '-' ||
+            (head[at + 1] != 'l' && head[at + 1] != 'p')) {
+            continue;
+        }
+        LzhMember member;
+        std::uint64_t next = 0;
+        std::string error;
+        if (ReadLzhHeader(input, at - 2, member, next, error) == HeaderStatus::kMember) {
+            return at - 2;
+        }
+    }
+    return 0;
+}
+
+// Whether the input begins as a program does: MS-DOS and Windows, ELF, Amiga.
+bool StartsAsProgram(const RandomAccessInput& input) {
+    std::uint8_t head[4] = {};
+    if (input.size() < 4 || !input.ReadAt(0, head, 4)) return false;
+    return (head[0] == 'M' && head[1] == 'Z') ||
+           (head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F') ||
+           (head[0] == 0 && head[1] == 0 && head[2] == 0x03 && head[3] == 0xF3);
+}
+
+std::string ArchiveFurtherOn(const RandomAccessInput& input, std::uint64_t archiveAt) {
+    const std::string where = "（アーカイブは " + std::to_string(archiveAt) + " バイト目から）";
+    if (StartsAsProgram(input)) {
+        return "自己解凍形式など、プログラムの後ろに LZH "
+               "アーカイブが続くファイルなので上書きしません" +
+               where;
+    }
+    return "先頭が LZH アーカイブではないファイルなので上書きしません" + where;
+}
+
 }  // namespace
 
 LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
@@ -42,18 +85,27 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
         const HeaderStatus status = ReadLzhHeader(input, offset, member, next, contents.error);
         // Only a file that is the end-of-archive byte alone is an empty archive: a longer one
         // that starts with it (zeroed by a crash, a foreign self-extractor) is not an archive.
-        if (status == HeaderStatus::kEnd && offset == 0 && input.size() > 1) {
+        const bool notAnArchive =
+            offset == 0 && (status == HeaderStatus::kDamaged ||
+                            (status == HeaderStatus::kEnd && input.size() > 1));
+        if (notAnArchive) {
             contents.damaged = true;
-            contents.error =
-                "LZH アーカイブとして読めないので上書きしません（先頭が 0 のバイトです）";
+            if (const std::uint64_t archiveAt = ArchiveAfterProgram(input)) {
+                contents.error = ArchiveFurtherOn(input, archiveAt);
+            } else if (status == HeaderStatus::kEnd) {
+                contents.error =
+                    "LZH アーカイブとして読めないので上書きしません（先頭が 0 のバイトです）";
+            } else {
+                contents.error =
+                    "LZH アーカイブとして読めないので上書きしません（" +
+                    (contents.error.empty() ? std::string("unreadable header") : contents.error) +
+                    "）";
+            }
             break;
         }
-        if (status == HeaderStatus::kEnd) break;
-        if (status == HeaderStatus::kDamaged && offset == 0) {
-            contents.damaged = true;
-            contents.error =
-                "LZH アーカイブとして読めないので上書きしません（" +
-                (contents.error.empty() ? std::string("unreadable header") : contents.error) + "）";
+        if (status == HeaderStatus::kEnd) {
+            // The end-of-archive byte, when there is one, is not part of what follows it.
+            contents.trailerOffset = std::min(offset + 1, input.size());
             break;
         }
         if (status == HeaderStatus::kDamaged) {
@@ -71,7 +123,7 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
 bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, const ByteSink& sink,
                       std::string& error) {
     if (!member.method) {
-        error = "cannot check this method: " + member.methodId;
+        error = "この圧縮方式は展開できません（" + member.methodId + "）";
         return false;
     }
     std::uint16_t crc = 0;
@@ -82,23 +134,28 @@ bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, c
         return sink(data, size);
     };
     RangeSupplier supplier(input, member.dataOffset, member.packedSize);
-    switch (*member.method) {
-        case LzhMethod::kDirectory:
-            return true;
-        case LzhMethod::kStored: {
-            const std::uint8_t* data = nullptr;
-            while (const std::size_t size = supplier.Next(&data)) {
-                if (!counting(data, size)) {
-                    error = "output stopped";
-                    return false;
-                }
-            }
-            break;
-        }
-        default:
-            if (!DecodeLzh(*member.method, supplier, member.originalSize, counting, error)) {
+    const LzhMethod method = *member.method;
+    if (method == LzhMethod::kDirectory) return true;
+    if (IsStoredMethod(method)) {
+        const std::uint8_t* data = nullptr;
+        while (const std::size_t size = supplier.Next(&data)) {
+            if (!counting(data, size)) {
+                error = "output stopped";
                 return false;
             }
+        }
+    } else {
+        bool decoded = false;
+        if (IsBlockHuffmanMethod(method)) {
+            decoded = DecodeLzh(method, supplier, member.originalSize, counting, error);
+        } else if (method == LzhMethod::kLh1) {
+            decoded = DecodeLh1(supplier, member.originalSize, counting, error);
+        } else if (method == LzhMethod::kLzs) {
+            decoded = DecodeLzs(supplier, member.originalSize, counting, error);
+        } else if (method == LzhMethod::kLz5) {
+            decoded = DecodeLz5(supplier, member.originalSize, counting, error);
+        }
+        if (!decoded) return false;
     }
     if (produced != member.originalSize) {
         error = "member data truncated";

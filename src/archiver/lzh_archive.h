@@ -14,13 +14,16 @@ struct LzhArchiveContents {
     std::vector<LzhMember> members;  // those before any damage
     bool damaged = false;
     std::string error;
+    // Where the bytes after the end-of-archive byte begin (a transfer's padding, a note
+    // appended by some tool); equal to the input's size when there are none.
+    std::uint64_t trailerOffset = 0;
 };
 
 LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input);
 
 // Decodes the member into the sink and checks its size and CRC. False with `error` for a
-// method this library cannot decode, damaged data or a CRC mismatch; the sink may then have
-// received wrong bytes already.
+// method this library cannot decode (member.method empty; the error names the method), damaged data
+// or a CRC mismatch; the sink may then have received wrong bytes already.
 bool ExtractLzhMember(const RandomAccessInput& input, const LzhMember& member, const ByteSink& sink,
                       std::string& error);
 

@@ -113,6 +113,15 @@ std::vector<Planned> WideMembersLast(std::vector<Planned> plan) {
 }
 
 int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std::string& output) {
+    const bool trailer = old.input && old.contents.trailerOffset < old.input->size();
+    if (planned.empty() && trailer) {
+        // The end byte followed by more bytes does not read as an empty archive: keeping the
+        // bytes after the old end would leave a file that no update opens again.
+        return Report(output, kWriteFailed,
+                      old.path.string() +
+                          ": アーカイブの終わりの後ろにデータがあるので、すべてのメンバーを"
+                          "削除することはしません");
+    }
     const std::vector<Planned> plan = WideMembersLast(planned);
     std::vector<const std::vector<std::string>*> names;
     for (const Planned& item : plan) {
@@ -137,7 +146,13 @@ int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std
             return Report(output, kSourceUnreadable, error);
         }
     }
-    if (!writer.Finish(error) || !temp->Commit(error)) return writeFailed();
+    if (!writer.Finish(error)) return writeFailed();
+    // What followed the old end-of-archive byte is not this program's: it follows the new one.
+    if (trailer && !writer.CopyBytes(*old.input, old.contents.trailerOffset,
+                                     old.input->size() - old.contents.trailerOffset, error)) {
+        return writeFailed();
+    }
+    if (!temp->Commit(error)) return writeFailed();
     return kOk;
 }
 
@@ -266,14 +281,29 @@ int Test(const UnlhaCommand& command, std::string& output) {
     OldArchive old;
     if (const int code = OpenOldArchive(command.archive, old, output)) return code;
     if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
+    // A member of a method this library does not decode is not damaged: it is named apart,
+    // and the other members are still checked.
+    std::string unchecked;
+    std::size_t checked = 0;
     for (const LzhMember& member : old.contents.members) {
+        if (!member.method) {
+            unchecked += (unchecked.empty() ? "" : "、") + member.DisplayName() + "（" +
+                         member.methodId + "）";
+            continue;
+        }
         std::string error;
         const ByteSink discard = [](const std::uint8_t*, std::size_t) { return true; };
         if (!ExtractLzhMember(*old.input, member, discard, error)) {
             return Report(output, kArchiveDamaged, member.DisplayName() + ": " + error);
         }
+        ++checked;
     }
-    return Report(output, kOk, std::to_string(old.contents.members.size()) + " members OK");
+    const std::string summary = std::to_string(checked) + " members OK";
+    if (!unchecked.empty()) {
+        return Report(output, kMethodNotCheckable,
+                      summary + "; この圧縮方式は検査できません：" + unchecked);
+    }
+    return Report(output, kOk, summary);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Decoder of the sliding-dictionary LZH methods (-lh5-, -lh6-, -lh7-).
+// Decoder of the static-Huffman sliding-dictionary LZH methods (-lh4-, -lh5-, -lh6-, -lh7-).
 #pragma once
 
 #include <cstdint>

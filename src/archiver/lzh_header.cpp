@@ -85,15 +85,17 @@ void ReadExtension(const std::uint8_t* ext, std::size_t dataSize, std::size_t at
 }
 
 // Walks the extension chain inside `header` from `at`; false when it leaves the header.
+// Each extension ends with the size of the next one, in `sizeBytes` bytes (2; 4 at level 3).
 bool ReadExtensionsInside(const std::vector<std::uint8_t>& header, std::size_t at,
-                          std::uint16_t firstSize, RawHeader& raw) {
-    std::size_t size = firstSize;
+                          std::uint64_t firstSize, std::size_t sizeBytes, RawHeader& raw) {
+    std::uint64_t size = firstSize;
     while (size != 0) {
-        if (size < 3 || at + size > header.size()) return false;
-        ReadExtension(header.data() + at, size - 3, at, raw);
-        const std::size_t next = Le16(header.data() + at + size - 2);
-        at += size;
-        size = next;
+        if (size < 1 + sizeBytes || size > header.size() - at) return false;
+        const std::size_t length = static_cast<std::size_t>(size);
+        ReadExtension(header.data() + at, length - 1 - sizeBytes, at, raw);
+        const std::uint8_t* next = header.data() + at + length - sizeBytes;
+        at += length;
+        size = sizeBytes == 4 ? Le32(next) : Le16(next);
     }
     return true;
 }
@@ -134,8 +136,9 @@ void AssemblePath(const RawHeader& raw, int level, LzhMember& member) {
         }
     }
     std::string name = raw.hasFileName ? raw.fileName : (level < 2 ? raw.baseName : "");
-    // Amiga tools put a comment after a zero byte in the name field.
-    if (!raw.hasFileName) name.resize(std::min(name.size(), name.find('\0')));
+    // Amiga tools put a comment after a zero byte in the name, in the base header's field
+    // and in the name extension alike: the name ends at the zero byte.
+    name.resize(std::min(name.size(), name.find('\0')));
     std::replace(name.begin(), name.end(), '\xFF', '\\');
     if (!name.empty()) AppendSplit(DecodeComponent(name, raw.codePage), path);
     // Some MS-DOS and Macintosh tools begin names with a separator: the name is relative all
@@ -230,7 +233,28 @@ bool ReadLevel2(const RandomAccessInput& input, std::uint64_t offset,
     if (total < 26) return Fail(error, "header too short");
     header.resize(total);
     if (!input.ReadAt(offset, header.data(), total)) return Fail(error, "header truncated");
-    if (!ReadExtensionsInside(header, 26, Le16(header.data() + 24), raw)) {
+    if (!ReadExtensionsInside(header, 26, Le16(header.data() + 24), 2, raw)) {
+        return Fail(error, "extension header runs past the header");
+    }
+    packed = raw.hasWideSizes ? raw.widePacked : Le32(header.data() + 7);
+    headerSize = total;
+    return true;
+}
+
+// Level 3: the base header of level 2 with 32-bit header and extension sizes; the first two
+// bytes hold the size unit (4) instead of the header size.
+bool ReadLevel3(const RandomAccessInput& input, std::uint64_t offset,
+                std::vector<std::uint8_t>& header, RawHeader& raw, std::uint64_t& headerSize,
+                std::uint64_t& packed, std::string& error) {
+    if (Le16(header.data()) != 4) return Fail(error, "unknown level 3 size unit");
+    header.resize(32);
+    if (!input.ReadAt(offset, header.data(), 32)) return Fail(error, "header truncated");
+    const std::uint32_t total = Le32(header.data() + 24);
+    if (total < 32) return Fail(error, "header too short");
+    if (total > kMaxExtensionTotal) return Fail(error, "header too long");
+    header.resize(total);
+    if (!input.ReadAt(offset, header.data(), total)) return Fail(error, "header truncated");
+    if (!ReadExtensionsInside(header, 32, Le32(header.data() + 28), 4, raw)) {
         return Fail(error, "extension header runs past the header");
     }
     packed = raw.hasWideSizes ? raw.widePacked : Le32(header.data() + 7);
@@ -269,6 +293,8 @@ HeaderStatus ReadLzhHeader(const RandomAccessInput& input, std::uint64_t offset,
         ok = ReadLevel01(input, offset, level, header, raw, headerSize, packed, error);
     } else if (level == 2) {
         ok = ReadLevel2(input, offset, header, raw, headerSize, packed, error);
+    } else if (level == 3) {
+        ok = ReadLevel3(input, offset, header, raw, headerSize, packed, error);
     } else {
         error = "unknown header level " + std::to_string(level);
     }
@@ -279,7 +305,7 @@ HeaderStatus ReadLzhHeader(const RandomAccessInput& input, std::uint64_t offset,
     member.method = ParseLzhMethod(member.methodId);
     member.packedSize = packed;
     member.originalSize = raw.hasWideSizes ? raw.wideOriginal : Le32(header.data() + 11);
-    if (level == 2) {
+    if (level >= 2) {
         member.crc = Le16(header.data() + 21);
         member.unixTime = Le32(header.data() + 15);
         member.exactTime = true;
@@ -304,7 +330,8 @@ HeaderStatus ReadLzhHeader(const RandomAccessInput& input, std::uint64_t offset,
         error = "member data runs past the end of the archive";
         return HeaderStatus::kDamaged;
     }
-    if (member.method == LzhMethod::kStored && member.packedSize != member.originalSize) {
+    if (member.method && IsStoredMethod(*member.method) &&
+        member.packedSize != member.originalSize) {
         error = "stored member with different sizes";
         return HeaderStatus::kDamaged;
     }

@@ -1,4 +1,4 @@
-// Reading LZH headers of levels 0, 1 and 2, and writing level-2 headers.
+// Reading LZH headers of levels 0 to 3, and writing level-2 headers.
 #pragma once
 
 #include <cstdint>

@@ -42,10 +42,15 @@ bool LzhWriter::CopyMember(const RandomAccessInput& from, const LzhMember& membe
                            std::string& error) {
     // A kept member is copied as it was read, header included: its level, OS id, attribute
     // and extension headers belong to the tool that wrote it.
+    return CopyBytes(from, member.headerOffset,
+                     member.dataOffset - member.headerOffset + member.packedSize, error);
+}
+
+bool LzhWriter::CopyBytes(const RandomAccessInput& from, std::uint64_t offset, std::uint64_t size,
+                          std::string& error) {
     buffer_.resize(kChunk);
     std::vector<std::uint8_t>& buffer = buffer_;
-    std::uint64_t offset = member.headerOffset;
-    std::uint64_t left = member.dataOffset - member.headerOffset + member.packedSize;
+    std::uint64_t left = size;
     while (left > 0) {
         const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(left, kChunk));
         if (!from.ReadAt(offset, buffer.data(), count)) {

@@ -32,6 +32,9 @@ class LzhWriter {
     bool AddFile(const SourceFile& file, std::string& error);
     // Writes the end-of-archive byte.
     bool Finish(std::string& error);
+    // Copies bytes of another archive as they are (what followed its end-of-archive byte).
+    bool CopyBytes(const RandomAccessInput& from, std::uint64_t offset, std::uint64_t size,
+                   std::string& error);
 
   private:
     bool WriteHeader(const LzhMember& member, bool wideSizes, std::string& error);

@@ -51,6 +51,7 @@ class LzhReader final : public ArchiveReader {
             member.crc = source.crc;
             member.unixTime = source.unixTime;
             member.exactTime = source.exactTime;
+            if (!source.method) member.undecodableMethod = source.methodId;
             members_.push_back(std::move(member));
         }
     }

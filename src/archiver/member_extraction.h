@@ -28,6 +28,9 @@ struct StoredMember {
     std::uint32_t crc = 0;      // CRC-16 for LZH, CRC-32 for ZIP
     std::int64_t unixTime = 0;  // modification time, seconds
     bool exactTime = false;     // false: MS-DOS two-second steps
+    // The stored method id ("-pm2-") of an LZH member whose method this library does not
+    // decode; empty otherwise. Such a member is neither checked nor extracted.
+    std::string undecodableMethod;
 };
 
 class ArchiveReader {

@@ -68,6 +68,9 @@ QString JapaneseDifference(const engine::Difference& difference) {
         case engine::DifferenceKind::ArchiveTest:
             what = QStringLiteral("読めない");
             break;
+        case engine::DifferenceKind::MethodNotChecked:
+            what = QStringLiteral("この圧縮方式は検査できません");
+            break;
         case engine::DifferenceKind::OnlyInBackup:
             what = QStringLiteral("バックアップにだけある");
             break;

@@ -87,6 +87,11 @@ std::optional<Difference> CheckMember(const archiver::ArchiveReader& reader,
         }
         return true;
     };
+    // Not damaged: the method is one that cannot be checked here.
+    if (!member.undecodableMethod.empty()) {
+        return Difference{DifferenceKind::MethodNotChecked, name,
+                          QString::fromStdString(member.undecodableMethod)};
+    }
     std::string error;
     if (!reader.Decode(member, compare, error)) {
         return Difference{DifferenceKind::ArchiveTest, name, QString::fromStdString(error)};
@@ -209,6 +214,9 @@ QString DifferenceText(const Difference& difference) {
             break;
         case DifferenceKind::ArchiveTest:
             what = QStringLiteral("fails its test");
+            break;
+        case DifferenceKind::MethodNotChecked:
+            what = QStringLiteral("cannot check this method");
             break;
         case DifferenceKind::OnlyInBackup:
             what = QStringLiteral("only in the backup");

@@ -12,12 +12,13 @@
 namespace engine {
 
 enum class DifferenceKind {
-    MissingInBackup,  // a source file the backup lacks
-    OlderInBackup,    // the source file is newer than its backup
-    SizeOrTime,       // same age or newer in the backup, but another size or time
-    Content,          // same size and time, other bytes
-    ArchiveTest,      // the backup cannot be read, or a member fails its CRC
-    OnlyInBackup,     // a backup whose source is gone, where the registration deletes those
+    MissingInBackup,   // a source file the backup lacks
+    OlderInBackup,     // the source file is newer than its backup
+    SizeOrTime,        // same age or newer in the backup, but another size or time
+    Content,           // same size and time, other bytes
+    ArchiveTest,       // the backup cannot be read, or a member fails its CRC
+    MethodNotChecked,  // a member of a compression method the archiver does not decode
+    OnlyInBackup,      // a backup whose source is gone, where the registration deletes those
 };
 
 struct Difference {

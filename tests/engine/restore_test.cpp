@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <deque>
 
@@ -267,6 +268,56 @@ TEST_F(EngineTest, ADamagedLzhMemberIsReportedAndNotWrittenAndVerifyFailsItsTest
     ASSERT_EQ(result.differences.size(), 1u);
     EXPECT_EQ(result.differences.front().kind, DifferenceKind::ArchiveTest);
     EXPECT_TRUE(engine::VerifyRegistration(engine, entry, {false}).Matches());
+}
+
+// A level-0 LZH member (MS-DOS tool) with the given method id and packed bytes.
+QByteArray Level0Member(const QByteArray& method, const QByteArray& name, const QByteArray& packed,
+                        quint32 originalSize) {
+    QByteArray base = method;
+    const auto put = [&base](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i) base.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    put(static_cast<quint32>(packed.size()), 4);
+    put(originalSize, 4);
+    put(0x52A46000, 4);
+    base.append('\x20');
+    base.append('\x00');
+    base.append(static_cast<char>(name.size()));
+    base.append(name);
+    put(0, 2);  // CRC of the data: never checked, the method is not decoded
+    quint8 sum = 0;
+    for (const char c : base) sum = static_cast<quint8>(sum + static_cast<quint8>(c));
+    QByteArray member;
+    member.append(static_cast<char>(base.size()));
+    member.append(static_cast<char>(sum));
+    return member + base + packed;
+}
+
+TEST_F(EngineTest, AMemberOfAMethodNotDecodedIsNamedNotCalledDamaged) {
+    drives.WriteFile(S("C:\\src\\keep.txt"), "keep", kTime);
+    store::BackupEntry entry;
+    entry.sourceFolder = S("C:\\src");
+    entry.destination = S("E:\\old.lzh");
+    drives.WriteFile(entry.destination,
+                     Level0Member("-pm2-", "PM2.TXT", QByteArray(40, '\x5A'), 100) + '\0');
+
+    const engine::VerifyResult result = engine::VerifyRegistration(engine, entry, {true});
+    const auto notChecked =
+        std::find_if(result.differences.begin(), result.differences.end(),
+                     [](const auto& d) { return d.kind == DifferenceKind::MethodNotChecked; });
+    ASSERT_NE(notChecked, result.differences.end());
+    EXPECT_EQ(notChecked->name, S("PM2.TXT"));
+    EXPECT_EQ(notChecked->detail, S("-pm2-"));
+    EXPECT_TRUE(std::none_of(result.differences.begin(), result.differences.end(),
+                             [](const auto& d) { return d.kind == DifferenceKind::ArchiveTest; }));
+
+    const QString target = drives.Host(S("C:\\out"));
+    const engine::RestorePlan plan =
+        engine::PlanRestore({entry, entry.destination, target, {}, {}});
+    const engine::RestoreSummary summary = engine::ApplyRestorePlan(engine, plan, {});
+    ASSERT_EQ(summary.failed.size(), 1);
+    EXPECT_TRUE(summary.failed.front().contains(S("展開できません"))) << summary.failed.front().toStdString();
+    EXPECT_FALSE(QFile::exists(target + S("/PM2.TXT")));
 }
 
 }  // namespace

@@ -143,8 +143,9 @@ std::optional<QString> AskOtherDefinitionPath(ListForm& form, QString& name) {
 }
 
 QString CannotSaveText(const QString& path, const QString& error) {
-    return QStringLiteral("定義ファイルを保存できません||") + error + QStringLiteral("|ファイル：　") +
-           kBold + path + kBoldEnd + QStringLiteral("||別の名前を入力してください");
+    return QStringLiteral("定義ファイルを保存できません||") + error +
+           QStringLiteral("|ファイル：　") + kBold + path + kBoldEnd +
+           QStringLiteral("||別の名前を入力してください");
 }
 
 // The corrected list, sorted, becomes the catalog's list in its file. A save

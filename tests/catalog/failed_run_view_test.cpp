@@ -132,7 +132,8 @@ TEST(FailedRunInCatalog, FailedRunsFollowTheExactSourceAndTheLastRun) {
     EXPECT_FALSE(failed.ReasonOf(S("C:\\a")));
     EXPECT_FALSE(failed.ReasonOf(S("C:\\B")));
     EXPECT_EQ(failed.ReasonOf(S("C:\\Old")), QString());
-    EXPECT_EQ(FailedRunLine(QString()), S("前回のバックアップは失敗しました：理由は記録されていません"));
+    EXPECT_EQ(FailedRunLine(QString()),
+              S("前回のバックアップは失敗しました：理由は記録されていません"));
     EXPECT_EQ(FailedRunLine(S("x: File name too long\nsecond")),
               S("前回のバックアップは失敗しました：x: ファイル名が長すぎます second"));
 }

@@ -421,6 +421,8 @@ TEST_F(CheckRegistrationsTest, ANameThatCannotBeSavedIsAskedForAgainAndTheAnswer
     EXPECT_TRUE(messages[2].message.text.startsWith(S("定義ファイルを保存できません||")))
         << messages[2].message.text.toStdString();
     EXPECT_TRUE(messages[2].message.text.endsWith(S("||別の名前を入力してください")));
+    // Why, in Japanese: the name with a folder part is no path of a drive.
+    EXPECT_TRUE(messages[2].message.text.contains(S("パスが見つかりません")));
     EXPECT_EQ(widgets::presets::TakeAnsweredInputs().size(), 2u);
     EXPECT_EQ(form.Definitions().Body(), body);
     EXPECT_EQ(DefinitionFiles(), QStringList({S("Kibako.Def")}));

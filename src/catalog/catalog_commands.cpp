@@ -44,6 +44,7 @@ void ListForm::BackupAll() {
     const QString summary = BackupAllCommand(*engine_, definitions_, options_.skipRemovable != 0);
     if (!EndRun()) return;
     ShowLastBackups(*this);
+    ReadRunStatus();
     dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
 }
 
@@ -53,6 +54,7 @@ void ListForm::BackupUpdated() {
         BackupUpdatedCommand(*engine_, definitions_, options_.skipRemovable != 0);
     if (!EndRun()) return;
     ShowLastBackups(*this);
+    ReadRunStatus();
     dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
 }
 

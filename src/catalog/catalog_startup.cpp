@@ -115,6 +115,7 @@ bool ListForm::Load(const QStringList& arguments) {
     BuildSettingsView(registrationRows_, definitions_, definitionPath_);
     CollapseToDrives();
     ShowCurrentModel(true);
+    ReadRunStatus();
     // The folder grid is drawn as the active one, so it takes the keys.
     activateWindow();
     folderGrid_->setFocus(Qt::OtherFocusReason);
@@ -207,6 +208,7 @@ void ListForm::ApplyDisplayColours() {
     colours_.hLine = colour(store::Key::ListHLineCol);
     colours_.titleFore = colour(store::Key::TitleForeCol);
     colours_.titleBack = colour(store::Key::TitleBackCol);
+    colours_.failedRun = colour(store::Key::FailedRunCol);
     folderTitleBar_->SetColours(colours_.titleFore, colours_.titleBack);
     fileTitleBar_->SetColours(colours_.titleFore, colours_.titleBack);
     folderGrid_->SetColours(colours_.listFore, colours_.listBack);

@@ -104,29 +104,53 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
     return true;
 }
 
+// A new name for the corrected list, asked until one is given; `name` is
+// proposed and becomes the name given. Nothing when the user cancels the name,
+// an empty path when the name is of an existing file the user would not
+// overwrite.
+std::optional<QString> AskNewDefinitionPath(ListForm& form, QString& name) {
+    std::optional<QString> answer;
+    do {
+        answer = dialogs::InputDialog(nullptr, kNamePrompt, kNameTitle, name);
+        if (!answer) return std::nullopt;
+    } while (answer->trimmed().isEmpty());
+    name = answer->trimmed();
+    const QString path = NewDefinitionPath(name, form.ProgramFolder());
+    if (util::FileExists(path) &&
+        dialogs::ShowMessage(&form, OverwriteText(path), dialogs::kMsgYesNo) != util::kAnswerYes)
+        return QString();
+    return path;
+}
+
 // The path to save the corrected list under: a new name, or the current
 // definition file when the user declines one; nothing when the user cancels
 // the name.
-std::optional<QString> AskDefinitionPath(ListForm& form) {
+std::optional<QString> AskDefinitionPath(ListForm& form, QString& name) {
     for (;;) {
         if (dialogs::ShowMessage(&form, kSaveQuestion, dialogs::kMsgYesNo) != util::kAnswerYes)
             return form.DefinitionPath();
-        std::optional<QString> answer;
-        do {
-            answer = dialogs::InputDialog(nullptr, kNamePrompt, kNameTitle,
-                                          DefaultDefinitionName(QDate::currentDate()));
-            if (!answer) return std::nullopt;
-        } while (answer->trimmed().isEmpty());
-        const QString path = NewDefinitionPath(answer->trimmed(), form.ProgramFolder());
-        if (!util::FileExists(path) || dialogs::ShowMessage(&form, OverwriteText(path),
-                                                            dialogs::kMsgYesNo) == util::kAnswerYes)
-            return path;
+        const std::optional<QString> path = AskNewDefinitionPath(form, name);
+        if (!path || !path->isEmpty()) return path;
     }
 }
 
+// After a refused save: the name again, and only the name.
+std::optional<QString> AskOtherDefinitionPath(ListForm& form, QString& name) {
+    for (;;) {
+        const std::optional<QString> path = AskNewDefinitionPath(form, name);
+        if (!path || !path->isEmpty()) return path;
+    }
+}
+
+QString CannotSaveText(const QString& path, const QString& error) {
+    return QStringLiteral("定義ファイルを保存できません||") + error +
+           QStringLiteral("|ファイル：　") + kBold + path + kBoldEnd +
+           QStringLiteral("||別の名前を入力してください");
+}
+
 // The corrected list, sorted, becomes the catalog's list in its file. A save
-// that fails changes nothing.
-void SaveCorrectedList(ListForm& form, const QString& path, const QString& body) {
+// that fails changes nothing and says why in `error`.
+bool SaveCorrectedList(ListForm& form, const QString& path, const QString& body, QString& error) {
     store::DefinitionList corrected(SortedBody(body));
     corrected.SetModified(true);
     // Into the catalog's own file go only the corrections and the window's
@@ -135,19 +159,14 @@ void SaveCorrectedList(ListForm& form, const QString& path, const QString& body)
     corrected.SetChanges(util::SameKey(path, form.DefinitionPath())
                              ? store::DefinitionChanges::Between(form.Definitions(), corrected)
                              : store::DefinitionChanges::ReplacingWith(corrected));
-    QString error;
     const store::SaveResult saved = store::SaveDefinitions(path, corrected, &error);
-    if (!saved) {
-        util::Messages().StandardMessage(QStringLiteral("定義ファイルを保存できません\n\n") +
-                                             error + QStringLiteral("\nファイル：　") + path,
-                                         util::Buttons::Ok, util::kAnswerOk);
-        return;
-    }
+    if (!saved) return false;
     if (saved.nothingToDo) widgets::Beep();
     form.SetDefinitionPath(path);
     form.Settings().PutSettingText(store::Key::CatalogName, path);
     form.Definitions() = std::move(corrected);
     form.DefinitionsReplaced();
+    return true;
 }
 
 }  // namespace
@@ -166,8 +185,17 @@ void CheckRegistrations(ListForm& form) {
         dialogs::ShowMessage(&form, kNothingFoundText, dialogs::kMsgOk);
         return;
     }
-    const std::optional<QString> path = AskDefinitionPath(form);
-    if (path) SaveCorrectedList(form, *path, copy.body);
+    // A name that cannot be used (a folder that does not exist, a name too
+    // long) loses none of the answers: the reason is shown and the name asked
+    // for again, until a save succeeds or the user cancels.
+    QString name = DefaultDefinitionName(QDate::currentDate());
+    std::optional<QString> path = AskDefinitionPath(form, name);
+    while (path) {
+        QString error;
+        if (SaveCorrectedList(form, *path, copy.body, error)) return;
+        dialogs::ShowMessage(&form, CannotSaveText(*path, error), dialogs::kMsgOk);
+        path = AskOtherDefinitionPath(form, name);
+    }
 }
 
 }  // namespace kibako::catalog

@@ -9,6 +9,7 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
+#include "engine/run_log.h"
 
 namespace kibako::catalog {
 namespace {
@@ -41,7 +42,35 @@ void ListForm::ListFiles() {
     statusLine_->clear();
     if (activeGrid_ != grid::kFileGridActive) {
         statusLine_->setText(FileCountLine(count, totalBytes));
+        // A registration whose last run failed says why instead.
+        if (const auto reason = FailedRunOf(CurrentRows().grid.currentRow))
+            statusLine_->setText(FailedRunLine(*reason));
     }
+}
+
+void ListForm::ReadRunStatus() {
+    const auto log = engine::RunLogHostPath(programFolder_);
+    failedRuns_ = FailedRuns::Of(definitions_.Entries(), log ? engine::ReadRunLogs(*log)
+                                                             : std::vector<engine::RunLogRecord>());
+    folderGrid_->update();
+    const grid::GridState& g = CurrentRows().grid;
+    if (g.rowCount == 0 || activeGrid_ == grid::kFileGridActive) return;
+    if (const auto reason = FailedRunOf(g.currentRow)) statusLine_->setText(FailedRunLine(*reason));
+}
+
+std::optional<QString> ListForm::FailedRunOf(int shownRow) {
+    if (failedRuns_.IsEmpty() || shownRow < 0 || shownRow >= CurrentRows().grid.rowCount)
+        return std::nullopt;
+    // The settings view's header row and path rows stand for no registration.
+    if (view_ == kSettingsView &&
+        CurrentRows().list.ColourSlot(CurrentRows().rowMap[static_cast<size_t>(shownRow)]) !=
+            kSlotRegistration)
+        return std::nullopt;
+    const auto position = definitions_.FindEntry(RowPath(shownRow));
+    if (!position) return std::nullopt;
+    const auto step = definitions_.NextEntry(*position);
+    if (!step) return std::nullopt;
+    return failedRuns_.ReasonOf(step->entry.sourceFolder);
 }
 
 }  // namespace kibako::catalog

@@ -11,6 +11,7 @@
 
 #include "catalog/catalog_drive_file.h"
 #include "catalog/catalog_menus.h"
+#include "catalog/failed_runs.h"
 #include "catalog/folder_model.h"
 #include "catalog/grid/catalog_layout.h"
 #include "catalog/grid/display_colours.h"
@@ -164,6 +165,14 @@ class ListForm : public QMainWindow {
     int Interleave() const { return interleave_; }
     const std::array<int, 4>& RuledLines() const { return ruledLines_; }
     const grid::DisplayColours& Colours() const { return colours_; }
+
+    // --- the last run of each registration --------------------------------
+    // Reads the run log again: rows of registrations whose last run failed
+    // are painted in FailedRunCol, and the current row's reason is told.
+    void ReadRunStatus();
+    // Why the last run of the registration a shown row stands for failed;
+    // nothing for a row of no registration or of one whose last run did not fail.
+    std::optional<QString> FailedRunOf(int shownRow);
     bool LowColourDisplay() const;
 
     // A backup, a registration's save-now or the check of registrations runs
@@ -278,6 +287,7 @@ class ListForm : public QMainWindow {
     grid::ScreenScale scale_;
     grid::IconStrip icons_;
     grid::DisplayColours colours_;
+    FailedRuns failedRuns_;
     long long colourCount_ = 1LL << 24;
 
     RunOptions options_;

@@ -26,6 +26,7 @@ const ColourRole kColourRoles[kColourRoleCount] = {
     {"・ﾘｽﾄの縦線の色", store::Key::ListVLineCol},
     {"・項目名の文字の色", store::Key::TitleForeCol},
     {"・項目名の背景色", store::Key::TitleBackCol},
+    {"・前回失敗した登録の文字の色", store::Key::FailedRunCol},
 };
 
 namespace {

@@ -11,7 +11,7 @@ class QLabel;
 
 namespace kibako::catalog {
 
-inline constexpr int kColourRoleCount = 11;
+inline constexpr int kColourRoleCount = 12;
 inline constexpr int kPaletteColumns = 4;
 inline constexpr int kPaletteRows = 6;
 inline constexpr int kPaletteSize = kPaletteColumns * kPaletteRows;

@@ -56,7 +56,7 @@ void RegistrationEditor::PlaceBesideColumns(EntryForm& dialog) {
     }
     const int left = folderGrid->mapToGlobal(QPoint(form_.CurrentRows().grid.edges[1], 0)).x();
     const int top = fileTitles->mapToGlobal(QPoint(0, 0)).y();
-    widgets::MoveOuterTo(&dialog, QPoint(left, top));
+    widgets::MoveOuterTo(&dialog, QPoint(left, top), &form_);
 }
 
 void RegistrationEditor::Edit() {

@@ -1,5 +1,7 @@
 #include "catalog/run_log_form.h"
 
+#include "util/error_wording.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -50,7 +52,7 @@ QString RunLogLineText(const engine::RunLogRecord& record) {
                     .arg(c.failed);
     }
     for (const QString& reason : record.reason.split(u'\n', Qt::SkipEmptyParts)) {
-        line += QStringLiteral("\n        ") + reason;
+        line += QStringLiteral("\n        ") + util::InJapaneseWording(reason);
     }
     return line;
 }

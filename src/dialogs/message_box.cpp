@@ -3,6 +3,7 @@
 #include "dialogs/kept_form.h"
 #include "dialogs/message_text.h"
 #include "dialogs/msg_box_form.h"
+#include "util/error_wording.h"
 
 #include "util/message_sink.h"
 #include "widgets/beep.h"
@@ -104,7 +105,8 @@ widgets::BoxMessage BoxMessageOf(const QString& text, int flags, const QString& 
     return message;
 }
 
-int ShowMessage(QWidget* owner, const QString& text, int flags, const QString& title) {
+int ShowMessage(QWidget* owner, const QString& asked, int flags, const QString& title) {
+    const QString text = util::InJapaneseWording(asked);
     const widgets::BoxMessage message = BoxMessageOf(text, flags, title);
     if (const std::optional<int> preset = widgets::presets::TakePresetAnswer(message)) {
         return *preset;

@@ -1,5 +1,6 @@
 #include "engine/console_ui.h"
 
+#include "util/error_wording.h"
 #include "util/line_breaks.h"
 #include "util/message_sink.h"
 
@@ -32,7 +33,7 @@ QString EntryReportLine(const EntryReport& report) {
 }
 
 int ConsoleUi::StandardMessage(const QString& text, util::Buttons buttons, int) {
-    QString lines = util::WithLineBreaks(text);
+    QString lines = util::InJapaneseWording(util::WithLineBreaks(text));
     WriteLine(err_, util::ProgramTitle() + QStringLiteral(": ") +
                         lines.replace(u'\n', QLatin1String("\n  ")));
     return util::AnswerChangingNothing(buttons);

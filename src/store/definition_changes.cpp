@@ -1,26 +1,25 @@
 #include "store/definition_changes.h"
 
 #include "store/definition_list.h"
-#include "util/text_case.h"
 
 namespace store {
 
 void DefinitionChanges::Put(const BackupEntry& entry, bool ownTime) {
-    const QString key = util::AsciiUpper(entry.sourceFolder);
+    const QString key = entry.sourceFolder;
     removed_.remove(key);
     put_.insert(key, entry);
     if (ownTime) lastBackups_.insert(key, entry.lastBackup);
 }
 
 void DefinitionChanges::Remove(const QString& sourceFolder) {
-    const QString key = util::AsciiUpper(sourceFolder);
+    const QString& key = sourceFolder;
     put_.remove(key);
     lastBackups_.remove(key);
     removed_.insert(key);
 }
 
 void DefinitionChanges::SetLastBackup(const QString& sourceFolder, const QString& time) {
-    lastBackups_.insert(util::AsciiUpper(sourceFolder), time);
+    lastBackups_.insert(sourceFolder, time);
 }
 
 DefinitionChanges DefinitionChanges::ReplacingWith(const DefinitionList& list) {

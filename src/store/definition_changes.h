@@ -16,8 +16,10 @@ class DefinitionList;
 // share one file; a save applies these changes to the file as it is on disk
 // at that moment, so that whatever the other program saved meanwhile stays.
 //
-// Keys are source folders folded to ASCII upper case, as the list compares
-// them. Later changes to a key override earlier ones.
+// Keys are source folders as the list stores them: `Photos` and `photos` are
+// two folders of a case-sensitive disk with a change each, and the list finds
+// a stored source written in other case (a file carried over from Windows)
+// when it is applied. Later changes to a key override earlier ones.
 class DefinitionChanges {
   public:
     bool IsEmpty() const {

@@ -116,7 +116,7 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
     if (path.isEmpty()) return {.ok = false, .nothingToDo = true};
     const auto host = platform::ToHostPath(path);
     if (!host) {
-        if (error) *error = QStringLiteral("path not found: ") + path;
+        if (error) *error = QStringLiteral("パスが見つかりません：") + path;
         return {};
     }
     // Kibako and Tetoru both save this file: the lock keeps the reading of
@@ -140,7 +140,7 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
     if (damaged) QFile::copy(*host, *host + QStringLiteral(".damaged"));
     if (merged.IsEmpty()) {
         if (exists && !QFile::remove(*host)) {
-            if (error) *error = QStringLiteral("cannot delete ") + path;
+            if (error) *error = QStringLiteral("削除できません：") + path;
             return {};
         }
     } else if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(merged.Body()), error)) {

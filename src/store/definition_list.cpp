@@ -190,9 +190,10 @@ std::vector<BackupEntry> DefinitionList::Entries() const {
 }
 
 std::optional<BackupEntry> DefinitionList::EntryOf(const QString& sourceFolder) const {
-    const auto it = byKey_.constFind(Folded(sourceFolder));
-    if (it == byKey_.cend()) return std::nullopt;
-    return ParseEntryText((*it)->text);
+    // The exact folder, not the first of its case twins.
+    const auto place = Find(sourceFolder);
+    if (!place) return std::nullopt;
+    return ParseEntryText((*place)->text);
 }
 
 // A list read from a file may be out of order (edited by hand): the first

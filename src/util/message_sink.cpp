@@ -1,5 +1,7 @@
 #include "util/message_sink.h"
 
+#include "util/error_wording.h"
+
 #include <cstdio>
 
 namespace util {
@@ -30,7 +32,7 @@ void SetProgramTitle(const QString& title) { Title() = title; }
 
 int ConsoleMessageSink::StandardMessage(const QString& text, Buttons buttons, int) {
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(ProgramTitle()),
-                 qUtf8Printable(QString(text).replace(u'\n', QLatin1String("\n  "))));
+                 qUtf8Printable(InJapaneseWording(text).replace(u'\n', QLatin1String("\n  "))));
     std::fflush(stderr);
     return AnswerChangingNothing(buttons);
 }

@@ -1,5 +1,7 @@
 #include "widgets/standard_box.h"
 
+#include "util/error_wording.h"
+
 #include "widgets/preset_answers.h"
 
 #include "util/environment.h"
@@ -83,7 +85,9 @@ int RunStandardBox(QMessageBox& box, util::Buttons buttons) {
     return util::AnswerChangingNothing(buttons);
 }
 
-int ShowStandardBox(const BoxMessage& message, QWidget* parent, Unattended unattended) {
+int ShowStandardBox(const BoxMessage& asked, QWidget* parent, Unattended unattended) {
+    BoxMessage message = asked;
+    message.text = util::InJapaneseWording(asked.text);
     if (const std::optional<int> preset = presets::TakePresetAnswer(message)) return *preset;
     const auto box = MakeStandardBox(message, parent);
     QTimer selfClose;

@@ -10,8 +10,13 @@ QMargins FrameMargins(const QWidget* window) {
     return handle != nullptr ? handle->frameMargins() : QMargins();
 }
 
-void MoveOuterTo(QWidget* window, QPoint outerTopLeft) {
-    const QMargins frame = FrameMargins(window);
+QMargins ReckonedFrame(const QMargins& own, const QMargins& standIn) {
+    return own.isNull() ? standIn : own;
+}
+
+void MoveOuterTo(QWidget* window, QPoint outerTopLeft, const QWidget* frameLike) {
+    const QMargins frame = ReckonedFrame(
+        FrameMargins(window), frameLike != nullptr ? FrameMargins(frameLike) : QMargins());
     window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
 

@@ -402,5 +402,46 @@ TEST_F(CheckRegistrationsTest, TheCorrectedListIsSavedUnderANewNameAndBecomesThe
     EXPECT_EQ(folder.ReadFile(S("Fresh.Def")), store::DefinitionFileBytes(corrected));
 }
 
+TEST_F(CheckRegistrationsTest, ANameThatCannotBeSavedIsAskedForAgainAndTheAnswersAreKept) {
+    const QString body = Body({EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000")),
+                               EntryText(S("C:\\Gone"), S("D:\\Gone"), kNever, S("00000000"))});
+    Load(body);
+    const auto refuseName = [] {
+        widgets::presets::SetNextAnswer(util::kAnswerYes);  // forget C:\Gone
+        widgets::presets::SetNextAnswer(util::kAnswerYes);  // save under a new name
+        widgets::presets::SetNextInput(S("sub\\new"));      // no folder "sub" in the program folder
+        widgets::presets::SetNextAnswer(util::kAnswerOk);   // the reason
+    };
+    // Cancelling the name asked again leaves everything as it was.
+    refuseName();
+    widgets::presets::SetNextInput(std::nullopt);
+    Check();
+    auto messages = widgets::presets::TakeAnsweredMessages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_TRUE(messages[2].message.text.startsWith(S("定義ファイルを保存できません||")))
+        << messages[2].message.text.toStdString();
+    EXPECT_TRUE(messages[2].message.text.endsWith(S("||別の名前を入力してください")));
+    // Why, in Japanese: the name with a folder part is no path of a drive.
+    EXPECT_TRUE(messages[2].message.text.contains(S("パスが見つかりません")));
+    EXPECT_EQ(widgets::presets::TakeAnsweredInputs().size(), 2u);
+    EXPECT_EQ(form.Definitions().Body(), body);
+    EXPECT_EQ(DefinitionFiles(), QStringList({S("Kibako.Def")}));
+
+    // A usable name given the second time saves what was answered before.
+    refuseName();
+    widgets::presets::SetNextInput(S("Fresh"));
+    Check();
+    EXPECT_EQ(widgets::presets::TakeAnsweredMessages().size(), 3u);
+    const auto inputs = widgets::presets::TakeAnsweredInputs();
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(inputs[1].defaultText, S("sub\\new"));  // the refused name, to be mended
+    const QString corrected =
+        Body({EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000"))});
+    EXPECT_EQ(folder.ReadFile(S("Fresh.Def")), store::DefinitionFileBytes(corrected));
+    EXPECT_EQ(form.Definitions().Body(), corrected);
+    EXPECT_EQ(form.DefinitionPath(), util::JoinPath(form.ProgramFolder(), S("Fresh.Def")));
+    form.close();
+}
+
 }  // namespace
 }  // namespace kibako::catalog

@@ -98,6 +98,13 @@ TEST(CatalogWindow, FirstStartWithoutFilesWritesNoDefinitionFile) {
     EXPECT_TRUE(ini.contains("DirColWidth0= 300"));
     EXPECT_LT(ini.indexOf("SkipRemovable"), ini.indexOf("WindowX"));
     EXPECT_LT(ini.indexOf("HEIGHT"), ini.indexOf("FileColWidth2"));
+    // The three folder widths are stored first, then the three file widths.
+    const QList<QByteArray> widths = {"DirColWidth0=",  "DirColWidth1=",  "DirColWidth2=",
+                                      "FileColWidth0=", "FileColWidth1=", "FileColWidth2="};
+    for (qsizetype i = 0; i + 1 < widths.size(); ++i) {
+        EXPECT_GE(ini.indexOf(widths[i]), 0) << widths[i].constData();
+        EXPECT_LT(ini.indexOf(widths[i]), ini.indexOf(widths[i + 1])) << widths[i].constData();
+    }
     EXPECT_EQ(folder.ReadFile(QStringLiteral("CATDRV.DAT")),
               QByteArray(26, '\n').replace("\n", "\r\n"));
 }

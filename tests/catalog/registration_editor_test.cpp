@@ -123,6 +123,28 @@ TEST_F(RegistrationEditorTest, EnterOnADriveRowRegistersTheFolderAndItsSubFolder
     form.close();
 }
 
+// The dialog's frame starts at the top of the file grid's title bar, its left
+// edge at the folder grid's first column boundary, from its first showing on.
+TEST_F(RegistrationEditorTest, TheDialogsFrameStartsAtTheFileGridsTitleBar) {
+    ASSERT_TRUE(form.Load({}));
+    ChooseDrive(u'C');
+    SelectRow(QStringLiteral("C:\\Data"));
+    const QWidget* fileTitles = form.findChild<QWidget*>(QStringLiteral("ITFBAR"));
+    ASSERT_NE(fileTitles, nullptr);
+    const QPoint expected(
+        form.FolderGrid()->mapToGlobal(QPoint(form.CurrentRows().grid.edges[1], 0)).x(),
+        fileTitles->mapToGlobal(QPoint(0, 0)).y());
+    for (int time = 0; time < 2; ++time) {
+        QPoint frameTop;
+        Edit([&] {
+            frameTop = Dialog().frameGeometry().topLeft();
+            Button("CANBTN")->click();
+        });
+        EXPECT_EQ(frameTop, expected) << time;
+    }
+    form.close();
+}
+
 // A destination holding a character that frames the definition file's
 // entries (pasted text) is refused with a message; nothing is stored or shown.
 TEST_F(RegistrationEditorTest, ADestinationTheDefinitionFileCannotHoldIsRefusedAndSaid) {

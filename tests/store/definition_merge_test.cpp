@@ -7,6 +7,7 @@
 #include "support/temp_drives.h"
 #include "support/text.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -198,3 +199,25 @@ TEST_F(DefinitionMerge, ASaveWaitsForTheLockOfTheFile) {
 }
 
 }  // namespace
+
+// `Photos` and `photos` are two folders: registering both in one session
+// saves both, and each keeps its own destination and time.
+TEST_F(DefinitionMerge, CaseTwinsRegisteredInOneSessionAreBothSaved) {
+    // Made beside each other: a drive path would resolve to the twin made first.
+    QDir().mkpath(drives.Host(S("C:\\")) + S("/Photos"));
+    QDir().mkpath(drives.Host(S("C:\\")) + S("/photos"));
+    DefinitionList kibako = Loaded();
+    kibako.PutEntry(Entry(S("C:\\Photos"), S("D:\\upper")));
+    kibako.PutEntry(Entry(S("C:\\photos"), S("D:\\lower")));
+    ASSERT_TRUE(SaveDefinitions(path, kibako));
+    DefinitionList tetoru = Loaded();
+    ASSERT_TRUE(tetoru.SetLastBackup(S("C:\\photos"), S("2026/12/08 03:00")));
+    ASSERT_TRUE(SaveDefinitions(path, tetoru));
+    const DefinitionList saved = Loaded();
+    ASSERT_TRUE(saved.EntryOf(S("C:\\Photos")));
+    ASSERT_TRUE(saved.EntryOf(S("C:\\photos")));
+    EXPECT_EQ(saved.EntryOf(S("C:\\Photos"))->destination, S("D:\\upper"));
+    EXPECT_EQ(saved.EntryOf(S("C:\\Photos"))->lastBackup, kNever);
+    EXPECT_EQ(saved.EntryOf(S("C:\\photos"))->destination, S("D:\\lower"));
+    EXPECT_EQ(saved.EntryOf(S("C:\\photos"))->lastBackup, S("2026/12/08 03:00"));
+}

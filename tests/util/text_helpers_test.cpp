@@ -1,4 +1,5 @@
 #include "support/text.h"
+#include "util/error_wording.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
 #include "util/text_case.h"
@@ -87,4 +88,19 @@ TEST(Numbers, PadsHexAndGroups) {
     EXPECT_EQ(FormatLargeNumber(5'000'000'000'000LL), S("5,000,000,000,000"));
     EXPECT_EQ(AnsiByteLength(S("AB写真")), 6);
     EXPECT_EQ(FormatDateTime(QDateTime(QDate(2001, 5, 6), QTime(9, 5, 31))), S("2001/05/06 09:05"));
+}
+
+// The C library's and libzip's English descriptions, wherever they stand in
+// a message, read in Japanese; paths and other text are left alone.
+TEST(ErrorWording, EnglishDescriptionsFromBelowReadInJapanese) {
+    EXPECT_EQ(util::InJapaneseWording(QStringLiteral("C:\\Data\\x: File name too long")),
+              QStringLiteral("C:\\Data\\x: ファイル名が長すぎます"));
+    EXPECT_EQ(
+        util::InJapaneseWording(QStringLiteral("No such file or directory: /a\nb: No such file")),
+        QStringLiteral(
+            "ファイルまたはフォルダーが見つかりません: /a\nb: ファイルが見つかりません"));
+    EXPECT_EQ(util::InJapaneseWording(QStringLiteral("No such device or address")),
+              QStringLiteral("装置が見つかりません"));
+    const QString untouched = QStringLiteral("保存できません：C:\\Photos\\file name");
+    EXPECT_EQ(util::InJapaneseWording(untouched), untouched);
 }

@@ -1,4 +1,5 @@
 #include "widgets/dialog_placement.h"
+#include "widgets/window_frame.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -31,6 +32,14 @@ TEST(DialogPlacement, BesideTriesBelowAboveRightThenTheTop) {
     // An owner filling the screen: its left edge and the top of the screen.
     EXPECT_EQ(DialogPosition(dialog, QRect(0, -4, 1280, 800), screen, Placement::Beside),
               QPoint(0, 0));
+}
+
+// A window not decorated yet is placed with its owner's frame: placed by its
+// client area alone, its frame would start a title bar's height too high.
+TEST(DialogPlacement, AnUndecoratedWindowReckonsWithItsOwnersFrame) {
+    EXPECT_EQ(ReckonedFrame(QMargins(), QMargins(1, 21, 1, 1)), QMargins(1, 21, 1, 1));
+    EXPECT_EQ(ReckonedFrame(QMargins(2, 24, 2, 2), QMargins(1, 21, 1, 1)), QMargins(2, 24, 2, 2));
+    EXPECT_EQ(ReckonedFrame(QMargins(), QMargins()), QMargins());
 }
 
 // A dialog stays above a maximised owner only while the owner is maximised;

@@ -19,6 +19,7 @@ struct DisplayColours {
     ColourRef hLine = 0xA0A0A0;                // ListHLineCol
     ColourRef titleFore = 0xEBF0F5;            // TitleForeCol
     ColourRef titleBack = 0x8CAAA9;            // TitleBackCol
+    ColourRef failedRun = 0x0000FF;            // FailedRunCol
 };
 DisplayColours DefaultDisplayColours(bool lowColour);
 

@@ -170,7 +170,8 @@ void DrawCellText(QPainter& p, const GridState& g, const PaintContext& ctx, int 
             flags |= Qt::AlignLeft;
             break;
     }
-    const ColourRef colour = CellTextColour(g, column, row, kNoColour);
+    ColourRef colour = CellTextColour(g, column, row, kNoColour);
+    if (colour == kNoColour && ctx.rowText) colour = ctx.rowText(row);
     p.setPen(colour == kNoColour ? ctx.foreground : Resolve(ctx, colour));
     p.drawText(rect, flags, text);
 }

@@ -9,6 +9,8 @@
 #include <QPalette>
 #include <QString>
 
+#include <functional>
+
 #include "catalog/grid/grid_state.h"
 
 namespace kibako::grid {
@@ -19,6 +21,9 @@ struct PaintContext {
     QPalette palette;   // resolves system colours
     // Maps icon codes from 50 up: code k uses the code at index k - 50.
     QString iconCodeTable;
+    // The text colour of a row that stands out (a registration whose last run
+    // failed), or kNoColour for the grid's text colour; none: no row does.
+    std::function<ColourRef(int row)> rowText;
 };
 
 // Draws the part of the page inside `clip` (pixels inside the surface's

@@ -88,6 +88,7 @@ PaintContext GridSurface::MakePaintContext() const {
     ctx.foreground = Resolve(text_);
     ctx.palette = palette();
     ctx.iconCodeTable = iconCodeTable_;
+    ctx.rowText = rowText_;
     return ctx;
 }
 

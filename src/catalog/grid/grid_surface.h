@@ -5,6 +5,9 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include <functional>
+#include <utility>
+
 #include "catalog/grid/grid_painter.h"
 #include "catalog/grid/grid_state.h"
 
@@ -40,6 +43,10 @@ class GridSurface : public QWidget {
     ColourRef TextColour() const { return text_; }
     ColourRef BackgroundColour() const { return background_; }
     void SetIconCodeTable(const QString& table);
+    // The text colour of rows that stand out (see PaintContext::rowText).
+    void SetRowTextColour(std::function<ColourRef(int row)> colourOf) {
+        rowText_ = std::move(colourOf);
+    }
     // Grid painting suspended: paint events draw nothing.
     void SetPaintingSuspended(bool suspended) { suspended_ = suspended; }
     bool PaintingSuspended() const { return suspended_; }
@@ -102,6 +109,7 @@ class GridSurface : public QWidget {
     ColourRef text_ = 0x000000;
     ColourRef background_ = 0xFFFFFF;
     QString iconCodeTable_;
+    std::function<ColourRef(int row)> rowText_;
     bool suspended_ = false;
     bool defaultMouse_ = false;
     int xorLine_ = -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 #include "archiver/huffman_table.h"
@@ -70,6 +71,22 @@ class Decoder {
     void CopyMatch(std::uint32_t distance, std::uint32_t length) {
         std::uint64_t from = position_ - distance;
         std::uint8_t* const window = window_.data();
+        const std::size_t to = position_ & mask_;
+        const std::size_t source = from & mask_;
+        // The source lies behind the target in the same pass over the window: copy eight
+        // bytes at a time while the source is at least eight bytes back, and the rest (or
+        // all of a shorter distance, which repeats what was just written) byte by byte.
+        if (source < to && to + length <= window_.size()) {
+            std::uint8_t* const out = window + to;
+            const std::uint8_t* const in = window + source;
+            std::uint32_t i = 0;
+            if (distance >= 8) {
+                for (; i + 8 <= length; i += 8) std::memcpy(out + i, in + i, 8);
+            }
+            for (; i < length; ++i) out[i] = in[i];
+            position_ += length;
+            return;
+        }
         for (std::uint32_t i = 0; i < length; ++i) {
             window[position_++ & mask_] = window[from++ & mask_];
         }

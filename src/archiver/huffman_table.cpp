@@ -7,11 +7,7 @@
 
 namespace archiver {
 
-void HuffmanTable::BuildSingle(int symbol) {
-    single_ = symbol;
-    primary_.clear();
-    secondary_.clear();
-}
+void HuffmanTable::BuildSingle(int symbol) { single_ = symbol; }
 
 bool HuffmanTable::Build(const std::uint8_t* lengths, int count) {
     single_ = -1;

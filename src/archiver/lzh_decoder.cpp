@@ -17,14 +17,25 @@ using namespace lzh;
 // More than this many zero bits read beyond the packed data means the data ran out.
 constexpr std::int64_t kOverrunLimit = 64;
 
+// The decoding tables of one member. They are kept from member to member on the thread, as
+// building them anew for each small member took a good part of its decoding time.
+struct DecodingTables {
+    HuffmanTable charTable{12};
+    HuffmanTable treeTable{8};
+    HuffmanTable positionTable{8};
+};
+
 class Decoder {
   public:
-    Decoder(LzhMethod method, ByteSupplier& input, const ByteSink& sink)
+    Decoder(LzhMethod method, ByteSupplier& input, const ByteSink& sink, DecodingTables& tables)
         : parameters_(SlideParametersOf(method)),
           reader_(input),
           sink_(sink),
           window_(std::size_t{1} << parameters_.dictionaryBits, 0x20),
-          mask_(window_.size() - 1) {}
+          mask_(window_.size() - 1),
+          charTable_(tables.charTable),
+          treeTable_(tables.treeTable),
+          positionTable_(tables.positionTable) {}
 
     bool Run(std::uint64_t size, std::string& error) {
         std::uint64_t remaining = size;
@@ -191,17 +202,27 @@ class Decoder {
     const std::uint64_t mask_;
     std::uint64_t position_ = 0;
     std::uint64_t flushed_ = 0;
-    HuffmanTable charTable_{12};
-    HuffmanTable treeTable_{8};
-    HuffmanTable positionTable_{8};
+    HuffmanTable& charTable_;
+    HuffmanTable& treeTable_;
+    HuffmanTable& positionTable_;
 };
 
 }  // namespace
 
 bool DecodeLzh(LzhMethod method, ByteSupplier& input, std::uint64_t originalSize,
                const ByteSink& sink, std::string& error) {
-    Decoder decoder(method, input, sink);
-    return decoder.Run(originalSize, error);
+    thread_local DecodingTables kept;
+    thread_local bool keptInUse = false;
+    if (keptInUse) {  // a sink that decodes another member on the same thread
+        DecodingTables fresh;
+        Decoder decoder(method, input, sink, fresh);
+        return decoder.Run(originalSize, error);
+    }
+    keptInUse = true;
+    Decoder decoder(method, input, sink, kept);
+    const bool ok = decoder.Run(originalSize, error);
+    keptInUse = false;
+    return ok;
 }
 
 }  // namespace archiver

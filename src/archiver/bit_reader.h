@@ -2,8 +2,10 @@
 // bits and is counted, so that a decoder can stop on truncated data instead of running on.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace archiver {
 
@@ -33,6 +35,17 @@ class BitReader {
         return value;
     }
     void Refill() {
+        if (available_ <= 56 && end_ - position_ >= 8) {
+            // Eight bytes at once: take what fits whole and advance by that many bytes.
+            std::uint64_t word;
+            std::memcpy(&word, position_, 8);
+            if constexpr (std::endian::native == std::endian::little) word = ByteSwap(word);
+            buffer_ |= word >> available_;
+            const int bytes = (63 - available_) >> 3;
+            position_ += bytes;
+            available_ += bytes * 8;
+            return;
+        }
         while (available_ <= 56) {
             if (position_ == end_ && !FetchMore()) {
                 overrunBits_ += 8;
@@ -50,6 +63,8 @@ class BitReader {
     }
 
   private:
+    static std::uint64_t ByteSwap(std::uint64_t v) { return __builtin_bswap64(v); }
+
     bool FetchMore() {
         if (exhausted_) return false;
         const std::size_t size = supplier_.Next(&position_);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 #include "archiver/huffman_table.h"
@@ -16,14 +17,25 @@ using namespace lzh;
 // More than this many zero bits read beyond the packed data means the data ran out.
 constexpr std::int64_t kOverrunLimit = 64;
 
+// The decoding tables of one member. They are kept from member to member on the thread, as
+// building them anew for each small member took a good part of its decoding time.
+struct DecodingTables {
+    HuffmanTable charTable{12};
+    HuffmanTable treeTable{8};
+    HuffmanTable positionTable{8};
+};
+
 class Decoder {
   public:
-    Decoder(LzhMethod method, ByteSupplier& input, const ByteSink& sink)
+    Decoder(LzhMethod method, ByteSupplier& input, const ByteSink& sink, DecodingTables& tables)
         : parameters_(SlideParametersOf(method)),
           reader_(input),
           sink_(sink),
           window_(std::size_t{1} << parameters_.dictionaryBits, 0x20),
-          mask_(window_.size() - 1) {}
+          mask_(window_.size() - 1),
+          charTable_(tables.charTable),
+          treeTable_(tables.treeTable),
+          positionTable_(tables.positionTable) {}
 
     bool Run(std::uint64_t size, std::string& error) {
         std::uint64_t remaining = size;
@@ -70,6 +82,22 @@ class Decoder {
     void CopyMatch(std::uint32_t distance, std::uint32_t length) {
         std::uint64_t from = position_ - distance;
         std::uint8_t* const window = window_.data();
+        const std::size_t to = position_ & mask_;
+        const std::size_t source = from & mask_;
+        // The source lies behind the target in the same pass over the window: copy eight
+        // bytes at a time while the source is at least eight bytes back, and the rest (or
+        // all of a shorter distance, which repeats what was just written) byte by byte.
+        if (source < to && to + length <= window_.size()) {
+            std::uint8_t* const out = window + to;
+            const std::uint8_t* const in = window + source;
+            std::uint32_t i = 0;
+            if (distance >= 8) {
+                for (; i + 8 <= length; i += 8) std::memcpy(out + i, in + i, 8);
+            }
+            for (; i < length; ++i) out[i] = in[i];
+            position_ += length;
+            return;
+        }
         for (std::uint32_t i = 0; i < length; ++i) {
             window[position_++ & mask_] = window[from++ & mask_];
         }
@@ -174,17 +202,27 @@ class Decoder {
     const std::uint64_t mask_;
     std::uint64_t position_ = 0;
     std::uint64_t flushed_ = 0;
-    HuffmanTable charTable_{12};
-    HuffmanTable treeTable_{8};
-    HuffmanTable positionTable_{8};
+    HuffmanTable& charTable_;
+    HuffmanTable& treeTable_;
+    HuffmanTable& positionTable_;
 };
 
 }  // namespace
 
 bool DecodeLzh(LzhMethod method, ByteSupplier& input, std::uint64_t originalSize,
                const ByteSink& sink, std::string& error) {
-    Decoder decoder(method, input, sink);
-    return decoder.Run(originalSize, error);
+    thread_local DecodingTables kept;
+    thread_local bool keptInUse = false;
+    if (keptInUse) {  // a sink that decodes another member on the same thread
+        DecodingTables fresh;
+        Decoder decoder(method, input, sink, fresh);
+        return decoder.Run(originalSize, error);
+    }
+    keptInUse = true;
+    Decoder decoder(method, input, sink, kept);
+    const bool ok = decoder.Run(originalSize, error);
+    keptInUse = false;
+    return ok;
 }
 
 }  // namespace archiver

@@ -29,6 +29,24 @@ class VectorSupplier final : public ByteSupplier {
     bool done_ = false;
 };
 
+// Hands the bytes on in pieces of 1 to 13 bytes, so that the bit reader mixes its refills of
+// eight bytes with refills byte by byte across the pieces' edges.
+class PieceSupplier final : public ByteSupplier {
+  public:
+    explicit PieceSupplier(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    std::size_t Next(const std::uint8_t** data) override {
+        if (at_ >= bytes_.size()) return 0;
+        const std::size_t size = std::min<std::size_t>(1 + (at_ * 7) % 13, bytes_.size() - at_);
+        *data = bytes_.data() + at_;
+        at_ += size;
+        return size;
+    }
+
+  private:
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t at_ = 0;
+};
+
 std::vector<std::uint8_t> Compress(const std::string& input, std::size_t piece = 100000) {
     std::vector<std::uint8_t> packed;
     Lh5Encoder encoder([&](const std::uint8_t* data, std::size_t size) {
@@ -77,6 +95,50 @@ TEST(Lh5Codec, RoundTripsVariedData) {
             std::string error;
             ASSERT_TRUE(Decompress(packed, input.size(), out, error)) << error;
             EXPECT_TRUE(out == input) << "size " << input.size();
+        }
+    }
+}
+
+// The decoder keeps its tables from stream to stream: a stream with codes longer than the
+// first table level, one whose code is complete and short, one of a single symbol and a
+// member in small pieces must each decode as if alone, in any order.
+TEST(Lh5Codec, StreamsDecodeAloneAfterOneAnotherAndInSmallPieces) {
+    // Symbol k about half as often as symbol k - 1, shuffled: codes beyond twelve bits.
+    std::string skewed;
+    for (int k = 0; k < 24; ++k)
+        skewed.append(std::max(1, 200000 >> k), static_cast<char>('A' + k));
+    std::uint32_t state = 12345;
+    for (std::size_t i = skewed.size() - 1; i > 0; --i) {
+        state = state * 1103515245u + 12345u;
+        std::swap(skewed[i], skewed[(state >> 8) % (i + 1)]);
+    }
+    skewed += archiver_test::RandomBytes(3000, 11);
+    const std::vector<std::string> inputs = {
+        skewed,
+        archiver_test::SampleText(5000, 4),
+        std::string(3000, 'q'),
+        archiver_test::SampleText(70000, 5) + archiver_test::RandomBytes(9000, 6),
+        skewed,
+        "xyz",
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const std::string& input : inputs) {
+            const std::vector<std::uint8_t> packed = Compress(input);
+            std::string out;
+            std::string error;
+            ASSERT_TRUE(Decompress(packed, input.size(), out, error)) << error;
+            EXPECT_TRUE(out == input) << "size " << input.size();
+            PieceSupplier pieces(packed);
+            out.clear();
+            ASSERT_TRUE(DecodeLzh(
+                LzhMethod::kLh5, pieces, input.size(),
+                [&](const std::uint8_t* data, std::size_t count) {
+                    out.append(reinterpret_cast<const char*>(data), count);
+                    return true;
+                },
+                error))
+                << error;
+            EXPECT_TRUE(out == input) << "in pieces, size " << input.size();
         }
     }
 }

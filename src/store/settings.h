@@ -56,6 +56,7 @@ enum class Key {
     isMsgModal,
     PowerOffCommand,
     NotifySuccess,
+    HistoryDays,
 };
 
 // The key's name as the settings file spells it.

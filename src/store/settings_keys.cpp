@@ -60,6 +60,8 @@ constexpr std::array kKeys = {
     SettingKey{Key::PowerOffCommand, "PowerOffCommand", T::Text, R::None, 0, 0},
     // Tetoru tells the desktop of a failed run always, and of a good one when this is set.
     SettingKey{Key::NotifySuccess, "NotifySuccess", T::YesNo, R::Fixed, kNo, 0},
+    // Days the backups a run replaces or deletes are kept; 0 keeps none.
+    SettingKey{Key::HistoryDays, "HistoryDays", T::Number, R::Fixed, 0, 0},
 };
 
 constexpr bool InKeyOrder() {
@@ -69,7 +71,7 @@ constexpr bool InKeyOrder() {
     return true;
 }
 static_assert(InKeyOrder(), "the key table lists the keys in the order of enum Key");
-static_assert(kKeys.size() == static_cast<size_t>(Key::NotifySuccess) + 1,
+static_assert(kKeys.size() == static_cast<size_t>(Key::HistoryDays) + 1,
               "every key has its table entry");
 
 Key Nth(Key first, int offset, int count) {

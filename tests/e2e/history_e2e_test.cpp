@@ -10,8 +10,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <sys/mount.h>
+
+#include <algorithm>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -205,6 +209,64 @@ TEST_F(History, AFullDiskGetsRoomFromTheOldestHistory) {
     EXPECT_FALSE(home.Exists(older));
     // Only as much as was needed: the newer history stays.
     EXPECT_TRUE(home.Exists(newer));
+}
+
+// An LZH and a ZIP: the members an update replaces (and, for the LZH with
+// delete-missing, deletes) are kept as they were in a history archive that
+// the independent readers open, and --at restores the tree before the update.
+TEST_F(History, ArchivesKeepReplacedMembersInAHistoryArchiveAndRestoreTheTreeAsItWas) {
+    home.WriteSettings({S("HistoryDays=30")});
+    WriteRegistrations({kLzh, kZip});
+    WriteSources(kLzh);
+    WriteSources(kZip);
+    ASSERT_EQ(Tetoru({}).exitCode, 0);
+    std::map<std::string, Tree> before;
+    for (const Registration& r : {kLzh, kZip}) before[r.source] = TreeOf(home.Host(S(r.source)));
+    const QDateTime beforeRun = QDateTime::currentDateTime().addSecs(-3600);
+    ChangeSources(kLzh, QDateTime::currentSecsSinceEpoch() - 600);
+    ChangeSources(kZip, QDateTime::currentSecsSinceEpoch() - 600);
+    const Finished run = Tetoru({});
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+
+    const QStringList kept = NamesIn(home.Host(S("d/.kibako-history")));
+    ASSERT_EQ(kept.size(), 2) << kept.join(u' ').toStdString();
+    for (const Registration& r : {kLzh, kZip}) {
+        const bool lzh = r.destination == kLzh.destination;
+        const QString stem = lzh ? S("日記 ") : S("音楽 ");
+        const auto found = std::find_if(kept.begin(), kept.end(),
+                                        [&](const QString& name) { return name.startsWith(stem); });
+        ASSERT_NE(found, kept.end());
+        EXPECT_TRUE(found->endsWith(lzh ? S(".LZH") : S(".ZIP")));
+        const QString archive = home.Host(S("d/.kibako-history/") + *found);
+        if (lzh) {
+            // lhasa tests every member's data against its CRC and lists the
+            // replaced and the deleted member; --at below reads their contents.
+            QProcess reader;
+            reader.start(S("lhasa"), {S("t"), archive});
+            ASSERT_TRUE(reader.waitForFinished(60'000));
+            EXPECT_EQ(reader.exitCode(), 0);
+            EXPECT_EQ(reader.readAllStandardOutput().count("Tested"), 2);
+        } else {
+            // unzip extracts exactly the replaced member, with its old contents.
+            const QString out = home.Host(S("e/unzipped"));
+            QDir().mkpath(out);
+            QProcess reader;
+            reader.setWorkingDirectory(out);
+            reader.start(S("unzip"), {S("-q"), archive});
+            ASSERT_TRUE(reader.waitForFinished(60'000));
+            EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+            const Tree extracted = TreeOf(out);
+            ASSERT_EQ(extracted.keys(), QStringList{S("一.txt")});
+            EXPECT_EQ(extracted.first().first, before[r.source].value(S("一.txt")).first);
+            // ZIP keeps times in two-second steps.
+            EXPECT_LE(qAbs(extracted.first().second - kOld), 2);
+        }
+        const QString then = home.Host(S("e/then") + stem.trimmed());
+        const Finished restored = Tetoru({S("--restore"), S(r.drive), S("--to"), then, S("--at"),
+                                          beforeRun.toString(S("yyyy-MM-dd HH:mm"))});
+        EXPECT_EQ(restored.exitCode, 0) << restored.out.toStdString();
+        EXPECT_EQ(TreeOf(then), before[r.source]) << r.source;
+    }
 }
 
 }  // namespace

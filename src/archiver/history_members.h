@@ -1,0 +1,33 @@
+// Keeping the members an update is about to replace or delete: they are copied as they are
+// (their packed data byte for byte, never decoded or compressed again) into an archive of
+// the same kind, which any reader of that kind opens.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace archiver {
+
+enum class HistoryKind { kLzh, kZip };
+
+struct HistoryRequest {
+    HistoryKind kind = HistoryKind::kLzh;
+    std::filesystem::path archive;     // the archive about to be updated
+    std::filesystem::path baseFolder;  // the folder it is updated from
+    bool recursive = false;
+    bool deleteMissing = false;     // members whose file is gone go too
+    std::filesystem::path history;  // the archive to write; must not exist yet
+};
+
+struct HistoryResult {
+    bool ok = false;
+    int members = 0;  // members copied; 0: nothing to keep, and no archive written
+    std::string error;
+};
+
+// Copies the members whose file changed (another size or newer, as the update decides)
+// and, with deleteMissing, those whose file is gone. The history archive is written under a
+// temporary name and renamed into place complete. A missing archive keeps nothing.
+HistoryResult KeepMembersToBeReplaced(const HistoryRequest& request);
+
+}  // namespace archiver

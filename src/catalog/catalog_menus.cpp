@@ -101,6 +101,7 @@ void OptionsMenu(QMenuBar& bar, CatalogMenus& m) {
                            QStringLiteral("成功したときもデスクトップに通知する (&N)"), true);
     m.schedule = Item(menu, "M_設定_予定", QStringLiteral("実行スケジュール (&S)..."));
     m.runLog = Item(menu, "M_設定_記録", QStringLiteral("実行の記録 (&L)..."));
+    m.history = Item(menu, "M_設定_履歴", QStringLiteral("バックアップの履歴 (&H)..."));
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ struct CatalogMenus {
     QAction* notifySuccess = nullptr;       // M_設定_通知
     QAction* schedule = nullptr;            // M_設定_予定
     QAction* runLog = nullptr;              // M_設定_記録
+    QAction* history = nullptr;             // M_設定_履歴
 };
 
 // Fills the menu bar in the order of the catalog window: ファイル, 編集, 表示,

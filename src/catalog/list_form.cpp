@@ -176,6 +176,7 @@ void ListForm::ConnectControls() {
     connect(menus_.powerOff, &QAction::triggered, this, &ListForm::TogglePowerOff);
     connect(menus_.notifySuccess, &QAction::triggered, this, &ListForm::ToggleNotifySuccess);
     connect(menus_.schedule, &QAction::triggered, this, &ListForm::EditSchedule);
+    connect(menus_.history, &QAction::triggered, this, &ListForm::EditHistory);
     connect(menus_.runLog, &QAction::triggered, this, &ListForm::ShowRunLog);
     ConnectDisplayMenu();
     for (int i = 0; i < 3; ++i) {

@@ -123,6 +123,7 @@ class ListForm : public QMainWindow {
     void ToggleNotifySuccess();
     // Tetoru's timer, and the log of every run.
     void EditSchedule();
+    void EditHistory();
     void ShowRunLog();
     void OpenHelp();  // M_トピック
     // M_編集_修正, Enter and the column-1 click on the folder grid: the

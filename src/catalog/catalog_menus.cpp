@@ -38,6 +38,7 @@ void FileMenu(QMenuBar& bar, CatalogMenus& m) {
     menu->addSeparator();
     m.fileRestore = Item(menu, "MF_復元", QStringLiteral("バックアップから復元 (&R)"));
     m.fileVerify = Item(menu, "MF_照合", QStringLiteral("バックアップの照合 (&V)"));
+    m.fileVersions = Item(menu, "MF_以前", QStringLiteral("以前の版 (&P)..."));
 }
 
 void EditMenu(QMenuBar& bar, CatalogMenus& m) {

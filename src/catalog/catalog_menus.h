@@ -19,6 +19,7 @@ struct CatalogMenus {
     QAction* fileExit = nullptr;            // M_ファイル_終了
     QAction* fileRestore = nullptr;         // after the end: restore from a backup
     QAction* fileVerify = nullptr;          // after the end: check a backup
+    QAction* fileVersions = nullptr;        // after the end: the versions of a file
     QAction* editChange = nullptr;          // M_編集_修正
     QAction* editDelete = nullptr;          // M_編集_削除
     QAction* expandAll = nullptr;           // MD_展開

@@ -134,6 +134,8 @@ class ListForm : public QMainWindow {
     // The backup of the registration of the listed folder put back: whole
     // from the folder grid, the current and marked files from the file grid.
     void RestoreBackup();
+    // 以前の版: the versions of the current file of the file grid.
+    void ShowVersions();
     // That registration's backup compared with its source, the differences
     // shown in a window.
     void VerifyBackup();
@@ -217,6 +219,13 @@ class ListForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The restore of the registration shown: as it is, or as it was at `at`;
+    // only the files `only` ("\\"-separated below the registered folder),
+    // else the chosen ones of the file grid; `version` puts that one version
+    // of the one file of `only` back.
+    void RestoreBackupAt(const std::optional<QDateTime>& at,
+                         const std::optional<QStringList>& only = std::nullopt,
+                         const std::optional<engine::RestoreItem>& version = std::nullopt);
     void CreateControls();
     void ConnectControls();
     void ApplySettings();

@@ -30,4 +30,12 @@ struct HistoryResult {
 // temporary name and renamed into place complete. A missing archive keeps nothing.
 HistoryResult KeepMembersToBeReplaced(const HistoryRequest& request);
 
+// After an LZH update, where `history` is a second name (a hard link) of the archive as it
+// was before: rewrites `history` to hold only the members the update replaced or deleted (a
+// member of the old archive that the new one does not hold with the same name, size, time and
+// CRC), or removes it when there are none. Until it is rewritten, `history` holds every old
+// member, so a crash in between loses nothing.
+HistoryResult ShrinkLzhHistory(const std::filesystem::path& history,
+                               const std::filesystem::path& archive);
+
 }  // namespace archiver

@@ -2,6 +2,7 @@
 
 #include "archiver/history_members.h"
 #include "engine/backup_history.h"
+#include "platform/file_moves.h"
 #include "platform/host_path.h"
 #include "platform/placed_file.h"
 #include "util/path_names.h"
@@ -28,9 +29,21 @@ bool Refuse(Engine& engine, const QString& archive, const QString& why) {
 
 }  // namespace
 
-bool KeepArchiveHistory(Engine& engine, const QString& source, const QString& archive,
-                        bool withSubFolders, bool deleteMissing) {
-    if (engine.HistoryDays() <= 0) return true;
+ArchiveHistory::ArchiveHistory(Engine& engine, const QString& source, const QString& archive,
+                               bool withSubFolders, bool deleteMissing) {
+    if (engine.HistoryDays() > 0) {
+        kept_ = Keep(engine, source, archive, withSubFolders, deleteMissing);
+    }
+}
+
+ArchiveHistory::~ArchiveHistory() {
+    if (linked_.isEmpty()) return;
+    // A failure leaves the whole old archive as the history: nothing is lost.
+    archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
+}
+
+bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& archive,
+                          bool withSubFolders, bool deleteMissing) {
     const std::optional<QString> hostArchive = platform::ToHostPath(archive);
     const std::optional<QString> hostSource = platform::ToHostPath(source);
     if (!hostArchive || !hostSource) return true;
@@ -45,6 +58,12 @@ bool KeepArchiveHistory(Engine& engine, const QString& source, const QString& ar
         return Refuse(engine, archive, folder + QStringLiteral(": ") + QString::number(made));
     }
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
+    const QString history = ArchiveHistoryName(*hostArchive, engine.RunStart());
+    if (lzh && platform::LinkHostFile(*hostArchive, history) == 0) {
+        hostArchive_ = *hostArchive;
+        linked_ = history;
+        return true;
+    }
     archiver::HistoryRequest request;
     request.kind = lzh ? archiver::HistoryKind::kLzh : archiver::HistoryKind::kZip;
     request.archive = HostFileSystemPath(*hostArchive);
@@ -52,7 +71,7 @@ bool KeepArchiveHistory(Engine& engine, const QString& source, const QString& ar
     request.recursive = withSubFolders;
     // Only the LZH update deletes members whose files are gone.
     request.deleteMissing = deleteMissing && lzh;
-    request.history = HostFileSystemPath(ArchiveHistoryName(*hostArchive, engine.RunStart()));
+    request.history = HostFileSystemPath(history);
     engine.Ui().LetEventsRun();
     const archiver::HistoryResult kept = archiver::KeepMembersToBeReplaced(request);
     engine.Ui().LetEventsRun();

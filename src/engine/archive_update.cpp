@@ -123,7 +123,8 @@ bool UpdateArchive(Engine& engine, const QString& source, const QString& archive
         engine.Ui().StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
-    if (!KeepArchiveHistory(engine, source, archive, withSubFolders, deleteMissing)) return false;
+    const ArchiveHistory history(engine, source, archive, withSubFolders, deleteMissing);
+    if (!history.Kept()) return false;
     const auto result =
         lzh ? Run(engine, engine.Archiver().unlha, LzhUpdate(archive, source, withSubFolders))
             : Run(engine, engine.Archiver().zip,

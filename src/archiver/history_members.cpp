@@ -223,6 +223,60 @@ HistoryResult ShrinkLzhHistory(const std::filesystem::path& history,
     return result;
 }
 
+HistoryResult ShrinkZipHistory(const std::filesystem::path& history,
+                               const std::filesystem::path& archive) {
+    int code = 0;
+    ZipPointer old(zip_open(history.c_str(), ZIP_RDONLY, &code));
+    if (!old) return {false, 0, history.string() + ": " + ZipError(code)};
+    const auto key = [](zip_t* zip, zip_uint64_t index, bool& folder) {
+        zip_stat_t stat;
+        const char* name = zip_get_name(zip, index, ZIP_FL_ENC_RAW);
+        folder = name == nullptr || *name == '\0' || name[std::strlen(name) - 1] == '/';
+        if (folder || zip_stat_index(zip, index, 0, &stat) != 0) return std::string();
+        return std::string(name) + '\0' + std::to_string(stat.size) + '\0' +
+               std::to_string(stat.crc) + '\0' + std::to_string(stat.mtime);
+    };
+    std::set<std::string> now;
+    bool folder = false;
+    if (ZipPointer current{zip_open(archive.c_str(), ZIP_RDONLY, &code)}) {
+        const zip_int64_t count = zip_get_num_entries(current.get(), 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            now.insert(key(current.get(), static_cast<zip_uint64_t>(i), folder));
+        }
+    }
+    std::vector<zip_uint64_t> kept;
+    const zip_int64_t count = zip_get_num_entries(old.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const std::string k = key(old.get(), static_cast<zip_uint64_t>(i), folder);
+        if (!folder && !now.contains(k)) kept.push_back(static_cast<zip_uint64_t>(i));
+    }
+    std::error_code ignored;
+    if (kept.empty()) {
+        std::filesystem::remove(history, ignored);
+        return {true, 0, {}};
+    }
+    // Written beside the history archive and renamed over it whole.
+    const std::filesystem::path part = history.string() + ".part";
+    ZipPointer shrunk(zip_open(part.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    if (!shrunk) return {false, 0, part.string() + ": " + ZipError(code)};
+    for (const zip_uint64_t index : kept) {
+        zip_source_t* source = zip_source_zip(shrunk.get(), old.get(), index, 0, 0, 0);
+        const char* name = zip_get_name(old.get(), index, ZIP_FL_ENC_RAW);
+        if (!source || zip_file_add(shrunk.get(), name, source, ZIP_FL_ENC_GUESS) < 0) {
+            if (source) zip_source_free(source);
+            return {false, 0, zip_strerror(shrunk.get())};
+        }
+    }
+    if (zip_close(shrunk.get()) != 0) {
+        std::filesystem::remove(part, ignored);
+        return {false, 0, zip_strerror(shrunk.get())};
+    }
+    shrunk.release();
+    std::filesystem::rename(part, history, ignored);
+    if (ignored) return {false, 0, part.string() + ": " + ignored.message()};
+    return {true, static_cast<int>(kept.size()), {}};
+}
+
 HistoryResult KeepMembersToBeReplaced(const HistoryRequest& request) {
     std::error_code error;
     if (!std::filesystem::exists(request.archive, error)) return {true, 0, {}};

@@ -37,5 +37,8 @@ HistoryResult KeepMembersToBeReplaced(const HistoryRequest& request);
 // member, so a crash in between loses nothing.
 HistoryResult ShrinkLzhHistory(const std::filesystem::path& history,
                                const std::filesystem::path& archive);
+// The same for a ZIP archive (the same name, size, time and CRC-32).
+HistoryResult ShrinkZipHistory(const std::filesystem::path& history,
+                               const std::filesystem::path& archive);
 
 }  // namespace archiver

@@ -39,7 +39,11 @@ ArchiveHistory::ArchiveHistory(Engine& engine, const QString& source, const QStr
 ArchiveHistory::~ArchiveHistory() {
     if (linked_.isEmpty()) return;
     // A failure leaves the whole old archive as the history: nothing is lost.
-    archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
+    if (util::ExtensionOf(hostArchive_) == QLatin1String("LZH")) {
+        archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
+    } else {
+        archiver::ShrinkZipHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
+    }
 }
 
 bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& archive,
@@ -59,7 +63,7 @@ bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& 
     }
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
     const QString history = ArchiveHistoryName(*hostArchive, engine.RunStart());
-    if (lzh && platform::LinkHostFile(*hostArchive, history) == 0) {
+    if (platform::LinkHostFile(*hostArchive, history) == 0) {
         hostArchive_ = *hostArchive;
         linked_ = history;
         return true;

@@ -11,12 +11,11 @@ namespace engine {
 // members the update replaces (and, with `deleteMissing`, deletes) in
 // "<archive folder>/.kibako-history/<archive name> <run start>.<ext>".
 //
-// An LZH is linked there whole before the update (no data is written), and
-// when the scope ends that history archive is rewritten to the members the
-// update replaced, or removed when it replaced none. A ZIP, or an LZH where
-// links are not kept, has the members about to be replaced copied there
-// before the update. Either way the old members are in the history before the
-// archive changes.
+// The archive is linked there whole before the update (no data is written),
+// and when the scope ends that history archive is rewritten to the members
+// the update replaced, or removed when it replaced none. Where links are not
+// kept, the members about to be replaced are copied there before the update. Either way the old
+// members are in the history before the archive changes.
 class ArchiveHistory {
   public:
     ArchiveHistory(Engine& engine, const QString& source, const QString& archive,

@@ -182,8 +182,10 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
     const QString hostFolder = copy.hostTarget.left(copy.hostTarget.lastIndexOf(u'/'));
     const qint64 bytes = copy.sourceSize;
     const auto makeRoom = [&engine, hostFolder, bytes]() {
-        const QStringList lines =
-            MakeRoomFromHistory(engine.HistoryFolders(), hostFolder, bytes, engine.RunStart());
+        // The run's own history is named to the second it began in.
+        const QDateTime runStart = engine.RunStart();
+        const QStringList lines = MakeRoomFromHistory(engine.HistoryFolders(), hostFolder, bytes,
+                                                      runStart.addMSecs(-runStart.time().msec()));
         for (const QString& line : lines) engine.NoteHistory(line);
         return !lines.isEmpty();
     };

@@ -10,6 +10,7 @@
 
 #include "catalog/apply_registration.h"
 #include "catalog/backup_commands.h"
+#include "catalog/history_form.h"
 #include "catalog/list_form.h"
 #include "catalog/run_log_form.h"
 #include "catalog/schedule_form.h"
@@ -111,6 +112,14 @@ void ListForm::EditSchedule() {
     ScheduleForm form(platform::UserTimer::ForUser(), TetoruBesideKibako(),
                       util::HostProgramFolder(), this);
     form.exec();
+}
+
+void ListForm::EditHistory() {
+    HistoryForm form(engine_->HistoryDays(), this);
+    if (form.exec() != QDialog::Accepted) return;
+    engine_->SetHistoryDays(form.Days());
+    // Tetoru may run before this window closes: the choice is written at once.
+    settings_->PutSettingNumber(store::Key::HistoryDays, form.Days());
 }
 
 void ListForm::ShowRunLog() {

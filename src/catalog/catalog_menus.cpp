@@ -38,6 +38,7 @@ void FileMenu(QMenuBar& bar, CatalogMenus& m) {
     menu->addSeparator();
     m.fileRestore = Item(menu, "MF_復元", QStringLiteral("バックアップから復元 (&R)"));
     m.fileVerify = Item(menu, "MF_照合", QStringLiteral("バックアップの照合 (&V)"));
+    m.fileVersions = Item(menu, "MF_以前", QStringLiteral("以前の版 (&P)..."));
 }
 
 void EditMenu(QMenuBar& bar, CatalogMenus& m) {
@@ -101,6 +102,7 @@ void OptionsMenu(QMenuBar& bar, CatalogMenus& m) {
                            QStringLiteral("成功したときもデスクトップに通知する (&N)"), true);
     m.schedule = Item(menu, "M_設定_予定", QStringLiteral("実行スケジュール (&S)..."));
     m.runLog = Item(menu, "M_設定_記録", QStringLiteral("実行の記録 (&L)..."));
+    m.history = Item(menu, "M_設定_履歴", QStringLiteral("バックアップの履歴 (&H)..."));
 }
 
 }  // namespace

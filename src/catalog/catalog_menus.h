@@ -19,6 +19,7 @@ struct CatalogMenus {
     QAction* fileExit = nullptr;            // M_ファイル_終了
     QAction* fileRestore = nullptr;         // after the end: restore from a backup
     QAction* fileVerify = nullptr;          // after the end: check a backup
+    QAction* fileVersions = nullptr;        // after the end: the versions of a file
     QAction* editChange = nullptr;          // M_編集_修正
     QAction* editDelete = nullptr;          // M_編集_削除
     QAction* expandAll = nullptr;           // MD_展開
@@ -40,6 +41,7 @@ struct CatalogMenus {
     QAction* notifySuccess = nullptr;       // M_設定_通知
     QAction* schedule = nullptr;            // M_設定_予定
     QAction* runLog = nullptr;              // M_設定_記録
+    QAction* history = nullptr;             // M_設定_履歴
 };
 
 // Fills the menu bar in the order of the catalog window: ファイル, 編集, 表示,

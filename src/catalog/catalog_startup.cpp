@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "catalog/grid/active_grid.h"
@@ -16,6 +17,7 @@
 #include "catalog/registration_views.h"
 
 #include "dialogs/dialog_font.h"
+#include "engine/backup_history.h"
 #include "engine/engine.h"
 #include "engine/run_log.h"
 #include "engine/windows/qt_engine_ui.h"
@@ -135,6 +137,8 @@ void ListForm::ApplySettings() {
     options_.autoPowerOff = static_cast<int>(number(store::Key::AutoPowerOff));
     options_.skipRemovable = static_cast<int>(number(store::Key::SkipRemovable));
     options_.notifySuccess = static_cast<int>(number(store::Key::NotifySuccess));
+    engine_->SetHistoryDays(static_cast<int>(
+        std::clamp<qint64>(number(store::Key::HistoryDays), 0, engine::kMostHistoryDays)));
     winMeCaution_ = static_cast<int>(number(store::Key::WinMeCaution));
     UpdateOptionMarks();
     driveRows_.grid.treeLines = true;

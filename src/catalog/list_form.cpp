@@ -168,6 +168,7 @@ void ListForm::ConnectControls() {
     connect(menus_.fileCheck, &QAction::triggered, this, &ListForm::CheckRegistrations);
     connect(menus_.fileRestore, &QAction::triggered, this, &ListForm::RestoreBackup);
     connect(menus_.fileVerify, &QAction::triggered, this, &ListForm::VerifyBackup);
+    connect(menus_.fileVersions, &QAction::triggered, this, &ListForm::ShowVersions);
     connect(menus_.editChange, &QAction::triggered, this, &ListForm::EditRegistration);
     connect(menus_.editDelete, &QAction::triggered, this, &ListForm::DeleteRegistration);
     for (QAction* item : menus_.newFileOnly)
@@ -176,6 +177,7 @@ void ListForm::ConnectControls() {
     connect(menus_.powerOff, &QAction::triggered, this, &ListForm::TogglePowerOff);
     connect(menus_.notifySuccess, &QAction::triggered, this, &ListForm::ToggleNotifySuccess);
     connect(menus_.schedule, &QAction::triggered, this, &ListForm::EditSchedule);
+    connect(menus_.history, &QAction::triggered, this, &ListForm::EditHistory);
     connect(menus_.runLog, &QAction::triggered, this, &ListForm::ShowRunLog);
     ConnectDisplayMenu();
     for (int i = 0; i < 3; ++i) {

@@ -124,6 +124,7 @@ class ListForm : public QMainWindow {
     void ToggleNotifySuccess();
     // Tetoru's timer, and the log of every run.
     void EditSchedule();
+    void EditHistory();
     void ShowRunLog();
     void OpenHelp();  // M_トピック
     // M_編集_修正, Enter and the column-1 click on the folder grid: the
@@ -134,6 +135,8 @@ class ListForm : public QMainWindow {
     // The backup of the registration of the listed folder put back: whole
     // from the folder grid, the current and marked files from the file grid.
     void RestoreBackup();
+    // 以前の版: the versions of the current file of the file grid.
+    void ShowVersions();
     // That registration's backup compared with its source, the differences
     // shown in a window.
     void VerifyBackup();
@@ -225,6 +228,13 @@ class ListForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The restore of the registration shown: as it is, or as it was at `at`;
+    // only the files `only` ("\\"-separated below the registered folder),
+    // else the chosen ones of the file grid; `version` puts that one version
+    // of the one file of `only` back.
+    void RestoreBackupAt(const std::optional<QDateTime>& at,
+                         const std::optional<QStringList>& only = std::nullopt,
+                         const std::optional<engine::RestoreItem>& version = std::nullopt);
     void CreateControls();
     void ConnectControls();
     void ApplySettings();

@@ -13,6 +13,7 @@
 #include "dialogs/message_box.h"
 #include "engine/backup_verify.h"
 #include "engine/resolve_destination.h"
+#include "engine/restore_history.h"
 #include "engine/restore_run.h"
 #include "engine/windows/qt_engine_ui.h"
 #include "platform/host_path.h"
@@ -109,21 +110,88 @@ QStringList ChosenFiles(ListForm& form) {
     return names;
 }
 
+VersionChoice ChooseVersion(QWidget* parent, const QString& fileName,
+                            const std::vector<engine::FileVersion>& versions) {
+    VersionsForm form(parent, fileName, versions);
+    form.exec();
+    return form.Choice();
+}
+
 }  // namespace
 
-RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport}; }
+RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport, ChooseVersion}; }
 
-void ListForm::RestoreBackup() {
+namespace {
+
+// The lines of a restore's summary window.
+QStringList RestoreReport(const engine::RestorePlan& plan, const engine::RestoreSummary& summary,
+                          const QString& host) {
+    QStringList report;
+    report.append(
+        QStringLiteral("%1 → %2").arg(plan.backup, platform::ToDrivePath(host).value_or(host)));
+    report.append(QStringLiteral("復元 %1 件、同じ %2 件、残した %3 件、失敗 %4 件%5")
+                      .arg(summary.written)
+                      .arg(summary.same)
+                      .arg(summary.kept.size())
+                      .arg(summary.failed.size() + summary.refused.size())
+                      .arg(summary.aborted ? QStringLiteral("（中止）") : QString()));
+    for (const QString& kept : summary.kept) report.append(QStringLiteral("残した：　") + kept);
+    for (const QString& failed : summary.failed) report.append(QStringLiteral("失敗：　") + failed);
+    for (const QString& refused : summary.refused)
+        report.append(QStringLiteral("フォルダーの外を指す名前：　") + refused);
+    for (const QString& unread : plan.unread)
+        report.append(QStringLiteral("読めない：　") + unread);
+    return report;
+}
+
+}  // namespace
+
+void ListForm::RestoreBackup() { RestoreBackupAt(std::nullopt, std::nullopt); }
+
+void ListForm::ShowVersions() {
     const std::vector<store::BackupEntry> entries = definitions_.Entries();
     QString below;
     const store::BackupEntry* entry = ShownRegistration(*this, entries, below);
     if (!entry) return;
-    const bool files = ActiveGrid() == grid::kFileGridActive && fileRows_.rowCount > 0;
+    if (fileRows_.rowCount == 0 || fileRows_.currentRow < 0) {
+        util::Messages().StandardMessage(QStringLiteral("ファイルを選んでください"),
+                                         util::Buttons::Ok, util::kAnswerOk);
+        return;
+    }
+    const QString name = grid::CellText(fileRows_, 0, fileRows_.currentRow);
+    const QString full = below.isEmpty() ? name : below + u'\\' + name;
+    engine::RestoreRequest request;
+    request.entry = *entry;
+    request.below = below;
+    request.backup =
+        engine::ResolveDestination(*engine_, engine::Owner::Caller, entry->destination);
+    request.targetRoot = platform::ToHostPath(listedFolder_).value_or(QString());
+    std::vector<engine::FileVersion> versions;
+    if (!request.backup.isEmpty()) {
+        BusyCursor busy;
+        versions = engine::VersionsOfFile(request, full);
+    }
+    const VersionChoice choice = restoreHooks_.chooseVersion(this, full, versions);
+    if (choice.kind == VersionChoice::Kind::AsOf) {
+        RestoreBackupAt(choice.at, QStringList{full});
+    } else if (choice.kind == VersionChoice::Kind::Version && choice.index < versions.size()) {
+        RestoreBackupAt(std::nullopt, QStringList{full}, versions[choice.index].item);
+    }
+}
+
+void ListForm::RestoreBackupAt(const std::optional<QDateTime>& at,
+                               const std::optional<QStringList>& only,
+                               const std::optional<engine::RestoreItem>& version) {
+    const std::vector<store::BackupEntry> entries = definitions_.Entries();
+    QString below;
+    const store::BackupEntry* entry = ShownRegistration(*this, entries, below);
+    if (!entry) return;
+    const bool files = only || (ActiveGrid() == grid::kFileGridActive && fileRows_.rowCount > 0);
     engine::RestoreRequest request;
     request.entry = *entry;
     if (files) {
-        for (const QString& name : ChosenFiles(*this)) {
-            request.only.append(below.isEmpty() ? name : below + u'\\' + name);
+        for (const QString& name : only.value_or(ChosenFiles(*this))) {
+            request.only.append(only || below.isEmpty() ? name : below + u'\\' + name);
         }
         request.below = below;
     }
@@ -144,29 +212,25 @@ void ListForm::RestoreBackup() {
     if (request.backup.isEmpty()) {
         report.append(QStringLiteral("バックアップが見つかりません：　") + entry->destination);
     } else {
-        const engine::RestorePlan plan = engine::PlanRestore(request);
+        engine::RestorePlan plan = engine::PlanRestoreAsOf(request, at);
+        if (version && plan.readable) {
+            // One version of one file: the version chosen, written where the
+            // file goes now.
+            engine::RestoreItem item = *version;
+            item.target = *host + u'/' + item.name.section(u'\\', -1);
+            plan.items = {item};
+        }
         if (!plan.readable) {
             report.append(QStringLiteral("バックアップを読めません：　") + plan.error);
         } else {
             QtRestoreQuestions questions(&engineUi_->Progress());
             const engine::RestoreSummary summary =
                 engine::ApplyRestorePlan(run, plan, {engine::DifferingTarget::Ask, &questions});
-            report.append(QStringLiteral("%1 → %2").arg(
-                request.backup, platform::ToDrivePath(*host).value_or(*host)));
-            report.append(QStringLiteral("復元 %1 件、同じ %2 件、残した %3 件、失敗 %4 件%5")
-                              .arg(summary.written)
-                              .arg(summary.same)
-                              .arg(summary.kept.size())
-                              .arg(summary.failed.size() + summary.refused.size())
-                              .arg(summary.aborted ? QStringLiteral("（中止）") : QString()));
-            for (const QString& kept : summary.kept)
-                report.append(QStringLiteral("残した：　") + kept);
-            for (const QString& failed : summary.failed)
-                report.append(QStringLiteral("失敗：　") + failed);
-            for (const QString& refused : summary.refused)
-                report.append(QStringLiteral("フォルダーの外を指す名前：　") + refused);
-            for (const QString& unread : plan.unread)
-                report.append(QStringLiteral("読めない：　") + unread);
+            report = RestoreReport(plan, summary, *host);
+            if (at) {
+                report.insert(1, QStringLiteral("%1 の状態")
+                                     .arg(at->toString(QStringLiteral("yyyy/MM/dd HH:mm"))));
+            }
         }
     }
     ui.HideProgress();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "catalog/versions_form.h"
+
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -17,6 +20,10 @@ struct RestoreHooks {
         chooseTarget;
     // Shows a report the user can read and copy.
     std::function<void(QWidget* parent, const QString& title, const QString& text)> showReport;
+    // The versions of a file, and what to restore of them.
+    std::function<VersionChoice(QWidget* parent, const QString& fileName,
+                                const std::vector<engine::FileVersion>& versions)>
+        chooseVersion;
 };
 
 // The real windows: a question (元のフォルダー / 別のフォルダー) and the folder

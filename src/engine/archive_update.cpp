@@ -2,6 +2,7 @@
 #include "util/missing_folder.h"
 
 #include "archiver/archiver.h"
+#include "engine/archive_history.h"
 #include "util/destination_folder.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
@@ -122,6 +123,8 @@ bool UpdateArchive(Engine& engine, const QString& source, const QString& archive
         engine.Ui().StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
+    const ArchiveHistory history(engine, source, archive, withSubFolders, deleteMissing);
+    if (!history.Kept()) return false;
     const auto result =
         lzh ? Run(engine, engine.Archiver().unlha, LzhUpdate(archive, source, withSubFolders))
             : Run(engine, engine.Archiver().zip,

@@ -1,6 +1,7 @@
 #include "engine/backup_run.h"
 
 #include "engine/archive_update.h"
+#include "engine/backup_history.h"
 #include "engine/destination_check.h"
 #include "engine/folder_changed.h"
 #include "engine/folder_copy.h"
@@ -49,6 +50,7 @@ std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
                                     util::Buttons::Ok, util::kAnswerOk);
         return std::nullopt;
     }
+    const FolderHistoryScope history(engine, target);
     if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
                     entry.DeletesMissing(), &looks)) {
         return std::nullopt;
@@ -125,6 +127,7 @@ int Run(Engine& engine, store::DefinitionList& list, RunKind kind) {
         report.filesCopied = engine.FileCounter() - filesBefore;
         report.counts = CountsSince(engine.Counts(), countsBefore);
         report.reason = tap.TakeMessages();
+        report.historyRemoved = engine.TakeHistoryNotes();
         if (report.outcome == EntryOutcome::NoDestination && report.reason.isEmpty()) {
             report.reason =
                 QStringLiteral("保存先のメディアが見つかりません：　") + entry.destination;
@@ -157,6 +160,7 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
     EngineUi& ui = engine.Ui();
     engine.ResetFileCounter();
     engine.ClearAbort();
+    engine.SetRunStart(platform::Now());
     ui.SetSourceText(request.source);
     ui.SetDestinationText(request.destination);
     ui.ShowProgress();
@@ -169,6 +173,7 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
             ui.StandardMessage(DestinationInsideSourceText(request.source, target),
                                util::Buttons::Ok, util::kAnswerOk);
         } else if (request.option == 0) {
+            const FolderHistoryScope history(engine, target);
             result.succeeded = CopyFolder(engine, request.source, target, request.withSubFolders,
                                           request.deleteMissing);
             if (result.succeeded) {

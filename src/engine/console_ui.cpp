@@ -55,6 +55,7 @@ DriveChoice ConsoleUi::AskDrive(Owner, const QString& title, const QString& kind
 
 void ConsoleUi::EntryFinished(const EntryReport& report) {
     WriteLine(out_, EntryReportLine(report));
+    for (const QString& line : report.historyRemoved) WriteLine(out_, QStringLiteral("  ") + line);
 }
 
 }  // namespace engine

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include "platform/clock.h"
+
 #include <limits>
 
 namespace engine {
@@ -28,6 +30,13 @@ void Engine::StartRun() {
     failedReports_.clear();
     counts_ = RunCounts{};
     skippedMedia_ = QStringLiteral("/");
+    runStart_ = platform::Now();
+    historyFolders_.clear();
+    historyNotes_.clear();
+}
+
+void Engine::AddHistoryFolder(const QString& hostFolder) {
+    if (!historyFolders_.contains(hostFolder)) historyFolders_.append(hostFolder);
 }
 
 QString Engine::CachedTitle(QChar letter) const {

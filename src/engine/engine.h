@@ -3,14 +3,18 @@
 #include "engine/archiver_backend.h"
 #include "engine/engine_ui.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace engine {
 
 class RunLog;
+class FolderHistory;
 
 // How removable entries are handled once a medium was resolved or given up.
 enum class MediaSkip { None = 0, SkipAll = 1, AskEach = 2 };
@@ -97,6 +101,25 @@ class Engine {
     // The setting SkipRemovable: never ask for a medium.
     bool SkipRemovable() const { return skipRemovable_; }
     void SetSkipRemovable(bool skip) { skipRemovable_ = skip; }
+    // The setting HistoryDays: how many days the backups a run replaces or
+    // deletes are kept (0: they are not kept).
+    int HistoryDays() const { return historyDays_; }
+    void SetHistoryDays(int days) { historyDays_ = days; }
+    // When this run (or save-now) began: it names the run's history.
+    const QDateTime& RunStart() const { return runStart_; }
+    void SetRunStart(const QDateTime& start) { runStart_ = start; }
+    // The history of the folder copy being made; null when none is kept. The
+    // history must outlive its use (see FolderHistoryScope).
+    FolderHistory* History() const { return history_; }
+    void SetHistory(FolderHistory* history) { history_ = history; }
+    // The history folders (host paths) of the destinations this run wrote to:
+    // where room is made when a disk is full.
+    const QStringList& HistoryFolders() const { return historyFolders_; }
+    void AddHistoryFolder(const QString& hostFolder);
+    // What was removed from the history, for the report of the current entry.
+    void NoteHistory(const QString& line) { historyNotes_.append(line); }
+    QStringList TakeHistoryNotes() { return std::exchange(historyNotes_, {}); }
+
     // Whether the last drive question closed itself.
     bool DriveQuestionTimedOut() const { return driveTimedOut_; }
     void SetDriveQuestionTimedOut(bool timedOut) { driveTimedOut_ = timedOut; }
@@ -116,6 +139,11 @@ class Engine {
     bool unattended_ = false;
     bool skipRemovable_ = false;
     bool driveTimedOut_ = false;
+    int historyDays_ = 0;
+    QDateTime runStart_;
+    FolderHistory* history_ = nullptr;
+    QStringList historyFolders_;
+    QStringList historyNotes_;
 };
 
 }  // namespace engine

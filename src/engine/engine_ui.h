@@ -3,6 +3,7 @@
 #include "util/message_sink.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace engine {
 
@@ -53,6 +54,8 @@ struct EntryReport {
     // Why the entry failed or was passed over: the messages the run gave for
     // it, one per line; empty when it went well.
     QString reason;
+    // What was removed from the history of its destination, one line each.
+    QStringList historyRemoved;
 };
 
 // Everything the backup engine needs from a person or a window. The Qt

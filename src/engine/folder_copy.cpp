@@ -1,6 +1,7 @@
 #include "engine/folder_copy.h"
 #include "util/missing_folder.h"
 
+#include "engine/backup_history.h"
 #include "engine/backup_times.h"
 #include "platform/host_path.h"
 #include "platform/temporary_names.h"
@@ -116,10 +117,11 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
                                   level.hostDestination + u'/' + targetName,
                                   source.size,
                                   existing.has_value()};
-    const util::CopyResult result = util::CopyResolvedFile(copy, [&ui](qint64 done, qint64 total) {
-        ui.SetFileProgress(done, total);
-        ui.LetEventsRun();
-    });
+    const util::CopyResult result =
+        CopyKeepingHistory(engine, copy, [&ui](qint64 done, qint64 total) {
+            ui.SetFileProgress(done, total);
+            ui.LetEventsRun();
+        });
     if (result.copied) {
         engine.CountFile();
         existing ? engine.CountReplaced() : engine.CountNewCopy();
@@ -209,7 +211,8 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     QStringList folders;
     for (const FoundEntry& entry : listing.entries) {
         if (entry.isFolder) {
-            folders.append(entry.name);
+            // A history folder is the backup's own, never part of a source.
+            if (entry.name != HistoryFolderName()) folders.append(entry.name);
             continue;
         }
         const std::optional<FoundEntry> existing = destinationFiles.Find(entry.name);
@@ -222,7 +225,10 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     // when the source listing was read to its end.
     if (deleteMissing && listing.complete) {
         for (const QString& name : destinationFiles.Remaining()) {
-            if (util::DeleteOneFile(util::JoinPath(destination, name))) engine.CountDeleted();
+            if (DeleteKeepingHistory(engine, util::JoinPath(destination, name),
+                                     level.hostDestination + u'/' + name)) {
+                engine.CountDeleted();
+            }
         }
     }
     if (withSubFolders) {

@@ -1,5 +1,7 @@
 #include "engine/restore_plan.h"
 
+#include "engine/backup_history.h"
+
 #include "platform/dir_search.h"
 #include "platform/host_path.h"
 #include "util/text_case.h"
@@ -43,6 +45,8 @@ void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request, const QStri
     if (!listing.complete) plan.unread.append(listing.error);
     for (const platform::FoundEntry& entry : listing.entries) {
         const QString name = Joined(relative, entry.name);
+        // The backup's history is not part of the backup.
+        if (entry.isFolder && relative.isEmpty() && entry.name == HistoryFolderName()) continue;
         if (entry.isFolder) {
             if (request.entry.IncludesSubFolders()) {
                 AddFolderCopy(plan, request, hostFolder + u'/' + entry.name, name, chosen);

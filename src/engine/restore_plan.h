@@ -27,6 +27,9 @@ struct RestoreItem {
     bool coarseTime = false;  // the backup keeps times in two-second steps
     QString backupFile;       // folder copies: the host path of the backup file
     std::size_t member = 0;   // archives: the member's index in the reader
+    // Archives: the reader of a history archive the member is in; null for
+    // the plan's own archive.
+    std::shared_ptr<const archiver::ArchiveReader> archive;
 };
 
 struct RestorePlan {

@@ -69,7 +69,7 @@ bool WriteItem(Engine& engine, const RestorePlan& plan, const RestoreItem& item,
         if (!outcome.ok) error = outcome.description;
         return outcome.ok;
     }
-    const archiver::ArchiveReader& reader = *plan.archive;
+    const archiver::ArchiveReader& reader = item.archive ? *item.archive : *plan.archive;
     const archiver::StoredMember& member = reader.members().at(item.member);
     return platform::PlaceFile(
         item.target, item.timeNs,

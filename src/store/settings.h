@@ -57,6 +57,7 @@ enum class Key {
     PowerOffCommand,
     NotifySuccess,
     FailedRunCol,
+    HistoryDays,
 };
 
 // The key's name as the settings file spells it.

@@ -62,6 +62,8 @@ constexpr std::array kKeys = {
     SettingKey{Key::NotifySuccess, "NotifySuccess", T::YesNo, R::Fixed, kNo, 0},
     // The text of a registration whose last run failed, in the catalog (red).
     SettingKey{Key::FailedRunCol, "FailedRunCol", T::Colour, R::Fixed, 0x0000FF, 0},
+    // Days the backups a run replaces or deletes are kept; 0 keeps none.
+    SettingKey{Key::HistoryDays, "HistoryDays", T::Number, R::Fixed, 0, 0},
 };
 
 constexpr bool InKeyOrder() {
@@ -71,7 +73,7 @@ constexpr bool InKeyOrder() {
     return true;
 }
 static_assert(InKeyOrder(), "the key table lists the keys in the order of enum Key");
-static_assert(kKeys.size() == static_cast<size_t>(Key::FailedRunCol) + 1,
+static_assert(kKeys.size() == static_cast<size_t>(Key::HistoryDays) + 1,
               "every key has its table entry");
 
 Key Nth(Key first, int offset, int count) {

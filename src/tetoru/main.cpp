@@ -35,6 +35,7 @@ const util::OptionSpec kOptions[] = {
     {"--to", "FOLDER", "with --restore: restore into FOLDER instead"},
     {"--dry-run", nullptr, "with --restore: list what would be written"},
     {"--overwrite", nullptr, "with --restore: replace files that differ"},
+    {"--at", "'YYYY-MM-DD HH:MM'", "with --restore: the backup as it was then, from its history"},
     kStatusOption,
     kMaxAgeOption,
 };
@@ -61,7 +62,11 @@ const util::ProgramSpec kProgram{
     "registration holding that folder back into it, or into --to FOLDER: missing\n"
     "files are written, equal ones left alone, and files that differ are kept and\n"
     "listed unless --overwrite is given. Each file is written whole or not at all,\n"
-    "with the time its backup has. Neither asks anything.\n"
+    "with the time its backup has. Neither asks anything. With --at it restores the\n"
+    "backup as it was at that local time, taking each file from the backup or from\n"
+    "the history of replaced and deleted backups (the setting HistoryDays): the\n"
+    "newest version not later than that time; files the backup did not hold then\n"
+    "are left alone.\n"
     "\n"
     "With --status it changes nothing: it prints each registration's last result\n"
     "from the run log (Kibako.log in the program folder, written by every run of\n"
@@ -122,9 +127,9 @@ std::optional<int> RefuseMisplacedOptions(const util::CommandLine& line) {
         problem = "--verify and --restore cannot be given together";
     } else if (line.Has("--content") && !line.Has("--verify")) {
         problem = "--content needs --verify";
-    } else if (!line.Has("--restore") &&
-               (line.Has("--to") || line.Has("--dry-run") || line.Has("--overwrite"))) {
-        problem = "--to, --dry-run and --overwrite need --restore";
+    } else if (!line.Has("--restore") && (line.Has("--to") || line.Has("--dry-run") ||
+                                          line.Has("--overwrite") || line.Has("--at"))) {
+        problem = "--to, --dry-run, --overwrite and --at need --restore";
     }
     if (!problem) return std::nullopt;
     std::fprintf(stderr, "tetoru: %s\nTry 'tetoru --help'.\n", problem);
@@ -163,8 +168,18 @@ int main(int argc, char* argv[]) {
         });
     }
     if (line.Has("--restore")) {
-        const tetoru::RestoreCommand command{line.Value("--restore"), line.Value("--to"),
-                                             line.Has("--dry-run"), line.Has("--overwrite")};
+        tetoru::RestoreCommand command{line.Value("--restore"),
+                                       line.Value("--to"),
+                                       line.Has("--dry-run"),
+                                       line.Has("--overwrite"),
+                                       {}};
+        if (line.Has("--at")) {
+            command.at = tetoru::ParseRestoreTime(line.Value("--at"));
+            if (!command.at) {
+                return util::RefuseCommandLine(
+                    kProgram, QStringLiteral("--at takes a local time 'YYYY-MM-DD HH:MM'"));
+            }
+        }
         return RunOnConsole(argv[0], [&line, &command](engine::Engine& engine) {
             return tetoru::RunRestore(engine, line.words, command);
         });

@@ -2,6 +2,7 @@
 
 #include "engine/backup_verify.h"
 #include "engine/resolve_destination.h"
+#include "engine/restore_history.h"
 #include "engine/restore_run.h"
 #include "platform/host_path.h"
 #include "store/definition_file.h"
@@ -81,6 +82,15 @@ std::optional<QString> HostFormOf(const QString& folder) {
 
 }  // namespace
 
+std::optional<QDateTime> ParseRestoreTime(const QString& text) {
+    for (const QString& format :
+         {QStringLiteral("yyyy-MM-dd HH:mm"), QStringLiteral("yyyy-MM-dd HH:mm:ss")}) {
+        const QDateTime time = QDateTime::fromString(text.trimmed(), format);
+        if (time.isValid()) return time;
+    }
+    return std::nullopt;
+}
+
 int RunVerify(engine::Engine& engine, const QStringList& definitionWords, bool content) {
     const Registrations registrations = ReadRegistrations(engine, definitionWords);
     if (registrations.failure) return *registrations.failure;
@@ -135,13 +145,17 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
             QStringLiteral("TETORU: the backup %1 cannot be found").arg(entry->destination));
         return kEntryFailed;
     }
-    const engine::RestorePlan plan = engine::PlanRestore({*entry, backup, *targetRoot, below, {}});
+    const engine::RestorePlan plan =
+        engine::PlanRestoreAsOf({*entry, backup, *targetRoot, below, {}}, command.at);
     if (!plan.readable) {
         Say(stderr, QStringLiteral("TETORU: ") + plan.error);
         return kEntryFailed;
     }
-    Say(stdout, QStringLiteral("RESTORE: %1 -> %2%3")
+    Say(stdout, QStringLiteral("RESTORE: %1 -> %2%3%4")
                     .arg(backup + (below.isEmpty() ? QString() : u'\\' + below), *targetRoot,
+                         command.at ? QStringLiteral(" as of ") +
+                                          command.at->toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                    : QString(),
                          command.dryRun ? QStringLiteral(" (dry run)") : QString()));
     for (const QString& unread : plan.unread) Say(stdout, QStringLiteral("unreadable: ") + unread);
     engine::RestoreOptions options;

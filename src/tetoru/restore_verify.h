@@ -2,7 +2,10 @@
 
 #include "engine/engine.h"
 
+#include <QDateTime>
 #include <QStringList>
+
+#include <optional>
 
 // Tetoru's two commands that read backups instead of making them.
 namespace tetoru {
@@ -16,8 +19,13 @@ struct RestoreCommand {
     QString source;  // a registered folder or one below it: drive form or host path
     QString to;      // where it goes instead of back into itself; empty for itself
     bool dryRun = false;
-    bool overwrite = false;  // replace differing targets instead of keeping them
+    bool overwrite = false;       // replace differing targets instead of keeping them
+    std::optional<QDateTime> at;  // the backup as it was then (local time)
 };
+
+// The local time of --at, "YYYY-MM-DD HH:MM" (seconds may follow); nothing
+// when it is not one.
+std::optional<QDateTime> ParseRestoreTime(const QString& text);
 
 // --restore: restores that registration's backup (or the part below
 // `source`) asking nothing; differing targets are kept and listed unless

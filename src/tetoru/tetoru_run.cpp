@@ -1,5 +1,6 @@
 #include "tetoru/tetoru_run.h"
 
+#include "engine/backup_history.h"
 #include "engine/backup_run.h"
 #include "engine/run_log.h"
 #include "platform/test_gate.h"
@@ -12,6 +13,7 @@
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tetoru {
@@ -77,6 +79,8 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const QString& programFolder = start.programFolder;
     const store::Settings& settings = start.settings;
     engine.SetSkipRemovable(Number(settings, store::Key::SkipRemovable) != 0);
+    engine.SetHistoryDays(static_cast<int>(
+        std::clamp<qint64>(Number(settings, store::Key::HistoryDays), 0, engine::kMostHistoryDays)));
 
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
     // A name that finds no file is a mistake on the command line: backing up

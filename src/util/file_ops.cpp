@@ -79,14 +79,18 @@ CopyResult CopyOneFile(const QString& source, const QString& target,
         {source, target, *hostSource, *hostTarget, found->size, FileExists(target)}, progress);
 }
 
-CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress) {
+CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress,
+                            const std::function<bool()>& makeRoom) {
     if (copy.sourceSize == 0 || SameKey(copy.source, copy.target)) return {};
     // The old copy stays until the new one is complete; only its protection
     // is lifted now, since a protected target must not be replaced.
     if (copy.targetExists && !LiftProtection(copy.hostTarget)) return {};
 
-    const platform::CopyOutcome outcome =
+    platform::CopyOutcome outcome =
         platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
+    if (!outcome.ok && outcome.errorNumber == ENOSPC && makeRoom && makeRoom()) {
+        outcome = platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
+    }
     if (!outcome.ok) {
         ReportCopyFailure(outcome, copy.target, copy.hostTarget, copy.sourceSize);
         return {false, false, true};

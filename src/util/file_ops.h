@@ -5,6 +5,7 @@
 #include "platform/file_copy.h"
 #include "platform/host_path.h"
 
+#include <functional>
 #include <optional>
 
 // File operations on Windows-style paths. None of them raises an error to its
@@ -39,7 +40,10 @@ struct ResolvedCopy {
     qint64 sourceSize = 0;
     bool targetExists = false;
 };
-CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress = {});
+// `makeRoom` is called once when the copy failed because the disk is full;
+// when it returns true (it made room) the copy is tried once more.
+CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress = {},
+                            const std::function<bool()>& makeRoom = {});
 
 // Makes room for a new copy: deletes the target, first lifting read-only,
 // hidden and system. False when a protected target stays protected.

@@ -21,7 +21,7 @@ class DriveScan : public ::testing::Test {
         for (const char* folder :
              {"C:\\Docs\\MixedCase\\Deep\\Deeper\\Deepest", "C:\\Docs\\Other", "C:\\RECYCLED\\X",
               "C:\\recycled", "C:\\.hidden", "C:\\}temp", "C:\\Archive\\Inside\\More\\Four\\Five",
-              "C:\\My Documents\\Letters"}) {
+              "C:\\My Documents\\Letters", "C:\\Docs\\.kibako-history\\2026-01-01_000000"}) {
             drives.MakeFolder(QString::fromUtf8(folder));
         }
         drives.WriteFile(QStringLiteral("C:\\Docs\\file.txt"), "not a folder");
@@ -59,6 +59,8 @@ TEST_F(DriveScan, ReadsThreeLevelsAndLeavesOutHiddenAndRecycledFolders) {
     EXPECT_EQ(m.list.Level(0), 1);
     EXPECT_EQ(RowOf(QStringLiteral("C:\\RECYCLED")), -1);
     EXPECT_EQ(RowOf(QStringLiteral("C:\\.HIDDEN")), -1);
+    // A backup's history is hidden with the rest.
+    EXPECT_EQ(RowOf(QStringLiteral("C:\\DOCS\\.KIBAKO-HISTORY")), -1);
     EXPECT_EQ(RowOf(QStringLiteral("C:\\}TEMP")), -1);
     EXPECT_EQ(RowOf(QStringLiteral("C:\\DOCS\\FILE.TXT")), -1);
     EXPECT_EQ(m.list.Icon(RowOf(QStringLiteral("C:\\MY DOCUMENTS"))), kIconMyDocuments);

@@ -18,6 +18,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/list_form.h"
 #include "catalog/restore_windows.h"
+#include "catalog/versions_form.h"
 #include "program_folder_fixture.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
@@ -168,6 +169,53 @@ TEST_F(RestoreWindowTest, EscapeKeepsTheFileAndTheCheckShowsItsDifferencesToCopy
     ReportForm window(&form, S("バックアップの照合"), reports[1]);
     window.findChild<QPushButton*>(QStringLiteral("copyButton"))->click();
     EXPECT_EQ(QApplication::clipboard()->text(), reports[1]);
+}
+
+// 以前の版: the versions of the current file, from the backup and its
+// history, and one of them put back; then the files as of a time.
+TEST_F(RestoreWindowTest, TheVersionsOfTheCurrentFileAreListedAndAnOldOneRestored) {
+    const QString history = folder.Drive(u'D') + S("/控え/.kibako-history");
+    Write(history + S("/2023-11-20_120000/一.txt"), "the first 一", kTime - 2000);
+    Write(history + S("/2023-11-25_120000/一.txt"), "the second 一", kTime - 1000);
+    Write(history + S("/2023-11-25_120000/二.txt"), "an old 二", kTime - 1000);
+    form.FileGrid()->setFocus();
+    form.SetActiveGrid(grid::kFileGridActive);
+    QTest::keyClick(form.FileGrid(), Qt::Key_Home);
+    ASSERT_EQ(grid::CellText(form.FileRows(), 0, form.FileRows().currentRow), S("一.txt"));
+
+    std::vector<engine::FileVersion> shown;
+    form.RestoreChoices().chooseVersion = [&shown](QWidget*, const QString& name,
+                                                   const std::vector<engine::FileVersion>& all) {
+        EXPECT_EQ(name, S("一.txt"));
+        shown = all;
+        return VersionChoice{VersionChoice::Kind::Version, 2, {}};
+    };
+    widgets::presets::SetNextAnswer(util::kAnswerYes);  // into the folder the file came from
+    {
+        QuestionAnswerer answerer({S("yesButton")});
+        form.Menus().fileVersions->trigger();
+    }
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(VersionPlace(shown[0]), S("バックアップ"));
+    EXPECT_EQ(shown[0].item.size, 17);
+    EXPECT_EQ(VersionPlace(shown[1]), S("履歴（2023/11/25 12:00:00 に置き換え・削除）"));
+    EXPECT_EQ(shown[2].item.timeNs, (kTime - 2000) * 1'000'000'000);
+    EXPECT_EQ(Read(Source("一.txt")), QByteArray("the first 一"));
+    EXPECT_EQ(Read(Source("二.txt")), QByteArray("backup of 二.txt"));  // only the one file
+
+    // As of a time between the two history runs: the second version, kept
+    // by the later run.
+    form.RestoreChoices().chooseVersion = [](QWidget*, const QString&,
+                                             const std::vector<engine::FileVersion>&) {
+        return VersionChoice{VersionChoice::Kind::AsOf, 0,
+                             QDateTime::fromSecsSinceEpoch(kTime - 500)};
+    };
+    widgets::presets::SetNextAnswer(util::kAnswerYes);
+    QuestionAnswerer again({S("yesButton")});
+    form.Menus().fileVersions->trigger();
+    EXPECT_EQ(Read(Source("一.txt")), QByteArray("the second 一"));
+    ASSERT_FALSE(reports.isEmpty());
+    EXPECT_TRUE(reports.last().contains(S("の状態"))) << reports.last().toStdString();
 }
 
 }  // namespace

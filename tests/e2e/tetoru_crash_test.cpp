@@ -19,6 +19,7 @@
 
 #include <map>
 #include <random>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -337,6 +338,99 @@ TEST_F(MergedSaveCrashTest, AKilledMergedSaveLeavesTheOldFileOrTheNew) {
     EXPECT_GT(outcomes[S("killed, old")], 0);
     EXPECT_TRUE(violations.isEmpty()) << violations.join(u'\n').toStdString();
     EXPECT_EQ(RunHeldAndKill(0, -1, otherVersion), 0);
+    EXPECT_TRUE(Temporaries().isEmpty()) << Temporaries().join(u' ').toStdString();
+}
+
+// With history kept and delete-missing on, tetoru is killed at many moments
+// of runs that replace some backups and delete others: every version a run
+// ever left in the backup is afterwards in the backup or in its history,
+// never in neither.
+class HistoryCrashTest : public CrashTest {
+  protected:
+    void SetUp() override {
+        store::DefinitionList list;
+        store::BackupEntry entry{S("C:\\src1"), S("D:\\bak1"), QString(16, u' ')};
+        entry.subFolderMode = 1;
+        entry.deleteMissingFlag = 1;
+        list.PutEntry(entry);
+        home.WriteFile(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));
+        home.WriteSettings({S("HistoryDays=30")});
+    }
+
+    // Run `v`'s source: every file in its own version, the first ten small
+    // files only in even runs (odd runs delete their backups).
+    void WriteRun(int v) {
+        for (const SourceFile& file : Sources()) {
+            if (!file.relative.startsWith(S("c/src1/"))) continue;
+            const bool present = v % 2 == 0 || !Dropped(file);
+            if (present) {
+                home.WriteFile(file.relative, Content(file, v), kBaseTime + 10 * v);
+            } else {
+                QFile::remove(home.Host(file.relative));
+            }
+        }
+    }
+
+    static bool Dropped(const SourceFile& file) {
+        const QString name = QFileInfo(file.relative).fileName();
+        return name.startsWith(S("s")) && name.size() == 6;  // s0.txt to s9.txt
+    }
+
+    // Path below the backup -> every content held for it, in the backup or
+    // in any run's history.
+    std::map<QString, std::set<QByteArray>> Held() const {
+        std::map<QString, std::set<QByteArray>> held;
+        const QString root = home.Host(S("d/bak1"));
+        QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QString relative = QDir(root).relativeFilePath(path);
+            if (relative.startsWith(S(".kibako-history/"))) {
+                relative = relative.section(u'/', 2);
+            }
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly)) held[relative].insert(file.readAll());
+        }
+        return held;
+    }
+};
+
+TEST_F(HistoryCrashTest, AKilledRunLeavesEveryFileInTheBackupOrInTheHistory) {
+    WriteRun(0);
+    ASSERT_EQ(RunAndKill(-1), 0);
+    WriteRun(1);
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(RunAndKill(-1), 0);
+    const qint64 runUs = std::max<qint64>(timer.nsecsElapsed() / 1000, 50'000);
+
+    // What the backup held before each run must still be held after it.
+    std::map<QString, std::set<QByteArray>> seen = Held();
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<qint64> delay(0, runUs + runUs / 5);
+    QElapsedTimer budget;
+    budget.start();
+    int kills = 0;
+    QStringList lost;
+    for (int v = 2; budget.elapsed() < kBudgetMs / 2 && v < kMostKills; ++v) {
+        WriteRun(v);
+        if (RunAndKill(delay(random)) == -1) ++kills;
+        const auto held = Held();
+        for (const auto& [relative, contents] : seen) {
+            for (const QByteArray& content : contents) {
+                const auto it = held.find(relative);
+                if (it == held.end() || !it->second.contains(content)) {
+                    lost << S("run %1: a version of %2 is gone").arg(v).arg(relative);
+                }
+            }
+        }
+        seen = held;
+    }
+    std::printf("history crash test: %d runs killed, %lld versions lost\n", kills,
+                static_cast<long long>(lost.size()));
+    EXPECT_GT(kills, 10);
+    EXPECT_TRUE(lost.isEmpty()) << lost.mid(0, 20).join(u'\n').toStdString();
+    EXPECT_EQ(RunAndKill(-1), 0);
     EXPECT_TRUE(Temporaries().isEmpty()) << Temporaries().join(u' ').toStdString();
 }
 

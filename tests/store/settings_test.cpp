@@ -87,6 +87,8 @@ TEST_F(SettingsTest, TheKeyTableGivesEachProgramItsDefaults) {
               0x8000000Du);
     EXPECT_EQ(AllSettingKeys().size(), 50u);
     EXPECT_EQ(ReadNumberSetting(settings, Key::NotifySuccess, Program::Tetoru), kNo);
+    // Settings carried over from before the history keep none.
+    EXPECT_EQ(ReadNumberSetting(settings, Key::HistoryDays, Program::Tetoru), 0);
     WriteIni("newfileonly=0\r\n");
     EXPECT_EQ(ReadNumberSetting(settings, Key::NewFileOnly, Program::Kibako), kNo);
 }

@@ -1,0 +1,86 @@
+#include "engine/archive_history.h"
+
+#include "archiver/history_members.h"
+#include "engine/backup_history.h"
+#include "platform/file_moves.h"
+#include "platform/host_path.h"
+#include "platform/placed_file.h"
+#include "util/path_names.h"
+
+#include <QFile>
+
+#include <cerrno>
+
+namespace engine {
+namespace {
+
+std::filesystem::path HostFileSystemPath(const QString& hostPath) {
+    return std::filesystem::path(QFile::encodeName(hostPath).toStdString());
+}
+
+bool Refuse(Engine& engine, const QString& archive, const QString& why) {
+    engine.Ui().Beep();
+    engine.Ui().StandardMessage(
+        QStringLiteral("古いメンバーを履歴に残せないので、アーカイブを更新しませんでした\n") + why +
+            QStringLiteral("\nファイル：　") + archive,
+        util::Buttons::Ok, util::kAnswerOk);
+    return false;
+}
+
+}  // namespace
+
+ArchiveHistory::ArchiveHistory(Engine& engine, const QString& source, const QString& archive,
+                               bool withSubFolders, bool deleteMissing) {
+    if (engine.HistoryDays() > 0) {
+        kept_ = Keep(engine, source, archive, withSubFolders, deleteMissing);
+    }
+}
+
+ArchiveHistory::~ArchiveHistory() {
+    if (linked_.isEmpty()) return;
+    // A failure leaves the whole old archive as the history: nothing is lost.
+    if (util::ExtensionOf(hostArchive_) == QLatin1String("LZH")) {
+        archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
+    } else {
+        archiver::ShrinkZipHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
+    }
+}
+
+bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& archive,
+                          bool withSubFolders, bool deleteMissing) {
+    const std::optional<QString> hostArchive = platform::ToHostPath(archive);
+    const std::optional<QString> hostSource = platform::ToHostPath(source);
+    if (!hostArchive || !hostSource) return true;
+    const QString folder = ArchiveHistoryFolder(*hostArchive);
+    engine.AddHistoryFolder(folder);
+    PruneHistoryFolder(engine, folder);
+    if (platform::LookAtHostFile(*hostArchive).kind != platform::HostFileLook::Kind::File) {
+        return true;
+    }
+    const int made = platform::MakeHostFolder(folder);
+    if (made != 0 && made != EEXIST) {
+        return Refuse(engine, archive, folder + QStringLiteral(": ") + QString::number(made));
+    }
+    const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
+    const QString history = ArchiveHistoryName(*hostArchive, engine.RunStart());
+    if (platform::LinkHostFile(*hostArchive, history) == 0) {
+        hostArchive_ = *hostArchive;
+        linked_ = history;
+        return true;
+    }
+    archiver::HistoryRequest request;
+    request.kind = lzh ? archiver::HistoryKind::kLzh : archiver::HistoryKind::kZip;
+    request.archive = HostFileSystemPath(*hostArchive);
+    request.baseFolder = HostFileSystemPath(*hostSource);
+    request.recursive = withSubFolders;
+    // Only the LZH update deletes members whose files are gone.
+    request.deleteMissing = deleteMissing && lzh;
+    request.history = HostFileSystemPath(history);
+    engine.Ui().LetEventsRun();
+    const archiver::HistoryResult kept = archiver::KeepMembersToBeReplaced(request);
+    engine.Ui().LetEventsRun();
+    if (!kept.ok) return Refuse(engine, archive, QString::fromStdString(kept.error));
+    return true;
+}
+
+}  // namespace engine

@@ -1,7 +1,5 @@
 #include "archiver/history_members.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -18,6 +16,10 @@
 #include "archiver/name_codec.h"
 #include "archiver/random_access_input.h"
 #include "archiver/temp_archive.h"
+#include "archiver/zip_archive_handle.h"
+#include "archiver/zip_entries.h"
+#include "archiver/zip_layout.h"
+#include "archiver/zip_writer.h"
 
 namespace archiver {
 namespace {
@@ -98,54 +100,81 @@ HistoryResult KeepLzh(const HistoryRequest& request, const SourceFiles& files) {
     return result;
 }
 
-struct ZipCloser {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
+// A ZIP archive's members: where each lies (`layout.records[i]`) and what it holds
+// (`entries[i]`), read from one open file.
+struct ZipMembers {
+    std::unique_ptr<FileInput> input;
+    ZipLayout layout;
+    std::vector<ZipEntry> entries;
 };
-using ZipPointer = std::unique_ptr<zip_t, ZipCloser>;
 
-std::string ZipError(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    std::string text = zip_error_strerror(&error);
-    zip_error_fini(&error);
-    return text;
+bool ReadZipMembers(const std::filesystem::path& path, ZipMembers& zip, std::string& error) {
+    zip.input = FileInput::Open(path, error);
+    if (!zip.input) return false;
+    if (!ReadZipLayout(*zip.input, zip.layout, error)) {
+        error = path.string() + ": " + error;
+        return false;
+    }
+    const ZipArchiveHandle archive(zip.input->fd(), zip.layout.archiveStart, path, error);
+    if (archive.get() == nullptr) return false;
+    if (!ReadZipEntries(archive.get(), zip.entries, error)) {
+        error = path.string() + ": " + error;
+        return false;
+    }
+    if (zip.entries.size() != zip.layout.records.size()) {
+        error = path.string() + ": 中央ディレクトリの読み方が一つに定まりません";
+        return false;
+    }
+    return true;
+}
+
+// Writes the members `kept` of `zip`, each copied byte for byte, into a new archive at
+// `target` (under a temporary name, renamed into place complete).
+HistoryResult WriteZipMembers(const ZipMembers& zip, const std::vector<std::size_t>& kept,
+                              const std::filesystem::path& target) {
+    HistoryResult result;
+    std::unique_ptr<TempArchive> temp = TempArchive::Create(target, result.error);
+    if (!temp) return result;
+    ZipWriter writer(temp->file());
+    std::vector<std::vector<std::uint8_t>> central(kept.size());
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        if (!writer.CopyMember(*zip.input, zip.layout.records[kept[k]], central[k],
+                               result.error)) {
+            return {false, 0, target.string() + ": " + result.error};
+        }
+    }
+    ZipLayout fresh;  // no comment, no zip64 end records unless they are needed
+    if (!writer.Finish(central, fresh, result.error) || !temp->Commit(result.error)) {
+        return {false, 0, target.string() + ": " + result.error};
+    }
+    return {true, static_cast<int>(kept.size()), {}};
 }
 
 HistoryResult KeepZip(const HistoryRequest& request, const SourceFiles& files) {
-    int code = 0;
-    ZipPointer old(zip_open(request.archive.c_str(), ZIP_RDONLY, &code));
-    if (!old) return {false, 0, request.archive.string() + ": " + ZipError(code)};
-    std::vector<zip_uint64_t> kept;
-    const zip_int64_t count = zip_get_num_entries(old.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t stat;
-        const char* name = zip_get_name(old.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-        if (!name || zip_stat_index(old.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0) {
-            continue;
-        }
-        const std::string text = name;
-        if (text.empty() || text.back() == '/') continue;
-        const MemberStamp stamp{stat.size, false, 0, DosFromUnix(stat.mtime)};
-        if (files.Replaces(text, stamp, request.deleteMissing)) {
-            kept.push_back(static_cast<zip_uint64_t>(i));
-        }
+    ZipMembers old;
+    std::string error;
+    if (!ReadZipMembers(request.archive, old, error)) return {false, 0, error};
+    std::vector<std::size_t> kept;
+    for (std::size_t i = 0; i < old.entries.size(); ++i) {
+        const ZipEntry& entry = old.entries[i];
+        if (entry.isDirectory || entry.name.empty()) continue;
+        const MemberStamp stamp{entry.originalSize, entry.exactTime, entry.unixTime,
+                                entry.dosTime};
+        if (files.Replaces(entry.name, stamp, request.deleteMissing)) kept.push_back(i);
     }
     if (kept.empty()) return {true, 0, {}};
-    ZipPointer history(zip_open(request.history.c_str(), ZIP_CREATE | ZIP_EXCL, &code));
-    if (!history) return {false, 0, request.history.string() + ": " + ZipError(code)};
-    for (const zip_uint64_t index : kept) {
-        // Without ZIP_FL_RECOMPRESS the packed data is copied as it is.
-        zip_source_t* source = zip_source_zip(history.get(), old.get(), index, 0, 0, 0);
-        const char* name = zip_get_name(old.get(), index, ZIP_FL_ENC_RAW);
-        if (!source || zip_file_add(history.get(), name, source, ZIP_FL_ENC_GUESS) < 0) {
-            if (source) zip_source_free(source);
-            return {false, 0, zip_strerror(history.get())};
-        }
+    std::error_code ignored;
+    if (std::filesystem::exists(request.history, ignored)) {
+        return {false, 0, request.history.string() + ": already exists"};
     }
-    // libzip writes a temporary file beside the history archive and renames it into place.
-    if (zip_close(history.get()) != 0) return {false, 0, zip_strerror(history.get())};
-    history.release();
-    return {true, static_cast<int>(kept.size()), {}};
+    return WriteZipMembers(old, kept, request.history);
+}
+
+// A member the same in two archives: the same name as stored, size, CRC-32 and time.
+std::string SameZipMemberKey(const ZipMembers& zip, std::size_t i) {
+    const ZipEntry& entry = zip.entries[i];
+    return zip.layout.records[i].rawName + '\0' + std::to_string(entry.originalSize) + '\0' +
+           std::to_string(entry.crc) + '\0' + std::to_string(entry.unixTime);
 }
 
 // Reads a file in large blocks: listing an archive reads many small headers one after
@@ -225,56 +254,28 @@ HistoryResult ShrinkLzhHistory(const std::filesystem::path& history,
 
 HistoryResult ShrinkZipHistory(const std::filesystem::path& history,
                                const std::filesystem::path& archive) {
-    int code = 0;
-    ZipPointer old(zip_open(history.c_str(), ZIP_RDONLY, &code));
-    if (!old) return {false, 0, history.string() + ": " + ZipError(code)};
-    const auto key = [](zip_t* zip, zip_uint64_t index, bool& folder) {
-        zip_stat_t stat;
-        const char* name = zip_get_name(zip, index, ZIP_FL_ENC_RAW);
-        folder = name == nullptr || *name == '\0' || name[std::strlen(name) - 1] == '/';
-        if (folder || zip_stat_index(zip, index, 0, &stat) != 0) return std::string();
-        return std::string(name) + '\0' + std::to_string(stat.size) + '\0' +
-               std::to_string(stat.crc) + '\0' + std::to_string(stat.mtime);
-    };
+    ZipMembers old;
+    std::string error;
+    if (!ReadZipMembers(history, old, error)) return {false, 0, error};
     std::set<std::string> now;
-    bool folder = false;
-    if (ZipPointer current{zip_open(archive.c_str(), ZIP_RDONLY, &code)}) {
-        const zip_int64_t count = zip_get_num_entries(current.get(), 0);
-        for (zip_int64_t i = 0; i < count; ++i) {
-            now.insert(key(current.get(), static_cast<zip_uint64_t>(i), folder));
+    ZipMembers current;
+    if (ReadZipMembers(archive, current, error)) {
+        for (std::size_t i = 0; i < current.entries.size(); ++i) {
+            now.insert(SameZipMemberKey(current, i));
         }
     }
-    std::vector<zip_uint64_t> kept;
-    const zip_int64_t count = zip_get_num_entries(old.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const std::string k = key(old.get(), static_cast<zip_uint64_t>(i), folder);
-        if (!folder && !now.contains(k)) kept.push_back(static_cast<zip_uint64_t>(i));
+    std::vector<std::size_t> kept;
+    for (std::size_t i = 0; i < old.entries.size(); ++i) {
+        if (!old.entries[i].isDirectory && !now.contains(SameZipMemberKey(old, i))) {
+            kept.push_back(i);
+        }
     }
     std::error_code ignored;
     if (kept.empty()) {
         std::filesystem::remove(history, ignored);
         return {true, 0, {}};
     }
-    // Written beside the history archive and renamed over it whole.
-    const std::filesystem::path part = history.string() + ".part";
-    ZipPointer shrunk(zip_open(part.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-    if (!shrunk) return {false, 0, part.string() + ": " + ZipError(code)};
-    for (const zip_uint64_t index : kept) {
-        zip_source_t* source = zip_source_zip(shrunk.get(), old.get(), index, 0, 0, 0);
-        const char* name = zip_get_name(old.get(), index, ZIP_FL_ENC_RAW);
-        if (!source || zip_file_add(shrunk.get(), name, source, ZIP_FL_ENC_GUESS) < 0) {
-            if (source) zip_source_free(source);
-            return {false, 0, zip_strerror(shrunk.get())};
-        }
-    }
-    if (zip_close(shrunk.get()) != 0) {
-        std::filesystem::remove(part, ignored);
-        return {false, 0, zip_strerror(shrunk.get())};
-    }
-    shrunk.release();
-    std::filesystem::rename(part, history, ignored);
-    if (ignored) return {false, 0, part.string() + ": " + ignored.message()};
-    return {true, static_cast<int>(kept.size()), {}};
+    return WriteZipMembers(old, kept, history);
 }
 
 HistoryResult KeepMembersToBeReplaced(const HistoryRequest& request) {

@@ -85,7 +85,7 @@ TEST_F(SettingsTest, TheKeyTableGivesEachProgramItsDefaults) {
     EXPECT_EQ(ReadNumberSetting(settings, Key::DirColWidth1, Program::Kibako), 120);
     EXPECT_EQ(static_cast<quint32>(ReadNumberSetting(settings, Key::SelBackCol, Program::Kibako)),
               0x8000000Du);
-    EXPECT_EQ(AllSettingKeys().size(), 50u);
+    EXPECT_EQ(AllSettingKeys().size(), 51u);
     EXPECT_EQ(ReadNumberSetting(settings, Key::NotifySuccess, Program::Tetoru), kNo);
     // Settings carried over from before the history keep none.
     EXPECT_EQ(ReadNumberSetting(settings, Key::HistoryDays, Program::Tetoru), 0);

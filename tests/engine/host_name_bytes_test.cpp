@@ -85,9 +85,7 @@ class HostNameBytes : public EngineTest {
         WriteRaw(source + '/' + kShiftJisFolder + "/inner.txt", "inner", kT);
     }
     // QTemporaryDir cannot remove names that are not UTF-8.
-    void TearDown() override {
-        std::filesystem::remove_all(Bytes(drives.Root()).toStdString());
-    }
+    void TearDown() override { std::filesystem::remove_all(Bytes(drives.Root()).toStdString()); }
     bool Copy() {
         return engine::CopyFolder(engine, entry.sourceFolder, entry.destination, true, true);
     }

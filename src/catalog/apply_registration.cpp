@@ -7,6 +7,7 @@
 #include "catalog/list_form.h"
 #include "dialogs/message_box.h"
 #include "platform/ascii_fold.h"
+#include "platform/host_name.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/numbers.h"
@@ -48,12 +49,14 @@ QString Printable(QString path) {
     for (QChar& c : path) {
         if (c.unicode() <= 8) c = u'?';
     }
-    return path;
+    return platform::MessageText(path);
 }
 
 void SayRefused(ListForm& form, const store::BackupEntry& entry) {
     dialogs::ShowMessage(&form, QStringLiteral("登録できません。|フォルダー名か保存先に、"
-                                               "定義ファイルに書けない制御文字があります。||") +
+                                               "定義ファイルに書けない制御文字か、"
+                                               "シフトJISで書けない名前のバイト列"
+                                               "（UTF-8 ではない名前）があります。||") +
                                     Printable(entry.sourceFolder) + QStringLiteral("|→ ") +
                                     Printable(entry.destination));
 }

@@ -12,6 +12,7 @@
 #include "engine/archive_listing.h"
 #include "platform/ascii_fold.h"
 #include "platform/folder_files.h"
+#include "platform/host_name.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
 #include "util/path_names.h"
@@ -150,8 +151,12 @@ class RowBuilder {
         text_.push_back(grid::kRowStart);
         // Names are drawn and stored between separator characters: a control
         // character in a name (possible on Linux and in a hostile archive)
-        // would end a cell or a row.
-        for (const QChar c : name) text_.push_back(c.unicode() < 0x20 ? u'?' : c.unicode());
+        // would end a cell or a row. The bytes of a name that is not UTF-8
+        // (host_name.h) show as "?" each, never as the text of another name.
+        for (const QChar c : name) {
+            const char16_t u = c.unicode();
+            text_.push_back(u < 0x20 || platform::IsEscapedByte(u) ? u'?' : u);
+        }
         item.nameLength = static_cast<int>(name.size());
         text_.push_back(2);
         appendDate(text_);

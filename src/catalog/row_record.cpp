@@ -1,5 +1,7 @@
 #include "catalog/row_record.h"
 
+#include "platform/host_name.h"
+
 namespace kibako::catalog {
 
 namespace {
@@ -8,7 +10,7 @@ constexpr char16_t kControlShift = 0xDC00;
 
 QString ShownName(QString name) {
     for (QChar& c : name) {
-        if (c.unicode() < 0x20) c = u'?';
+        if (c.unicode() < 0x20 || platform::IsEscapedByte(c.unicode())) c = u'?';
     }
     return name;
 }

@@ -28,7 +28,8 @@ struct RowFields {
 QString MakeRecord(const RowFields& fields);
 
 // A folder name as a row shows it: control characters (which would frame the
-// record) as "?", as the file grid shows them.
+// record) and the bytes of a name that is not UTF-8 as "?", as the file grid
+// shows them. The row's KEY keeps the exact name.
 QString ShownName(QString name);
 
 // The KEY of a row: the exact path, with each control character moved to a

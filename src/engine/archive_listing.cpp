@@ -1,6 +1,7 @@
 #include "engine/archive_listing.h"
 
 #include "archiver/archiver.h"
+#include "platform/host_name.h"
 #include "util/path_names.h"
 
 namespace engine {
@@ -22,7 +23,7 @@ constexpr int kFound = 0;
 
 ArchiveMember MemberOf(const archiver::EntryInfo& entry) {
     ArchiveMember member;
-    member.name = QString::fromStdString(entry.name);
+    member.name = platform::HostText(entry.name);
     member.originalSize = entry.originalSize;
     member.compressedSize = entry.compressedSize;
     member.dosDate = entry.dosDate;

@@ -1,6 +1,7 @@
 #include "engine/archiver_backend.h"
 
 #include "archiver/archiver.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 
 #include <QFile>
@@ -15,7 +16,7 @@ ArchiverBackend ArchiverBackend::Library() {
             if (path.size() > 3 && path.endsWith(u'\\')) path.chop(1);
             const auto host = platform::ToHostPath(path);
             if (!host) return std::nullopt;
-            return std::filesystem::path(QFile::encodeName(*host).toStdString());
+            return std::filesystem::path(platform::HostBytes(*host).toStdString());
         });
     ArchiverBackend backend;
     backend.unlha = [](const archiver::UnlhaCommand& command) {

@@ -5,6 +5,7 @@
 #include "engine/restore_plan.h"
 #include "platform/dir_search.h"
 #include "platform/host_path.h"
+#include "platform/regular_file.h"
 #include "util/text_case.h"
 
 #include <QFile>
@@ -47,10 +48,9 @@ constexpr qint64 kChunk = 1 << 18;
 class ByteComparer {
   public:
     bool Same(const QString& left, const QString& right) {
-        QFile a(left);
-        QFile b(right);
-        if (!a.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
-            !b.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        QFile a;
+        QFile b;
+        if (!platform::OpenRegularFile(left, a) || !platform::OpenRegularFile(right, b)) {
             return false;
         }
         for (;;) {
@@ -74,8 +74,8 @@ class ByteComparer {
 std::optional<Difference> CheckMember(const archiver::ArchiveReader& reader,
                                       const archiver::StoredMember& member, const QString& name,
                                       const QString& sourcePath) {
-    QFile source(sourcePath);
-    bool readable = sourcePath.isEmpty() || source.open(QIODevice::ReadOnly);
+    QFile source;
+    bool readable = sourcePath.isEmpty() || platform::OpenRegularFile(sourcePath, source);
     bool differs = !readable;
     QByteArray buffer;
     const archiver::ByteSink compare = [&](const std::uint8_t* data, std::size_t size) {

@@ -26,7 +26,6 @@ void Engine::CountFile() {
 void Engine::StartRun() {
     abort_ = false;
     fileCounter_ = 0;
-    passedOverNames_ = 0;
     failedReports_.clear();
     counts_ = RunCounts{};
     skippedMedia_ = QStringLiteral("/");

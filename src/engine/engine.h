@@ -75,10 +75,6 @@ class Engine {
     const std::vector<EntryReport>& FailedReports() const { return failedReports_; }
     void NoteFailedEntry(const EntryReport& report) { failedReports_.push_back(report); }
 
-    // Names the Windows form cannot carry, passed over in this run.
-    int PassedOverNames() const { return passedOverNames_; }
-    void AddPassedOverNames(int count) { passedOverNames_ += count; }
-
     // Media keys given up in this run, each closed by "/": "/(E)PHOTOS/".
     const QString& SkippedMedia() const { return skippedMedia_; }
     void StartRun();
@@ -131,7 +127,6 @@ class Engine {
     ArchiverBackend archiver_;
     bool abort_ = false;
     int fileCounter_ = 0;
-    int passedOverNames_ = 0;
     std::vector<EntryReport> failedReports_;
     QString skippedMedia_ = QStringLiteral("/");
     MediaSkip mediaSkip_ = MediaSkip::None;

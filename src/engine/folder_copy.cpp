@@ -3,6 +3,7 @@
 
 #include "engine/backup_history.h"
 #include "engine/backup_times.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/temporary_names.h"
 #include "util/destination_folder.h"
@@ -164,6 +165,22 @@ bool DestinationIsALink(Engine& engine, const QString& destination) {
     return true;
 }
 
+// A name that holds "\\" or ":" cannot be written in the Windows form the
+// backup is kept in: such files are not backed up, and the entry fails naming
+// each one by its host path.
+bool RefuseUnaddressable(Engine& engine, const QString& hostFolder, const QStringList& names) {
+    if (names.isEmpty()) return false;
+    QString files;
+    for (const QString& name : names) {
+        files += QStringLiteral("\nファイル：　") + platform::MessageText(hostFolder + u'/' + name);
+        engine.CountFailedFile();
+    }
+    engine.Ui().StandardMessage(
+        QStringLiteral("名前に「\\」か「:」を含むので、バックアップできません") + files,
+        util::Buttons::Ok, util::kAnswerOk);
+    return true;
+}
+
 }  // namespace
 
 bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
@@ -192,8 +209,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     // bits would cost a look at each file on a FAT disk.
     const platform::SearchResult listing =
         platform::SearchHostFolder(level.hostSource, everything, platform::SearchDetail::NoFatBits);
-    engine.AddPassedOverNames(listing.passedOver);
-    bool allCopied = true;
+    bool allCopied = !RefuseUnaddressable(engine, level.hostSource, listing.passedOver);
     // A folder this call made is empty: there is nothing in it to read, and
     // no time of a backup to compare with.
     platform::SearchResult destinationListing;
@@ -205,7 +221,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     // Temporary copies left by a run that was killed are removed here, where
     // this run writes; only stale ones, never another run's live one.
     if (destinationListing.holdsTemporaries) {
-        platform::RemoveStaleTemporaries(QFile::encodeName(level.hostDestination).toStdString());
+        platform::RemoveStaleTemporaries(platform::HostBytes(level.hostDestination).toStdString());
     }
 
     QStringList folders;
@@ -245,8 +261,9 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
         }
     }
     if (!listing.complete) {
-        ui.StandardMessage(listing.error + QStringLiteral("\nフォルダー：　") + source,
-                           util::Buttons::Ok, util::kAnswerOk);
+        ui.StandardMessage(
+            listing.error + QStringLiteral("\nフォルダー：　") + platform::MessageText(source),
+            util::Buttons::Ok, util::kAnswerOk);
         return false;
     }
     return allCopied;

@@ -3,6 +3,7 @@
 #include "engine/backup_history.h"
 
 #include "platform/dir_search.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "util/text_case.h"
 
@@ -43,6 +44,9 @@ void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request, const QStri
     const platform::SearchResult listing = platform::SearchHostFolder(
         hostFolder, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     if (!listing.complete) plan.unread.append(listing.error);
+    // A name with "\\" or ":" (put there by something else) has no drive form.
+    for (const QString& name : listing.passedOver)
+        plan.unread.append(platform::MessageText(hostFolder + u'/' + name));
     for (const platform::FoundEntry& entry : listing.entries) {
         const QString name = Joined(relative, entry.name);
         // The backup's history is not part of the backup.
@@ -87,7 +91,7 @@ void PlanArchive(RestorePlan& plan, const RestoreRequest& request) {
     }
     std::string error;
     std::shared_ptr<const archiver::ArchiveReader> reader = archiver::ArchiveReader::Open(
-        QFile::encodeName(*host).toStdString(),
+        platform::HostBytes(*host).toStdString(),
         plan.kind == BackupKind::Lzh ? archiver::ArchiveKind::Lzh : archiver::ArchiveKind::Zip,
         error);
     if (!reader) {
@@ -100,7 +104,7 @@ void PlanArchive(RestorePlan& plan, const RestoreRequest& request) {
     const Chosen chosen(request.only);
     for (const archiver::StoredMember& member : reader->members()) {
         if (member.isDirectory) continue;
-        const QString name = QString::fromStdString(member.name);
+        const QString name = platform::HostText(member.name);
         if (member.unsafeName) {
             plan.refused.append(name);
             continue;

@@ -2,6 +2,7 @@
 
 #include "engine/backup_times.h"
 #include "platform/file_copy.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/placed_file.h"
 
@@ -93,7 +94,8 @@ class Executor {
         }
         if (target.kind == Kind::Folder || target.kind == Kind::Other ||
             target.kind == Kind::Unknown) {
-            summary_.failed.append(item.target + QStringLiteral(": not a file"));
+            summary_.failed.append(platform::MessageText(item.target) +
+                                   QStringLiteral(": not a file"));
             return;
         }
         if (target.kind != Kind::Nothing && !MayReplace(item, target)) {
@@ -108,7 +110,8 @@ class Executor {
         QString error;
         if (!folders_.Make(ParentOf(item.target), error) ||
             !WriteItem(engine_, plan_, item, error)) {
-            summary_.failed.append(item.target + QStringLiteral(": ") + error);
+            summary_.failed.append(platform::MessageText(item.target) + QStringLiteral(": ") +
+                                   error);
             return;
         }
         ++summary_.written;
@@ -178,8 +181,9 @@ QStringList RestoreSummaryLines(const RestoreSummary& summary) {
                      .arg(summary.failed.size() + summary.refused.size())
                      .arg(summary.aborted ? QStringLiteral(", stopped") : QString()));
     for (const QString& target : summary.toWrite)
-        lines.append(QStringLiteral("would write: ") + target);
-    for (const QString& kept : summary.kept) lines.append(QStringLiteral("kept: ") + kept);
+        lines.append(QStringLiteral("would write: ") + platform::MessageText(target));
+    for (const QString& kept : summary.kept)
+        lines.append(QStringLiteral("kept: ") + platform::MessageText(kept));
     for (const QString& failed : summary.failed) lines.append(QStringLiteral("failed: ") + failed);
     for (const QString& refused : summary.refused) {
         lines.append(QStringLiteral("refused (leaves the target folder): ") + refused);

@@ -1,5 +1,7 @@
 #include "platform/attributes.h"
 
+#include "platform/host_name.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -41,7 +43,7 @@ std::optional<unsigned> ReadFatAttributes(int fd) {
 }
 
 std::optional<unsigned> ReadAttributes(const QString& hostPath) {
-    const QByteArray path = QFile::encodeName(hostPath);
+    const QByteArray path = HostBytes(hostPath);
     struct stat st;
     if (stat(path.constData(), &st) != 0) return std::nullopt;
     unsigned attributes = S_ISDIR(st.st_mode) ? kDirectory : kArchive;
@@ -56,7 +58,7 @@ std::optional<unsigned> ReadAttributes(const QString& hostPath) {
 }
 
 bool WriteAttributes(const QString& hostPath, unsigned attributes) {
-    const QByteArray path = QFile::encodeName(hostPath);
+    const QByteArray path = HostBytes(hostPath);
     struct stat st;
     if (stat(path.constData(), &st) != 0) return false;
     const mode_t mode = (attributes & kReadOnly) ? (st.st_mode & ~S_IWUSR) : (st.st_mode | S_IWUSR);
@@ -82,7 +84,7 @@ bool FatFileSystemType(long type) {
 
 bool OnFatFileSystem(const QString& hostPath) {
     struct statfs fs;
-    if (statfs(QFile::encodeName(hostPath).constData(), &fs) != 0) return false;
+    if (statfs(HostBytes(hostPath).constData(), &fs) != 0) return false;
     return FatFileSystemType(static_cast<long>(fs.f_type));
 }
 

@@ -1,7 +1,10 @@
 #include "platform/canonical_path.h"
 
-#include <QFileInfo>
+#include "platform/host_name.h"
+
 #include <QHash>
+
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -14,7 +17,15 @@ QHash<QString, QString>& RememberedFolders() {
 }
 
 // The host path with links resolved, or empty when nothing exists there.
-QString Resolved(const QString& hostPath) { return QFileInfo(hostPath).canonicalFilePath(); }
+QString Resolved(const QString& hostPath) {
+    const QByteArray bytes = HostBytes(hostPath);
+    if (bytes.isEmpty()) return {};
+    char* resolved = realpath(bytes.constData(), nullptr);
+    if (!resolved) return {};
+    const QString text = HostText(resolved);
+    std::free(resolved);
+    return text;
+}
 
 QString ParentOf(const QString& hostPath) {
     const qsizetype slash = hostPath.lastIndexOf(u'/');

@@ -4,6 +4,7 @@
 #include "platform/attributes.h"
 #include "platform/file_name_match.h"
 #include "platform/folder_entries.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
 #include "platform/system_calls.h"
@@ -28,7 +29,8 @@ qint64 ModifiedNs(const struct stat& st) {
 }
 
 bool Addressable(const QString& name) {
-    return !AddressableName(QFile::encodeName(name).constData()).isNull();
+    const auto bytes = HostBytesOf(name);
+    return bytes && !bytes->isEmpty() && !AddressableName(bytes->constData()).isNull();
 }
 
 // The file system type of an open folder, 0 when unknown.
@@ -106,7 +108,7 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
     SearchResult result;
     openError = 0;
     const bool foldersOnly = detail == SearchDetail::FolderNames;
-    const QByteArray folderPath = QFile::encodeName(hostFolder);
+    const QByteArray folderPath = HostBytes(hostFolder);
     FolderEntries dir(folderPath.constData());
     if (!dir.IsOpen()) {
         openError = errno;
@@ -126,7 +128,7 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
         FoundEntry entry;
         entry.name = namePattern;
         const Described found = Describe(dirFd, folderPath.constData(),
-                                         QFile::encodeName(namePattern).constData(), onFat, entry);
+                                         HostBytes(namePattern).constData(), onFat, entry);
         if (found == Described::Found) {
             if (!foldersOnly || entry.isFolder) result.entries.append(entry);
             return result;
@@ -149,7 +151,7 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
         }
         const QString name = AddressableName(item.name);
         if (name.isNull()) {
-            ++result.passedOver;
+            result.passedOver.append(HostText(raw));
             continue;
         }
         if (wild ? !MatchesWildcard(namePattern, name) : !SameName(name, namePattern)) {
@@ -179,19 +181,10 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
 
 QString AddressableName(const char* raw) {
     const std::size_t length = std::strlen(raw);
-    bool ascii = true;
     for (std::size_t i = 0; i < length; ++i) {
-        const char c = raw[i];
-        if (c == '\\' || c == ':') return QString();
-        if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+        if (raw[i] == '\\' || raw[i] == ':') return QString();
     }
-    if (ascii) return QString::fromLatin1(raw, static_cast<qsizetype>(length));
-    const QString name =
-        QFile::decodeName(QByteArray::fromRawData(raw, static_cast<qsizetype>(length)));
-    // Only a name that is not valid in the host's encoding fails to round-trip.
-    if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != raw)
-        return QString();
-    return name;
+    return HostText(QByteArrayView(raw, static_cast<qsizetype>(length)));
 }
 
 SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
@@ -205,7 +198,7 @@ SearchResult SearchOneName(const QString& hostPath) {
     SearchResult result;
     const qsizetype slash = hostPath.lastIndexOf(u'/');
     const QString name = hostPath.mid(slash + 1);
-    const QByteArray raw = QFile::encodeName(hostPath);
+    const QByteArray raw = HostBytes(hostPath);
     if (name.isEmpty() || name.startsWith(u'.') || !Addressable(name) ||
         PseudoMountPoints().contains(hostPath)) {
         return result;
@@ -230,7 +223,7 @@ FolderLook LookAtFolder(const QString& drivePath, const HostLook* known) {
     const bool seamed = sys::detail::g_seam.load(std::memory_order_relaxed) != nullptr;
     if (look.found == HostLook::Kind::Unknown || seamed) {
         struct stat st;
-        result.listed = sys::StatAt(AT_FDCWD, nullptr, QFile::encodeName(hostPath).constData(), &st,
+        result.listed = sys::StatAt(AT_FDCWD, nullptr, HostBytes(hostPath).constData(), &st,
                                     AT_SYMLINK_NOFOLLOW) == 0 &&
                         S_ISDIR(st.st_mode);
     } else {

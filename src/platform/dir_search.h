@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,16 +20,16 @@ struct FoundEntry {
 
 struct SearchResult {
     QList<FoundEntry> entries;
-    int passedOver = 0;             // names the Windows form cannot carry ("\" or ":", undecodable)
+    QStringList passedOver;         // names the Windows form cannot carry ("\" or ":")
     bool complete = true;           // false when the folder could not be read to its end
     QString error;                  // why it was not complete
     bool holdsTemporaries = false;  // a name of temporary_names.h's pattern was seen
     bool coarseTimes = false;       // SearchHostFolder: the folder is where OnFatFileSystem holds
 };
 
-// The name of a folder entry `raw` as a search finds it: plain ASCII needs no
-// decoder. Null for a name the drive form cannot address (it holds "\" or
-// ":") or that does not round-trip through the host's file-name encoding.
+// The name of a folder entry `raw` as a search finds it, through the host name
+// mapping (host_name.h), so that names that are not UTF-8 are found too. Null
+// for a name the drive form cannot address: it holds "\" or ":".
 QString AddressableName(const char* raw);
 
 // What a search reads of each entry: everything; all but the FAT attribute

@@ -1,5 +1,6 @@
 #include "platform/file_copy.h"
 
+#include "platform/host_name.h"
 #include "platform/system_calls.h"
 #include "platform/temporary_names.h"
 
@@ -124,10 +125,9 @@ int NameUnnamedFile(int fd, const QByteArray& target, QByteArray& temporary) {
 
 CopyOutcome CopyHostFile(const QString& source, const QString& target,
                          const CopyProgress& progress) {
-    const QByteArray targetPath = QFile::encodeName(target);
+    const QByteArray targetPath = HostBytes(target);
     // Non-blocking, so that a FIFO put in the file's place cannot hold the run.
-    Fd in(sys::Open(QFile::encodeName(source).constData(),
-                    O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    Fd in(sys::Open(HostBytes(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (in.get() < 0) return Failure(errno);
     struct stat before;
     if (fstat(in.get(), &before) != 0) return Failure(errno);

@@ -2,6 +2,7 @@
 
 #include "platform/dir_search.h"
 #include "platform/folder_entries.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/system_calls.h"
 
@@ -60,7 +61,7 @@ FolderFiles ListFolderFiles(const QString& driveFolder) {
         result.error = QStringLiteral("path not found");
         return result;
     }
-    const QByteArray folder = QFile::encodeName(*host);
+    const QByteArray folder = HostBytes(*host);
     FolderEntries dir(folder.constData());
     if (!dir.IsOpen()) {
         MarkIncomplete(result, QString());

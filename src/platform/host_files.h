@@ -13,6 +13,13 @@ bool RemoveHostFile(const QString& hostPath);
 // Removes one empty host folder; false when it is not empty or is refused.
 bool RemoveHostFolder(const QString& hostFolder);
 
+// Removes the symbolic links directly in a host folder (never what they
+// point to), so that the folder can be removed once its files are gone.
+void RemoveLinksIn(const QString& hostFolder);
+
+// Creates a host folder and any missing parents; true when it is a folder now.
+bool MakeHostFolderTree(const QString& hostFolder);
+
 // The bytes an unprivileged writer may still use on the file system that
 // holds `hostFolder`; nothing when it cannot be examined.
 std::optional<qint64> FreeBytesOf(const QString& hostFolder);

@@ -3,6 +3,7 @@
 #include "platform/ascii_fold.h"
 #include "platform/drive_table.h"
 #include "platform/file_name_match.h"
+#include "platform/host_name.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,7 @@ namespace {
 
 bool ExistsNoFollow(const QString& hostPath) {
     struct stat st;
-    return lstat(QFile::encodeName(hostPath).constData(), &st) == 0;
+    return lstat(HostBytes(hostPath).constData(), &st) == 0;
 }
 
 // The components after the drive, split at "\\" and "/", without empty ones.
@@ -74,7 +75,7 @@ struct Listing {
         const auto it = byFolded.find(key);
         if (it == byFolded.end()) {
             byFolded.insert(key, name);
-        } else if (QFile::encodeName(name) < QFile::encodeName(*it)) {
+        } else if (HostBytes(name) < HostBytes(*it)) {
             *it = name;
         }
     }
@@ -88,7 +89,7 @@ class Listings {
     // `known`, when given, is what a look at `folder` just found.
     std::optional<QString> Match(const QString& folder, const QString& component,
                                  const struct stat* known = nullptr) {
-        const QByteArray encoded = QFile::encodeName(folder);
+        const QByteArray encoded = HostBytes(folder);
         struct stat st;
         if (known && S_ISDIR(known->st_mode)) {
             st = *known;
@@ -116,7 +117,7 @@ class Listings {
     // listing learns the new name; otherwise it is dropped.
     void Created(const QString& parent, const QString& folder) {
         struct stat parentStat;
-        const bool looked = stat(QFile::encodeName(parent).constData(), &parentStat) == 0;
+        const bool looked = stat(HostBytes(parent).constData(), &parentStat) == 0;
         std::lock_guard<std::mutex> lock(mutex_);
         const auto it = listings_.find(parent);
         if (it == listings_.end()) return;
@@ -139,7 +140,7 @@ class Listings {
         while (const dirent* item = readdir(dir)) {
             const char* name = item->d_name;
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-            listing.Add(QFile::decodeName(name));
+            listing.Add(HostText(name));
         }
         closedir(dir);
         return true;
@@ -185,7 +186,7 @@ std::optional<QString> AsWritten(const QString& drivePath, QString& root, QStrin
 
 HostLook::Kind LookAtHostPath(const QString& hostPath) {
     struct stat st;
-    if (lstat(QFile::encodeName(hostPath).constData(), &st) != 0)
+    if (lstat(HostBytes(hostPath).constData(), &st) != 0)
         return errno == ENOENT ? HostLook::Kind::Nothing : HostLook::Kind::Unknown;
     return Found(st);
 }
@@ -214,7 +215,7 @@ HostLook LookUpHostPath(const QString& drivePath) {
         look.path = asWritten;
         return look;
     }
-    if (lstat(QFile::encodeName(asWritten).constData(), &st) == 0) {
+    if (lstat(HostBytes(asWritten).constData(), &st) == 0) {
         look.path = asWritten;
         look.found = Found(st);
         return look;
@@ -223,7 +224,7 @@ HostLook LookUpHostPath(const QString& drivePath) {
     const qsizetype lastSlash = asWritten.lastIndexOf(u'/');
     const QString parent = asWritten.left(lastSlash);
     struct stat parentStat;
-    if (components.size() >= 2 && lstat(QFile::encodeName(parent).constData(), &parentStat) == 0) {
+    if (components.size() >= 2 && lstat(HostBytes(parent).constData(), &parentStat) == 0) {
         const auto match = KnownListings().Match(parent, components.last(), &parentStat);
         look.path = match ? Child(parent, *match) : asWritten;
         look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
@@ -249,7 +250,7 @@ HostLook LookUpHostPath(const QString& drivePath) {
 }
 
 int MakeHostFolder(const QString& hostFolder) {
-    if (mkdir(QFile::encodeName(hostFolder).constData(), 0777) != 0) return errno;
+    if (mkdir(HostBytes(hostFolder).constData(), 0777) != 0) return errno;
     const qsizetype slash = hostFolder.lastIndexOf(u'/');
     if (slash > 0 && slash < hostFolder.size() - 1) {
         KnownListings().Created(hostFolder.left(slash), hostFolder);

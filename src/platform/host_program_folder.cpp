@@ -1,5 +1,7 @@
 #include "platform/host_program_folder.h"
 
+#include "platform/host_name.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -41,7 +43,7 @@ bool MayKeepFilesIn(const QString& folder) {
         if (IsUnder(path, system)) return false;
     }
     if (QFileInfo(path + QStringLiteral("/../share/doc/kibako")).isDir()) return false;
-    return QFileInfo(path).isDir() && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+    return QFileInfo(path).isDir() && ::access(HostBytes(path).constData(), W_OK) == 0;
 }
 
 QString ChooseProgramFolder(const ProgramFolderPlaces& places,

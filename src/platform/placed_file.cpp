@@ -1,5 +1,6 @@
 #include "platform/placed_file.h"
 
+#include "platform/host_name.h"
 #include "platform/system_calls.h"
 #include "platform/temporary_names.h"
 
@@ -36,7 +37,7 @@ void RemoveStaleTemporariesOnce(const std::string& target) {
 HostFileLook LookAtHostFile(const QString& hostPath) {
     struct stat st;
     HostFileLook look;
-    if (sys::Lstat(QFile::encodeName(hostPath).constData(), &st) != 0) {
+    if (sys::Lstat(HostBytes(hostPath).constData(), &st) != 0) {
         look.kind = errno == ENOENT || errno == ENOTDIR ? HostFileLook::Kind::Nothing
                                                         : HostFileLook::Kind::Unknown;
         return look;
@@ -52,7 +53,7 @@ HostFileLook LookAtHostFile(const QString& hostPath) {
 
 bool PlaceFile(const QString& target, qint64 modifiedNs, const FileProducer& produce,
                QString& error) {
-    const std::string targetPath = QFile::encodeName(target).toStdString();
+    const std::string targetPath = HostBytes(target).toStdString();
     RemoveStaleTemporariesOnce(targetPath);
     const std::string temporary = TemporaryNameBeside(targetPath);
     std::string reason;

@@ -1,5 +1,7 @@
 #include "platform/profile_lock.h"
 
+#include "platform/host_name.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -10,7 +12,7 @@
 namespace platform {
 
 ProfileLock::ProfileLock(const QString& profileFile) {
-    const QByteArray path = QFile::encodeName(profileFile + QStringLiteral(".lock"));
+    const QByteArray path = HostBytes(profileFile + QStringLiteral(".lock"));
     fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd_ < 0) return;
     int result = 0;

@@ -1,5 +1,6 @@
 #include "platform/regular_file.h"
 
+#include "platform/host_name.h"
 #include "platform/system_calls.h"
 
 #include <QFile>
@@ -23,8 +24,8 @@ ReadStatus Refuse(const QString& why, QString* error) {
 
 ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* error) {
     bytes.clear();
-    const int fd = sys::Open(QFile::encodeName(hostPath).constData(),
-                             O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        sys::Open(HostBytes(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return ReadStatus::Missing;
         return Refuse(QString::fromLocal8Bit(std::strerror(errno)), error);
@@ -62,9 +63,22 @@ ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* 
     return ReadStatus::Read;
 }
 
+bool OpenRegularFile(const QString& hostPath, QFile& file) {
+    const int fd =
+        sys::Open(HostBytes(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        return false;
+    }
+    return true;
+}
+
 std::optional<FileIdentity> IdentityOf(const QString& hostPath) {
     struct stat st {};
-    if (sys::Stat(QFile::encodeName(hostPath).constData(), &st) != 0) return std::nullopt;
+    if (sys::Stat(HostBytes(hostPath).constData(), &st) != 0) return std::nullopt;
     return FileIdentity{
         static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
         static_cast<qint64>(st.st_size),

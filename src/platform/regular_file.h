@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <optional>
@@ -18,6 +19,10 @@ enum class ReadStatus { Read, Missing, Refused };
 // its place is refused, never waited on). Refused: `error` says why in the
 // user's words.
 ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* error = nullptr);
+
+// Opens a host file for reading into `file` (through the host name mapping,
+// without waiting on a FIFO or device); false unless it is a regular file.
+bool OpenRegularFile(const QString& hostPath, QFile& file);
 
 // What tells one version of a file from another: a file replaced or written
 // since gets another identity.

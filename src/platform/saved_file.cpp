@@ -1,5 +1,6 @@
 #include "platform/saved_file.h"
 
+#include "platform/host_name.h"
 #include "platform/system_calls.h"
 #include "platform/temporary_names.h"
 
@@ -59,7 +60,7 @@ void SyncFolder(const std::string& target) {
 }  // namespace
 
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    std::string target = QFile::encodeName(path).toStdString();
+    std::string target = HostBytes(path).toStdString();
     // A link is written through: the file it names is replaced, the link stays.
     if (char* real = realpath(target.c_str(), nullptr)) {
         target = real;

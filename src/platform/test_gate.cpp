@@ -1,5 +1,7 @@
 #include "platform/test_gate.h"
 
+#include "platform/host_name.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -10,7 +12,7 @@
 namespace platform {
 
 void WaitAtTestGate(const QString& fifo) {
-    const QByteArray path = QFile::encodeName(fifo);
+    const QByteArray path = HostBytes(fifo);
     struct stat info {};
     if (::stat(path.constData(), &info) != 0 || !S_ISFIFO(info.st_mode)) return;
     int fd = -1;

@@ -15,12 +15,15 @@ namespace {
 
 QString Folded(QStringView key) { return platform::AsciiFold(key); }
 
-// Characters that frame entries cannot stand inside a field.
+// Characters that frame entries cannot stand inside a field; nor can a lone
+// surrogate, which is how a host name's bytes that are not UTF-8 are carried
+// (platform/host_name.h): the stored file is code page 932 text, and writing
+// those bytes as CP932 would read back as another name.
 bool HoldsFraming(const QString& field) {
     for (const QChar c : field) {
         if (c == kTerminator || (c.unicode() >= 2 && c.unicode() <= 8)) return true;
     }
-    return false;
+    return !field.isValidUtf16();
 }
 
 // A stored source folder stands for the one asked for when it is written the

@@ -26,10 +26,6 @@ qint64 Number(const store::Settings& settings, store::Key key) {
 void Summarize(const engine::Engine& engine, int backedUp) {
     std::fprintf(stdout, "TETORU: %d entries backed up, %d failed%s\n", backedUp,
                  engine.FailedEntries(), engine.AbortRequested() ? ", run aborted" : "");
-    if (engine.PassedOverNames() > 0) {
-        std::fprintf(stdout, "TETORU: %d names that cannot be stored were passed over\n",
-                     engine.PassedOverNames());
-    }
     std::fflush(stdout);
 }
 

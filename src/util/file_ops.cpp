@@ -5,6 +5,7 @@
 #include "platform/drive_table.h"
 #include "platform/file_name_match.h"
 #include "platform/host_files.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/profile_file.h"
 #include "platform/regular_file.h"
@@ -52,9 +53,9 @@ void ReportCopyFailure(const platform::CopyOutcome& outcome, const QString& targ
                    "（空き容量が残っていても、ファイル数に限界があります）\n\n"
                    "先にファイルを削除してから、フォルダーを新規作成し、\n"
                    "　その中にコピーしてください\n\n") +
-               kFileLine + target;
+               kFileLine + platform::MessageText(target);
     } else {
-        text = outcome.description + u'\n' + kFileLine + target;
+        text = outcome.description + u'\n' + kFileLine + platform::MessageText(target);
     }
     Messages().StandardMessage(text, Buttons::Ok, kAnswerOk);
 }
@@ -99,7 +100,7 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
         Messages().StandardMessage(
             QStringLiteral("バックアップ中にファイルが変更されました\n"
                            "（次回のバックアップで、もう一度コピーします）\n") +
-                kFileLine + copy.source,
+                kFileLine + platform::MessageText(copy.source),
             Buttons::Ok, kAnswerOk);
     }
     return {true, outcome.sourceChanged, false};
@@ -156,7 +157,7 @@ std::optional<QString> ExistingFolder(const QString& path, std::optional<QString
 
 bool MakeFolder(const QString& path) {
     const auto host = platform::ToHostPath(path);
-    return host && QDir().mkpath(*host);
+    return host && platform::MakeHostFolderTree(*host);
 }
 
 std::optional<qint64> ModifiedTimeOf(const QString& path) {

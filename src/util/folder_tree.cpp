@@ -8,10 +8,6 @@
 #include "util/name_list.h"
 #include "util/path_names.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 namespace util {
 
 bool ConfirmRootDelete(const QString& path) {
@@ -46,10 +42,7 @@ void DeleteFolderTree(const QString& path) {
     for (const QString& name : folders) DeleteFolderTree(JoinPath(path, name));
     if (const auto host = platform::ToHostPath(path)) {
         // Links to folders are never listed, so never followed: remove the links themselves.
-        for (const QFileInfo& link :
-             QDir(*host).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-            if (link.isSymLink()) QFile::remove(link.filePath());
-        }
+        platform::RemoveLinksIn(*host);
         platform::WriteAttributes(*host, 0);
         platform::RemoveHostFolder(*host);
     }

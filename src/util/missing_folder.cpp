@@ -1,6 +1,7 @@
 #include "util/missing_folder.h"
 
 #include "platform/drive_table.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "util/destination_folder.h"
 
@@ -22,7 +23,7 @@ QString MissingFolderText(const QString& folder) {
     }
     if (!QFileInfo(drive->root).isDir()) return DriveNotReadyText(letter) + line;
     const std::optional<QString> host = platform::ToHostPath(folder);
-    const qsizetype bytes = host ? QFile::encodeName(*host).size() : 0;
+    const qsizetype bytes = host ? platform::HostBytes(*host).size() : 0;
     if (bytes >= PATH_MAX) {
         return QStringLiteral("パスが長すぎます（%1バイト。%2バイトまでです）")
                    .arg(bytes)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/host_name.h"
 #include "platform/host_program_folder.h"
 
 #include <cstdio>
@@ -63,7 +64,7 @@ void Print(std::FILE* stream, const QString& text) {
 
 QStringList ArgumentsOf(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) arguments << platform::HostText(argv[i]);
     return arguments;
 }
 

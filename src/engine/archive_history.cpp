@@ -3,11 +3,10 @@
 #include "archiver/history_members.h"
 #include "engine/backup_history.h"
 #include "platform/file_moves.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/placed_file.h"
 #include "util/path_names.h"
-
-#include <QFile>
 
 #include <cerrno>
 
@@ -15,7 +14,7 @@ namespace engine {
 namespace {
 
 std::filesystem::path HostFileSystemPath(const QString& hostPath) {
-    return std::filesystem::path(QFile::encodeName(hostPath).toStdString());
+    return std::filesystem::path(platform::HostBytes(hostPath).toStdString());
 }
 
 bool Refuse(Engine& engine, const QString& archive, const QString& why) {

@@ -1,8 +1,7 @@
 #include "platform/file_moves.h"
 
+#include "platform/host_name.h"
 #include "platform/system_calls.h"
-
-#include <QFile>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -32,14 +31,14 @@ bool RemoveTree(const QByteArray& path) {
 }  // namespace
 
 int LinkHostFile(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = HostBytes(from);
+    const QByteArray target = HostBytes(to);
     return link(source.constData(), target.constData()) == 0 ? 0 : errno;
 }
 
 int MoveHostFile(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = HostBytes(from);
+    const QByteArray target = HostBytes(to);
     // A history copy never replaces another one.
     struct stat st {};
     if (sys::Lstat(target.constData(), &st) == 0) return EEXIST;
@@ -48,10 +47,10 @@ int MoveHostFile(const QString& from, const QString& to) {
 
 std::optional<quint64> FileSystemOf(const QString& hostPath) {
     struct stat st {};
-    if (stat(QFile::encodeName(hostPath).constData(), &st) != 0) return std::nullopt;
+    if (stat(HostBytes(hostPath).constData(), &st) != 0) return std::nullopt;
     return static_cast<quint64>(st.st_dev);
 }
 
-bool RemoveHostTree(const QString& hostPath) { return RemoveTree(QFile::encodeName(hostPath)); }
+bool RemoveHostTree(const QString& hostPath) { return RemoveTree(HostBytes(hostPath)); }
 
 }  // namespace platform

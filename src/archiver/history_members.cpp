@@ -138,8 +138,7 @@ HistoryResult WriteZipMembers(const ZipMembers& zip, const std::vector<std::size
     ZipWriter writer(temp->file());
     std::vector<std::vector<std::uint8_t>> central(kept.size());
     for (std::size_t k = 0; k < kept.size(); ++k) {
-        if (!writer.CopyMember(*zip.input, zip.layout.records[kept[k]], central[k],
-                               result.error)) {
+        if (!writer.CopyMember(*zip.input, zip.layout.records[kept[k]], central[k], result.error)) {
             return {false, 0, target.string() + ": " + result.error};
         }
     }
@@ -158,8 +157,7 @@ HistoryResult KeepZip(const HistoryRequest& request, const SourceFiles& files) {
     for (std::size_t i = 0; i < old.entries.size(); ++i) {
         const ZipEntry& entry = old.entries[i];
         if (entry.isDirectory || entry.name.empty()) continue;
-        const MemberStamp stamp{entry.originalSize, entry.exactTime, entry.unixTime,
-                                entry.dosTime};
+        const MemberStamp stamp{entry.originalSize, entry.exactTime, entry.unixTime, entry.dosTime};
         if (files.Replaces(entry.name, stamp, request.deleteMissing)) kept.push_back(i);
     }
     if (kept.empty()) return {true, 0, {}};

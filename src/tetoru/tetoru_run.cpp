@@ -75,8 +75,8 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const QString& programFolder = start.programFolder;
     const store::Settings& settings = start.settings;
     engine.SetSkipRemovable(Number(settings, store::Key::SkipRemovable) != 0);
-    engine.SetHistoryDays(static_cast<int>(
-        std::clamp<qint64>(Number(settings, store::Key::HistoryDays), 0, engine::kMostHistoryDays)));
+    engine.SetHistoryDays(static_cast<int>(std::clamp<qint64>(
+        Number(settings, store::Key::HistoryDays), 0, engine::kMostHistoryDays)));
 
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
     // A name that finds no file is a mistake on the command line: backing up

@@ -316,7 +316,8 @@ TEST_F(EngineTest, AMemberOfAMethodNotDecodedIsNamedNotCalledDamaged) {
         engine::PlanRestore({entry, entry.destination, target, {}, {}});
     const engine::RestoreSummary summary = engine::ApplyRestorePlan(engine, plan, {});
     ASSERT_EQ(summary.failed.size(), 1);
-    EXPECT_TRUE(summary.failed.front().contains(S("展開できません"))) << summary.failed.front().toStdString();
+    EXPECT_TRUE(summary.failed.front().contains(S("展開できません")))
+        << summary.failed.front().toStdString();
     EXPECT_FALSE(QFile::exists(target + S("/PM2.TXT")));
 }
 

@@ -23,6 +23,14 @@ std::string DecodeName(zip_t* archive, zip_uint64_t index) {
                                                             &length, ZIP_FL_CENTRAL) != nullptr) {
         return strict;
     }
+    // Info-ZIP's zip and others on Unix store the name's UTF-8 bytes without the flag; an
+    // MS-DOS or Windows tool stores its code page. "é" (C3 A9) would otherwise read as CP932
+    // half-width katakana, and the next update would add the file again beside it.
+    zip_uint8_t system = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &system, nullptr) == 0 &&
+        (system == ZIP_OPSYS_UNIX || system == ZIP_OPSYS_OS_X) && IsValidUtf8(rawName)) {
+        return rawName;
+    }
     return DecodeLegacyName(rawName);
 }
 

@@ -1,6 +1,6 @@
 // Updates of ZIP archives written by other tools: a file that is not a ZIP is left alone; a
 // self-extractor's program stays; encrypted members stay; names written with "\" match
-// their files.
+// their files; names Info-ZIP stored as UTF-8 without the flag read as UTF-8.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -89,6 +89,25 @@ TEST_F(ForeignZipTest, BackslashNamesMatchTheirFiles) {
               0)
         << output;
     EXPECT_EQ(output, "0 added, 1 replaced");
+}
+
+// zip on Linux stores "é.txt" as its UTF-8 bytes with neither the UTF-8 flag nor a Unicode
+// path field; read as CP932 they would be "ﾃｩ.txt" and the update would add é.txt twice.
+TEST_F(ForeignZipTest, UnflaggedUtf8NamesFromUnixToolsMatchTheirFiles) {
+    if (!HasTool("zip") || !HasTool("unzip")) GTEST_SKIP() << "zip and unzip are not installed";
+    WriteFile(source_ / "é.txt", "accent", 1700000000);
+    WriteFile(source_ / "ﾊｲ.txt", "kana", 1700000000);
+    const fs::path archive = root_ / "made.zip";
+    ASSERT_EQ(RunTool("cd " + Quote(source_) + " && LANG=C.UTF-8 zip -q " + Quote(archive) +
+                      " é.txt ﾊｲ.txt")
+                  .exitCode,
+              0);
+    std::string output;
+    WriteFile(source_ / "é.txt", "accent, changed", 1700000100);
+    ASSERT_EQ(Update(archive, output), 0) << output;
+    const CommandResult listing = RunTool("unzip -Z1 " + Quote(archive));
+    EXPECT_EQ(listing.output, "é.txt\nﾊｲ.txt\n");
+    EXPECT_EQ(RunTool("unzip -p " + Quote(archive) + " é.txt").output, "accent, changed");
 }
 
 TEST_F(ForeignZipTest, EncryptedMemberStaysAndTheEntryFailsNamingIt) {

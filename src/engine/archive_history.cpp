@@ -2,6 +2,7 @@
 
 #include "archiver/history_members.h"
 #include "engine/backup_history.h"
+#include "platform/canonical_path.h"
 #include "platform/file_moves.h"
 #include "platform/host_name.h"
 #include "platform/host_path.h"
@@ -37,6 +38,12 @@ ArchiveHistory::ArchiveHistory(Engine& engine, const QString& source, const QStr
 
 ArchiveHistory::~ArchiveHistory() {
     if (linked_.isEmpty()) return;
+    // An update that did not run, failed or changed nothing left the archive
+    // as it was: the history would only hold it a second time.
+    if (platform::SameHostFile(linked_, hostArchive_)) {
+        platform::RemoveHostTree(linked_);
+        return;
+    }
     // A failure leaves the whole old archive as the history: nothing is lost.
     if (util::ExtensionOf(hostArchive_) == QLatin1String("LZH")) {
         archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
@@ -53,7 +60,10 @@ bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& 
     const QString folder = ArchiveHistoryFolder(*hostArchive);
     engine.AddHistoryFolder(folder);
     PruneHistoryFolder(engine, folder);
-    if (platform::LookAtHostFile(*hostArchive).kind != platform::HostFileLook::Kind::File) {
+    // A destination that is a link is updated where it points, so the old
+    // archive to keep is the file there, not the link.
+    const QString real = platform::CanonicalPath(*hostArchive);
+    if (platform::LookAtHostFile(real).kind != platform::HostFileLook::Kind::File) {
         return true;
     }
     const int made = platform::MakeHostFolder(folder);
@@ -62,14 +72,14 @@ bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& 
     }
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
     const QString history = ArchiveHistoryName(*hostArchive, engine.RunStart());
-    if (platform::LinkHostFile(*hostArchive, history) == 0) {
-        hostArchive_ = *hostArchive;
+    if (platform::LinkHostFile(real, history) == 0) {
+        hostArchive_ = real;
         linked_ = history;
         return true;
     }
     archiver::HistoryRequest request;
     request.kind = lzh ? archiver::HistoryKind::kLzh : archiver::HistoryKind::kZip;
-    request.archive = HostFileSystemPath(*hostArchive);
+    request.archive = HostFileSystemPath(real);
     request.baseFolder = HostFileSystemPath(*hostSource);
     request.recursive = withSubFolders;
     // Only the LZH update deletes members whose files are gone.

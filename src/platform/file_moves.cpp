@@ -51,6 +51,14 @@ std::optional<quint64> FileSystemOf(const QString& hostPath) {
     return static_cast<quint64>(st.st_dev);
 }
 
+bool SameHostFile(const QString& first, const QString& second) {
+    struct stat a {};
+    struct stat b {};
+    return stat(HostBytes(first).constData(), &a) == 0 &&
+           stat(HostBytes(second).constData(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
 bool RemoveHostTree(const QString& hostPath) { return RemoveTree(HostBytes(hostPath)); }
 
 }  // namespace platform

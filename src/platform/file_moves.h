@@ -20,6 +20,10 @@ int MoveHostFile(const QString& from, const QString& to);
 // examined.
 std::optional<quint64> FileSystemOf(const QString& hostPath);
 
+// Whether the two paths name one file (the same inode, links followed); false
+// when either cannot be examined.
+bool SameHostFile(const QString& first, const QString& second);
+
 // Removes a file, or a folder with everything in it, without following
 // links. False when anything is left.
 bool RemoveHostTree(const QString& hostPath);

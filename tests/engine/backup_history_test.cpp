@@ -1,7 +1,8 @@
-// The history of a folder copy on real folders: pruning by the clock's age,
-// the names the history reads back, and a failed copy that leaves its backup
-// where it was.
+// The history of a folder copy and an archive on real folders: pruning by the
+// clock's age, the names the history reads back, a failed copy that leaves
+// its backup where it was, an archive behind a link and a refused update.
 #include "engine/backup_history.h"
+#include "engine/archive_update.h"
 #include "engine/folder_copy.h"
 #include "engine_fixture.h"
 #include "platform/clock.h"
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <cerrno>
 
@@ -99,6 +102,36 @@ TEST_F(BackupHistory, AReplacedFileIsLinkedIntoTheHistoryAndAFailedCopyLeavesNoH
     // b.txt was not replaced: its backup stays the only copy.
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\b.txt")), QByteArray("old b"));
     EXPECT_EQ(Names(kept.chopped(1)), QStringList{S("a.txt")});
+}
+
+// A ZIP destination that is a link is updated where it points; its history
+// must hold the old member, not a second name of the link. An update refused
+// because the file is no archive leaves no history of it behind.
+TEST_F(BackupHistory, AnArchiveBehindALinkKeepsItsOldMemberAndARefusedUpdateKeepsNothing) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "old a", 1'000'000'000);
+    drives.MakeFolder(S("D:\\real"));
+    engine.StartRun();
+    ASSERT_TRUE(engine::UpdateArchive(engine, S("C:\\src"), S("D:\\real\\B.ZIP"), false, true));
+    ASSERT_TRUE(QFile::link(drives.Host(S("D:\\real\\B.ZIP")), drives.Host(S("D:\\dst\\B.ZIP"))));
+    drives.WriteFile(S("C:\\src\\a.txt"), "new a", 2'000'000'000);
+    engine.SetHistoryDays(10);
+    ASSERT_TRUE(engine::UpdateArchive(engine, S("C:\\src"), S("D:\\dst\\B.ZIP"), false, true));
+    EXPECT_TRUE(QFileInfo(drives.Host(S("D:\\dst\\B.ZIP"))).isSymLink());
+    const QString kept = drives.Host(S("D:\\dst\\.kibako-history")) + S("/B 2026-06-15_120000.ZIP");
+    ASSERT_TRUE(QFileInfo(kept).isFile());
+    EXPECT_FALSE(QFileInfo(kept).isSymLink());
+    if (!QStandardPaths::findExecutable(S("unzip")).isEmpty()) {
+        QProcess unzip;
+        unzip.start(S("unzip"), {S("-p"), kept, S("a.txt")});
+        ASSERT_TRUE(unzip.waitForFinished());
+        EXPECT_EQ(unzip.readAllStandardOutput(), QByteArray("old a"));
+    }
+
+    const QByteArray text = "not an archive, and not to be touched";
+    Put(S("C.ZIP"), text);
+    EXPECT_FALSE(engine::UpdateArchive(engine, S("C:\\src"), S("D:\\dst\\C.ZIP"), false, true));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\C.ZIP")), text);
+    EXPECT_EQ(Names(S("D:\\dst\\.kibako-history")), QStringList{S("B 2026-06-15_120000.ZIP")});
 }
 
 }  // namespace

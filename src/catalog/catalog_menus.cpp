@@ -39,6 +39,7 @@ void FileMenu(QMenuBar& bar, CatalogMenus& m) {
     m.fileRestore = Item(menu, "MF_復元", QStringLiteral("バックアップから復元 (&R)"));
     m.fileVerify = Item(menu, "MF_照合", QStringLiteral("バックアップの照合 (&V)"));
     m.fileVersions = Item(menu, "MF_以前", QStringLiteral("以前の版 (&P)..."));
+    m.fileRestoreAsOf = Item(menu, "MF_時刻復元", QStringLiteral("日時を指定して復元 (&T)..."));
 }
 
 void EditMenu(QMenuBar& bar, CatalogMenus& m) {

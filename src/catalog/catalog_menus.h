@@ -20,6 +20,7 @@ struct CatalogMenus {
     QAction* fileRestore = nullptr;         // after the end: restore from a backup
     QAction* fileVerify = nullptr;          // after the end: check a backup
     QAction* fileVersions = nullptr;        // after the end: the versions of a file
+    QAction* fileRestoreAsOf = nullptr;     // after the end: restore as of a time
     QAction* editChange = nullptr;          // M_編集_修正
     QAction* editDelete = nullptr;          // M_編集_削除
     QAction* expandAll = nullptr;           // MD_展開

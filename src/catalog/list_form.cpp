@@ -169,6 +169,7 @@ void ListForm::ConnectControls() {
     connect(menus_.fileRestore, &QAction::triggered, this, &ListForm::RestoreBackup);
     connect(menus_.fileVerify, &QAction::triggered, this, &ListForm::VerifyBackup);
     connect(menus_.fileVersions, &QAction::triggered, this, &ListForm::ShowVersions);
+    connect(menus_.fileRestoreAsOf, &QAction::triggered, this, &ListForm::RestoreBackupAsOf);
     connect(menus_.editChange, &QAction::triggered, this, &ListForm::EditRegistration);
     connect(menus_.editDelete, &QAction::triggered, this, &ListForm::DeleteRegistration);
     for (QAction* item : menus_.newFileOnly)

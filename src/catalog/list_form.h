@@ -137,6 +137,9 @@ class ListForm : public QMainWindow {
     void RestoreBackup();
     // 以前の版: the versions of the current file of the file grid.
     void ShowVersions();
+    // 日時を指定して復元: as バックアップから復元, each file as it was at a
+    // chosen time, from the backup or its history.
+    void RestoreBackupAsOf();
     // That registration's backup compared with its source, the differences
     // shown in a window.
     void VerifyBackup();

@@ -117,9 +117,15 @@ VersionChoice ChooseVersion(QWidget* parent, const QString& fileName,
     return form.Choice();
 }
 
+std::optional<QDateTime> ChooseTime(QWidget* parent, const QString& sourceFolder) {
+    AsOfForm form(parent, sourceFolder);
+    if (form.exec() != QDialog::Accepted) return std::nullopt;
+    return form.At();
+}
+
 }  // namespace
 
-RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport, ChooseVersion}; }
+RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport, ChooseVersion, ChooseTime}; }
 
 namespace {
 
@@ -147,6 +153,14 @@ QStringList RestoreReport(const engine::RestorePlan& plan, const engine::Restore
 }  // namespace
 
 void ListForm::RestoreBackup() { RestoreBackupAt(std::nullopt, std::nullopt); }
+
+void ListForm::RestoreBackupAsOf() {
+    const std::vector<store::BackupEntry> entries = definitions_.Entries();
+    QString below;
+    if (!ShownRegistration(*this, entries, below)) return;
+    const std::optional<QDateTime> at = restoreHooks_.chooseTime(this, listedFolder_);
+    if (at) RestoreBackupAt(at, std::nullopt);
+}
 
 void ListForm::ShowVersions() {
     const std::vector<store::BackupEntry> entries = definitions_.Entries();

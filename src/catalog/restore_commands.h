@@ -24,10 +24,14 @@ struct RestoreHooks {
     std::function<VersionChoice(QWidget* parent, const QString& fileName,
                                 const std::vector<engine::FileVersion>& versions)>
         chooseVersion;
+    // The time whose state 日時を指定して復元 brings back; nothing when cancelled.
+    std::function<std::optional<QDateTime>(QWidget* parent, const QString& sourceFolder)>
+        chooseTime;
 };
 
 // The real windows: a question (元のフォルダー / 別のフォルダー) and the folder
-// dialog with the drives in its sidebar; the report window.
+// dialog with the drives in its sidebar; the report window; the versions
+// window; the time of 日時を指定して復元.
 RestoreHooks WindowRestoreHooks();
 
 }  // namespace kibako::catalog

@@ -63,12 +63,13 @@ TEST(CatalogWindow, ControlsAndMenusCarryTheirNamesAndCaptions) {
     EXPECT_EQ(menus[4]->text(), u"Tetoruｵﾌﾟｼｮﾝ(&O)");
     const QList<QAction*> file = menus[0]->menu()->actions();
     // The described items first; restore and check come after them.
-    ASSERT_EQ(file.size(), 10);
+    ASSERT_EQ(file.size(), 11);
     EXPECT_TRUE(file[2]->isSeparator() && file[4]->isSeparator() && file[6]->isSeparator());
     EXPECT_EQ(file[5]->objectName(), u"M_ファイル_終了");
     EXPECT_EQ(file[7]->text(), u"バックアップから復元 (&R)");
     EXPECT_EQ(file[8]->text(), u"バックアップの照合 (&V)");
     EXPECT_EQ(file[9]->text(), u"以前の版 (&P)...");
+    EXPECT_EQ(file[10]->text(), u"日時を指定して復元 (&T)...");
     // The drive table's drives, none chosen yet.
     EXPECT_EQ(form.DriveBox()->currentIndex(), -1);
     EXPECT_GE(form.DriveBox()->findData(QChar(u'R')), 0);

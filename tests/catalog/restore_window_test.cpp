@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -216,6 +217,54 @@ TEST_F(RestoreWindowTest, TheVersionsOfTheCurrentFileAreListedAndAnOldOneRestore
     EXPECT_EQ(Read(Source("一.txt")), QByteArray("the second 一"));
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_TRUE(reports.last().contains(S("の状態"))) << reports.last().toStdString();
+}
+
+// 日時を指定して復元 from the folder grid: every file of the registration as
+// it was at the chosen time, from the backup or the history.
+TEST_F(RestoreWindowTest, TheWholeRegistrationIsRestoredAsOfAChosenTime) {
+    const QString history = folder.Drive(u'D') + S("/控え/.kibako-history");
+    Write(history + S("/2023-11-20_120000/一.txt"), "the first 一", kTime - 2000);
+    Write(history + S("/2023-11-25_120000/一.txt"), "the second 一", kTime - 1000);
+    Write(history + S("/2023-11-25_120000/二.txt"), "an old 二", kTime - 1000);
+    QString askedFor;
+    form.RestoreChoices().chooseTime = [&askedFor](QWidget*, const QString& shownFolder) {
+        askedFor = shownFolder;
+        return std::optional<QDateTime>(QDateTime::fromSecsSinceEpoch(kTime - 500));
+    };
+    widgets::presets::SetNextAnswer(util::kAnswerYes);  // into the folder the files came from
+    {
+        QuestionAnswerer answerer({S("yesToAllButton")});
+        form.Menus().fileRestoreAsOf->trigger();
+    }
+    EXPECT_EQ(askedFor, S("C:\\データ"));
+    EXPECT_EQ(Read(Source("一.txt")), QByteArray("the second 一"));
+    EXPECT_EQ(Read(Source("二.txt")), QByteArray("an old 二"));
+    ASSERT_FALSE(reports.isEmpty());
+    EXPECT_TRUE(reports.last().contains(S("2023/11/14"))) << reports.last().toStdString();
+
+    // Cancelling the time restores nothing.
+    form.RestoreChoices().chooseTime = [](QWidget*, const QString&) {
+        return std::optional<QDateTime>();
+    };
+    const qsizetype shown = reports.size();
+    form.Menus().fileRestoreAsOf->trigger();
+    EXPECT_EQ(reports.size(), shown);
+    EXPECT_EQ(Read(Source("二.txt")), QByteArray("an old 二"));
+}
+
+TEST(AsOfFormTest, TheTimeTypedIsTheTimeGivenAndEscapeGivesNothing) {
+    AsOfForm form(nullptr, S("C:\\データ"));
+    auto* at = form.findChild<QDateTimeEdit*>(S("時刻LIN"));
+    ASSERT_NE(at, nullptr);
+    const QDateTime chosen(QDate(2024, 3, 5), QTime(7, 30));
+    at->setDateTime(chosen);
+    QTimer::singleShot(0, &form, [&form] { QTest::keyClick(&form, Qt::Key_Return); });
+    EXPECT_EQ(form.exec(), QDialog::Accepted);
+    EXPECT_EQ(form.At(), chosen);
+
+    AsOfForm other(nullptr, S("C:\\データ"));
+    QTimer::singleShot(0, &other, [&other] { QTest::keyClick(&other, Qt::Key_Escape); });
+    EXPECT_EQ(other.exec(), QDialog::Rejected);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target with clang and runs each for a short while.
-# FUZZ_SECONDS sets the time per target (default 20).
+# FUZZ_SECONDS sets the time per target (default 10).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-10}
 shopt -s nullglob
 sources=(fuzz/*_fuzz.cpp)
 [[ ${#sources[@]} -eq 0 ]] && { echo "no fuzz targets"; exit 0; }

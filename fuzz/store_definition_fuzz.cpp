@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store::DefinitionList list(loaded.body);
     const std::vector<store::BackupEntry> entries = list.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        // What is read is written back as it was read.
+        // Every well-formed entry read is found again by its own key.
         if (entries[i].wellFormed && !list.EntryOf(entries[i].sourceFolder)) std::abort();
         if (!entries[i].wellFormed) {
             list.RepairFrom(i);

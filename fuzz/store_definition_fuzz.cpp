@@ -12,23 +12,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loaded.body.isEmpty() && loaded.body.back() != store::kTerminator) std::abort();
 
     store::DefinitionList list(loaded.body);
-    int walked = 0;
-    for (auto step = list.NextEntry(0); step && walked < 100000;
-         step = list.NextEntry(step->next)) {
-        if (step->next <= step->position) std::abort();  // the walk must move on
-        ++walked;
-        if (!step->entry.wellFormed) {
-            list.RepairAt(step->position);
+    const std::vector<store::BackupEntry> entries = list.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        // Every well-formed entry read is found again by its own key.
+        if (entries[i].wellFormed && !list.EntryOf(entries[i].sourceFolder)) std::abort();
+        if (!entries[i].wellFormed) {
+            list.RepairFrom(i);
             break;
         }
     }
     store::BackupEntry entry;
     entry.sourceFolder = QStringLiteral("C:\\FUZZ");
     entry.destination = QStringLiteral("D:\\B");
-    entry.lastBackup = QString(16, u' ');
+    entry.lastBackup = store::BackupTime();
     list.PutEntry(entry);
-    list.SetLastBackup(entry.sourceFolder, QStringLiteral("2026/01/01 00:00"));
-    if (!list.FindEntry(entry.sourceFolder)) std::abort();
+    list.SetLastBackup(entry.sourceFolder,
+                       store::BackupTime::FromText(QStringLiteral("2026/01/01 00:00")));
+    if (!list.HasEntry(entry.sourceFolder)) std::abort();
     list.RemoveEntry(entry.sourceFolder, true);
     (void)store::DefinitionFileBytes(list.Body());
     return 0;

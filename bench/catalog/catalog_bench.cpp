@@ -104,8 +104,8 @@ void BM_RegisterTreeOf20000SubFolders(benchmark::State& state) {
     store::BackupEntry entry;
     entry.sourceFolder = QStringLiteral("C:\\Tree");
     entry.destination = QStringLiteral("D:\\Mirror\\Tree");
-    entry.lastBackup = QString(16, u' ');
-    entry.subFolderMode = 1;
+    entry.lastBackup = store::BackupTime();
+    entry.subFolders = store::SubFolders::EachAsEntry;
     for (auto _ : state) {
         if (ApplyRegistration(form, entry)) form.SwitchView(form.CurrentView());
         state.PauseTiming();
@@ -124,7 +124,7 @@ void BM_ScanDriveOf50000Folders(benchmark::State& state) {
     platform::SetCurrentDrives(table);
     for (auto _ : state) {
         FolderModel m(true);
-        DriveReader reader(QString(QChar(0)));
+        DriveReader reader(std::vector<store::BackupEntry>{});
         m.list = reader.ScanDrive(u'C');
         for (int r = 0; r < m.list.Count(); ++r) {
             if (m.list.Level(r) <= 2) m.rowMap.push_back(r);
@@ -139,7 +139,7 @@ void BM_ExpandUnreadFolderOf5000(benchmark::State& state) {
     platform::DriveTable table;
     table.Map(u'C', platform::DriveType::Fixed, DriveC() + QStringLiteral("/Wide"));
     platform::SetCurrentDrives(table);
-    DriveReader reader(QString(QChar(0)));
+    DriveReader reader(std::vector<store::BackupEntry>{});
     const FolderReader read = [&reader](const FolderModel& model, int fullRow) {
         return reader.ReadChildren(StoredPath(model, fullRow), model.list.Level(fullRow));
     };

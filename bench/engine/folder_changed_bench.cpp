@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     platform::DriveTable table;
     table.Map(u'C', platform::DriveType::Fixed, QString::fromLocal8Bit(argv[1]));
     platform::SetCurrentDrives(table);
-    const QString last = QString::fromLocal8Bit(argv[2]);
+    const store::BackupTime last = store::BackupTime::FromText(QString::fromLocal8Bit(argv[2]));
     double best = 1e9;
     bool changed = false;
     for (int i = 0; i < std::max(1, atoi(argv[3])); ++i) {

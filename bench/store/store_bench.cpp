@@ -13,8 +13,8 @@ store::BackupEntry EntryNumber(int i) {
     entry.sourceFolder = QStringLiteral("C:\\ユーザー\\hana\\写真\\%1\\フォルダー")
                              .arg(i * 7919 % 100000, 5, 10, QChar(u'0'));
     entry.destination = QStringLiteral("(E)PHOTOS\\Backup\\%1").arg(i);
-    entry.lastBackup = QStringLiteral("2026/12/07 10:00");
-    entry.subFolderMode = 1;
+    entry.lastBackup = store::BackupTime::FromText(QStringLiteral("2026/12/07 10:00"));
+    entry.subFolders = store::SubFolders::EachAsEntry;
     return entry;
 }
 
@@ -48,8 +48,8 @@ void BM_LoadRunTimesAndSave(benchmark::State& state) {
     int minute = 0;
     for (auto _ : state) {
         store::DefinitionList loaded(store::LoadDefinitions(path).body);
-        const QString time =
-            QStringLiteral("2026/12/07 11:%1").arg(++minute % 60, 2, 10, QChar(u'0'));
+        const store::BackupTime time = store::BackupTime::FromText(
+            QStringLiteral("2026/12/07 11:%1").arg(++minute % 60, 2, 10, QChar(u'0')));
         for (int i = 0; i < count; ++i) loaded.SetLastBackup(EntryNumber(i).sourceFolder, time);
         benchmark::DoNotOptimize(store::SaveDefinitions(path, loaded));
     }
@@ -92,7 +92,8 @@ void BM_WalkAndSetLastBackup(benchmark::State& state) {
     store::DefinitionList list = ListOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         for (const store::BackupEntry& entry : list.Entries()) {
-            list.SetLastBackup(entry.sourceFolder, QStringLiteral("2026/12/08 12:00"));
+            list.SetLastBackup(entry.sourceFolder,
+                               store::BackupTime::FromText(QStringLiteral("2026/12/08 12:00")));
         }
         benchmark::DoNotOptimize(list.Body().size());
     }

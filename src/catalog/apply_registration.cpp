@@ -27,7 +27,7 @@ QString ArchiveTimeToShow(const store::BackupEntry& entry) {
     if (!nanoseconds) return {};
     const QString text =
         util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1000000));
-    return text == entry.lastBackup ? QString() : text;
+    return text == entry.lastBackup.Text() ? QString() : text;
 }
 
 // Patches the folder's row; false when the current view has none.
@@ -35,10 +35,10 @@ bool PatchRow(ListForm& form, const store::BackupEntry& entry) {
     const auto row = form.FindRow(entry.sourceFolder);
     if (!row) return false;
     form.SetCell(row->fullRow, kDestinationColumn, entry.destination);
-    form.SetCell(row->fullRow, kFlagsColumn, FlagsText(entry));
+    form.SetCell(row->fullRow, kFlagsColumn, entry.FlagCharacters());
     // A new registration shows its (blank) time as a fresh build would.
     const QString time = ArchiveTimeToShow(entry);
-    form.SetCell(row->fullRow, kLastBackupColumn, time.isEmpty() ? entry.lastBackup : time);
+    form.SetCell(row->fullRow, kLastBackupColumn, time.isEmpty() ? entry.lastBackup.Text() : time);
     if (form.CurrentView() != kDriveView) form.Definitions().SetModified(true);
     return true;
 }
@@ -92,11 +92,10 @@ void PatchRowsBelow(ListForm& form, const store::BackupEntry& entry) {
     store::DefinitionList& list = form.Definitions();
     const int level = rows.Level(row->fullRow);
     for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
-        const auto position = list.FindEntry(rows.Cell(r, 4).toString());
-        if (!position) continue;
-        const store::BackupEntry below = list.NextEntry(*position)->entry;
-        form.SetCell(r, kDestinationColumn, below.destination);
-        form.SetCell(r, kFlagsColumn, FlagsText(below));
+        const std::optional<store::BackupEntry> below = list.EntryOf(rows.Cell(r, 4).toString());
+        if (!below) continue;
+        form.SetCell(r, kDestinationColumn, below->destination);
+        form.SetCell(r, kFlagsColumn, below->FlagCharacters());
     }
 }
 
@@ -120,7 +119,7 @@ void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
     if (!row) return;
     const FullList& rows = form.DriveRows().list;
     const int level = rows.Level(row->fullRow);
-    const QString flags = FlagsText(entry);
+    const QString flags = entry.FlagCharacters();
     for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
         form.SetCell(r, kDestinationColumn, entry.destination);
         form.SetCell(r, kFlagsColumn, flags);
@@ -131,21 +130,16 @@ void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
 
 }  // namespace
 
-QString FlagsText(const store::BackupEntry& entry) {
-    const QString text = store::EntryText(entry);
-    const qsizetype start = text.indexOf(store::kAfterLastBackup) + 1;
-    return text.mid(start, text.indexOf(store::kAfterFlags) - start);
-}
-
 void ShowLastBackups(ListForm& form) {
     const FullList& rows = form.CurrentRows().list;
     store::DefinitionList& list = form.Definitions();
     const int sourceColumn = form.CurrentView() == kDestinationView ? kDestinationColumn : 4;
     const bool modified = list.Modified();
     for (int r = 0; r < rows.Count(); ++r) {
-        const auto position = list.FindEntry(rows.Cell(r, sourceColumn).toString());
-        if (!position) continue;
-        const QString time = list.NextEntry(*position)->entry.lastBackup;
+        const std::optional<store::BackupEntry> entry =
+            list.EntryOf(rows.Cell(r, sourceColumn).toString());
+        if (!entry) continue;
+        const QString time = entry->lastBackup.Text();
         if (rows.Cell(r, kLastBackupColumn) != time) form.SetCell(r, kLastBackupColumn, time);
     }
     list.SetModified(modified);
@@ -158,10 +152,10 @@ bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry) {
     }
     if (form.CurrentView() != kDriveView) form.MarkDriveRebuild();
     const bool patched = PatchRow(form, entry);
-    if (entry.subFolderMode == 1) SpreadOverSubFolders(form, entry);
-    if (entry.subFolderMode == 2) GatherSubFolders(form, entry);
+    if (entry.subFolders == store::SubFolders::EachAsEntry) SpreadOverSubFolders(form, entry);
+    if (entry.subFolders == store::SubFolders::InOneArchive) GatherSubFolders(form, entry);
     if (form.CurrentView() == kDriveView) return false;
-    return !patched || entry.subFolderMode != 0;
+    return !patched || entry.IncludesSubFolders();
 }
 
 }  // namespace kibako::catalog

@@ -41,7 +41,7 @@ std::optional<Target> CurrentTarget(ListForm& form, const FolderModel& m) {
                   m.list.Cell(full, kFlagsColumn).toString()};
     // A covered folder shows its cover's destination but has no entry of its own.
     if (m.list.Cell(full, kDestinationColumn).isEmpty() || target.key.isEmpty() ||
-        !form.Definitions().FindEntry(target.key)) {
+        !form.Definitions().HasEntry(target.key)) {
         widgets::Beep();
         return std::nullopt;
     }
@@ -61,9 +61,9 @@ struct Covering {
 
 Covering CoveringOf(const store::DefinitionList& list, const QString& upperKey) {
     for (QString path = util::ParentPath(upperKey); path.size() >= 2;) {
-        if (const auto position = list.FindEntry(path)) {
-            const store::BackupEntry entry = list.NextEntry(*position)->entry;
-            if (entry.subFolderMode == 2) return {entry.destination, FlagsText(entry)};
+        if (const std::optional<store::BackupEntry> entry = list.EntryOf(path)) {
+            if (entry->subFolders == store::SubFolders::InOneArchive)
+                return {entry->destination, entry->FlagCharacters()};
         }
         const QString parent = util::ParentPath(path);
         if (parent == path) break;
@@ -90,8 +90,7 @@ void DeleteInDriveView(ListForm& form) {
     const QString prefix = target->key + u'\\';
     for (int r = target->fullRow + 1;
          r < m.list.Count() && m.list.Cell(r, kKeyColumn).startsWith(prefix); ++r) {
-        if (!list.FindEntry(m.list.Cell(r, kKeyColumn).toString()))
-            ShowUnregistered(form, r, cover);
+        if (!list.HasEntry(m.list.Cell(r, kKeyColumn).toString())) ShowUnregistered(form, r, cover);
     }
 }
 

@@ -17,20 +17,20 @@ namespace {
 constexpr int kScanReadLevels = 3;
 constexpr int kEventsEvery = 256;  // folders between two chances to repaint
 
-bool WholeTree(const QString& flags) { return !flags.isEmpty() && flags[0] == u'2'; }
-
 QString HostChild(const QString& host, const QString& name) {
     return host.endsWith(u'/') ? host + name : host + u'/' + name;
 }
 
 }  // namespace
 
-DriveReader::DriveReader(const QString& body) {
-    for (auto e = NextRawEntry(body, 0); e; e = NextRawEntry(body, e->next)) {
-        const QString source = e->source.toString();
-        registrations_.insert(
-            source, {e->destination.toString(), e->lastBackup.toString(), e->flags.toString()});
-        byFolded_.insert(util::AsciiUpper(source), source);
+DriveReader::DriveReader(const std::vector<store::BackupEntry>& entries) {
+    for (const store::BackupEntry& e : entries) {
+        EntryCells cells = CellsOf(e);
+        const bool wholeTree = e.wellFormed && e.subFolders == store::SubFolders::InOneArchive;
+        registrations_.insert(e.sourceFolder,
+                              {std::move(cells.destination), std::move(cells.lastBackup),
+                               std::move(cells.flags), wholeTree});
+        byFolded_.insert(util::AsciiUpper(e.sourceFolder), e.sourceFolder);
     }
 }
 
@@ -84,8 +84,7 @@ DriveReader::Covering DriveReader::CoveringOf(const QString& upperPath) const {
         const auto source = byFolded_.constFind(path);
         const auto it =
             source == byFolded_.cend() ? registrations_.cend() : registrations_.constFind(*source);
-        if (it != registrations_.cend() && WholeTree(it->flags))
-            return {it->destination, it->flags};
+        if (it != registrations_.cend() && it->wholeTree) return {it->destination, it->flags};
         const QString parent = util::ParentPath(path);
         if (parent == path || parent.isEmpty()) break;
         path = parent;
@@ -101,10 +100,10 @@ void DriveReader::Visit(FullList& out, const QString& host, const QString& drive
     Covering passed = inherited;
     const Registration* it = RegistrationOf(drivePath, host);
     if (it != nullptr) {
-        row.f1 = it->destination;
-        row.f2 = it->lastBackup;
-        row.f3 = it->flags;
-        if (WholeTree(it->flags)) passed = {it->destination, it->flags};
+        row.pairedPath = it->destination;
+        row.lastBackup = it->lastBackup;
+        row.flags = it->flags;
+        if (it->wholeTree) passed = {it->destination, it->flags};
     }
     int icon = kIconFolder;
     if (level == 1) icon = kIconDrive;

@@ -5,24 +5,26 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 #include "catalog/full_list.h"
+#include "store/backup_entry.h"
 
 namespace kibako::catalog {
 
 // Reads folder trees of a drive into drive-view rows. Each folder row carries
 // its own registration (destination, last backup, flags) or, when it has none,
-// the destination and flags of the nearest registered ancestor whose
-// SubFolderMode is "2"; eight blanks as flags when nothing covers it.
+// the destination and flags of the nearest registered ancestor that keeps
+// its sub-folders in one archive; eight blanks as flags when nothing covers it.
 // Sub-folders named "RECYCLED" or beginning with "." or "}" are left out;
 // names come in a case-insensitive order. A folder that cannot be read is
 // shown without sub-folders.
 class DriveReader {
   public:
-    // `body` is the definition body. A row takes the registration of its exact
-    // path, else one that differs in ASCII case only and names the same host
-    // folder (a path carried over from Windows), never a case twin's.
-    explicit DriveReader(const QString& body);
+    // `entries` are the registrations. A row takes the registration of its
+    // exact path, else one that differs in ASCII case only and names the same
+    // host folder (a path carried over from Windows), never a case twin's.
+    explicit DriveReader(const std::vector<store::BackupEntry>& entries);
 
     // Called every so many folders so that the window can repaint.
     std::function<void()> letEventsRun;
@@ -43,6 +45,7 @@ class DriveReader {
         QString destination;
         QString lastBackup;
         QString flags;
+        bool wholeTree = false;
     };
     struct Covering {
         QString destination;

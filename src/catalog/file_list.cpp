@@ -23,6 +23,10 @@ namespace {
 constexpr int kFileIndent = 4;
 constexpr int kArchiveDateLength = 14;  // "yy/mm/dd hh:mm" of the listing's date-time
 constexpr qsizetype kSpareRowText = 4096;
+// The characters that end the cells of a file row: name, date and size.
+constexpr char16_t kAfterName = 2;
+constexpr char16_t kAfterDate = 3;
+constexpr char16_t kAfterSize = 4;
 constexpr size_t kCharsPerRow = 48;        // a guess that spares most regrowth of the buffers
 constexpr qsizetype kExtensionWindow = 6;  // an extension's dot lies in a name's last 6 characters
 
@@ -158,11 +162,11 @@ class RowBuilder {
             text_.push_back(u < 0x20 || platform::IsEscapedByte(u) ? u'?' : u);
         }
         item.nameLength = static_cast<int>(name.size());
-        text_.push_back(2);
+        text_.push_back(kAfterName);
         appendDate(text_);
-        text_.push_back(3);
+        text_.push_back(kAfterDate);
         AppendGrouped(text_, size);
-        text_.push_back(4);
+        text_.push_back(kAfterSize);
         item.end = static_cast<int>(text_.size());
         items_.push_back(item);
         total_ = size > std::numeric_limits<qint64>::max() - total_
@@ -294,8 +298,8 @@ FileRow FileListing::Row(int row) const {
     const auto r = static_cast<size_t>(row);
     const QStringView record =
         QStringView(records).mid(starts[r] + 1, starts[r + 1] - starts[r] - 1);
-    const qsizetype dateAt = record.indexOf(QChar(2));
-    const qsizetype sizeAt = record.indexOf(QChar(3));
+    const qsizetype dateAt = record.indexOf(QChar(kAfterName));
+    const qsizetype sizeAt = record.indexOf(QChar(kAfterDate));
     return {record.left(dateAt).toString(), record.mid(dateAt + 1, sizeAt - dateAt - 1).toString(),
             record.mid(sizeAt + 1, record.size() - sizeAt - 2).toString(), icons.at(row).unicode()};
 }

@@ -66,11 +66,9 @@ std::optional<QString> ListForm::FailedRunOf(int shownRow) {
         CurrentRows().list.ColourSlot(CurrentRows().rowMap[static_cast<size_t>(shownRow)]) !=
             kSlotRegistration)
         return std::nullopt;
-    const auto position = definitions_.FindEntry(RowPath(shownRow));
-    if (!position) return std::nullopt;
-    const auto step = definitions_.NextEntry(*position);
-    if (!step) return std::nullopt;
-    return failedRuns_.ReasonOf(step->entry.sourceFolder);
+    const std::optional<store::BackupEntry> entry = definitions_.EntryOf(RowPath(shownRow));
+    if (!entry) return std::nullopt;
+    return failedRuns_.ReasonOf(entry->sourceFolder);
 }
 
 }  // namespace kibako::catalog

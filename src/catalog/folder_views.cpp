@@ -88,7 +88,7 @@ void ListForm::ScanDrive() {
     scannedDrive_ = letter;
     {
         BusyCursor busy;
-        DriveReader reader(definitions_.Body());
+        DriveReader reader(definitions_.Entries());
         reader.letEventsRun = LetEventsRun;
         driveRows_.list = reader.ScanDrive(letter);
         driveRows_.rowMap.clear();
@@ -127,7 +127,7 @@ void ListForm::ToggleRow(int shownRow, bool all) {
         CollapseRow(m, shownRow);
     } else {
         const FolderReader reader = [this](const FolderModel& model, int fullRow) {
-            DriveReader drive(definitions_.Body());
+            DriveReader drive(definitions_.Entries());
             return drive.ReadChildren(StoredPath(model, fullRow), model.list.Level(fullRow));
         };
         ExpandRow(m, shownRow, all, reader);

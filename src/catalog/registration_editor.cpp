@@ -19,9 +19,10 @@ namespace {
 
 const QString kUpdatingText = QStringLiteral(" カタログ更新中 … しばらくお待ち下さい");
 
-int SubFolderModeFor(const RegistrationValues& values) {
-    if (!values.subFolders) return 0;
-    return util::ExtensionOf(values.destination).isEmpty() ? 1 : 2;
+store::SubFolders SubFoldersFor(const RegistrationValues& values) {
+    if (!values.subFolders) return store::SubFolders::None;
+    return util::ExtensionOf(values.destination).isEmpty() ? store::SubFolders::EachAsEntry
+                                                           : store::SubFolders::InOneArchive;
 }
 
 }  // namespace
@@ -69,16 +70,16 @@ void RegistrationEditor::Edit() {
     }
     RegistrationValues values;
     values.source = form_.RowPath(current);
-    QString lastBackup(16, u' ');
+    store::BackupTime lastBackup;
     store::DefinitionList& list = form_.Definitions();
     if (current != 0) {
-        if (const auto position = list.FindEntry(values.source)) {
-            const store::BackupEntry entry = list.NextEntry(*position)->entry;
-            values.destination = entry.destination;
-            values.subFolders = entry.IncludesSubFolders();
-            values.lock = entry.lockFlag == 1;
-            values.deleteMissing = entry.DeletesMissing();
-            if (!entry.lastBackup.isEmpty()) lastBackup = entry.lastBackup;
+        if (const std::optional<store::BackupEntry> entry = list.EntryOf(values.source)) {
+            values.destination = entry->destination;
+            values.subFolders = entry->IncludesSubFolders();
+            values.lock = entry->locked;
+            values.deleteMissing = entry->deleteMissing;
+            // An entry whose time field is missing gets the blanks of never.
+            if (!entry->lastBackup.Text().isEmpty()) lastBackup = entry->lastBackup;
         }
     }
     EntryForm& dialog = Dialog();
@@ -99,9 +100,9 @@ void RegistrationEditor::Edit() {
         entry.sourceFolder = values.source;
         entry.destination = values.destination;
         entry.lastBackup = lastBackup;
-        entry.subFolderMode = SubFolderModeFor(values);
-        entry.lockFlag = values.lock ? 1 : 0;
-        entry.deleteMissingFlag = values.deleteMissing ? 1 : 0;
+        entry.subFolders = SubFoldersFor(values);
+        entry.locked = values.lock;
+        entry.deleteMissing = values.deleteMissing;
         if (ApplyRegistration(form_, entry)) {
             form_.SwitchView(form_.CurrentView());
             form_.ShowRowOf(values.source, current);
@@ -135,7 +136,7 @@ void RegistrationEditor::SaveNow() {
     if (!result.succeeded) return;
     dialogs::ShowMessage(&dialog, engine::BackupNowMessage(result.resultText));
     if (!result.registered) return;
-    form_.ChgDate(request.source, result.newTime);
+    form_.ChgDate(request.source, result.newTime.Text());
     form_.Definitions().SetModified(true);
 }
 

@@ -81,8 +81,8 @@ void BuildRegistrationRows(FolderModel& m, const QString& definitionPath,
                 }
             }
             const QString upperPath = util::AsciiUpper(item.path);
-            rows.Add({ShownName(util::FileNameOf(item.path)), item.f1, item.f2, item.flags,
-                      RowKey(item.path)},
+            rows.Add({ShownName(util::FileNameOf(item.path)), item.pairedPath, item.lastBackup,
+                      item.flags, RowKey(item.path)},
                      2 + static_cast<int>(components.size()), item.icon, kSlotRegistration);
             previousParent = upperParent;
             previousEntry = upperPath;

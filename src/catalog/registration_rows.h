@@ -13,18 +13,19 @@ inline const QString kHeaderName = QStringLiteral("バックアップ設定");
 // is the folder the tree is built from (the source, or the destination).
 struct RegistrationItem {
     QString path;
-    QString f1;
-    QString f2;
+    QString pairedPath;  // the destination, or the source in the destination view
+    QString lastBackup;
     QString flags;
     int icon = kIconFolder;
 };
 
-// Rows of a registration view: the header row (NAME "バックアップ設定", F1 the
-// definition file), then for each item the path rows of the components of its
-// parent folder not yet shown and the item's own row one level below them.
-// Items must come in tree order. No items give no rows at all. The drive
-// component's icon comes from the drive type; in the destination view a
-// component beginning with "(" (removable media) gets the removable icon.
+// Rows of a registration view: the header row (NAME "バックアップ設定", its
+// paired path the definition file), then for each item the path rows of the
+// components of its parent folder not yet shown and the item's own row one
+// level below them. Items must come in tree order. No items give no rows at
+// all. The drive component's icon comes from the drive type; in the
+// destination view a component beginning with "(" (removable media) gets the
+// removable icon.
 void BuildRegistrationRows(FolderModel& m, const QString& definitionPath,
                            const std::vector<RegistrationItem>& items, bool destinationView);
 

@@ -10,11 +10,11 @@
 namespace kibako::catalog {
 namespace {
 
-int SettingsIcon(const RawEntry& e) {
+int SettingsIcon(const store::BackupEntry& e) {
     int icon = kIconFolder;
-    if (util::AsciiUpper(util::FileNameOf(e.source.toString())) == u"MY DOCUMENTS")
+    if (util::AsciiUpper(util::FileNameOf(e.sourceFolder)) == u"MY DOCUMENTS")
         icon = kIconMyDocuments;
-    if (!e.flags.isEmpty() && e.flags[0] == u'2') icon = kIconWholeTree;
+    if (e.wellFormed && e.subFolders == store::SubFolders::InOneArchive) icon = kIconWholeTree;
     return icon;
 }
 
@@ -31,10 +31,10 @@ void BuildSettingsView(FolderModel& m, store::DefinitionList& list, const QStrin
     std::vector<RegistrationItem> items;
     if (!list.IsEmpty()) {
         list.RecoverLastBackups();
-        const QString& body = list.Body();
-        for (auto e = NextRawEntry(body, 0); e; e = NextRawEntry(body, e->next)) {
-            items.push_back({e->source.toString(), e->destination.toString(),
-                             e->lastBackup.toString(), e->flags.toString(), SettingsIcon(*e)});
+        for (const store::BackupEntry& e : list.Entries()) {
+            EntryCells cells = CellsOf(e);
+            items.push_back({e.sourceFolder, std::move(cells.destination),
+                             std::move(cells.lastBackup), std::move(cells.flags), SettingsIcon(e)});
         }
     }
     BuildRegistrationRows(m, definitionPath, items, false);
@@ -44,23 +44,24 @@ void BuildDestinationView(FolderModel& m, store::DefinitionList& list,
                           const QString& definitionPath) {
     std::vector<RegistrationItem> items;
     if (!list.IsEmpty()) {
-        const QString& body = list.Body();
-        std::optional<qsizetype> cut;
-        for (auto e = NextRawEntry(body, 0); e; e = NextRawEntry(body, e->next)) {
-            if (!e->wellFormed) {
-                cut = e->position;
+        const std::vector<store::BackupEntry> entries = list.Entries();
+        std::optional<std::size_t> cut;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const store::BackupEntry& e = entries[i];
+            if (!e.wellFormed) {
+                cut = i;
                 break;
             }
-            const QString destination = e->destination.toString();
-            items.push_back({destination, e->source.toString(), e->lastBackup.toString(),
-                             e->flags.toString(), DestinationIcon(destination)});
+            items.push_back({e.destination, e.sourceFolder, e.lastBackup.Text(), e.storedFlags,
+                             DestinationIcon(e.destination)});
         }
-        if (cut) list.RepairAt(*cut);
-        std::stable_sort(items.begin(), items.end(),
-                         [](const RegistrationItem& a, const RegistrationItem& b) {
-                             const int order = store::CompareSortKeys(a.path, b.path);
-                             return order != 0 ? order < 0 : store::CompareSortKeys(a.f1, b.f1) < 0;
-                         });
+        if (cut) list.RepairFrom(*cut);
+        std::stable_sort(
+            items.begin(), items.end(), [](const RegistrationItem& a, const RegistrationItem& b) {
+                const int order = store::CompareSortKeys(a.path, b.path);
+                return order != 0 ? order < 0
+                                  : store::CompareSortKeys(a.pairedPath, b.pairedPath) < 0;
+            });
     }
     BuildRegistrationRows(m, definitionPath, items, true);
 }

@@ -13,8 +13,8 @@ namespace kibako::catalog {
 void BuildSettingsView(FolderModel& m, store::DefinitionList& list, const QString& definitionPath);
 
 // The destination view: the registrations sorted by destination and arranged
-// as a tree of it, F1 showing the source. A malformed entry cuts the body
-// there (RepairAt) and ends the walk.
+// as a tree of it, each row's paired path showing the source. A malformed
+// entry cuts the list there (RepairFrom) and ends the walk.
 void BuildDestinationView(FolderModel& m, store::DefinitionList& list,
                           const QString& definitionPath);
 

@@ -3,12 +3,12 @@
 #include <QString>
 #include <QStringView>
 
-#include <optional>
+#include "store/backup_entry.h"
 
-// Row records of the folder grid and the raw fields of definition entries.
-// A row record has the shape of an entry: character 8, NAME, 2, F1, 3, F2, 4,
-// F3, 5, KEY, 6, and character 12 after it on a drive row whose sub-folders
-// have not been read yet.
+// Row records of the folder grid.
+// A row record has the shape of an entry: character 8, NAME, 2, PAIRED PATH,
+// 3, LAST BACKUP, 4, FLAGS, 5, KEY, 6, and character 12 after it on a drive
+// row whose sub-folders have not been read yet.
 namespace kibako::catalog {
 
 inline constexpr QChar kRowMarker = QChar(8);
@@ -18,10 +18,10 @@ inline const QString kNoFlags = QString(8, u' ');
 
 struct RowFields {
     QString name;
-    QString f1;   // destination (or source in the destination view)
-    QString f2;   // last backup
-    QString f3;   // the eight flag characters
-    QString key;  // full path exactly as the folder is named: RowKey
+    QString pairedPath;  // the destination (the source in the destination view)
+    QString lastBackup;  // as the definition file holds it
+    QString flags;       // the eight flag characters
+    QString key;         // full path exactly as the folder is named: RowKey
     bool unread = false;
 };
 
@@ -42,24 +42,14 @@ QString PathOfRowKey(QString key);
 // Cell k (0 NAME ... 4 KEY) of one record; empty when the record lacks it.
 QStringView CellOf(QStringView record, int column);
 
-// An entry of the definition body as stored, without parsing its flags.
-struct RawEntry {
-    QStringView source;
-    QStringView destination;
-    QStringView lastBackup;
-    QStringView flags;        // the eight flag characters
-    qsizetype position = 0;   // of the marker
-    qsizetype next = 0;       // of the next marker or the terminator
-    bool wellFormed = false;  // characters 2 and 3 come before the next marker
+// What the rows show of a registration: its fields as the definition file
+// holds them, and nothing but the source for an entry whose separators are
+// missing.
+struct EntryCells {
+    QString destination;
+    QString lastBackup;
+    QString flags;  // the eight flag characters
 };
-
-// The entry whose marker is the first at or after `from`; nothing at the end.
-// `body` must outlive the views.
-std::optional<RawEntry> NextRawEntry(const QString& body, qsizetype from);
-
-// The upper-cased body's lookup of a folder: the entry of `upperKey` (an
-// upper-cased path without a final "\"), searched as marker + key + 2.
-std::optional<RawEntry> FindRawEntry(const QString& body, const QString& upperBody,
-                                     const QString& upperKey);
+EntryCells CellsOf(const store::BackupEntry& entry);
 
 }  // namespace kibako::catalog

@@ -20,27 +20,23 @@ namespace {
 
 enum class RunKind { All, Updated };
 
-QString Now() { return util::FormatDateTime(platform::Now()); }
+store::BackupTime Now() { return store::BackupTime::At(platform::Now()); }
 
-QString ModifiedTimeText(const QString& path) {
+store::BackupTime ModifiedTime(const QString& path) {
     const auto ns = util::ModifiedTimeOf(path);
-    return ns ? util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000)) : Now();
-}
-
-bool IsArchive(const QString& kind) {
-    return kind == QLatin1String("LZH") || kind == QLatin1String("ZIP");
+    return ns ? store::BackupTime::At(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000)) : Now();
 }
 
 // Backs one entry up into its resolved target; the new time on success.
-std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
-                              const QString& target) {
-    if (IsArchive(entry.CompressionKind())) {
+std::optional<store::BackupTime> BackUp(Engine& engine, const store::BackupEntry& entry,
+                                        const QString& target) {
+    if (entry.CompressionOf() != store::Compression::None) {
         if (!UpdateArchive(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
-                           entry.DeletesMissing())) {
+                           entry.deleteMissing)) {
             return std::nullopt;
         }
         engine.CountFile();
-        return ModifiedTimeText(target);
+        return ModifiedTime(target);
     }
     // Both folders are looked up once, for the check and for the copy.
     const FolderLooks looks{platform::LookUpHostPath(entry.sourceFolder),
@@ -52,7 +48,7 @@ std::optional<QString> BackUp(Engine& engine, const store::BackupEntry& entry,
     }
     const FolderHistoryScope history(engine, target);
     if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
-                    entry.DeletesMissing(), &looks)) {
+                    entry.deleteMissing, &looks)) {
         return std::nullopt;
     }
     return Now();
@@ -188,14 +184,14 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
             result.succeeded = UpdateArchive(engine, request.source, target, request.withSubFolders,
                                              request.deleteMissing);
             if (result.succeeded) {
-                result.newTime = ModifiedTimeText(target);
+                result.newTime = ModifiedTime(target);
                 result.resultText = request.destination;
             }
         }
     }
     ui.HideProgress();
     ui.SetBusyCursor(false);
-    if (result.succeeded && list.FindEntry(request.source)) {
+    if (result.succeeded && list.HasEntry(request.source)) {
         list.SetLastBackup(request.source, result.newTime);
         result.registered = true;
     }

@@ -26,7 +26,7 @@ struct BackupNowRequest {
 
 struct BackupNowResult {
     bool succeeded = false;
-    QString newTime;          // "YYYY/MM/DD hh:mm" of the backup
+    store::BackupTime newTime;
     QString resultText;       // what was backed up, for the completion message
     bool registered = false;  // the source has an entry, whose time was rewritten
 };

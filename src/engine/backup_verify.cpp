@@ -183,7 +183,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
         ++result.matching;
     }
     // What is left has no source file.
-    const bool deletesGone = entry.DeletesMissing() && plan.kind != BackupKind::Zip;
+    const bool deletesGone = entry.deleteMissing && plan.kind != BackupKind::Zip;
     for (const RestoreItem* item : backup) {
         if (options.content && archive) {
             const auto& member = plan.archive->members().at(item->member);

@@ -16,20 +16,19 @@ namespace {
 // Decides whether a file may have changed since the last backup.
 using IsLater = std::function<bool(qint64 modifiedNs)>;
 
-IsLater LaterThan(const QString& lastBackup) {
-    const QDateTime last = util::ParseDateTime(lastBackup);
-    if (last.isValid()) {
+IsLater LaterThan(const store::BackupTime& lastBackup) {
+    if (const std::optional<QDateTime> last = lastBackup.When()) {
         // The stored time keeps only the minute, and a file saved later in
         // that same minute is newer than the backup: the whole stored minute
         // counts as changed. The price is one more look at an entry whose
         // files were edited in the minute of its backup, which finds them
         // unchanged. Comparing numbers spares formatting every file.
-        const qint64 threshold = last.toSecsSinceEpoch();
+        const qint64 threshold = last->toSecsSinceEpoch();
         return [threshold](qint64 ns) { return ns / 1'000'000'000 >= threshold; };
     }
     // "Never" (blanks) or a hand-edited text: compare the texts themselves.
-    return [lastBackup](qint64 ns) {
-        return util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(ns / 1'000'000)) > lastBackup;
+    return [text = lastBackup.Text()](qint64 ns) {
+        return util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(ns / 1'000'000)) > text;
     };
 }
 
@@ -55,7 +54,8 @@ bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFol
 
 }  // namespace
 
-bool FolderChangedSince(const QString& folder, const QString& lastBackup, bool withSubFolders) {
+bool FolderChangedSince(const QString& folder, const store::BackupTime& lastBackup,
+                        bool withSubFolders) {
     // A source that cannot be reached (not there, its drive missing) is no
     // proof that nothing changed: the entry runs, and fails saying why.
     if (!util::FolderExists(folder)) return true;

@@ -126,9 +126,14 @@ void PlanArchive(RestorePlan& plan, const RestoreRequest& request) {
 }  // namespace
 
 BackupKind BackupKindOf(const store::BackupEntry& entry) {
-    const QString kind = entry.CompressionKind();
-    if (kind == QLatin1String("LZH")) return BackupKind::Lzh;
-    if (kind == QLatin1String("ZIP")) return BackupKind::Zip;
+    switch (entry.CompressionOf()) {
+        case store::Compression::Lzh:
+            return BackupKind::Lzh;
+        case store::Compression::Zip:
+            return BackupKind::Zip;
+        case store::Compression::None:
+            break;
+    }
     return BackupKind::FolderCopy;
 }
 

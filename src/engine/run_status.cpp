@@ -20,7 +20,7 @@ std::vector<RegistrationStatus> StatusOf(const std::vector<store::BackupEntry>& 
         exact.insert(entry.sourceFolder, statuses.size());
         byKey.insert(util::AsciiUpper(entry.sourceFolder), statuses.size());
         statuses.push_back(
-            RegistrationStatus{entry, std::nullopt, util::ParseDateTime(entry.lastBackup)});
+            RegistrationStatus{entry, std::nullopt, entry.lastBackup.When().value_or(QDateTime())});
     }
     for (const RunLogRecord& record : records) {
         if (record.isRunSummary) continue;

@@ -1,8 +1,10 @@
 #include "store/backup_entry.h"
 
+#include "util/numbers.h"
 #include "util/path_names.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace store {
 namespace {
@@ -15,15 +17,69 @@ int HexValue(QChar c) {
     return ok ? value : 0;
 }
 
+// What each of the first three flag characters says. Any character but "0"
+// includes the sub-folders; a lock is "1"; bit 0 of the third deletes.
+SubFolders SubFoldersOf(QChar c) {
+    if (c == u'0') return SubFolders::None;
+    return HexValue(c) == 2 ? SubFolders::InOneArchive : SubFolders::EachAsEntry;
+}
+bool LockedOf(QChar c) { return HexValue(c) == 1; }
+bool DeletesMissingOf(QChar c) { return (HexValue(c) & 1) != 0; }
+
+QChar SubFoldersCharacter(SubFolders subFolders) {
+    switch (subFolders) {
+        case SubFolders::None:
+            return u'0';
+        case SubFolders::EachAsEntry:
+            return u'1';
+        case SubFolders::InOneArchive:
+            return u'2';
+    }
+    return u'0';
+}
+
+QChar FlagCharacter(bool set) { return set ? u'1' : u'0'; }
+
 }  // namespace
 
-QString BackupEntry::CompressionKind() const { return util::ExtensionOf(destination); }
+Compression BackupEntry::CompressionOf() const {
+    const QString extension = util::ExtensionOf(destination);
+    if (extension == u"LZH") return Compression::Lzh;
+    if (extension == u"ZIP") return Compression::Zip;
+    return Compression::None;
+}
+
+QString BackupEntry::FlagCharacters() const {
+    // A stored character that still says the same is written as its hex
+    // value: "A" stays "A", a lower-case "b" becomes "B", a character that
+    // is no hex digit becomes what its field says.
+    const auto stored = [this](qsizetype i) -> std::optional<QChar> {
+        if (i < storedFlags.size()) return storedFlags[i];
+        return std::nullopt;
+    };
+    QString flags;
+    flags.reserve(8);
+    const auto first = stored(0);
+    if (first && SubFoldersOf(*first) == subFolders) {
+        flags += *first == u'0' ? QChar(u'0') : HexDigit(std::max(1, HexValue(*first)));
+    } else {
+        flags += SubFoldersCharacter(subFolders);
+    }
+    const auto second = stored(1);
+    flags +=
+        second && LockedOf(*second) == locked ? HexDigit(HexValue(*second)) : FlagCharacter(locked);
+    const auto third = stored(2);
+    flags += third && DeletesMissingOf(*third) == deleteMissing ? HexDigit(HexValue(*third))
+                                                                : FlagCharacter(deleteMissing);
+    flags += QStringLiteral("00000");
+    return flags;
+}
 
 QString EntryText(const BackupEntry& entry) {
-    QString lastBackup = entry.lastBackup.leftJustified(16, u' ', true);
+    const QString lastBackup =
+        entry.lastBackup.Text().leftJustified(util::kDateTimeLength, u' ', true);
     return kEntryMarker + entry.sourceFolder + kAfterSource + entry.destination +
-           kAfterDestination + lastBackup + kAfterLastBackup + HexDigit(entry.subFolderMode) +
-           HexDigit(entry.lockFlag) + HexDigit(entry.deleteMissingFlag) + QStringLiteral("00000") +
+           kAfterDestination + lastBackup + kAfterLastBackup + entry.FlagCharacters() +
            kAfterFlags + kEntryEnd;
 }
 
@@ -45,14 +101,15 @@ BackupEntry ParseEntryText(QStringView text) {
     entry.destination = text.mid(source + 1, destination - source - 1).toString();
     const QStringView rest = text.mid(destination + 1);
     const qsizetype flags = rest.indexOf(kAfterLastBackup);
-    entry.lastBackup = (flags < 0 ? rest : rest.left(flags)).toString();
+    entry.lastBackup = BackupTime::FromText(flags < 0 ? rest : rest.left(flags));
     if (flags >= 0) {
-        const QStringView digits = rest.mid(flags + 1);
-        // Any mode but "0" includes the sub-folders.
-        if (digits.size() > 0 && digits[0] != u'0')
-            entry.subFolderMode = std::max(1, HexValue(digits[0]));
-        if (digits.size() > 1) entry.lockFlag = HexValue(digits[1]);
-        if (digits.size() > 2) entry.deleteMissingFlag = HexValue(digits[2]);
+        const QStringView characters = rest.mid(flags + 1);
+        const qsizetype end = characters.indexOf(kAfterFlags);
+        entry.storedFlags = (end < 0 ? characters : characters.left(end)).toString();
+        if (!entry.storedFlags.isEmpty()) entry.subFolders = SubFoldersOf(entry.storedFlags[0]);
+        if (entry.storedFlags.size() > 1) entry.locked = LockedOf(entry.storedFlags[1]);
+        if (entry.storedFlags.size() > 2)
+            entry.deleteMissing = DeletesMissingOf(entry.storedFlags[2]);
     }
     return entry;
 }

@@ -18,7 +18,7 @@ void DefinitionChanges::Remove(const QString& sourceFolder) {
     removed_.insert(key);
 }
 
-void DefinitionChanges::SetLastBackup(const QString& sourceFolder, const QString& time) {
+void DefinitionChanges::SetLastBackup(const QString& sourceFolder, const BackupTime& time) {
     lastBackups_.insert(sourceFolder, time);
 }
 

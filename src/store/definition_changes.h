@@ -31,7 +31,7 @@ class DefinitionChanges {
     // edit changed); otherwise the time on disk stays.
     void Put(const BackupEntry& entry, bool ownTime);
     void Remove(const QString& sourceFolder);
-    void SetLastBackup(const QString& sourceFolder, const QString& time);
+    void SetLastBackup(const QString& sourceFolder, const BackupTime& time);
 
     // The list is to stand for the whole file, whatever the file holds now
     // (saving under a name the user chose to overwrite).
@@ -49,7 +49,7 @@ class DefinitionChanges {
     // Each change stands alone: applying them in any order gives one list.
     QHash<QString, BackupEntry> put_;
     QSet<QString> removed_;
-    QHash<QString, QString> lastBackups_;
+    QHash<QString, BackupTime> lastBackups_;
 };
 
 }  // namespace store

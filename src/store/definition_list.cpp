@@ -4,6 +4,7 @@
 #include "platform/host_path.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
+#include "util/path_names.h"
 #include "util/text_case.h"
 
 #include <QDateTime>
@@ -109,8 +110,6 @@ void DefinitionList::SetBody(QString body) {
     repeatedKeys_ = false;
     sorted_.clear();
     sortedBuilt_ = false;
-    layout_.clear();
-    layoutCurrent_ = false;
     length_ = body.size();
 
     qsizetype end = body.indexOf(kTerminator);
@@ -149,40 +148,9 @@ const QString& DefinitionList::Body() const {
     return body_;
 }
 
-void DefinitionList::EnsureLayout() const {
-    if (layoutCurrent_) return;
-    layout_.clear();
-    layout_.reserve(records_.size());
-    qsizetype at = lead_.size();
-    for (const Record& record : records_) {
-        record.start = at;
-        layout_.push_back(&record);
-        at += record.text.size();
-    }
-    layoutCurrent_ = true;
-}
-
 void DefinitionList::Resized(qsizetype delta) {
     length_ += delta;
     bodyCurrent_ = false;
-    if (delta != 0) layoutCurrent_ = false;
-}
-
-std::optional<qsizetype> DefinitionList::FindEntry(const QString& sourceFolder) const {
-    const auto place = Find(sourceFolder);
-    if (!place) return std::nullopt;
-    EnsureLayout();
-    return (*place)->start;
-}
-
-std::optional<DefinitionList::Step> DefinitionList::NextEntry(qsizetype position) const {
-    EnsureLayout();
-    const auto it =
-        std::lower_bound(layout_.cbegin(), layout_.cend(), position,
-                         [](const Record* record, qsizetype at) { return record->start < at; });
-    if (it == layout_.cend()) return std::nullopt;
-    const Record& record = **it;
-    return Step{ParseEntryText(record.text), record.start, record.start + record.text.size()};
 }
 
 std::vector<BackupEntry> DefinitionList::Entries() const {
@@ -215,7 +183,6 @@ void DefinitionList::SortForInsertion() {
         records_.sort(
             [](const Record& a, const Record& b) { return CompareSortKeys(a.Key(), b.Key()) < 0; });
         Resized(-lead_.size() - tail_.size() + 1);
-        layoutCurrent_ = false;
         lead_.clear();
         tail_ = kTerminator;
     }
@@ -227,7 +194,7 @@ void DefinitionList::SortForInsertion() {
 
 bool DefinitionList::PutEntry(const BackupEntry& entry) {
     if (HoldsFraming(entry.sourceFolder) || HoldsFraming(entry.destination) ||
-        HoldsFraming(entry.lastBackup)) {
+        HoldsFraming(entry.lastBackup.Text())) {
         return false;
     }
     if (length_ == 0) {
@@ -240,7 +207,6 @@ bool DefinitionList::PutEntry(const BackupEntry& entry) {
         const Place place = *found;
         const bool ownTime = ParseEntryText(place->text).lastBackup != entry.lastBackup;
         changes_.Put(entry, ownTime);
-        record.start = place->start;
         Resized(record.text.size() - place->text.size());
         *place = std::move(record);
         modified_ = true;
@@ -251,7 +217,6 @@ bool DefinitionList::PutEntry(const BackupEntry& entry) {
     const auto after = sorted_.upper_bound(key);
     const Place before = after == sorted_.end() ? records_.end() : after->second;
     Resized(record.text.size());
-    layoutCurrent_ = false;
     const Place place = records_.insert(before, std::move(record));
     sorted_.emplace_hint(after, key, place);
     changes_.Put(entry, true);
@@ -292,7 +257,6 @@ DefinitionList::Place DefinitionList::Erase(Place place) {
         }
     }
     Resized(-place->text.size());
-    layoutCurrent_ = false;
     return records_.erase(place);
 }
 
@@ -317,7 +281,7 @@ bool DefinitionList::RemoveEntry(const QString& sourceFolder, bool withDescendan
     return true;
 }
 
-bool DefinitionList::SetLastBackup(const QString& sourceFolder, const QString& time) {
+bool DefinitionList::SetLastBackup(const QString& sourceFolder, const BackupTime& time) {
     const auto found = Find(sourceFolder);
     if (!found) return false;
     QString& text = (*found)->text;
@@ -325,23 +289,26 @@ bool DefinitionList::SetLastBackup(const QString& sourceFolder, const QString& t
     if (separator < 0) return false;
     const qsizetype available =
         std::min<qsizetype>(util::kDateTimeLength, text.size() - separator - 1);
-    const QString stored = time.leftJustified(util::kDateTimeLength, u' ', true);
+    const QString stored = time.Text().leftJustified(util::kDateTimeLength, u' ', true);
     text.replace(separator + 1, available, stored);
     Resized(util::kDateTimeLength - available);
-    changes_.SetLastBackup(sourceFolder, stored);
+    changes_.SetLastBackup(sourceFolder, BackupTime::FromText(stored));
     modified_ = true;
     return true;
 }
 
-void DefinitionList::RepairAt(qsizetype position) {
-    if (position < 0 || position >= length_) return;
+void DefinitionList::RepairFrom(std::size_t index) {
+    if (index >= records_.size()) return;
     DefinitionChanges changes = std::move(changes_);
-    EnsureLayout();
-    for (const Record* record : layout_) {
-        if (record->start >= position && record->keyed) changes.Remove(record->Key().toString());
+    QString body = lead_;
+    std::size_t i = 0;
+    for (const Record& record : records_) {
+        if (i++ < index) {
+            body += record.text;
+        } else if (record.keyed) {
+            changes.Remove(record.Key().toString());
+        }
     }
-    QString body = Body();
-    body.truncate(position);
     body += kTerminator;
     SetBody(std::move(body));
     changes_ = std::move(changes);
@@ -350,12 +317,14 @@ void DefinitionList::RepairAt(qsizetype position) {
 int DefinitionList::RecoverLastBackups() {
     int recovered = 0;
     for (const BackupEntry& entry : Entries()) {
-        if (!entry.lastBackup.isEmpty() && entry.lastBackup[0].isDigit()) continue;
-        if (entry.CompressionKind().isEmpty()) continue;
+        // A damaged time that begins like one is not known to be never.
+        const QString time = entry.lastBackup.Text();
+        if (!time.isEmpty() && time[0].isDigit()) continue;
+        if (util::ExtensionOf(entry.destination).isEmpty()) continue;
         const auto modified = util::ModifiedTimeOf(entry.destination);
         if (!modified || !util::FileExists(entry.destination)) continue;
         SetLastBackup(entry.sourceFolder,
-                      util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*modified / 1'000'000)));
+                      BackupTime::At(QDateTime::fromMSecsSinceEpoch(*modified / 1'000'000)));
         ++recovered;
     }
     return recovered;

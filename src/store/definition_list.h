@@ -23,8 +23,10 @@ namespace store {
 // sub-folders.
 //
 // The entries are kept one by one, indexed by key and (once something is
-// inserted) by sort order, so each operation costs O(log n) or less; the body
-// text is put together only when asked for. Positions are those of that text.
+// inserted) by sort order, so each operation costs O(log n) or less. An entry
+// keeps the text it was read as until it is replaced, so that what the file
+// holds is written back unchanged; the body text is put together only when
+// the definition file is written.
 class DefinitionList {
   public:
     DefinitionList() = default;
@@ -43,19 +45,12 @@ class DefinitionList {
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 
-    // Position of the entry's marker in the body.
-    std::optional<qsizetype> FindEntry(const QString& sourceFolder) const;
-
-    struct Step {
-        BackupEntry entry;
-        qsizetype position;  // of this entry's marker
-        qsizetype next;      // of the next marker, or of the terminator
-    };
-    // The entry at or after `position` (0 starts the walk); nothing at the end.
-    std::optional<Step> NextEntry(qsizetype position) const;
+    // The entries in stored order, for walks over the whole list.
     std::vector<BackupEntry> Entries() const;
-    // The entry of that key, found without walking the body.
+    // The entry of that key: written exactly so, else differing in ASCII case
+    // only and naming the same host folder.
     std::optional<BackupEntry> EntryOf(const QString& sourceFolder) const;
+    bool HasEntry(const QString& sourceFolder) const { return Find(sourceFolder).has_value(); }
 
     // Replaces the entry of the same key in place, or inserts it in order.
     // False, and nothing changed, when a field holds one of the characters
@@ -68,11 +63,12 @@ class DefinitionList {
     bool RemoveEntry(const QString& sourceFolder, bool withDescendants);
 
     // Rewrites the 16 characters of the entry's last-backup time in place.
-    bool SetLastBackup(const QString& sourceFolder, const QString& time);
+    bool SetLastBackup(const QString& sourceFolder, const BackupTime& time);
 
-    // Cuts the body just before the marker at `position` (a malformed entry).
-    // The modified flag is not set; the entries cut away count as deleted.
-    void RepairAt(qsizetype position);
+    // Cuts the list just before its entry number `index` as Entries() counts
+    // them (a malformed entry). The modified flag is not set; the entries cut
+    // away count as deleted.
+    void RepairFrom(std::size_t index);
 
     // Entries never backed up whose destination is an existing archive file
     // take that file's modification time as their last backup. Returns how
@@ -89,9 +85,8 @@ class DefinitionList {
     // One entry's text: from its marker up to the next marker or the terminator.
     struct Record {
         QString text;
-        qsizetype keyLength = 0;      // the source folder: up to its separator, else all
-        bool keyed = false;           // the separator after the source folder is there
-        mutable qsizetype start = 0;  // position in the body, when the layout is current
+        qsizetype keyLength = 0;  // the source folder: up to its separator, else all
+        bool keyed = false;       // the separator after the source folder is there
 
         QStringView Key() const { return QStringView(text).mid(1, keyLength); }
     };
@@ -108,7 +103,6 @@ class DefinitionList {
     Place Erase(Place place);
     void Resized(qsizetype delta);
     void SortForInsertion();
-    void EnsureLayout() const;
 
     QString lead_;  // text before the first marker (a damaged body)
     Records records_;
@@ -124,8 +118,6 @@ class DefinitionList {
 
     mutable QString body_;
     mutable bool bodyCurrent_ = true;
-    mutable std::vector<const Record*> layout_;  // in body order, with starts
-    mutable bool layoutCurrent_ = true;
 };
 
 // The order of source folders: ASCII letters without case, "\" before every

@@ -28,13 +28,13 @@ class DriveScan : public ::testing::Test {
         store::BackupEntry whole;
         whole.sourceFolder = QStringLiteral("C:\\Archive");
         whole.destination = QStringLiteral("D:\\Arc.LZH");
-        whole.lastBackup = QStringLiteral("2024/02/03 04:05");
-        whole.subFolderMode = 2;
+        whole.lastBackup = store::BackupTime::FromText(QStringLiteral("2024/02/03 04:05"));
+        whole.subFolders = store::SubFolders::InOneArchive;
         list.PutEntry(whole);
         store::BackupEntry plain;
         plain.sourceFolder = QStringLiteral("C:\\Docs\\Other");
         plain.destination = QStringLiteral("D:\\Other");
-        plain.lastBackup = QString(16, u' ');
+        plain.lastBackup = store::BackupTime();
         list.PutEntry(plain);
     }
 
@@ -51,7 +51,7 @@ class DriveScan : public ::testing::Test {
 };
 
 TEST_F(DriveScan, ReadsThreeLevelsAndLeavesOutHiddenAndRecycledFolders) {
-    DriveReader reader(list.Body());
+    DriveReader reader(list.Entries());
     m.list = reader.ScanDrive(u'C');
     ASSERT_GT(m.list.Count(), 0);
     EXPECT_EQ(m.list.Cell(0, 0), u"C:");
@@ -74,7 +74,7 @@ TEST_F(DriveScan, ReadsThreeLevelsAndLeavesOutHiddenAndRecycledFolders) {
 }
 
 TEST_F(DriveScan, FoldersBelowAWholeTreeRegistrationShowItsDestination) {
-    DriveReader reader(list.Body());
+    DriveReader reader(list.Entries());
     m.list = reader.ScanDrive(u'C');
     const int archive = RowOf(QStringLiteral("C:\\ARCHIVE"));
     EXPECT_EQ(m.list.Cell(archive, 1), u"D:\\Arc.LZH");
@@ -91,8 +91,29 @@ TEST_F(DriveScan, FoldersBelowAWholeTreeRegistrationShowItsDestination) {
     EXPECT_EQ(m.list.Cell(RowOf(QStringLiteral("C:\\DOCS")), 3), kNoFlags);
 }
 
+// A hand-edited entry shows what the file holds: its odd time and flag
+// characters as they stand; "2" first still covers the folders below.
+TEST_F(DriveScan, AHandEditedEntryShowsItsFieldsAsStored) {
+    const store::DefinitionList edited(QStringLiteral("\x08"
+                                                      "C:\\Docs\x02"
+                                                      "D:\\Docs.ZIP\x03"
+                                                      "2024/13/01 x\x04"
+                                                      "2b?zzzzz\x05\x06") +
+                                       QChar(0));
+    DriveReader reader(edited.Entries());
+    m.list = reader.ScanDrive(u'C');
+    const int docs = RowOf(QStringLiteral("C:\\DOCS"));
+    ASSERT_GE(docs, 0);
+    EXPECT_EQ(m.list.Cell(docs, 1), u"D:\\Docs.ZIP");
+    EXPECT_EQ(m.list.Cell(docs, 2), u"2024/13/01 x");
+    EXPECT_EQ(m.list.Cell(docs, 3), u"2b?zzzzz");
+    const int other = RowOf(QStringLiteral("C:\\DOCS\\OTHER"));
+    EXPECT_EQ(m.list.Cell(other, 1), u"D:\\Docs.ZIP");
+    EXPECT_EQ(m.list.Cell(other, 3), u"2b?zzzzz");
+}
+
 TEST_F(DriveScan, ExpandingAnUnreadFolderReadsItAndKeepsTheRowMap) {
-    DriveReader reader(list.Body());
+    DriveReader reader(list.Entries());
     m.list = reader.ScanDrive(u'C');
     for (int r = 0; r < m.list.Count(); ++r) m.rowMap.push_back(r);
     ShowMappedRows(m);
@@ -130,9 +151,9 @@ TEST_F(DriveScan, EveryRowPathReachesTheFolderItShowsEvenForTwinsAndOddNames) {
     store::BackupEntry photos;
     photos.sourceFolder = QStringLiteral("C:\\Twins\\photos");
     photos.destination = QStringLiteral("D:\\Lower");
-    photos.lastBackup = QString(16, u' ');
+    photos.lastBackup = store::BackupTime();
     list.PutEntry(photos);
-    DriveReader reader(list.Body());
+    DriveReader reader(list.Entries());
     m.list = reader.ScanDrive(u'C');
     for (int r = 0; r < m.list.Count(); ++r) m.rowMap.push_back(r);
     ShowMappedRows(m);

@@ -95,7 +95,7 @@ class EditRegistrationsTest : public ::testing::Test {
     }
     // Every drive row shows what a fresh scan of the drive shows.
     void ExpectDriveRowsFollowBody(QChar letter) {
-        DriveReader reader(form.Definitions().Body());
+        DriveReader reader(form.Definitions().Entries());
         const FullList fresh = reader.ScanDrive(letter);
         const FullList& rows = form.DriveRows().list;
         for (int r = 0; r < fresh.Count(); ++r) {

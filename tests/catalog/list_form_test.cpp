@@ -119,7 +119,8 @@ TEST(CatalogWindow, DefinitionsThatCannotBeSavedKeepTheWindowOpen) {
     ListForm form;
     ASSERT_TRUE(form.Load({}));
     form.show();
-    form.Definitions().SetLastBackup(QStringLiteral("C:\\A"), QStringLiteral("2030/01/02 03:04"));
+    form.Definitions().SetLastBackup(
+        QStringLiteral("C:\\A"), store::BackupTime::FromText(QStringLiteral("2030/01/02 03:04")));
     {
         testing_support::FaultInjector faults;
         faults.Fail(platform::sys::Call::Write, QStringLiteral("*/Kibako.Def"), ENOSPC);
@@ -166,8 +167,9 @@ TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {
         ListForm form;
         ASSERT_TRUE(form.Load({}));
         EXPECT_EQ(form.RegistrationRows().grid.rowCount, 2);  // header and C:, collapsed
-        form.Definitions().SetLastBackup(QStringLiteral("C:\\A"),
-                                         QStringLiteral("2030/01/02 03:04"));
+        form.Definitions().SetLastBackup(
+            QStringLiteral("C:\\A"),
+            store::BackupTime::FromText(QStringLiteral("2030/01/02 03:04")));
         form.close();
     }
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
@@ -395,8 +397,8 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
         store::ParseDefinitionBytes(folder.ReadFile(QStringLiteral("Kibako.Def"))).body);
     const auto entries = saved.Entries();
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_NE(entries[0].lastBackup, QString(16, u' '));
-    EXPECT_EQ(entries[2].lastBackup, QString(16, u' '));
+    EXPECT_NE(entries[0].lastBackup.Text(), QString(16, u' '));
+    EXPECT_EQ(entries[2].lastBackup.Text(), QString(16, u' '));
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.INI")).contains("WindowX"));
 }
 

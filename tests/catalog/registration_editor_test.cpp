@@ -61,9 +61,7 @@ class RegistrationEditorTest : public ::testing::Test {
         form.CurrentRows().grid.currentRow = row->shownRow;
     }
     std::optional<store::BackupEntry> Entry(const QString& source) {
-        const auto position = form.Definitions().FindEntry(source);
-        if (!position) return std::nullopt;
-        return form.Definitions().NextEntry(*position)->entry;
+        return form.Definitions().EntryOf(source);
     }
     QString Cell(const QString& path, int column) {
         const auto row = form.FindRow(path);
@@ -96,8 +94,8 @@ TEST_F(RegistrationEditorTest, EnterOnADriveRowRegistersTheFolderAndItsSubFolder
     const auto entry = Entry(QStringLiteral("C:\\Data"));
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->destination, u"D:\\Back\\Data");
-    EXPECT_EQ(entry->subFolderMode, 1);
-    EXPECT_EQ(entry->lastBackup, QString(16, u' '));
+    EXPECT_EQ(entry->subFolders, store::SubFolders::EachAsEntry);
+    EXPECT_TRUE(entry->lastBackup.IsNever());
     // Every folder below got an entry with a mirrored destination.
     const auto deep = Entry(QStringLiteral("C:\\Data\\Photos\\2024"));
     ASSERT_TRUE(deep);
@@ -116,7 +114,7 @@ TEST_F(RegistrationEditorTest, EnterOnADriveRowRegistersTheFolderAndItsSubFolder
         EXPECT_EQ(Field(1)->text(), u"D:\\Back\\Data.LZH");
         Button("登録BTN")->click();
     });
-    EXPECT_EQ(Entry(QStringLiteral("C:\\Data"))->subFolderMode, 2);
+    EXPECT_EQ(Entry(QStringLiteral("C:\\Data"))->subFolders, store::SubFolders::InOneArchive);
     EXPECT_FALSE(Entry(QStringLiteral("C:\\Data\\Mail")));
     EXPECT_FALSE(Entry(QStringLiteral("C:\\Data\\Photos\\2024")));
     EXPECT_EQ(Cell(QStringLiteral("C:\\Data\\Mail"), 1), u"D:\\Back\\Data.LZH");
@@ -186,7 +184,7 @@ TEST_F(RegistrationEditorTest, GatheringAFullWidthNameLeavesItsOtherCaseTwinAlon
         Button("登録BTN")->click();
     });
     ASSERT_TRUE(Entry(QStringLiteral("C:\\ＤＡＴＡ")));
-    EXPECT_EQ(Entry(QStringLiteral("C:\\ＤＡＴＡ"))->subFolderMode, 2);
+    EXPECT_EQ(Entry(QStringLiteral("C:\\ＤＡＴＡ"))->subFolders, store::SubFolders::InOneArchive);
     EXPECT_TRUE(Entry(QStringLiteral("C:\\ｄａｔａ\\X")));
     form.close();
 }
@@ -228,7 +226,7 @@ TEST_F(RegistrationEditorTest, SaveNowBacksUpAndTheViewsShowTheNewTime) {
         Button("CANBTN")->click();
     });
     EXPECT_TRUE(QFile::exists(folder.Drive(u'D') + QStringLiteral("/Photos/a.jpg")));
-    const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup;
+    const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup.Text();
     EXPECT_TRUE(time.front().isDigit()) << time.toStdString();
     EXPECT_EQ(Cell(QStringLiteral("C:\\Data\\Photos"), 2), time);
     EXPECT_TRUE(form.Definitions().Modified());
@@ -246,7 +244,7 @@ TEST_F(RegistrationEditorTest, BackupOfAllEntriesShowsTheNewTimesAtOnce) {
     form.ToggleRow(1, true);
     kibako::widgets::presets::SetNextAnswer(1);
     form.BackupAll();
-    const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup;
+    const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup.Text();
     ASSERT_TRUE(time.front().isDigit());
     EXPECT_EQ(Cell(QStringLiteral("C:\\Data\\Photos"), 2), time);
     ChooseDrive(u'C');

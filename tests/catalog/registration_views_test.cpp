@@ -10,13 +10,14 @@
 namespace kibako::catalog {
 namespace {
 
-store::BackupEntry Entry(const QString& source, const QString& destination, int mode = 0,
+store::BackupEntry Entry(const QString& source, const QString& destination,
+                         store::SubFolders mode = store::SubFolders::None,
                          const QString& last = QStringLiteral("2024/01/02 03:04")) {
     store::BackupEntry e;
     e.sourceFolder = source;
     e.destination = destination;
-    e.lastBackup = last;
-    e.subFolderMode = mode;
+    e.lastBackup = store::BackupTime::FromText(last);
+    e.subFolders = mode;
     return e;
 }
 
@@ -50,7 +51,8 @@ TEST_F(RegistrationViews, EmptyListHasNoRowsAtAll) {
 }
 
 TEST_F(RegistrationViews, WholeTreeRegistrationStaysInThePathOfAFolderBelow) {
-    Put(Entry(QStringLiteral("C:\\DATA"), QStringLiteral("D:\\Data.LZH"), 2));
+    Put(Entry(QStringLiteral("C:\\DATA"), QStringLiteral("D:\\Data.LZH"),
+              store::SubFolders::InOneArchive));
     Put(Entry(QStringLiteral("C:\\DATA\\WORK"), QStringLiteral("D:\\Work")));
     BuildSettingsView(m, list, QStringLiteral("C:\\Kibako.Def"));
     const auto rows = ShownRows(m);
@@ -65,7 +67,8 @@ TEST_F(RegistrationViews, WholeTreeRegistrationStaysInThePathOfAFolderBelow) {
 
 TEST_F(RegistrationViews, FolderAndItsSubFolderNeedNoPathRow) {
     Put(Entry(QStringLiteral("C:\\A"), QStringLiteral("D:\\Back\\A")));
-    Put(Entry(QStringLiteral("C:\\A\\B"), QStringLiteral("D:\\Back\\B"), 2));
+    Put(Entry(QStringLiteral("C:\\A\\B"), QStringLiteral("D:\\Back\\B"),
+              store::SubFolders::InOneArchive));
     Put(Entry(QStringLiteral("C:\\A\\C\\My Documents"), QStringLiteral("D:\\M")));
     BuildSettingsView(m, list, QStringLiteral("C:\\Kibako.Def"));
     const auto rows = ShownRows(m);
@@ -113,7 +116,8 @@ TEST_F(RegistrationViews, DriveRowsTakeTheDriveTypeIcon) {
 
 TEST_F(RegistrationViews, ArchiveTimeRecoversANeverBackedUpEntry) {
     drives.WriteFile(QStringLiteral("C:\\Arc\\A.LZH"), "x", 1700000000);
-    Put(Entry(QStringLiteral("C:\\A"), QStringLiteral("C:\\Arc\\A.LZH"), 2, QString(16, u' ')));
+    Put(Entry(QStringLiteral("C:\\A"), QStringLiteral("C:\\Arc\\A.LZH"),
+              store::SubFolders::InOneArchive, QString(16, u' ')));
     list.SetModified(false);
     BuildSettingsView(m, list, QString());
     EXPECT_TRUE(list.Modified());
@@ -123,8 +127,10 @@ TEST_F(RegistrationViews, ArchiveTimeRecoversANeverBackedUpEntry) {
 
 TEST_F(RegistrationViews, DestinationViewSortsByDestinationWithRemovableMedia) {
     Put(Entry(QStringLiteral("C:\\Photos"), QStringLiteral("(E)PHOTOS\\Backup")));
-    Put(Entry(QStringLiteral("C:\\Docs"), QStringLiteral("C:\\Arc\\Docs.ZIP"), 2));
-    Put(Entry(QStringLiteral("C:\\Mail"), QStringLiteral("C:\\Arc\\Mail.LZH"), 2));
+    Put(Entry(QStringLiteral("C:\\Docs"), QStringLiteral("C:\\Arc\\Docs.ZIP"),
+              store::SubFolders::InOneArchive));
+    Put(Entry(QStringLiteral("C:\\Mail"), QStringLiteral("C:\\Arc\\Mail.LZH"),
+              store::SubFolders::InOneArchive));
     BuildDestinationView(m, list, QString());
     const auto rows = ShownRows(m);
     ASSERT_EQ(rows.size(), 7u);

@@ -69,9 +69,9 @@ class History : public ::testing::Test {
             store::BackupEntry entry;
             entry.sourceFolder = S(r.drive);
             entry.destination = S(r.destination);
-            entry.lastBackup = QString(16, u' ');
-            entry.subFolderMode = 1;
-            entry.deleteMissingFlag = 1;
+            entry.lastBackup = store::BackupTime();
+            entry.subFolders = store::SubFolders::EachAsEntry;
+            entry.deleteMissing = true;
             list.PutEntry(entry);
         }
         home.WriteFile(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));

@@ -78,9 +78,9 @@ class HostNames : public ::testing::Test {
         store::BackupEntry entry;
         entry.sourceFolder = S("C:\\src");
         entry.destination = S("D:\\bak");
-        entry.lastBackup = QString(16, u' ');
-        entry.subFolderMode = 1;
-        entry.deleteMissingFlag = 1;
+        entry.lastBackup = store::BackupTime();
+        entry.subFolders = store::SubFolders::EachAsEntry;
+        entry.deleteMissing = true;
         list.PutEntry(entry);
         home.WriteFile(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));
     }

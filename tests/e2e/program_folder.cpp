@@ -43,8 +43,8 @@ void ProgramFolder::WriteDefinitions(const std::vector<std::pair<QString, QStrin
         store::BackupEntry entry;
         entry.sourceFolder = source;
         entry.destination = destination;
-        entry.lastBackup = QString(16, u' ');
-        entry.subFolderMode = 1;
+        entry.lastBackup = store::BackupTime();
+        entry.subFolders = store::SubFolders::EachAsEntry;
         list.PutEntry(entry);
     }
     WriteFile(file, store::DefinitionFileBytes(list.Body()));

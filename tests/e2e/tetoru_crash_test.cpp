@@ -238,7 +238,8 @@ class MergedSaveCrashTest : public CrashTest {
         store::DefinitionList list(store::LoadDefinitions(Definitions()).body);
         for (int i = 0; i < kPadding; ++i) {
             QDir().mkpath(home.Host(S("c/pad/%1").arg(i, 4, 10, QChar(u'0'))));
-            list.SetLastBackup(S("C:\\pad\\%1").arg(i, 4, 10, QChar(u'0')), S("2026/01/01 00:00"));
+            list.SetLastBackup(S("C:\\pad\\%1").arg(i, 4, 10, QChar(u'0')),
+                               store::BackupTime::FromText(S("2026/01/01 00:00")));
         }
         initial = store::DefinitionFileBytes(list.Body());
         home.WriteSettings({S("NewFileOnly=1")});
@@ -253,7 +254,10 @@ class MergedSaveCrashTest : public CrashTest {
     QByteArray SaveAsTheOtherProgram(int run) const {
         const QString path = Definitions();
         store::DefinitionList list(store::LoadDefinitions(path).body);
-        list.PutEntry({S("C:\\other%1").arg(run), S("D:\\other"), QString(16, u' ')});
+        store::BackupEntry other;
+        other.sourceFolder = S("C:\\other%1").arg(run);
+        other.destination = S("D:\\other");
+        list.PutEntry(other);
         if (!store::SaveDefinitions(path, list)) return {};
         return home.Read(S("c/kibako/Kibako.Def"));
     }
@@ -302,7 +306,7 @@ class MergedSaveCrashTest : public CrashTest {
         if (!now.EntryOf(S("C:\\other%1").arg(run))) return S("the other save was undone");
         for (const char* source : {"C:\\m1", "C:\\m2"}) {
             const std::optional<store::BackupEntry> entry = now.EntryOf(S(source));
-            if (!entry || !entry->lastBackup.at(0).isDigit()) return S("a time is missing");
+            if (!entry || !entry->lastBackup.When()) return S("a time is missing");
             merged.SetLastBackup(S(source), entry->lastBackup);
         }
         return merged.Body() == loaded.body ? S("new") : S("more than the times changed");
@@ -349,9 +353,11 @@ class HistoryCrashTest : public CrashTest {
   protected:
     void SetUp() override {
         store::DefinitionList list;
-        store::BackupEntry entry{S("C:\\src1"), S("D:\\bak1"), QString(16, u' ')};
-        entry.subFolderMode = 1;
-        entry.deleteMissingFlag = 1;
+        store::BackupEntry entry;
+        entry.sourceFolder = S("C:\\src1");
+        entry.destination = S("D:\\bak1");
+        entry.subFolders = store::SubFolders::EachAsEntry;
+        entry.deleteMissing = true;
         list.PutEntry(entry);
         home.WriteFile(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));
         home.WriteSettings({S("HistoryDays=30")});

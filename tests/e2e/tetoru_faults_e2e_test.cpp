@@ -53,9 +53,9 @@ TEST_F(TetoruFaults, ADefinitionFileThatCannotBeSavedKeepsItsOldContentAndFailsT
     EXPECT_TRUE(run.err.contains(S("Kibako.Def"))) << run.err.toStdString();
     EXPECT_EQ(home.Read(S("c/kibako/Kibako.Def")), before);
     // No temporary is left beside them; the run log tells of the run.
-    EXPECT_EQ(QDir(home.Home()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({S("Kibako.Def"), S("Kibako.Def.lock"), S("Kibako.INI"),
-                           S("Kibako.log")}));
+    EXPECT_EQ(
+        QDir(home.Home()).entryList(QDir::Files | QDir::Hidden),
+        QStringList({S("Kibako.Def"), S("Kibako.Def.lock"), S("Kibako.INI"), S("Kibako.log")}));
     EXPECT_EQ(home.Read(S("d/") + entries.front().second.mid(3) + S("/f.txt")), "data");
 }
 
@@ -93,13 +93,14 @@ TEST_F(TetoruFaults, AFolderThatCannotBeEnteredKeepsItsBackupsAndFailsItsEntry) 
     home.WriteFile(S("c/src2/sub/y.txt"), "y", 1'600'000'000);
     store::DefinitionList list;
     for (const auto& [source, destination, mode] :
-         {std::tuple{S("C:\\src"), S("D:\\bak"), 1}, {S("C:\\src2"), S("D:\\arc.LZH"), 2}}) {
+         {std::tuple{S("C:\\src"), S("D:\\bak"), store::SubFolders::EachAsEntry},
+          {S("C:\\src2"), S("D:\\arc.LZH"), store::SubFolders::InOneArchive}}) {
         store::BackupEntry entry;
         entry.sourceFolder = source;
         entry.destination = destination;
-        entry.lastBackup = QString(16, u' ');
-        entry.subFolderMode = mode;
-        entry.deleteMissingFlag = 1;
+        entry.lastBackup = store::BackupTime();
+        entry.subFolders = mode;
+        entry.deleteMissing = true;
         list.PutEntry(entry);
     }
     home.WriteFile(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));

@@ -75,14 +75,14 @@ TEST_F(ArchiveUpdate, ArchiveEntriesTakeTheArchiveTimeAndCountOnce) {
     store::BackupEntry entry;
     entry.sourceFolder = S("C:\\My Data");
     entry.destination = S("C:\\out\\B.ZIP");
-    entry.lastBackup = QString(16, u' ');
-    entry.subFolderMode = 2;
+    entry.lastBackup = store::BackupTime();
+    entry.subFolders = store::SubFolders::InOneArchive;
     list.PutEntry(entry);
     EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
     EXPECT_EQ(engine.FileCounter(), 1);
     const qint64 archiveNs = *util::ModifiedTimeOf(S("C:\\out\\B.ZIP"));
     EXPECT_EQ(
-        list.Entries()[0].lastBackup,
+        list.Entries()[0].lastBackup.Text(),
         QDateTime::fromMSecsSinceEpoch(archiveNs / 1'000'000).toString(S("yyyy/MM/dd HH:mm")));
 
     archiverCode = 3;
@@ -207,12 +207,12 @@ TEST_F(ArchiveUpdate, APartialUpdateNamesWhatWasPassedOverAndFailsTheEntry) {
     store::BackupEntry entry;
     entry.sourceFolder = S("C:\\My Data");
     entry.destination = S("C:\\out\\B.LZH");
-    entry.lastBackup = QString(16, u' ');
-    entry.subFolderMode = 3;
+    entry.lastBackup = store::BackupTime();
+    entry.subFolders = store::SubFolders::EachAsEntry;
     list.PutEntry(entry);
     EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
     EXPECT_EQ(engine.FailedEntries(), 1);
-    EXPECT_EQ(list.Entries()[0].lastBackup, QString(16, u' '));
+    EXPECT_EQ(list.Entries()[0].lastBackup.Text(), QString(16, u' '));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("/src/locked: Permission denied")));
     EXPECT_TRUE(ui.messages[0].contains(S("C:\\out\\B.LZH")));
@@ -232,7 +232,7 @@ TEST(ArchiveConsole, TheReasonIsPrintedOnStandardError) {
         store::BackupEntry entry;
         entry.sourceFolder = S("C:\\src");
         entry.destination = S("C:\\out\\B.ZIP");
-        entry.lastBackup = QString(16, u' ');
+        entry.lastBackup = store::BackupTime();
         list.PutEntry(entry);
         EXPECT_EQ(engine::RunBackupAll(engine, list), 0);
     }

@@ -22,7 +22,7 @@ class BackupRun : public EngineTest {
             store::BackupEntry entry;
             entry.sourceFolder = S("C:\\") + S(name);
             entry.destination = S("D:\\") + S(name);
-            entry.lastBackup = QString(16, u' ');
+            entry.lastBackup = store::BackupTime();
             list.PutEntry(entry);
         }
         list.SetModified(false);
@@ -30,7 +30,7 @@ class BackupRun : public EngineTest {
     void TearDown() override { platform::SetClockForTesting({}); }
     QStringList Times() const {
         QStringList times;
-        for (const auto& entry : list.Entries()) times.append(entry.lastBackup);
+        for (const auto& entry : list.Entries()) times.append(entry.lastBackup.Text());
         return times;
     }
     store::DefinitionList list;
@@ -46,8 +46,8 @@ TEST_F(BackupRun, AllEntriesRunAndGetTheClockTime) {
 }
 
 TEST_F(BackupRun, UpdatedRunPassesOverUnchangedFolders) {
-    list.SetLastBackup(S("C:\\a"), S("2026/01/01 00:00"));
-    list.SetLastBackup(S("C:\\b"), S("2020/01/01 00:00"));
+    list.SetLastBackup(S("C:\\a"), store::BackupTime::FromText(S("2026/01/01 00:00")));
+    list.SetLastBackup(S("C:\\b"), store::BackupTime::FromText(S("2020/01/01 00:00")));
     list.SetModified(false);
     drives.WriteFile(S("C:\\b\\new.txt"), "n",
                      QDateTime(QDate(2021, 1, 1), QTime()).toSecsSinceEpoch());

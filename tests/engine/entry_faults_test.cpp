@@ -39,13 +39,14 @@ class EntryFaults : public EngineTest {
         store::BackupEntry entry;
         entry.sourceFolder = S("C:\\src");
         entry.destination = destination;
-        entry.lastBackup = S("2020/01/01 00:00");
-        entry.subFolderMode = destination.endsWith(S(".LZH")) ? 2 : 1;
-        entry.deleteMissingFlag = deleteMissing ? 1 : 0;
+        entry.lastBackup = store::BackupTime::FromText(S("2020/01/01 00:00"));
+        entry.subFolders = destination.endsWith(S(".LZH")) ? store::SubFolders::InOneArchive
+                                                           : store::SubFolders::EachAsEntry;
+        entry.deleteMissing = deleteMissing;
         list.PutEntry(entry);
         list.SetModified(false);
     }
-    QString LastBackup() const { return list.Entries().front().lastBackup; }
+    QString LastBackup() const { return list.Entries().front().lastBackup.Text(); }
     store::DefinitionList list;
 };
 
@@ -95,7 +96,7 @@ TEST_F(EntryFaults, AnUnreadableSubFolderFailsItsEntry) {
     EXPECT_EQ(LastBackup(), S("2020/01/01 00:00"));
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\top.txt")), QByteArray("top"));
     // An updated-only run cannot tell the folder unchanged: it tries, and fails again.
-    list.SetLastBackup(S("C:\\src"), S("2025/01/01 00:00"));
+    list.SetLastBackup(S("C:\\src"), store::BackupTime::FromText(S("2025/01/01 00:00")));
     EXPECT_EQ(engine::RunBackupUpdated(engine, list), 0);
     EXPECT_EQ(ui.reports.back().outcome, EntryOutcome::Failed);
 }
@@ -116,7 +117,7 @@ TEST_F(EntryFaults, AnArchiveKeepsMembersUnderAFolderThatCannotBeExamined) {
     const QString before = MemberNames(S("D:\\arc\\SRC.LZH"));
     ASSERT_TRUE(before.contains(S("sub\\kept1.txt"))) << before.toStdString();
     drives.WriteFile(S("C:\\src\\new.txt"), "new", kT);
-    list.SetLastBackup(S("C:\\src"), S("2020/01/01 00:00"));
+    list.SetLastBackup(S("C:\\src"), store::BackupTime::FromText(S("2020/01/01 00:00")));
     FaultInjector faults;
     faults.Fail(Call::Stat, S("*/src/sub/*"), EACCES);
     EXPECT_EQ(engine::RunBackupAll(engine, list), 0);

@@ -77,8 +77,8 @@ class HostNameBytes : public EngineTest {
         backup = Bytes(drives.Host(S("D:\\dst")));
         entry.sourceFolder = S("C:\\src");
         entry.destination = S("D:\\dst");
-        entry.subFolderMode = 2;
-        entry.deleteMissingFlag = 1;
+        entry.subFolders = store::SubFolders::InOneArchive;
+        entry.deleteMissing = true;
         WriteRaw(source + '/' + kShiftJis, "shift_jis", kT);
         WriteRaw(source + '/' + kRaw, "raw", kT);
         WriteRaw(source + '/' + kTwin, "twin", kT);

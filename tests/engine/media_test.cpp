@@ -151,7 +151,7 @@ store::DefinitionList ListWith(std::initializer_list<std::pair<const char*, cons
         store::BackupEntry entry;
         entry.sourceFolder = S(source);
         entry.destination = S(destination);
-        entry.lastBackup = QString(16, u' ');
+        entry.lastBackup = store::BackupTime();
         list.PutEntry(entry);
     }
     return list;

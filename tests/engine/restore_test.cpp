@@ -63,7 +63,7 @@ class Restore : public EngineTest, public ::testing::WithParamInterface<BackupKi
         drives.WriteFile(S("C:\\データ\\写真\\古\\犬.bin"), "inu", kTime + 4);
         drives.WriteFile(S("C:\\データ\\a.txt"), "alpha", kTime + 6);
         entry.sourceFolder = S("C:\\データ");
-        entry.subFolderMode = 2;
+        entry.subFolders = store::SubFolders::InOneArchive;
         switch (GetParam()) {
             case BackupKind::FolderCopy:
                 entry.destination = S("E:\\控え\\データ");

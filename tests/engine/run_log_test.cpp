@@ -128,11 +128,11 @@ TEST_F(RunLogFile, StatusTakesTheLastRunAndTheLastGoodTime) {
 
     std::vector<store::BackupEntry> entries(3);
     entries[0].sourceFolder = S("C:\\Docs");
-    entries[0].lastBackup = S("2026/12/06 23:00");
+    entries[0].lastBackup = store::BackupTime::FromText(S("2026/12/06 23:00"));
     entries[1].sourceFolder = S("C:\\Music");
-    entries[1].lastBackup = S("2026/12/06 23:00");
+    entries[1].lastBackup = store::BackupTime::FromText(S("2026/12/06 23:00"));
     entries[2].sourceFolder = S("C:\\Never");
-    entries[2].lastBackup = QString(16, u' ');
+    entries[2].lastBackup = store::BackupTime();
     const auto statuses = engine::StatusOf(entries, engine::ReadRunLogs(path));
     ASSERT_EQ(statuses.size(), 3u);
     EXPECT_FALSE(statuses[0].LastRunFailed());
@@ -155,17 +155,17 @@ class LoggedRun : public EngineTest {
         drives.WriteFile(S("C:\\src\\newer.txt"), "newer", 1'700'000'100);
         drives.WriteFile(S("D:\\dst\\newer.txt"), "old", 1'700'000'000);
         drives.WriteFile(S("D:\\dst\\gone.txt"), "gone", 1'700'000'000);
-        Register(S("C:\\src"), S("D:\\dst"), 1);
-        Register(S("C:\\missing"), S("D:\\m"), 0);
+        Register(S("C:\\src"), S("D:\\dst"), true);
+        Register(S("C:\\missing"), S("D:\\m"), false);
         engine.SetLog(&log);
     }
     void TearDown() override { engine.SetLog(nullptr); }
-    void Register(const QString& source, const QString& destination, int deleteMissing) {
+    void Register(const QString& source, const QString& destination, bool deleteMissing) {
         store::BackupEntry entry;
         entry.sourceFolder = source;
         entry.destination = destination;
-        entry.lastBackup = QString(16, u' ');
-        entry.deleteMissingFlag = deleteMissing;
+        entry.lastBackup = store::BackupTime();
+        entry.deleteMissing = deleteMissing;
         list.PutEntry(entry);
     }
     QTemporaryDir dir;

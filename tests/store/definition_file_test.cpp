@@ -25,7 +25,7 @@ class DefinitionFile : public ::testing::Test {
         BackupEntry entry;
         entry.sourceFolder = S("C:\\写真");
         entry.destination = S("(E)PHOTOS\\Backup");
-        entry.lastBackup = S("2026/12/07 10:00");
+        entry.lastBackup = store::BackupTime::FromText(S("2026/12/07 10:00"));
         list.PutEntry(entry);
     }
     testing_support::TempDrives drives;
@@ -53,7 +53,7 @@ TEST_F(DefinitionFile, NamesOutsideTheCodePageAreKeptAsUtf8) {
     BackupEntry entry;
     entry.sourceFolder = S("C:\\Café");
     entry.destination = S("D:\\B");
-    entry.lastBackup = QString(16, u' ');
+    entry.lastBackup = store::BackupTime();
     list.PutEntry(entry);
     ASSERT_TRUE(SaveDefinitions(path, list));
     // The mark keeps the file from being read as code page 932; the header
@@ -74,7 +74,7 @@ TEST_F(DefinitionFile, HalfWidthKatakanaThatLookLikeUtf8StayKatakana) {
     BackupEntry entry;
     entry.sourceFolder = S("C:\\ﾃｽ");
     entry.destination = S("D:\\B");
-    entry.lastBackup = QString(16, u' ');
+    entry.lastBackup = store::BackupTime();
     katakana.PutEntry(entry);
     ASSERT_TRUE(SaveDefinitions(path, katakana));
     const QByteArray bytes = drives.ReadFile(path);
@@ -142,7 +142,7 @@ TEST_F(DefinitionFile, DamagedFilesLoadWhatIsReadableAndAreKeptOnSave) {
     BackupEntry second;
     second.sourceFolder = S("C:\\second");
     second.destination = S("D:\\B");
-    second.lastBackup = QString(16, u' ');
+    second.lastBackup = store::BackupTime();
     DefinitionList two = list;
     two.PutEntry(second);
     QByteArray flipped = DefinitionFileBytes(two.Body());
@@ -183,14 +183,15 @@ TEST_F(DefinitionFile, ASaveJudgesDamageByTheFileAsItIsNow) {
     ASSERT_TRUE(QFile::remove(drives.Host(path + S(".damaged"))));
     const QByteArray cut = good.left(good.size() - 6);
     drives.WriteFile(path, cut);
-    ASSERT_TRUE(list.SetLastBackup(S("C:\\写真"), S("2026/12/08 09:00")));
+    ASSERT_TRUE(
+        list.SetLastBackup(S("C:\\写真"), store::BackupTime::FromText(S("2026/12/08 09:00"))));
     ASSERT_TRUE(SaveDefinitions(path, list));
     EXPECT_EQ(drives.ReadFile(path + S(".damaged")), cut);
     const LoadResult repaired = LoadDefinitions(path);
     EXPECT_TRUE(repaired.warning.isEmpty());
     const std::optional<BackupEntry> entry = DefinitionList(repaired.body).EntryOf(S("C:\\写真"));
     ASSERT_TRUE(entry.has_value());
-    EXPECT_EQ(entry->lastBackup, S("2026/12/08 09:00"));
+    EXPECT_EQ(entry->lastBackup.Text(), S("2026/12/08 09:00"));
 }
 
 TEST_F(DefinitionFile, SpecialFilesAreRefusedAndNeverSavedOver) {
@@ -242,8 +243,9 @@ TEST_F(DefinitionFile, ALongListRoundTripsByteForByte) {
         BackupEntry entry;
         entry.sourceFolder = QStringLiteral("C:\\写真\\%1\\フォルダー").arg(i * 7919 % 10007);
         entry.destination = QStringLiteral("(E)PHOTOS\\Backup\\%1").arg(i);
-        entry.lastBackup = i % 2 ? QStringLiteral("2026/12/07 10:00") : QString(16, u' ');
-        entry.subFolderMode = i % 3;
+        entry.lastBackup =
+            i % 2 ? store::BackupTime::FromText(QStringLiteral("2026/12/07 10:00")) : BackupTime();
+        entry.subFolders = static_cast<SubFolders>(i % 3);
         list.PutEntry(entry);
     }
     ASSERT_TRUE(SaveDefinitions(path, list));

@@ -10,18 +10,21 @@
 #include <algorithm>
 
 using store::BackupEntry;
+using store::Compression;
 using store::DefinitionList;
+using store::SubFolders;
 
 namespace {
 
 using testing_support::S;
 
-BackupEntry Entry(const char* source, const char* destination = "D:\\BACKUP", int mode = 0) {
+BackupEntry Entry(const char* source, const char* destination = "D:\\BACKUP",
+                  SubFolders mode = SubFolders::None) {
     BackupEntry entry;
     entry.sourceFolder = S(source);
     entry.destination = S(destination);
-    entry.lastBackup = QString(16, u' ');
-    entry.subFolderMode = mode;
+    entry.lastBackup = store::BackupTime();
+    entry.subFolders = mode;
     return entry;
 }
 
@@ -38,9 +41,9 @@ class DefinitionListTest : public ::testing::Test {
 };
 
 TEST_F(DefinitionListTest, EntriesHaveTheStoredLayout) {
-    BackupEntry entry = Entry("C:\\DATA", "E:\\B.LZH", 2);
-    entry.lockFlag = 1;
-    entry.deleteMissingFlag = 1;
+    BackupEntry entry = Entry("C:\\DATA", "E:\\B.LZH", SubFolders::InOneArchive);
+    entry.locked = true;
+    entry.deleteMissing = true;
     list.PutEntry(entry);
     EXPECT_EQ(list.Body(), S("\x08"
                              "C:\\DATA\x02"
@@ -48,10 +51,11 @@ TEST_F(DefinitionListTest, EntriesHaveTheStoredLayout) {
                              "21100000\x05\x06") +
                                QChar(0));
     EXPECT_TRUE(list.Modified());
-    const auto read = list.NextEntry(0)->entry;
+    const BackupEntry read = *list.EntryOf(S("C:\\DATA"));
     EXPECT_EQ(read.destination, S("E:\\B.LZH"));
-    EXPECT_EQ(read.CompressionKind(), S("LZH"));
-    EXPECT_TRUE(read.DeletesMissing());
+    EXPECT_EQ(read.CompressionOf(), Compression::Lzh);
+    EXPECT_TRUE(read.locked);
+    EXPECT_TRUE(read.deleteMissing);
     EXPECT_TRUE(read.IncludesSubFolders());
 }
 
@@ -73,10 +77,10 @@ TEST_F(DefinitionListTest, InsertsInOrderWithSubFoldersRightAfterTheirFolder) {
     EXPECT_EQ(Sources(list),
               QStringList({"C:\\A", "C:\\a\\sub", "C:\\A\\SUB\\deep", "C:\\A!x", "C:\\B", "D:\\"}));
     // Replacing keeps the position, and the old time goes with the old entry.
-    list.SetLastBackup(S("C:\\A!x"), S("2001/02/03 04:05"));
+    list.SetLastBackup(S("C:\\A!x"), store::BackupTime::FromText(S("2001/02/03 04:05")));
     list.PutEntry(Entry("c:\\a!X", "Z:\\NEW"));
     EXPECT_EQ(Sources(list)[3], S("c:\\a!X"));
-    EXPECT_EQ(list.Entries()[3].lastBackup, QString(16, u' '));
+    EXPECT_EQ(list.Entries()[3].lastBackup.Text(), QString(16, u' '));
 }
 
 TEST_F(DefinitionListTest, AHandEditedBodyOutOfOrderIsSortedOnInsert) {
@@ -115,11 +119,12 @@ TEST_F(DefinitionListTest, LastBackupIsRewrittenInPlace) {
     list.PutEntry(Entry("C:\\B"));
     const qsizetype length = list.Body().size();
     list.SetModified(false);
-    EXPECT_TRUE(list.SetLastBackup(S("C:\\B"), S("2026/12/07 23:59")));
+    EXPECT_TRUE(list.SetLastBackup(S("C:\\B"), store::BackupTime::FromText(S("2026/12/07 23:59"))));
     EXPECT_EQ(list.Body().size(), length);
-    EXPECT_EQ(list.Entries()[1].lastBackup, S("2026/12/07 23:59"));
+    EXPECT_EQ(list.Entries()[1].lastBackup.Text(), S("2026/12/07 23:59"));
     EXPECT_TRUE(list.Modified());
-    EXPECT_FALSE(list.SetLastBackup(S("C:\\C"), S("2026/12/07 23:59")));
+    EXPECT_FALSE(
+        list.SetLastBackup(S("C:\\C"), store::BackupTime::FromText(S("2026/12/07 23:59"))));
 }
 
 TEST_F(DefinitionListTest, MalformedEntriesAreReadSafelyAndRepairCutsThem) {
@@ -133,15 +138,14 @@ TEST_F(DefinitionListTest, MalformedEntriesAreReadSafelyAndRepairCutsThem) {
                    "C:\\C\x02"
                    "D\x03") +
                  QChar(0));
-    const auto first = list.NextEntry(0);
-    ASSERT_TRUE(first);
-    const auto second = list.NextEntry(first->next);
-    ASSERT_TRUE(second);
-    EXPECT_FALSE(second->entry.wellFormed);
-    EXPECT_EQ(second->entry.sourceFolder, S("C:\\BROKEN no separators"));
-    EXPECT_TRUE(list.NextEntry(second->next)->entry.wellFormed);
+    const std::vector<BackupEntry> entries = list.Entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_TRUE(entries[0].wellFormed);
+    EXPECT_FALSE(entries[1].wellFormed);
+    EXPECT_EQ(entries[1].sourceFolder, S("C:\\BROKEN no separators"));
+    EXPECT_TRUE(entries[2].wellFormed);
     list.SetModified(false);
-    list.RepairAt(second->position);
+    list.RepairFrom(1);
     EXPECT_EQ(Sources(list), QStringList({"C:\\A"}));
     EXPECT_FALSE(list.Modified());
 }
@@ -156,7 +160,7 @@ TEST_F(DefinitionListTest, RecoversLastBackupFromTheArchiveTime) {
     list.PutEntry(Entry("C:\\C", "D:\\PLAIN"));
     list.SetModified(false);
     EXPECT_EQ(list.RecoverLastBackups(), 1);
-    EXPECT_EQ(list.Entries()[0].lastBackup, S("2020/01/02 03:04"));
+    EXPECT_EQ(list.Entries()[0].lastBackup.Text(), S("2020/01/02 03:04"));
     EXPECT_TRUE(list.Modified());
 }
 
@@ -174,8 +178,8 @@ class LongDefinitionList : public ::testing::Test {
                                  .arg(n / 2, 4, 10, QChar(u'0'))
                                  .arg(n % 2 ? QStringLiteral("\\sub") : QString());
         entry.destination = QStringLiteral("D:\\B\\%1").arg(i);
-        entry.lastBackup = QString(16, u' ');
-        entry.subFolderMode = i % 3;
+        entry.lastBackup = store::BackupTime();
+        entry.subFolders = static_cast<SubFolders>(i % 3);
         return entry;
     }
     void ExpectBodyIs(const std::vector<BackupEntry>& expected) {
@@ -183,17 +187,16 @@ class LongDefinitionList : public ::testing::Test {
         for (const BackupEntry& entry : expected) body += store::EntryText(entry);
         body += QChar(0);
         ASSERT_EQ(list.Body(), body);
-        qsizetype at = 0;
-        for (const BackupEntry& entry : expected) {
-            const auto found = list.FindEntry(entry.sourceFolder.toLower());
+        const std::vector<BackupEntry> entries = list.Entries();
+        ASSERT_EQ(entries.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const BackupEntry& entry = expected[i];
+            const auto found = list.EntryOf(entry.sourceFolder.toLower());
             ASSERT_TRUE(found) << entry.sourceFolder.toStdString();
-            ASSERT_EQ(*found, at);
-            const auto step = list.NextEntry(at);
-            ASSERT_TRUE(step);
-            ASSERT_EQ(step->entry.sourceFolder, entry.sourceFolder);
-            at = step->next;
+            ASSERT_EQ(found->sourceFolder, entry.sourceFolder);
+            ASSERT_EQ(EntryText(*found), EntryText(entry));
+            ASSERT_EQ(entries[i].sourceFolder, entry.sourceFolder);
         }
-        EXPECT_FALSE(list.NextEntry(at));
     }
     DefinitionList list;
     std::vector<BackupEntry> model;  // the same entries, kept sorted by hand
@@ -214,7 +217,7 @@ TEST_F(LongDefinitionList, EveryOperationMatchesThePlainText) {
     // Times rewritten in place, entries replaced, removed with and without
     // the folders below them.
     for (std::size_t i = 0; i < model.size(); i += 7) {
-        model[i].lastBackup = QStringLiteral("2026/12/08 12:00");
+        model[i].lastBackup = store::BackupTime::FromText(QStringLiteral("2026/12/08 12:00"));
         ASSERT_TRUE(list.SetLastBackup(model[i].sourceFolder.toUpper(), model[i].lastBackup));
     }
     for (std::size_t i = 3; i < model.size(); i += 11) {
@@ -243,7 +246,7 @@ TEST_F(LongDefinitionList, EveryOperationMatchesThePlainText) {
     DefinitionList copy = reread;
     EXPECT_TRUE(copy.RemoveEntry(model.front().sourceFolder, false));
     EXPECT_EQ(reread.Body(), list.Body());
-    EXPECT_EQ(*copy.FindEntry(model[1].sourceFolder), 0);
+    EXPECT_EQ(copy.Entries().front().sourceFolder, model[1].sourceFolder);
 }
 
 TEST_F(DefinitionListTest, ARepeatedKeyIsFoundAgainAfterTheFirstIsRemoved) {
@@ -258,13 +261,13 @@ TEST_F(DefinitionListTest, ARepeatedKeyIsFoundAgainAfterTheFirstIsRemoved) {
           "D:\\TWO\x03                \x04"
           "00000000\x05\x06");
     list.SetBody(S("lead") + one + two + QChar(0) + S("after"));
-    EXPECT_EQ(*list.FindEntry(S("C:\\A")), 4);
+    EXPECT_EQ(list.EntryOf(S("C:\\A"))->destination, S("D:\\ONE"));
     EXPECT_TRUE(list.RemoveEntry(S("C:\\A"), false));
     EXPECT_EQ(list.Entries().front().destination, S("D:\\TWO"));
     EXPECT_EQ(list.Body(), S("lead") + two + QChar(0) + S("after"));
-    EXPECT_TRUE(list.SetLastBackup(S("C:\\A"), S("2026/01/01 00:00")));
+    EXPECT_TRUE(list.SetLastBackup(S("C:\\A"), store::BackupTime::FromText(S("2026/01/01 00:00"))));
     EXPECT_TRUE(list.RemoveEntry(S("C:\\A"), false));
-    EXPECT_FALSE(list.FindEntry(S("C:\\A")));
+    EXPECT_FALSE(list.HasEntry(S("C:\\A")));
 }
 
 TEST_F(DefinitionListTest, FieldsHoldingFramingCharactersAreRefused) {
@@ -293,8 +296,8 @@ TEST(DefinitionListTwins, CaseTwinsOnDiskAreTwoKeys) {
     ASSERT_TRUE(list.PutEntry(Entry("C:\\photos\\sub", "D:\\lower\\sub")));
     ASSERT_TRUE(list.PutEntry(Entry("C:\\MAIL", "D:\\Mail")));
     const auto destination = [&list](const QString& source) {
-        const auto at = list.FindEntry(source);
-        return at ? list.NextEntry(*at)->entry.destination : QString();
+        const auto entry = list.EntryOf(source);
+        return entry ? entry->destination : QString();
     };
     EXPECT_EQ(destination(QStringLiteral("C:\\Photos")), u"D:\\UPPER");
     EXPECT_EQ(destination(QStringLiteral("C:\\photos")), u"D:\\lower");

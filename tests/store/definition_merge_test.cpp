@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ BackupEntry Entry(const QString& source, const QString& destination, const QStri
     BackupEntry entry;
     entry.sourceFolder = source;
     entry.destination = destination;
-    entry.lastBackup = last;
+    entry.lastBackup = BackupTime::FromText(last);
     return entry;
 }
 
@@ -57,8 +58,10 @@ class DefinitionMerge : public ::testing::Test {
 TEST_F(DefinitionMerge, TimesGoIntoTheFileAsItIsNowAndDeletedEntriesStayDeleted) {
     DefinitionList tetoru = Loaded();
     DefinitionList kibako = Loaded();
-    ASSERT_TRUE(tetoru.SetLastBackup(S("C:\\a"), S("2026/12/08 03:00")));
-    ASSERT_TRUE(tetoru.SetLastBackup(S("c:\\B"), S("2026/12/08 03:01")));
+    ASSERT_TRUE(
+        tetoru.SetLastBackup(S("C:\\a"), store::BackupTime::FromText(S("2026/12/08 03:00"))));
+    ASSERT_TRUE(
+        tetoru.SetLastBackup(S("c:\\B"), store::BackupTime::FromText(S("2026/12/08 03:01"))));
     ASSERT_TRUE(kibako.RemoveEntry(S("C:\\b"), false));
     ASSERT_TRUE(kibako.PutEntry(Entry(S("C:\\d"), S("D:\\d.LZH"))));
     ASSERT_TRUE(SaveDefinitions(path, kibako));
@@ -79,7 +82,8 @@ TEST_F(DefinitionMerge, EditsKeepTheTimesAnotherProgramWrote) {
     ASSERT_TRUE(kibako.RemoveEntry(S("C:\\c"), false));
     ASSERT_TRUE(kibako.PutEntry(Entry(S("C:\\e"), S("D:\\e"), S("2026/12/01 09:00"))));
     for (const char* source : {"C:\\a", "C:\\b", "C:\\c"})
-        ASSERT_TRUE(tetoru.SetLastBackup(S(source), S("2026/12/08 03:00")));
+        ASSERT_TRUE(
+            tetoru.SetLastBackup(S(source), store::BackupTime::FromText(S("2026/12/08 03:00"))));
     ASSERT_TRUE(SaveDefinitions(path, tetoru));
     ASSERT_TRUE(SaveDefinitions(path, kibako));
     EXPECT_EQ(drives.ReadFile(path),
@@ -94,14 +98,16 @@ TEST_F(DefinitionMerge, EditsKeepTheTimesAnotherProgramWrote) {
 TEST_F(DefinitionMerge, LaterChangesToOneKeyOverrideEarlierOnes) {
     DefinitionList list = Loaded();
     ASSERT_TRUE(list.PutEntry(Entry(S("C:\\a"), S("D:\\a2"))));
-    ASSERT_TRUE(list.SetLastBackup(S("C:\\a"), S("2026/12/08 04:00")));
+    ASSERT_TRUE(list.SetLastBackup(S("C:\\a"), store::BackupTime::FromText(S("2026/12/08 04:00"))));
     ASSERT_TRUE(list.RemoveEntry(S("C:\\b"), false));
     ASSERT_TRUE(list.PutEntry(Entry(S("C:\\b"), S("D:\\b2"))));
     ASSERT_TRUE(list.PutEntry(Entry(S("C:\\x"), S("D:\\x"))));
     ASSERT_TRUE(list.RemoveEntry(S("C:\\x"), false));
     DefinitionList other = Loaded();
-    ASSERT_TRUE(other.SetLastBackup(S("C:\\a"), S("2026/12/08 03:00")));
-    ASSERT_TRUE(other.SetLastBackup(S("C:\\b"), S("2026/12/08 03:00")));
+    ASSERT_TRUE(
+        other.SetLastBackup(S("C:\\a"), store::BackupTime::FromText(S("2026/12/08 03:00"))));
+    ASSERT_TRUE(
+        other.SetLastBackup(S("C:\\b"), store::BackupTime::FromText(S("2026/12/08 03:00"))));
     ASSERT_TRUE(SaveDefinitions(path, other));
     ASSERT_TRUE(SaveDefinitions(path, list));
     EXPECT_EQ(drives.ReadFile(path),
@@ -122,9 +128,12 @@ TEST_F(DefinitionMerge, DeletionsBelowAFolderAndRepairsAreRecordedEntryByEntry) 
     ASSERT_TRUE(other.PutEntry(Entry(S("C:\\a\\3"), S("D:\\a\\3"))));
     ASSERT_TRUE(SaveDefinitions(path, other));
     ASSERT_TRUE(list.RemoveEntry(S("C:\\a"), true));
-    const std::optional<qsizetype> c = list.FindEntry(S("C:\\c"));
-    ASSERT_TRUE(c.has_value());
-    list.RepairAt(*c);
+    const std::vector<BackupEntry> entries = list.Entries();
+    const auto c = std::find_if(entries.begin(), entries.end(), [](const BackupEntry& entry) {
+        return entry.sourceFolder == S("C:\\c");
+    });
+    ASSERT_NE(c, entries.end());
+    list.RepairFrom(static_cast<std::size_t>(c - entries.begin()));
     ASSERT_TRUE(SaveDefinitions(path, list));
     EXPECT_EQ(drives.ReadFile(path),
               Expected({Entry(S("C:\\a\\3"), S("D:\\a\\3")), Entry(S("C:\\b"), S("D:\\b"))}));
@@ -162,7 +171,8 @@ TEST_F(DefinitionMerge, ChangesBetweenTwoListsAndAWholeReplacement) {
     ASSERT_TRUE(corrected.RemoveEntry(S("C:\\b"), false));
     ASSERT_TRUE(corrected.PutEntry(Entry(S("C:\\c"), S("E:\\c"))));
     DefinitionList other = Loaded();
-    ASSERT_TRUE(other.SetLastBackup(S("C:\\c"), S("2026/12/08 03:00")));
+    ASSERT_TRUE(
+        other.SetLastBackup(S("C:\\c"), store::BackupTime::FromText(S("2026/12/08 03:00"))));
     ASSERT_TRUE(SaveDefinitions(path, other));
     corrected.SetChanges(DefinitionChanges::Between(window, corrected));
     ASSERT_TRUE(SaveDefinitions(path, corrected));
@@ -182,7 +192,7 @@ TEST_F(DefinitionMerge, ChangesBetweenTwoListsAndAWholeReplacement) {
 TEST_F(DefinitionMerge, ASaveWaitsForTheLockOfTheFile) {
     const QByteArray before = drives.ReadFile(path);
     DefinitionList list = Loaded();
-    ASSERT_TRUE(list.SetLastBackup(S("C:\\a"), S("2026/12/08 03:00")));
+    ASSERT_TRUE(list.SetLastBackup(S("C:\\a"), store::BackupTime::FromText(S("2026/12/08 03:00"))));
     std::atomic<bool> saved = false;
     std::thread saver;
     {
@@ -211,13 +221,14 @@ TEST_F(DefinitionMerge, CaseTwinsRegisteredInOneSessionAreBothSaved) {
     kibako.PutEntry(Entry(S("C:\\photos"), S("D:\\lower")));
     ASSERT_TRUE(SaveDefinitions(path, kibako));
     DefinitionList tetoru = Loaded();
-    ASSERT_TRUE(tetoru.SetLastBackup(S("C:\\photos"), S("2026/12/08 03:00")));
+    ASSERT_TRUE(
+        tetoru.SetLastBackup(S("C:\\photos"), store::BackupTime::FromText(S("2026/12/08 03:00"))));
     ASSERT_TRUE(SaveDefinitions(path, tetoru));
     const DefinitionList saved = Loaded();
     ASSERT_TRUE(saved.EntryOf(S("C:\\Photos")));
     ASSERT_TRUE(saved.EntryOf(S("C:\\photos")));
     EXPECT_EQ(saved.EntryOf(S("C:\\Photos"))->destination, S("D:\\upper"));
-    EXPECT_EQ(saved.EntryOf(S("C:\\Photos"))->lastBackup, kNever);
+    EXPECT_EQ(saved.EntryOf(S("C:\\Photos"))->lastBackup.Text(), kNever);
     EXPECT_EQ(saved.EntryOf(S("C:\\photos"))->destination, S("D:\\lower"));
-    EXPECT_EQ(saved.EntryOf(S("C:\\photos"))->lastBackup, S("2026/12/08 03:00"));
+    EXPECT_EQ(saved.EntryOf(S("C:\\photos"))->lastBackup.Text(), S("2026/12/08 03:00"));
 }

@@ -33,7 +33,7 @@ class TetoruRun : public ::testing::Test {
             store::BackupEntry entry;
             entry.sourceFolder = S("C:\\") + S(name);
             entry.destination = S("D:\\") + S(name);
-            entry.lastBackup = QString(16, u' ');
+            entry.lastBackup = store::BackupTime();
             list.PutEntry(entry);
         }
         Write(S("c/kibako/Kibako.Def"), store::DefinitionFileBytes(list.Body()));
@@ -75,9 +75,9 @@ TEST_F(TetoruRun, AbortAfterTwoEntriesSavesBothAndRequestsNoPowerOff) {
     store::DefinitionList saved(body);
     const auto entries = saved.Entries();
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_NE(entries[0].lastBackup, QString(16, u' '));
-    EXPECT_NE(entries[1].lastBackup, QString(16, u' '));
-    EXPECT_EQ(entries[2].lastBackup, QString(16, u' '));
+    EXPECT_NE(entries[0].lastBackup.Text(), QString(16, u' '));
+    EXPECT_NE(entries[1].lastBackup.Text(), QString(16, u' '));
+    EXPECT_EQ(entries[2].lastBackup.Text(), QString(16, u' '));
     EXPECT_FALSE(QFile::exists(record));
     EXPECT_TRUE(engine.Unattended());
 }

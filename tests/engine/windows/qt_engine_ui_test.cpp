@@ -51,8 +51,8 @@ class QtEngineUiTest : public ::testing::Test {
         store::BackupEntry entry;
         entry.sourceFolder = source;
         entry.destination = destination;
-        entry.lastBackup = QString(16, u' ');
-        entry.subFolderMode = 1;
+        entry.lastBackup = store::BackupTime();
+        entry.subFolders = store::SubFolders::EachAsEntry;
         list.PutEntry(entry);
     }
 

@@ -48,8 +48,8 @@ class PaintWatch : public QObject {
 
 QPointer<PaintWatch> paintWatch;
 
-// The step "answer-N" names its answer by the old platform's number, as the
-// scripts written for the system do; the one place those numbers live.
+// The step "answer-N" names its answer by the old platform's number (6 Yes,
+// 7 No, 2 Cancel, 1 OK): the one place those numbers are read.
 std::optional<util::Answer> AnswerOfNumber(int number) {
     switch (number) {
         case 1:

@@ -7,8 +7,9 @@
 namespace util {
 
 // Where the engine and the programs send the platform's standard message box
-// and the beep (the utilities show nothing: they return what happened). The windows install a Qt implementation; without a display the
-// console one writes to standard error and answers with what changes nothing.
+// and the beep; the utilities show nothing, they return what happened. The
+// windows install a Qt implementation; without a display the console one
+// writes to standard error and answers with what changes nothing.
 class MessageSink {
   public:
     virtual ~MessageSink() = default;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "catalog/entry_form.h"
 #include "catalog/grid/grid_engine.h"
@@ -46,6 +47,23 @@ class PaintWatch : public QObject {
 };
 
 QPointer<PaintWatch> paintWatch;
+
+// The step "answer-N" names its answer by the old platform's number (6 Yes,
+// 7 No, 2 Cancel, 1 OK): the one place those numbers are read.
+std::optional<util::Answer> AnswerOfNumber(int number) {
+    switch (number) {
+        case 1:
+            return util::Answer::Ok;
+        case 2:
+            return util::Answer::Cancel;
+        case 6:
+            return util::Answer::Yes;
+        case 7:
+            return util::Answer::No;
+        default:
+            return std::nullopt;
+    }
+}
 
 // The cursor of the folder grid to a shown row or a column, as the arrow keys
 // move it, and the file list of the new cell.
@@ -117,7 +135,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
         dialog.Browse();
         dialog.chooseHostPath = keep;
     } else if (step == u"entry-save") {
-        widgets::presets::SetNextAnswer(1);
+        widgets::presets::SetNextAnswer(util::Answer::Ok);
         dialog.findChild<QPushButton*>(QStringLiteral("保存BTN"))->click();
     } else if (step == u"entry-register") {
         dialog.Register();
@@ -133,7 +151,7 @@ bool RunEntryStep(ListForm& form, const QString& step) {
 // to run it again after a short while.
 int RunStep(ListForm& form, const QString& step) {
     if (step == u"backup-all" || step == u"backup-updated") {
-        widgets::presets::SetNextAnswer(1);
+        widgets::presets::SetNextAnswer(util::Answer::Ok);
         if (step == u"backup-all") {
             form.BackupAll();
         } else {
@@ -159,8 +177,9 @@ int RunStep(ListForm& form, const QString& step) {
     } else if (step == u"painted") {
         if (!paintWatch || !paintWatch->Painted()) return -1;
         std::fprintf(stderr, "KIBAKO_AUTOMATION: painted\n");
-    } else if (step.startsWith(u"answer-")) {
-        widgets::presets::SetNextAnswer(step.mid(7).toInt());
+    } else if (const auto answer = step.startsWith(u"answer-") ? AnswerOfNumber(step.mid(7).toInt())
+                                                               : std::nullopt) {
+        widgets::presets::SetNextAnswer(*answer);
     } else if (step.startsWith(u"input=")) {
         widgets::presets::SetNextInput(step.mid(6));
     } else if (step == u"input-cancel") {

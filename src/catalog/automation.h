@@ -29,8 +29,8 @@ class ListForm;
 // 登録済みフォルダーの確認: "edit", "delete", "check" (run from the menu item;
 // the steps after them run while a question or the dialog waits); their
 // questions take answers queued before them: "answer-6" (6 Yes, 7 No, 2
-// Cancel, 1 OK), "input=TEXT", "input-cancel". Unknown steps are written to standard error
-// and skipped.
+// Cancel, 1 OK; other numbers are unknown steps), "input=TEXT", "input-cancel". Unknown steps are
+// written to standard error and skipped.
 void StartAutomation(ListForm& form, const QString& script);
 
 }  // namespace kibako::catalog

@@ -46,7 +46,7 @@ void ListForm::BackupAll() {
     if (!EndRun()) return;
     ShowLastBackups(*this);
     ReadRunStatus();
-    dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
+    dialogs::ShowMessage(this, summary);
 }
 
 void ListForm::BackupUpdated() {
@@ -56,7 +56,7 @@ void ListForm::BackupUpdated() {
     if (!EndRun()) return;
     ShowLastBackups(*this);
     ReadRunStatus();
-    dialogs::ShowMessage(this, summary, dialogs::kMsgOk);
+    dialogs::ShowMessage(this, summary);
 }
 
 bool ListForm::BeginRun() {

@@ -38,7 +38,7 @@ bool ListForm::Shutdown() {
             util::Messages().StandardMessage(QStringLiteral("定義ファイルを保存できません\n\n") +
                                                  error + QStringLiteral("\nファイル：　") +
                                                  definitionPath_,
-                                             util::Buttons::Ok, util::kAnswerOk);
+                                             util::Buttons::Ok, util::Answer::Ok);
             return false;
         }
         if (saved.nothingToDo) util::Messages().Beep();
@@ -55,10 +55,15 @@ bool ListForm::Shutdown() {
     for (const QString& file : unsaved) {
         util::Messages().StandardMessage(
             QStringLiteral("設定を保存できません\nファイル：　") + file, util::Buttons::Ok,
-            util::kAnswerOk);
+            util::Answer::Ok);
     }
     const QString tempFolder = util::JoinPath(programFolder_, QStringLiteral("TempFile"));
-    if (util::FolderExists(tempFolder)) util::DeleteFolderTree(tempFolder);
+    if (util::FolderExists(tempFolder)) {
+        util::MessageSink& person = util::Messages();
+        for (const QString& failure : util::DeleteFolderTree(tempFolder, person).failures) {
+            person.StandardMessage(failure, util::Buttons::Ok, util::Answer::Ok);
+        }
+    }
     return true;
 }
 

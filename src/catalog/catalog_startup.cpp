@@ -54,7 +54,7 @@ QString DriveBoxText(const platform::Drive& drive) {
 
 bool ListForm::Load(const QStringList& arguments) {
     if (store::ClockIsWrong()) {
-        widgets::ShowStandardBox({store::WrongDateText(), util::Buttons::Ok, util::kAnswerOk,
+        widgets::ShowStandardBox({store::WrongDateText(), util::Buttons::Ok, util::Answer::Ok,
                                   widgets::BoxIcon::Information});
         return false;
     }
@@ -64,7 +64,7 @@ bool ListForm::Load(const QStringList& arguments) {
                      qUtf8Printable(start.settingsRefused));
         widgets::ShowStandardBox(
             {QStringLiteral("設定ファイルを読み込めません\n\n") + start.settingsRefused,
-             util::Buttons::Ok, util::kAnswerOk, widgets::BoxIcon::Exclamation});
+             util::Buttons::Ok, util::Answer::Ok, widgets::BoxIcon::Exclamation});
         return false;
     }
     if (!start.driveError.isEmpty())
@@ -82,7 +82,7 @@ bool ListForm::Load(const QStringList& arguments) {
         const store::LoadResult loaded = store::LoadDefinitions(definitionPath_);
         definitions_ = store::DefinitionList(loaded.body);
         if (!loaded.warning.isEmpty())
-            util::Messages().StandardMessage(loaded.warning, util::Buttons::Ok, util::kAnswerOk);
+            util::Messages().StandardMessage(loaded.warning, util::Buttons::Ok, util::Answer::Ok);
     }
     layout_.gate.settingUp = true;
     engine_->SetUnattended(false);

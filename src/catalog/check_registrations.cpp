@@ -73,15 +73,14 @@ std::optional<QString> AskPresentLocation(const QString& missing) {
 bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& probe,
                     CheckCopy& copy) {
     if (const auto candidate = MovedFolderCandidate(missing, probe)) {
-        const int answer =
-            dialogs::ShowMessage(&form, MovedText(missing, *candidate), dialogs::kMsgYesNoCancel);
-        if (answer == util::kAnswerYes) {
+        const util::Answer answer = dialogs::ShowMessage(
+            &form, {MovedText(missing, *candidate), util::Buttons::YesNoCancel});
+        if (answer == util::Answer::Yes) {
             RewriteFolder(copy.body, missing, *candidate);
             copy.changed = true;
-        } else if (answer == util::kAnswerNo) {
-            if (dialogs::ShowMessage(&form, ForgetText(missing),
-                                     dialogs::kMsgYesNo | dialogs::kMsgDefaultSecond) ==
-                util::kAnswerYes) {
+        } else if (answer == util::Answer::No) {
+            if (dialogs::ShowMessage(&form, {ForgetText(missing), util::Buttons::YesNo,
+                                             util::Answer::No}) == util::Answer::Yes) {
                 ForgetFolder(copy.body, missing);
                 copy.changed = true;
             }
@@ -90,10 +89,11 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
         }
         return true;
     }
-    const int answer = dialogs::ShowMessage(&form, GoneText(missing), dialogs::kMsgYesNoCancel);
-    if (answer == util::kAnswerYes) {
+    const util::Answer answer =
+        dialogs::ShowMessage(&form, {GoneText(missing), util::Buttons::YesNoCancel});
+    if (answer == util::Answer::Yes) {
         ForgetFolder(copy.body, missing);
-    } else if (answer == util::kAnswerNo) {
+    } else if (answer == util::Answer::No) {
         const std::optional<QString> present = AskPresentLocation(missing);
         if (!present) return false;
         RewriteFolder(copy.body, missing, *present);
@@ -117,7 +117,8 @@ std::optional<QString> AskNewDefinitionPath(ListForm& form, QString& name) {
     name = answer->trimmed();
     const QString path = NewDefinitionPath(name, form.ProgramFolder());
     if (util::FileExists(path) &&
-        dialogs::ShowMessage(&form, OverwriteText(path), dialogs::kMsgYesNo) != util::kAnswerYes)
+        dialogs::ShowMessage(&form, {OverwriteText(path), util::Buttons::YesNo}) !=
+            util::Answer::Yes)
         return QString();
     return path;
 }
@@ -127,7 +128,7 @@ std::optional<QString> AskNewDefinitionPath(ListForm& form, QString& name) {
 // the name.
 std::optional<QString> AskDefinitionPath(ListForm& form, QString& name) {
     for (;;) {
-        if (dialogs::ShowMessage(&form, kSaveQuestion, dialogs::kMsgYesNo) != util::kAnswerYes)
+        if (dialogs::ShowMessage(&form, {kSaveQuestion, util::Buttons::YesNo}) != util::Answer::Yes)
             return form.DefinitionPath();
         const std::optional<QString> path = AskNewDefinitionPath(form, name);
         if (!path || !path->isEmpty()) return path;
@@ -182,7 +183,7 @@ void CheckRegistrations(ListForm& form) {
         }
     }
     if (!copy.changed) {
-        dialogs::ShowMessage(&form, kNothingFoundText, dialogs::kMsgOk);
+        dialogs::ShowMessage(&form, kNothingFoundText);
         return;
     }
     // A name that cannot be used (a folder that does not exist, a name too
@@ -193,7 +194,7 @@ void CheckRegistrations(ListForm& form) {
     while (path) {
         QString error;
         if (SaveCorrectedList(form, *path, copy.body, error)) return;
-        dialogs::ShowMessage(&form, CannotSaveText(*path, error), dialogs::kMsgOk);
+        dialogs::ShowMessage(&form, CannotSaveText(*path, error));
         path = AskOtherDefinitionPath(form, name);
     }
 }

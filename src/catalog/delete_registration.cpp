@@ -146,7 +146,7 @@ void DeleteRegistration(ListForm& form) {
             DeleteInDriveView(form);
             break;
         case kDestinationView:
-            dialogs::ShowMessage(&form, kDestinationViewText, dialogs::kMsgOk);
+            dialogs::ShowMessage(&form, kDestinationViewText);
             break;
         default:
             DeleteInSettingsView(form);

@@ -168,7 +168,7 @@ EntryForm::EntryForm(QWidget* parent) : QDialog(parent) {
 }
 
 EntryForm::~EntryForm() {
-    if (wait_ != nullptr) wait_->Finish(kCancelled);
+    if (wait_ != nullptr) wait_->Finish(Outcome::Cancelled);
 }
 
 void EntryForm::CreateControls() {
@@ -248,21 +248,20 @@ void EntryForm::CreateControls() {
     });
 }
 
-int EntryForm::Inp(QWidget* owner, RegistrationValues& values) {
+EntryForm::Outcome EntryForm::Inp(QWidget* owner, RegistrationValues& values) {
     Fill(values);
     const widgets::OwnerLock lock(owner);
-    widgets::DialogWait wait;
+    widgets::AnswerWait<Outcome> wait(Outcome::Cancelled);
     wait_ = &wait;
-    answer_ = 0;
     show();
     raise();
     activateWindow();
     fields_[static_cast<size_t>(SelectedOption())]->setFocus(Qt::OtherFocusReason);
-    const int answer = wait.Run();
+    const Outcome outcome = wait.Run();
     wait_ = nullptr;
     hide();
-    CopyBack(answer, values);
-    return answer;
+    CopyBack(outcome, values);
+    return outcome;
 }
 
 void EntryForm::Fill(const RegistrationValues& values) {
@@ -297,8 +296,8 @@ void EntryForm::Fill(const RegistrationValues& values) {
     deleteMissing_->setChecked(values.deleteMissing);
 }
 
-void EntryForm::CopyBack(int answer, RegistrationValues& values) {
-    if (answer == kRegistered) {
+void EntryForm::CopyBack(Outcome outcome, RegistrationValues& values) {
+    if (outcome == Outcome::Registered) {
         values.destination = ChosenDestination();
         lastDestinationFolder_ = util::ParentPath(values.destination);
     }
@@ -354,7 +353,7 @@ void EntryForm::Register() {
     }
     ShowCaution(destination);
     hide();
-    SetAnswer(kRegistered);
+    SetOutcome(Outcome::Registered);
 }
 
 void EntryForm::ShowCaution(const QString& destination) {
@@ -374,20 +373,19 @@ void EntryForm::SetSettings(const store::Settings* settings, int cautionCount) {
 
 void EntryForm::Cancel() {
     hide();
-    SetAnswer(kCancelled);
+    SetOutcome(Outcome::Cancelled);
 }
 
 void EntryForm::reject() { Cancel(); }
 
-void EntryForm::SetAnswer(int answer) {
-    answer_ = answer;
-    if (wait_ != nullptr) wait_->Finish(answer);
+void EntryForm::SetOutcome(Outcome outcome) {
+    if (wait_ != nullptr) wait_->Finish(outcome);
 }
 
 void EntryForm::closeEvent(QCloseEvent* event) {
     // The window manager's close cancels, so that nothing is registered; the
     // window itself stays for the next use.
-    SetAnswer(kCancelled);
+    SetOutcome(Outcome::Cancelled);
     if (event->spontaneous()) {
         event->ignore();
         hide();
@@ -437,7 +435,7 @@ bool EntryForm::TakeBrowsedHostPath(const QString& hostPath) {
     const std::optional<QString> path = platform::ToDrivePath(hostPath);
     if (!path) {
         widgets::ShowStandardBox(
-            {kNoDriveText, util::Buttons::Ok, util::kAnswerOk, widgets::BoxIcon::Exclamation},
+            {kNoDriveText, util::Buttons::Ok, util::Answer::Ok, widgets::BoxIcon::Exclamation},
             this);
         return false;
     }

@@ -16,7 +16,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace kibako::widgets {
-class DialogWait;
+template <typename Result>
+class AnswerWait;
 }
 
 namespace engine {
@@ -62,8 +63,7 @@ struct SidebarPlace {
 class EntryForm : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kRegistered = 1;
-    static constexpr int kCancelled = 2;
+    enum class Outcome { Registered, Cancelled };
 
     explicit EntryForm(QWidget* parent = nullptr);
     ~EntryForm() override;
@@ -71,11 +71,11 @@ class EntryForm : public QDialog {
     // Fills the dialog, disables `owner`, shows the dialog (not modal to the
     // platform) and waits for 登録BTN or CANBTN (closing the window counts as
     // CANBTN); then copies the results back. The caller places the dialog.
-    int Inp(QWidget* owner, RegistrationValues& values);
+    Outcome Inp(QWidget* owner, RegistrationValues& values);
 
     // The two halves of Inp, for callers and tests that drive the dialog.
     void Fill(const RegistrationValues& values);
-    void CopyBack(int answer, RegistrationValues& values);
+    void CopyBack(Outcome outcome, RegistrationValues& values);
 
     void SelectOption(int index);  // 圧縮OPT(index)
     int SelectedOption() const;
@@ -124,7 +124,7 @@ class EntryForm : public QDialog {
 
   private:
     void CreateControls();
-    void SetAnswer(int answer);
+    void SetOutcome(Outcome outcome);
     void ShowCaution(const QString& destination);
     QString BrowseStartFolder() const;
 
@@ -147,8 +147,7 @@ class EntryForm : public QDialog {
     int cautionCount_ = 0;
     bool cautionShown_ = false;
     engine::Engine* engine_ = nullptr;
-    widgets::DialogWait* wait_ = nullptr;
-    int answer_ = 0;
+    widgets::AnswerWait<Outcome>* wait_ = nullptr;
 };
 
 }  // namespace kibako::catalog

@@ -82,7 +82,7 @@ void ListForm::ScanDrive() {
     const QChar letter = driveBox_->itemData(index).toChar();
     if (letter == scannedDrive_) return;
     if (platform::CurrentDrives().TypeOf(letter) != platform::DriveType::Fixed) {
-        util::Messages().StandardMessage(kNotHardDiskText, util::Buttons::Ok, util::kAnswerOk);
+        util::Messages().StandardMessage(kNotHardDiskText, util::Buttons::Ok, util::Answer::Ok);
         return;
     }
     scannedDrive_ = letter;

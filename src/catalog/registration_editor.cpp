@@ -87,9 +87,9 @@ void RegistrationEditor::Edit() {
     dialog.SetSettings(&form_.Settings(), form_.WinMeCaution());
     dialog.SetBrowseFolder(form_.BackupDir());
     PlaceBesideColumns(dialog);
-    const int answer = dialog.Inp(&form_, values);
+    const EntryForm::Outcome outcome = dialog.Inp(&form_, values);
     form_.SetBackupDir(dialog.BrowseFolder());
-    if (answer != EntryForm::kRegistered) return;
+    if (outcome != EntryForm::Outcome::Registered) return;
 
     {
         const BusyCursor busy;

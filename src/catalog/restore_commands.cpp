@@ -27,14 +27,15 @@ const QString kRestoreTitle = QStringLiteral("バックアップから復元");
 const QString kVerifyTitle = QStringLiteral("バックアップの照合");
 
 std::optional<QString> AskTarget(QWidget* parent, const QString& sourceFolder) {
-    const int answer = dialogs::ShowMessage(
+    const util::Answer answer = dialogs::ShowMessage(
         parent,
-        QStringLiteral(
-            "%1 へ復元します。\n\n「はい」：元のフォルダーへ\n「いいえ」：別のフォルダーを選ぶ")
-            .arg(sourceFolder),
-        dialogs::kMsgYesNoCancel, kRestoreTitle);
-    if (answer == util::kAnswerYes) return QString();
-    if (answer != util::kAnswerNo) return std::nullopt;
+        {QStringLiteral(
+             "%1 へ復元します。\n\n「はい」：元のフォルダーへ\n「いいえ」：別のフォルダーを選ぶ")
+             .arg(sourceFolder),
+         util::Buttons::YesNoCancel, util::Answer::Yes, kibako::widgets::BoxIcon::None,
+         kRestoreTitle});
+    if (answer == util::Answer::Yes) return QString();
+    if (answer != util::Answer::No) return std::nullopt;
     QFileDialog dialog(parent, QStringLiteral("復元先の指定"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);  // the sidebar needs Qt's own
     dialog.setFileMode(QFileDialog::Directory);
@@ -93,7 +94,7 @@ const store::BackupEntry* ShownRegistration(ListForm& form,
     if (!entry) {
         util::Messages().StandardMessage(
             QStringLiteral("このフォルダーは登録されていません\n") + form.ListedFolder(),
-            util::Buttons::Ok, util::kAnswerOk);
+            util::Buttons::Ok, util::Answer::Ok);
     }
     return entry;
 }
@@ -169,7 +170,7 @@ void ListForm::ShowVersions() {
     if (!entry) return;
     if (fileRows_.rowCount == 0 || fileRows_.currentRow < 0) {
         util::Messages().StandardMessage(QStringLiteral("ファイルを選んでください"),
-                                         util::Buttons::Ok, util::kAnswerOk);
+                                         util::Buttons::Ok, util::Answer::Ok);
         return;
     }
     const QString name = grid::CellText(fileRows_, 0, fileRows_.currentRow);

@@ -149,7 +149,7 @@ void ScheduleForm::Accept() {
     if (const auto error = Apply()) {
         widgets::ShowStandardBox(
             {QStringLiteral("スケジュールを設定できませんでした。\n\n") + *error, util::Buttons::Ok,
-             util::kAnswerOk, widgets::BoxIcon::Exclamation},
+             util::Answer::Ok, widgets::BoxIcon::Exclamation},
             this);
         ShowState();
         return;

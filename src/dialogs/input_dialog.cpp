@@ -19,8 +19,6 @@ namespace {
 
 namespace widgets = kibako::widgets;
 
-constexpr int kClosedOk = 1;
-
 using KeptInputForm = KeptForm<InputForm>;
 
 void Place(InputForm* form, const QWidget* owner) {
@@ -61,7 +59,7 @@ std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const 
     QPointer<InputForm> form = KeptInputForm::Acquire();
     const bool temporary = !KeptInputForm::IsKept(form);
     form->hide();
-    widgets::DialogWait wait;
+    widgets::AnswerWait<util::Answer> wait(util::Answer::Cancel);
     form->SetWait(&wait);
     form->Prepare(prompt, title, defaultText);
     Place(form, owner);
@@ -70,7 +68,7 @@ std::optional<QString> InputDialog(QWidget* owner, const QString& prompt, const 
     form->activateWindow();
     form->FocusInput();
 
-    if (wait.Run() == kClosedOk && form) result = form->Text();
+    if (wait.Run() == util::Answer::Ok && form) result = form->Text();
     if (form) {
         form->SetWait(nullptr);
         form->hide();

@@ -22,9 +22,6 @@ constexpr int kWidth = 5400;
 constexpr int kMinimumHeight = 1800;
 constexpr int kButtonWidth = 1095;
 
-constexpr int kClosedOk = 1;
-constexpr int kClosedCancel = 2;
-
 QPushButton* MakeButton(QWidget* parent, const QString& caption, const char* name) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -65,12 +62,12 @@ InputForm::InputForm()
 }
 
 InputForm::~InputForm() {
-    if (wait_ != nullptr) wait_->Finish(kClosedCancel);
+    if (wait_ != nullptr) wait_->Finish(util::Answer::Cancel);
 }
 
 void InputForm::Prepare(const QString& prompt, const QString& title, const QString& defaultText) {
     winId();  // the native window knows the frame the dialog will get
-    dialogClosed_ = 0;
+    dialogClosed_.reset();
     setWindowTitle(title);
     prompt_->setText(util::WithLineBreaks(prompt));
     input_->setText(defaultText);
@@ -91,17 +88,17 @@ QString InputForm::Text() const { return input_->text(); }
 
 void InputForm::FocusInput() { input_->setFocus(Qt::OtherFocusReason); }
 
-void InputForm::SetClosed(int how) {
+void InputForm::SetClosed(util::Answer how) {
     dialogClosed_ = how;
     if (wait_ != nullptr) wait_->Finish(how);
 }
 
-void InputForm::accept() { SetClosed(kClosedOk); }
+void InputForm::accept() { SetClosed(util::Answer::Ok); }
 
-void InputForm::reject() { SetClosed(kClosedCancel); }
+void InputForm::reject() { SetClosed(util::Answer::Cancel); }
 
 void InputForm::closeEvent(QCloseEvent* event) {
-    SetClosed(kClosedCancel);
+    SetClosed(util::Answer::Cancel);
     // The title-bar close only cancels and hides; the window stays for the
     // next question. Any other close (the program ending) goes ahead.
     if (event->spontaneous()) {

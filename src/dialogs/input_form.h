@@ -1,13 +1,18 @@
 #pragma once
 
+#include "util/answer.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace kibako::widgets {
-class DialogWait;
+template <typename Result>
+class AnswerWait;
 }
 
 namespace dialogs {
@@ -26,16 +31,17 @@ class InputForm : public QDialog {
     ~InputForm() override;
 
     // Sets caption, prompt and the default text (wholly selected, so typing
-    // replaces it), sizes the window and resets DialogClosed to 0.
+    // replaces it), sizes the window and forgets how it was last closed.
     void Prepare(const QString& prompt, const QString& title, const QString& defaultText);
 
-    // 0 while open, 1 after OK, 2 after cancel (a title-bar close included).
-    int DialogClosed() const { return dialogClosed_; }
+    // None while open, Ok after OK, Cancel after cancel (a title-bar close
+    // included).
+    std::optional<util::Answer> DialogClosed() const { return dialogClosed_; }
     QString Text() const;
     void FocusInput();
 
     // The wait that OK or cancel ends with DialogClosed; null when no one waits.
-    void SetWait(kibako::widgets::DialogWait* wait) { wait_ = wait; }
+    void SetWait(kibako::widgets::AnswerWait<util::Answer>* wait) { wait_ = wait; }
     bool Waiting() const { return wait_ != nullptr; }
 
   protected:
@@ -44,14 +50,14 @@ class InputForm : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void SetClosed(int how);
+    void SetClosed(util::Answer how);
 
     QLabel* const prompt_;
     QLineEdit* const input_;
     QPushButton* const okButton_;
     QPushButton* const cancelButton_;
-    int dialogClosed_ = 0;
-    kibako::widgets::DialogWait* wait_ = nullptr;
+    std::optional<util::Answer> dialogClosed_;
+    kibako::widgets::AnswerWait<util::Answer>* wait_ = nullptr;
 };
 
 }  // namespace dialogs

@@ -1,10 +1,8 @@
 #include "dialogs/msg_box_form.h"
 
 #include "dialogs/dialog_font.h"
-#include "dialogs/message_box.h"
 #include "dialogs/message_colours.h"
 
-#include "util/message_sink.h"
 #include "widgets/dialog_wait.h"
 #include "widgets/window_frame.h"
 
@@ -23,10 +21,7 @@ namespace dialogs {
 namespace {
 
 using kibako::widgets::Twips;
-using util::kAnswerCancel;
-using util::kAnswerNo;
-using util::kAnswerOk;
-using util::kAnswerYes;
+using util::Answer;
 
 // Smallest button size in twips; a wider caption widens its button.
 constexpr int kButtonWidth = 1095;
@@ -55,38 +50,36 @@ MsgBoxForm::MsgBoxForm()
     icon_->setObjectName(QStringLiteral("ICOIMG"));
     icon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize));
     icon_->setFixedSize(kIconSize, kIconSize);
-    connect(okButton_, &QPushButton::clicked, this, [this] { Answer(kAnswerOk); });
-    connect(yesButton_, &QPushButton::clicked, this, [this] { Answer(kAnswerYes); });
-    connect(noButton_, &QPushButton::clicked, this, [this] { Answer(kAnswerNo); });
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { Answer(kAnswerCancel); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { GiveAnswer(Answer::Ok); });
+    connect(yesButton_, &QPushButton::clicked, this, [this] { GiveAnswer(Answer::Yes); });
+    connect(noButton_, &QPushButton::clicked, this, [this] { GiveAnswer(Answer::No); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { GiveAnswer(Answer::Cancel); });
 }
 
 MsgBoxForm::~MsgBoxForm() {
     if (wait_ != nullptr) wait_->Finish(CloseAnswer());
 }
 
-std::vector<QPushButton*> MsgBoxForm::ButtonsOf(int flags) const {
-    switch (flags & kMsgButtonMask) {
-        case kMsgOkCancel:
-            return {okButton_, cancelButton_};
-        case kMsgYesNoCancel:
-            return {yesButton_, noButton_, cancelButton_};
-        case kMsgYesNo:
-            return {yesButton_, noButton_};
-        default:
-            return {okButton_};
+QPushButton* MsgBoxForm::ButtonOf(Answer answer) const {
+    switch (answer) {
+        case Answer::Ok:
+            return okButton_;
+        case Answer::Cancel:
+            return cancelButton_;
+        case Answer::Yes:
+            return yesButton_;
+        case Answer::No:
+            return noButton_;
     }
+    return okButton_;
 }
 
-void MsgBoxForm::ChooseDefault(const std::vector<QPushButton*>& shown, int flags) {
-    size_t index = 0;
-    if ((flags & kMsgDefaultSecond) != 0 && shown.size() >= 2) index = 1;
-    if ((flags & kMsgDefaultThird) != 0 && shown.size() >= 3) index = 2;
+void MsgBoxForm::ChooseDefault(QPushButton* chosen) {
     for (QPushButton* button : {okButton_, yesButton_, noButton_, cancelButton_}) {
         button->setDefault(false);
     }
-    shown[index]->setDefault(true);
-    shown[index]->setFocus(Qt::OtherFocusReason);
+    chosen->setDefault(true);
+    chosen->setFocus(Qt::OtherFocusReason);
 }
 
 void MsgBoxForm::SizeButtons(const Twips& twips) {
@@ -125,15 +118,17 @@ MsgBoxMetrics MsgBoxForm::Measure(const std::vector<QPushButton*>& shown, const 
     return m;
 }
 
-void MsgBoxForm::Prepare(const QString& text, int flags, const QString& caption,
-                         const QRect& ownerRect, const QScreen* screen) {
+void MsgBoxForm::Prepare(const QString& text, util::Buttons buttons, Answer defaultAnswer,
+                         const QString& caption, const QRect& ownerRect, const QScreen* screen) {
     winId();  // the native window knows the frame the box will get
     setWindowTitle(caption);
     message_ = ParseMessageText(text);
     highColour_ = ScreenHasHighColour(screen);
 
     SizeButtons(kibako::widgets::TwipsOf(screen));
-    const std::vector<QPushButton*> shown = ButtonsOf(flags);
+    buttons_ = buttons;
+    std::vector<QPushButton*> shown;
+    for (const Answer answer : util::AnswersOf(buttons)) shown.push_back(ButtonOf(answer));
 
     layout_ = LayoutMsgBox(Measure(shown, ownerRect, screen));
     setFixedSize(layout_.inner);
@@ -143,17 +138,11 @@ void MsgBoxForm::Prepare(const QString& text, int flags, const QString& caption,
         shown[i]->move(layout_.buttons[i]);
         shown[i]->show();
     }
-    ChooseDefault(shown, flags);
+    ChooseDefault(ButtonOf(util::DefaultAnswerOf(buttons, defaultAnswer)));
     update();
 }
 
-int MsgBoxForm::CloseAnswer() const {
-    if (cancelButton_->isVisibleTo(this)) return kAnswerCancel;
-    if (okButton_->isVisibleTo(this)) return kAnswerOk;
-    return kAnswerNo;
-}
-
-void MsgBoxForm::Answer(int answer) {
+void MsgBoxForm::GiveAnswer(Answer answer) {
     if (wait_ != nullptr) wait_->Finish(answer);
 }
 
@@ -182,11 +171,11 @@ void MsgBoxForm::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::ShiftModifier;
     if (mods == Qt::NoModifier) {
         if (event->key() == Qt::Key_Y && yesButton_->isVisibleTo(this)) {
-            Answer(kAnswerYes);
+            GiveAnswer(Answer::Yes);
             return;
         }
         if (event->key() == Qt::Key_N && noButton_->isVisibleTo(this)) {
-            Answer(kAnswerNo);
+            GiveAnswer(Answer::No);
             return;
         }
     }
@@ -198,12 +187,12 @@ void MsgBoxForm::reject() {
     if (cancelButton_->isVisibleTo(this)) {
         cancelButton_->click();
     } else if (okButton_->isVisibleTo(this)) {
-        Answer(kAnswerOk);
+        GiveAnswer(Answer::Ok);
     }
 }
 
 void MsgBoxForm::closeEvent(QCloseEvent* event) {
-    Answer(CloseAnswer());
+    GiveAnswer(CloseAnswer());
     // A close from the window manager only ends the wait; the wait hides the
     // box. Any other close (the program ending) goes ahead.
     if (event->spontaneous()) {

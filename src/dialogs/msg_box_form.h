@@ -2,6 +2,7 @@
 
 #include "dialogs/message_text.h"
 #include "dialogs/msg_box_layout.h"
+#include "util/answer.h"
 
 #include <QDialog>
 #include <QFont>
@@ -11,7 +12,8 @@ class QPushButton;
 class QScreen;
 
 namespace kibako::widgets {
-class DialogWait;
+template <typename Result>
+class AnswerWait;
 }
 
 namespace dialogs {
@@ -29,19 +31,20 @@ class MsgBoxForm : public QDialog {
     MsgBoxForm();
     ~MsgBoxForm() override;
 
-    // Sets caption, text, buttons and default button, and sizes and places the
-    // window for one message. ownerRect is the owner's outer rectangle; the box
-    // is kept on the screen.
-    void Prepare(const QString& text, int flags, const QString& caption, const QRect& ownerRect,
-                 const QScreen* screen);
+    // Sets caption, text, buttons and default button (the one that answers
+    // `defaultAnswer`, else the first), and sizes and places the window for
+    // one message. ownerRect is the owner's outer rectangle; the box is kept
+    // on the screen.
+    void Prepare(const QString& text, util::Buttons buttons, util::Answer defaultAnswer,
+                 const QString& caption, const QRect& ownerRect, const QScreen* screen);
 
     // The wait that a button, a key or a close ends; null when no one waits.
-    void SetWait(kibako::widgets::DialogWait* wait) { wait_ = wait; }
+    void SetWait(kibako::widgets::AnswerWait<util::Answer>* wait) { wait_ = wait; }
     bool Waiting() const { return wait_ != nullptr; }
 
     // The answer a window-manager close gives: Cancel when that button is
-    // shown, else OK when shown, else No.
-    int CloseAnswer() const;
+    // shown, else OK when shown, else No (what changes nothing).
+    util::Answer CloseAnswer() const { return util::AnswerChangingNothing(buttons_); }
 
     const MsgBoxLayout& Layout() const { return layout_; }
     const MessageText& Message() const { return message_; }
@@ -55,12 +58,12 @@ class MsgBoxForm : public QDialog {
     void reject() override;
 
   private:
-    std::vector<QPushButton*> ButtonsOf(int flags) const;
+    QPushButton* ButtonOf(util::Answer answer) const;
     void SizeButtons(const kibako::widgets::Twips& twips);
-    void ChooseDefault(const std::vector<QPushButton*>& shown, int flags);
+    void ChooseDefault(QPushButton* button);
     MsgBoxMetrics Measure(const std::vector<QPushButton*>& shown, const QRect& ownerRect,
                           const QScreen* screen) const;
-    void Answer(int answer);
+    void GiveAnswer(util::Answer answer);
 
     QPushButton* const okButton_;
     QPushButton* const yesButton_;
@@ -70,7 +73,8 @@ class MsgBoxForm : public QDialog {
     MessageText message_;
     MsgBoxLayout layout_;
     bool highColour_ = true;
-    kibako::widgets::DialogWait* wait_ = nullptr;
+    util::Buttons buttons_ = util::Buttons::Ok;
+    kibako::widgets::AnswerWait<util::Answer>* wait_ = nullptr;
 };
 
 }  // namespace dialogs

@@ -23,7 +23,7 @@ bool Refuse(Engine& engine, const QString& archive, const QString& why) {
     engine.Ui().StandardMessage(
         QStringLiteral("古いメンバーを履歴に残せないので、アーカイブを更新しませんでした\n") + why +
             QStringLiteral("\nファイル：　") + archive,
-        util::Buttons::Ok, util::kAnswerOk);
+        util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 

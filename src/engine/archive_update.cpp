@@ -18,7 +18,7 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 bool CannotWrite(Engine& engine) {
     engine.RequestAbort();
     engine.Ui().StandardMessage(QStringLiteral("ファイル書込みができません"), util::Buttons::Ok,
-                                util::kAnswerOk);
+                                util::Answer::Ok);
     return false;
 }
 
@@ -41,7 +41,7 @@ bool Failed(Engine& engine, const QString& archive, const archiver::CommandResul
     engine.Ui().StandardMessage(QStringLiteral("アーカイブを更新できませんでした\n") +
                                     QString::fromStdString(result.message) +
                                     QStringLiteral("\nファイル：　") + archive,
-                                util::Buttons::Ok, util::kAnswerOk);
+                                util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 
@@ -57,7 +57,7 @@ bool PartlyDone(Engine& engine, const QString& archive, const archiver::CommandR
     engine.Ui().StandardMessage(
         QStringLiteral("読めないファイルを除いてアーカイブを更新しました\n") + entries +
             QStringLiteral("ファイル：　") + archive,
-        util::Buttons::Ok, util::kAnswerOk);
+        util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 
@@ -113,14 +113,14 @@ bool UpdateArchive(Engine& engine, const QString& source, const QString& archive
     const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
     if (!util::FolderExists(source)) {
         engine.Ui().StandardMessage(util::MissingFolderText(source), util::Buttons::Ok,
-                                    util::kAnswerOk);
+                                    util::Answer::Ok);
         return false;
     }
     // The first backup into a new folder: the archivers create files, not
     // folders. Only the last level is made, as for a plain copy.
     if (const auto error = util::MakeDestinationFolder(util::ParentPath(archive))) {
         engine.Ui().Beep();
-        engine.Ui().StandardMessage(*error, util::Buttons::Ok, util::kAnswerOk);
+        engine.Ui().StandardMessage(*error, util::Buttons::Ok, util::Answer::Ok);
         return false;
     }
     const ArchiveHistory history(engine, source, archive, withSubFolders, deleteMissing);

@@ -72,6 +72,14 @@ QString RemovedLine(const HistoryEntry& entry, const QString& why) {
     return QStringLiteral("history removed (%1): %2").arg(why, entry.path);
 }
 
+// Shows what the copy has to tell, as it happened.
+util::CopyResult Told(Engine& engine, util::CopyResult result) {
+    if (!result.message.isEmpty()) {
+        engine.Ui().StandardMessage(result.message, util::Buttons::Ok, util::Answer::Ok);
+    }
+    return result;
+}
+
 }  // namespace
 
 QString HistoryFolderName() { return QStringLiteral(".kibako-history"); }
@@ -191,18 +199,18 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
     };
     FolderHistory* history = engine.History();
     if (!copy.targetExists || history == nullptr)
-        return util::CopyResolvedFile(copy, progress, makeRoom);
+        return Told(engine, util::CopyResolvedFile(copy, progress, makeRoom));
     QString error;
     const std::optional<FolderHistory::Held> held =
         history->HoldReplaced(copy.target, copy.hostTarget, error);
     if (!held) {
-        engine.Ui().StandardMessage(
-            QStringLiteral("古いバックアップを履歴に残せないので、置き換えませんでした\n") + error +
-                QStringLiteral("\nファイル：　") + copy.target,
-            util::Buttons::Ok, util::kAnswerOk);
-        return {false, false, true};
+        return Told(
+            engine,
+            {false, false, true,
+             QStringLiteral("古いバックアップを履歴に残せないので、置き換えませんでした\n") +
+                 error + QStringLiteral("\nファイル：　") + copy.target});
     }
-    const util::CopyResult result = util::CopyResolvedFile(copy, progress, makeRoom);
+    const util::CopyResult result = Told(engine, util::CopyResolvedFile(copy, progress, makeRoom));
     FolderHistory::Release(*held, result.copied);
     return result;
 }
@@ -215,7 +223,7 @@ bool DeleteKeepingHistory(Engine& engine, const QString& driveTarget, const QStr
     engine.Ui().StandardMessage(
         QStringLiteral("古いバックアップを履歴に残せないので、削除しませんでした\n") + error +
             QStringLiteral("\nファイル：　") + driveTarget,
-        util::Buttons::Ok, util::kAnswerOk);
+        util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 

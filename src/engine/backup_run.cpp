@@ -43,7 +43,7 @@ std::optional<store::BackupTime> BackUp(Engine& engine, const store::BackupEntry
                             platform::LookUpHostPath(target)};
     if (DestinationInsideSource(looks.source, looks.destination, entry.IncludesSubFolders())) {
         engine.Ui().StandardMessage(DestinationInsideSourceText(entry.sourceFolder, target),
-                                    util::Buttons::Ok, util::kAnswerOk);
+                                    util::Buttons::Ok, util::Answer::Ok);
         return std::nullopt;
     }
     const FolderHistoryScope history(engine, target);
@@ -167,7 +167,7 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
         if (request.option == 0 &&
             DestinationInsideSource(request.source, target, request.withSubFolders)) {
             ui.StandardMessage(DestinationInsideSourceText(request.source, target),
-                               util::Buttons::Ok, util::kAnswerOk);
+                               util::Buttons::Ok, util::Answer::Ok);
         } else if (request.option == 0) {
             const FolderHistoryScope history(engine, target);
             result.succeeded = CopyFolder(engine, request.source, target, request.withSubFolders,

@@ -32,17 +32,17 @@ QString EntryReportLine(const EntryReport& report) {
     return route;
 }
 
-int ConsoleUi::StandardMessage(const QString& text, util::Buttons buttons, int) {
+util::Answer ConsoleUi::StandardMessage(const QString& text, util::Buttons buttons, util::Answer) {
     QString lines = util::InJapaneseWording(util::WithLineBreaks(text));
     WriteLine(err_, util::ProgramTitle() + QStringLiteral(": ") +
                         lines.replace(u'\n', QLatin1String("\n  ")));
     return util::AnswerChangingNothing(buttons);
 }
 
-int ConsoleUi::AskOlderFile(const OlderFile& file) {
+util::Answer ConsoleUi::AskOlderFile(const OlderFile& file) {
     WriteLine(err_, QStringLiteral("older than its backup, left alone: ") + file.sourceFolder +
                         u'\\' + file.fileName);
-    return util::kAnswerNo;
+    return util::Answer::No;
 }
 
 DriveChoice ConsoleUi::AskDrive(Owner, const QString& title, const QString& kindText,

@@ -15,7 +15,8 @@ class ConsoleUi final : public EngineUi {
   public:
     explicit ConsoleUi(std::FILE* out = stdout, std::FILE* err = stderr) : out_(out), err_(err) {}
 
-    int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
+    util::Answer StandardMessage(const QString& text, util::Buttons buttons,
+                                 util::Answer defaultAnswer) override;
     void Beep() override {}
     void ShowProgress() override {}
     void HideProgress() override {}
@@ -27,7 +28,7 @@ class ConsoleUi final : public EngineUi {
         if (onEvents) onEvents();
     }
     void SetBusyCursor(bool) override {}
-    int AskOlderFile(const OlderFile& file) override;
+    util::Answer AskOlderFile(const OlderFile& file) override;
     DriveChoice AskDrive(Owner, const QString& title, const QString& kindText, const QString&,
                          bool unattended) override;
     std::optional<QString> AskText(const QString&, const QString&, const QString&) override {

@@ -61,7 +61,7 @@ struct EntryReport {
 // Everything the backup engine needs from a person or a window. The Qt
 // windows, the console (runs without a display) and the tests each implement
 // it. Standard messages and the beep come from util::MessageSink, so one
-// object serves the utilities too.
+// object serves the windows' own messages too.
 class EngineUi : public util::MessageSink {
   public:
     // The progress window: shown without waiting at the start of a run.
@@ -77,10 +77,10 @@ class EngineUi : public util::MessageSink {
     virtual void LetEventsRun() = 0;
     virtual void SetBusyCursor(bool busy) = 0;
 
-    // The older-file question: 6 yes, 7 no. Closing the window or Escape
-    // answers no, and so does nobody at all: in unattended runs the question
+    // The older-file question: Yes or No. Closing the window or Escape
+    // answers No, and so does nobody at all: in unattended runs the question
     // closes itself after a while.
-    virtual int AskOlderFile(const OlderFile& file) = 0;
+    virtual util::Answer AskOlderFile(const OlderFile& file) = 0;
 
     // The drive-selection dialog: asks for the medium titled `title` of kind
     // `kindText`, pre-selecting `defaultDrive` ("E:\"). When `unattended`, it
@@ -96,8 +96,8 @@ class EngineUi : public util::MessageSink {
     virtual void EntryFinished(const EntryReport& report) { (void)report; }
 
     // A standard message with an icon; the plain form of util::MessageSink has none.
-    virtual int StandardMessageWithIcon(const QString& text, util::Buttons buttons,
-                                        int defaultAnswer, MessageIcon icon) {
+    virtual util::Answer StandardMessageWithIcon(const QString& text, util::Buttons buttons,
+                                                 util::Answer defaultAnswer, MessageIcon icon) {
         (void)icon;
         return StandardMessage(text, buttons, defaultAnswer);
     }

@@ -81,7 +81,7 @@ bool AskOlderFile(Engine& engine, const QString& sourceFile, qint64 sourceNs, co
     older.sourceTimeNs = sourceNs;
     older.backupFolder = util::ParentPath(target);
     older.backupTimeNs = targetNs;
-    return engine.Ui().AskOlderFile(older) == util::kAnswerYes;
+    return engine.Ui().AskOlderFile(older) == util::Answer::Yes;
 }
 
 // A folder level resolved once: Windows-style and host forms of both folders.
@@ -160,7 +160,7 @@ bool DestinationIsALink(Engine& engine, const QString& destination) {
             "バックアップ先のフォルダーがシンボリック・リンクなので、その先には書き込みません\n"
             "フォルダー：　") +
             destination,
-        util::Buttons::Ok, util::kAnswerOk);
+        util::Buttons::Ok, util::Answer::Ok);
     engine.CountFailedFile();
     return true;
 }
@@ -177,7 +177,7 @@ bool RefuseUnaddressable(Engine& engine, const QString& hostFolder, const QStrin
     }
     engine.Ui().StandardMessage(
         QStringLiteral("名前に「\\」か「:」を含むので、バックアップできません") + files,
-        util::Buttons::Ok, util::kAnswerOk);
+        util::Buttons::Ok, util::Answer::Ok);
     return true;
 }
 
@@ -191,7 +191,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     ui.LetEventsRun();
     const SourceFolder sourceFolder = LookAtSource(source, looks ? &looks->source : nullptr);
     if (!sourceFolder.exists || !sourceFolder.hostPath) {
-        ui.StandardMessage(util::MissingFolderText(source), util::Buttons::Ok, util::kAnswerOk);
+        ui.StandardMessage(util::MissingFolderText(source), util::Buttons::Ok, util::Answer::Ok);
         return false;
     }
 
@@ -199,7 +199,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     const util::DestinationFolder made =
         util::PrepareDestinationFolder(destination, looks ? &looks->destination : nullptr);
     if (made.error) {
-        ui.StandardMessage(*made.error, util::Buttons::Ok, util::kAnswerOk);
+        ui.StandardMessage(*made.error, util::Buttons::Ok, util::Answer::Ok);
         return false;
     }
     // Both folders are resolved once; their listings use the host paths.
@@ -263,7 +263,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     if (!listing.complete) {
         ui.StandardMessage(
             listing.error + QStringLiteral("\nフォルダー：　") + platform::MessageText(source),
-            util::Buttons::Ok, util::kAnswerOk);
+            util::Buttons::Ok, util::Answer::Ok);
         return false;
     }
     return allCopied;

@@ -139,7 +139,7 @@ void AskMediaTitle(Engine& engine, const QString& path, QString& title,
                     .value_or(QString());
         const QString problem = MediaTitleProblem(title);
         if (problem.isEmpty()) break;
-        engine.Ui().StandardMessageWithIcon(problem, util::Buttons::Ok, util::kAnswerOk,
+        engine.Ui().StandardMessageWithIcon(problem, util::Buttons::Ok, util::Answer::Ok,
                                             MessageIcon::Exclamation);
     }
     if (!title.isEmpty()) WriteMediaTitle(engine, path, title);
@@ -174,10 +174,10 @@ bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
                 return true;
             }
         }
-        const int answer = engine.Ui().StandardMessageWithIcon(
+        const util::Answer answer = engine.Ui().StandardMessageWithIcon(
             QStringLiteral("メディアが書込み禁止になっています。　書き込み可にしてください"),
-            util::Buttons::OkCancel, util::kAnswerCancel, MessageIcon::Exclamation);
-        if (answer != util::kAnswerOk) {
+            util::Buttons::OkCancel, util::Answer::Cancel, MessageIcon::Exclamation);
+        if (answer != util::Answer::Ok) {
             title.clear();
             return false;
         }

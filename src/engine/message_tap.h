@@ -9,21 +9,20 @@ namespace engine {
 // Stands between a run and its user for the length of one run: passes every
 // call on unchanged, and keeps the texts of the messages shown, so that the
 // run can say in its log why an entry failed without each failure having to
-// be reported twice. While it lives, the utilities' messages pass through it
-// too, on their way to the sink that was installed before.
+// be reported twice.
 class MessageTap final : public EngineUi {
   public:
-    explicit MessageTap(EngineUi& user);
-    ~MessageTap() override;
+    explicit MessageTap(EngineUi& user) : user_(user) {}
     MessageTap(const MessageTap&) = delete;
     MessageTap& operator=(const MessageTap&) = delete;
 
     // The messages shown since the last call, one per line, each on one line.
     QString TakeMessages();
 
-    int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
-    int StandardMessageWithIcon(const QString& text, util::Buttons buttons, int defaultAnswer,
-                                MessageIcon icon) override;
+    util::Answer StandardMessage(const QString& text, util::Buttons buttons,
+                                 util::Answer defaultAnswer) override;
+    util::Answer StandardMessageWithIcon(const QString& text, util::Buttons buttons,
+                                         util::Answer defaultAnswer, MessageIcon icon) override;
     void Beep() override { user_.Beep(); }
     void ShowProgress() override { user_.ShowProgress(); }
     void HideProgress() override { user_.HideProgress(); }
@@ -33,7 +32,7 @@ class MessageTap final : public EngineUi {
     void SetFileProgress(qint64 done, qint64 total) override { user_.SetFileProgress(done, total); }
     void LetEventsRun() override { user_.LetEventsRun(); }
     void SetBusyCursor(bool busy) override { user_.SetBusyCursor(busy); }
-    int AskOlderFile(const OlderFile& file) override { return user_.AskOlderFile(file); }
+    util::Answer AskOlderFile(const OlderFile& file) override { return user_.AskOlderFile(file); }
     DriveChoice AskDrive(Owner owner, const QString& title, const QString& kindText,
                          const QString& defaultDrive, bool unattended) override {
         return user_.AskDrive(owner, title, kindText, defaultDrive, unattended);
@@ -45,27 +44,9 @@ class MessageTap final : public EngineUi {
     void EntryFinished(const EntryReport& report) override { user_.EntryFinished(report); }
 
   private:
-    // The utilities' messages, kept on their way to the sink installed before.
-    class UtilitySink final : public util::MessageSink {
-      public:
-        UtilitySink(MessageTap& tap, util::MessageSink& next) : tap_(tap), next_(next) {}
-        int StandardMessage(const QString& text, util::Buttons buttons,
-                            int defaultAnswer) override {
-            tap_.Keep(text);
-            return next_.StandardMessage(text, buttons, defaultAnswer);
-        }
-        void Beep() override { next_.Beep(); }
-        util::MessageSink& Next() const { return next_; }
-
-      private:
-        MessageTap& tap_;
-        util::MessageSink& next_;
-    };
-
     void Keep(const QString& text);
 
     EngineUi& user_;
-    UtilitySink utilities_;
     QStringList messages_;
 };
 

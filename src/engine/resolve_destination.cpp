@@ -55,8 +55,8 @@ std::optional<QString> FindTitleOnDetectedDrives(Engine& engine, DriveType type,
 }
 
 bool AskAgain(Engine& engine, const QString& text) {
-    return engine.Ui().StandardMessageWithIcon(text, util::Buttons::OkCancel, util::kAnswerOk,
-                                               MessageIcon::Exclamation) == util::kAnswerOk;
+    return engine.Ui().StandardMessageWithIcon(text, util::Buttons::OkCancel, util::Answer::Ok,
+                                               MessageIcon::Exclamation) == util::Answer::Ok;
 }
 
 // The drive the person chose, or nothing when the entry is to be skipped.

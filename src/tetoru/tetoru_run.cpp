@@ -59,7 +59,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
                      const TetoruHooks& hooks) {
     engine::EngineUi& ui = engine.Ui();
     if (store::ClockIsWrong()) {
-        ui.StandardMessage(store::WrongDateText(), util::Buttons::Ok, util::kAnswerOk);
+        ui.StandardMessage(store::WrongDateText(), util::Buttons::Ok, util::Answer::Ok);
         return kWrongDate;
     }
     const store::ProgramStart start = store::StartProgram();

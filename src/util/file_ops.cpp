@@ -9,7 +9,6 @@
 #include "platform/host_path.h"
 #include "platform/profile_file.h"
 #include "platform/regular_file.h"
-#include "util/message_sink.h"
 #include "util/path_names.h"
 #include "util/text_case.h"
 
@@ -44,20 +43,17 @@ bool RootFolderFull(int error, const QString& target, const QString& hostTarget,
     return free && *free > size;
 }
 
-void ReportCopyFailure(const platform::CopyOutcome& outcome, const QString& target,
-                       const QString& hostTarget, qint64 size) {
-    QString text;
+QString CopyFailureText(const platform::CopyOutcome& outcome, const QString& target,
+                        const QString& hostTarget, qint64 size) {
     if (RootFolderFull(outcome.errorNumber, target, hostTarget, size)) {
-        text = QStringLiteral(
+        return QStringLiteral(
                    "ルート･ディレクトリには、これ以上ファイルを追加できません\n"
                    "（空き容量が残っていても、ファイル数に限界があります）\n\n"
                    "先にファイルを削除してから、フォルダーを新規作成し、\n"
                    "　その中にコピーしてください\n\n") +
                kFileLine + platform::MessageText(target);
-    } else {
-        text = outcome.description + u'\n' + kFileLine + platform::MessageText(target);
     }
-    Messages().StandardMessage(text, Buttons::Ok, kAnswerOk);
+    return outcome.description + u'\n' + kFileLine + platform::MessageText(target);
 }
 
 std::optional<platform::FoundEntry> FindOne(const QString& path) {
@@ -93,17 +89,16 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
         outcome = platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
     }
     if (!outcome.ok) {
-        ReportCopyFailure(outcome, copy.target, copy.hostTarget, copy.sourceSize);
-        return {false, false, true};
+        return {false, false, true,
+                CopyFailureText(outcome, copy.target, copy.hostTarget, copy.sourceSize)};
     }
     if (outcome.sourceChanged) {
-        Messages().StandardMessage(
-            QStringLiteral("バックアップ中にファイルが変更されました\n"
-                           "（次回のバックアップで、もう一度コピーします）\n") +
-                kFileLine + platform::MessageText(copy.source),
-            Buttons::Ok, kAnswerOk);
+        return {true, true, false,
+                QStringLiteral("バックアップ中にファイルが変更されました\n"
+                               "（次回のバックアップで、もう一度コピーします）\n") +
+                    kFileLine + platform::MessageText(copy.source)};
     }
-    return {true, outcome.sourceChanged, false};
+    return {true, false, false, QString()};
 }
 
 bool ClearTarget(const QString& target) {

@@ -8,24 +8,26 @@
 #include <functional>
 #include <optional>
 
-// File operations on Windows-style paths. None of them raises an error to its
-// caller: failures are either reported in the standard message box (see
-// message_sink.h) or found out by testing existence afterwards.
+// File operations on Windows-style paths. None of them shows anything: what
+// a person should be told comes back in the result, and the caller decides
+// how to tell it; other failures are found out by testing existence afterwards.
 namespace util {
 
 struct CopyResult {
     bool copied = false;         // a new copy is in place
-    bool sourceChanged = false;  // the source changed while it was copied (reported; the
-                                 // copy is stamped so that the next run copies it again)
-    bool failed = false;         // the file should have been copied and was not (reported)
+    bool sourceChanged = false;  // the source changed while it was copied (the copy is
+                                 // stamped so that the next run copies it again)
+    bool failed = false;         // the file should have been copied and was not
+    // What to tell a person about a failed copy or a changed source, as the
+    // standard message box shows it; empty when there is nothing to tell.
+    QString message;
 };
 
 // Copies one file over an older copy, keeping the source's modification time.
 // Nothing happens for a missing or empty source, for a target that is the
 // source, or for a protected target whose protection cannot be lifted. The
 // copy is written beside the target and replaces it only when complete, so a
-// failed copy (reported in the message box with the target's path) leaves the
-// old target as it was.
+// failed copy (its message names the target) leaves the old target as it was.
 CopyResult CopyOneFile(const QString& source, const QString& target,
                        const platform::CopyProgress& progress = {});
 

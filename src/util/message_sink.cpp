@@ -30,25 +30,11 @@ void SetMessageSink(MessageSink* sink) { Installed() = sink; }
 QString ProgramTitle() { return Title(); }
 void SetProgramTitle(const QString& title) { Title() = title; }
 
-int ConsoleMessageSink::StandardMessage(const QString& text, Buttons buttons, int) {
+Answer ConsoleMessageSink::StandardMessage(const QString& text, Buttons buttons, Answer) {
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(ProgramTitle()),
                  qUtf8Printable(InJapaneseWording(text).replace(u'\n', QLatin1String("\n  "))));
     std::fflush(stderr);
     return AnswerChangingNothing(buttons);
-}
-
-int AnswerChangingNothing(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::Ok:
-            return kAnswerOk;
-        case Buttons::OkCancel:
-            return kAnswerCancel;
-        case Buttons::YesNo:
-            return kAnswerNo;
-        case Buttons::YesNoCancel:
-            return kAnswerCancel;
-    }
-    return kAnswerCancel;
 }
 
 void ConsoleMessageSink::Beep() {}

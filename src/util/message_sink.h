@@ -1,23 +1,21 @@
 #pragma once
 
+#include "util/answer.h"
+
 #include <QString>
 
 namespace util {
 
-// Answers of a message box, as the platform numbers them.
-enum Answer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
-
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-
-// Where the utilities and the engine send the platform's standard message box
-// and the beep. The windows install a Qt implementation; without a display the
-// console one writes to standard error and answers with what changes nothing.
+// Where the engine and the programs send the platform's standard message box
+// and the beep; the utilities show nothing, they return what happened. The
+// windows install a Qt implementation; without a display the console one
+// writes to standard error and answers with what changes nothing.
 class MessageSink {
   public:
     virtual ~MessageSink() = default;
     // `text` uses "\n" between lines; `defaultAnswer` is the answer of the
-    // default button. Returns one of Answer.
-    virtual int StandardMessage(const QString& text, Buttons buttons, int defaultAnswer) = 0;
+    // default button.
+    virtual Answer StandardMessage(const QString& text, Buttons buttons, Answer defaultAnswer) = 0;
     virtual void Beep() = 0;
 };
 
@@ -30,12 +28,9 @@ void SetMessageSink(MessageSink* sink);
 QString ProgramTitle();
 void SetProgramTitle(const QString& title);
 
-// The answer that changes nothing: OK alone, else No or Cancel.
-int AnswerChangingNothing(Buttons buttons);
-
 class ConsoleMessageSink final : public MessageSink {
   public:
-    int StandardMessage(const QString& text, Buttons buttons, int defaultAnswer) override;
+    Answer StandardMessage(const QString& text, Buttons buttons, Answer defaultAnswer) override;
     void Beep() override;
 };
 

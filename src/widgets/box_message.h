@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/message_sink.h"
+#include "util/answer.h"
 
 #include <QString>
 
@@ -12,19 +12,20 @@ enum class BoxIcon { None, Stop, Question, Exclamation, Information };
 
 // What a message box is asked to show, and what a preset answer records.
 struct BoxMessage {
-    // Not explicit: callers write {text, buttons, defaultAnswer, icon}.
+    // Not explicit: callers write {text, buttons, defaultAnswer, icon}. A
+    // default answer that none of the buttons gives means the first button.
     BoxMessage(QString messageText = QString(), util::Buttons messageButtons = util::Buttons::Ok,
-               int defaultButtonAnswer = util::kAnswerOk, BoxIcon messageIcon = BoxIcon::None,
-               QString messageTitle = QString())
+               util::Answer defaultButtonAnswer = util::Answer::Ok,
+               BoxIcon messageIcon = BoxIcon::None, QString messageTitle = QString())
         : text(std::move(messageText)),
           buttons(messageButtons),
-          defaultAnswer(defaultButtonAnswer),
+          defaultAnswer(util::DefaultAnswerOf(messageButtons, defaultButtonAnswer)),
           icon(messageIcon),
           title(std::move(messageTitle)) {}
 
     QString text;
     util::Buttons buttons = util::Buttons::Ok;
-    int defaultAnswer = util::kAnswerOk;  // util::Answer of the default button
+    util::Answer defaultAnswer = util::Answer::Ok;  // the answer of the default button
     BoxIcon icon = BoxIcon::None;
     QString title;  // empty: the program's title
 };

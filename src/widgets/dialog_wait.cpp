@@ -11,12 +11,12 @@ class HideWatcher final : public QObject {
   public:
     HideWatcher(QWidget& window, DialogWait& wait) : wait_(wait) {
         window.installEventFilter(this);
-        connect(&window, &QObject::destroyed, this, [this] { wait_.Finish(0); });
+        connect(&window, &QObject::destroyed, this, [this] { wait_.Finish(); });
     }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Hide) wait_.Finish(0);
+        if (event->type() == QEvent::Hide) wait_.Finish();
         return QObject::eventFilter(watched, event);
     }
 
@@ -26,15 +26,13 @@ class HideWatcher final : public QObject {
 
 }  // namespace
 
-int DialogWait::Run() {
+void DialogWait::Run() {
     if (!finished_) loop_.exec();
-    return answer_;
 }
 
-void DialogWait::Finish(int answer) {
+void DialogWait::Finish() {
     if (finished_) return;
     finished_ = true;
-    answer_ = answer;
     loop_.quit();
 }
 

@@ -9,26 +9,52 @@
 
 namespace kibako::widgets {
 
-// One wait for a dialog's answer: a local event loop that runs until Finish.
-// Waits nest: a dialog opened while another waits gets its own DialogWait, and
-// the outer wait returns only after the inner one has.
+// One wait for a dialog: a local event loop that runs until Finish. Waits
+// nest: a dialog opened while another waits gets its own DialogWait, and the
+// outer wait returns only after the inner one has.
 class DialogWait {
   public:
     DialogWait() = default;
     DialogWait(const DialogWait&) = delete;
     DialogWait& operator=(const DialogWait&) = delete;
 
-    // Processes events until Finish has been called (at once if it already
-    // was); returns the answer given to Finish.
-    int Run();
-    // The first call sets the answer; later calls are ignored.
-    void Finish(int answer);
+    // Processes events until Finish has been called (at once if it already was).
+    void Run();
+    // Later calls are ignored.
+    void Finish();
     bool Finished() const { return finished_; }
 
   private:
     QEventLoop loop_;
-    int answer_ = 0;
     bool finished_ = false;
+};
+
+// A DialogWait for a dialog's answer (a message box's util::Answer, a
+// dialog's own outcome): the first Finish gives it, later calls are ignored.
+template <typename Result>
+class AnswerWait {
+  public:
+    // `unanswered` is what Run returns should the wait end without Finish.
+    explicit AnswerWait(Result unanswered) : answer_(unanswered) {}
+    AnswerWait(const AnswerWait&) = delete;
+    AnswerWait& operator=(const AnswerWait&) = delete;
+
+    // Processes events until Finish has been called (at once if it already
+    // was); returns the answer given to Finish.
+    Result Run() {
+        wait_.Run();
+        return answer_;
+    }
+    void Finish(Result answer) {
+        if (wait_.Finished()) return;
+        answer_ = answer;
+        wait_.Finish();
+    }
+    bool Finished() const { return wait_.Finished(); }
+
+  private:
+    DialogWait wait_;
+    Result answer_;
 };
 
 // A DialogWait that the window's hiding or destruction finishes; returns at

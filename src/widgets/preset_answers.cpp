@@ -7,7 +7,7 @@ namespace kibako::widgets::presets {
 namespace {
 
 struct Presets {
-    std::deque<int> answers;
+    std::deque<util::Answer> answers;
     std::deque<std::optional<QString>> inputs;
     std::vector<AnsweredMessage> answeredMessages;
     std::vector<AnsweredInput> answeredInputs;
@@ -20,7 +20,7 @@ Presets& State() {
 
 }  // namespace
 
-void SetNextAnswer(int answer) { State().answers.push_back(answer); }
+void SetNextAnswer(util::Answer answer) { State().answers.push_back(answer); }
 
 void SetNextInput(std::optional<QString> input) { State().inputs.push_back(std::move(input)); }
 
@@ -34,10 +34,10 @@ std::vector<AnsweredInput> TakeAnsweredInputs() {
     return std::exchange(State().answeredInputs, {});
 }
 
-std::optional<int> TakePresetAnswer(const BoxMessage& message) {
+std::optional<util::Answer> TakePresetAnswer(const BoxMessage& message) {
     Presets& state = State();
     if (state.answers.empty()) return std::nullopt;
-    const int answer = state.answers.front();
+    const util::Answer answer = state.answers.front();
     state.answers.pop_front();
     state.answeredMessages.push_back({message, answer});
     return answer;

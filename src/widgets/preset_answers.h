@@ -14,8 +14,8 @@
 
 namespace kibako::widgets::presets {
 
-// The next message box returns this answer (util::Answer).
-void SetNextAnswer(int answer);
+// The next message box returns this answer.
+void SetNextAnswer(util::Answer answer);
 // The next input dialog returns this (no value = cancelled).
 void SetNextInput(std::optional<QString> input);
 // Drops presets not yet taken and what was recorded.
@@ -23,7 +23,7 @@ void ClearPresets();
 
 struct AnsweredMessage {
     BoxMessage message;  // as it was asked
-    int answer = 0;
+    util::Answer answer = util::Answer::Ok;
 };
 // The messages that took a preset, oldest first; taking them clears the record.
 std::vector<AnsweredMessage> TakeAnsweredMessages();
@@ -38,7 +38,7 @@ std::vector<AnsweredInput> TakeAnsweredInputs();
 
 // The boxes' side: the preset answer for this message, if one is waiting;
 // the message is recorded.
-std::optional<int> TakePresetAnswer(const BoxMessage& message);
+std::optional<util::Answer> TakePresetAnswer(const BoxMessage& message);
 // The input dialog's side: true when an input was preset; it is stored in
 // *result and recorded.
 bool TakePresetInput(const QString& prompt, const QString& title, const QString& defaultText,

@@ -6,6 +6,7 @@
 
 #include "util/environment.h"
 #include "util/line_breaks.h"
+#include "util/message_sink.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -20,20 +21,18 @@ namespace {
 
 using Button = QMessageBox::StandardButton;
 
-std::vector<std::pair<Button, int>> ButtonsOf(util::Buttons buttons) {
-    switch (buttons) {
-        case util::Buttons::Ok:
-            return {{QMessageBox::Ok, util::kAnswerOk}};
-        case util::Buttons::OkCancel:
-            return {{QMessageBox::Ok, util::kAnswerOk}, {QMessageBox::Cancel, util::kAnswerCancel}};
-        case util::Buttons::YesNo:
-            return {{QMessageBox::Yes, util::kAnswerYes}, {QMessageBox::No, util::kAnswerNo}};
-        case util::Buttons::YesNoCancel:
-            return {{QMessageBox::Yes, util::kAnswerYes},
-                    {QMessageBox::No, util::kAnswerNo},
-                    {QMessageBox::Cancel, util::kAnswerCancel}};
+Button ButtonOf(util::Answer answer) {
+    switch (answer) {
+        case util::Answer::Ok:
+            return QMessageBox::Ok;
+        case util::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case util::Answer::Yes:
+            return QMessageBox::Yes;
+        case util::Answer::No:
+            return QMessageBox::No;
     }
-    return {{QMessageBox::Ok, util::kAnswerOk}};
+    return QMessageBox::Ok;
 }
 
 QMessageBox::Icon IconOf(BoxIcon icon) {
@@ -64,31 +63,31 @@ std::unique_ptr<QMessageBox> MakeStandardBox(const BoxMessage& message, QWidget*
                                              QMessageBox::NoButton, parent);
     box->setObjectName(QStringLiteral("StandardBox"));
     box->setTextFormat(Qt::PlainText);
-    const auto buttons = ButtonsOf(message.buttons);
-    for (const auto& [button, answer] : buttons) {
-        box->addButton(button);
-        if (answer == message.defaultAnswer) box->setDefaultButton(button);
+    for (const util::Answer answer : util::AnswersOf(message.buttons)) {
+        box->addButton(ButtonOf(answer));
     }
-    if (box->defaultButton() == nullptr) box->setDefaultButton(buttons.front().first);
+    box->setDefaultButton(ButtonOf(util::DefaultAnswerOf(message.buttons, message.defaultAnswer)));
     if ((util::CurrentEnvironment().messageStyle & util::kSystemModalStyle) != 0) {
         box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     }
     return box;
 }
 
-int RunStandardBox(QMessageBox& box, util::Buttons buttons) {
+util::Answer RunStandardBox(QMessageBox& box, util::Buttons buttons) {
     box.exec();
     const auto* clicked = qobject_cast<QAbstractButton*>(box.clickedButton());
-    for (const auto& [button, answer] : ButtonsOf(buttons)) {
-        if (clicked != nullptr && clicked == box.button(button)) return answer;
+    for (const util::Answer answer : util::AnswersOf(buttons)) {
+        if (clicked != nullptr && clicked == box.button(ButtonOf(answer))) return answer;
     }
     return util::AnswerChangingNothing(buttons);
 }
 
-int ShowStandardBox(const BoxMessage& asked, QWidget* parent, Unattended unattended) {
+util::Answer ShowStandardBox(const BoxMessage& asked, QWidget* parent, Unattended unattended) {
     BoxMessage message = asked;
     message.text = util::InJapaneseWording(asked.text);
-    if (const std::optional<int> preset = presets::TakePresetAnswer(message)) return *preset;
+    if (const std::optional<util::Answer> preset = presets::TakePresetAnswer(message)) {
+        return *preset;
+    }
     const auto box = MakeStandardBox(message, parent);
     QTimer selfClose;
     if (unattended.on) {
@@ -100,7 +99,7 @@ int ShowStandardBox(const BoxMessage& asked, QWidget* parent, Unattended unatten
     }
     // The hourglass of a run must not hide the arrow over the buttons.
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int answer = RunStandardBox(*box, message.buttons);
+    const util::Answer answer = RunStandardBox(*box, message.buttons);
     QGuiApplication::restoreOverrideCursor();
     return answer;
 }

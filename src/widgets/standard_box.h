@@ -21,10 +21,10 @@ namespace kibako::widgets {
 // every other window when the environment check's message style holds 4096.
 std::unique_ptr<QMessageBox> MakeStandardBox(const BoxMessage& message, QWidget* parent = nullptr);
 
-// Shows a box made by MakeStandardBox, waits for it, and returns the answer
-// (util::Answer). A box closed without a button answers what changes
-// nothing (util::AnswerChangingNothing).
-int RunStandardBox(QMessageBox& box, util::Buttons buttons);
+// Shows a box made by MakeStandardBox, waits for it, and returns the answer.
+// A box closed without a button answers what changes nothing
+// (util::AnswerChangingNothing).
+util::Answer RunStandardBox(QMessageBox& box, util::Buttons buttons);
 
 // Nobody may be there to answer: the text also goes to standard error, and
 // the box closes itself after `after` with the answer that changes nothing.
@@ -36,7 +36,7 @@ struct Unattended {
 // Asks: a preset answer first (preset_answers.h), else the box, modal over
 // `parent`, with the arrow pointer over it even while a run shows the busy
 // one.
-int ShowStandardBox(const BoxMessage& message, QWidget* parent = nullptr,
-                    Unattended unattended = {});
+util::Answer ShowStandardBox(const BoxMessage& message, QWidget* parent = nullptr,
+                             Unattended unattended = {});
 
 }  // namespace kibako::widgets

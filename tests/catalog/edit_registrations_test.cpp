@@ -229,7 +229,7 @@ TEST_F(EditRegistrationsTest, DeleteInTheDestinationViewOnlyExplains) {
     Load(body);
     form.SwitchView(kDestinationView);
     form.CurrentRows().grid.currentRow = form.CurrentRows().grid.rowCount - 1;
-    widgets::presets::SetNextAnswer(util::kAnswerOk);
+    widgets::presets::SetNextAnswer(util::Answer::Ok);
     DeleteFromMenu();
     const auto answered = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
@@ -288,7 +288,7 @@ TEST_F(CheckRegistrationsTest, AnInputThatNamesNoFolderIsAskedAgainAndAnEmptyOne
     const QString body = Body({EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000")),
                                EntryText(S("C:\\Gone"), S("D:\\Gone"), kNever, S("00000000"))});
     Load(body);
-    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextAnswer(util::Answer::No);
     widgets::presets::SetNextInput(S("C:\\Nowhere"));
     widgets::presets::SetNextInput(S(""));
     Check();
@@ -310,9 +310,9 @@ TEST_F(CheckRegistrationsTest, AnInputThatNamesNoFolderIsAskedAgainAndAnEmptyOne
 
     // A typed folder that exists rewrites; declining the new name saves the
     // corrected list in the current definition file.
-    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextAnswer(util::Answer::No);
     widgets::presets::SetNextInput(S("C:\\Data"));
-    widgets::presets::SetNextAnswer(util::kAnswerNo);
+    widgets::presets::SetNextAnswer(util::Answer::No);
     Check();
     const auto declined = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(declined.size(), 2u);
@@ -334,9 +334,9 @@ TEST_F(CheckRegistrationsTest, AMovedFolderIsProposedAndCancelChangesNothing) {
     const QString body =
         Body({EntryText(S("C:\\Gone"), S("C:\\Docs\\Gone"), kNever, S("10000000"))});
     Load(body);
-    widgets::presets::SetNextAnswer(util::kAnswerNo);
-    widgets::presets::SetNextAnswer(util::kAnswerNo);
-    widgets::presets::SetNextAnswer(util::kAnswerOk);
+    widgets::presets::SetNextAnswer(util::Answer::No);
+    widgets::presets::SetNextAnswer(util::Answer::No);
+    widgets::presets::SetNextAnswer(util::Answer::Ok);
     Check();
     auto messages = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(messages.size(), 3u);
@@ -346,11 +346,11 @@ TEST_F(CheckRegistrationsTest, AMovedFolderIsProposedAndCancelChangesNothing) {
                                             S("と思われます||設定を書き換えますか？"));
     EXPECT_EQ(messages[1].message.text, Bold(S("C:\\Gone")) + S(" の登録を抹消しますか？"));
     EXPECT_EQ(messages[1].message.buttons, util::Buttons::YesNo);
-    EXPECT_EQ(messages[1].message.defaultAnswer, util::kAnswerNo);
+    EXPECT_EQ(messages[1].message.defaultAnswer, util::Answer::No);
     // Nothing was changed, so nothing was found to mend.
     EXPECT_EQ(messages[2].message.text, S("設定されたフォルダーに、矛盾は見つかりませんでした"));
 
-    widgets::presets::SetNextAnswer(util::kAnswerCancel);
+    widgets::presets::SetNextAnswer(util::Answer::Cancel);
     Check();
     EXPECT_EQ(widgets::presets::TakeAnsweredMessages().size(), 1u);
     EXPECT_EQ(form.Definitions().Body(), body);
@@ -364,12 +364,12 @@ TEST_F(CheckRegistrationsTest, TheCorrectedListIsSavedUnderANewNameAndBecomesThe
                                EntryText(S("C:\\Gone"), S("D:\\Gone"), kNever, S("00000000"))});
     Load(body);
     folder.WriteFile(S("Kept.Def"), "keep me");
-    widgets::presets::SetNextAnswer(util::kAnswerYes);  // forget C:\Gone
-    widgets::presets::SetNextAnswer(util::kAnswerYes);  // save under a new name
-    widgets::presets::SetNextInput(S(""));              // asked again
+    widgets::presets::SetNextAnswer(util::Answer::Yes);  // forget C:\Gone
+    widgets::presets::SetNextAnswer(util::Answer::Yes);  // save under a new name
+    widgets::presets::SetNextInput(S(""));               // asked again
     widgets::presets::SetNextInput(S("Kept"));
-    widgets::presets::SetNextAnswer(util::kAnswerNo);   // do not overwrite Kept.Def
-    widgets::presets::SetNextAnswer(util::kAnswerYes);  // the first question again
+    widgets::presets::SetNextAnswer(util::Answer::No);   // do not overwrite Kept.Def
+    widgets::presets::SetNextAnswer(util::Answer::Yes);  // the first question again
     widgets::presets::SetNextInput(S("Fresh.txt"));
     Check();
     const auto messages = widgets::presets::TakeAnsweredMessages();
@@ -407,10 +407,10 @@ TEST_F(CheckRegistrationsTest, ANameThatCannotBeSavedIsAskedForAgainAndTheAnswer
                                EntryText(S("C:\\Gone"), S("D:\\Gone"), kNever, S("00000000"))});
     Load(body);
     const auto refuseName = [] {
-        widgets::presets::SetNextAnswer(util::kAnswerYes);  // forget C:\Gone
-        widgets::presets::SetNextAnswer(util::kAnswerYes);  // save under a new name
+        widgets::presets::SetNextAnswer(util::Answer::Yes);  // forget C:\Gone
+        widgets::presets::SetNextAnswer(util::Answer::Yes);  // save under a new name
         widgets::presets::SetNextInput(S("sub\\new"));      // no folder "sub" in the program folder
-        widgets::presets::SetNextAnswer(util::kAnswerOk);   // the reason
+        widgets::presets::SetNextAnswer(util::Answer::Ok);  // the reason
     };
     // Cancelling the name asked again leaves everything as it was.
     refuseName();

@@ -45,7 +45,7 @@ class EntryFormTest : public ::testing::Test {
         EXPECT_EQ(form.DestinationText(2), f2);
     }
     // Opens the dialog and runs `steps` once it waits.
-    int Open(RegistrationValues& values, std::function<void()> steps) {
+    EntryForm::Outcome Open(RegistrationValues& values, std::function<void()> steps) {
         QTimer::singleShot(0, &form, std::move(steps));
         return form.Inp(nullptr, values);
     }
@@ -214,7 +214,7 @@ TEST_F(EntryFormTest, BrowsingToAnUntitledRemovableDriveAsksForItsTitle) {
 
 TEST_F(EntryFormTest, RegisterNeedsADestinationAndGivesOne) {
     RegistrationValues values{QStringLiteral("C:\\DATA\\WORK"), QString(), false, false, false};
-    const int answer = Open(values, [this] {
+    const EntryForm::Outcome answer = Open(values, [this] {
         form.SelectOption(0);
         Field(0)->clear();
         Button("登録BTN")->click();
@@ -228,7 +228,7 @@ TEST_F(EntryFormTest, RegisterNeedsADestinationAndGivesOne) {
         form.findChild<QCheckBox*>(QStringLiteral("下位SEL"))->setChecked(true);
         Button("登録BTN")->click();
     });
-    EXPECT_EQ(answer, EntryForm::kRegistered);
+    EXPECT_EQ(answer, EntryForm::Outcome::Registered);
     EXPECT_EQ(beeps, 2);
     EXPECT_EQ(values.destination, u"D:\\Back\\WORK");
     EXPECT_TRUE(values.subFolders);
@@ -239,11 +239,11 @@ TEST_F(EntryFormTest, RegisterNeedsADestinationAndGivesOne) {
 TEST_F(EntryFormTest, CancelAndClosingRegisterNothing) {
     RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("D:\\Old"), false, false,
                               false};
-    EXPECT_EQ(Open(values, [this] { Button("CANBTN")->click(); }), EntryForm::kCancelled);
+    EXPECT_EQ(Open(values, [this] { Button("CANBTN")->click(); }), EntryForm::Outcome::Cancelled);
     EXPECT_EQ(values.destination, u"D:\\Old");
-    EXPECT_EQ(Open(values, [this] { form.close(); }), EntryForm::kCancelled);
+    EXPECT_EQ(Open(values, [this] { form.close(); }), EntryForm::Outcome::Cancelled);
     EXPECT_EQ(Open(values, [this] { QTest::keyClick(&form, Qt::Key_Escape); }),
-              EntryForm::kCancelled);
+              EntryForm::Outcome::Cancelled);
     EXPECT_EQ(values.destination, u"D:\\Old");
     EXPECT_TRUE(form.LastDestinationFolder().isEmpty());
 }
@@ -252,14 +252,14 @@ TEST_F(EntryFormTest, DestinationInsideTheSourceIsRefused) {
     drives.MakeFolder(QStringLiteral("C:\\DATA"));
     RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("C:\\DATA\\BK"), true,
                               false, false};
-    const int answer = Open(values, [this] {
-        kibako::widgets::presets::SetNextAnswer(1);
+    const EntryForm::Outcome answer = Open(values, [this] {
+        kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
         Button("登録BTN")->click();
         EXPECT_EQ(kibako::widgets::presets::TakeAnsweredMessages().size(), 1u);
         EXPECT_TRUE(form.isVisible());
         Button("CANBTN")->click();
     });
-    EXPECT_EQ(answer, EntryForm::kCancelled);
+    EXPECT_EQ(answer, EntryForm::Outcome::Cancelled);
 }
 
 }  // namespace

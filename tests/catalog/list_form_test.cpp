@@ -215,9 +215,9 @@ TEST(CatalogWindow, BackupCommandsReportInTheSystemsBox) {
     ProgramFolder folder;
     ListForm form;
     ASSERT_TRUE(form.Load({}));
-    kibako::widgets::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
     form.findChild<QPushButton*>(QStringLiteral("ZemBTN"))->click();
-    kibako::widgets::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
     Item(form, "M_ファイル_開始")->trigger();
     const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 2u);
@@ -332,7 +332,7 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     ListForm form;
     ASSERT_TRUE(form.Load({}));
     auto* updateButton = form.findChild<QPushButton*>(QStringLiteral("ZemBTN"));
-    for (int i = 0; i < 3; ++i) kibako::widgets::presets::SetNextAnswer(1);
+    for (int i = 0; i < 3; ++i) kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
     bool zemEnabled = true;
     bool menusEnabled = true;
     bool runningSeen = false;
@@ -370,7 +370,7 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
     {
         ListForm form;
         ASSERT_TRUE(form.Load({}));
-        kibako::widgets::presets::SetNextAnswer(1);
+        kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
         bool savedAtClose = true;
         bool openAtClose = false;
         Poller poller([&] {

@@ -149,7 +149,7 @@ TEST_F(RegistrationEditorTest, ADestinationTheDefinitionFileCannotHoldIsRefusedA
     ASSERT_TRUE(form.Load({}));
     ChooseDrive(u'C');
     SelectRow(QStringLiteral("C:\\Data"));
-    kibako::widgets::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
     Edit([&] {
         Field(0)->setText(QStringLiteral("D:\\Back\\Da") + QChar(3) + QStringLiteral("ta"));
         Button("登録BTN")->click();
@@ -216,7 +216,7 @@ TEST_F(RegistrationEditorTest, SaveNowBacksUpAndTheViewsShowTheNewTime) {
     Edit([&] {
         EXPECT_EQ(Dialog().Source(), u"C:\\Data\\Photos");
         EXPECT_EQ(Field(0)->text(), u"D:\\Photos");
-        kibako::widgets::presets::SetNextAnswer(1);
+        kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
         Button("保存BTN")->click();
         const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
         ASSERT_EQ(answered.size(), 1u);
@@ -242,7 +242,7 @@ TEST_F(RegistrationEditorTest, BackupOfAllEntriesShowsTheNewTimesAtOnce) {
                          QString(16, u' '), QStringLiteral("00000000"))));
     ASSERT_TRUE(form.Load({}));
     form.ToggleRow(1, true);
-    kibako::widgets::presets::SetNextAnswer(1);
+    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
     form.BackupAll();
     const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup.Text();
     ASSERT_TRUE(time.front().isDigit());

@@ -128,7 +128,7 @@ TEST_F(RestoreWindowTest, ThreeMarkedFilesAreRestoredAfterTheQuestionAnsweredInI
                              .value(0);
     const QByteArray leftBefore = Read(Source(left.toUtf8().constData()));
 
-    widgets::presets::SetNextAnswer(util::kAnswerYes);  // into the folder the files came from
+    widgets::presets::SetNextAnswer(util::Answer::Yes);  // into the folder the files came from
     // The differing files are asked about in turn: the first kept, the second replaced.
     QuestionAnswerer answerer({S("noButton"), S("yesButton")});
     form.Menus().fileRestore->trigger();
@@ -152,7 +152,7 @@ TEST_F(RestoreWindowTest, ThreeMarkedFilesAreRestoredAfterTheQuestionAnsweredInI
 }
 
 TEST_F(RestoreWindowTest, EscapeKeepsTheFileAndTheCheckShowsItsDifferencesToCopy) {
-    widgets::presets::SetNextAnswer(util::kAnswerYes);
+    widgets::presets::SetNextAnswer(util::Answer::Yes);
     QuestionAnswerer answerer({S("escape"), S("noToAllButton")});
     form.FolderGrid()->setFocus();
     form.SetActiveGrid(grid::kFolderGridActive);
@@ -191,7 +191,7 @@ TEST_F(RestoreWindowTest, TheVersionsOfTheCurrentFileAreListedAndAnOldOneRestore
         shown = all;
         return VersionChoice{VersionChoice::Kind::Version, 2, {}};
     };
-    widgets::presets::SetNextAnswer(util::kAnswerYes);  // into the folder the file came from
+    widgets::presets::SetNextAnswer(util::Answer::Yes);  // into the folder the file came from
     {
         QuestionAnswerer answerer({S("yesButton")});
         form.Menus().fileVersions->trigger();
@@ -211,7 +211,7 @@ TEST_F(RestoreWindowTest, TheVersionsOfTheCurrentFileAreListedAndAnOldOneRestore
         return VersionChoice{VersionChoice::Kind::AsOf, 0,
                              QDateTime::fromSecsSinceEpoch(kTime - 500)};
     };
-    widgets::presets::SetNextAnswer(util::kAnswerYes);
+    widgets::presets::SetNextAnswer(util::Answer::Yes);
     QuestionAnswerer again({S("yesButton")});
     form.Menus().fileVersions->trigger();
     EXPECT_EQ(Read(Source("一.txt")), QByteArray("the second 一"));

@@ -27,10 +27,7 @@ namespace {
 namespace presets = kibako::widgets::presets;
 using kibako::widgets::Twips;
 using kibako::widgets::TwipsOf;
-using util::kAnswerCancel;
-using util::kAnswerNo;
-using util::kAnswerOk;
-using util::kAnswerYes;
+using util::Answer;
 
 using dialogs_test::OwnerWindow;
 using dialogs_test::PressKey;
@@ -98,12 +95,13 @@ class MsgBoxTest : public ::testing::Test {
     }
 
     // Shows the message; once the box is up, looks at it and presses the key.
-    int ShowAndPress(const QString& text, int flags, Qt::Key key, Seen* seen = nullptr) {
+    Answer ShowAndPress(const QString& text, util::Buttons buttons, Qt::Key key,
+                        Seen* seen = nullptr) {
         WhenShown(kForm, [this, key, seen](QWidget* form) {
             if (seen != nullptr) *seen = Look(form, owner_.get());
             PressKey(form, key);
         });
-        return ShowMessage(owner_.get(), text, flags);
+        return ShowMessage(owner_.get(), {text, buttons});
     }
 
     std::unique_ptr<OwnerWindow> owner_;
@@ -136,7 +134,7 @@ TEST_F(MsgBoxTest, FontIsTheFirstInstalledFamilyElseJapaneseSans) {
 
 TEST_F(MsgBoxTest, EmptyTextGivesMinimumHeightAndRoomForButtons) {
     Seen seen;
-    EXPECT_EQ(ShowAndPress(QString(), kMsgOk, Qt::Key_Return, &seen), kAnswerOk);
+    EXPECT_EQ(ShowAndPress(QString(), util::Buttons::Ok, Qt::Key_Return, &seen), Answer::Ok);
     const Twips twips = TwipsOf(owner_->screen());
     EXPECT_EQ(seen.outer.height(), twips.Y(1410));
     EXPECT_EQ(seen.outer.width(), Button(seen.form, "OKBTN")->width() + twips.X(900));
@@ -148,7 +146,7 @@ TEST_F(MsgBoxTest, SizeFollowsLinesAndWidestLine) {
     const QString line = QStringLiteral("バックアップが完了しました。保存先を確認して下さい");
     const QString text = QStringList(8, line).join(u'|');
     Seen seen;
-    ShowAndPress(text, kMsgOk, Qt::Key_Return, &seen);
+    ShowAndPress(text, util::Buttons::Ok, Qt::Key_Return, &seen);
     const Twips twips = TwipsOf(owner_->screen());
     const QFontMetrics metrics(seen.form->font());
     const int lineHeight = metrics.height() + 2;
@@ -161,8 +159,8 @@ TEST_F(MsgBoxTest, CodeEightAnywhereMeasuresEveryLineInBold) {
     const QString line = QStringLiteral("バックアップが完了しました。保存先を確認して下さい");
     Seen plain;
     Seen bold;
-    ShowAndPress(line + QStringLiteral("|x"), kMsgOk, Qt::Key_Return, &plain);
-    ShowAndPress(line + QStringLiteral("|") + QChar(8) + QStringLiteral("x"), kMsgOk,
+    ShowAndPress(line + QStringLiteral("|x"), util::Buttons::Ok, Qt::Key_Return, &plain);
+    ShowAndPress(line + QStringLiteral("|") + QChar(8) + QStringLiteral("x"), util::Buttons::Ok,
                  Qt::Key_Return, &bold);
     QFont boldFont = plain.form->font();
     boldFont.setBold(true);
@@ -176,7 +174,7 @@ TEST_F(MsgBoxTest, CodeEightAnywhereMeasuresEveryLineInBold) {
 
 TEST_F(MsgBoxTest, CornerFourFifthsAcrossTheOwnerAndKeptOnScreen) {
     Seen seen;
-    ShowAndPress(QStringLiteral("位置"), kMsgOk, Qt::Key_Return, &seen);
+    ShowAndPress(QStringLiteral("位置"), util::Buttons::Ok, Qt::Key_Return, &seen);
     const QRect owner = owner_->frameGeometry();
     EXPECT_EQ(seen.outer.topLeft(),
               QPoint(owner.left() + owner.width() / 5 * 4, owner.top() + owner.height() / 5 * 4));
@@ -184,7 +182,7 @@ TEST_F(MsgBoxTest, CornerFourFifthsAcrossTheOwnerAndKeptOnScreen) {
     const QRect screen = owner_->screen()->geometry();
     owner_->setGeometry(screen.right() - 150, screen.bottom() - 100, 200, 120);
     Seen edge;
-    ShowAndPress(QStringLiteral("画面の端|二行目|三行目"), kMsgYesNo, Qt::Key_Y, &edge);
+    ShowAndPress(QStringLiteral("画面の端|二行目|三行目"), util::Buttons::YesNo, Qt::Key_Y, &edge);
     EXPECT_EQ(edge.outer.right(), screen.right());
     EXPECT_EQ(edge.outer.bottom() + 1, screen.bottom() + 1 - 60);
 }
@@ -235,7 +233,7 @@ TEST_F(MsgBoxTest, CodesPaintTheirColoursAndBold) {
                          QChar(0) + QStringLiteral("漢字かな|") + QChar(8) +
                          QStringLiteral("漢字かな");
     Seen seen;
-    ShowAndPress(text, kMsgOk, Qt::Key_Return, &seen);
+    ShowAndPress(text, util::Buttons::Ok, Qt::Key_Return, &seen);
     const QColor blue(0x00, 0x00, 0xE0);
     const QColor violet(0xA0, 0x00, 0x40);
     ASSERT_EQ(seen.image.size(), seen.geometry.size());
@@ -255,47 +253,43 @@ TEST_F(MsgBoxTest, CodesPaintTheirColoursAndBold) {
 }
 
 struct KeyCase {
-    int flags;
+    util::Buttons buttons;
+    Answer defaultAnswer;  // one no button gives: the first button
     Qt::Key key;
-    std::optional<int> answer;  // none: the key does nothing
-    const char* focus;          // the button that starts with the focus
+    std::optional<Answer> answer;  // none: the key does nothing
+    const char* focus;             // the button that starts with the focus
     QStringList shown;
 };
 
 TEST_F(MsgBoxTest, KeysAndDefaultButtons) {
+    using util::Buttons;
+    const QStringList okCancel{"OKBTN", "CANBTN"};
+    const QStringList yesNoCancel{"YESBTN", "NOBTN", "CANBTN"};
+    const QStringList yesNo{"YESBTN", "NOBTN"};
     const KeyCase cases[] = {
-        {kMsgOk, Qt::Key_Return, kAnswerOk, "OKBTN", {"OKBTN"}},
-        {kMsgOk, Qt::Key_Escape, kAnswerOk, "OKBTN", {"OKBTN"}},
-        {kMsgOk, Qt::Key_N, std::nullopt, "OKBTN", {"OKBTN"}},
-        {kMsgOk, Qt::Key_Y, std::nullopt, "OKBTN", {"OKBTN"}},
-        {kMsgOkCancel, Qt::Key_Escape, kAnswerCancel, "OKBTN", {"OKBTN", "CANBTN"}},
-        {kMsgOkCancel, Qt::Key_Enter, kAnswerOk, "OKBTN", {"OKBTN", "CANBTN"}},
-        {kMsgOkCancel | kMsgDefaultSecond,
-         Qt::Key_Return,
-         kAnswerCancel,
-         "CANBTN",
-         {"OKBTN", "CANBTN"}},
-        {kMsgYesNoCancel, Qt::Key_Y, kAnswerYes, "YESBTN", {"YESBTN", "NOBTN", "CANBTN"}},
-        {kMsgYesNoCancel, Qt::Key_N, kAnswerNo, "YESBTN", {"YESBTN", "NOBTN", "CANBTN"}},
-        {kMsgYesNoCancel, Qt::Key_Escape, kAnswerCancel, "YESBTN", {"YESBTN", "NOBTN", "CANBTN"}},
-        {kMsgYesNoCancel, Qt::Key_Return, kAnswerYes, "YESBTN", {"YESBTN", "NOBTN", "CANBTN"}},
-        {kMsgYesNoCancel | kMsgDefaultSecond,
-         Qt::Key_Return,
-         kAnswerNo,
-         "NOBTN",
-         {"YESBTN", "NOBTN", "CANBTN"}},
-        {kMsgYesNoCancel | kMsgDefaultThird,
-         Qt::Key_Return,
-         kAnswerCancel,
-         "CANBTN",
-         {"YESBTN", "NOBTN", "CANBTN"}},
-        {kMsgYesNo, Qt::Key_Escape, std::nullopt, "YESBTN", {"YESBTN", "NOBTN"}},
-        {kMsgYesNo | kMsgDefaultSecond, Qt::Key_Return, kAnswerNo, "NOBTN", {"YESBTN", "NOBTN"}},
-        {kMsgYesNo | 0x30, Qt::Key_Y, kAnswerYes, "YESBTN", {"YESBTN", "NOBTN"}},
-        {2, Qt::Key_Return, kAnswerOk, "OKBTN", {"OKBTN"}},
+        {Buttons::Ok, Answer::Ok, Qt::Key_Return, Answer::Ok, "OKBTN", {"OKBTN"}},
+        {Buttons::Ok, Answer::Ok, Qt::Key_Escape, Answer::Ok, "OKBTN", {"OKBTN"}},
+        {Buttons::Ok, Answer::Ok, Qt::Key_N, std::nullopt, "OKBTN", {"OKBTN"}},
+        {Buttons::Ok, Answer::Ok, Qt::Key_Y, std::nullopt, "OKBTN", {"OKBTN"}},
+        {Buttons::OkCancel, Answer::Ok, Qt::Key_Escape, Answer::Cancel, "OKBTN", okCancel},
+        {Buttons::OkCancel, Answer::Ok, Qt::Key_Enter, Answer::Ok, "OKBTN", okCancel},
+        {Buttons::OkCancel, Answer::Cancel, Qt::Key_Return, Answer::Cancel, "CANBTN", okCancel},
+        {Buttons::YesNoCancel, Answer::Yes, Qt::Key_Y, Answer::Yes, "YESBTN", yesNoCancel},
+        {Buttons::YesNoCancel, Answer::Yes, Qt::Key_N, Answer::No, "YESBTN", yesNoCancel},
+        {Buttons::YesNoCancel, Answer::Yes, Qt::Key_Escape, Answer::Cancel, "YESBTN", yesNoCancel},
+        {Buttons::YesNoCancel, Answer::Yes, Qt::Key_Return, Answer::Yes, "YESBTN", yesNoCancel},
+        {Buttons::YesNoCancel, Answer::No, Qt::Key_Return, Answer::No, "NOBTN", yesNoCancel},
+        {Buttons::YesNoCancel, Answer::Cancel, Qt::Key_Return, Answer::Cancel, "CANBTN",
+         yesNoCancel},
+        {Buttons::YesNoCancel, Answer::Ok, Qt::Key_Return, Answer::Yes, "YESBTN", yesNoCancel},
+        {Buttons::YesNo, Answer::Yes, Qt::Key_Escape, std::nullopt, "YESBTN", yesNo},
+        {Buttons::YesNo, Answer::No, Qt::Key_Return, Answer::No, "NOBTN", yesNo},
+        {Buttons::YesNo, Answer::Cancel, Qt::Key_Y, Answer::Yes, "YESBTN", yesNo},
     };
     for (const KeyCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "flags " << c.flags << " key " << c.key);
+        SCOPED_TRACE(::testing::Message()
+                     << "buttons " << static_cast<int>(c.buttons) << " default "
+                     << static_cast<int>(c.defaultAnswer) << " key " << c.key);
         Seen seen;
         bool stillWaiting = false;
         WhenShown(kForm, [&](QWidget* form) {
@@ -307,7 +301,8 @@ TEST_F(MsgBoxTest, KeysAndDefaultButtons) {
             stillWaiting = form->isVisible();
             QTest::mouseClick(Button(form, c.shown.back()), Qt::LeftButton);
         });
-        const int answer = ShowMessage(owner_.get(), QStringLiteral("キー"), c.flags);
+        const Answer answer =
+            ShowMessage(owner_.get(), {QStringLiteral("キー"), c.buttons, c.defaultAnswer});
         EXPECT_EQ(seen.shown, c.shown);
         EXPECT_EQ(seen.focus, QString::fromLatin1(c.focus));
         EXPECT_EQ(seen.defaultButton, QString::fromLatin1(c.focus));
@@ -315,26 +310,27 @@ TEST_F(MsgBoxTest, KeysAndDefaultButtons) {
             EXPECT_EQ(answer, *c.answer);
         } else {
             EXPECT_TRUE(stillWaiting);
-            EXPECT_EQ(answer, c.shown.back() == "NOBTN" ? kAnswerNo : kAnswerOk);
+            EXPECT_EQ(answer, c.shown.back() == "NOBTN" ? Answer::No : Answer::Ok);
         }
     }
 }
 
 TEST_F(MsgBoxTest, ButtonsAnswerTheirCodes) {
-    const std::pair<const char*, int> cases[] = {
-        {"YESBTN", kAnswerYes}, {"NOBTN", kAnswerNo}, {"CANBTN", kAnswerCancel}};
+    const std::pair<const char*, Answer> cases[] = {
+        {"YESBTN", Answer::Yes}, {"NOBTN", Answer::No}, {"CANBTN", Answer::Cancel}};
     for (const auto& [name, expected] : cases) {
         WhenShown(kForm, [name = name](QWidget* form) {
             QTest::mouseClick(Button(form, name), Qt::LeftButton);
         });
-        EXPECT_EQ(ShowMessage(owner_.get(), QStringLiteral("押す"), kMsgYesNoCancel), expected);
+        EXPECT_EQ(ShowMessage(owner_.get(), {QStringLiteral("押す"), util::Buttons::YesNoCancel}),
+                  expected);
     }
 }
 
 TEST_F(MsgBoxTest, OwnerDisabledAndBoxTopmostOnlyWhileWaiting) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     Seen seen;
-    ShowAndPress(QStringLiteral("待つ"), kMsgOk, Qt::Key_Return, &seen);
+    ShowAndPress(QStringLiteral("待つ"), util::Buttons::Ok, Qt::Key_Return, &seen);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QGuiApplication::restoreOverrideCursor();
     EXPECT_TRUE(seen.arrowCursor);
@@ -347,32 +343,35 @@ TEST_F(MsgBoxTest, OwnerDisabledAndBoxTopmostOnlyWhileWaiting) {
     // The same window serves the next message; a disabled owner stays disabled.
     owner_->setEnabled(false);
     Seen next;
-    ShowAndPress(QStringLiteral("次"), kMsgOk, Qt::Key_Return, &next);
+    ShowAndPress(QStringLiteral("次"), util::Buttons::Ok, Qt::Key_Return, &next);
     EXPECT_EQ(next.form, seen.form);
     EXPECT_FALSE(owner_->isEnabled());
 }
 
 TEST_F(MsgBoxTest, WindowManagerCloseAnswersCancelElseOkElseNo) {
-    const std::pair<int, int> cases[] = {
-        {kMsgOkCancel, kAnswerCancel}, {kMsgOk, kAnswerOk}, {kMsgYesNo, kAnswerNo}};
-    for (const auto& [flags, expected] : cases) {
+    const std::pair<util::Buttons, Answer> cases[] = {{util::Buttons::OkCancel, Answer::Cancel},
+                                                      {util::Buttons::Ok, Answer::Ok},
+                                                      {util::Buttons::YesNo, Answer::No},
+                                                      {util::Buttons::YesNoCancel, Answer::Cancel}};
+    for (const auto& [buttons, expected] : cases) {
         WhenShown(kForm, [](QWidget* form) { form->windowHandle()->close(); });
-        EXPECT_EQ(ShowMessage(owner_.get(), QStringLiteral("閉じる"), flags), expected);
+        EXPECT_EQ(ShowMessage(owner_.get(), {QStringLiteral("閉じる"), buttons}), expected);
     }
 }
 
 TEST_F(MsgBoxTest, ClosingTheBoxAtProgramEndEndsItsWait) {
     WhenShown(kForm, [](QWidget*) { CloseMessageBox(); });
-    EXPECT_EQ(ShowMessage(owner_.get(), QStringLiteral("終了"), kMsgYesNoCancel), kAnswerCancel);
+    EXPECT_EQ(ShowMessage(owner_.get(), {QStringLiteral("終了"), util::Buttons::YesNoCancel}),
+              Answer::Cancel);
     EXPECT_TRUE(owner_->isEnabled());
     // The next message builds the window again.
-    EXPECT_EQ(ShowAndPress(QStringLiteral("再び"), kMsgYesNo, Qt::Key_N), kAnswerNo);
+    EXPECT_EQ(ShowAndPress(QStringLiteral("再び"), util::Buttons::YesNo, Qt::Key_N), Answer::No);
 }
 
 TEST_F(MsgBoxTest, MessageFromInsideAWaitGetsItsOwnBox) {
     MsgBoxForm* outerForm = nullptr;
     MsgBoxForm* innerForm = nullptr;
-    int innerAnswer = 0;
+    std::optional<Answer> innerAnswer;
     WhenShown(kForm, [&](QWidget* outer) {
         outerForm = static_cast<MsgBoxForm*>(outer);
         WhenShown(kForm, [&](QWidget*) {
@@ -385,29 +384,33 @@ TEST_F(MsgBoxTest, MessageFromInsideAWaitGetsItsOwnBox) {
             ASSERT_NE(innerForm, nullptr);
             QTest::mouseClick(Button(innerForm, "NOBTN"), Qt::LeftButton);
         });
-        innerAnswer = ShowMessage(outer, QStringLiteral("内側"), kMsgYesNo);
+        innerAnswer = ShowMessage(outer, {QStringLiteral("内側"), util::Buttons::YesNo});
         EXPECT_TRUE(outer->isEnabled());
         EXPECT_FALSE(owner_->isEnabled());
         QTest::mouseClick(Button(outer, "OKBTN"), Qt::LeftButton);
     });
-    EXPECT_EQ(ShowMessage(owner_.get(), QStringLiteral("外側"), kMsgOkCancel), kAnswerOk);
-    EXPECT_EQ(innerAnswer, kAnswerNo);
+    EXPECT_EQ(ShowMessage(owner_.get(), {QStringLiteral("外側"), util::Buttons::OkCancel}),
+              Answer::Ok);
+    EXPECT_EQ(innerAnswer, Answer::No);
     EXPECT_NE(innerForm, outerForm);
     EXPECT_TRUE(owner_->isEnabled());
 }
 
 TEST_F(MsgBoxTest, PresetAnswersShowNothing) {
-    presets::SetNextAnswer(kAnswerNo);
-    presets::SetNextAnswer(kAnswerYes);
-    EXPECT_EQ(ShowMessage(owner_.get(), QStringLiteral("一つ目"), kMsgYesNo | 0x100), kAnswerNo);
-    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("二つ目"), kMsgYesNo, QStringLiteral("T")),
-              kAnswerYes);
+    presets::SetNextAnswer(Answer::No);
+    presets::SetNextAnswer(Answer::Yes);
+    EXPECT_EQ(
+        ShowMessage(owner_.get(), {QStringLiteral("一つ目"), util::Buttons::YesNo, Answer::No}),
+        Answer::No);
+    EXPECT_EQ(ShowMessage(nullptr, {QStringLiteral("二つ目"), util::Buttons::YesNo, Answer::Yes,
+                                    kibako::widgets::BoxIcon::None, QStringLiteral("T")}),
+              Answer::Yes);
     EXPECT_EQ(beeps_, 0);
     const auto answered = presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 2u);
     EXPECT_EQ(answered[0].message.text, QStringLiteral("一つ目"));
     EXPECT_EQ(answered[0].message.buttons, util::Buttons::YesNo);
-    EXPECT_EQ(answered[0].message.defaultAnswer, kAnswerNo);
+    EXPECT_EQ(answered[0].message.defaultAnswer, Answer::No);
     EXPECT_EQ(answered[1].message.title, QStringLiteral("T"));
     EXPECT_TRUE(presets::TakeAnsweredMessages().empty());
 }
@@ -418,8 +421,7 @@ TEST_F(MsgBoxTest, WithoutOwnerTheStandardBoxShowsTheText) {
         GTEST_SKIP() << "the platform keeps a hidden window active";
     }
     const QString text = QStringLiteral("一行目|二") + QChar(1) + QStringLiteral("行目");
-    for (const auto& [flags, expected] :
-         {std::pair<int, int>{kMsgYesNo, kAnswerYes}, std::pair<int, int>{0, 0}}) {
+    for (const util::Buttons buttons : {util::Buttons::YesNo, util::Buttons::Ok}) {
         QString shownText;
         QString shownTitle;
         QTimer::singleShot(20, [&] {
@@ -427,9 +429,10 @@ TEST_F(MsgBoxTest, WithoutOwnerTheStandardBoxShowsTheText) {
             ASSERT_NE(box, nullptr);
             shownText = box->text();
             shownTitle = box->windowTitle();
-            box->button(flags == 0 ? QMessageBox::Ok : QMessageBox::Yes)->click();
+            box->button(buttons == util::Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes)->click();
         });
-        EXPECT_EQ(ShowMessage(nullptr, text, flags), expected);
+        EXPECT_EQ(ShowMessage(nullptr, {text, buttons}),
+                  buttons == util::Buttons::Ok ? Answer::Ok : Answer::Yes);
         EXPECT_EQ(shownText, QStringLiteral("一行目\n二 行目"));
         EXPECT_EQ(shownTitle, QStringLiteral("キバコ"));
     }

@@ -54,13 +54,13 @@ TEST_F(FolderCopy, AsksBeforeAnOlderFileReplacesItsBackup) {
         drives.WriteFile(S("D:\\dst\\a.txt"), "backup", kT + 10);
     };
     older("first");
-    ui.olderAnswers = {util::kAnswerNo};
+    ui.olderAnswers = {util::Answer::No};
     EXPECT_TRUE(Copy());
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\a.txt")), QByteArray("backup"));
     EXPECT_EQ(engine.FileCounter(), 0);
 
     older("second");
-    ui.olderAnswers = {util::kAnswerYes};
+    ui.olderAnswers = {util::Answer::Yes};
     EXPECT_TRUE(Copy());
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\a.txt")), QByteArray("second"));
     EXPECT_EQ(engine.FileCounter(), 1);

@@ -68,7 +68,7 @@ TEST_F(Media, WritingATitleHidesTheFileAndRetriesOrGivesUp) {
 
     // A drive without its medium cannot be written: OK retries, Cancel gives up.
     QDir(drives.Host(S("F:\\"))).removeRecursively();
-    ui.messageAnswers = {util::kAnswerOk, util::kAnswerCancel};
+    ui.messageAnswers = {util::Answer::Ok, util::Answer::Cancel};
     EXPECT_FALSE(engine::WriteMediaTitle(engine, S("F:\\"), title));
     EXPECT_TRUE(title.isEmpty());
     EXPECT_EQ(ui.messages.size(), 2);
@@ -106,7 +106,7 @@ TEST_F(Media, ABlankMediumGetsTheWantedTitle) {
 TEST_F(Media, WrongMediumAndWrongDriveTypeAskAgain) {
     Title("F", "OTHER");
     ui.driveAnswers = {DriveChoice{S("D:"), false}, DriveChoice{S("F:"), false}};
-    ui.messageAnswers = {util::kAnswerOk, util::kAnswerCancel};
+    ui.messageAnswers = {util::Answer::Ok, util::Answer::Cancel};
     EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), QString());
     EXPECT_EQ(ui.messages,
               QStringList({S("ZIP、MO のドライブを指定して下さい"),

@@ -5,10 +5,11 @@ namespace testing_support {
 RecordingMessages::RecordingMessages() { util::SetMessageSink(this); }
 RecordingMessages::~RecordingMessages() { util::SetMessageSink(nullptr); }
 
-int RecordingMessages::StandardMessage(const QString& text, util::Buttons, int defaultAnswer) {
+util::Answer RecordingMessages::StandardMessage(const QString& text, util::Buttons,
+                                                util::Answer defaultAnswer) {
     texts.append(text);
     if (answers.empty()) return defaultAnswer;
-    const int answer = answers.front();
+    const util::Answer answer = answers.front();
     answers.pop_front();
     return answer;
 }

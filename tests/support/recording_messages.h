@@ -18,10 +18,11 @@ class RecordingMessages final : public util::MessageSink {
     RecordingMessages(const RecordingMessages&) = delete;
     RecordingMessages& operator=(const RecordingMessages&) = delete;
 
-    int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
+    util::Answer StandardMessage(const QString& text, util::Buttons buttons,
+                                 util::Answer defaultAnswer) override;
     void Beep() override { ++beeps; }
 
-    std::deque<int> answers;
+    std::deque<util::Answer> answers;
     QStringList texts;
     int beeps = 0;
 };

@@ -5,11 +5,12 @@ namespace testing_support {
 ScriptedUi::ScriptedUi() { util::SetMessageSink(this); }
 ScriptedUi::~ScriptedUi() { util::SetMessageSink(nullptr); }
 
-int ScriptedUi::StandardMessage(const QString& text, util::Buttons, int defaultAnswer) {
+util::Answer ScriptedUi::StandardMessage(const QString& text, util::Buttons,
+                                         util::Answer defaultAnswer) {
     messages.append(text);
     calls.append(QStringLiteral("message: ") + text);
     if (messageAnswers.empty()) return defaultAnswer;
-    const int answer = messageAnswers.front();
+    const util::Answer answer = messageAnswers.front();
     messageAnswers.pop_front();
     return answer;
 }
@@ -18,7 +19,7 @@ void ScriptedUi::LetEventsRun() {
     if (onEvents) onEvents();
 }
 
-int ScriptedUi::AskOlderFile(const engine::OlderFile& file) {
+util::Answer ScriptedUi::AskOlderFile(const engine::OlderFile& file) {
     calls.append(QStringLiteral("older: ") + file.fileName);
     if (!olderAnswers.empty()) {
         lastOlderAnswer_ = olderAnswers.front();

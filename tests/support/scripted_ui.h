@@ -20,7 +20,8 @@ class ScriptedUi final : public engine::EngineUi {
     ScriptedUi();
     ~ScriptedUi() override;
 
-    int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
+    util::Answer StandardMessage(const QString& text, util::Buttons buttons,
+                                 util::Answer defaultAnswer) override;
     void Beep() override { calls.append(QStringLiteral("beep")); }
     void ShowProgress() override { calls.append(QStringLiteral("progress shown")); }
     void HideProgress() override { calls.append(QStringLiteral("progress hidden")); }
@@ -30,15 +31,15 @@ class ScriptedUi final : public engine::EngineUi {
     void SetFileProgress(qint64, qint64) override { ++fileProgressCalls; }
     void LetEventsRun() override;
     void SetBusyCursor(bool) override {}
-    int AskOlderFile(const engine::OlderFile& file) override;
+    util::Answer AskOlderFile(const engine::OlderFile& file) override;
     engine::DriveChoice AskDrive(engine::Owner owner, const QString& title, const QString& kindText,
                                  const QString& defaultDrive, bool unattended) override;
     std::optional<QString> AskText(const QString& prompt, const QString& title,
                                    const QString& defaultText) override;
     void EntryFinished(const engine::EntryReport& report) override { reports.push_back(report); }
 
-    std::deque<int> messageAnswers;
-    std::deque<int> olderAnswers;
+    std::deque<util::Answer> messageAnswers;
+    std::deque<util::Answer> olderAnswers;
     std::deque<engine::DriveChoice> driveAnswers;
     std::deque<std::optional<QString>> textAnswers;
     // Runs each time the engine lets events run (where 中止BTN would be pressed).
@@ -51,7 +52,7 @@ class ScriptedUi final : public engine::EngineUi {
     int fileProgressCalls = 0;
 
   private:
-    int lastOlderAnswer_ = util::kAnswerYes;
+    util::Answer lastOlderAnswer_ = util::Answer::Yes;
 };
 
 }  // namespace testing_support

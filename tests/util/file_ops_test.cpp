@@ -1,5 +1,6 @@
 #include "util/file_ops.h"
 #include "platform/host_path.h"
+#include "support/fault_injector.h"
 #include "support/recording_messages.h"
 #include "support/small_disk.h"
 #include "support/temp_drives.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,11 +121,30 @@ TEST_F(FileOps, FailedCopyKeepsTheOldBackupAndNamesTheFile) {
     drives.WriteFile(S("F:\\sub\\big.bin"), QByteArray(8 * 1024, 'o'));
     drives.WriteFile(S("C:\\src\\big.bin"), QByteArray(300 * 1024, 'n'));
 
-    EXPECT_FALSE(CopyOneFile(S("C:\\src\\big.bin"), S("F:\\sub\\big.bin")).copied);
+    const CopyResult result = CopyOneFile(S("C:\\src\\big.bin"), S("F:\\sub\\big.bin"));
+    EXPECT_FALSE(result.copied);
+    EXPECT_TRUE(result.failed);
     EXPECT_EQ(drives.ReadFile(S("F:\\sub\\big.bin")), QByteArray(8 * 1024, 'o'));
-    ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.texts[0].endsWith(S("\nファイル：　F:\\sub\\big.bin")));
+    EXPECT_TRUE(result.message.endsWith(S("\nファイル：　F:\\sub\\big.bin")));
+    EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_EQ(QDir(disk.Path() + "/sub").entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// The copy tells what went wrong in its result and shows nothing itself: the
+// caller decides how a person hears of it.
+TEST_F(FileOps, FailedCopyIsToldInItsResultNotShown) {
+    drives.WriteFile(S("C:\\src\\a.txt"), "new");
+    drives.WriteFile(S("C:\\dst\\a.txt"), "old");
+    testing_support::FaultInjector faults;
+    faults.Fail(platform::sys::Call::Write, S("*/dst/a.txt"), EIO);
+    const CopyResult result = CopyOneFile(S("C:\\src\\a.txt"), S("C:\\dst\\a.txt"));
+    ASSERT_GT(faults.Injected(), 0);
+    EXPECT_TRUE(result.failed);
+    EXPECT_FALSE(result.copied);
+    EXPECT_TRUE(result.message.endsWith(S("\nファイル：　C:\\dst\\a.txt")))
+        << qPrintable(result.message);
+    EXPECT_EQ(drives.ReadFile(S("C:\\dst\\a.txt")), QByteArray("old"));
+    EXPECT_TRUE(messages.texts.isEmpty());
 }
 
 TEST_F(FileOps, ClearTargetDeletesAndUnprotects) {
@@ -135,16 +157,16 @@ TEST_F(FileOps, ClearTargetDeletesAndUnprotects) {
 
 TEST_F(FileOps, DeletingADriveRootAsksTwice) {
     drives.WriteFile(S("E:\\keep.txt"), "x");
-    messages.answers = {kAnswerYes, kAnswerNo};
-    DeleteFolderTree(S("E:"));
+    messages.answers = {Answer::Yes, Answer::No};
+    EXPECT_TRUE(DeleteFolderTree(S("E:"), messages).declined);
     EXPECT_TRUE(FileExists(S("E:\\keep.txt")));
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_EQ(messages.texts[0], S("いま削除しようとしているフォルダーは、ドライブE "
                                    "のルート･ディレクトリです\n\n削除してもいいですか？"));
     EXPECT_EQ(messages.texts[1],
               S("このまま続行すると、ドライブ Eの内容は総て削除されてしまいますが、いいですか？"));
-    messages.answers = {kAnswerNo};
-    DeleteFolderTree(S("E:\\"));
+    messages.answers = {Answer::No};
+    EXPECT_TRUE(DeleteFolderTree(S("E:\\"), messages).declined);
     EXPECT_EQ(messages.texts.size(), 3);
     EXPECT_TRUE(FileExists(S("E:\\keep.txt")));
 }
@@ -158,7 +180,9 @@ TEST_F(FileOps, DeleteFolderTreeRemovesEverythingButNeverFollowsLinks) {
     ASSERT_EQ(symlink(QFile::encodeName(drives.Host(S("C:\\outside"))).constData(),
                       QFile::encodeName(link).constData()),
               0);
-    DeleteFolderTree(S("C:\\TEMP"));
+    const TreeDeletion deletion = DeleteFolderTree(S("C:\\TEMP"), messages);
+    EXPECT_FALSE(deletion.declined);
+    EXPECT_TRUE(deletion.failures.isEmpty());
     EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_FALSE(FolderExists(S("C:\\TEMP")));
     EXPECT_EQ(drives.ReadFile(S("C:\\outside\\precious.txt")), QByteArray("keep"));

@@ -1,11 +1,14 @@
 #include "widgets/dialog_wait.h"
 
 #include "support/window_checks.h"
+#include "util/answer.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -16,23 +19,23 @@ using testing_support::HangGuard;
 
 TEST(DialogWait, TheFirstFinishAnswersAndWaitsNest) {
     HangGuard guard;
-    DialogWait outer;
-    int inner = 0;
+    AnswerWait<util::Answer> outer(util::Answer::Ok);
+    std::optional<util::Answer> inner;
     QTimer::singleShot(0, [&] {
-        DialogWait wait;
+        AnswerWait<util::Answer> wait(util::Answer::Ok);
         QTimer::singleShot(0, [&wait] {
-            wait.Finish(7);
-            wait.Finish(6);
+            wait.Finish(util::Answer::No);
+            wait.Finish(util::Answer::Yes);
         });
         inner = wait.Run();
         // The outer wait was finished first, but returns only after this one.
         EXPECT_TRUE(outer.Finished());
     });
-    QTimer::singleShot(0, [&outer] { outer.Finish(2); });
-    EXPECT_EQ(outer.Run(), 2);
-    EXPECT_EQ(inner, 7);
+    QTimer::singleShot(0, [&outer] { outer.Finish(util::Answer::Cancel); });
+    EXPECT_EQ(outer.Run(), util::Answer::Cancel);
+    EXPECT_EQ(inner, util::Answer::No);
     // A finished wait returns at once.
-    EXPECT_EQ(outer.Run(), 2);
+    EXPECT_EQ(outer.Run(), util::Answer::Cancel);
 }
 
 TEST(DialogWait, WaitUntilHiddenEndsWithTheWindow) {

@@ -40,7 +40,7 @@ class StandardBox : public ::testing::Test {
 TEST_F(StandardBox, IsTitledWithTheProgramAndBreaksLines) {
     const auto box =
         MakeStandardBox({S("一行目\r二行目\r\n三行目\n四行目"), util::Buttons::OkCancel,
-                         util::kAnswerCancel, BoxIcon::Exclamation});
+                         util::Answer::Cancel, BoxIcon::Exclamation});
     EXPECT_EQ(box->windowTitle(), S("TETORU"));
     EXPECT_EQ(box->text(), S("一行目\n二行目\n三行目\n四行目"));
     EXPECT_EQ(box->icon(), QMessageBox::Warning);
@@ -57,7 +57,7 @@ TEST_F(StandardBox, StaysOnTopUnlessTheEnvironmentSaysOtherwise) {
 }
 
 // Shows the box and presses `key` in it.
-int RunPressing(util::Buttons buttons, int defaultAnswer, Qt::Key key) {
+util::Answer RunPressing(util::Buttons buttons, util::Answer defaultAnswer, Qt::Key key) {
     HangGuard guard;
     const auto box = MakeStandardBox({S("質問"), buttons, defaultAnswer, BoxIcon::None});
     QTimer::singleShot(0, [key] {
@@ -67,44 +67,45 @@ int RunPressing(util::Buttons buttons, int defaultAnswer, Qt::Key key) {
 }
 
 TEST_F(StandardBox, AnswersWithTheDefaultButtonOrWhatChangesNothing) {
-    EXPECT_EQ(RunPressing(util::Buttons::YesNo, util::kAnswerNo, Qt::Key_Return), util::kAnswerNo);
-    EXPECT_EQ(RunPressing(util::Buttons::YesNo, util::kAnswerYes, Qt::Key_Return),
-              util::kAnswerYes);
-    EXPECT_EQ(RunPressing(util::Buttons::OkCancel, util::kAnswerOk, Qt::Key_Escape),
-              util::kAnswerCancel);
-    EXPECT_EQ(RunPressing(util::Buttons::Ok, util::kAnswerOk, Qt::Key_Escape), util::kAnswerOk);
+    EXPECT_EQ(RunPressing(util::Buttons::YesNo, util::Answer::No, Qt::Key_Return),
+              util::Answer::No);
+    EXPECT_EQ(RunPressing(util::Buttons::YesNo, util::Answer::Yes, Qt::Key_Return),
+              util::Answer::Yes);
+    EXPECT_EQ(RunPressing(util::Buttons::OkCancel, util::Answer::Ok, Qt::Key_Escape),
+              util::Answer::Cancel);
+    EXPECT_EQ(RunPressing(util::Buttons::Ok, util::Answer::Ok, Qt::Key_Escape), util::Answer::Ok);
 }
 
 TEST_F(StandardBox, TakesItsOwnTitleWhenGivenOne) {
     EXPECT_EQ(MakeStandardBox(
-                  {S("x"), util::Buttons::Ok, util::kAnswerOk, BoxIcon::Information, S("設定")})
+                  {S("x"), util::Buttons::Ok, util::Answer::Ok, BoxIcon::Information, S("設定")})
                   ->windowTitle(),
               S("設定"));
 }
 
 TEST_F(StandardBox, PresetAnswersShowNothingAndAreRecorded) {
-    kibako::widgets::presets::SetNextAnswer(util::kAnswerYes);
-    EXPECT_EQ(ShowStandardBox({S("消しますか"), util::Buttons::YesNo, util::kAnswerNo}),
-              util::kAnswerYes);
+    kibako::widgets::presets::SetNextAnswer(util::Answer::Yes);
+    EXPECT_EQ(ShowStandardBox({S("消しますか"), util::Buttons::YesNo, util::Answer::No}),
+              util::Answer::Yes);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].message.text, S("消しますか"));
     EXPECT_EQ(answered[0].message.buttons, util::Buttons::YesNo);
-    EXPECT_EQ(answered[0].message.defaultAnswer, util::kAnswerNo);
-    EXPECT_EQ(answered[0].answer, util::kAnswerYes);
+    EXPECT_EQ(answered[0].message.defaultAnswer, util::Answer::No);
+    EXPECT_EQ(answered[0].answer, util::Answer::Yes);
 }
 
 // Nobody presses a button of an unattended box: it closes itself with the
 // answer that changes nothing, whatever the default button says.
 TEST_F(StandardBox, AnUnattendedBoxClosesItselfChangingNothing) {
     HangGuard guard;
-    EXPECT_EQ(ShowStandardBox({S("上書き"), util::Buttons::YesNo, util::kAnswerYes}, nullptr,
+    EXPECT_EQ(ShowStandardBox({S("上書き"), util::Buttons::YesNo, util::Answer::Yes}, nullptr,
                               {true, 30ms}),
-              util::kAnswerNo);
-    EXPECT_EQ(ShowStandardBox({S("続けますか"), util::Buttons::OkCancel, util::kAnswerOk}, nullptr,
+              util::Answer::No);
+    EXPECT_EQ(ShowStandardBox({S("続けますか"), util::Buttons::OkCancel, util::Answer::Ok}, nullptr,
                               {true, 30ms}),
-              util::kAnswerCancel);
+              util::Answer::Cancel);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 

@@ -91,8 +91,8 @@ OverwriteForm::OverwriteForm(std::chrono::milliseconds timeout, QWidget* parent)
     yes->setDefault(true);
     auto* no = new QPushButton(QStringLiteral("いいえ (&N)"), this);
     no->setObjectName(QStringLiteral("NOBTN"));
-    connect(yes, &QPushButton::clicked, this, [this] { Answer(util::kAnswerYes); });
-    connect(no, &QPushButton::clicked, this, [this] { Answer(util::kAnswerNo); });
+    connect(yes, &QPushButton::clicked, this, [this] { Answer(util::Answer::Yes); });
+    connect(no, &QPushButton::clicked, this, [this] { Answer(util::Answer::No); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(yes);
@@ -113,7 +113,7 @@ OverwriteForm::OverwriteForm(std::chrono::milliseconds timeout, QWidget* parent)
     // as long as it promises.
     selfClose_->setTimerType(Qt::PreciseTimer);
     selfClose_->setInterval(timeout);
-    connect(selfClose_, &QTimer::timeout, this, [this] { Answer(util::kAnswerNo); });
+    connect(selfClose_, &QTimer::timeout, this, [this] { Answer(util::Answer::No); });
 }
 
 void OverwriteForm::SetOlderFile(const OlderFile& file) {
@@ -124,22 +124,23 @@ void OverwriteForm::SetOlderFile(const OlderFile& file) {
     backupTime_->setText(FileTimeText(file.backupTimeNs));
 }
 
-int OverwriteForm::Ask(bool unattended) {
+util::Answer OverwriteForm::Ask(bool unattended) {
+    endCode_.reset();
     if (unattended) selfClose_->start();
     show();
     raise();
     activateWindow();
     kibako::widgets::WaitUntilHidden(*this);
     selfClose_->stop();
-    return endCode_;
+    return endCode_.value_or(util::Answer::No);
 }
 
 // Escape and the close box come here.
-void OverwriteForm::reject() { Answer(util::kAnswerNo); }
+void OverwriteForm::reject() { Answer(util::Answer::No); }
 
-void OverwriteForm::Answer(int endCode) {
+void OverwriteForm::Answer(util::Answer answer) {
     selfClose_->stop();
-    endCode_ = endCode;
+    endCode_ = answer;
     hide();
 }
 

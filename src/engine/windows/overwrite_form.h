@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <chrono>
+#include <optional>
 
 class QLabel;
 class QTimer;
@@ -27,20 +28,21 @@ class OverwriteForm final : public QDialog {
     void SetOlderFile(const OlderFile& file);
 
     // Shows the window, application-modal, and lets events run until it is
-    // hidden: by YESBTN (EndCode 6), or by NOBTN, Escape or the close box
-    // (7): a question put away unread never lets an older file replace the
-    // only newer copy. When `unattended`, nobody can answer: the window
-    // closes itself after the timeout with 7. Returns EndCode.
-    int Ask(bool unattended = false);
+    // hidden: by YESBTN (Yes), or by NOBTN, Escape or the close box (No): a
+    // question put away unread never lets an older file replace the only
+    // newer copy, and neither does a window hidden without an answer. When
+    // `unattended`, nobody can answer: the window closes itself after the
+    // timeout with No.
+    util::Answer Ask(bool unattended = false);
 
-    // The last answer: 6 yes, 7 no, 0 before the first answer.
-    int EndCode() const { return endCode_; }
+    // The answer to the last question; none before it was answered.
+    std::optional<util::Answer> EndCode() const { return endCode_; }
 
   protected:
     void reject() override;
 
   private:
-    void Answer(int endCode);
+    void Answer(util::Answer answer);
 
     QLabel* name_;
     QLabel* sourceFolder_;
@@ -48,7 +50,7 @@ class OverwriteForm final : public QDialog {
     QLabel* backupFolder_;
     QLabel* backupTime_;
     QTimer* selfClose_;
-    int endCode_ = 0;
+    std::optional<util::Answer> endCode_;
 };
 
 // A file time (nanoseconds since the epoch) in the system's short date and

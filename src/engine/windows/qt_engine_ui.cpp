@@ -51,12 +51,13 @@ QWidget* QtEngineUi::OwnerWindow(Owner owner) const {
     return nullptr;
 }
 
-int QtEngineUi::StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) {
+util::Answer QtEngineUi::StandardMessage(const QString& text, util::Buttons buttons,
+                                         util::Answer defaultAnswer) {
     return StandardMessageWithIcon(text, buttons, defaultAnswer, MessageIcon::None);
 }
 
-int QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons buttons,
-                                        int defaultAnswer, MessageIcon icon) {
+util::Answer QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons buttons,
+                                                 util::Answer defaultAnswer, MessageIcon icon) {
     const kibako::widgets::BoxIcon boxIcon = icon == MessageIcon::Exclamation
                                                  ? kibako::widgets::BoxIcon::Exclamation
                                                  : kibako::widgets::BoxIcon::None;
@@ -116,7 +117,7 @@ void QtEngineUi::SetBusyCursor(bool busy) {
     }
 }
 
-int QtEngineUi::AskOlderFile(const OlderFile& file) {
+util::Answer QtEngineUi::AskOlderFile(const OlderFile& file) {
     if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>(olderFileTimeout_);
     overwrite_->SetOlderFile(file);
     overwrite_->adjustSize();
@@ -124,10 +125,9 @@ int QtEngineUi::AskOlderFile(const OlderFile& file) {
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     // Tetoru's run has nobody to answer: the question closes itself, as the
     // drive question does; Kibako waits for its user.
-    const int endCode = overwrite_->Ask(engine_ != nullptr && engine_->Unattended());
+    const util::Answer answer = overwrite_->Ask(engine_ != nullptr && engine_->Unattended());
     QGuiApplication::restoreOverrideCursor();
-    // Only a Yes lets the older file replace its backup.
-    return endCode == util::kAnswerYes ? util::kAnswerYes : util::kAnswerNo;
+    return answer;
 }
 
 DriveChoice QtEngineUi::AskDrive(Owner owner, const QString& title, const QString& kindText,

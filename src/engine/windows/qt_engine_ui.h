@@ -78,9 +78,10 @@ class QtEngineUi final : public EngineUi {
     // The older-file question window, once it has been asked.
     OverwriteForm* OverwriteWindow() const { return overwrite_.get(); }
 
-    int StandardMessage(const QString& text, util::Buttons buttons, int defaultAnswer) override;
-    int StandardMessageWithIcon(const QString& text, util::Buttons buttons, int defaultAnswer,
-                                MessageIcon icon) override;
+    util::Answer StandardMessage(const QString& text, util::Buttons buttons,
+                                 util::Answer defaultAnswer) override;
+    util::Answer StandardMessageWithIcon(const QString& text, util::Buttons buttons,
+                                         util::Answer defaultAnswer, MessageIcon icon) override;
     void Beep() override;
     void ShowProgress() override;
     void HideProgress() override;
@@ -90,7 +91,7 @@ class QtEngineUi final : public EngineUi {
     void SetFileProgress(qint64 done, qint64 total) override;
     void LetEventsRun() override;
     void SetBusyCursor(bool busy) override;
-    int AskOlderFile(const OlderFile& file) override;
+    util::Answer AskOlderFile(const OlderFile& file) override;
     DriveChoice AskDrive(Owner owner, const QString& title, const QString& kindText,
                          const QString& defaultDrive, bool unattended) override;
     std::optional<QString> AskText(const QString& prompt, const QString& title,

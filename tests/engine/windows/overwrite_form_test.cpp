@@ -33,7 +33,7 @@ engine::OlderFile AnOlderFile() {
 }
 
 // Asks, doing `answer` once the window is up.
-int AskAndDo(OverwriteForm& form, const std::function<void()>& answer) {
+util::Answer AskAndDo(OverwriteForm& form, const std::function<void()>& answer) {
     HangGuard guard;
     QTimer::singleShot(0, &form, answer);
     return form.Ask();
@@ -89,7 +89,7 @@ TEST(OverwriteForm, ShowsFoldersAndTimesInTheSystemsFormat) {
 
 TEST(OverwriteForm, ButtonsAnswerAndEscapeOrTheCloseBoxKeepTheBackup) {
     OverwriteForm form;
-    EXPECT_EQ(form.EndCode(), 0);
+    EXPECT_EQ(form.EndCode(), std::nullopt);
     auto click = [&form](const char* name) {
         return [&form, name] { QTest::mouseClick(Child<QPushButton>(form, name), Qt::LeftButton); };
     };
@@ -97,15 +97,15 @@ TEST(OverwriteForm, ButtonsAnswerAndEscapeOrTheCloseBoxKeepTheBackup) {
     auto escape = [&form] { QTest::keyClick(&form, Qt::Key_Escape); };
 
     // Put away unread, before any answer and after a Yes alike: No.
-    EXPECT_EQ(AskAndDo(form, closeBox), 7);
+    EXPECT_EQ(AskAndDo(form, closeBox), util::Answer::No);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(AskAndDo(form, click("YESBTN")), 6);
-    EXPECT_EQ(AskAndDo(form, escape), 7);
+    EXPECT_EQ(AskAndDo(form, click("YESBTN")), util::Answer::Yes);
+    EXPECT_EQ(AskAndDo(form, escape), util::Answer::No);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(AskAndDo(form, click("YESBTN")), 6);
-    EXPECT_EQ(AskAndDo(form, closeBox), 7);
-    EXPECT_EQ(AskAndDo(form, click("NOBTN")), 7);
-    EXPECT_EQ(form.EndCode(), 7);
+    EXPECT_EQ(AskAndDo(form, click("YESBTN")), util::Answer::Yes);
+    EXPECT_EQ(AskAndDo(form, closeBox), util::Answer::No);
+    EXPECT_EQ(AskAndDo(form, click("NOBTN")), util::Answer::No);
+    EXPECT_EQ(form.EndCode(), util::Answer::No);
 }
 
 TEST(OverwriteForm, UnattendedQuestionClosesItselfWithNo) {
@@ -115,7 +115,7 @@ TEST(OverwriteForm, UnattendedQuestionClosesItselfWithNo) {
     clock.start();
     {
         HangGuard guard;
-        EXPECT_EQ(form.Ask(true), 7);
+        EXPECT_EQ(form.Ask(true), util::Answer::No);
     }
     EXPECT_GE(clock.elapsed(), 40);
     EXPECT_FALSE(form.isVisible());
@@ -128,7 +128,7 @@ TEST(OverwriteForm, UnattendedQuestionClosesItselfWithNo) {
                            stillOpen = form.isVisible();
                            QTest::mouseClick(Child<QPushButton>(form, "YESBTN"), Qt::LeftButton);
                        }),
-              6);
+              util::Answer::Yes);
     EXPECT_TRUE(stillOpen);
 }
 
@@ -141,9 +141,10 @@ TEST(OverwriteForm, KeysAnswerToo) {
                            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
                            QTest::keyClick(&form, Qt::Key_N, Qt::AltModifier);
                        }),
-              7);
+              util::Answer::No);
     // Yes is the default button.
-    EXPECT_EQ(AskAndDo(form, [&form] { QTest::keyClick(&form, Qt::Key_Return); }), 6);
+    EXPECT_EQ(AskAndDo(form, [&form] { QTest::keyClick(&form, Qt::Key_Return); }),
+              util::Answer::Yes);
 }
 
 }  // namespace

@@ -65,10 +65,10 @@ class QtEngineUiTest : public ::testing::Test {
 };
 
 TEST_F(QtEngineUiTest, PresetAnswersTakeThePlaceOfTheBox) {
-    kibako::widgets::presets::SetNextAnswer(util::kAnswerCancel);
-    EXPECT_EQ(ui.StandardMessageWithIcon(S("書込み禁止"), util::Buttons::OkCancel, util::kAnswerOk,
+    kibako::widgets::presets::SetNextAnswer(util::Answer::Cancel);
+    EXPECT_EQ(ui.StandardMessageWithIcon(S("書込み禁止"), util::Buttons::OkCancel, util::Answer::Ok,
                                          engine::MessageIcon::Exclamation),
-              util::kAnswerCancel);
+              util::Answer::Cancel);
     const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].message.text, S("書込み禁止"));
@@ -84,8 +84,8 @@ TEST_F(QtEngineUiTest, ShowsTheStandardBoxWhenNothingIsPreset) {
         title = box->windowTitle();
         QTest::keyClick(box, Qt::Key_Return);
     });
-    EXPECT_EQ(ui.StandardMessage(S("よろしいですか"), util::Buttons::YesNo, util::kAnswerNo),
-              util::kAnswerNo);
+    EXPECT_EQ(ui.StandardMessage(S("よろしいですか"), util::Buttons::YesNo, util::Answer::No),
+              util::Answer::No);
     EXPECT_EQ(title, util::ProgramTitle());
 }
 
@@ -102,10 +102,10 @@ TEST_F(QtEngineUiTest, OlderFileQuestionPutAwayUnreadKeepsTheBackup) {
     auto escape = [](QWidget& form) { QTest::keyClick(&form, Qt::Key_Escape); };
     auto yes = [](QWidget& form) { Child<QPushButton>(form, "YESBTN")->click(); };
     auto no = [](QWidget& form) { Child<QPushButton>(form, "NOBTN")->click(); };
-    EXPECT_EQ(answerWith(closeBox), util::kAnswerNo);
-    EXPECT_EQ(answerWith(yes), util::kAnswerYes);
-    EXPECT_EQ(answerWith(escape), util::kAnswerNo);
-    EXPECT_EQ(answerWith(no), util::kAnswerNo);
+    EXPECT_EQ(answerWith(closeBox), util::Answer::No);
+    EXPECT_EQ(answerWith(yes), util::Answer::Yes);
+    EXPECT_EQ(answerWith(escape), util::Answer::No);
+    EXPECT_EQ(answerWith(no), util::Answer::No);
     ASSERT_NE(ui.OverwriteWindow(), nullptr);
     EXPECT_EQ(Child<QLabel>(*ui.OverwriteWindow(), "NAMDSP")->text(), S("a.txt"));
 }

@@ -3,7 +3,10 @@
 #   restore of a folder copy vs cp -a, of an LZH vs bsdtar -xf, of a ZIP vs unzip -q,
 #   tetoru --verify vs rsync -an --delete, tetoru --verify --content vs diff -r.
 # Trees of N files of 1 to 16 KiB (random bytes) in folders of 100.
-# Usage: bench/engine/restore.sh [BUILD_DIR] [SIZES...]   (default build/release 2000 20000)
+# Each pair is timed ROUNDS times (default 3), interleaved, the peer first in
+# every other round; the medians and their ratio are printed.
+# Usage: [ROUNDS=n] bench/engine/restore.sh [BUILD_DIR] [SIZES...]
+#   (default build/release 2000 20000)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "${1:-build/release}")
@@ -14,8 +17,26 @@ tetoru=$build/src/tetoru/tetoru
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+rounds=${ROUNDS:-3}
 seconds() { local start end; start=$(date +%s.%N); "$@" >/dev/null 2>&1 || true; end=$(date +%s.%N); echo "$end - $start" | bc; }
 ratio() { echo "scale=2; $1 / $2" | bc; }
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+# pair OURS PEER: each a command string (run with eval, its output folder
+# removed after it); sets k and p to the medians over the rounds.
+pair() {
+    local ours=() peers=() round
+    for ((round = 0; round < rounds; round++)); do
+        if ((round % 2 == 0)); then
+            ours+=("$(seconds eval "$1")"); rm -rf "$work"/out-*
+            peers+=("$(seconds eval "$2")"); rm -rf "$work"/out-*
+        else
+            peers+=("$(seconds eval "$2")"); rm -rf "$work"/out-*
+            ours+=("$(seconds eval "$1")"); rm -rf "$work"/out-*
+        fi
+    done
+    k=$(median "${ours[@]}")
+    p=$(median "${peers[@]}")
+}
 
 home=$work/home
 mkdir -p "$home"
@@ -50,19 +71,19 @@ PY
     row() { printf '%-8s %-34s %9s %9s %7s\n' "$n" "$1" "$2" "$3" "$(ratio "$2" "$3")"; }
 
     register 'C:\bak'
-    k=$(seconds run_tetoru --restore 'C:\src' --to "$work/out-k1"); p=$(seconds cp -a "$work/bak" "$work/out-p1")
+    pair 'run_tetoru --restore "C:\src" --to "$work/out-k"' 'cp -a "$work/bak" "$work/out-p"'
     row "restore folder copy / cp -a" "$k" "$p"
     register 'C:\arc.lzh'
-    mkdir -p "$work/out-p2"
-    k=$(seconds run_tetoru --restore 'C:\src' --to "$work/out-k2"); p=$(seconds bsdtar -xf "$work/arc.lzh" -C "$work/out-p2")
+    pair 'run_tetoru --restore "C:\src" --to "$work/out-k"' \
+        'mkdir -p "$work/out-p" && bsdtar -xf "$work/arc.lzh" -C "$work/out-p"'
     row "restore LZH / bsdtar -xf" "$k" "$p"
     register 'C:\arc.zip'
-    k=$(seconds run_tetoru --restore 'C:\src' --to "$work/out-k3"); p=$(seconds unzip -q "$work/arc.zip" -d "$work/out-p3")
+    pair 'run_tetoru --restore "C:\src" --to "$work/out-k"' 'unzip -q "$work/arc.zip" -d "$work/out-p"'
     row "restore ZIP / unzip -q" "$k" "$p"
     register 'C:\bak'
-    k=$(seconds run_tetoru --verify); p=$(seconds rsync -an --delete "$work/src/" "$work/bak/")
+    pair 'run_tetoru --verify' 'rsync -an --delete "$work/src/" "$work/bak/"'
     row "--verify / rsync -an --delete" "$k" "$p"
-    k=$(seconds run_tetoru --verify --content); p=$(seconds diff -r "$work/src" "$work/bak")
+    pair 'run_tetoru --verify --content' 'diff -r "$work/src" "$work/bak"'
     row "--verify --content / diff -r" "$k" "$p"
     rm -rf "$work"/out-*
 done

@@ -4,6 +4,7 @@
 #include "engine/resolve_destination.h"
 #include "engine/restore_plan.h"
 #include "platform/dir_search.h"
+#include "platform/file_compare.h"
 #include "platform/host_path.h"
 #include "platform/regular_file.h"
 #include "util/text_case.h"
@@ -40,34 +41,6 @@ void ListSource(const QString& hostFolder, const QString& relative, bool withSub
         files.push_back({name, hostFolder + u'/' + entry.name, entry.size, entry.modifiedNs});
     }
 }
-
-constexpr qint64 kChunk = 1 << 18;
-
-// Byte for byte, through two buffers kept for the whole check; a file that
-// cannot be read differs.
-class ByteComparer {
-  public:
-    bool Same(const QString& left, const QString& right) {
-        QFile a;
-        QFile b;
-        if (!platform::OpenRegularFile(left, a) || !platform::OpenRegularFile(right, b)) {
-            return false;
-        }
-        for (;;) {
-            const qint64 gotA = a.read(left_.data(), kChunk);
-            const qint64 gotB = b.read(right_.data(), kChunk);
-            if (gotA != gotB || gotA < 0) return false;
-            if (gotA == 0) return true;
-            if (std::memcmp(left_.data(), right_.data(), static_cast<size_t>(gotA)) != 0) {
-                return false;
-            }
-        }
-    }
-
-  private:
-    std::vector<char> left_ = std::vector<char>(kChunk);
-    std::vector<char> right_ = std::vector<char>(kChunk);
-};
 
 // Decodes an archive member against its source file: Content when the data
 // differs, ArchiveTest when the member does not decode or fails its CRC.
@@ -148,7 +121,8 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
     backup.reserve(static_cast<qsizetype>(plan.items.size()));
     for (const RestoreItem& item : plan.items) backup.insert(util::AsciiUpper(item.name), &item);
 
-    ByteComparer bytes;
+    // Byte for byte; a file that cannot be read differs.
+    platform::ContentComparer bytes;
     for (const SourceFile& file : files) {
         const auto found = backup.constFind(util::AsciiUpper(file.name));
         if (found == backup.cend()) {

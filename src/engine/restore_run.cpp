@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSet>
 
+#include <cerrno>
 #include <cstring>
 #include <optional>
 
@@ -34,6 +35,7 @@ class FolderMaker {
                 error = folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
                 return false;
             }
+            made_.insert(folder);
         } else if (belowRoot && look.kind != Kind::Folder) {
             // Below the folder restored into, a link is never gone through:
             // the file would land outside it. The folder itself and those
@@ -47,9 +49,14 @@ class FolderMaker {
         return true;
     }
 
+    // Whether this restore made the folder: then it holds only what the
+    // restore wrote there.
+    bool Made(const QString& folder) const { return made_.contains(folder); }
+
   private:
     QString root_;
     QSet<QString> ready_;
+    QSet<QString> made_;
 };
 
 QString ParentOf(const QString& hostPath) { return hostPath.left(hostPath.lastIndexOf(u'/')); }
@@ -59,14 +66,22 @@ bool SameAsBackup(const RestoreItem& item, const platform::HostFileLook& target)
                            item.coarseTime) == TimeOrder::Same;
 }
 
+platform::CopyOutcome CopyBackupFile(Engine& engine, const RestoreItem& item,
+                                     platform::ExistingTarget existing) {
+    EngineUi& ui = engine.Ui();
+    return platform::CopyHostFile(
+        item.backupFile, item.target,
+        [&ui](qint64 done, qint64 total) {
+            ui.SetFileProgress(done, total);
+            ui.LetEventsRun();
+        },
+        existing);
+}
+
 bool WriteItem(Engine& engine, const RestorePlan& plan, const RestoreItem& item, QString& error) {
     if (plan.kind == BackupKind::FolderCopy) {
-        EngineUi& ui = engine.Ui();
         const platform::CopyOutcome outcome =
-            platform::CopyHostFile(item.backupFile, item.target, [&ui](qint64 done, qint64 total) {
-                ui.SetFileProgress(done, total);
-                ui.LetEventsRun();
-            });
+            CopyBackupFile(engine, item, platform::ExistingTarget::Replace);
         if (!outcome.ok) error = outcome.description;
         return outcome.ok;
     }
@@ -87,6 +102,7 @@ class Executor {
         : engine_(engine), plan_(plan), options_(options), folders_(root) {}
 
     void Apply(const RestoreItem& item) {
+        if (WroteIntoMadeFolder(item)) return;
         const platform::HostFileLook target = platform::LookAtHostFile(item.target);
         if (target.kind == Kind::File && SameAsBackup(item, target)) {
             ++summary_.same;
@@ -121,6 +137,28 @@ class Executor {
     RestoreSummary& Summary() { return summary_; }
 
   private:
+    // A folder this restore made holds only the files it wrote: a folder
+    // copy's file goes there without a look at its target first, written
+    // only while that target is free. False when the item is still to be
+    // applied the usual way (a file is there after all).
+    bool WroteIntoMadeFolder(const RestoreItem& item) {
+        if (options_.dryRun || plan_.kind != BackupKind::FolderCopy ||
+            !folders_.Made(ParentOf(item.target))) {
+            return false;
+        }
+        const platform::CopyOutcome outcome =
+            CopyBackupFile(engine_, item, platform::ExistingTarget::Keep);
+        if (!outcome.ok && outcome.errorNumber == EEXIST) return false;
+        if (!outcome.ok) {
+            summary_.failed.append(platform::MessageText(item.target) + QStringLiteral(": ") +
+                                   outcome.description);
+            return true;
+        }
+        ++summary_.written;
+        engine_.CountFile();
+        return true;
+    }
+
     bool MayReplace(const RestoreItem& item, const platform::HostFileLook& target) {
         switch (options_.differing) {
             case DifferingTarget::Replace:

@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -63,7 +65,9 @@ int CopyData(int in, int out, const QByteArray& outPath, qint64 total,
              const CopyProgress& progress) {
     qint64 done = 0;
     bool kernelCopy = true;
-    std::vector<char> buffer;
+    // Where the kernel cannot copy (another file system), through one buffer
+    // per thread, not one per file.
+    thread_local std::vector<char> buffer;
     for (;;) {
         ssize_t moved = -1;
         if (kernelCopy && sys::Faulty(sys::Call::Write, outPath.constData())) return errno;
@@ -102,20 +106,34 @@ int CopyData(int in, int out, const QByteArray& outPath, qint64 total,
     }
 }
 
+// Links an unnamed file at `path`: 0 or -1 with errno set. The descriptor
+// itself is linked where the kernel lets its opener do that (Linux 6.10 on);
+// elsewhere through its /proc name, which costs a walk through /proc.
+int LinkUnnamedFile(int fd, const char* path) {
+    static std::atomic<bool> byDescriptor{true};
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    if (!byDescriptor.load(std::memory_order_relaxed)) {
+        return linkat(AT_FDCWD, self, AT_FDCWD, path, AT_SYMLINK_FOLLOW);
+    }
+    if (linkat(fd, "", AT_FDCWD, path, AT_EMPTY_PATH) == 0) return 0;
+    // A kernel that refuses says ENOENT, as a missing folder does: the /proc
+    // way tells the two apart.
+    if (errno != ENOENT && errno != EPERM && errno != EINVAL) return -1;
+    if (linkat(AT_FDCWD, self, AT_FDCWD, path, AT_SYMLINK_FOLLOW) != 0) return -1;
+    byDescriptor.store(false, std::memory_order_relaxed);
+    return 0;
+}
+
 // Gives a complete unnamed file its name: the target's when it is free,
-// otherwise a temporary one (returned in `temporary`) to be renamed over the
-// target. 0 or an errno.
-int NameUnnamedFile(int fd, const QByteArray& target, QByteArray& temporary) {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-    if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
-        return 0;
-    }
-    if (errno != EEXIST) return errno;
+// otherwise (unless a taken target is to be kept) a temporary one, returned
+// in `temporary`, to be renamed over the target. 0 or an errno.
+int NameUnnamedFile(int fd, const QByteArray& target, ExistingTarget existing,
+                    QByteArray& temporary) {
+    if (LinkUnnamedFile(fd, target.constData()) == 0) return 0;
+    if (errno != EEXIST || existing == ExistingTarget::Keep) return errno;
     temporary = TemporaryBeside(target);
-    if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) ==
-        0) {
-        return 0;
-    }
+    if (LinkUnnamedFile(fd, temporary.constData()) == 0) return 0;
     const int error = errno;
     temporary.clear();
     return error;
@@ -123,17 +141,16 @@ int NameUnnamedFile(int fd, const QByteArray& target, QByteArray& temporary) {
 
 }  // namespace
 
-CopyOutcome CopyHostFile(const QString& source, const QString& target,
-                         const CopyProgress& progress) {
+CopyOutcome CopyHostFile(const QString& source, const QString& target, const CopyProgress& progress,
+                         ExistingTarget existing) {
     const QByteArray targetPath = HostBytes(target);
     // Non-blocking, so that a FIFO put in the file's place cannot hold the run.
     Fd in(sys::Open(HostBytes(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (in.get() < 0) return Failure(errno);
     struct stat before;
     if (fstat(in.get(), &before) != 0) return Failure(errno);
+    // O_NONBLOCK stays set: it changes nothing for a regular file.
     if (!S_ISREG(before.st_mode)) return Failure(EINVAL);
-    // Of the flags F_SETFL changes, only O_NONBLOCK was set at the open.
-    fcntl(in.get(), F_SETFL, 0);
 
     // An unnamed file in the target's folder where the file system offers
     // one: it gets its name only when complete. Elsewhere a hidden temporary
@@ -170,11 +187,17 @@ CopyOutcome CopyHostFile(const QString& source, const QString& target,
     const struct timespec times[2] = {before.st_atim, modified};
     if (futimens(out.get(), times) != 0) return fail(errno);
     if (temporary.isEmpty()) {
-        if (const int error = NameUnnamedFile(out.get(), targetPath, temporary)) return fail(error);
+        if (const int error = NameUnnamedFile(out.get(), targetPath, existing, temporary))
+            return fail(error);
     }
     if (out.closeChecked() != 0) return fail(errno);
-    if (!temporary.isEmpty() && sys::Rename(temporary.constData(), targetPath.constData()) != 0) {
-        return fail(errno);
+    if (!temporary.isEmpty()) {
+        const bool keep = existing == ExistingTarget::Keep;
+        const int renamed =
+            keep ? sys::RenameNoReplace(temporary.constData(), targetPath.constData())
+                 : sys::Rename(temporary.constData(), targetPath.constData());
+        // EINVAL: the file system cannot rename without replacing.
+        if (renamed != 0) return fail(keep && errno == EINVAL ? EEXIST : errno);
     }
 
     CopyOutcome outcome;

@@ -25,8 +25,14 @@ using CopyProgress = std::function<void(qint64 done, qint64 total)>;
 // file is refused (EINVAL) without waiting on it. The data goes to a temporary file
 // beside the target that is renamed over the target only when complete: on
 // failure the old target is untouched and no partial file remains.
+//
+// With ExistingTarget::Keep a file already at the target is never replaced:
+// the copy fails with EEXIST, as it does where the file system cannot rename
+// without replacing; the caller may then look at the target and decide.
+enum class ExistingTarget { Replace, Keep };
 CopyOutcome CopyHostFile(const QString& source, const QString& target,
-                         const CopyProgress& progress = {});
+                         const CopyProgress& progress = {},
+                         ExistingTarget existing = ExistingTarget::Replace);
 
 inline constexpr int kChangedCopyAgeSeconds = 10;
 

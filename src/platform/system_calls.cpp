@@ -55,6 +55,11 @@ int Rename(const char* from, const char* to) {
     return ::rename(from, to);
 }
 
+int RenameNoReplace(const char* from, const char* to) {
+    if (Faulty(Call::Rename, to)) return -1;
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+
 int Lstat(const char* path, struct stat* st) {
     if (Faulty(Call::Stat, path)) return -1;
     return ::lstat(path, st);

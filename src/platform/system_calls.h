@@ -48,6 +48,8 @@ int OpenAt(int dirFd, const char* folder, const char* name, int flags, mode_t mo
 ssize_t Write(int fd, const void* bytes, std::size_t size, const char* path);
 int Fsync(int fd, const char* path);
 int Rename(const char* from, const char* to);
+// renameat2(2) with RENAME_NOREPLACE: EEXIST when `to` is there (the seam's Rename).
+int RenameNoReplace(const char* from, const char* to);
 int Lstat(const char* path, struct stat* st);
 int Stat(const char* path, struct stat* st);
 int StatAt(int dirFd, const char* folder, const char* name, struct stat* st, int flags);

@@ -143,6 +143,29 @@ TEST_P(Restore, IntoAnotherFolderTheTreeComesBackWholeByBytesAndTimes) {
     EXPECT_EQ(Apply(Plan(elsewhere), DifferingTarget::Ask).same, 4);
 }
 
+// Two files of a plan bound for one target in a folder the restore makes: the
+// second finds the first there and is asked about like any file that is there.
+TEST_P(Restore, AFileWrittenEarlierInAFolderTheRestoreMadeIsStillAskedAbout) {
+    const QString elsewhere = drives.Host(S("C:\\復元先"));
+    engine::RestorePlan plan = Plan(elsewhere);
+    const auto named = [&](const QString& name) {
+        return *std::find_if(plan.items.begin(), plan.items.end(),
+                             [&](const engine::RestoreItem& item) { return item.name == name; });
+    };
+    const engine::RestoreItem cat = named(S("写真\\猫.bin"));
+    engine::RestoreItem dog = named(S("写真\\古\\犬.bin"));
+    dog.target = cat.target;
+    plan.items.push_back(dog);
+    const engine::RestoreSummary summary = Apply(plan, DifferingTarget::Ask);
+    EXPECT_EQ(summary.written, 4);
+    ASSERT_EQ(questions.asked.size(), 1u);
+    EXPECT_EQ(questions.asked.front().target, cat.target);
+    EXPECT_EQ(summary.kept, QStringList{cat.target});
+    QFile kept(cat.target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "neko");
+}
+
 TEST_P(Restore, PartsAndChosenFilesAloneAndTheAnswersForAll) {
     const QString elsewhere = drives.Host(S("C:\\復元先"));
     // Only the folder 写真, restored into a folder that stands for it.

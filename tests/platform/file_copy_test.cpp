@@ -67,10 +67,29 @@ TEST_F(FileCopy, AFailedCopyLeavesTheOldTargetAndNoPartialFile) {
     const auto intoMissingFolder =
         platform::CopyHostFile(source, dir.filePath(QStringLiteral("no/such/dst.txt")));
     EXPECT_FALSE(intoMissingFolder.ok);
+    EXPECT_EQ(intoMissingFolder.errorNumber, ENOENT);
 
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("old backup"));
+    EXPECT_TRUE(Leftovers().isEmpty());
+}
+
+TEST_F(FileCopy, KeepingAnExistingTargetWritesOnlyAFreeOne) {
+    const QString source = Write("src.txt", "new");
+    const QString taken = Write("taken.txt", "old backup");
+    const auto refused = platform::CopyHostFile(source, taken, {}, platform::ExistingTarget::Keep);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.errorNumber, EEXIST);
+    QFile file(taken);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("old backup"));
+
+    const QString free = dir.filePath(QStringLiteral("free.txt"));
+    ASSERT_TRUE(platform::CopyHostFile(source, free, {}, platform::ExistingTarget::Keep).ok);
+    QFile written(free);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("new"));
     EXPECT_TRUE(Leftovers().isEmpty());
 }
 

@@ -114,10 +114,11 @@ bool ListForm::Load(const QStringList& arguments) {
     // The settings view is built without retitling: its first column keeps
     // the window's designed title until the user switches views.
     view_ = kSettingsView;
-    BuildSettingsView(registrationRows_, definitions_, definitionPath_);
+    LoadFailedRuns();
+    BuildSettingsView(registrationRows_, definitions_, definitionPath_, failedRuns_);
     CollapseToDrives();
     ShowCurrentModel(true);
-    ReadRunStatus();
+    ShowRunStatus();
     // The folder grid is drawn as the active one, so it takes the keys.
     activateWindow();
     folderGrid_->setFocus(Qt::OtherFocusReason);

@@ -49,9 +49,17 @@ void ListForm::ListFiles() {
 }
 
 void ListForm::ReadRunStatus() {
+    LoadFailedRuns();
+    ShowRunStatus();
+}
+
+void ListForm::LoadFailedRuns() {
     const auto log = engine::RunLogHostPath(programFolder_);
     failedRuns_ = FailedRuns::Of(definitions_.Entries(), log ? engine::ReadRunLogs(*log)
                                                              : std::vector<engine::RunLogRecord>());
+}
+
+void ListForm::ShowRunStatus() {
     folderGrid_->update();
     const grid::GridState& g = CurrentRows().grid;
     if (g.rowCount == 0 || activeGrid_ == grid::kFileGridActive) return;

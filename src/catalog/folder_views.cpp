@@ -37,7 +37,7 @@ void ListForm::SwitchView(int view) {
     view_ = view;
     viewButtons_[static_cast<size_t>(view)]->setChecked(true);
     if (view == kSettingsView) {
-        BuildSettingsView(registrationRows_, definitions_, definitionPath_);
+        BuildSettingsView(registrationRows_, definitions_, definitionPath_, failedRuns_);
         CollapseToDrives();
         ShowCurrentModel(true);
         SetFolderTitles(QStringLiteral("転送元"), QStringLiteral("保存先"));

@@ -27,10 +27,12 @@ int DestinationIcon(const QString& destination) {
 
 }  // namespace
 
-void BuildSettingsView(FolderModel& m, store::DefinitionList& list, const QString& definitionPath) {
+void BuildSettingsView(FolderModel& m, store::DefinitionList& list, const QString& definitionPath,
+                       const FailedRuns& failed) {
     std::vector<RegistrationItem> items;
     if (!list.IsEmpty()) {
-        list.RecoverLastBackups();
+        list.RecoverLastBackups(
+            [&failed](const QString& source) { return failed.ReasonOf(source).has_value(); });
         for (const store::BackupEntry& e : list.Entries()) {
             EntryCells cells = CellsOf(e);
             items.push_back({e.sourceFolder, std::move(cells.destination),

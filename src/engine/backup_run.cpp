@@ -15,6 +15,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 namespace engine {
 namespace {
 
@@ -22,21 +24,28 @@ enum class RunKind { All, Updated };
 
 store::BackupTime Now() { return store::BackupTime::At(platform::Now()); }
 
-store::BackupTime ModifiedTime(const QString& path) {
+// An updated archive's new time is its modification time. An update that
+// found nothing newer leaves the archive as it was, and its old time would
+// send the next run of the changed folders back to it, run after run; the
+// time the update started stands then.
+store::BackupTime ArchiveTime(const QString& path, const QDateTime& started) {
     const auto ns = util::ModifiedTimeOf(path);
-    return ns ? store::BackupTime::At(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000)) : Now();
+    if (!ns) return store::BackupTime::At(started);
+    return store::BackupTime::At(
+        std::max(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000), started));
 }
 
 // Backs one entry up into its resolved target; the new time on success.
 std::optional<store::BackupTime> BackUp(Engine& engine, const store::BackupEntry& entry,
                                         const QString& target) {
     if (entry.CompressionOf() != store::Compression::None) {
+        const QDateTime started = platform::Now();
         if (!UpdateArchive(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
                            entry.deleteMissing)) {
             return std::nullopt;
         }
         engine.CountFile();
-        return ModifiedTime(target);
+        return ArchiveTime(target, started);
     }
     // Both folders are looked up once, for the check and for the copy.
     const FolderLooks looks{platform::LookUpHostPath(entry.sourceFolder),
@@ -181,10 +190,11 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
                                         : QStringLiteral("更新されたファイルはありません");
             }
         } else {
+            const QDateTime started = platform::Now();
             result.succeeded = UpdateArchive(engine, request.source, target, request.withSubFolders,
                                              request.deleteMissing);
             if (result.succeeded) {
-                result.newTime = ModifiedTime(target);
+                result.newTime = ArchiveTime(target, started);
                 result.resultText = request.destination;
             }
         }

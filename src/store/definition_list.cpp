@@ -314,13 +314,15 @@ void DefinitionList::RepairFrom(std::size_t index) {
     changes_ = std::move(changes);
 }
 
-int DefinitionList::RecoverLastBackups() {
+int DefinitionList::RecoverLastBackups(
+    const std::function<bool(const QString& sourceFolder)>& lastRunFailed) {
     int recovered = 0;
     for (const BackupEntry& entry : Entries()) {
         // A damaged time that begins like one is not known to be never.
         const QString time = entry.lastBackup.Text();
         if (!time.isEmpty() && time[0].isDigit()) continue;
         if (util::ExtensionOf(entry.destination).isEmpty()) continue;
+        if (lastRunFailed && lastRunFailed(entry.sourceFolder)) continue;
         const auto modified = util::ModifiedTimeOf(entry.destination);
         if (!modified || !util::FileExists(entry.destination)) continue;
         SetLastBackup(entry.sourceFolder,

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <list>
 #include <map>
 
@@ -71,9 +72,11 @@ class DefinitionList {
     void RepairFrom(std::size_t index);
 
     // Entries never backed up whose destination is an existing archive file
-    // take that file's modification time as their last backup. Returns how
+    // take that file's modification time as their last backup, except those
+    // `lastRunFailed` names: their archive is no backup to go by. Returns how
     // many were recovered.
-    int RecoverLastBackups();
+    int RecoverLastBackups(
+        const std::function<bool(const QString& sourceFolder)>& lastRunFailed = {});
 
     // What PutEntry, RemoveEntry and SetLastBackup changed since the body was
     // last set or the changes forgotten: what a save merges into the file.

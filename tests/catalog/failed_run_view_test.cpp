@@ -1,9 +1,11 @@
 // A registration whose last run failed, through the catalog window: its row
 // is painted in FailedRunCol, its twin of another case is not, and the
-// reason is in the status line while its row is current.
+// reason is in the status line while its row is current. An archive a failed
+// run could not update does not lend the registration its time.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -136,6 +138,37 @@ TEST(FailedRunInCatalog, FailedRunsFollowTheExactSourceAndTheLastRun) {
               S("前回のバックアップは失敗しました：理由は記録されていません"));
     EXPECT_EQ(FailedRunLine(S("x: File name too long\nsecond")),
               S("前回のバックアップは失敗しました：x: ファイル名が長すぎます second"));
+}
+
+// A registration never backed up takes its archive's time when the archive
+// exists, unless its last run failed: that file is what the run refused
+// (not an archive, say), and its time would make the next run of changed
+// folders pass the source's files over.
+TEST(FailedRunInCatalog, AFailedArchiveLendsNoTimeToItsRegistration) {
+    ProgramFolder folder;
+    for (const char* name : {"Good", "Bad"})
+        QDir().mkpath(folder.Drive(u'C') + u'/' + QString::fromUtf8(name));
+    QDir().mkpath(folder.Drive(u'D'));
+    for (const char* name : {"/good.ZIP", "/bad.ZIP"}) {
+        QFile file(folder.Drive(u'D') + QString::fromUtf8(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("whatever is there");
+    }
+    folder.WriteFile(S("Kibako.Def"),
+                     testing::DefinitionFile(
+                         testing::EntryText(S("C:\\Bad"), S("D:\\bad.ZIP"), QString(16, u' ')) +
+                         testing::EntryText(S("C:\\Good"), S("D:\\good.ZIP"), QString(16, u' '))));
+    {
+        engine::RunLog log(folder.Home() + S("/") + engine::RunLogFileName(), S("TETORU"));
+        log.StartRun();
+        LogEntry(log, S("C:\\Bad"), engine::EntryOutcome::Failed, S("not a ZIP"));
+        log.RunFinished(0, 1, false);
+    }
+    ListForm form;
+    ASSERT_TRUE(form.Load({}));
+    EXPECT_TRUE(form.Definitions().EntryOf(S("C:\\Bad"))->lastBackup.IsNever());
+    EXPECT_FALSE(form.Definitions().EntryOf(S("C:\\Good"))->lastBackup.IsNever());
+    form.close();
 }
 
 }  // namespace

@@ -231,7 +231,7 @@ TEST_F(RestoreWindowTest, TheWholeRegistrationIsRestoredAsOfAChosenTime) {
         askedFor = shownFolder;
         return std::optional<QDateTime>(QDateTime::fromSecsSinceEpoch(kTime - 500));
     };
-    widgets::presets::SetNextAnswer(util::kAnswerYes);  // into the folder the files came from
+    widgets::presets::SetNextAnswer(util::Answer::Yes);  // into the folder the files came from
     {
         QuestionAnswerer answerer({S("yesToAllButton")});
         form.Menus().fileRestoreAsOf->trigger();

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace testing_support;
 using engine::EntryOutcome;
@@ -80,6 +81,28 @@ TEST_F(BackupRun, AnEditInTheMinuteOfTheBackupIsCopiedByTheNextUpdatedRun) {
     EXPECT_EQ(copy.readAll(), QByteArray("edited"));
     // Files older than the stored minute still leave their entries alone.
     EXPECT_EQ(ui.reports[1].outcome, EntryOutcome::Unchanged);
+}
+
+// An archive the update leaves as it was (nothing newer) keeps its old time;
+// the entry gets the time of the run, not that old time, or every later run
+// of the changed folders would update it again. A rewritten archive gets its
+// own time.
+TEST_F(BackupRun, AnArchiveLeftAsItWasGetsTheTimeOfTheRun) {
+    store::BackupEntry entry;
+    entry.sourceFolder = S("C:\\a");
+    entry.destination = S("D:\\a.LZH");
+    list.PutEntry(entry);
+    EXPECT_EQ(engine::RunBackupAll(engine, list), 3);
+    const QString archive = drives.Host(S("D:\\a.LZH"));
+    ASSERT_TRUE(QFile::exists(archive));
+    const QDateTime old(QDate(2024, 1, 1), QTime(8, 0));
+    SetModifiedTime(archive, old.toSecsSinceEpoch());
+    list.SetLastBackup(S("C:\\a"), store::BackupTime::At(old));
+
+    ui.reports.clear();
+    engine::RunBackupAll(engine, list);
+    EXPECT_EQ(QFileInfo(archive).lastModified(), old);  // nothing newer: not rewritten
+    EXPECT_EQ(list.EntryOf(S("C:\\a"))->lastBackup.Text(), S("2026/12/07 12:34"));
 }
 
 TEST_F(BackupRun, AbortKeepsTheTimesOfFinishedEntries) {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
-#include <QDateTimeEdit>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,39 +114,5 @@ ReportForm::ReportForm(QWidget* parent, const QString& title, const QString& tex
 QString ReportForm::Text() const { return text_->toPlainText(); }
 
 void ReportForm::CopyAll() { QApplication::clipboard()->setText(text_->toPlainText()); }
-
-AsOfForm::AsOfForm(QWidget* parent, const QString& sourceFolder) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("日時を指定して復元"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral(
-            "%1 のファイルを、指定した時刻の状態に戻します。\n"
-            "各ファイルは、その時刻までの最も新しい版（バックアップか履歴）から復元します。")
-            .arg(sourceFolder),
-        this));
-    auto* row = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("時刻 (&T)"), this);
-    at_ = new QDateTimeEdit(QDateTime::currentDateTime(), this);
-    at_->setObjectName(QStringLiteral("時刻LIN"));
-    at_->setDisplayFormat(QStringLiteral("yyyy/MM/dd HH:mm"));
-    label->setBuddy(at_);
-    row->addWidget(label);
-    row->addWidget(at_);
-    row->addStretch();
-    layout->addLayout(row);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("復元 (&R)"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("復元BTN"));
-    ok->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("キャンセルBTN"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-    at_->setFocus();
-}
-
-QDateTime AsOfForm::At() const { return at_->dateTime(); }
 
 }  // namespace kibako::catalog

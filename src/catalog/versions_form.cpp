@@ -1,6 +1,7 @@
 #include "catalog/versions_form.h"
 
 #include <QDateTimeEdit>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,21 @@
 
 namespace kibako::catalog {
 namespace {
+
+// "時刻 (&T)" and the time to restore to, now unless changed, under `layout`.
+QDateTimeEdit* AddTimeRow(QWidget* owner, QBoxLayout* layout) {
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("時刻 (&T)"), owner);
+    auto* at = new QDateTimeEdit(QDateTime::currentDateTime(), owner);
+    at->setObjectName(QStringLiteral("時刻LIN"));
+    at->setDisplayFormat(QStringLiteral("yyyy/MM/dd HH:mm"));
+    label->setBuddy(at);
+    row->addWidget(label);
+    row->addWidget(at);
+    row->addStretch();
+    layout->addLayout(row);
+    return at;
+}
 
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
 
@@ -61,16 +77,7 @@ VersionsForm::VersionsForm(QWidget* parent, const QString& fileName,
             new QLabel(QStringLiteral("このファイルのバックアップはありません。"), this));
     }
 
-    auto* atRow = new QHBoxLayout;
-    auto* atLabel = new QLabel(QStringLiteral("時刻 (&T)"), this);
-    at_ = new QDateTimeEdit(QDateTime::currentDateTime(), this);
-    at_->setObjectName(QStringLiteral("時刻LIN"));
-    at_->setDisplayFormat(QStringLiteral("yyyy/MM/dd HH:mm"));
-    atLabel->setBuddy(at_);
-    atRow->addWidget(atLabel);
-    atRow->addWidget(at_);
-    atRow->addStretch();
-    layout->addLayout(atRow);
+    at_ = AddTimeRow(this, layout);
 
     auto* buttons = new QHBoxLayout;
     auto* one = new QPushButton(QStringLiteral("この版を復元 (&R)"), this);
@@ -97,5 +104,30 @@ VersionsForm::VersionsForm(QWidget* parent, const QString& fileName,
     });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+AsOfForm::AsOfForm(QWidget* parent, const QString& sourceFolder) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("日時を指定して復元"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(
+        QStringLiteral(
+            "%1 のファイルを、指定した時刻の状態に戻します。\n"
+            "各ファイルは、その時刻までの最も新しい版（バックアップか履歴）から復元します。")
+            .arg(sourceFolder),
+        this));
+    at_ = AddTimeRow(this, layout);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("復元 (&R)"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("復元BTN"));
+    ok->setDefault(true);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("キャンセルBTN"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    at_->setFocus();
+}
+
+QDateTime AsOfForm::At() const { return at_->dateTime(); }
 
 }  // namespace kibako::catalog

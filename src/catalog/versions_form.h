@@ -40,4 +40,16 @@ class VersionsForm : public QDialog {
     VersionChoice choice_;
 };
 
+// 日時を指定して復元: the time whose state a restore brings back, now unless
+// changed. 復元 accepts; キャンセル, Escape and the close box give nothing.
+class AsOfForm : public QDialog {
+    Q_OBJECT
+  public:
+    AsOfForm(QWidget* parent, const QString& sourceFolder);
+    QDateTime At() const;
+
+  private:
+    QDateTimeEdit* at_;
+};
+
 }  // namespace kibako::catalog

@@ -36,21 +36,7 @@ peer() { rm -rf "$work/cp-dst"; sync; seconds cp -a "$work/src" "$work/cp-dst"; 
 printf '%-8s %-34s %9s %9s %7s\n' files operation kibako peer ratio
 for n in "${sizes[@]}"; do
     rm -rf "$work/src" "$work/dst" "$work/cp-dst"
-    python3 - "$work/src" "$n" <<'PY'
-import os, random, sys
-root, n = sys.argv[1], int(sys.argv[2])
-random.seed(7)
-for i in range(n):
-    folder = os.path.join(root, f"dir{i // 100:03}")
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, f"file{i % 100:03}.txt"), "wb") as out:
-        out.write(os.urandom(random.randint(1024, 16384)))
-if n >= 5000:
-    os.makedirs(os.path.join(root, "big"))
-for i in range(n // 5000):
-    with open(os.path.join(root, "big", f"big{i}.bin"), "wb") as out:
-        out.write(os.urandom(50 * 1024 * 1024))
-PY
+    python3 bench/engine/make_tree.py "$work/src" "$n" --big
     sync
     k=() p=()
     for ((round = 0; round < rounds; round++)); do

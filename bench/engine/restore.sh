@@ -53,16 +53,7 @@ run_tetoru() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KIBAKO_HOME=
 printf '%-8s %-34s %9s %9s %7s\n' files operation kibako peer ratio
 for n in "${sizes[@]}"; do
     rm -rf "$work/src" "$work/bak" "$work/arc.lzh" "$work/arc.zip" "$work"/out-*
-    python3 - "$work/src" "$n" <<'PY'
-import os, random, sys
-root, n = sys.argv[1], int(sys.argv[2])
-random.seed(7)
-for i in range(n):
-    folder = os.path.join(root, f"dir{i // 100:03}")
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, f"file{i % 100:03}.txt"), "wb") as out:
-        out.write(os.urandom(random.randint(1024, 16384)))
-PY
+    python3 bench/engine/make_tree.py "$work/src" "$n"
     for destination in 'C:\bak' 'C:\arc.lzh' 'C:\arc.zip'; do
         register "$destination"
         run_tetoru >/dev/null

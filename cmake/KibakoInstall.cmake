@@ -28,7 +28,7 @@ install(CODE "
 
 # Kibako finds its help page from its own folder, wherever the prefix is.
 file(RELATIVE_PATH KIBAKO_HELP_FROM_BINDIR /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${KIBAKO_DOCDIR})
-set_source_files_properties(src/catalog/catalog_commands.cpp TARGET_DIRECTORY kibako_catalog
+set_source_files_properties(src/catalog/window/catalog_commands.cpp TARGET_DIRECTORY kibako_catalog
     PROPERTIES COMPILE_DEFINITIONS KIBAKO_HELP_FROM_BINDIR="${KIBAKO_HELP_FROM_BINDIR}")
 
 set(CPACK_GENERATOR DEB)

@@ -17,15 +17,15 @@
 #include <sys/stat.h>
 
 #include "archiver/archiver.h"
-#include "catalog/apply_registration.h"
-#include "catalog/drive_reader.h"
-#include "catalog/file_list.h"
-#include "catalog/folder_model.h"
+#include "catalog/model/apply_registration.h"
+#include "catalog/rows/drive_reader.h"
+#include "catalog/rows/file_list.h"
+#include "catalog/rows/folder_model.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/list_form.h"
-#include "catalog/row_lookup.h"
-#include "catalog/row_record.h"
+#include "catalog/window/list_form.h"
+#include "catalog/rows/row_lookup.h"
+#include "catalog/rows/row_record.h"
 #include "engine/archive_listing.h"
 #include "platform/dir_search.h"
 #include "platform/drive_table.h"
@@ -33,7 +33,7 @@
 
 namespace {
 
-using namespace kibako::catalog;
+using namespace catalog;
 
 QTemporaryDir& Root() {
     static QTemporaryDir dir;
@@ -208,7 +208,7 @@ class FileListBench {
     // The cursor to a shown row of the current view, its files listed and the
     // file grid painted.
     void SelectRow(int row) {
-        kibako::grid::MoveCursorTo(*form.FolderGrid(), form.CurrentRows().grid, nullptr, row);
+        catalog::grid::MoveCursorTo(*form.FolderGrid(), form.CurrentRows().grid, nullptr, row);
         form.ListFiles();
         form.FileGrid()->repaint();
     }

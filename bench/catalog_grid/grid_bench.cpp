@@ -19,7 +19,7 @@
 
 namespace {
 
-using namespace kibako::grid;
+using namespace catalog::grid;
 
 constexpr int kRows = 100000;
 

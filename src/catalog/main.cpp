@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "catalog/automation.h"
-#include "catalog/list_form.h"
+#include "catalog/window/automation.h"
+#include "catalog/window/list_form.h"
 #include "platform/drive_report.h"
 #include "util/message_sink.h"
 #include "util/program_options.h"
@@ -37,11 +37,11 @@ int main(int argc, char* argv[]) {
     int qtArgc = 1;  // Qt reads none of the words: they are the definition file
     char* qtArguments[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArguments);
-    kibako::widgets::LoadQtTranslation(app);
+    widgets::LoadQtTranslation(app);
     util::SetProgramTitle(QStringLiteral("キバコ"));
-    kibako::catalog::ListForm form;
+    catalog::ListForm form;
     if (!form.Load(line.words)) return 1;
     const QString script = qEnvironmentVariable("KIBAKO_AUTOMATION");
-    if (!script.isEmpty()) kibako::catalog::StartAutomation(form, script);
+    if (!script.isEmpty()) catalog::StartAutomation(form, script);
     return app.exec();
 }

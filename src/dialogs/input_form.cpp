@@ -75,7 +75,7 @@ void InputForm::Prepare(const QString& prompt, const QString& title, const QStri
     // A click on CMDCAN last time may have made it the default meanwhile.
     okButton_->setDefault(true);
 
-    const kibako::widgets::Twips twips = kibako::widgets::TwipsOf(screen());
+    const widgets::Twips twips = widgets::TwipsOf(screen());
     okButton_->setMinimumWidth(twips.X(kButtonWidth));
     cancelButton_->setMinimumWidth(twips.X(kButtonWidth));
     const int width = twips.X(kWidth);

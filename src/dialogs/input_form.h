@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace kibako::widgets {
+namespace widgets {
 template <typename Result>
 class AnswerWait;
 }
@@ -41,7 +41,7 @@ class InputForm : public QDialog {
     void FocusInput();
 
     // The wait that OK or cancel ends with DialogClosed; null when no one waits.
-    void SetWait(kibako::widgets::AnswerWait<util::Answer>* wait) { wait_ = wait; }
+    void SetWait(widgets::AnswerWait<util::Answer>* wait) { wait_ = wait; }
     bool Waiting() const { return wait_ != nullptr; }
 
   protected:
@@ -57,7 +57,7 @@ class InputForm : public QDialog {
     QPushButton* const okButton_;
     QPushButton* const cancelButton_;
     std::optional<util::Answer> dialogClosed_;
-    kibako::widgets::AnswerWait<util::Answer>* wait_ = nullptr;
+    widgets::AnswerWait<util::Answer>* wait_ = nullptr;
 };
 
 }  // namespace dialogs

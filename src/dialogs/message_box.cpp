@@ -17,7 +17,7 @@
 namespace dialogs {
 namespace {
 
-namespace widgets = kibako::widgets;
+namespace widgets = widgets;
 
 using KeptMsgBoxForm = KeptForm<MsgBoxForm>;
 

@@ -21,7 +21,7 @@ namespace dialogs {
 // windows keep repainting and timers keep running. A message shown from inside
 // such a wait gets a box of its own. Answers preset for tests are taken first
 // (widgets/preset_answers.h).
-util::Answer ShowMessage(QWidget* owner, const kibako::widgets::BoxMessage& message);
+util::Answer ShowMessage(QWidget* owner, const widgets::BoxMessage& message);
 
 // A message without a title, and the standard box, take util::ProgramTitle().
 

@@ -20,7 +20,7 @@
 namespace dialogs {
 namespace {
 
-using kibako::widgets::Twips;
+using widgets::Twips;
 using util::Answer;
 
 // Smallest button size in twips; a wider caption widens its button.
@@ -102,7 +102,7 @@ QFont MsgBoxForm::MeasureFont() const {
 MsgBoxMetrics MsgBoxForm::Measure(const std::vector<QPushButton*>& shown, const QRect& ownerRect,
                                   const QScreen* screen) const {
     MsgBoxMetrics m;
-    m.twips = kibako::widgets::TwipsOf(screen);
+    m.twips = widgets::TwipsOf(screen);
     m.lineCount = static_cast<int>(message_.lines.size());
     m.lineHeight = QFontMetrics(font()).height() + 2;
     // Lines are measured without their formatting codes, which are never drawn.
@@ -112,7 +112,7 @@ MsgBoxMetrics MsgBoxForm::Measure(const std::vector<QPushButton*>& shown, const 
     }
     for (const QPushButton* button : shown) m.buttonWidths.push_back(button->width());
     m.buttonHeight = okButton_->height();
-    m.frame = kibako::widgets::FrameMargins(this);
+    m.frame = widgets::FrameMargins(this);
     m.owner = ownerRect;
     m.screen = screen != nullptr ? screen->geometry() : QRect(ownerRect.topLeft(), QSize(1, 1));
     return m;
@@ -125,14 +125,14 @@ void MsgBoxForm::Prepare(const QString& text, util::Buttons buttons, Answer defa
     message_ = ParseMessageText(text);
     highColour_ = ScreenHasHighColour(screen);
 
-    SizeButtons(kibako::widgets::TwipsOf(screen));
+    SizeButtons(widgets::TwipsOf(screen));
     buttons_ = buttons;
     std::vector<QPushButton*> shown;
     for (const Answer answer : util::AnswersOf(buttons)) shown.push_back(ButtonOf(answer));
 
     layout_ = LayoutMsgBox(Measure(shown, ownerRect, screen));
     setFixedSize(layout_.inner);
-    kibako::widgets::MoveOuterTo(this, layout_.position);
+    widgets::MoveOuterTo(this, layout_.position);
     icon_->move(layout_.icon);
     for (size_t i = 0; i < shown.size(); ++i) {
         shown[i]->move(layout_.buttons[i]);

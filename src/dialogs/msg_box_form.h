@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 class QScreen;
 
-namespace kibako::widgets {
+namespace widgets {
 template <typename Result>
 class AnswerWait;
 }
@@ -39,7 +39,7 @@ class MsgBoxForm : public QDialog {
                  const QString& caption, const QRect& ownerRect, const QScreen* screen);
 
     // The wait that a button, a key or a close ends; null when no one waits.
-    void SetWait(kibako::widgets::AnswerWait<util::Answer>* wait) { wait_ = wait; }
+    void SetWait(widgets::AnswerWait<util::Answer>* wait) { wait_ = wait; }
     bool Waiting() const { return wait_ != nullptr; }
 
     // The answer a window-manager close gives: Cancel when that button is
@@ -59,7 +59,7 @@ class MsgBoxForm : public QDialog {
 
   private:
     QPushButton* ButtonOf(util::Answer answer) const;
-    void SizeButtons(const kibako::widgets::Twips& twips);
+    void SizeButtons(const widgets::Twips& twips);
     void ChooseDefault(QPushButton* button);
     MsgBoxMetrics Measure(const std::vector<QPushButton*>& shown, const QRect& ownerRect,
                           const QScreen* screen) const;
@@ -74,7 +74,7 @@ class MsgBoxForm : public QDialog {
     MsgBoxLayout layout_;
     bool highColour_ = true;
     util::Buttons buttons_ = util::Buttons::Ok;
-    kibako::widgets::AnswerWait<util::Answer>* wait_ = nullptr;
+    widgets::AnswerWait<util::Answer>* wait_ = nullptr;
 };
 
 }  // namespace dialogs

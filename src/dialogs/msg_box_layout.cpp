@@ -25,7 +25,7 @@ int FrameWidth(const QMargins& f) { return f.left() + f.right(); }
 int FrameHeight(const QMargins& f) { return f.top() + f.bottom(); }
 
 QSize OuterSize(const MsgBoxMetrics& m, int buttonGroup) {
-    const kibako::widgets::Twips& t = m.twips;
+    const widgets::Twips& t = m.twips;
     int width = FrameWidth(m.frame) + m.widestLine + t.X(kTextLeft) + t.X(kTextRightMargin);
     width = std::max(width, buttonGroup + t.X(kButtonSideRoom));
     int height = FrameHeight(m.frame) + m.lineCount * m.lineHeight + t.Y(kTextTop) +
@@ -52,7 +52,7 @@ QPoint Place(const MsgBoxMetrics& m, QSize outer) {
 QSize MsgBoxLayout::Outer(const QMargins& frame) const { return inner.grownBy(frame); }
 
 MsgBoxLayout LayoutMsgBox(const MsgBoxMetrics& m) {
-    const kibako::widgets::Twips& t = m.twips;
+    const widgets::Twips& t = m.twips;
     const int buttonGroup = std::accumulate(m.buttonWidths.begin(), m.buttonWidths.end(), 0);
     const QSize outer = OuterSize(m, buttonGroup);
 

@@ -14,7 +14,7 @@ namespace dialogs {
 // What the message box's geometry depends on, all in pixels except the
 // twips converter. Window rectangles are outer (frame) rectangles.
 struct MsgBoxMetrics {
-    kibako::widgets::Twips twips;
+    widgets::Twips twips;
     int lineCount = 0;
     int lineHeight = 0;  // height of "A" in the window's font + 2
     int widestLine = 0;

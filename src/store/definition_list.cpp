@@ -8,6 +8,7 @@
 #include "util/text_case.h"
 
 #include <QDateTime>
+#include <QSet>
 
 #include <algorithm>
 
@@ -40,6 +41,29 @@ bool NamesSameFolder(QStringView stored, const QString& asked) {
         return k == platform::HostLook::Kind::Nothing || k == platform::HostLook::Kind::Unknown;
     };
     return absent(a.found) && absent(b.found);
+}
+
+// The entry's source or destination field as it is written, or nothing when
+// its separators are missing.
+std::optional<QStringView> SourceField(QStringView text) {
+    const qsizetype close = text.indexOf(kAfterSource, 1);
+    if (close < 0) return std::nullopt;
+    return text.mid(1, close - 1);
+}
+
+std::optional<QStringView> DestinationField(QStringView text) {
+    const qsizetype open = text.indexOf(kAfterSource, 1);
+    if (open < 0) return std::nullopt;
+    const qsizetype close = text.indexOf(kAfterDestination, open + 1);
+    if (close < 0) return std::nullopt;
+    return text.mid(open + 1, close - open - 1);
+}
+
+// The field is the folder whose folded form is `foldedFolder`, or lies below it.
+bool LiesIn(std::optional<QStringView> field, const QString& foldedFolder) {
+    if (!field || field->size() < foldedFolder.size()) return false;
+    return Folded(field->left(foldedFolder.size())) == foldedFolder &&
+           (field->size() == foldedFolder.size() || (*field)[foldedFolder.size()] == u'\\');
 }
 
 }  // namespace
@@ -330,6 +354,81 @@ int DefinitionList::RecoverLastBackups(
         ++recovered;
     }
     return recovered;
+}
+
+void DefinitionList::Rebuild(const std::vector<QString>& texts) {
+    QString body = lead_;
+    for (const QString& text : texts) body += text;
+    body += tail_;
+    DefinitionChanges changes = std::move(changes_);
+    SetBody(std::move(body));
+    changes_ = std::move(changes);
+}
+
+bool DefinitionList::HasSourceIn(const QString& folder) const {
+    const QString folded = Folded(folder);
+    return std::any_of(records_.begin(), records_.end(), [&folded](const Record& record) {
+        return LiesIn(SourceField(record.text), folded);
+    });
+}
+
+void DefinitionList::MoveFolder(const QString& oldFolder, const QString& newFolder) {
+    const QString folded = Folded(oldFolder);
+    QSet<QString> keptSources;
+    for (const Record& record : records_)
+        if (!LiesIn(SourceField(record.text), folded)) keptSources.insert(Folded(record.Key()));
+    std::vector<QString> texts;
+    texts.reserve(records_.size());
+    bool changed = false;
+    for (const Record& record : records_) {
+        QString text = record.text;
+        const bool moved = LiesIn(SourceField(text), folded);
+        if (moved) text.replace(1, oldFolder.size(), newFolder);
+        if (const auto destination = DestinationField(text); LiesIn(destination, folded))
+            text.replace(destination->data() - text.constData(), oldFolder.size(), newFolder);
+        if (text != record.text) {
+            changed = true;
+            if (moved && record.keyed) changes_.Remove(record.Key().toString());
+        }
+        if (moved && keptSources.contains(Folded(MakeRecord(text).Key()))) continue;
+        if (text != record.text) changes_.Put(ParseEntryText(text), moved);
+        texts.push_back(std::move(text));
+    }
+    if (!changed) return;
+    Rebuild(texts);
+    modified_ = true;
+}
+
+void DefinitionList::ForgetFolder(const QString& folder) {
+    const QString folded = Folded(folder);
+    std::vector<QString> texts;
+    texts.reserve(records_.size());
+    for (const Record& record : records_) {
+        if (LiesIn(SourceField(record.text), folded) ||
+            LiesIn(DestinationField(record.text), folded)) {
+            if (record.keyed) changes_.Remove(record.Key().toString());
+            continue;
+        }
+        texts.push_back(record.text);
+    }
+    if (texts.size() == records_.size()) return;
+    Rebuild(texts);
+    modified_ = true;
+}
+
+void DefinitionList::SortBySource() {
+    std::vector<const Record*> order;
+    order.reserve(records_.size());
+    for (const Record& record : records_) order.push_back(&record);
+    std::stable_sort(order.begin(), order.end(), [](const Record* a, const Record* b) {
+        return CompareSortKeys(a->Key(), b->Key()) < 0;
+    });
+    std::vector<QString> texts;
+    texts.reserve(order.size());
+    for (const Record* record : order) texts.push_back(record->text);
+    lead_.clear();
+    tail_ = kTerminator;
+    Rebuild(texts);
 }
 
 }  // namespace store

@@ -66,6 +66,25 @@ class DefinitionList {
     // Rewrites the 16 characters of the entry's last-backup time in place.
     bool SetLastBackup(const QString& sourceFolder, const BackupTime& time);
 
+    // True when some entry's source is `folder` or lies below it (ASCII case
+    // folded; "C:\DATA" does not hold "C:\DATA2").
+    bool HasSourceIn(const QString& folder) const;
+
+    // A folder moved: every entry whose source, or whose destination, is
+    // `oldFolder` or lies below it has that part replaced by `newFolder`, in
+    // place. A moved entry whose new source another entry holds already is
+    // dropped rather than listed twice.
+    void MoveFolder(const QString& oldFolder, const QString& newFolder);
+
+    // Removes every entry whose source, or whose destination, is `folder` or
+    // lies below it.
+    void ForgetFolder(const QString& folder);
+
+    // Sorts the entries by source folder (a folder before its sub-folders,
+    // entries of equal source in their stored order); what stood before the
+    // first entry or after the terminator is dropped.
+    void SortBySource();
+
     // Cuts the list just before its entry number `index` as Entries() counts
     // them (a malformed entry). The modified flag is not set; the entries cut
     // away count as deleted.
@@ -100,6 +119,9 @@ class DefinitionList {
     };
 
     static Record MakeRecord(QString text);
+    // Replaces the records with `texts`, keeping the lead and tail; the
+    // changes and the modified flag are the caller's.
+    void Rebuild(const std::vector<QString>& texts);
     // The record of a source folder: written exactly so, else differing in
     // ASCII case only and naming the same host folder.
     std::optional<Place> Find(const QString& sourceFolder) const;

@@ -15,7 +15,7 @@ int RunWithProgressWindow(char* program, const QStringList& arguments) {
     int argc = 1;  // Qt reads none of the words: they are the definition file
     char* qtArguments[] = {program, nullptr};
     QApplication app(argc, qtArguments);
-    kibako::widgets::LoadQtTranslation(app);
+    widgets::LoadQtTranslation(app);
     util::SetProgramTitle(QStringLiteral("TETORU"));
     engine::windows::QtEngineUi ui(engine::windows::BackForm::Variant::Tetoru);
     engine::Engine engine(ui);

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 std::function<void()>& BeepOverride() {
@@ -24,4 +24,4 @@ void Beep() {
 
 void SetBeepForTesting(std::function<void()> beep) { BeepOverride() = std::move(beep); }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace kibako::widgets {
+namespace widgets {
 
 // The system beep, or the function a test put in its place. Every beep of
 // the programs' windows comes here.
@@ -11,4 +11,4 @@ void Beep();
 // Replaces the system beep; an empty function restores it. Tests only.
 void SetBeepForTesting(std::function<void()> beep);
 
-}  // namespace kibako::widgets
+}  // namespace widgets

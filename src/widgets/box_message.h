@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace kibako::widgets {
+namespace widgets {
 
 enum class BoxIcon { None, Stop, Question, Exclamation, Information };
 
@@ -30,4 +30,4 @@ struct BoxMessage {
     QString title;  // empty: the program's title
 };
 
-}  // namespace kibako::widgets
+}  // namespace widgets

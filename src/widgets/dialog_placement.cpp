@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 // Where a screen's size is unknown: the smallest screen the programs expect.
@@ -65,4 +65,4 @@ void PlaceDialog(QWidget& dialog, const QWidget* owner, Placement placement) {
     dialog.raise();
 }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace kibako::widgets {
+namespace widgets {
 
 enum class Placement { Beside, Centred };
 
@@ -33,4 +33,4 @@ void PlaceDialog(QWidget& dialog, const QWidget* owner, Placement placement = Pl
 // known only once the window system has decorated it.
 void MoveCentredOver(QWidget& dialog, const QWidget* owner);
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 // Finishes a wait when the watched window is hidden or destroyed.
@@ -60,4 +60,4 @@ OwnerLock::~OwnerLock() {
     if (owner_->isVisible()) owner_->activateWindow();
 }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace kibako::widgets {
+namespace widgets {
 
 // One wait for a dialog: a local event loop that runs until Finish. Waits
 // nest: a dialog opened while another waits gets its own DialogWait, and the
@@ -79,4 +79,4 @@ class OwnerLock {
     bool wasEnabled_ = true;
 };
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -3,7 +3,7 @@
 #include <deque>
 #include <utility>
 
-namespace kibako::widgets::presets {
+namespace widgets::presets {
 namespace {
 
 struct Presets {
@@ -53,4 +53,4 @@ bool TakePresetInput(const QString& prompt, const QString& title, const QString&
     return true;
 }
 
-}  // namespace kibako::widgets::presets
+}  // namespace widgets::presets

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-namespace kibako::widgets::presets {
+namespace widgets::presets {
 
 // The next message box returns this answer.
 void SetNextAnswer(util::Answer answer);
@@ -44,4 +44,4 @@ std::optional<util::Answer> TakePresetAnswer(const BoxMessage& message);
 bool TakePresetInput(const QString& prompt, const QString& title, const QString& defaultText,
                      std::optional<QString>* result);
 
-}  // namespace kibako::widgets::presets
+}  // namespace widgets::presets

@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace kibako::widgets {
+namespace widgets {
 
 bool LoadQtTranslation(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
@@ -16,4 +16,4 @@ bool LoadQtTranslation(QCoreApplication& app) {
     return QCoreApplication::installTranslator(translator);
 }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -2,7 +2,7 @@
 
 class QCoreApplication;
 
-namespace kibako::widgets {
+namespace widgets {
 
 // Installs Qt's own Japanese translation (qtbase_ja from Qt's translations
 // folder), so that Qt's dialogs and messages (the colour chooser, the file
@@ -11,4 +11,4 @@ namespace kibako::widgets {
 // translation is not installed.
 bool LoadQtTranslation(QCoreApplication& app);
 
-}  // namespace kibako::widgets
+}  // namespace widgets

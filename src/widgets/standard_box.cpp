@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 using Button = QMessageBox::StandardButton;
@@ -104,4 +104,4 @@ util::Answer ShowStandardBox(const BoxMessage& asked, QWidget* parent, Unattende
     return answer;
 }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

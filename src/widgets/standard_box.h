@@ -13,7 +13,7 @@
 
 class QWidget;
 
-namespace kibako::widgets {
+namespace widgets {
 
 // The box, built but not shown: titled with the message's title (the
 // program's title when it has none), plain text with "\n", "\r\n" and "\r"
@@ -39,4 +39,4 @@ struct Unattended {
 util::Answer ShowStandardBox(const BoxMessage& message, QWidget* parent = nullptr,
                              Unattended unattended = {});
 
-}  // namespace kibako::widgets
+}  // namespace widgets

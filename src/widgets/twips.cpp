@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
@@ -50,4 +50,4 @@ ScreenScale ScreenScaleOf(const QWidget& widget) {
     return {std::max(1440 / dpiX, 1), std::max(1440 / dpiY, 1)};
 }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -9,7 +9,7 @@
 class QScreen;
 class QWidget;
 
-namespace kibako::widgets {
+namespace widgets {
 
 // Pixels follow from a screen's logical resolution, rounded to the nearest
 // pixel; a resolution of 0 or less counts as 96 dots per inch, and twips far
@@ -47,4 +47,4 @@ struct ScreenScale {
 };
 ScreenScale ScreenScaleOf(const QWidget& widget);
 
-}  // namespace kibako::widgets
+}  // namespace widgets

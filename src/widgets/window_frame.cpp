@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace kibako::widgets {
+namespace widgets {
 
 QMargins FrameMargins(const QWidget* window) {
     const QWindow* handle = window->windowHandle();
@@ -20,4 +20,4 @@ void MoveOuterTo(QWidget* window, QPoint outerTopLeft, const QWidget* frameLike)
     window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
 
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace kibako::widgets {
+namespace widgets {
 
 // The window manager's frame around a top-level window: empty until the window
 // has a native window and the window manager has told its frame.
@@ -23,4 +23,4 @@ QMargins ReckonedFrame(const QMargins& own, const QMargins& standIn);
 // without it, its frame would start a title bar's height above the point.
 void MoveOuterTo(QWidget* window, QPoint outerTopLeft, const QWidget* frameLike = nullptr);
 
-}  // namespace kibako::widgets
+}  // namespace widgets

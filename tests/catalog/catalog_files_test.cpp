@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "catalog/backup_commands.h"
-#include "catalog/catalog_drive_file.h"
-#include "catalog/run_options.h"
+#include "catalog/commands/backup_commands.h"
+#include "catalog/model/catalog_drive_file.h"
+#include "catalog/model/run_options.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 TEST(CatalogDriveFile, ValuesComeBackAsTheyWereRead) {
@@ -57,4 +57,4 @@ TEST(BackupSummary, CountIsEmphasised) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -9,22 +9,22 @@
 #include <QTest>
 #include <QTimer>
 
-#include "catalog/font_form.h"
-#include "catalog/font_list.h"
-#include "catalog/option_form.h"
+#include "catalog/forms/font_form.h"
+#include "catalog/forms/font_list.h"
+#include "catalog/forms/option_form.h"
 #include "program_folder_fixture.h"
 #include "widgets/beep.h"
 #include "widgets/preset_answers.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 class BeepCounter {
   public:
     BeepCounter() {
-        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
+        widgets::SetBeepForTesting([this] { ++beeps; });
     }
-    ~BeepCounter() { kibako::widgets::SetBeepForTesting({}); }
+    ~BeepCounter() { widgets::SetBeepForTesting({}); }
     int beeps = 0;
 };
 
@@ -196,4 +196,4 @@ TEST(FontDialog, ArrowKeysChooseTheFontAsAClickDoes) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -10,15 +10,15 @@
 #include <QTest>
 #include <QTimer>
 
-#include "catalog/font_form.h"
+#include "catalog/forms/font_form.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
-#include "catalog/list_form.h"
-#include "catalog/option_form.h"
+#include "catalog/window/list_form.h"
+#include "catalog/forms/option_form.h"
 #include "program_folder_fixture.h"
 #include "widgets/preset_answers.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -147,7 +147,7 @@ TEST(CatalogFocus, FolderGridTakesTheKeysAtStartUp) {
     // A stray Space marks the row; it starts no backup.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(g.markCount, 1);
-    EXPECT_TRUE(kibako::widgets::presets::TakeAnsweredMessages().empty());
+    EXPECT_TRUE(widgets::presets::TakeAnsweredMessages().empty());
     form.close();
 }
 
@@ -365,4 +365,4 @@ TEST(CatalogStartUp, CarriedOverSettingsShapeTheFirstPaintedView) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

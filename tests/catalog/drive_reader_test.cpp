@@ -4,15 +4,15 @@
 
 #include "platform/ascii_fold.h"
 
-#include "catalog/drive_reader.h"
-#include "catalog/folder_model.h"
-#include "catalog/row_lookup.h"
-#include "catalog/row_record.h"
+#include "catalog/rows/drive_reader.h"
+#include "catalog/rows/folder_model.h"
+#include "catalog/rows/row_lookup.h"
+#include "catalog/rows/row_record.h"
 #include "platform/host_path.h"
 #include "store/definition_list.h"
 #include "support/temp_drives.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 class DriveScan : public ::testing::Test {
@@ -179,4 +179,4 @@ TEST_F(DriveScan, EveryRowPathReachesTheFolderItShowsEvenForTwinsAndOddNames) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -16,12 +16,12 @@
 
 #include <functional>
 
-#include "catalog/drive_reader.h"
-#include "catalog/entry_form.h"
-#include "catalog/list_form.h"
-#include "catalog/registration_editor.h"
-#include "catalog/registration_views.h"
-#include "catalog/row_record.h"
+#include "catalog/rows/drive_reader.h"
+#include "catalog/forms/entry_form.h"
+#include "catalog/window/list_form.h"
+#include "catalog/commands/registration_editor.h"
+#include "catalog/rows/registration_views.h"
+#include "catalog/rows/row_record.h"
 #include "dialogs/message_box.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
@@ -30,7 +30,7 @@
 #include "widgets/beep.h"
 #include "widgets/preset_answers.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::EntryText;
@@ -444,4 +444,4 @@ TEST_F(CheckRegistrationsTest, ANameThatCannotBeSavedIsAskedForAgainAndTheAnswer
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "catalog/entry_form.h"
+#include "catalog/forms/entry_form.h"
 #include "engine/engine.h"
 #include "platform/drive_table.h"
 #include "program_folder_fixture.h"
@@ -21,17 +21,17 @@
 #include "widgets/beep.h"
 #include "widgets/preset_answers.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 class EntryFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
+        widgets::SetBeepForTesting([this] { ++beeps; });
     }
     void TearDown() override {
-        kibako::widgets::SetBeepForTesting({});
-        kibako::widgets::presets::ClearPresets();
+        widgets::SetBeepForTesting({});
+        widgets::presets::ClearPresets();
     }
     QLineEdit* Field(int i) {
         return form.findChild<QLineEdit*>(QStringLiteral("保存先LIN%1").arg(i));
@@ -253,9 +253,9 @@ TEST_F(EntryFormTest, DestinationInsideTheSourceIsRefused) {
     RegistrationValues values{QStringLiteral("C:\\DATA"), QStringLiteral("C:\\DATA\\BK"), true,
                               false, false};
     const EntryForm::Outcome answer = Open(values, [this] {
-        kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+        widgets::presets::SetNextAnswer(util::Answer::Ok);
         Button("登録BTN")->click();
-        EXPECT_EQ(kibako::widgets::presets::TakeAnsweredMessages().size(), 1u);
+        EXPECT_EQ(widgets::presets::TakeAnsweredMessages().size(), 1u);
         EXPECT_TRUE(form.isVisible());
         Button("CANBTN")->click();
     });
@@ -263,4 +263,4 @@ TEST_F(EntryFormTest, DestinationInsideTheSourceIsRefused) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

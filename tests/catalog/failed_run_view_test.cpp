@@ -9,16 +9,16 @@
 #include <QLabel>
 #include <QTest>
 
-#include "catalog/failed_runs.h"
+#include "catalog/model/failed_runs.h"
 #include "catalog/grid/grid_state.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/list_form.h"
-#include "catalog/option_form.h"
+#include "catalog/window/list_form.h"
+#include "catalog/forms/option_form.h"
 #include "engine/run_log.h"
 #include "program_folder_fixture.h"
 #include "support/text.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -172,4 +172,4 @@ TEST(FailedRunInCatalog, AFailedArchiveLendsNoTimeToItsRegistration) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -13,11 +13,11 @@
 #include "archiver/archiver.h"
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/list_form.h"
+#include "catalog/window/list_form.h"
 #include "program_folder_fixture.h"
 #include "support/text.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -143,4 +143,4 @@ TEST_F(FileGridTest, DestinationViewListsTheArchiveInTheFirstColumnAndTheSourceE
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

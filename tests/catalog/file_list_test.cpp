@@ -13,13 +13,13 @@
 #include <string>
 
 #include "archiver/archiver.h"
-#include "catalog/file_icons.h"
-#include "catalog/file_list.h"
+#include "catalog/rows/file_icons.h"
+#include "catalog/rows/file_list.h"
 #include "engine/archiver_backend.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing_support::TempDrives;
@@ -368,4 +368,4 @@ TEST_F(FileListTest, DamagedArchivesListWhatCanBeReadOrNothing) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "catalog/history_form.h"
-#include "catalog/list_form.h"
+#include "catalog/forms/history_form.h"
+#include "catalog/window/list_form.h"
 #include "program_folder_fixture.h"
 #include "support/shown_windows.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -61,4 +61,4 @@ TEST(HistorySetting, TheMenuItemWritesTheChosenDaysAtOnce) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -14,10 +14,10 @@
 
 #include <functional>
 
-#include "catalog/backup_commands.h"
+#include "catalog/commands/backup_commands.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/list_form.h"
-#include "catalog/row_record.h"
+#include "catalog/window/list_form.h"
+#include "catalog/rows/row_record.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "support/fault_injector.h"
@@ -28,7 +28,7 @@
 
 #include <cerrno>
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -173,7 +173,7 @@ TEST(CatalogWindow, ChangedRegistrationIsSavedWithoutAskingAndWorkFilesKept) {
         form.close();
     }
     EXPECT_TRUE(folder.ReadFile(QStringLiteral("Kibako.Def")).contains("2030/01/02 03:04"));
-    EXPECT_EQ(kibako::widgets::presets::TakeAnsweredMessages().size(), 0u);
+    EXPECT_EQ(widgets::presets::TakeAnsweredMessages().size(), 0u);
     // A value read in quotes goes back in them, so the next start reads it whole.
     QByteArray expected = "first\r\n\"with,comma\"\r\n";
     for (int i = 2; i < 26; ++i) expected += "\r\n";
@@ -215,11 +215,11 @@ TEST(CatalogWindow, BackupCommandsReportInTheSystemsBox) {
     ProgramFolder folder;
     ListForm form;
     ASSERT_TRUE(form.Load({}));
-    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+    widgets::presets::SetNextAnswer(util::Answer::Ok);
     form.findChild<QPushButton*>(QStringLiteral("ZemBTN"))->click();
-    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+    widgets::presets::SetNextAnswer(util::Answer::Ok);
     Item(form, "M_ファイル_開始")->trigger();
-    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
+    const auto answered = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 2u);
     EXPECT_EQ(answered[0].message.text, u"更新されたフォルダーはありませんでした");
     EXPECT_EQ(answered[1].message.text, u"バックアップが完了しました");
@@ -332,7 +332,7 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     ListForm form;
     ASSERT_TRUE(form.Load({}));
     auto* updateButton = form.findChild<QPushButton*>(QStringLiteral("ZemBTN"));
-    for (int i = 0; i < 3; ++i) kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+    for (int i = 0; i < 3; ++i) widgets::presets::SetNextAnswer(util::Answer::Ok);
     bool zemEnabled = true;
     bool menusEnabled = true;
     bool runningSeen = false;
@@ -353,13 +353,13 @@ TEST(CatalogWindow, CommandsAreRefusedWhileARunGoesOn) {
     EXPECT_FALSE(zemEnabled);
     EXPECT_FALSE(menusEnabled);
     // One run, one report; the window takes commands again.
-    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
+    const auto answered = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].message.text, UpdatedSummary(2));
     EXPECT_TRUE(updateButton->isEnabled());
     EXPECT_TRUE(form.menuBar()->isEnabled());
     EXPECT_FALSE(form.Running());
-    kibako::widgets::presets::ClearPresets();
+    widgets::presets::ClearPresets();
     form.close();
 }
 
@@ -370,7 +370,7 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
     {
         ListForm form;
         ASSERT_TRUE(form.Load({}));
-        kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+        widgets::presets::SetNextAnswer(util::Answer::Ok);
         bool savedAtClose = true;
         bool openAtClose = false;
         Poller poller([&] {
@@ -389,8 +389,8 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
         // completion was reported to a window that is gone.
         EXPECT_FALSE(form.isVisible());
         EXPECT_FALSE(QFile::exists(folder.Drive(u'D') + QStringLiteral("/C/file.txt")));
-        EXPECT_TRUE(kibako::widgets::presets::TakeAnsweredMessages().empty());
-        kibako::widgets::presets::ClearPresets();
+        EXPECT_TRUE(widgets::presets::TakeAnsweredMessages().empty());
+        widgets::presets::ClearPresets();
     }
     // A's time, written by the run, reached the file.
     const store::DefinitionList saved(
@@ -403,4 +403,4 @@ TEST(CatalogWindow, ClosingDuringARunSavesAfterTheRunHasEnded) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -6,7 +6,7 @@
 
 #include "store/definition_file.h"
 
-namespace kibako::catalog::testing {
+namespace catalog::testing {
 
 void EnsureApplication() {
     static int argc = 1;
@@ -65,4 +65,4 @@ QString EntryText(const QString& source, const QString& destination, const QStri
            QChar(5) + QChar(6);
 }
 
-}  // namespace kibako::catalog::testing
+}  // namespace catalog::testing

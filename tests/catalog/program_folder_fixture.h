@@ -6,7 +6,7 @@
 
 #include "platform/drive_table.h"
 
-namespace kibako::catalog::testing {
+namespace catalog::testing {
 
 // Creates the one QApplication of a test program (offscreen platform).
 void EnsureApplication();
@@ -40,4 +40,4 @@ QByteArray DefinitionFile(const QString& body);
 QString EntryText(const QString& source, const QString& destination, const QString& last,
                   const QString& flags = QStringLiteral("00000000"));
 
-}  // namespace kibako::catalog::testing
+}  // namespace catalog::testing

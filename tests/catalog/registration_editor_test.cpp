@@ -12,16 +12,16 @@
 
 #include <functional>
 
-#include "catalog/entry_form.h"
+#include "catalog/forms/entry_form.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/list_form.h"
-#include "catalog/registration_editor.h"
+#include "catalog/window/list_form.h"
+#include "catalog/commands/registration_editor.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "widgets/beep.h"
 #include "widgets/preset_answers.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -35,7 +35,7 @@ class RegistrationEditorTest : public ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("picture");
     }
-    void TearDown() override { kibako::widgets::presets::ClearPresets(); }
+    void TearDown() override { widgets::presets::ClearPresets(); }
 
     void ChooseDrive(QChar letter) {
         form.DriveBox()->setCurrentIndex(form.DriveBox()->findData(letter));
@@ -149,12 +149,12 @@ TEST_F(RegistrationEditorTest, ADestinationTheDefinitionFileCannotHoldIsRefusedA
     ASSERT_TRUE(form.Load({}));
     ChooseDrive(u'C');
     SelectRow(QStringLiteral("C:\\Data"));
-    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+    widgets::presets::SetNextAnswer(util::Answer::Ok);
     Edit([&] {
         Field(0)->setText(QStringLiteral("D:\\Back\\Da") + QChar(3) + QStringLiteral("ta"));
         Button("登録BTN")->click();
     });
-    const auto said = kibako::widgets::presets::TakeAnsweredMessages();
+    const auto said = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(said.size(), 1u);
     EXPECT_TRUE(said[0].message.text.contains(QStringLiteral("登録できません")));
     // The box reads codes 0 to 8 as emphasis: the path shows "?" instead.
@@ -216,9 +216,9 @@ TEST_F(RegistrationEditorTest, SaveNowBacksUpAndTheViewsShowTheNewTime) {
     Edit([&] {
         EXPECT_EQ(Dialog().Source(), u"C:\\Data\\Photos");
         EXPECT_EQ(Field(0)->text(), u"D:\\Photos");
-        kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+        widgets::presets::SetNextAnswer(util::Answer::Ok);
         Button("保存BTN")->click();
-        const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
+        const auto answered = widgets::presets::TakeAnsweredMessages();
         ASSERT_EQ(answered.size(), 1u);
         EXPECT_TRUE(answered[0].message.text.contains(
             QStringLiteral("ファイルの保存・更新が完了しました")));
@@ -242,7 +242,7 @@ TEST_F(RegistrationEditorTest, BackupOfAllEntriesShowsTheNewTimesAtOnce) {
                          QString(16, u' '), QStringLiteral("00000000"))));
     ASSERT_TRUE(form.Load({}));
     form.ToggleRow(1, true);
-    kibako::widgets::presets::SetNextAnswer(util::Answer::Ok);
+    widgets::presets::SetNextAnswer(util::Answer::Ok);
     form.BackupAll();
     const QString time = Entry(QStringLiteral("C:\\Data\\Photos"))->lastBackup.Text();
     ASSERT_TRUE(time.front().isDigit());
@@ -260,14 +260,14 @@ TEST_F(RegistrationEditorTest, HeaderRowOfTheSettingsViewOpensNothing) {
                                             QString(16, u' '), QStringLiteral("00000000"))));
     ASSERT_TRUE(form.Load({}));
     int beeps = 0;
-    kibako::widgets::SetBeepForTesting([&beeps] { ++beeps; });
+    widgets::SetBeepForTesting([&beeps] { ++beeps; });
     form.CurrentRows().grid.currentRow = 0;
     form.EditRegistration();
-    kibako::widgets::SetBeepForTesting({});
+    widgets::SetBeepForTesting({});
     EXPECT_EQ(beeps, 1);
     EXPECT_FALSE(Dialog().isVisible());
     form.close();
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

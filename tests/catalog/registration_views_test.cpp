@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "catalog/folder_model.h"
-#include "catalog/registration_views.h"
-#include "catalog/row_lookup.h"
-#include "catalog/row_record.h"
+#include "catalog/rows/folder_model.h"
+#include "catalog/rows/registration_views.h"
+#include "catalog/rows/row_lookup.h"
+#include "catalog/rows/row_record.h"
 #include "store/backup_entry.h"
 #include "support/temp_drives.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 store::BackupEntry Entry(const QString& source, const QString& destination,
@@ -194,4 +194,4 @@ TEST_F(RegistrationViews, CollapseAndExpandKeepTheRowMap) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -17,16 +17,16 @@
 
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/list_form.h"
-#include "catalog/restore_windows.h"
-#include "catalog/versions_form.h"
+#include "catalog/window/list_form.h"
+#include "catalog/forms/restore_windows.h"
+#include "catalog/forms/versions_form.h"
 #include "program_folder_fixture.h"
 #include "support/temp_drives.h"
 #include "support/text.h"
 #include "util/message_sink.h"
 #include "widgets/preset_answers.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing::ProgramFolder;
@@ -268,4 +268,4 @@ TEST(AsOfFormTest, TheTimeTypedIsTheTimeGivenAndEscapeGivesNothing) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

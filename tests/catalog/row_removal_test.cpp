@@ -2,11 +2,11 @@
 // the row map and the cursor stay consistent.
 #include <gtest/gtest.h>
 
-#include "catalog/folder_model.h"
-#include "catalog/row_lookup.h"
-#include "catalog/row_record.h"
+#include "catalog/rows/folder_model.h"
+#include "catalog/rows/row_lookup.h"
+#include "catalog/rows/row_record.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 // Rows A0 .. A9, levels 2 and 3 alternating; the level-3 rows are hidden.
@@ -71,4 +71,4 @@ TEST(RowRemoval, KeyIndexFollowsKeyChangesAndInsertions) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

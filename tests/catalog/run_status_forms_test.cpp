@@ -15,12 +15,12 @@
 #include <QTest>
 #include <QTimeEdit>
 
-#include "catalog/run_log_form.h"
-#include "catalog/schedule_form.h"
+#include "catalog/forms/run_log_form.h"
+#include "catalog/forms/schedule_form.h"
 #include "program_folder_fixture.h"
 #include "support/text.h"
 
-namespace kibako::catalog {
+namespace catalog {
 namespace {
 
 using testing_support::S;
@@ -113,4 +113,4 @@ TEST(RunLogWindow, ShowsEachRunInJapaneseAndCopiesItAll) {
 }
 
 }  // namespace
-}  // namespace kibako::catalog
+}  // namespace catalog

@@ -14,7 +14,7 @@
 namespace dialogs {
 namespace {
 
-namespace presets = kibako::widgets::presets;
+namespace presets = widgets::presets;
 
 using dialogs_test::OwnerWindow;
 using dialogs_test::PressKey;

@@ -9,7 +9,7 @@ namespace {
 // At 96 dpi one pixel is 15 twips, so the layout constants are whole pixels.
 MsgBoxMetrics Metrics(int lines, int widest) {
     MsgBoxMetrics m;
-    m.twips = kibako::widgets::Twips(96, 96);
+    m.twips = widgets::Twips(96, 96);
     m.lineCount = lines;
     m.lineHeight = 14;
     m.widestLine = widest;

@@ -24,9 +24,9 @@
 namespace dialogs {
 namespace {
 
-namespace presets = kibako::widgets::presets;
-using kibako::widgets::Twips;
-using kibako::widgets::TwipsOf;
+namespace presets = widgets::presets;
+using widgets::Twips;
+using widgets::TwipsOf;
 using util::Answer;
 
 using dialogs_test::OwnerWindow;
@@ -86,11 +86,11 @@ class MsgBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
         presets::ClearPresets();
-        kibako::widgets::SetBeepForTesting([this] { ++beeps_; });
+        widgets::SetBeepForTesting([this] { ++beeps_; });
         owner_ = std::make_unique<OwnerWindow>(QRect(100, 50, 500, 400));
     }
     void TearDown() override {
-        kibako::widgets::SetBeepForTesting({});
+        widgets::SetBeepForTesting({});
         owner_.reset();
     }
 
@@ -403,7 +403,7 @@ TEST_F(MsgBoxTest, PresetAnswersShowNothing) {
         ShowMessage(owner_.get(), {QStringLiteral("一つ目"), util::Buttons::YesNo, Answer::No}),
         Answer::No);
     EXPECT_EQ(ShowMessage(nullptr, {QStringLiteral("二つ目"), util::Buttons::YesNo, Answer::Yes,
-                                    kibako::widgets::BoxIcon::None, QStringLiteral("T")}),
+                                    widgets::BoxIcon::None, QStringLiteral("T")}),
               Answer::Yes);
     EXPECT_EQ(beeps_, 0);
     const auto answered = presets::TakeAnsweredMessages();

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 TEST(DialogPlacement, CentresOverTheOwner) {
@@ -68,4 +68,4 @@ TEST(DialogPlacement, PlacesRealWindows) {
 }
 
 }  // namespace
-}  // namespace kibako::widgets
+}  // namespace widgets

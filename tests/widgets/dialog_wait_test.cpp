@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 using testing_support::HangGuard;
@@ -85,4 +85,4 @@ TEST(DialogWait, OwnerLockDisablesAndGivesEverythingBack) {
 }
 
 }  // namespace
-}  // namespace kibako::widgets
+}  // namespace widgets

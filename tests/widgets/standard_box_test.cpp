@@ -15,10 +15,10 @@
 
 #include <gtest/gtest.h>
 
-using kibako::widgets::BoxIcon;
-using kibako::widgets::MakeStandardBox;
-using kibako::widgets::RunStandardBox;
-using kibako::widgets::ShowStandardBox;
+using widgets::BoxIcon;
+using widgets::MakeStandardBox;
+using widgets::RunStandardBox;
+using widgets::ShowStandardBox;
 using namespace testing_support;
 using namespace std::chrono_literals;
 
@@ -30,7 +30,7 @@ class StandardBox : public ::testing::Test {
   protected:
     StandardBox() { util::SetProgramTitle(S("TETORU")); }
     ~StandardBox() override {
-        kibako::widgets::presets::ClearPresets();
+        widgets::presets::ClearPresets();
         util::SetProgramTitle(S("キバコ"));
         util::CheckEnvironment(S("C:\\Missing.INI"));
     }
@@ -84,11 +84,11 @@ TEST_F(StandardBox, TakesItsOwnTitleWhenGivenOne) {
 }
 
 TEST_F(StandardBox, PresetAnswersShowNothingAndAreRecorded) {
-    kibako::widgets::presets::SetNextAnswer(util::Answer::Yes);
+    widgets::presets::SetNextAnswer(util::Answer::Yes);
     EXPECT_EQ(ShowStandardBox({S("消しますか"), util::Buttons::YesNo, util::Answer::No}),
               util::Answer::Yes);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
+    const auto answered = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].message.text, S("消しますか"));
     EXPECT_EQ(answered[0].message.buttons, util::Buttons::YesNo);

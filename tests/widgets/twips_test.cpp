@@ -6,7 +6,7 @@
 
 #include <limits>
 
-namespace kibako::widgets {
+namespace widgets {
 namespace {
 
 TEST(Twips, RoundToTheNearestPixelOfEachAxis) {
@@ -45,4 +45,4 @@ TEST(ScreenScale, DividesByWholeTwipsPerPixel) {
 }
 
 }  // namespace
-}  // namespace kibako::widgets
+}  // namespace widgets

@@ -3,7 +3,7 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -32,4 +32,4 @@ bool SetActiveGrid(int& active, int next, GridSide& folder, GridSide& file,
     return true;
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

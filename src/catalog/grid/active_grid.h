@@ -3,7 +3,7 @@
 #include "catalog/grid/colour.h"
 #include "catalog/grid/grid_side.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 inline constexpr int kFolderGridActive = 0;
 inline constexpr int kFileGridActive = -1;
@@ -23,4 +23,4 @@ void ApplyActiveGrid(int active, GridSide& folder, GridSide& file,
 bool SetActiveGrid(int& active, int next, GridSide& folder, GridSide& file,
                    const CursorColourSettings& colours);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

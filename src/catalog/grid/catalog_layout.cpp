@@ -13,7 +13,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -195,4 +195,4 @@ bool SplitterDrag::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -13,7 +13,7 @@ class QPainter;
 class QScrollBar;
 class QWidget;
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 class GridSurface;
 class HeaderBar;
@@ -121,4 +121,4 @@ class SplitterDrag : public QObject {
     int dragY_ = 0;  // twips
 };
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -1,6 +1,6 @@
 #include "catalog/grid/colour.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -46,4 +46,4 @@ ColourRef InactiveCursorColour(ColourRef selForeColour, bool lowColour) {
     return selForeColour == kSystemHighlightText ? 0x808080 : 0xC0C0C0;
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

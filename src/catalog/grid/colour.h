@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <cstdint>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 // A colour as the settings file stores it: 0x00BBGGRR (red in the low byte).
 // 0x80000000 + n names system colour n, resolved through the widget palette.
@@ -37,4 +37,4 @@ ColourRef InactiveCursorColour(ColourRef selForeColour, bool lowColour);
 // A display counts as low-colour when it shows at most 256 colours.
 constexpr bool IsLowColourDisplay(long long colourCount) { return colourCount < 257; }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

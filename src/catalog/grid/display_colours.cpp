@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 DisplayColours DefaultDisplayColours(bool lowColour) {
     DisplayColours c;
@@ -48,4 +48,4 @@ void BuildIconStrip(IconStrip& strip, GridState& driveRows,
     for (GridState* g : folderStates) g->indentStep = size + 2;
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

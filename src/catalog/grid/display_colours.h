@@ -6,7 +6,7 @@
 #include "catalog/grid/grid_state.h"
 #include "catalog/grid/icon_strip.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 // The colour settings the grids use, with their defaults. TitleForeCol and
 // TitleBackCol depend on the display: use DefaultDisplayColours.
@@ -36,4 +36,4 @@ void BuildIconStrip(IconStrip& strip, GridState& driveRows,
                     const std::vector<GridState*>& folderStates,
                     const std::vector<GridState*>& allStates, const GridState& fileRows);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -7,7 +7,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "platform/ascii_fold.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -239,4 +239,4 @@ void MarkRange(GridState& g, int from, int to, GridSurface* surface) {
     }
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

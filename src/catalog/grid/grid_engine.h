@@ -11,7 +11,7 @@
 
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 class GridSurface;
 
@@ -59,4 +59,4 @@ void MarkRange(GridState& g, int from, int to, GridSurface* surface = nullptr);
 // Redraws the cursor cell where it was last drawn and where it is now.
 void RedrawCursor(GridSurface& surface, GridState& g);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

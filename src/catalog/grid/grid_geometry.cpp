@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -122,4 +122,4 @@ int ScrollTarget(const GridState& g, int newTop, bool followCursor) {
     return std::clamp(newTop, 0, maxTop);
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -7,7 +7,7 @@
 
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 // y div row height + top row (rows above the surface give negative values).
 int RowAtY(const GridState& g, int y);
@@ -58,4 +58,4 @@ int ShowRowTop(const GridState& g, int row, int oldCursorRow);
 // rows above the cursor; other moves clamped to the rows.
 int ScrollTarget(const GridState& g, int newTop, bool followCursor);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

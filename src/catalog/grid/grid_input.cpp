@@ -6,7 +6,7 @@
 #include "catalog/grid/grid_geometry.h"
 #include "catalog/grid/grid_surface.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -245,4 +245,4 @@ GridClickResult GridDrag(GridSurface& surface, GridState& g, QScrollBar* bar, in
     return GridClick(surface, g, button, kShiftBit, x, y);
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

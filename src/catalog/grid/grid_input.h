@@ -8,7 +8,7 @@
 
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 class GridSurface;
 
@@ -44,4 +44,4 @@ GridClickResult GridClick(GridSurface& surface, GridState& g, int button, int sh
 GridClickResult GridDrag(GridSurface& surface, GridState& g, QScrollBar* bar, int button, int x,
                          int y);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

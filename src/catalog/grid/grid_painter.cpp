@@ -6,7 +6,7 @@
 #include "catalog/grid/icon_strip.h"
 #include "catalog/grid/name_case.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -229,4 +229,4 @@ void DrawGridPage(QPainter& painter, GridState& g, const PaintContext& ctx, cons
     painter.restore();
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

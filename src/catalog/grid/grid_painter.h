@@ -13,7 +13,7 @@
 
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 struct PaintContext {
     QColor background;  // ListBackCol of the surface
@@ -39,4 +39,4 @@ int EffectiveIconCode(const GridState& g, const PaintContext& ctx, int row);
 // Text colour of a cell by the cursor and mark rules.
 ColourRef CellTextColour(const GridState& g, int column, int row, ColourRef gridText);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

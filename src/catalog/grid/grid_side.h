@@ -7,7 +7,7 @@
 
 #include "catalog/grid/header_layout.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 class GridSurface;
 struct GridState;
@@ -24,4 +24,4 @@ struct GridSide {
     std::array<QString, kHeaderColumns> titles;
 };
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -176,4 +176,4 @@ void SetTreeFlags(GridState& g, int row, int flags) {
     g.treeFlags[row] = QChar(static_cast<char16_t>(flags));
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -10,7 +10,7 @@
 
 #include "catalog/grid/colour.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 class IconStrip;
 
@@ -145,4 +145,4 @@ inline int RowIndent(const GridState& g, int row) { return g.indent[static_cast<
 void SetIconCode(GridState& g, int row, int code);
 void SetTreeFlags(GridState& g, int row, int flags);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -12,7 +12,7 @@
 #include "catalog/grid/grid_geometry.h"
 #include "catalog/grid/grid_input.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 int ShiftStateOf(Qt::KeyboardModifiers modifiers) {
     int shift = 0;
@@ -243,4 +243,4 @@ void GridSurface::focusInEvent(QFocusEvent* event) {
     emit focusEntered();
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

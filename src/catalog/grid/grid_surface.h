@@ -11,7 +11,7 @@
 #include "catalog/grid/grid_painter.h"
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 // One drawing surface of a grid (DIRGRD, FILGRD): a widget with a two-pixel
 // sunken border whose inside shows the rows of the grid state it is given.
@@ -121,4 +121,4 @@ int ShiftStateOf(Qt::KeyboardModifiers modifiers);
 int ButtonOf(Qt::MouseButton button);
 int ButtonsOf(Qt::MouseButtons buttons);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

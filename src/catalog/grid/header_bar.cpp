@@ -6,7 +6,7 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -140,4 +140,4 @@ void LayoutHeaderBar(HeaderBar& header) {
     if (GridState* shown = surface.State()) side->surface->InvalidatePage(*shown);
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

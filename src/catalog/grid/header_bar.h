@@ -5,7 +5,7 @@
 #include "catalog/grid/colour.h"
 #include "catalog/grid/grid_side.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 // A column-title bar (ITMBAR, ITFBAR) above its grid: three outlines, a
 // separator pair right of each column edge and the centred titles. Dragging a
@@ -58,4 +58,4 @@ class HeaderBar : public QWidget {
 // state of the side (the last column stretched to the grid when all fit).
 void LayoutHeaderBar(HeaderBar& header);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -4,7 +4,7 @@
 
 #include "catalog/grid/grid_geometry.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 HeaderLayout ComputeHeaderLayout(const std::array<int, kHeaderColumns>& widths,
                                  int headerInnerWidth, int gridInnerWidth) {
@@ -72,4 +72,4 @@ bool NearDraggableBorder(const GridState& g, int x) {
     return false;
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

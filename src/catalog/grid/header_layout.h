@@ -10,7 +10,7 @@
 
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 inline constexpr int kHeaderColumns = 3;
 inline constexpr int kBorderGrip = 10;  // pixels either side of a border that start a drag
@@ -48,4 +48,4 @@ inline int DraggedWidth(const GridState& g, int column, int dragX) {
     return dragX + 1 - Edge(g, column - 1);
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

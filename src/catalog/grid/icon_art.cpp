@@ -5,7 +5,7 @@
 
 #include "catalog/grid/icon_strip.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -237,4 +237,4 @@ void DrawIconArt(QPainter& p, int code) {
     }
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -2,7 +2,7 @@
 
 #include <QPaintEngine>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 namespace {
 
@@ -79,4 +79,4 @@ void IconStrip::Draw(QPainter& painter, int x, int y, int number) const {
     painter.drawImage(QPoint(x, y), Transparent(number));
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 inline constexpr int kFirstIconCode = 10;
 inline constexpr int kLastIconCode = 37;
@@ -41,4 +41,4 @@ class IconStrip {
     QImage strip_;
 };
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -2,7 +2,7 @@
 
 #include "util/text_case.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 QString ApplyNameCase(QStringView text, int rule) {
     switch (rule) {
@@ -21,4 +21,4 @@ QString ApplyNameCase(QStringView text, int rule) {
     }
 }
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

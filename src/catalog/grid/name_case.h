@@ -3,11 +3,11 @@
 #include <QString>
 #include <QStringView>
 
-namespace kibako::grid {
+namespace catalog::grid {
 
 // Applies a column's name-case rule (NameCaseRule of grid_state.h): 0 as
 // stored, 1 lower, 2 upper (platform case conversion), 3 CapitalizeWord,
 // 4 CapitalizeWords, -1 CapitalizePath. Unknown rules leave the text as stored.
 QString ApplyNameCase(QStringView text, int rule);
 
-}  // namespace kibako::grid
+}  // namespace catalog::grid

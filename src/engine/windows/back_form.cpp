@@ -120,7 +120,7 @@ void BackForm::PlaceAtTwips(qint64 windowX, qint64 windowY) {
         x += kKibakoOffsetX;
         y += kKibakoOffsetY;
     }
-    move(kibako::widgets::TwipsOf(screen()).Point(x, y));
+    move(widgets::TwipsOf(screen()).Point(x, y));
 }
 
 void BackForm::SetSource(const QString& text) {

@@ -130,20 +130,20 @@ void MediaForm::Disp(QWidget* owner, const QString& defaultDrive, bool unattende
     timedOut_ = false;
     selected_.clear();
     if (!defaultDrive.isEmpty()) SelectLetter(defaultDrive[0]);
-    const kibako::widgets::OwnerLock lock(owner);
+    const widgets::OwnerLock lock(owner);
     if (unattended) {
         selfClose_->start();
     } else {
         selfClose_->stop();
     }
     adjustSize();
-    kibako::widgets::PlaceDialog(*this, owner);
-    kibako::widgets::Beep();
+    widgets::PlaceDialog(*this, owner);
+    widgets::Beep();
     show();
     // The window frame is known only now; centre the whole frame.
-    kibako::widgets::MoveCentredOver(*this, owner);
+    widgets::MoveCentredOver(*this, owner);
     activateWindow();
-    kibako::widgets::WaitUntilHidden(*this);
+    widgets::WaitUntilHidden(*this);
     selfClose_->stop();
 }
 

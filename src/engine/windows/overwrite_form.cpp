@@ -130,7 +130,7 @@ util::Answer OverwriteForm::Ask(bool unattended) {
     show();
     raise();
     activateWindow();
-    kibako::widgets::WaitUntilHidden(*this);
+    widgets::WaitUntilHidden(*this);
     selfClose_->stop();
     return endCode_.value_or(util::Answer::No);
 }

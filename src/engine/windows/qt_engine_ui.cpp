@@ -58,11 +58,11 @@ util::Answer QtEngineUi::StandardMessage(const QString& text, util::Buttons butt
 
 util::Answer QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons buttons,
                                                  util::Answer defaultAnswer, MessageIcon icon) {
-    const kibako::widgets::BoxIcon boxIcon = icon == MessageIcon::Exclamation
-                                                 ? kibako::widgets::BoxIcon::Exclamation
-                                                 : kibako::widgets::BoxIcon::None;
+    const widgets::BoxIcon boxIcon = icon == MessageIcon::Exclamation
+                                                 ? widgets::BoxIcon::Exclamation
+                                                 : widgets::BoxIcon::None;
     const bool unattended = engine_ != nullptr && engine_->Unattended();
-    return kibako::widgets::ShowStandardBox({text, buttons, defaultAnswer, boxIcon},
+    return widgets::ShowStandardBox({text, buttons, defaultAnswer, boxIcon},
                                             MessageParent(), {unattended, messageTimeout_});
 }
 
@@ -71,7 +71,7 @@ QWidget* QtEngineUi::MessageParent() const {
     return progress_->isVisible() ? progress_.get() : nullptr;
 }
 
-void QtEngineUi::Beep() { kibako::widgets::Beep(); }
+void QtEngineUi::Beep() { widgets::Beep(); }
 
 void QtEngineUi::ShowProgress() {
     eventsDue_ = true;
@@ -121,7 +121,7 @@ util::Answer QtEngineUi::AskOlderFile(const OlderFile& file) {
     if (!overwrite_) overwrite_ = std::make_unique<OverwriteForm>(olderFileTimeout_);
     overwrite_->SetOlderFile(file);
     overwrite_->adjustSize();
-    kibako::widgets::PlaceDialog(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
+    widgets::PlaceDialog(*overwrite_, progress_->isVisible() ? progress_.get() : nullptr);
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     // Tetoru's run has nobody to answer: the question closes itself, as the
     // drive question does; Kibako waits for its user.

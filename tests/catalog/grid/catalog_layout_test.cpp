@@ -7,7 +7,7 @@
 #include "catalog/grid/header_bar.h"
 #include "grid_fixture.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 // A catalog-like window with both sides, laid out at 96 dpi (15 twips a pixel).
@@ -116,4 +116,4 @@ TEST(CatalogWindowLayout, SplitterDropStoresTheShare) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

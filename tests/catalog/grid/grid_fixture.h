@@ -10,7 +10,7 @@
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_layout.h"
 
-namespace kibako::grid::testing {
+namespace catalog::grid::testing {
 
 // The one QApplication of a test program (offscreen platform).
 inline void EnsureApplication() {
@@ -55,4 +55,4 @@ struct GridFixture {
     GridState g;
 };
 
-}  // namespace kibako::grid::testing
+}  // namespace catalog::grid::testing

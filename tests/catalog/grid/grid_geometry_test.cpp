@@ -3,7 +3,7 @@
 #include "catalog/grid/colour.h"
 #include "catalog/grid/grid_geometry.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 GridState Page(int rows, int visible, int top, int rowHeight = 20) {
@@ -127,4 +127,4 @@ TEST(Colours, ColourReferencesAndSystemColours) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

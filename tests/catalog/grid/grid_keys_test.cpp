@@ -5,7 +5,7 @@
 #include "catalog/grid/grid_input.h"
 #include "grid_fixture.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 using testing::GridFixture;
@@ -201,4 +201,4 @@ TEST(GridKeys, TypeAheadJumpsFarInALargeGrid) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -7,7 +7,7 @@
 #include "catalog/grid/grid_input.h"
 #include "grid_fixture.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 using testing::GridFixture;
@@ -131,4 +131,4 @@ TEST(GridMouse, SetCellTextBeyondTheRowsChangesNothing) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

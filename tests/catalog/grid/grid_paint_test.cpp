@@ -8,7 +8,7 @@
 #include "catalog/grid/icon_strip.h"
 #include "grid_fixture.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 using testing::GridFixture;
@@ -228,4 +228,4 @@ TEST(GridPaint, SmallScrollsRepaintOnlyTheUncoveredRows) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -2,7 +2,7 @@
 
 #include "catalog/grid/grid_state.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 QString Row(const QString& name, const QString& f1, const QString& f2) {
@@ -126,4 +126,4 @@ TEST(GridRows, ClearResetsCursorMarksAndRows) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -6,7 +6,7 @@
 #include "catalog/grid/header_bar.h"
 #include "grid_fixture.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 using testing::GridFixture;
@@ -84,4 +84,4 @@ TEST(HeaderBar, PressOnATitleSelectsTheColumn) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

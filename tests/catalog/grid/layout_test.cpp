@@ -4,7 +4,7 @@
 #include "catalog/grid/grid_geometry.h"
 #include "catalog/grid/header_layout.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 TEST(HeaderLayout, AllColumnsFitAndTheLastStretches) {
@@ -110,11 +110,11 @@ TEST(CatalogLayout, MinimiseRule) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid
 
 #include "catalog/grid/display_colours.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 TEST(DisplayColours, StateSettingsAndIconSize) {
@@ -139,4 +139,4 @@ TEST(DisplayColours, StateSettingsAndIconSize) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -2,7 +2,7 @@
 
 #include "catalog/grid/name_case.h"
 
-namespace kibako::grid {
+namespace catalog::grid {
 namespace {
 
 TEST(NameCase, CapitalizingRulesFoldOnlyAsciiLetters) {
@@ -24,4 +24,4 @@ TEST(NameCase, RulePerColumn) {
 }
 
 }  // namespace
-}  // namespace kibako::grid
+}  // namespace catalog::grid

@@ -123,7 +123,7 @@ TEST_F(MediaFormTest, DisablesItsOwnerAndBeeps) {
     owner.show();
     MediaForm form;
     int beeps = 0;
-    kibako::widgets::SetBeepForTesting([&beeps] { ++beeps; });
+    widgets::SetBeepForTesting([&beeps] { ++beeps; });
     HangGuard guard;
     bool ownerEnabledMeanwhile = true;
     QPoint placed;
@@ -133,12 +133,12 @@ TEST_F(MediaFormTest, DisablesItsOwnerAndBeeps) {
         form.windowHandle()->close();
     });
     form.Disp(&owner, S("E:\\"), false);
-    kibako::widgets::SetBeepForTesting({});
+    widgets::SetBeepForTesting({});
     EXPECT_FALSE(ownerEnabledMeanwhile);
     EXPECT_TRUE(owner.isEnabled());
     EXPECT_EQ(beeps, 1);
     EXPECT_EQ(placed,
-              kibako::widgets::CentredOver(owner.frameGeometry(), form.frameGeometry().size()));
+              widgets::CentredOver(owner.frameGeometry(), form.frameGeometry().size()));
 }
 
 TEST_F(MediaFormTest, ClosesItselfWhenUnattended) {

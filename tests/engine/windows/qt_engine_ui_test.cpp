@@ -38,13 +38,13 @@ class QtEngineUiTest : public ::testing::Test {
   protected:
     QtEngineUiTest() : ui(BackForm::Variant::Kibako), engine(ui) {
         ui.AttachEngine(&engine);
-        kibako::widgets::SetBeepForTesting([this] { ++beeps; });
+        widgets::SetBeepForTesting([this] { ++beeps; });
         drives.Map(u'D', platform::DriveType::Fixed);
     }
     ~QtEngineUiTest() override {
         ui.AttachEngine(nullptr);
-        kibako::widgets::SetBeepForTesting({});
-        kibako::widgets::presets::ClearPresets();
+        widgets::SetBeepForTesting({});
+        widgets::presets::ClearPresets();
     }
 
     void AddEntry(const QString& source, const QString& destination) {
@@ -65,15 +65,15 @@ class QtEngineUiTest : public ::testing::Test {
 };
 
 TEST_F(QtEngineUiTest, PresetAnswersTakeThePlaceOfTheBox) {
-    kibako::widgets::presets::SetNextAnswer(util::Answer::Cancel);
+    widgets::presets::SetNextAnswer(util::Answer::Cancel);
     EXPECT_EQ(ui.StandardMessageWithIcon(S("書込み禁止"), util::Buttons::OkCancel, util::Answer::Ok,
                                          engine::MessageIcon::Exclamation),
               util::Answer::Cancel);
-    const auto answered = kibako::widgets::presets::TakeAnsweredMessages();
+    const auto answered = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].message.text, S("書込み禁止"));
-    EXPECT_EQ(answered[0].message.icon, kibako::widgets::BoxIcon::Exclamation);
-    EXPECT_TRUE(kibako::widgets::presets::TakeAnsweredMessages().empty());
+    EXPECT_EQ(answered[0].message.icon, widgets::BoxIcon::Exclamation);
+    EXPECT_TRUE(widgets::presets::TakeAnsweredMessages().empty());
 }
 
 TEST_F(QtEngineUiTest, ShowsTheStandardBoxWhenNothingIsPreset) {

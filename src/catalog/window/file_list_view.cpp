@@ -1,0 +1,82 @@
+// The file grid FILGRD of the catalog window: which path the folder grid's
+// current row stands for, and listing it with its label and count line.
+#include <QLabel>
+#include <QScrollBar>
+
+#include "catalog/window/busy_cursor.h"
+#include "catalog/rows/file_list.h"
+#include "catalog/grid/active_grid.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
+#include "catalog/window/list_form.h"
+#include "engine/run_log.h"
+
+namespace catalog {
+namespace {
+
+constexpr int kSourceColumn = 1;  // F1 of a destination-view row: the source folder
+
+}  // namespace
+
+QString ListForm::FileListPath() {
+    const grid::GridState& g = CurrentRows().grid;
+    if (view_ == kDestinationView && g.currentColumn != 0)
+        return grid::CellText(g, kSourceColumn, g.currentRow);
+    return RowPath(g.currentRow);
+}
+
+void ListForm::ListFiles() {
+    const QString path = FileListPath();
+    if (path == listedFolder_) return;
+    listedFolder_ = path;
+    folderLabel_->setText(path + u' ');
+    FileListing listing;
+    {
+        BusyCursor busy;
+        listing = ReadFileList(path);
+    }
+    const int count = listing.Count();
+    const qint64 totalBytes = listing.totalBytes;
+    PutFileRows(fileRows_, std::move(listing));
+    grid::ResetGrid(*fileGrid_, fileRows_, fileScrollBar_, 0);
+    statusLine_->clear();
+    if (activeGrid_ != grid::kFileGridActive) {
+        statusLine_->setText(FileCountLine(count, totalBytes));
+        // A registration whose last run failed says why instead.
+        if (const auto reason = FailedRunOf(CurrentRows().grid.currentRow))
+            statusLine_->setText(FailedRunLine(*reason));
+    }
+}
+
+void ListForm::ReadRunStatus() {
+    LoadFailedRuns();
+    ShowRunStatus();
+}
+
+void ListForm::LoadFailedRuns() {
+    const auto log = engine::RunLogHostPath(programFolder_);
+    failedRuns_ = FailedRuns::Of(definitions_.Entries(), log ? engine::ReadRunLogs(*log)
+                                                             : std::vector<engine::RunLogRecord>());
+}
+
+void ListForm::ShowRunStatus() {
+    folderGrid_->update();
+    const grid::GridState& g = CurrentRows().grid;
+    if (g.rowCount == 0 || activeGrid_ == grid::kFileGridActive) return;
+    if (const auto reason = FailedRunOf(g.currentRow)) statusLine_->setText(FailedRunLine(*reason));
+}
+
+std::optional<QString> ListForm::FailedRunOf(int shownRow) {
+    if (failedRuns_.IsEmpty() || shownRow < 0 || shownRow >= CurrentRows().grid.rowCount)
+        return std::nullopt;
+    // The settings view's header row and path rows stand for no registration.
+    if (view_ == kSettingsView &&
+        CurrentRows().list.ColourSlot(CurrentRows().rowMap[static_cast<size_t>(shownRow)]) !=
+            kSlotRegistration)
+        return std::nullopt;
+    const std::optional<store::BackupEntry> entry = definitions_.EntryOf(RowPath(shownRow));
+    if (!entry) return std::nullopt;
+    return failedRuns_.ReasonOf(entry->sourceFolder);
+}
+
+}  // namespace catalog

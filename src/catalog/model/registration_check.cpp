@@ -13,12 +13,13 @@ FolderProbe SystemFolderProbe() {
             [](const QString& folder) { return util::FolderExists(folder); }};
 }
 
-MissingFolders FindMissingFolders(const store::DefinitionList& list, const FolderProbe& probe) {
+MissingFolders FindMissingFolders(const store::DefinitionList& definitions,
+                                  const FolderProbe& probe) {
     std::array<bool, 26> hardDisk{};
     for (int i = 0; i < 26; ++i)
         hardDisk[static_cast<size_t>(i)] = probe.isHardDisk(QChar(u'A' + i));
     MissingFolders missing;
-    for (const store::BackupEntry& entry : list.Entries()) {
+    for (const store::BackupEntry& entry : definitions.Entries()) {
         QString source = entry.sourceFolder;
         if (source.isEmpty() || source[0] < u'A' || source[0] > u'Z') continue;
         const int index = source[0].unicode() - u'A';

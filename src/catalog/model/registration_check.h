@@ -30,7 +30,8 @@ FolderProbe SystemFolderProbe();
 // upper-case letter of a hard disk are checked; an archive's path (one with
 // an extension) is checked as its folder.
 using MissingFolders = std::array<QStringList, 26>;
-MissingFolders FindMissingFolders(const store::DefinitionList& list, const FolderProbe& probe);
+MissingFolders FindMissingFolders(const store::DefinitionList& definitions,
+                                  const FolderProbe& probe);
 
 // The same path on another hard disk, the first letter from A on where it
 // exists as a folder.

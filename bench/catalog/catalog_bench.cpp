@@ -17,15 +17,15 @@
 #include <sys/stat.h>
 
 #include "archiver/archiver.h"
+#include "catalog/grid/grid_engine.h"
+#include "catalog/grid/grid_surface.h"
 #include "catalog/model/apply_registration.h"
 #include "catalog/rows/drive_reader.h"
 #include "catalog/rows/file_list.h"
 #include "catalog/rows/folder_model.h"
-#include "catalog/grid/grid_engine.h"
-#include "catalog/grid/grid_surface.h"
-#include "catalog/window/list_form.h"
 #include "catalog/rows/row_lookup.h"
 #include "catalog/rows/row_record.h"
+#include "catalog/window/list_form.h"
 #include "engine/archive_listing.h"
 #include "platform/dir_search.h"
 #include "platform/drive_table.h"

@@ -20,8 +20,8 @@
 namespace dialogs {
 namespace {
 
-using widgets::Twips;
 using util::Answer;
+using widgets::Twips;
 
 // Smallest button size in twips; a wider caption widens its button.
 constexpr int kButtonWidth = 1095;

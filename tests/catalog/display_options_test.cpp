@@ -11,10 +11,10 @@
 #include <QTimer>
 
 #include "catalog/forms/font_form.h"
+#include "catalog/forms/option_form.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
 #include "catalog/window/list_form.h"
-#include "catalog/forms/option_form.h"
 #include "program_folder_fixture.h"
 #include "widgets/preset_answers.h"
 

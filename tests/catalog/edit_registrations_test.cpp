@@ -16,12 +16,12 @@
 
 #include <functional>
 
-#include "catalog/rows/drive_reader.h"
-#include "catalog/forms/entry_form.h"
-#include "catalog/window/list_form.h"
 #include "catalog/commands/registration_editor.h"
+#include "catalog/forms/entry_form.h"
+#include "catalog/rows/drive_reader.h"
 #include "catalog/rows/registration_views.h"
 #include "catalog/rows/row_record.h"
+#include "catalog/window/list_form.h"
 #include "dialogs/message_box.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"

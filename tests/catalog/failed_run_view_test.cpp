@@ -9,11 +9,11 @@
 #include <QLabel>
 #include <QTest>
 
-#include "catalog/model/failed_runs.h"
+#include "catalog/forms/option_form.h"
 #include "catalog/grid/grid_state.h"
 #include "catalog/grid/grid_surface.h"
+#include "catalog/model/failed_runs.h"
 #include "catalog/window/list_form.h"
-#include "catalog/forms/option_form.h"
 #include "engine/run_log.h"
 #include "program_folder_fixture.h"
 #include "support/text.h"

@@ -16,8 +16,8 @@
 
 #include "catalog/commands/backup_commands.h"
 #include "catalog/grid/grid_surface.h"
-#include "catalog/window/list_form.h"
 #include "catalog/rows/row_record.h"
+#include "catalog/window/list_form.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "support/fault_injector.h"

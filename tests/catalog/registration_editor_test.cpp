@@ -12,10 +12,10 @@
 
 #include <functional>
 
+#include "catalog/commands/registration_editor.h"
 #include "catalog/forms/entry_form.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/window/list_form.h"
-#include "catalog/commands/registration_editor.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "widgets/beep.h"

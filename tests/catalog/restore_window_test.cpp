@@ -15,11 +15,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "catalog/forms/restore_windows.h"
+#include "catalog/forms/versions_form.h"
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/window/list_form.h"
-#include "catalog/forms/restore_windows.h"
-#include "catalog/forms/versions_form.h"
 #include "program_folder_fixture.h"
 #include "support/temp_drives.h"
 #include "support/text.h"

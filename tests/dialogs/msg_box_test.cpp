@@ -25,9 +25,9 @@ namespace dialogs {
 namespace {
 
 namespace presets = widgets::presets;
+using util::Answer;
 using widgets::Twips;
 using widgets::TwipsOf;
-using util::Answer;
 
 using dialogs_test::OwnerWindow;
 using dialogs_test::PressKey;

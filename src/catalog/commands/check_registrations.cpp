@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "catalog/window/list_form.h"
 #include "catalog/model/registration_check.h"
+#include "catalog/window/list_form.h"
 #include "dialogs/input_dialog.h"
 #include "dialogs/message_box.h"
 #include "store/definition_file.h"

@@ -1,9 +1,9 @@
 #include "catalog/commands/delete_registration.h"
 
 #include "catalog/model/apply_registration.h"
-#include "catalog/window/list_form.h"
 #include "catalog/rows/row_lookup.h"
 #include "catalog/rows/row_record.h"
+#include "catalog/window/list_form.h"
 #include "dialogs/message_box.h"
 #include "platform/ascii_fold.h"
 #include "util/path_names.h"

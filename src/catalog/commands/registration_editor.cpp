@@ -2,10 +2,10 @@
 
 #include <QLabel>
 
-#include "catalog/model/apply_registration.h"
-#include "catalog/window/busy_cursor.h"
 #include "catalog/forms/entry_form.h"
 #include "catalog/grid/grid_surface.h"
+#include "catalog/model/apply_registration.h"
+#include "catalog/window/busy_cursor.h"
 #include "catalog/window/list_form.h"
 #include "dialogs/message_box.h"
 #include "engine/backup_run.h"

@@ -4,12 +4,12 @@
 // against it.
 #include "catalog/commands/restore_commands.h"
 
-#include "catalog/window/busy_cursor.h"
 #include "catalog/forms/entry_form.h"
+#include "catalog/forms/restore_windows.h"
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_state.h"
+#include "catalog/window/busy_cursor.h"
 #include "catalog/window/list_form.h"
-#include "catalog/forms/restore_windows.h"
 #include "dialogs/message_box.h"
 #include "engine/backup_verify.h"
 #include "engine/resolve_destination.h"
@@ -32,8 +32,7 @@ std::optional<QString> AskTarget(QWidget* parent, const QString& sourceFolder) {
         {QStringLiteral(
              "%1 へ復元します。\n\n「はい」：元のフォルダーへ\n「いいえ」：別のフォルダーを選ぶ")
              .arg(sourceFolder),
-         util::Buttons::YesNoCancel, util::Answer::Yes, widgets::BoxIcon::None,
-         kRestoreTitle});
+         util::Buttons::YesNoCancel, util::Answer::Yes, widgets::BoxIcon::None, kRestoreTitle});
     if (answer == util::Answer::Yes) return QString();
     if (answer != util::Answer::No) return std::nullopt;
     QFileDialog dialog(parent, QStringLiteral("復元先の指定"));

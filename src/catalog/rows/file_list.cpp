@@ -7,8 +7,8 @@
 #include <limits>
 #include <optional>
 
-#include "catalog/rows/file_icons.h"
 #include "catalog/grid/grid_state.h"
+#include "catalog/rows/file_icons.h"
 #include "engine/archive_listing.h"
 #include "platform/ascii_fold.h"
 #include "platform/folder_files.h"

@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
-#include "catalog/rows/full_list.h"
 #include "catalog/grid/grid_state.h"
+#include "catalog/rows/full_list.h"
 
 namespace catalog {
 

@@ -16,11 +16,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "catalog/commands/registration_editor.h"
 #include "catalog/forms/entry_form.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/window/list_form.h"
-#include "catalog/commands/registration_editor.h"
 #include "platform/test_gate.h"
 #include "widgets/preset_answers.h"
 

@@ -8,12 +8,12 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "catalog/model/apply_registration.h"
 #include "catalog/commands/backup_commands.h"
 #include "catalog/forms/history_form.h"
-#include "catalog/window/list_form.h"
 #include "catalog/forms/run_log_form.h"
 #include "catalog/forms/schedule_form.h"
+#include "catalog/model/apply_registration.h"
+#include "catalog/window/list_form.h"
 #include "dialogs/message_box.h"
 #include "engine/engine.h"
 #include "engine/run_log.h"

@@ -2,8 +2,8 @@
 // dialogs closed, the settings and the catalog's work files written.
 #include <QCloseEvent>
 
-#include "catalog/window/list_form.h"
 #include "catalog/commands/registration_editor.h"
+#include "catalog/window/list_form.h"
 #include "dialogs/message_box.h"
 #include "store/definition_file.h"
 #include "util/file_ops.h"

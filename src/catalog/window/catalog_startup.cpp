@@ -13,8 +13,8 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
-#include "catalog/window/list_form.h"
 #include "catalog/rows/registration_views.h"
+#include "catalog/window/list_form.h"
 
 #include "dialogs/dialog_font.h"
 #include "engine/backup_history.h"

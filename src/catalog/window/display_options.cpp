@@ -8,12 +8,12 @@
 
 #include "catalog/forms/font_form.h"
 #include "catalog/forms/font_list.h"
+#include "catalog/forms/option_form.h"
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
 #include "catalog/window/list_form.h"
-#include "catalog/forms/option_form.h"
 #include "store/settings_keys.h"
 #include "widgets/dialog_placement.h"
 

@@ -6,10 +6,10 @@
 
 #include "catalog/commands/check_registrations.h"
 #include "catalog/commands/delete_registration.h"
+#include "catalog/commands/registration_editor.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/window/list_form.h"
-#include "catalog/commands/registration_editor.h"
 
 namespace catalog {
 namespace {

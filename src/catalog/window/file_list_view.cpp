@@ -3,11 +3,11 @@
 #include <QLabel>
 #include <QScrollBar>
 
-#include "catalog/window/busy_cursor.h"
-#include "catalog/rows/file_list.h"
 #include "catalog/grid/active_grid.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
+#include "catalog/rows/file_list.h"
+#include "catalog/window/busy_cursor.h"
 #include "catalog/window/list_form.h"
 #include "engine/run_log.h"
 

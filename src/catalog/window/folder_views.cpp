@@ -4,13 +4,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "catalog/window/busy_cursor.h"
-#include "catalog/rows/drive_reader.h"
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/grid/header_bar.h"
-#include "catalog/window/list_form.h"
+#include "catalog/rows/drive_reader.h"
 #include "catalog/rows/registration_views.h"
+#include "catalog/window/busy_cursor.h"
+#include "catalog/window/list_form.h"
 #include "platform/drive_table.h"
 #include "util/message_sink.h"
 

@@ -1,7 +1,7 @@
 #include "catalog/window/list_form.h"
 
-#include "catalog/forms/entry_form.h"
 #include "catalog/commands/registration_editor.h"
+#include "catalog/forms/entry_form.h"
 
 #include "dialogs/input_dialog.h"
 #include "engine/engine.h"

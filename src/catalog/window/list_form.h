@@ -9,17 +9,17 @@
 #include <memory>
 #include <optional>
 
-#include "catalog/model/catalog_drive_file.h"
-#include "catalog/window/catalog_menus.h"
-#include "catalog/model/failed_runs.h"
-#include "catalog/rows/folder_model.h"
+#include "catalog/commands/restore_commands.h"
 #include "catalog/grid/catalog_layout.h"
 #include "catalog/grid/display_colours.h"
 #include "catalog/grid/grid_side.h"
 #include "catalog/grid/icon_strip.h"
-#include "catalog/commands/restore_commands.h"
-#include "catalog/rows/row_lookup.h"
+#include "catalog/model/catalog_drive_file.h"
+#include "catalog/model/failed_runs.h"
 #include "catalog/model/run_options.h"
+#include "catalog/rows/folder_model.h"
+#include "catalog/rows/row_lookup.h"
+#include "catalog/window/catalog_menus.h"
 #include "store/definition_list.h"
 #include "store/settings.h"
 

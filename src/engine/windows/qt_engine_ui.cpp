@@ -58,12 +58,11 @@ util::Answer QtEngineUi::StandardMessage(const QString& text, util::Buttons butt
 
 util::Answer QtEngineUi::StandardMessageWithIcon(const QString& text, util::Buttons buttons,
                                                  util::Answer defaultAnswer, MessageIcon icon) {
-    const widgets::BoxIcon boxIcon = icon == MessageIcon::Exclamation
-                                                 ? widgets::BoxIcon::Exclamation
-                                                 : widgets::BoxIcon::None;
+    const widgets::BoxIcon boxIcon =
+        icon == MessageIcon::Exclamation ? widgets::BoxIcon::Exclamation : widgets::BoxIcon::None;
     const bool unattended = engine_ != nullptr && engine_->Unattended();
-    return widgets::ShowStandardBox({text, buttons, defaultAnswer, boxIcon},
-                                            MessageParent(), {unattended, messageTimeout_});
+    return widgets::ShowStandardBox({text, buttons, defaultAnswer, boxIcon}, MessageParent(),
+                                    {unattended, messageTimeout_});
 }
 
 QWidget* QtEngineUi::MessageParent() const {

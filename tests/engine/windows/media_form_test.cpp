@@ -137,8 +137,7 @@ TEST_F(MediaFormTest, DisablesItsOwnerAndBeeps) {
     EXPECT_FALSE(ownerEnabledMeanwhile);
     EXPECT_TRUE(owner.isEnabled());
     EXPECT_EQ(beeps, 1);
-    EXPECT_EQ(placed,
-              widgets::CentredOver(owner.frameGeometry(), form.frameGeometry().size()));
+    EXPECT_EQ(placed, widgets::CentredOver(owner.frameGeometry(), form.frameGeometry().size()));
 }
 
 TEST_F(MediaFormTest, ClosesItselfWhenUnattended) {

@@ -5,6 +5,7 @@ include(GNUInstallDirs)
 set(KIBAKO_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/kibako)
 
 install(TARGETS kibako tetoru RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tetoru-window RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kibako)
 install(FILES packaging/kibako.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/kibako.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -30,6 +31,13 @@ install(CODE "
 file(RELATIVE_PATH KIBAKO_HELP_FROM_BINDIR /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${KIBAKO_DOCDIR})
 set_source_files_properties(src/catalog/window/catalog_commands.cpp TARGET_DIRECTORY kibako_catalog
     PROPERTIES COMPILE_DEFINITIONS KIBAKO_HELP_FROM_BINDIR="${KIBAKO_HELP_FROM_BINDIR}")
+
+# Tetoru finds its window program from its own folder in the same way.
+file(RELATIVE_PATH KIBAKO_WINDOW_PROGRAM_FROM_BINDIR /prefix/${CMAKE_INSTALL_BINDIR}
+    /prefix/${CMAKE_INSTALL_LIBEXECDIR}/kibako)
+set_source_files_properties(src/tetoru/window_program.cpp TARGET_DIRECTORY kibako_tetoru
+    PROPERTIES COMPILE_DEFINITIONS
+        KIBAKO_WINDOW_PROGRAM_FROM_BINDIR="${KIBAKO_WINDOW_PROGRAM_FROM_BINDIR}")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kibako)

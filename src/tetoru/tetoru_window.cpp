@@ -1,8 +1,9 @@
+#include "tetoru/tetoru_window.h"
+
 #include "engine/engine.h"
 #include "engine/windows/back_form.h"
 #include "engine/windows/qt_engine_ui.h"
 #include "platform/process.h"
-#include "tetoru/display.h"
 #include "tetoru/tetoru_run.h"
 #include "util/message_sink.h"
 #include "widgets/qt_translation.h"

@@ -15,6 +15,7 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
 
 expected="usr/bin/kibako
 usr/bin/tetoru
+usr/libexec/kibako/tetoru-window
 usr/share/applications/kibako.desktop
 usr/share/doc/kibako/Kibako.html
 usr/share/doc/kibako/examples/systemd/tetoru.service
@@ -53,6 +54,24 @@ fi
 size=$(od -An -tx1 -j16 -N8 "$root/usr/share/icons/hicolor/256x256/apps/kibako.png" | tr -d ' \n')
 [[ $size == 0000010000000100 ]] || fail "the PNG icon is not 256x256: $size"
 grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/kibako.svg" || fail "no SVG icon"
+
+# Tetoru without a display loads no graphical library; with one it starts its
+# window program from where it was installed, and without that program it
+# still runs, on the console, saying why.
+if ldd "$root/usr/bin/tetoru" | grep -q 'libQt6\(Gui\|Widgets\)'; then
+    fail "tetoru links a graphical library"
+fi
+home=$root/home
+mkdir -p "$home"
+tetoru_with_display() {
+    QT_QPA_PLATFORM=offscreen TETORU_TEST_MESSAGE_TIMEOUT_MS=100 KIBAKO_HOME=$home "$@" 2>&1
+}
+output=$(tetoru_with_display "$root/usr/bin/tetoru") || fail "the installed tetoru failed: $output"
+[[ $output != *"without a window"* ]] || fail "the installed tetoru found no window program: $output"
+cp "$root/usr/bin/tetoru" "$root/lone-tetoru"
+output=$(tetoru_with_display "$root/lone-tetoru") || fail "tetoru without its window program failed: $output"
+[[ $output == *"tetoru-window was not found"*"0 entries backed up"* ]] ||
+    fail "tetoru without its window program did not say so and run: $output"
 
 grep -qx 'ExecStart=/usr/bin/tetoru' "$root/usr/share/doc/kibako/examples/systemd/tetoru.service" ||
     fail "tetoru.service does not start /usr/bin/tetoru"

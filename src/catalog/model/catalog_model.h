@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 #include "catalog/model/failed_runs.h"
 #include "catalog/rows/folder_model.h"
+#include "catalog/rows/row_lookup.h"
 #include "store/definition_list.h"
 
 namespace catalog {
@@ -16,6 +20,19 @@ enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2
 // run log, and whether a run goes on.
 class CatalogModel {
   public:
+    // What a view of the model hears: a shown row's cell changed. It puts
+    // the text into the shown rows and draws the cell again, answering as
+    // grid::SetCellText does.
+    class Listener {
+      public:
+        virtual bool ShownCellChanged(FolderModel& rows, int shownRow, int column,
+                                      QStringView text) = 0;
+
+      protected:
+        virtual ~Listener() = default;
+    };
+    void SetListener(Listener* listener) { listener_ = listener; }
+
     store::DefinitionList& Definitions() { return definitions_; }
     const store::DefinitionList& Definitions() const { return definitions_; }
     const QString& DefinitionPath() const { return definitionPath_; }
@@ -27,6 +44,18 @@ class CatalogModel {
     void SetView(int view) { view_ = view; }
     // The rows the current view shows.
     FolderModel& CurrentRows() { return view_ == kDriveView ? driveRows_ : registrationRows_; }
+
+    // The row of the current rows whose KEY is `path` (case-insensitive).
+    std::optional<RowLocation> FindRow(const QString& path) const;
+    // Sets a cell of a full-list row of the current rows; the listener hears
+    // of it when the row is shown.
+    bool SetCell(int fullRow, int column, QStringView text);
+    // RowPath of a shown row of the current rows.
+    QString RowPath(int shownRow);
+    // A new last-backup time for the row of `source`: the drive row in the
+    // drive view, else the registration row (which sets the modified flag).
+    // A folder without a row is ignored.
+    void ChgDate(const QString& source, const QString& time);
 
     // The drive view is rebuilt at the next switch to it (a registration
     // changed while a registration view was shown). Never cleared.
@@ -44,6 +73,7 @@ class CatalogModel {
     bool DeferClose();
 
   private:
+    Listener* listener_ = nullptr;
     store::DefinitionList definitions_;
     QString definitionPath_;
     FolderModel driveRows_{true};

@@ -71,6 +71,7 @@ constexpr int kStatusHeight = 20;
 }  // namespace
 
 ListForm::ListForm() {
+    model_.SetListener(this);
     setObjectName(QStringLiteral("ListForm"));
     setWindowTitle(kCatalogCaption);
     engineUi_ =
@@ -228,22 +229,20 @@ void ListForm::LayOut() { grid::LayoutCatalogWindow(parts_, layout_, scale_); }
 
 FolderModel& ListForm::CurrentRows() { return model_.CurrentRows(); }
 
-std::optional<RowLocation> ListForm::FindRow(const QString& path) {
-    return FindRowByKey(CurrentRows(), path);
-}
+std::optional<RowLocation> ListForm::FindRow(const QString& path) { return model_.FindRow(path); }
 
 bool ListForm::SetCell(int fullRow, int column, const QString& text) {
-    return SetRowCell(CurrentRows(), folderGrid_, fullRow, column, text);
+    return model_.SetCell(fullRow, column, text);
 }
 
-QString ListForm::RowPath(int shownRow) { return catalog::RowPath(CurrentRows(), shownRow); }
-
-void ListForm::ChgDate(const QString& source, const QString& time) {
-    const auto row = FindRow(source);
-    if (!row) return;
-    SetCell(row->fullRow, 2, time);
-    if (model_.View() != kDriveView) model_.Definitions().SetModified(true);
+bool ListForm::ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) {
+    if (folderGrid_ == nullptr) return grid::ReplaceCellText(rows.grid, column, shownRow, text);
+    return grid::SetCellText(*folderGrid_, rows.grid, column, shownRow, text);
 }
+
+QString ListForm::RowPath(int shownRow) { return model_.RowPath(shownRow); }
+
+void ListForm::ChgDate(const QString& source, const QString& time) { model_.ChgDate(source, time); }
 
 void ListForm::SetActiveGrid(int active) {
     grid::SetActiveGrid(

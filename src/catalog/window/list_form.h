@@ -66,7 +66,7 @@ inline const QString kNotHardDiskText =
 // current row. The registration dialog, the deletion of a registration and
 // the new last-backup times after a run reach the rows through FindRow,
 // SetCell, RowPath and ChgDate.
-class ListForm : public QMainWindow {
+class ListForm : public QMainWindow, private CatalogModel::Listener {
     Q_OBJECT
   public:
     ListForm();
@@ -235,6 +235,7 @@ class ListForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    bool ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) override;
     // The restore of the registration shown: as it is, or as it was at `at`;
     // only the files `only` ("\\"-separated below the registered folder),
     // else the chosen ones of the file grid; `version` puts that one version

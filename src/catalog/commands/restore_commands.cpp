@@ -155,7 +155,7 @@ QStringList RestoreReport(const engine::RestorePlan& plan, const engine::Restore
 void ListForm::RestoreBackup() { RestoreBackupAt(std::nullopt, std::nullopt); }
 
 void ListForm::RestoreBackupAsOf() {
-    const std::vector<store::BackupEntry> entries = definitions_.Entries();
+    const std::vector<store::BackupEntry> entries = model_.Definitions().Entries();
     QString below;
     if (!ShownRegistration(*this, entries, below)) return;
     const std::optional<QDateTime> at = restoreHooks_.chooseTime(this, listedFolder_);
@@ -163,7 +163,7 @@ void ListForm::RestoreBackupAsOf() {
 }
 
 void ListForm::ShowVersions() {
-    const std::vector<store::BackupEntry> entries = definitions_.Entries();
+    const std::vector<store::BackupEntry> entries = model_.Definitions().Entries();
     QString below;
     const store::BackupEntry* entry = ShownRegistration(*this, entries, below);
     if (!entry) return;
@@ -196,7 +196,7 @@ void ListForm::ShowVersions() {
 void ListForm::RestoreBackupAt(const std::optional<QDateTime>& at,
                                const std::optional<QStringList>& only,
                                const std::optional<engine::RestoreItem>& version) {
-    const std::vector<store::BackupEntry> entries = definitions_.Entries();
+    const std::vector<store::BackupEntry> entries = model_.Definitions().Entries();
     QString below;
     const store::BackupEntry* entry = ShownRegistration(*this, entries, below);
     if (!entry) return;
@@ -257,7 +257,7 @@ void ListForm::RestoreBackupAt(const std::optional<QDateTime>& at,
 }
 
 void ListForm::VerifyBackup() {
-    const std::vector<store::BackupEntry> entries = definitions_.Entries();
+    const std::vector<store::BackupEntry> entries = model_.Definitions().Entries();
     QString below;
     const store::BackupEntry* entry = ShownRegistration(*this, entries, below);
     if (!entry || !BeginRun()) return;

@@ -42,7 +42,8 @@ QString TetoruBesideKibako() {
 
 void ListForm::BackupAll() {
     if (!BeginRun()) return;
-    const QString summary = BackupAllCommand(*engine_, definitions_, options_.skipRemovable != 0);
+    const QString summary =
+        BackupAllCommand(*engine_, model_.Definitions(), options_.skipRemovable != 0);
     if (!EndRun()) return;
     ShowLastBackups(*this);
     ReadRunStatus();
@@ -52,7 +53,7 @@ void ListForm::BackupAll() {
 void ListForm::BackupUpdated() {
     if (!BeginRun()) return;
     const QString summary =
-        BackupUpdatedCommand(*engine_, definitions_, options_.skipRemovable != 0);
+        BackupUpdatedCommand(*engine_, model_.Definitions(), options_.skipRemovable != 0);
     if (!EndRun()) return;
     ShowLastBackups(*this);
     ReadRunStatus();
@@ -60,8 +61,7 @@ void ListForm::BackupUpdated() {
 }
 
 bool ListForm::BeginRun() {
-    if (running_) return false;
-    running_ = true;
+    if (!model_.BeginRun()) return false;
     // The progress window and the engine's questions are windows of their
     // own and stay usable.
     area_->setEnabled(false);
@@ -70,18 +70,16 @@ bool ListForm::BeginRun() {
 }
 
 bool ListForm::EndRun() {
-    running_ = false;
+    const bool closeRequested = model_.EndRun();
     area_->setEnabled(true);
     menuBar()->setEnabled(true);
-    if (!closeAfterRun_) return true;
-    closeAfterRun_ = false;
+    if (!closeRequested) return true;
     close();
     return false;
 }
 
 bool ListForm::DeferCloseToRunEnd() {
-    if (!running_) return false;
-    closeAfterRun_ = true;
+    if (!model_.DeferClose()) return false;
     engine_->RequestAbort();
     return true;
 }

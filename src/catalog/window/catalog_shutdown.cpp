@@ -30,14 +30,14 @@ void ListForm::closeEvent(QCloseEvent* event) {
 }
 
 bool ListForm::Shutdown() {
-    if (definitions_.Modified()) {
+    if (model_.Definitions().Modified()) {
         QString error;
         const store::SaveResult saved =
-            store::SaveDefinitions(definitionPath_, definitions_, &error);
+            store::SaveDefinitions(model_.DefinitionPath(), model_.Definitions(), &error);
         if (!saved) {
             util::Messages().StandardMessage(QStringLiteral("定義ファイルを保存できません\n\n") +
                                                  error + QStringLiteral("\nファイル：　") +
-                                                 definitionPath_,
+                                                 model_.DefinitionPath(),
                                              util::Buttons::Ok, util::Answer::Ok);
             return false;
         }

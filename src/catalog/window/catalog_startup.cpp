@@ -77,10 +77,10 @@ bool ListForm::Load(const QStringList& arguments) {
     }
     settings_ = std::make_unique<store::Settings>(start.settings);
     engineUi_->Progress().PlaceFromSettings(*settings_);
-    definitionPath_ = store::ChooseDefinitionFile(arguments, *settings_, programFolder_);
-    if (util::FileExists(definitionPath_)) {
-        const store::LoadResult loaded = store::LoadDefinitions(definitionPath_);
-        definitions_ = store::DefinitionList(loaded.body);
+    model_.SetDefinitionPath(store::ChooseDefinitionFile(arguments, *settings_, programFolder_));
+    if (util::FileExists(model_.DefinitionPath())) {
+        const store::LoadResult loaded = store::LoadDefinitions(model_.DefinitionPath());
+        model_.Definitions() = store::DefinitionList(loaded.body);
         if (!loaded.warning.isEmpty())
             util::Messages().StandardMessage(loaded.warning, util::Buttons::Ok, util::Answer::Ok);
     }
@@ -113,9 +113,10 @@ bool ListForm::Load(const QStringList& arguments) {
     QApplication::processEvents();
     // The settings view is built without retitling: its first column keeps
     // the window's designed title until the user switches views.
-    view_ = kSettingsView;
+    model_.SetView(kSettingsView);
     LoadFailedRuns();
-    BuildSettingsView(registrationRows_, definitions_, definitionPath_, failedRuns_);
+    BuildSettingsView(model_.RegistrationRows(), model_.Definitions(), model_.DefinitionPath(),
+                      model_.LastRunFailures());
     CollapseToDrives();
     ShowCurrentModel(true);
     ShowRunStatus();
@@ -142,8 +143,8 @@ void ListForm::ApplySettings() {
         std::clamp<qint64>(number(store::Key::HistoryDays), 0, engine::kMostHistoryDays)));
     winMeCaution_ = static_cast<int>(number(store::Key::WinMeCaution));
     UpdateOptionMarks();
-    driveRows_.grid.treeLines = true;
-    registrationRows_.grid.treeLines = true;
+    model_.DriveRows().grid.treeLines = true;
+    model_.RegistrationRows().grid.treeLines = true;
 
     ruledLines_ = {static_cast<int>(number(store::Key::KeiDispV)),
                    static_cast<int>(number(store::Key::KeiDispH)),
@@ -155,13 +156,14 @@ void ListForm::ApplySettings() {
 }
 
 void ListForm::ApplyGridSettings() {
-    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_}) {
+    for (grid::GridState* g :
+         {&model_.DriveRows().grid, &model_.RegistrationRows().grid, &fileRows_}) {
         g->interleave = interleave_;
         g->columnCount = 3;
         grid::ClearRows(*g);
     }
-    driveRows_.grid.vLineWidth = ruledLines_[0] & 1;
-    registrationRows_.grid.vLineWidth = ruledLines_[0] & 1;
+    model_.DriveRows().grid.vLineWidth = ruledLines_[0] & 1;
+    model_.RegistrationRows().grid.vLineWidth = ruledLines_[0] & 1;
     fileRows_.vLineWidth = ruledLines_[2] & 1;
     const auto number = [this](store::Key key) {
         return static_cast<int>(
@@ -218,7 +220,7 @@ void ListForm::ApplyDisplayColours() {
     fileTitleBar_->SetColours(colours_.titleFore, colours_.titleBack);
     folderGrid_->SetColours(colours_.listFore, colours_.listBack);
     fileGrid_->SetColours(colours_.listFore, colours_.listBack);
-    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid})
+    for (grid::GridState* g : {&model_.DriveRows().grid, &model_.RegistrationRows().grid})
         grid::ApplyColoursToState(*g, colours_, ruledLines_[0], ruledLines_[1], interleave_,
                                   nameCase_, false);
     grid::ApplyColoursToState(fileRows_, colours_, ruledLines_[2], ruledLines_[3], interleave_,
@@ -230,14 +232,16 @@ void ListForm::ApplyDisplayColours() {
 }
 
 void ListForm::LoadIcons() {
-    grid::BuildIconStrip(icons_, driveRows_.grid, {&driveRows_.grid, &registrationRows_.grid},
-                         {&driveRows_.grid, &registrationRows_.grid, &fileRows_}, fileRows_);
-    driveRows_.indentStep = driveRows_.grid.indentStep;
-    registrationRows_.indentStep = registrationRows_.grid.indentStep;
+    grid::BuildIconStrip(icons_, model_.DriveRows().grid,
+                         {&model_.DriveRows().grid, &model_.RegistrationRows().grid},
+                         {&model_.DriveRows().grid, &model_.RegistrationRows().grid, &fileRows_},
+                         fileRows_);
+    model_.DriveRows().indentStep = model_.DriveRows().grid.indentStep;
+    model_.RegistrationRows().indentStep = model_.RegistrationRows().grid.indentStep;
     // The icon size follows the row height (font, spacing, lines); the shown
     // rows' indents follow the icon size, or the tree lines lose their rows.
-    RecomputeIndents(driveRows_);
-    RecomputeIndents(registrationRows_);
+    RecomputeIndents(model_.DriveRows());
+    RecomputeIndents(model_.RegistrationRows());
 }
 
 void ListForm::UpdateOptionMarks() {

@@ -60,7 +60,8 @@ void ListForm::SetNameCase(int index) {
     LetEventsRun();
     nameCase_ = index;
     settings_->PutSettingNumber(store::Key::NameCase, index);
-    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
+    for (grid::GridState* g :
+         {&model_.DriveRows().grid, &model_.RegistrationRows().grid, &fileRows_})
         g->nameCase[0] = index;
     RepaintFolderGrid();
     grid::PaintGrid(*fileGrid_, fileRows_, fileScrollBar_);
@@ -75,7 +76,8 @@ void ListForm::ToggleRuledLines(int which) {
     const bool folder = which < 2;
     const bool vertical = which % 2 == 0;
     const std::vector<grid::GridState*> states =
-        folder ? std::vector<grid::GridState*>{&driveRows_.grid, &registrationRows_.grid}
+        folder ? std::vector<grid::GridState*>{&model_.DriveRows().grid,
+                                               &model_.RegistrationRows().grid}
                : std::vector<grid::GridState*>{&fileRows_};
     for (grid::GridState* g : states) (vertical ? g->vLineWidth : g->hLineWidth) = flag & 1;
     LoadIcons();
@@ -91,10 +93,11 @@ void ListForm::SetInterleave(int index) {
     LetEventsRun();
     interleave_ = index + 1;
     settings_->PutSettingNumber(store::Key::ListInterleave, interleave_);
-    for (grid::GridState* g : {&driveRows_.grid, &registrationRows_.grid, &fileRows_})
+    for (grid::GridState* g :
+         {&model_.DriveRows().grid, &model_.RegistrationRows().grid, &fileRows_})
         g->interleave = interleave_;
-    grid::FitGrid(*folderGrid_, driveRows_.grid, folderScrollBar_);
-    grid::FitGrid(*folderGrid_, registrationRows_.grid, folderScrollBar_);
+    grid::FitGrid(*folderGrid_, model_.DriveRows().grid, folderScrollBar_);
+    grid::FitGrid(*folderGrid_, model_.RegistrationRows().grid, folderScrollBar_);
     grid::FitGrid(*fileGrid_, fileRows_, fileScrollBar_);
     LoadIcons();
     LayOut();
@@ -137,7 +140,7 @@ void ListForm::OpenColourDialog() {
 }
 
 QString ListForm::FontSample() {
-    const grid::GridState& g = driveRows_.grid;
+    const grid::GridState& g = model_.DriveRows().grid;
     const int row = g.rowCount > 0 ? g.currentRow : -1;
     const auto cell = [&g, row](int column) {
         return row < 0 ? QString() : grid::CellText(g, column, row);

@@ -20,7 +20,7 @@ constexpr int kSourceColumn = 1;  // F1 of a destination-view row: the source fo
 
 QString ListForm::FileListPath() {
     const grid::GridState& g = CurrentRows().grid;
-    if (view_ == kDestinationView && g.currentColumn != 0)
+    if (model_.View() == kDestinationView && g.currentColumn != 0)
         return grid::CellText(g, kSourceColumn, g.currentRow);
     return RowPath(g.currentRow);
 }
@@ -55,8 +55,9 @@ void ListForm::ReadRunStatus() {
 
 void ListForm::LoadFailedRuns() {
     const auto log = engine::RunLogHostPath(programFolder_);
-    failedRuns_ = FailedRuns::Of(definitions_.Entries(), log ? engine::ReadRunLogs(*log)
-                                                             : std::vector<engine::RunLogRecord>());
+    model_.LastRunFailures() =
+        FailedRuns::Of(model_.Definitions().Entries(),
+                       log ? engine::ReadRunLogs(*log) : std::vector<engine::RunLogRecord>());
 }
 
 void ListForm::ShowRunStatus() {
@@ -67,16 +68,17 @@ void ListForm::ShowRunStatus() {
 }
 
 std::optional<QString> ListForm::FailedRunOf(int shownRow) {
-    if (failedRuns_.IsEmpty() || shownRow < 0 || shownRow >= CurrentRows().grid.rowCount)
+    if (model_.LastRunFailures().IsEmpty() || shownRow < 0 ||
+        shownRow >= CurrentRows().grid.rowCount)
         return std::nullopt;
     // The settings view's header row and path rows stand for no registration.
-    if (view_ == kSettingsView &&
+    if (model_.View() == kSettingsView &&
         CurrentRows().list.ColourSlot(CurrentRows().rowMap[static_cast<size_t>(shownRow)]) !=
             kSlotRegistration)
         return std::nullopt;
-    const std::optional<store::BackupEntry> entry = definitions_.EntryOf(RowPath(shownRow));
+    const std::optional<store::BackupEntry> entry = model_.Definitions().EntryOf(RowPath(shownRow));
     if (!entry) return std::nullopt;
-    return failedRuns_.ReasonOf(entry->sourceFolder);
+    return model_.LastRunFailures().ReasonOf(entry->sourceFolder);
 }
 
 }  // namespace catalog

@@ -20,7 +20,7 @@ void ListForm::OnFolderMouseDown(int button, int shift, QPoint pos) {
     }
     const bool inTreeArea = pos.x() < grid::RowIndent(g, row);
     const bool all = (shift & grid::kShiftBit) != 0;
-    if (view_ == kDriveView) {
+    if (model_.View() == kDriveView) {
         if (button != grid::kLeftButton) return;
         if (inTreeArea && (grid::TreeFlags(g, row) & grid::kTreeHasChildren) != 0) {
             treeClick_ = true;
@@ -39,12 +39,12 @@ void ListForm::OnFolderMouseDown(int button, int shift, QPoint pos) {
         grid::RedrawCursor(*folderGrid_, g);
         ListFiles();
     }
-    if (g.currentColumn == 1 && view_ != kDestinationView) EditRegistration();
+    if (g.currentColumn == 1 && model_.View() != kDestinationView) EditRegistration();
 }
 
 void ListForm::OnFolderMouseMove(int buttons, QPoint pos) {
     grid::GridState& g = CurrentRows().grid;
-    if (view_ == kDriveView && g.rowCount > 0 && !treeClick_ &&
+    if (model_.View() == kDriveView && g.rowCount > 0 && !treeClick_ &&
         (buttons & grid::kLeftButton) != 0) {
         if (grid::RowAtY(g, pos.y()) != g.currentRow)
             grid::GridDrag(*folderGrid_, g, folderScrollBar_, grid::kLeftButton, pos.x(), pos.y());

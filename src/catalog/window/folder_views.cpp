@@ -26,23 +26,25 @@ void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEv
 
 void ListForm::SwitchView(int view) {
     if (view == kDriveView) {
-        view_ = view;
-        if (driveRebuild_) {
+        model_.SetView(view);
+        if (model_.DriveRebuildPending()) {
             scannedDrive_ = QChar();
             ScanDrive();
         }
         SelectDriveView();
         return;
     }
-    view_ = view;
+    model_.SetView(view);
     viewButtons_[static_cast<size_t>(view)]->setChecked(true);
     if (view == kSettingsView) {
-        BuildSettingsView(registrationRows_, definitions_, definitionPath_, failedRuns_);
+        BuildSettingsView(model_.RegistrationRows(), model_.Definitions(), model_.DefinitionPath(),
+                          model_.LastRunFailures());
         CollapseToDrives();
         ShowCurrentModel(true);
         SetFolderTitles(QStringLiteral("転送元"), QStringLiteral("保存先"));
     } else {
-        BuildDestinationView(registrationRows_, definitions_, definitionPath_);
+        BuildDestinationView(model_.RegistrationRows(), model_.Definitions(),
+                             model_.DefinitionPath());
         CollapseToDrives();
         ShowCurrentModel(true);
         SetFolderTitles(QStringLiteral("保存先"), QStringLiteral("転送元"));
@@ -51,7 +53,7 @@ void ListForm::SwitchView(int view) {
 }
 
 void ListForm::SelectDriveView() {
-    view_ = kDriveView;
+    model_.SetView(kDriveView);
     viewButtons_[kDriveView]->setChecked(true);
     ShowCurrentModel(false);
     SetFolderTitles(QStringLiteral("Folder"), QStringLiteral("保存先"));
@@ -88,17 +90,17 @@ void ListForm::ScanDrive() {
     scannedDrive_ = letter;
     {
         BusyCursor busy;
-        DriveReader reader(definitions_.Entries());
+        DriveReader reader(model_.Definitions().Entries());
         reader.letEventsRun = LetEventsRun;
-        driveRows_.list = reader.ScanDrive(letter);
-        driveRows_.rowMap.clear();
+        model_.DriveRows().list = reader.ScanDrive(letter);
+        model_.DriveRows().rowMap.clear();
         ShowDriveRows(kScanDisplayDepth);
     }
-    if (view_ != kDriveView) SelectDriveView();
+    if (model_.View() != kDriveView) SelectDriveView();
 }
 
 void ListForm::ShowDriveRows(int depth, bool keepPosition) {
-    FolderModel& m = driveRows_;
+    FolderModel& m = model_.DriveRows();
     const int limit = depth == 0 ? kNoDepthLimit : depth;
     m.rowMap.clear();
     m.rowMap.reserve(static_cast<size_t>(m.list.Count()));
@@ -117,7 +119,7 @@ void ListForm::ShowDriveRows(int depth, bool keepPosition) {
 
 void ListForm::CollapseToDrives() {
     if (ExpandAllChecked()) return;
-    CollapseToLevel2(registrationRows_);
+    CollapseToLevel2(model_.RegistrationRows());
 }
 
 void ListForm::ToggleRow(int shownRow, bool all) {
@@ -127,7 +129,7 @@ void ListForm::ToggleRow(int shownRow, bool all) {
         CollapseRow(m, shownRow);
     } else {
         const FolderReader reader = [this](const FolderModel& model, int fullRow) {
-            DriveReader drive(definitions_.Entries());
+            DriveReader drive(model_.Definitions().Entries());
             return drive.ReadChildren(StoredPath(model, fullRow), model.list.Level(fullRow));
         };
         ExpandRow(m, shownRow, all, reader);

@@ -71,6 +71,7 @@ constexpr int kStatusHeight = 20;
 }  // namespace
 
 ListForm::ListForm() {
+    model_.SetListener(this);
     setObjectName(QStringLiteral("ListForm"));
     setWindowTitle(kCatalogCaption);
     engineUi_ =
@@ -129,7 +130,7 @@ void ListForm::CreateControls() {
     for (QScrollBar* bar : {folderScrollBar_, fileScrollBar_}) bar->resize(barWidth, 100);
     folderSide_.surface = folderGrid_;
     folderSide_.bar = folderScrollBar_;
-    folderSide_.states = {&driveRows_.grid, &registrationRows_.grid};
+    folderSide_.states = {&model_.DriveRows().grid, &model_.RegistrationRows().grid};
     fileSide_.surface = fileGrid_;
     fileSide_.bar = fileScrollBar_;
     fileSide_.states = {&fileRows_};
@@ -142,7 +143,7 @@ void ListForm::CreateControls() {
     fileGrid_->SetDefaultMouseHandling(true);
     folderGrid_->SetScrollBar(folderScrollBar_);
     fileGrid_->SetScrollBar(fileScrollBar_);
-    folderGrid_->SetState(&registrationRows_.grid);
+    folderGrid_->SetState(&model_.RegistrationRows().grid);
     fileGrid_->SetState(&fileRows_);
 
     statusLine_ = new QLabel(area_);
@@ -191,7 +192,7 @@ void ListForm::ConnectControls() {
     connect(folderGrid_, &grid::GridSurface::gridMouseMove, this,
             [this](int buttons, int, QPoint pos) { OnFolderMouseMove(buttons, pos); });
     connect(folderGrid_, &grid::GridSurface::gridMouseUp, this, [this] {
-        if (view_ == kDriveView) treeClick_ = false;
+        if (model_.View() == kDriveView) treeClick_ = false;
         folderGrid_->unsetCursor();
     });
     connect(folderGrid_, &grid::GridSurface::keyDown, this,
@@ -226,26 +227,22 @@ void ListForm::ConnectControls() {
 
 void ListForm::LayOut() { grid::LayoutCatalogWindow(parts_, layout_, scale_); }
 
-FolderModel& ListForm::CurrentRows() {
-    return view_ == kDriveView ? driveRows_ : registrationRows_;
-}
+FolderModel& ListForm::CurrentRows() { return model_.CurrentRows(); }
 
-std::optional<RowLocation> ListForm::FindRow(const QString& path) {
-    return FindRowByKey(CurrentRows(), path);
-}
+std::optional<RowLocation> ListForm::FindRow(const QString& path) { return model_.FindRow(path); }
 
 bool ListForm::SetCell(int fullRow, int column, const QString& text) {
-    return SetRowCell(CurrentRows(), folderGrid_, fullRow, column, text);
+    return model_.SetCell(fullRow, column, text);
 }
 
-QString ListForm::RowPath(int shownRow) { return catalog::RowPath(CurrentRows(), shownRow); }
-
-void ListForm::ChgDate(const QString& source, const QString& time) {
-    const auto row = FindRow(source);
-    if (!row) return;
-    SetCell(row->fullRow, 2, time);
-    if (view_ != kDriveView) definitions_.SetModified(true);
+bool ListForm::ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) {
+    if (folderGrid_ == nullptr) return grid::ReplaceCellText(rows.grid, column, shownRow, text);
+    return grid::SetCellText(*folderGrid_, rows.grid, column, shownRow, text);
 }
+
+QString ListForm::RowPath(int shownRow) { return model_.RowPath(shownRow); }
+
+void ListForm::ChgDate(const QString& source, const QString& time) { model_.ChgDate(source, time); }
 
 void ListForm::SetActiveGrid(int active) {
     grid::SetActiveGrid(

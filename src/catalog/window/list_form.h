@@ -15,6 +15,7 @@
 #include "catalog/grid/grid_side.h"
 #include "catalog/grid/icon_strip.h"
 #include "catalog/model/catalog_drive_file.h"
+#include "catalog/model/catalog_model.h"
 #include "catalog/model/failed_runs.h"
 #include "catalog/model/run_options.h"
 #include "catalog/rows/folder_model.h"
@@ -50,8 +51,6 @@ inline const QString kCatalogCaption = QStringLiteral("キバコ Ver1.7B");
 inline const QString kNotHardDiskText =
     QStringLiteral("ハードディスク以外のドライブはバックアップできません");
 
-enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2 };
-
 // The catalog's main window: browse the drives and folders, see which folders
 // are registered for backup and where to, change those registrations, and
 // start backups.
@@ -67,7 +66,7 @@ enum CatalogView : int { kDriveView = 0, kSettingsView = 1, kDestinationView = 2
 // current row. The registration dialog, the deletion of a registration and
 // the new last-backup times after a run reach the rows through FindRow,
 // SetCell, RowPath and ChgDate.
-class ListForm : public QMainWindow {
+class ListForm : public QMainWindow, private CatalogModel::Listener {
     Q_OBJECT
   public:
     ListForm();
@@ -79,7 +78,7 @@ class ListForm : public QMainWindow {
     bool Load(const QStringList& arguments);
 
     // --- views ---------------------------------------------------------
-    int CurrentView() const { return view_; }
+    int CurrentView() const { return model_.View(); }
     // The click on 表示OPT(view).
     void SwitchView(int view);
     // The DRVBOX change: reads the selected fixed drive.
@@ -94,13 +93,13 @@ class ListForm : public QMainWindow {
     void ToggleRow(int shownRow, bool all);
     // Rebuilds the drive view at the next switch to it (a registration
     // changed while a registration view was shown). Never cleared.
-    void MarkDriveRebuild() { driveRebuild_ = true; }
-    bool DriveRebuildPending() const { return driveRebuild_; }
+    void MarkDriveRebuild() { model_.MarkDriveRebuild(); }
+    bool DriveRebuildPending() const { return model_.DriveRebuildPending(); }
     QChar ScannedDrive() const { return scannedDrive_; }
 
     // --- rows ----------------------------------------------------------
-    FolderModel& DriveRows() { return driveRows_; }
-    FolderModel& RegistrationRows() { return registrationRows_; }
+    FolderModel& DriveRows() { return model_.DriveRows(); }
+    FolderModel& RegistrationRows() { return model_.RegistrationRows(); }
     // The model the folder grid shows now.
     FolderModel& CurrentRows();
     grid::GridState& FileRows() { return fileRows_; }
@@ -194,14 +193,16 @@ class ListForm : public QMainWindow {
     // reports nothing more.
     bool BeginRun();
     bool EndRun();
-    bool Running() const { return running_; }
+    bool Running() const { return model_.Running(); }
     const RunOptions& Options() const { return options_; }
     bool ExpandAllChecked() const;
 
     // --- state other parts use -----------------------------------------
-    store::DefinitionList& Definitions() { return definitions_; }
-    const QString& DefinitionPath() const { return definitionPath_; }
-    void SetDefinitionPath(const QString& path) { definitionPath_ = path; }
+    store::DefinitionList& Definitions() { return model_.Definitions(); }
+    const QString& DefinitionPath() const { return model_.DefinitionPath(); }
+    void SetDefinitionPath(const QString& path) { model_.SetDefinitionPath(path); }
+    // The catalog's data without its controls.
+    CatalogModel& Model() { return model_; }
     const store::Settings& Settings() const { return *settings_; }
     const QString& ProgramFolder() const { return programFolder_; }
     engine::Engine& Engine() { return *engine_; }
@@ -234,6 +235,7 @@ class ListForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    bool ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) override;
     // The restore of the registration shown: as it is, or as it was at `at`;
     // only the files `only` ("\\"-separated below the registered folder),
     // else the chosen ones of the file grid; `version` puts that one version
@@ -273,8 +275,7 @@ class ListForm : public QMainWindow {
     std::unique_ptr<engine::RunLog> runLog_;
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<RegistrationEditor> registration_;
-    store::DefinitionList definitions_;
-    QString definitionPath_;
+    CatalogModel model_;
     QString programFolder_;
     CatalogMenus menus_;
 
@@ -292,8 +293,6 @@ class ListForm : public QMainWindow {
     QLabel* folderLabel_ = nullptr;               // DIRDSP: the listed folder's path
     grid::SplitterDrag* splitter_ = nullptr;
 
-    FolderModel driveRows_{true};
-    FolderModel registrationRows_{false};
     grid::GridState fileRows_;
     QString listedFolder_;  // the path the file grid lists
     grid::GridSide folderSide_;
@@ -303,7 +302,6 @@ class ListForm : public QMainWindow {
     grid::ScreenScale scale_;
     grid::IconStrip icons_;
     grid::DisplayColours colours_;
-    FailedRuns failedRuns_;
     long long colourCount_ = 1LL << 24;
 
     RunOptions options_;
@@ -316,15 +314,11 @@ class ListForm : public QMainWindow {
     int interleave_ = 1;
     CatalogDriveTable catalogDrives_;
 
-    int view_ = kSettingsView;
     QChar scannedDrive_;
     int driveDepth_ = 0;
-    bool driveRebuild_ = false;
     bool treeClick_ = false;
     int activeGrid_ = 0;
     bool closed_ = false;
-    bool running_ = false;
-    bool closeAfterRun_ = false;
 };
 
 }  // namespace catalog

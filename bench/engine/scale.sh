@@ -4,7 +4,9 @@
 #   regs     N registrations of one small folder each (first backup, then
 #            nothing changed: all entries and updated only)
 # Each folder holds one file of 100 bytes. Prints min and median per command,
-# and with strace installed the system calls per registration of each run.
+# the peak memory of each program (which, unlike the times, does not move with
+# the load of the machine), and with strace installed the system calls per
+# registration of each run.
 # Usage: bench/engine/scale.sh [BUILD_DIR] [SIZES] [ROUNDS]
 #   defaults: build/release "5000 20000" 3; the work folder is on /dev/shm
 #   when it exists (KIBAKO_BENCH_TMP overrides).
@@ -58,6 +60,17 @@ setup_home() {  # setup_home HOME NEWFILEONLY
         >"$1/Kibako.INI"
 }
 run_tetoru() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KIBAKO_HOME="$1" "$tetoru"; }
+peak_mib() {  # peak_mib COMMAND...: the peak resident memory of one run, in MiB
+    /usr/bin/time -f %M -o "$work/peak.txt" "$@" >/dev/null 2>&1 || true
+    awk '{ printf "%.1f", $1 / 1024 }' "$work/peak.txt"
+}
+peak_line() {  # peak_line HOME: rsync and tetoru, a first backup and then nothing changed
+    local tetoru_run=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KIBAKO_HOME="$1" "$tetoru")
+    echo "  peak MiB, first backup: rsync -a $(peak_mib rsync -a "$work/src/" "$work/rs/")," \
+        "tetoru $(peak_mib "${tetoru_run[@]}");" \
+        "nothing changed: rsync -a $(peak_mib rsync -a "$work/src/" "$work/rs/")," \
+        "tetoru $(peak_mib "${tetoru_run[@]}")"
+}
 # System calls of one tetoru run divided by N (needs strace); unlike the times
 # these do not move with the load of the machine.
 calls_per() {  # calls_per N HOME
@@ -86,6 +99,9 @@ for n in $sizes; do
     done
     [[ $(find "$work/dst" -name f.txt | wc -l) -eq $n ]] || echo "  !! tetoru copied too little"
     stats "cp -a" "${cp_t[@]}"; stats "rsync -a" "${rs_t[@]}"; stats "tetoru" "${te_t[@]}"
+    rm -rf "$work/rs" "$work/dst"; mkdir -p "$work/dst"
+    cp "$work/one.Def" "$home/Kibako.Def"
+    peak_line "$home"
 
     echo "== $n registrations of one folder each (seconds)"
     sources=()
@@ -110,6 +126,10 @@ for n in $sizes; do
     echo " nothing changed:"
     stats "rsync -a" "${rs2_t[@]}"; stats "tetoru, all entries" "${all_t[@]}"
     stats "tetoru, updated only" "${upd_t[@]}"
+    rm -rf "$work/rs" "$work/dst"; mkdir -p "$work/dst"
+    cp "$work/many.Def" "$home/Kibako.Def"
+    sed -i 's/NewFileOnly=.*\r/NewFileOnly=0\r/' "$home/Kibako.INI"
+    peak_line "$home"
     if command -v strace >/dev/null; then
         rm -rf "$work/dst"; mkdir -p "$work/dst"
         cp "$work/many.Def" "$home/Kibako.Def"

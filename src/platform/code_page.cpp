@@ -1,37 +1,56 @@
 #include "platform/code_page.h"
 
 #include <QStringDecoder>
+#include <QSysInfo>
 
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace platform {
 namespace {
 
-// One iconv conversion; nothing when the input holds a character the target
-// cannot carry or a byte sequence the source does not define.
-std::optional<QByteArray> Convert(const char* to, const char* from, const QByteArray& input) {
+// QString's code units in iconv's words.
+const char* const kTextUnits =
+    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+
+// One iconv conversion into a QByteArray (bytes) or a QString (UTF-16 units);
+// nothing when the input holds a character the target cannot carry or a byte
+// sequence the source does not define. Code page 932 takes at most two bytes
+// for a UTF-16 unit and gives at most one unit for a byte, so the first
+// guess of the size is almost always the last. The output starts with
+// `front` units left for the caller to fill.
+template <typename Buffer>
+std::optional<Buffer> Convert(const char* to, const char* from, const char* data, std::size_t size,
+                              qsizetype front = 0) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
 
-    QByteArray output(input.size() * 2 + 16, Qt::Uninitialized);
-    char* in = const_cast<char*>(input.constData());
-    size_t inLeft = static_cast<size_t>(input.size());
-    char* out = output.data();
-    size_t outLeft = static_cast<size_t>(output.size());
+    constexpr std::size_t kUnit = sizeof(typename Buffer::value_type);
+    Buffer output(front + static_cast<qsizetype>(size + 16), Qt::Uninitialized);
+    const auto start = [&output] { return reinterpret_cast<char*>(output.data()); };
+    char* in = const_cast<char*>(data);
+    std::size_t inLeft = size;
+    char* out = start() + front * kUnit;
+    std::size_t outLeft = static_cast<std::size_t>(output.size() - front) * kUnit;
     while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) continue;
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) continue;
         if (errno != E2BIG) return std::nullopt;
-        const auto used = out - output.data();
+        const auto used = static_cast<std::size_t>(out - start());
         output.resize(output.size() * 2);
-        out = output.data() + used;
-        outLeft = static_cast<size_t>(output.size() - used);
+        out = start() + used;
+        outLeft = static_cast<std::size_t>(output.size()) * kUnit - used;
     }
-    output.resize(out - output.data());
+    output.resize(static_cast<qsizetype>(static_cast<std::size_t>(out - start()) / kUnit));
     return output;
+}
+
+std::optional<QString> FromCp932(const QByteArray& bytes) {
+    return Convert<QString>(kTextUnits, "CP932", bytes.constData(),
+                            static_cast<std::size_t>(bytes.size()));
 }
 
 const QByteArray kUtf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -95,7 +114,7 @@ Utf8Scan ScanUtf8(const QByteArray& bytes) {
 // Code page 932 decoding that survives undefined bytes: each undecodable
 // byte becomes U+FFFD and decoding resumes after it.
 QString DecodeCp932Lenient(const QByteArray& bytes, bool* damaged) {
-    if (auto whole = Convert("UTF-8", "CP932", bytes)) return Utf8Text(*whole);
+    if (auto whole = FromCp932(bytes)) return *whole;
     QString text;
     int start = 0;
     while (start < bytes.size()) {
@@ -107,9 +126,9 @@ QString DecodeCp932Lenient(const QByteArray& bytes, bool* damaged) {
             const bool doubleByte =
                 (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
             const int width = doubleByte && end + 1 < bytes.size() ? 2 : 1;
-            auto piece = Convert("UTF-8", "CP932", bytes.mid(end, width));
+            auto piece = FromCp932(bytes.mid(end, width));
             if (!piece) break;
-            run += Utf8Text(*piece);
+            run += *piece;
             end += width;
         }
         text += run;
@@ -123,21 +142,30 @@ QString DecodeCp932Lenient(const QByteArray& bytes, bool* damaged) {
     return text;
 }
 
-}  // namespace
-
-std::optional<QByteArray> ToCp932(const QString& text) {
-    return Convert("CP932", "UTF-8", text.toUtf8());
+// `head` as it is, then the text in code page 932.
+std::optional<QByteArray> HeadAndCp932(QByteArrayView head, const QString& text) {
+    auto bytes =
+        Convert<QByteArray>("CP932", kTextUnits, reinterpret_cast<const char*>(text.utf16()),
+                            static_cast<std::size_t>(text.size()) * sizeof(char16_t), head.size());
+    if (bytes && !head.isEmpty()) std::memcpy(bytes->data(), head.data(), head.size());
+    return bytes;
 }
 
-QByteArray EncodeStoredText(const QString& text) {
-    if (auto bytes = ToCp932(text)) {
+}  // namespace
+
+std::optional<QByteArray> ToCp932(const QString& text) { return HeadAndCp932({}, text); }
+
+QByteArray EncodeStoredText(const QString& text, QByteArrayView asciiHead) {
+    if (auto bytes = HeadAndCp932(asciiHead, text)) {
         // Some code page 932 texts are also UTF-8 with a three-byte sequence
         // ("縺Ａ" is E3 81 82 60, which reads as "あ`"); reading would take
         // them for UTF-8, so they are written as marked UTF-8 instead.
         const Utf8Scan scan = ScanUtf8(*bytes);
         if (!scan.valid || !scan.hasLongSequence) return *bytes;
     }
-    return kUtf8Mark + text.toUtf8();
+    QByteArray marked = kUtf8Mark;
+    marked.append(asciiHead);
+    return marked.append(text.toUtf8());
 }
 
 QString DecodeStoredText(const QByteArray& bytes, bool* damaged) {
@@ -154,7 +182,7 @@ QString DecodeStoredText(const QByteArray& bytes, bool* damaged) {
     // hand always holds three-byte characters.
     const Utf8Scan scan = ScanUtf8(bytes);
     if (scan.valid && scan.hasLongSequence) return Utf8Text(bytes);
-    if (auto cp932 = Convert("UTF-8", "CP932", bytes)) return Utf8Text(*cp932);
+    if (auto cp932 = FromCp932(bytes)) return *cp932;
     if (scan.valid) return Utf8Text(bytes);
     return DecodeCp932Lenient(bytes, damaged);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -16,7 +17,8 @@ namespace platform {
 std::optional<QByteArray> ToCp932(const QString& text);
 
 // Code page 932 when the text fits, otherwise the byte-order mark and UTF-8.
-QByteArray EncodeStoredText(const QString& text);
+// `asciiHead`, the same bytes in either encoding, is put before the text.
+QByteArray EncodeStoredText(const QString& text, QByteArrayView asciiHead = {});
 
 // Bytes behind a UTF-8 byte-order mark are UTF-8 (the mark is dropped).
 // Without the mark: UTF-8 when valid and holding a character of three or four

@@ -108,8 +108,10 @@ LoadResult LoadDefinitions(const QString& path) {
 }
 
 QByteArray DefinitionFileBytes(const QString& body) {
-    const QString header = util::Hex8(static_cast<std::uint32_t>(body.size())) + QString(24, u'0');
-    return platform::EncodeStoredText(header + body);
+    // The header goes before the encoded body, not before a copy of the text.
+    const QByteArray header =
+        (util::Hex8(static_cast<std::uint32_t>(body.size())) + QString(24, u'0')).toLatin1();
+    return platform::EncodeStoredText(body, header);
 }
 
 SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {

@@ -175,35 +175,6 @@ std::string SameZipMemberKey(const ZipMembers& zip, std::size_t i) {
            std::to_string(entry.crc) + '\0' + std::to_string(entry.unixTime);
 }
 
-// Reads a file in large blocks: listing an archive reads many small headers one after
-// another, each of which would otherwise be a system call.
-class BlockInput final : public RandomAccessInput {
-  public:
-    explicit BlockInput(const RandomAccessInput& file) : file_(file) {}
-    std::uint64_t size() const override { return file_.size(); }
-    bool ReadAt(std::uint64_t offset, void* data, std::size_t count) const override {
-        if (count > kBlock / 2) return file_.ReadAt(offset, data, count);
-        if (offset < start_ || offset + count > start_ + block_.size()) {
-            const std::uint64_t length =
-                std::min<std::uint64_t>(kBlock, size() - std::min(offset, size()));
-            block_.resize(static_cast<std::size_t>(length));
-            if (length < count || !file_.ReadAt(offset, block_.data(), block_.size())) {
-                block_.clear();
-                return false;
-            }
-            start_ = offset;
-        }
-        std::memcpy(data, block_.data() + (offset - start_), count);
-        return true;
-    }
-
-  private:
-    static constexpr std::uint64_t kBlock = 1 << 20;
-    const RandomAccessInput& file_;
-    mutable std::vector<std::uint8_t> block_;
-    mutable std::uint64_t start_ = 0;
-};
-
 std::string SameMemberKey(const LzhMember& member) {
     return Key(JoinPath(member.path)) + '\0' + member.methodId + '\0' +
            std::to_string(member.originalSize) + '\0' + std::to_string(member.packedSize) + '\0' +
@@ -217,12 +188,12 @@ HistoryResult ShrinkLzhHistory(const std::filesystem::path& history,
     HistoryResult result;
     std::unique_ptr<FileInput> oldFile = FileInput::Open(history, result.error);
     if (!oldFile) return result;
-    const BlockInput oldInput(*oldFile);
+    const FileInput& oldInput = *oldFile;
     const LzhArchiveContents old = ReadLzhArchive(oldInput);
     std::set<std::string> now;
     std::string error;
     if (std::unique_ptr<FileInput> newFile = FileInput::Open(archive, error)) {
-        const BlockInput newInput(*newFile);
+        const FileInput& newInput = *newFile;
         for (const LzhMember& member : ReadLzhArchive(newInput).members) {
             now.insert(SameMemberKey(member));
         }

@@ -1,6 +1,7 @@
 #include "archiver/lzh_archive.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "archiver/crc16.h"
 #include "archiver/larc_decoder.h"
@@ -14,15 +15,19 @@ namespace {
 class RangeSupplier final : public ByteSupplier {
   public:
     RangeSupplier(const RandomAccessInput& input, std::uint64_t offset, std::uint64_t size)
-        : input_(input), offset_(offset), left_(size), buffer_(1 << 16) {}
+        : input_(input),
+          offset_(offset),
+          left_(size),
+          capacity_(static_cast<std::size_t>(std::min<std::uint64_t>(size, kChunk))),
+          buffer_(new std::uint8_t[capacity_]) {}
 
     std::size_t Next(const std::uint8_t** data) override {
         const std::size_t count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(left_, buffer_.size()));
-        if (count == 0 || !input_.ReadAt(offset_, buffer_.data(), count)) return 0;
+            static_cast<std::size_t>(std::min<std::uint64_t>(left_, capacity_));
+        if (count == 0 || !input_.ReadAt(offset_, buffer_.get(), count)) return 0;
         offset_ += count;
         left_ -= count;
-        *data = buffer_.data();
+        *data = buffer_.get();
         return count;
     }
 
@@ -30,7 +35,10 @@ class RangeSupplier final : public ByteSupplier {
     const RandomAccessInput& input_;
     std::uint64_t offset_;
     std::uint64_t left_;
-    std::vector<std::uint8_t> buffer_;
+    // No larger than the member, and not cleared: most members are small.
+    static constexpr std::uint64_t kChunk = 1 << 16;
+    std::size_t capacity_;
+    std::unique_ptr<std::uint8_t[]> buffer_;
 };
 
 // Where an LZH header begins after a program (a self-extractor) at the start of the input;

@@ -1,5 +1,7 @@
 #include "archiver/random_access_input.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +37,23 @@ std::unique_ptr<FileInput> FileInput::Open(const std::filesystem::path& path, st
 FileInput::~FileInput() { ::close(fd_); }
 
 bool FileInput::ReadAt(std::uint64_t offset, void* data, std::size_t count) const {
+    if (count > kWindow / 2) return ReadDirect(offset, data, count);
+    if (offset < windowStart_ || offset - windowStart_ > windowSize_ ||
+        count > windowSize_ - (offset - windowStart_)) {
+        if (offset > size_ || count > size_ - offset) return false;
+        if (!window_) window_.reset(new std::uint8_t[kWindow]);
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, size_ - offset));
+        windowSize_ = 0;
+        if (!ReadDirect(offset, window_.get(), length)) return false;
+        windowStart_ = offset;
+        windowSize_ = length;
+    }
+    if (count > 0) std::memcpy(data, window_.get() + (offset - windowStart_), count);
+    return true;
+}
+
+bool FileInput::ReadDirect(std::uint64_t offset, void* data, std::size_t count) const {
     auto* out = static_cast<char*>(data);
     while (count > 0) {
         const ssize_t got = ::pread(fd_, out, count, static_cast<off_t>(offset));

@@ -28,7 +28,9 @@ class MemoryInput final : public RandomAccessInput {
     std::size_t size_;
 };
 
-// Owns the descriptor; the size is taken when the file is opened.
+// Owns the descriptor; the size is taken when the file is opened. Small reads are served
+// from a window of the file read in one call: reading an archive's headers one after
+// another would otherwise take a system call each. Not for use by two threads at once.
 class FileInput final : public RandomAccessInput {
   public:
     static std::unique_ptr<FileInput> Open(const std::filesystem::path& path, std::string& error);
@@ -42,8 +44,14 @@ class FileInput final : public RandomAccessInput {
 
   private:
     FileInput(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    bool ReadDirect(std::uint64_t offset, void* data, std::size_t count) const;
+
+    static constexpr std::size_t kWindow = 1 << 18;
     int fd_;
     std::uint64_t size_;
+    mutable std::unique_ptr<std::uint8_t[]> window_;
+    mutable std::uint64_t windowStart_ = 0;
+    mutable std::size_t windowSize_ = 0;
 };
 
 }  // namespace archiver

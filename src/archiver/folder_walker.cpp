@@ -117,7 +117,7 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
         SourceFile file;
         file.path = relative;
         file.path.push_back(name);
-        file.hostPath = hostPath;
+        file.hostPath = hostPath.native();
         file.modifiedTime = info.st_mtim.tv_sec;
         file.size = static_cast<std::uint64_t>(info.st_size);
         file.device = info.st_dev;

@@ -19,7 +19,9 @@ namespace archiver {
 struct SourceFile {
     // Components relative to the walked folder, as the host names them (UTF-8, or other bytes).
     std::vector<std::string> path;
-    std::filesystem::path hostPath;
+    // The host's path as bytes: a std::filesystem::path would keep a list of its
+    // components beside it, several hundred bytes a file for large trees.
+    std::string hostPath;
     std::int64_t modifiedTime = 0;  // seconds
     std::uint64_t size = 0;
     dev_t device = 0;

@@ -58,7 +58,7 @@ int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& o
 void PassOverUnstorableNames(std::vector<SourceFile>& files, std::string& partial) {
     std::erase_if(files, [&](const SourceFile& file) {
         if (StorableInLzh(file.path)) return false;
-        partial += (partial.empty() ? "" : "; ") + file.hostPath.string() +
+        partial += (partial.empty() ? "" : "; ") + file.hostPath +
                    ": a name with the byte 0xFF cannot be stored in an LZH archive";
         return true;
     });

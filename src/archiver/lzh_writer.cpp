@@ -80,7 +80,7 @@ bool LzhWriter::AddFile(const SourceFile& file, std::string& error) {
     const std::uint64_t dataAt = out_.position();
     if (StoreOrCompress(file, member, dataAt, error) == Outcome::kFailed) return false;
     if (!wide && NeedsWideSizes(member)) {
-        error = file.hostPath.string() + ": grew past 4 GB while it was read";
+        error = file.hostPath + ": grew past 4 GB while it was read";
         return false;
     }
     const std::vector<std::uint8_t> header =

@@ -21,16 +21,13 @@ std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::
         partial += (partial.empty() ? "" : "; ") + name.string() +
                    ": a name with \"\\\" or \":\" cannot be stored";
     }
-    std::vector<SourceFile> files;
-    for (SourceFile& file : walk.files) {
-        if (archiveInfo != nullptr && file.device == archiveInfo->st_dev &&
-            file.inode == archiveInfo->st_ino) {
-            continue;
-        }
-        if (!MatchesAny(patterns, file.path.back())) continue;
-        files.push_back(std::move(file));
-    }
-    return files;
+    // Filtered in place: a second list would hold every file twice at once.
+    std::erase_if(walk.files, [&](const SourceFile& file) {
+        return (archiveInfo != nullptr && file.device == archiveInfo->st_dev &&
+                file.inode == archiveInfo->st_ino) ||
+               !MatchesAny(patterns, file.path.back());
+    });
+    return std::move(walk.files);
 }
 
 }  // namespace archiver

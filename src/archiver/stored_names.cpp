@@ -15,7 +15,7 @@ bool StoredNamesAreDistinct(const std::vector<SourceFile>& files, const ListedNa
     for (const auto& [key, indices] : holders) {
         if (indices.size() < 2) continue;
         error = "these files would be stored under the one name " + key + ":";
-        for (const std::size_t i : indices) error += " " + files[i].hostPath.string();
+        for (const std::size_t i : indices) error += " " + files[i].hostPath;
         return false;
     }
     return true;

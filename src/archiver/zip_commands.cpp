@@ -200,8 +200,8 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
         if (entry.encrypted) {
             // Its password is not known: the member stays as it is, and the entry fails
             // until the user removes or replaces it with the tool that encrypted it.
-            partial += (partial.empty() ? "" : "; ") + file.hostPath.string() +
-                       ": アーカイブ内の " + entry.name + " は暗号化されているので置き換えません";
+            partial += (partial.empty() ? "" : "; ") + file.hostPath + ": アーカイブ内の " +
+                       entry.name + " は暗号化されているので置き換えません";
             continue;
         }
         plan.replacements[found->second] = &file;

@@ -200,7 +200,7 @@ ZipWriter::Outcome ZipWriter::WriteFile(const SourceFile& file, bool zip64,
     NewMember member;
     member.name = ZipName(file.path);
     if (member.name.size() > 0xFFFF) {
-        error = file.hostPath.string() + ": the name is too long for a ZIP archive";
+        error = file.hostPath + ": the name is too long for a ZIP archive";
         return Outcome::kFailed;
     }
     member.flags = IsValidUtf8(member.name) && HasNonAscii(member.name) ? kUtf8NameFlag : 0;
@@ -215,7 +215,7 @@ ZipWriter::Outcome ZipWriter::WriteFile(const SourceFile& file, bool zip64,
     }
     InputFile input;
     if (!input.Open(file.hostPath, error) || !deflater_->Reset()) {
-        if (error.empty()) error = file.hostPath.string() + ": cannot start compressing";
+        if (error.empty()) error = file.hostPath + ": cannot start compressing";
         return Outcome::kFailed;
     }
     buffer_.resize(kChunk);

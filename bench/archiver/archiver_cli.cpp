@@ -4,12 +4,14 @@
 #include <string>
 
 #include "archiver/archiver.h"
+#include "platform/clock.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s unlha|zip \"<command line>\"\n", argv[0]);
         return 2;
     }
+    platform::NameTheTimeZoneOnce();
     const std::string kind = argv[1];
     std::string output;
     const int code =

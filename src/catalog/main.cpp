@@ -2,6 +2,7 @@
 
 #include "catalog/window/automation.h"
 #include "catalog/window/list_form.h"
+#include "platform/clock.h"
 #include "platform/drive_report.h"
 #include "util/message_sink.h"
 #include "util/program_options.h"
@@ -29,6 +30,7 @@ const util::ProgramSpec kProgram{
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    platform::NameTheTimeZoneOnce();
     // Read before Qt starts, so that --help works without a display.
     const util::CommandLine line = util::ParseCommandLine(util::ArgumentsOf(argc, argv), kOptions);
     if (const auto status = util::AnswerCommonOptions(line, kProgram)) return *status;

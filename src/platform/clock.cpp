@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <QFileInfo>
+
 namespace platform {
 namespace {
 std::function<QDateTime()>& TestClock() {
@@ -11,5 +13,11 @@ std::function<QDateTime()>& TestClock() {
 QDateTime Now() { return TestClock() ? TestClock()() : QDateTime::currentDateTime(); }
 
 void SetClockForTesting(std::function<QDateTime()> clock) { TestClock() = std::move(clock); }
+
+void NameTheTimeZoneOnce() {
+    if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(QStringLiteral("/etc/localtime")))
+        return;
+    qputenv("TZ", ":/etc/localtime");
+}
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "engine/console_ui.h"
 #include "engine/engine.h"
+#include "platform/clock.h"
 #include "platform/drive_report.h"
 #include "tetoru/command_line.h"
 #include "tetoru/display.h"
@@ -11,7 +12,6 @@
 #include "util/program_options.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -46,15 +46,6 @@ int RunOnConsole(char* program, const std::function<int(engine::Engine&)>& run) 
     return status;
 }
 
-// Without TZ, the C library looks at /etc/localtime again for every local
-// time it converts: thousands of times in a run over many registrations. One
-// run uses one zone, so it is named once for the whole run.
-void NameTheTimeZoneOnce() {
-    if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(QStringLiteral("/etc/localtime")))
-        return;
-    qputenv("TZ", ":/etc/localtime");
-}
-
 // Options that belong to another one are refused without it.
 std::optional<int> RefuseMisplacedOptions(const util::CommandLine& line) {
     const char* problem = nullptr;
@@ -74,7 +65,7 @@ std::optional<int> RefuseMisplacedOptions(const util::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    NameTheTimeZoneOnce();
+    platform::NameTheTimeZoneOnce();
     const util::CommandLine line = tetoru::ReadCommandLine(argc, argv);
     if (const auto status = util::AnswerCommonOptions(line, tetoru::kProgram)) return *status;
     // Which letter is which disk, for the person about to register folders.

@@ -9,7 +9,6 @@
 #include "catalog/rows/file_list.h"
 #include "catalog/window/busy_cursor.h"
 #include "catalog/window/list_form.h"
-#include "engine/run_log.h"
 
 namespace catalog {
 namespace {
@@ -53,12 +52,7 @@ void ListForm::ReadRunStatus() {
     ShowRunStatus();
 }
 
-void ListForm::LoadFailedRuns() {
-    const auto log = engine::RunLogHostPath(programFolder_);
-    model_.LastRunFailures() =
-        FailedRuns::Of(model_.Definitions().Entries(),
-                       log ? engine::ReadRunLogs(*log) : std::vector<engine::RunLogRecord>());
-}
+void ListForm::LoadFailedRuns() { model_.LoadFailedRuns(programFolder_); }
 
 void ListForm::ShowRunStatus() {
     folderGrid_->update();
@@ -67,18 +61,6 @@ void ListForm::ShowRunStatus() {
     if (const auto reason = FailedRunOf(g.currentRow)) statusLine_->setText(FailedRunLine(*reason));
 }
 
-std::optional<QString> ListForm::FailedRunOf(int shownRow) {
-    if (model_.LastRunFailures().IsEmpty() || shownRow < 0 ||
-        shownRow >= CurrentRows().grid.rowCount)
-        return std::nullopt;
-    // The settings view's header row and path rows stand for no registration.
-    if (model_.View() == kSettingsView &&
-        CurrentRows().list.ColourSlot(CurrentRows().rowMap[static_cast<size_t>(shownRow)]) !=
-            kSlotRegistration)
-        return std::nullopt;
-    const std::optional<store::BackupEntry> entry = model_.Definitions().EntryOf(RowPath(shownRow));
-    if (!entry) return std::nullopt;
-    return model_.LastRunFailures().ReasonOf(entry->sourceFolder);
-}
+std::optional<QString> ListForm::FailedRunOf(int shownRow) { return model_.FailedRunOf(shownRow); }
 
 }  // namespace catalog

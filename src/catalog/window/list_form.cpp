@@ -231,10 +231,6 @@ FolderModel& ListForm::CurrentRows() { return model_.CurrentRows(); }
 
 std::optional<RowLocation> ListForm::FindRow(const QString& path) { return model_.FindRow(path); }
 
-bool ListForm::SetCell(int fullRow, int column, const QString& text) {
-    return model_.SetCell(fullRow, column, text);
-}
-
 bool ListForm::ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) {
     if (folderGrid_ == nullptr) return grid::ReplaceCellText(rows.grid, column, shownRow, text);
     return grid::SetCellText(*folderGrid_, rows.grid, column, shownRow, text);

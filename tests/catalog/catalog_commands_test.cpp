@@ -16,6 +16,8 @@
 #include "catalog/rows/drive_reader.h"
 #include "catalog/rows/registration_views.h"
 #include "catalog/rows/row_record.h"
+#include "engine/engine_ui.h"
+#include "engine/run_log.h"
 #include "store/definition_file.h"
 #include "store/settings.h"
 #include "support/temp_drives.h"
@@ -274,6 +276,32 @@ TEST_F(CatalogCommandsTest, DeletingFollowsTheViewAndTheFileKeepsTheRest) {
     ExpectDriveRowsFollowBody();
     EXPECT_EQ(heard.rowsReplaced, 1);
     EXPECT_EQ(Saved(), store::DefinitionFileBytes(Body({docs})));
+}
+
+TEST_F(CatalogCommandsTest, TheModelReadsTheFailedRunsOfTheProgramFoldersLog) {
+    Load(Body({Entry(S("C:\\Data\\Mail"), S("D:\\Mail")), Entry(S("C:\\Docs"), S("D:\\Docs"))}));
+    {
+        engine::RunLog log(*engine::RunLogHostPath(kProgramFolder), S("KIBAKO"));
+        log.StartRun();
+        engine::EntryReport report;
+        report.source = S("C:\\Data\\Mail");
+        report.destination = S("D:\\Mail");
+        report.reason = S("ディスクがいっぱいです");
+        log.Entry(report);
+        report.source = S("C:\\Docs");
+        report.outcome = engine::EntryOutcome::BackedUp;
+        report.reason.clear();
+        log.Entry(report);
+    }
+    model.LoadFailedRuns(kProgramFolder);
+    ShowSettingsView();
+    QStringList failed;
+    for (int shown = 0; shown < model.RegistrationRows().grid.rowCount; ++shown) {
+        // The header and the path row of C:\Data stand for no registration.
+        if (const auto reason = model.FailedRunOf(shown))
+            failed.append(model.RowPath(shown) + u' ' + *reason);
+    }
+    EXPECT_EQ(failed, QStringList({S("C:\\Data\\Mail ディスクがいっぱいです")}));
 }
 
 class CheckTest : public CatalogCommandsTest {

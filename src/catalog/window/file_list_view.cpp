@@ -42,25 +42,22 @@ void ListForm::ListFiles() {
     if (activeGrid_ != grid::kFileGridActive) {
         statusLine_->setText(FileCountLine(count, totalBytes));
         // A registration whose last run failed says why instead.
-        if (const auto reason = FailedRunOf(CurrentRows().grid.currentRow))
+        if (const auto reason = model_.FailedRunOf(CurrentRows().grid.currentRow))
             statusLine_->setText(FailedRunLine(*reason));
     }
 }
 
 void ListForm::ReadRunStatus() {
-    LoadFailedRuns();
+    model_.LoadFailedRuns(programFolder_);
     ShowRunStatus();
 }
-
-void ListForm::LoadFailedRuns() { model_.LoadFailedRuns(programFolder_); }
 
 void ListForm::ShowRunStatus() {
     folderGrid_->update();
     const grid::GridState& g = CurrentRows().grid;
     if (g.rowCount == 0 || activeGrid_ == grid::kFileGridActive) return;
-    if (const auto reason = FailedRunOf(g.currentRow)) statusLine_->setText(FailedRunLine(*reason));
+    if (const auto reason = model_.FailedRunOf(g.currentRow))
+        statusLine_->setText(FailedRunLine(*reason));
 }
-
-std::optional<QString> ListForm::FailedRunOf(int shownRow) { return model_.FailedRunOf(shownRow); }
 
 }  // namespace catalog

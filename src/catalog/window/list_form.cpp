@@ -212,7 +212,7 @@ void ListForm::ConnectControls() {
         fileGrid_->setFocus(Qt::MouseFocusReason);
     });
     folderGrid_->SetRowTextColour(
-        [this](int row) { return FailedRunOf(row) ? colours_.failedRun : grid::kNoColour; });
+        [this](int row) { return model_.FailedRunOf(row) ? colours_.failedRun : grid::kNoColour; });
     connect(folderTitleBar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
             settings_->PutSettingNumber(store::DirColWidthKey(i),

@@ -169,12 +169,9 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     // Reads the run log again: rows of registrations whose last run failed
     // are painted in FailedRunCol, and the current row's reason is told.
     void ReadRunStatus();
-    // The two halves of it: the log read, and the rows and status line shown.
-    void LoadFailedRuns();
+    // Its second half, after the model has read the log (LoadFailedRuns):
+    // the rows and the status line shown.
     void ShowRunStatus();
-    // Why the last run of the registration a shown row stands for failed;
-    // nothing for a row of no registration or of one whose last run did not fail.
-    std::optional<QString> FailedRunOf(int shownRow);
     bool LowColourDisplay() const;
 
     // A backup, a registration's save-now or the check of registrations runs

@@ -3,16 +3,16 @@
 #include <QDate>
 
 #include <optional>
+#include <utility>
 
+#include "catalog/model/catalog_model.h"
 #include "catalog/model/registration_check.h"
-#include "catalog/window/list_form.h"
-#include "dialogs/input_dialog.h"
-#include "dialogs/message_box.h"
 #include "store/definition_file.h"
+#include "store/settings.h"
+#include "store/settings_keys.h"
 #include "util/file_ops.h"
 #include "util/message_sink.h"
 #include "util/text_case.h"
-#include "widgets/beep.h"
 
 namespace catalog {
 namespace {
@@ -52,35 +52,35 @@ QString OverwriteText(const QString& path) {
            QStringLiteral(" は、すでに存在します||上書きしていいですか？");
 }
 
-// The copy of the definitions the check works on.
+// The copy of the definitions the check works on, and whom it asks.
 struct CheckCopy {
     store::DefinitionList list;
+    CheckQuestions& questions;
     bool changed = false;
 };
 
 // The folder's present place as typed by the user: asked again until it names
 // an existing folder; nothing for an empty answer or a cancel.
-std::optional<QString> AskPresentLocation(const QString& missing) {
+std::optional<QString> AskPresentLocation(CheckQuestions& questions, const QString& missing) {
     for (;;) {
         const std::optional<QString> answer =
-            dialogs::InputDialog(nullptr, kLocationPrompt, util::ProgramTitle(), missing);
+            questions.AskText(kLocationPrompt, util::ProgramTitle(), missing);
         if (!answer || answer->trimmed().isEmpty()) return std::nullopt;
         if (util::FolderExists(*answer)) return *answer;
     }
 }
 
 // One missing folder; false when the user cancelled the check.
-bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& probe,
-                    CheckCopy& copy) {
+bool ResolveMissing(const QString& missing, const FolderProbe& probe, CheckCopy& copy) {
     if (const auto candidate = MovedFolderCandidate(missing, probe)) {
-        const util::Answer answer = dialogs::ShowMessage(
-            &form, {MovedText(missing, *candidate), util::Buttons::YesNoCancel});
+        const util::Answer answer =
+            copy.questions.Ask({MovedText(missing, *candidate), util::Buttons::YesNoCancel});
         if (answer == util::Answer::Yes) {
             copy.list.MoveFolder(missing, *candidate);
             copy.changed = true;
         } else if (answer == util::Answer::No) {
-            if (dialogs::ShowMessage(&form, {ForgetText(missing), util::Buttons::YesNo,
-                                             util::Answer::No}) == util::Answer::Yes) {
+            if (copy.questions.Ask({ForgetText(missing), util::Buttons::YesNo, util::Answer::No}) ==
+                util::Answer::Yes) {
                 copy.list.ForgetFolder(missing);
                 copy.changed = true;
             }
@@ -89,12 +89,11 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
         }
         return true;
     }
-    const util::Answer answer =
-        dialogs::ShowMessage(&form, {GoneText(missing), util::Buttons::YesNoCancel});
+    const util::Answer answer = copy.questions.Ask({GoneText(missing), util::Buttons::YesNoCancel});
     if (answer == util::Answer::Yes) {
         copy.list.ForgetFolder(missing);
     } else if (answer == util::Answer::No) {
-        const std::optional<QString> present = AskPresentLocation(missing);
+        const std::optional<QString> present = AskPresentLocation(copy.questions, missing);
         if (!present) return false;
         copy.list.MoveFolder(missing, *present);
     } else {
@@ -104,21 +103,28 @@ bool ResolveMissing(ListForm& form, const QString& missing, const FolderProbe& p
     return true;
 }
 
+// Where the corrected list goes and whom the check asks.
+struct SavePlace {
+    CatalogModel& model;
+    CheckQuestions& questions;
+    const store::Settings& settings;
+    const QString& programFolder;
+};
+
 // A new name for the corrected list, asked until one is given; `name` is
 // proposed and becomes the name given. Nothing when the user cancels the name,
 // an empty path when the name is of an existing file the user would not
 // overwrite.
-std::optional<QString> AskNewDefinitionPath(ListForm& form, QString& name) {
+std::optional<QString> AskNewDefinitionPath(const SavePlace& place, QString& name) {
     std::optional<QString> answer;
     do {
-        answer = dialogs::InputDialog(nullptr, kNamePrompt, kNameTitle, name);
+        answer = place.questions.AskText(kNamePrompt, kNameTitle, name);
         if (!answer) return std::nullopt;
     } while (answer->trimmed().isEmpty());
     name = answer->trimmed();
-    const QString path = NewDefinitionPath(name, form.ProgramFolder());
+    const QString path = NewDefinitionPath(name, place.programFolder);
     if (util::FileExists(path) &&
-        dialogs::ShowMessage(&form, {OverwriteText(path), util::Buttons::YesNo}) !=
-            util::Answer::Yes)
+        place.questions.Ask({OverwriteText(path), util::Buttons::YesNo}) != util::Answer::Yes)
         return QString();
     return path;
 }
@@ -126,19 +132,19 @@ std::optional<QString> AskNewDefinitionPath(ListForm& form, QString& name) {
 // The path to save the corrected list under: a new name, or the current
 // definition file when the user declines one; nothing when the user cancels
 // the name.
-std::optional<QString> AskDefinitionPath(ListForm& form, QString& name) {
+std::optional<QString> AskDefinitionPath(const SavePlace& place, QString& name) {
     for (;;) {
-        if (dialogs::ShowMessage(&form, {kSaveQuestion, util::Buttons::YesNo}) != util::Answer::Yes)
-            return form.DefinitionPath();
-        const std::optional<QString> path = AskNewDefinitionPath(form, name);
+        if (place.questions.Ask({kSaveQuestion, util::Buttons::YesNo}) != util::Answer::Yes)
+            return place.model.DefinitionPath();
+        const std::optional<QString> path = AskNewDefinitionPath(place, name);
         if (!path || !path->isEmpty()) return path;
     }
 }
 
 // After a refused save: the name again, and only the name.
-std::optional<QString> AskOtherDefinitionPath(ListForm& form, QString& name) {
+std::optional<QString> AskOtherDefinitionPath(const SavePlace& place, QString& name) {
     for (;;) {
-        const std::optional<QString> path = AskNewDefinitionPath(form, name);
+        const std::optional<QString> path = AskNewDefinitionPath(place, name);
         if (!path || !path->isEmpty()) return path;
     }
 }
@@ -151,52 +157,53 @@ QString CannotSaveText(const QString& path, const QString& error) {
 
 // The corrected list, sorted, becomes the catalog's list in its file. A save
 // that fails changes nothing and says why in `error`.
-bool SaveCorrectedList(ListForm& form, const QString& path, store::DefinitionList corrected,
+bool SaveCorrectedList(const SavePlace& place, const QString& path, store::DefinitionList corrected,
                        QString& error) {
+    CatalogModel& model = place.model;
     corrected.SortBySource();
     corrected.SetModified(true);
     // Into the catalog's own file go only the corrections and the window's
     // unsaved edits, merged with what is there now; a file chosen by name is
     // replaced whole.
-    corrected.SetChanges(util::SameKey(path, form.DefinitionPath())
-                             ? store::DefinitionChanges::Between(form.Definitions(), corrected)
+    corrected.SetChanges(util::SameKey(path, model.DefinitionPath())
+                             ? store::DefinitionChanges::Between(model.Definitions(), corrected)
                              : store::DefinitionChanges::ReplacingWith(corrected));
     const store::SaveResult saved = store::SaveDefinitions(path, corrected, &error);
     if (!saved) return false;
-    if (saved.nothingToDo) widgets::Beep();
-    form.SetDefinitionPath(path);
-    form.Settings().PutSettingText(store::Key::CatalogName, path);
-    form.Definitions() = std::move(corrected);
-    form.DefinitionsReplaced();
+    if (saved.nothingToDo) place.questions.Beep();
+    place.settings.PutSettingText(store::Key::CatalogName, path);
+    model.ReplaceDefinitions(std::move(corrected), path);
     return true;
 }
 
 }  // namespace
 
-void CheckRegistrations(ListForm& form) {
+void CheckRegistrations(CatalogModel& model, CheckQuestions& questions,
+                        const store::Settings& settings, const QString& programFolder) {
     const FolderProbe probe = SystemFolderProbe();
-    CheckCopy copy{form.Definitions()};
+    CheckCopy copy{model.Definitions(), questions};
     const MissingFolders missing = FindMissingFolders(copy.list, probe);
     for (const QStringList& folders : missing) {
         for (const QString& folder : folders) {
             if (!copy.list.HasSourceIn(folder)) continue;
-            if (!ResolveMissing(form, folder, probe, copy)) return;
+            if (!ResolveMissing(folder, probe, copy)) return;
         }
     }
     if (!copy.changed) {
-        dialogs::ShowMessage(&form, kNothingFoundText);
+        questions.Ask(kNothingFoundText);
         return;
     }
     // A name that cannot be used (a folder that does not exist, a name too
     // long) loses none of the answers: the reason is shown and the name asked
     // for again, until a save succeeds or the user cancels.
+    const SavePlace place{model, questions, settings, programFolder};
     QString name = DefaultDefinitionName(QDate::currentDate());
-    std::optional<QString> path = AskDefinitionPath(form, name);
+    std::optional<QString> path = AskDefinitionPath(place, name);
     while (path) {
         QString error;
-        if (SaveCorrectedList(form, *path, copy.list, error)) return;
-        dialogs::ShowMessage(&form, CannotSaveText(*path, error));
-        path = AskOtherDefinitionPath(form, name);
+        if (SaveCorrectedList(place, *path, copy.list, error)) return;
+        questions.Ask(CannotSaveText(*path, error));
+        path = AskOtherDefinitionPath(place, name);
     }
 }
 

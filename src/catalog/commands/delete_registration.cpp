@@ -1,13 +1,12 @@
 #include "catalog/commands/delete_registration.h"
 
-#include "catalog/model/apply_registration.h"
+#include <optional>
+
+#include "catalog/model/catalog_model.h"
 #include "catalog/rows/row_lookup.h"
 #include "catalog/rows/row_record.h"
-#include "catalog/window/list_form.h"
-#include "dialogs/message_box.h"
 #include "platform/ascii_fold.h"
 #include "util/path_names.h"
-#include "widgets/beep.h"
 
 namespace catalog {
 namespace {
@@ -16,11 +15,6 @@ constexpr int kDestinationColumn = 1;
 constexpr int kLastBackupColumn = 2;
 constexpr int kFlagsColumn = 3;
 
-const QString kDestinationViewText =
-    QStringLiteral("保存先表示では、編集作業はできません||") + QChar(1) +
-    QStringLiteral("ドライブ表示") + QChar(0) + QStringLiteral("か、") + QChar(1) +
-    QStringLiteral("保存設定表示") + QChar(0) + QStringLiteral("に切り替えてください");
-
 // The registration of the current row.
 struct Target {
     int fullRow = -1;
@@ -28,23 +22,18 @@ struct Target {
     QString flags;
 };
 
-// The current row when it shows a destination and its folder is registered;
-// otherwise a beep and nothing.
-std::optional<Target> CurrentTarget(ListForm& form, const FolderModel& m) {
+// The current row when it shows a destination and its folder is registered.
+std::optional<Target> CurrentTarget(const store::DefinitionList& list, const FolderModel& m) {
     const int shown = m.grid.currentRow;
-    if (m.grid.rowCount == 0 || shown < 0 || shown >= static_cast<int>(m.rowMap.size())) {
-        widgets::Beep();
+    if (m.grid.rowCount == 0 || shown < 0 || shown >= static_cast<int>(m.rowMap.size()))
         return std::nullopt;
-    }
     const int full = m.rowMap[static_cast<size_t>(shown)];
     Target target{full, m.list.Cell(full, kKeyColumn).toString(),
                   m.list.Cell(full, kFlagsColumn).toString()};
     // A covered folder shows its cover's destination but has no entry of its own.
     if (m.list.Cell(full, kDestinationColumn).isEmpty() || target.key.isEmpty() ||
-        !form.Definitions().HasEntry(target.key)) {
-        widgets::Beep();
+        !list.HasEntry(target.key))
         return std::nullopt;
-    }
     return target;
 }
 
@@ -72,26 +61,28 @@ Covering CoveringOf(const store::DefinitionList& list, const QString& upperKey) 
     return {};
 }
 
-void ShowUnregistered(ListForm& form, int fullRow, const Covering& cover) {
-    form.SetCell(fullRow, kDestinationColumn, cover.destination);
-    form.SetCell(fullRow, kLastBackupColumn, QString());
-    form.SetCell(fullRow, kFlagsColumn, cover.flags);
+void ShowUnregistered(CatalogModel& model, int fullRow, const Covering& cover) {
+    model.SetCell(fullRow, kDestinationColumn, cover.destination);
+    model.SetCell(fullRow, kLastBackupColumn, QString());
+    model.SetCell(fullRow, kFlagsColumn, cover.flags);
 }
 
-void DeleteInDriveView(ListForm& form) {
-    FolderModel& m = form.DriveRows();
-    const auto target = CurrentTarget(form, m);
-    if (!target) return;
-    store::DefinitionList& list = form.Definitions();
+Deletion DeleteInDriveView(CatalogModel& model) {
+    FolderModel& m = model.DriveRows();
+    store::DefinitionList& list = model.Definitions();
+    const auto target = CurrentTarget(list, m);
+    if (!target) return Deletion::NoRegistration;
     list.RemoveEntry(target->key, target->flags.startsWith(u'1'));
     const Covering cover = CoveringOf(list, target->key);
-    ShowUnregistered(form, target->fullRow, cover);
-    if (!WithSubFolders(target->flags)) return;
+    ShowUnregistered(model, target->fullRow, cover);
+    if (!WithSubFolders(target->flags)) return Deletion::Deleted;
     const QString prefix = target->key + u'\\';
     for (int r = target->fullRow + 1;
          r < m.list.Count() && m.list.Cell(r, kKeyColumn).startsWith(prefix); ++r) {
-        if (!list.HasEntry(m.list.Cell(r, kKeyColumn).toString())) ShowUnregistered(form, r, cover);
+        if (!list.HasEntry(m.list.Cell(r, kKeyColumn).toString()))
+            ShowUnregistered(model, r, cover);
     }
+    return Deletion::Deleted;
 }
 
 // Removes the row and then every path row above it that is left without
@@ -107,13 +98,13 @@ void RemoveWithEmptyParents(FolderModel& m, int fullRow) {
     }
 }
 
-void DeleteInSettingsView(ListForm& form) {
-    FolderModel& m = form.RegistrationRows();
-    const auto target = CurrentTarget(form, m);
-    if (!target) return;
+Deletion DeleteInSettingsView(CatalogModel& model) {
+    FolderModel& m = model.RegistrationRows();
+    const auto target = CurrentTarget(model.Definitions(), m);
+    if (!target) return Deletion::NoRegistration;
     const bool descendants = target->flags.startsWith(u'1');
-    form.Definitions().RemoveEntry(target->key, descendants);
-    form.MarkDriveRebuild();
+    model.Definitions().RemoveEntry(target->key, descendants);
+    model.MarkDriveRebuild();
     if (descendants) {
         // The registrations below are gone, and with them every row below.
         const QString prefix = target->key + u'\\';
@@ -127,30 +118,27 @@ void DeleteInSettingsView(ListForm& form) {
     }
     if (HasChildren(m, target->fullRow)) {
         // It stays as the path row of the registrations below it.
-        ShowUnregistered(form, target->fullRow, {QString(), QString()});
+        ShowUnregistered(model, target->fullRow, {QString(), QString()});
         m.list.SetIcon(target->fullRow, kIconFolder);
         m.list.SetColourSlot(target->fullRow, kSlotPath);
         ShowMappedRows(m);
     } else {
         RemoveWithEmptyParents(m, target->fullRow);
     }
-    form.RepaintFolderGrid();
-    form.ListFiles();
+    model.RowsReplaced();
+    return Deletion::Deleted;
 }
 
 }  // namespace
 
-void DeleteRegistration(ListForm& form) {
-    switch (form.CurrentView()) {
+Deletion DeleteRegistration(CatalogModel& model) {
+    switch (model.View()) {
         case kDriveView:
-            DeleteInDriveView(form);
-            break;
+            return DeleteInDriveView(model);
         case kDestinationView:
-            dialogs::ShowMessage(&form, kDestinationViewText);
-            break;
+            return Deletion::NotInDestinationView;
         default:
-            DeleteInSettingsView(form);
-            break;
+            return DeleteInSettingsView(model);
     }
 }
 

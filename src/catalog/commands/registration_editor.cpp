@@ -61,17 +61,18 @@ void RegistrationEditor::PlaceBesideColumns(EntryForm& dialog) {
 }
 
 void RegistrationEditor::Edit() {
-    FolderModel& rows = form_.CurrentRows();
+    CatalogModel& model = form_.Model();
+    FolderModel& rows = model.CurrentRows();
     const int current = rows.grid.currentRow;
     // The header row of a registration view names no folder.
-    if (rows.grid.rowCount == 0 || (form_.CurrentView() != kDriveView && current == 0)) {
+    if (rows.grid.rowCount == 0 || (model.View() != kDriveView && current == 0)) {
         widgets::Beep();
         return;
     }
     RegistrationValues values;
-    values.source = form_.RowPath(current);
+    values.source = model.RowPath(current);
     store::BackupTime lastBackup;
-    store::DefinitionList& list = form_.Definitions();
+    store::DefinitionList& list = model.Definitions();
     if (current != 0) {
         if (const std::optional<store::BackupEntry> entry = list.EntryOf(values.source)) {
             values.destination = entry->destination;
@@ -103,8 +104,10 @@ void RegistrationEditor::Edit() {
         entry.subFolders = SubFoldersFor(values);
         entry.locked = values.lock;
         entry.deleteMissing = values.deleteMissing;
-        if (ApplyRegistration(form_, entry)) {
-            form_.SwitchView(form_.CurrentView());
+        const RegistrationStored stored = ApplyRegistration(model, entry);
+        if (stored.refusal) dialogs::ShowMessage(&form_, *stored.refusal);
+        if (stored.rebuildView) {
+            form_.SwitchView(model.View());
             form_.ShowRowOf(values.source, current);
         }
         list.SetModified(true);
@@ -124,8 +127,9 @@ void RegistrationEditor::SaveNow() {
     request.withSubFolders = dialog.SubFoldersChecked();
     request.deleteMissing = dialog.DeleteMissingChecked();
     dialog.setEnabled(false);
+    CatalogModel& model = form_.Model();
     const engine::BackupNowResult result =
-        engine::BackupEntryNow(form_.Engine(), form_.Definitions(), request);
+        engine::BackupEntryNow(form_.Engine(), model.Definitions(), request);
     dialog.setEnabled(true);
     if (!form_.EndRun()) {
         // The catalog window closed meanwhile.
@@ -136,8 +140,8 @@ void RegistrationEditor::SaveNow() {
     if (!result.succeeded) return;
     dialogs::ShowMessage(&dialog, engine::BackupNowMessage(result.resultText));
     if (!result.registered) return;
-    form_.ChgDate(request.source, result.newTime.Text());
-    form_.Definitions().SetModified(true);
+    model.ChgDate(request.source, result.newTime.Text());
+    model.Definitions().SetModified(true);
 }
 
 }  // namespace catalog

@@ -8,8 +8,9 @@ class EntryForm;
 class ListForm;
 
 // Registering the folder of the folder grid's current row: opens the
-// registration dialog with the folder's entry (or a new one), stores the
-// answer and makes the views follow. The dialog is created on first use and
+// registration dialog with the folder's entry (or a new one) and stores the
+// answer in the window's CatalogModel (ApplyRegistration), whose rows the
+// window draws; a view to rebuild is rebuilt here. The dialog is created on first use and
 // lives as long as this editor; its 今すぐ保存 backs the folder up at once.
 class RegistrationEditor {
   public:

@@ -4,8 +4,7 @@
 
 #include <optional>
 
-#include "catalog/window/list_form.h"
-#include "dialogs/message_box.h"
+#include "catalog/model/catalog_model.h"
 #include "platform/ascii_fold.h"
 #include "platform/host_name.h"
 #include "util/file_ops.h"
@@ -31,15 +30,15 @@ QString ArchiveTimeToShow(const store::BackupEntry& entry) {
 }
 
 // Patches the folder's row; false when the current view has none.
-bool PatchRow(ListForm& form, const store::BackupEntry& entry) {
-    const auto row = form.FindRow(entry.sourceFolder);
+bool PatchRow(CatalogModel& model, const store::BackupEntry& entry) {
+    const auto row = model.FindRow(entry.sourceFolder);
     if (!row) return false;
-    form.SetCell(row->fullRow, kDestinationColumn, entry.destination);
-    form.SetCell(row->fullRow, kFlagsColumn, entry.FlagCharacters());
+    model.SetCell(row->fullRow, kDestinationColumn, entry.destination);
+    model.SetCell(row->fullRow, kFlagsColumn, entry.FlagCharacters());
     // A new registration shows its (blank) time as a fresh build would.
     const QString time = ArchiveTimeToShow(entry);
-    form.SetCell(row->fullRow, kLastBackupColumn, time.isEmpty() ? entry.lastBackup.Text() : time);
-    if (form.CurrentView() != kDriveView) form.Definitions().SetModified(true);
+    model.SetCell(row->fullRow, kLastBackupColumn, time.isEmpty() ? entry.lastBackup.Text() : time);
+    if (model.View() != kDriveView) model.Definitions().SetModified(true);
     return true;
 }
 
@@ -52,13 +51,13 @@ QString Printable(QString path) {
     return platform::MessageText(path);
 }
 
-void SayRefused(ListForm& form, const store::BackupEntry& entry) {
-    dialogs::ShowMessage(&form, QStringLiteral("登録できません。|フォルダー名か保存先に、"
-                                               "定義ファイルに書けない制御文字か、"
-                                               "シフトJISで書けない名前のバイト列"
-                                               "（UTF-8 ではない名前）があります。||") +
-                                    Printable(entry.sourceFolder) + QStringLiteral("|→ ") +
-                                    Printable(entry.destination));
+QString RefusalText(const store::BackupEntry& entry) {
+    return QStringLiteral(
+               "登録できません。|フォルダー名か保存先に、"
+               "定義ファイルに書けない制御文字か、"
+               "シフトJISで書けない名前のバイト列"
+               "（UTF-8 ではない名前）があります。||") +
+           Printable(entry.sourceFolder) + QStringLiteral("|→ ") + Printable(entry.destination);
 }
 
 // Every folder below the source becomes an entry of its own; the rows are
@@ -85,77 +84,81 @@ std::optional<store::BackupEntry> StoreSubFolders(store::DefinitionList& list,
 }
 
 // The drive rows below the source take their own entries' destinations.
-void PatchRowsBelow(ListForm& form, const store::BackupEntry& entry) {
-    const auto row = form.FindRow(entry.sourceFolder);
+void PatchRowsBelow(CatalogModel& model, const store::BackupEntry& entry) {
+    const auto row = model.FindRow(entry.sourceFolder);
     if (!row) return;
-    const FullList& rows = form.DriveRows().list;
-    store::DefinitionList& list = form.Definitions();
+    const FullList& rows = model.DriveRows().list;
+    store::DefinitionList& list = model.Definitions();
     const int level = rows.Level(row->fullRow);
     for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
         const std::optional<store::BackupEntry> below = list.EntryOf(rows.Cell(r, 4).toString());
         if (!below) continue;
-        form.SetCell(r, kDestinationColumn, below->destination);
-        form.SetCell(r, kFlagsColumn, below->FlagCharacters());
+        model.SetCell(r, kDestinationColumn, below->destination);
+        model.SetCell(r, kFlagsColumn, below->FlagCharacters());
     }
 }
 
-void SpreadOverSubFolders(ListForm& form, const store::BackupEntry& entry) {
-    const auto refused = StoreSubFolders(form.Definitions(), entry);
-    if (form.CurrentView() == kDriveView) PatchRowsBelow(form, entry);
-    if (refused) SayRefused(form, *refused);
+// The message naming the first folder below that was refused, if any.
+std::optional<QString> SpreadOverSubFolders(CatalogModel& model, const store::BackupEntry& entry) {
+    const auto refused = StoreSubFolders(model.Definitions(), entry);
+    if (model.View() == kDriveView) PatchRowsBelow(model, entry);
+    if (refused) return RefusalText(*refused);
+    return std::nullopt;
 }
 
 // Removes the entries below the source; in the drive view the rows below
 // show the covering destination.
-void GatherSubFolders(ListForm& form, const store::BackupEntry& entry) {
-    store::DefinitionList& list = form.Definitions();
+void GatherSubFolders(CatalogModel& model, const store::BackupEntry& entry) {
+    store::DefinitionList& list = model.Definitions();
     const QString prefix = platform::AsciiFold(entry.sourceFolder) + u'\\';
     for (const store::BackupEntry& e : list.Entries()) {
         if (platform::AsciiFold(e.sourceFolder).startsWith(prefix))
             list.RemoveEntry(e.sourceFolder, false);
     }
-    if (form.CurrentView() != kDriveView) return;
-    const auto row = form.FindRow(entry.sourceFolder);
+    if (model.View() != kDriveView) return;
+    const auto row = model.FindRow(entry.sourceFolder);
     if (!row) return;
-    const FullList& rows = form.DriveRows().list;
+    const FullList& rows = model.DriveRows().list;
     const int level = rows.Level(row->fullRow);
     const QString flags = entry.FlagCharacters();
     for (int r = row->fullRow + 1; r < rows.Count() && rows.Level(r) > level; ++r) {
-        form.SetCell(r, kDestinationColumn, entry.destination);
-        form.SetCell(r, kFlagsColumn, flags);
+        model.SetCell(r, kDestinationColumn, entry.destination);
+        model.SetCell(r, kFlagsColumn, flags);
         // The time of a registration that is gone goes with it.
-        form.SetCell(r, kLastBackupColumn, QString());
+        model.SetCell(r, kLastBackupColumn, QString());
     }
 }
 
 }  // namespace
 
-void ShowLastBackups(ListForm& form) {
-    const FullList& rows = form.CurrentRows().list;
-    store::DefinitionList& list = form.Definitions();
-    const int sourceColumn = form.CurrentView() == kDestinationView ? kDestinationColumn : 4;
+void ShowLastBackups(CatalogModel& model) {
+    const FullList& rows = model.CurrentRows().list;
+    store::DefinitionList& list = model.Definitions();
+    const int sourceColumn = model.View() == kDestinationView ? kDestinationColumn : 4;
     const bool modified = list.Modified();
     for (int r = 0; r < rows.Count(); ++r) {
         const std::optional<store::BackupEntry> entry =
             list.EntryOf(rows.Cell(r, sourceColumn).toString());
         if (!entry) continue;
         const QString time = entry->lastBackup.Text();
-        if (rows.Cell(r, kLastBackupColumn) != time) form.SetCell(r, kLastBackupColumn, time);
+        if (rows.Cell(r, kLastBackupColumn) != time) model.SetCell(r, kLastBackupColumn, time);
     }
     list.SetModified(modified);
 }
 
-bool ApplyRegistration(ListForm& form, const store::BackupEntry& entry) {
-    if (!form.Definitions().PutEntry(entry)) {
-        SayRefused(form, entry);
-        return false;
+RegistrationStored ApplyRegistration(CatalogModel& model, const store::BackupEntry& entry) {
+    RegistrationStored stored;
+    if (!model.Definitions().PutEntry(entry)) {
+        stored.refusal = RefusalText(entry);
+        return stored;
     }
-    if (form.CurrentView() != kDriveView) form.MarkDriveRebuild();
-    const bool patched = PatchRow(form, entry);
-    if (entry.subFolders == store::SubFolders::EachAsEntry) SpreadOverSubFolders(form, entry);
-    if (entry.subFolders == store::SubFolders::InOneArchive) GatherSubFolders(form, entry);
-    if (form.CurrentView() == kDriveView) return false;
-    return !patched || entry.IncludesSubFolders();
+    if (model.View() != kDriveView) model.MarkDriveRebuild();
+    const bool patched = PatchRow(model, entry);
+    if (entry.subFolders == store::SubFolders::EachAsEntry)
+        stored.refusal = SpreadOverSubFolders(model, entry);
+    if (entry.subFolders == store::SubFolders::InOneArchive) GatherSubFolders(model, entry);
+    stored.rebuildView = model.View() != kDriveView && (!patched || entry.IncludesSubFolders());
+    return stored;
 }
 
 }  // namespace catalog

@@ -45,7 +45,7 @@ void ListForm::BackupAll() {
     const QString summary =
         BackupAllCommand(*engine_, model_.Definitions(), options_.skipRemovable != 0);
     if (!EndRun()) return;
-    ShowLastBackups(*this);
+    ShowLastBackups(model_);
     ReadRunStatus();
     dialogs::ShowMessage(this, summary);
 }
@@ -55,7 +55,7 @@ void ListForm::BackupUpdated() {
     const QString summary =
         BackupUpdatedCommand(*engine_, model_.Definitions(), options_.skipRemovable != 0);
     if (!EndRun()) return;
-    ShowLastBackups(*this);
+    ShowLastBackups(model_);
     ReadRunStatus();
     dialogs::ShowMessage(this, summary);
 }

@@ -114,7 +114,7 @@ bool ListForm::Load(const QStringList& arguments) {
     // The settings view is built without retitling: its first column keeps
     // the window's designed title until the user switches views.
     model_.SetView(kSettingsView);
-    LoadFailedRuns();
+    model_.LoadFailedRuns(programFolder_);
     BuildSettingsView(model_.RegistrationRows(), model_.Definitions(), model_.DefinitionPath(),
                       model_.LastRunFailures());
     CollapseToDrives();

@@ -10,9 +10,29 @@
 #include "catalog/grid/grid_engine.h"
 #include "catalog/grid/grid_surface.h"
 #include "catalog/window/list_form.h"
+#include "dialogs/input_dialog.h"
+#include "dialogs/message_box.h"
+#include "widgets/beep.h"
 
 namespace catalog {
 namespace {
+
+// The check's questions in the window's message box and the input dialog.
+class WindowCheckQuestions final : public CheckQuestions {
+  public:
+    explicit WindowCheckQuestions(ListForm& form) : form_(form) {}
+    util::Answer Ask(const widgets::BoxMessage& message) override {
+        return dialogs::ShowMessage(&form_, message);
+    }
+    std::optional<QString> AskText(const QString& prompt, const QString& title,
+                                   const QString& text) override {
+        return dialogs::InputDialog(nullptr, prompt, title, text);
+    }
+    void Beep() override { widgets::Beep(); }
+
+  private:
+    ListForm& form_;
+};
 
 // The full-list rows above `fullRow` that hold it in their subtree, outermost first.
 std::vector<int> AncestorRows(const FullList& rows, int fullRow) {
@@ -27,14 +47,29 @@ std::vector<int> AncestorRows(const FullList& rows, int fullRow) {
 void ListForm::EditRegistration() { registration_->Edit(); }
 
 void ListForm::DeleteRegistration() {
-    catalog::DeleteRegistration(*this);
+    switch (catalog::DeleteRegistration(model_)) {
+        case Deletion::Deleted:
+            break;
+        case Deletion::NoRegistration:
+            widgets::Beep();
+            break;
+        case Deletion::NotInDestinationView:
+            dialogs::ShowMessage(this, kNoEditingInDestinationViewText);
+            break;
+    }
     FocusActiveGrid();
 }
 
 void ListForm::CheckRegistrations() {
     if (!BeginRun()) return;
-    catalog::CheckRegistrations(*this);
+    WindowCheckQuestions questions(*this);
+    catalog::CheckRegistrations(model_, questions, *settings_, programFolder_);
     if (EndRun()) FocusActiveGrid();
+}
+
+void ListForm::RowsReplaced() {
+    RepaintFolderGrid();
+    ListFiles();
 }
 
 void ListForm::DefinitionsReplaced() {

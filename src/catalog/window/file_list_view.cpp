@@ -9,7 +9,6 @@
 #include "catalog/rows/file_list.h"
 #include "catalog/window/busy_cursor.h"
 #include "catalog/window/list_form.h"
-#include "engine/run_log.h"
 
 namespace catalog {
 namespace {
@@ -43,42 +42,22 @@ void ListForm::ListFiles() {
     if (activeGrid_ != grid::kFileGridActive) {
         statusLine_->setText(FileCountLine(count, totalBytes));
         // A registration whose last run failed says why instead.
-        if (const auto reason = FailedRunOf(CurrentRows().grid.currentRow))
+        if (const auto reason = model_.FailedRunOf(CurrentRows().grid.currentRow))
             statusLine_->setText(FailedRunLine(*reason));
     }
 }
 
 void ListForm::ReadRunStatus() {
-    LoadFailedRuns();
+    model_.LoadFailedRuns(programFolder_);
     ShowRunStatus();
-}
-
-void ListForm::LoadFailedRuns() {
-    const auto log = engine::RunLogHostPath(programFolder_);
-    model_.LastRunFailures() =
-        FailedRuns::Of(model_.Definitions().Entries(),
-                       log ? engine::ReadRunLogs(*log) : std::vector<engine::RunLogRecord>());
 }
 
 void ListForm::ShowRunStatus() {
     folderGrid_->update();
     const grid::GridState& g = CurrentRows().grid;
     if (g.rowCount == 0 || activeGrid_ == grid::kFileGridActive) return;
-    if (const auto reason = FailedRunOf(g.currentRow)) statusLine_->setText(FailedRunLine(*reason));
-}
-
-std::optional<QString> ListForm::FailedRunOf(int shownRow) {
-    if (model_.LastRunFailures().IsEmpty() || shownRow < 0 ||
-        shownRow >= CurrentRows().grid.rowCount)
-        return std::nullopt;
-    // The settings view's header row and path rows stand for no registration.
-    if (model_.View() == kSettingsView &&
-        CurrentRows().list.ColourSlot(CurrentRows().rowMap[static_cast<size_t>(shownRow)]) !=
-            kSlotRegistration)
-        return std::nullopt;
-    const std::optional<store::BackupEntry> entry = model_.Definitions().EntryOf(RowPath(shownRow));
-    if (!entry) return std::nullopt;
-    return model_.LastRunFailures().ReasonOf(entry->sourceFolder);
+    if (const auto reason = model_.FailedRunOf(g.currentRow))
+        statusLine_->setText(FailedRunLine(*reason));
 }
 
 }  // namespace catalog

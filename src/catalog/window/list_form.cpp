@@ -212,7 +212,7 @@ void ListForm::ConnectControls() {
         fileGrid_->setFocus(Qt::MouseFocusReason);
     });
     folderGrid_->SetRowTextColour(
-        [this](int row) { return FailedRunOf(row) ? colours_.failedRun : grid::kNoColour; });
+        [this](int row) { return model_.FailedRunOf(row) ? colours_.failedRun : grid::kNoColour; });
     connect(folderTitleBar_, &grid::HeaderBar::columnWidthsChanged, this, [this] {
         for (int i = 0; i < 3; ++i)
             settings_->PutSettingNumber(store::DirColWidthKey(i),
@@ -230,10 +230,6 @@ void ListForm::LayOut() { grid::LayoutCatalogWindow(parts_, layout_, scale_); }
 FolderModel& ListForm::CurrentRows() { return model_.CurrentRows(); }
 
 std::optional<RowLocation> ListForm::FindRow(const QString& path) { return model_.FindRow(path); }
-
-bool ListForm::SetCell(int fullRow, int column, const QString& text) {
-    return model_.SetCell(fullRow, column, text);
-}
 
 bool ListForm::ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) {
     if (folderGrid_ == nullptr) return grid::ReplaceCellText(rows.grid, column, shownRow, text);

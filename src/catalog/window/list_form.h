@@ -63,9 +63,9 @@ inline const QString kNotHardDiskText =
 // The folder grid shows the drive rows in the drive view and the
 // registration rows in the two registration views; the file grid lists the
 // files of the folder (or the members of the archive) of the folder grid's
-// current row. The registration dialog, the deletion of a registration and
-// the new last-backup times after a run reach the rows through FindRow,
-// SetCell, RowPath and ChgDate.
+// current row. The data lies in a CatalogModel: the registration dialog, the
+// deletion and the check of registrations and the new last-backup times after
+// a run change the model, and the window draws what its listener hears.
 class ListForm : public QMainWindow, private CatalogModel::Listener {
     Q_OBJECT
   public:
@@ -105,8 +105,6 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     grid::GridState& FileRows() { return fileRows_; }
     // The row of the current model whose KEY is `path` (case-insensitive).
     std::optional<RowLocation> FindRow(const QString& path);
-    // Sets a cell of a full-list row of the current model, redrawing it when shown.
-    bool SetCell(int fullRow, int column, const QString& text);
     // RowPath of a shown row of the current model.
     QString RowPath(int shownRow);
     // A new last-backup time for the row of `source`: the drive row in the
@@ -143,10 +141,6 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     // shown in a window.
     void VerifyBackup();
     RestoreHooks& RestoreChoices() { return restoreHooks_; }
-    // The definitions were replaced by another list (the check saved it under
-    // a new name): the drive view is read again at its next showing, with all
-    // levels, and the settings view is built and shown.
-    void DefinitionsReplaced();
     // After a rebuild of the current view: the cursor on the row of `path`,
     // its ancestors expanded, the row at the top; without such a row the
     // cursor stays on the same shown row where there is one.
@@ -175,12 +169,9 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     // Reads the run log again: rows of registrations whose last run failed
     // are painted in FailedRunCol, and the current row's reason is told.
     void ReadRunStatus();
-    // The two halves of it: the log read, and the rows and status line shown.
-    void LoadFailedRuns();
+    // Its second half, after the model has read the log (LoadFailedRuns):
+    // the rows and the status line shown.
     void ShowRunStatus();
-    // Why the last run of the registration a shown row stands for failed;
-    // nothing for a row of no registration or of one whose last run did not fail.
-    std::optional<QString> FailedRunOf(int shownRow);
     bool LowColourDisplay() const;
 
     // A backup, a registration's save-now or the check of registrations runs
@@ -235,7 +226,13 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // What the model tells its view: a shown cell, rows removed or retyped
+    // (drawn again, the files listed again), the definitions replaced (the
+    // drive view read again at its next showing, with all levels, and the
+    // settings view built and shown).
     bool ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) override;
+    void RowsReplaced() override;
+    void DefinitionsReplaced() override;
     // The restore of the registration shown: as it is, or as it was at `at`;
     // only the files `only` ("\\"-separated below the registered folder),
     // else the chosen ones of the file grid; `version` puts that one version

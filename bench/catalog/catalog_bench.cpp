@@ -107,7 +107,7 @@ void BM_RegisterTreeOf20000SubFolders(benchmark::State& state) {
     entry.lastBackup = store::BackupTime();
     entry.subFolders = store::SubFolders::EachAsEntry;
     for (auto _ : state) {
-        if (ApplyRegistration(form, entry)) form.SwitchView(form.CurrentView());
+        if (ApplyRegistration(form.Model(), entry).rebuildView) form.SwitchView(form.CurrentView());
         state.PauseTiming();
         benchmark::DoNotOptimize(form.RegistrationRows().grid.rowCount);
         form.Definitions().SetBody(before);

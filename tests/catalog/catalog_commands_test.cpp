@@ -18,6 +18,7 @@
 #include "catalog/rows/row_record.h"
 #include "engine/engine_ui.h"
 #include "engine/run_log.h"
+#include "model_rows.h"
 #include "store/definition_file.h"
 #include "store/settings.h"
 #include "support/temp_drives.h"
@@ -26,6 +27,8 @@
 namespace catalog {
 namespace {
 
+using testing::Body;
+using testing::Rows;
 using testing_support::S;
 
 const QString kNever(16, u' ');
@@ -38,8 +41,6 @@ QString Entry(const QString& source, const QString& destination,
            QChar(5) + QChar(6);
 }
 
-QString Body(const QStringList& entries) { return entries.join(QString()) + QChar(0); }
-
 store::BackupEntry NewEntry(const QString& source, const QString& destination,
                             store::SubFolders subFolders = store::SubFolders::None) {
     store::BackupEntry entry;
@@ -47,19 +48,6 @@ store::BackupEntry NewEntry(const QString& source, const QString& destination,
     entry.destination = destination;
     entry.subFolders = subFolders;
     return entry;
-}
-
-// Every row of a model's full list: level, icon, colour slot and record.
-QStringList Rows(const FolderModel& m) {
-    QStringList rows;
-    for (int r = 0; r < m.list.Count(); ++r) {
-        rows.append(QStringLiteral("%1 %2 %3 ")
-                        .arg(m.list.Level(r))
-                        .arg(m.list.Icon(r))
-                        .arg(m.list.ColourSlot(r)) +
-                    m.list.Record(r).toString());
-    }
-    return rows;
 }
 
 // What a view of the model hears.

@@ -23,6 +23,7 @@
 #include "catalog/rows/row_record.h"
 #include "catalog/window/list_form.h"
 #include "dialogs/message_box.h"
+#include "model_rows.h"
 #include "program_folder_fixture.h"
 #include "store/definition_file.h"
 #include "support/text.h"
@@ -33,26 +34,13 @@
 namespace catalog {
 namespace {
 
+using testing::Body;
 using testing::EntryText;
 using testing::ProgramFolder;
+using testing::Rows;
 using testing_support::S;
 
 const QString kNever(16, u' ');
-
-QString Body(const QStringList& entries) { return entries.join(QString()) + QChar(0); }
-
-// Every row of a model's full list: level, icon, colour slot and record.
-QStringList Rows(const FolderModel& m) {
-    QStringList rows;
-    for (int r = 0; r < m.list.Count(); ++r) {
-        rows.append(QStringLiteral("%1 %2 %3 ")
-                        .arg(m.list.Level(r))
-                        .arg(m.list.Icon(r))
-                        .arg(m.list.ColourSlot(r)) +
-                    m.list.Record(r).toString());
-    }
-    return rows;
-}
 
 class EditRegistrationsTest : public ::testing::Test {
   protected:

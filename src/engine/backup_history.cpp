@@ -59,7 +59,7 @@ struct HistoryEntry {
 std::vector<HistoryEntry> EntriesOf(const QString& hostHistory) {
     std::vector<HistoryEntry> entries;
     const platform::SearchResult listing = platform::SearchHostFolder(
-        hostHistory, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+        platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& found : listing.entries) {
         if (const auto made = HistoryEntryTime(found.name, found.isFolder)) {
             entries.push_back({hostHistory + u'/' + found.name, *made});
@@ -94,8 +94,9 @@ std::optional<QDateTime> HistoryEntryTime(const QString& name, bool isFolder) {
     return StampTime(name.mid(space + 1, dot - space - 1));
 }
 
-FolderHistory::FolderHistory(QString driveRoot, QString hostRoot, const QDateTime& runStart)
-    : driveRoot_(std::move(driveRoot)), hostRoot_(std::move(hostRoot)) {
+FolderHistory::FolderHistory(const platform::DrivePath& driveRoot,
+                             const platform::HostPath& hostRoot, const QDateTime& runStart)
+    : driveRoot_(driveRoot.text()), hostRoot_(hostRoot.text()) {
     const QString folder = HostHistoryFolder();
     stamp_ = FreeStamp(HistoryStamp(runStart),
                        [&folder](const QString& stamp) { return folder + u'/' + stamp; });
@@ -120,7 +121,7 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
     for (const QString& level : levels) {
         folder += u'/' + level;
         if (madeFolders_.contains(folder)) continue;
-        const int code = platform::MakeHostFolder(folder);
+        const int code = platform::MakeHostFolder(platform::HostPath(folder));
         if (code != 0 && (code != EEXIST || platform::LookAtHostFile(folder).kind !=
                                                 platform::HostFileLook::Kind::Folder)) {
             error = folder + QStringLiteral(": ") + ErrorText(code);
@@ -131,10 +132,11 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
     return folder + u'/' + names.last();
 }
 
-std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(const QString& driveTarget,
-                                                               const QString& hostTarget,
-                                                               QString& error) {
-    const std::optional<QString> kept = KeptPathOf(driveTarget, error);
+std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(
+    const platform::DrivePath& driveTarget, const platform::HostPath& hostTargetPath,
+    QString& error) {
+    const QString& hostTarget = hostTargetPath.text();
+    const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
     if (!kept) return std::nullopt;
     int code = platform::LinkHostFile(hostTarget, *kept);
     if (code == 0) return Held{*kept, hostTarget, false};
@@ -157,25 +159,25 @@ void FolderHistory::Release(const Held& held, bool replaced) {
     }
 }
 
-bool FolderHistory::KeepDeleted(const QString& driveTarget, const QString& hostTarget,
-                                QString& error) {
-    const std::optional<QString> kept = KeptPathOf(driveTarget, error);
+bool FolderHistory::KeepDeleted(const platform::DrivePath& driveTarget,
+                                const platform::HostPath& hostTarget, QString& error) {
+    const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
     if (!kept) return false;
-    if (const int code = platform::MoveHostFile(hostTarget, *kept)) {
+    if (const int code = platform::MoveHostFile(hostTarget.text(), *kept)) {
         error = ErrorText(code);
         return false;
     }
     return true;
 }
 
-FolderHistoryScope::FolderHistoryScope(Engine& engine, const QString& driveDestination)
+FolderHistoryScope::FolderHistoryScope(Engine& engine, const platform::DrivePath& driveDestination,
+                                       const std::optional<platform::HostPath>& hostDestination)
     : engine_(engine) {
     if (engine.HistoryDays() <= 0) return;
-    const std::optional<QString> host = platform::ToHostPath(driveDestination);
-    if (!host) return;
-    QString root = *host;
+    if (!hostDestination) return;
+    QString root = hostDestination->text();
     while (root.size() > 1 && root.endsWith(u'/')) root.chop(1);
-    history_.emplace(driveDestination, root, engine.RunStart());
+    history_.emplace(driveDestination, platform::HostPath(root), engine.RunStart());
     engine.AddHistoryFolder(history_->HostHistoryFolder());
     PruneHistoryFolder(engine, history_->HostHistoryFolder());
     engine.SetHistory(&*history_);
@@ -187,7 +189,9 @@ FolderHistoryScope::~FolderHistoryScope() {
 
 util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& copy,
                                     const platform::CopyProgress& progress) {
-    const QString hostFolder = copy.hostTarget.left(copy.hostTarget.lastIndexOf(u'/'));
+    const QString& hostTarget = copy.hostTarget.text();
+    const qsizetype slash = hostTarget.lastIndexOf(u'/');
+    const QString hostFolder = slash == 0 ? QStringLiteral("/") : hostTarget.left(slash);
     const qint64 bytes = copy.sourceSize;
     const auto makeRoom = [&engine, hostFolder, bytes]() {
         // The run's own history is named to the second it began in.
@@ -208,21 +212,22 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
             engine,
             {false, false, true,
              QStringLiteral("古いバックアップを履歴に残せないので、置き換えませんでした\n") +
-                 error + QStringLiteral("\nファイル：　") + copy.target});
+                 error + QStringLiteral("\nファイル：　") + copy.target.text()});
     }
     const util::CopyResult result = Told(engine, util::CopyResolvedFile(copy, progress, makeRoom));
     FolderHistory::Release(*held, result.copied);
     return result;
 }
 
-bool DeleteKeepingHistory(Engine& engine, const QString& driveTarget, const QString& hostTarget) {
+bool DeleteKeepingHistory(Engine& engine, const platform::DrivePath& driveTarget,
+                          const platform::HostPath& hostTarget) {
     FolderHistory* history = engine.History();
     if (history == nullptr) return util::DeleteOneFile(driveTarget);
     QString error;
     if (history->KeepDeleted(driveTarget, hostTarget, error)) return true;
     engine.Ui().StandardMessage(
         QStringLiteral("古いバックアップを履歴に残せないので、削除しませんでした\n") + error +
-            QStringLiteral("\nファイル：　") + driveTarget,
+            QStringLiteral("\nファイル：　") + driveTarget.text(),
         util::Buttons::Ok, util::Answer::Ok);
     return false;
 }

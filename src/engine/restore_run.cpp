@@ -31,7 +31,7 @@ class FolderMaker {
         const platform::HostFileLook look = platform::LookAtHostFile(folder);
         if (look.kind == Kind::Nothing) {
             if (slash > 0 && !Make(folder.left(slash), error)) return false;
-            if (const int code = platform::MakeHostFolder(folder)) {
+            if (const int code = platform::MakeHostFolder(platform::HostPath(folder))) {
                 error = folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
                 return false;
             }

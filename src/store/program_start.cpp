@@ -29,7 +29,7 @@ ProgramStart StartProgram() {
     const QString programFolder = util::ProgramFolder();
     ProgramStart start{programFolder, Settings(SettingsFileIn(programFolder)), driveError,
                        QString()};
-    util::CheckEnvironment(start.settings.FilePath());
+    util::CheckEnvironment(platform::DrivePath(start.settings.FilePath()));
     return start;
 }
 

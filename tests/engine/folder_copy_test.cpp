@@ -21,7 +21,7 @@ constexpr qint64 kT = 1'700'000'000;  // a whole second, any second will do
 class FolderCopy : public EngineTest {
   protected:
     bool Copy(bool withSub = true, bool deleteMissing = false) {
-        return CopyFolder(engine, S("C:\\src"), S("D:\\dst"), withSub, deleteMissing);
+        return CopyFolder(engine, D("C:\\src"), D("D:\\dst"), withSub, deleteMissing);
     }
     void SetUp() override { drives.Map(u'D', platform::DriveType::Fixed); }
 };
@@ -80,10 +80,10 @@ TEST_F(FolderCopy, DeleteMissingRemovesOnlyFilesWithoutASource) {
     drives.WriteFile(S("D:\\dst\\sub\\stale.txt"), "stale", kT);
 
     EXPECT_TRUE(Copy(true, true));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\Report.doc")));
-    EXPECT_FALSE(util::FileExists(S("D:\\dst\\OLD.TXT")));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\orphan\\x.txt")));
-    EXPECT_FALSE(util::FileExists(S("D:\\dst\\sub\\stale.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\Report.doc")));
+    EXPECT_FALSE(util::FileExists(D("D:\\dst\\OLD.TXT")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\orphan\\x.txt")));
+    EXPECT_FALSE(util::FileExists(D("D:\\dst\\sub\\stale.txt")));
 }
 
 TEST_F(FolderCopy, WithoutSubFoldersLowerFoldersAreLeftAlone) {
@@ -91,9 +91,9 @@ TEST_F(FolderCopy, WithoutSubFoldersLowerFoldersAreLeftAlone) {
     drives.WriteFile(S("C:\\src\\sub\\low.txt"), "l", kT);
     drives.WriteFile(S("D:\\dst\\sub\\stale.txt"), "s", kT);
     EXPECT_TRUE(Copy(false, true));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\top.txt")));
-    EXPECT_FALSE(util::FileExists(S("D:\\dst\\sub\\low.txt")));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\sub\\stale.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\top.txt")));
+    EXPECT_FALSE(util::FileExists(D("D:\\dst\\sub\\low.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\sub\\stale.txt")));
 }
 
 TEST_F(FolderCopy, MissingSourceAndUncreatableDestinationFail) {
@@ -101,15 +101,15 @@ TEST_F(FolderCopy, MissingSourceAndUncreatableDestinationFail) {
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("バックアップ元のフォルダーが見つかりません")));
     EXPECT_TRUE(ui.messages[0].contains(S("C:\\src")));
-    EXPECT_FALSE(util::FolderExists(S("D:\\dst")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\dst")));
     ui.messages.clear();
     drives.MakeFolder(S("C:\\src"));
-    EXPECT_FALSE(CopyFolder(engine, S("C:\\src"), S("D:\\no\\parent\\dst"), true, false));
+    EXPECT_FALSE(CopyFolder(engine, D("C:\\src"), D("D:\\no\\parent\\dst"), true, false));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("D:\\no\\parent\\dst")));
     // An empty source folder gives an empty destination folder.
     EXPECT_TRUE(Copy());
-    EXPECT_TRUE(util::FolderExists(S("D:\\dst")));
+    EXPECT_TRUE(util::FolderExists(D("D:\\dst")));
     EXPECT_EQ(engine.FileCounter(), 0);
 }
 
@@ -142,8 +142,8 @@ TEST_F(FolderCopy, NeverFollowsFolderLinksAndSurvivesLinkLoops) {
               0);
     ASSERT_EQ(symlink("a.txt", (src + "/alias.txt").constData()), 0);
     EXPECT_TRUE(Copy());
-    EXPECT_FALSE(util::FolderExists(S("D:\\dst\\loop")));
-    EXPECT_FALSE(util::FolderExists(S("D:\\dst\\away")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\dst\\loop")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\dst\\away")));
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\alias.txt")),
               QByteArray("a"));  // a file link is read through
 }

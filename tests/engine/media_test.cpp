@@ -178,7 +178,7 @@ TEST_F(Media, UnattendedTimeoutSkipsEveryLaterRemovableEntry) {
     EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
     EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: ONE|ZIP、MO|E:\\|unattended")}));
     EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
-    EXPECT_TRUE(util::FileExists(S("D:\\C\\z.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\C\\z.txt")));
 }
 
 // A medium without a title: the destination that was registered for it has
@@ -234,7 +234,7 @@ TEST_F(Media, TypedTitlesThatCouldNotBeFoundAgainAreRefused) {
     QString cancelled = S("X");
     engine::AskMediaTitle(engine, S("E:\\"), cancelled, QString());
     EXPECT_TRUE(cancelled.isEmpty());
-    EXPECT_FALSE(util::FileExists(S("E:\\VolName.DAT")));
+    EXPECT_FALSE(util::FileExists(D("E:\\VolName.DAT")));
 }
 
 TEST_F(Media, TitlesReadBackAsWritten) {
@@ -267,8 +267,8 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     EXPECT_EQ(engine::RunBackupAll(engine, list), 2);
     EXPECT_EQ(ui.calls.filter(S("drive:")).size(), 1);
     EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
-    EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
-    EXPECT_TRUE(util::FileExists(S("G:\\D\\x.txt")));
+    EXPECT_TRUE(util::FileExists(D("F:\\B\\x.txt")));
+    EXPECT_TRUE(util::FileExists(D("G:\\D\\x.txt")));
     ASSERT_EQ(ui.reports.size(), 4u);
     EXPECT_EQ(ui.reports[2].outcome, engine::EntryOutcome::MediumSkipped);
 
@@ -278,7 +278,7 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     unattended.SetUnattended(true);
     QFile::remove(drives.Host(S("F:\\B\\x.txt")));
     EXPECT_EQ(engine::RunBackupAll(unattended, list), 2);
-    EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
+    EXPECT_TRUE(util::FileExists(D("F:\\B\\x.txt")));
 }
 
 TEST_F(Media, TitleFilesFollowTheCodePageRule) {

@@ -24,6 +24,7 @@ using testing_support::FaultInjector;
 namespace {
 
 QString S(const char* text) { return QString::fromUtf8(text); }
+platform::DrivePath D(const char* text) { return platform::DrivePath(S(text)); }
 
 QStringList Names(const platform::SearchResult& result) {
     QStringList names;
@@ -53,18 +54,18 @@ class Faults : public ::testing::Test {
 TEST_F(Faults, AnEntryThatCannotBeExaminedMakesTheListingIncomplete) {
     FaultInjector faults;
     faults.Fail(Call::Stat, S("*/d/b.txt"), EACCES);
-    const auto refused = platform::SearchDirectory(S("C:\\d\\*.*"));
+    const auto refused = platform::SearchDirectory(D("C:\\d\\*.*"));
     EXPECT_FALSE(refused.complete);
     EXPECT_TRUE(refused.error.contains(S("b.txt"))) << refused.error.toStdString();
     EXPECT_EQ(Names(refused), QStringList({"a.txt", "sub"}));
     // The same for a single name.
-    EXPECT_FALSE(platform::SearchDirectory(S("C:\\d\\b.txt")).complete);
+    EXPECT_FALSE(platform::SearchDirectory(D("C:\\d\\b.txt")).complete);
 }
 
 TEST_F(Faults, AnEntryThatIsGoneIsLeftOutOfACompleteListing) {
     FaultInjector faults;
     faults.Fail(Call::Stat, S("*/d/b.txt"), ENOENT);
-    const auto result = platform::SearchDirectory(S("C:\\d\\*.*"));
+    const auto result = platform::SearchDirectory(D("C:\\d\\*.*"));
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(Names(result), QStringList({"a.txt", "sub"}));
 }
@@ -73,7 +74,7 @@ TEST_F(Faults, ReadingAndOpeningErrorsMakeTheListingIncomplete) {
     for (const Call call : {Call::ReadDir, Call::OpenDir}) {
         FaultInjector faults;
         faults.Fail(call, S("*/d"), EIO);
-        const auto result = platform::SearchDirectory(S("C:\\d\\*.*"));
+        const auto result = platform::SearchDirectory(D("C:\\d\\*.*"));
         EXPECT_FALSE(result.complete);
         EXPECT_FALSE(result.error.isEmpty());
         EXPECT_EQ(faults.Injected(), 1);

@@ -65,7 +65,7 @@ std::optional<QString> AskPresentLocation(const QString& missing) {
         const std::optional<QString> answer =
             dialogs::InputDialog(nullptr, kLocationPrompt, util::ProgramTitle(), missing);
         if (!answer || answer->trimmed().isEmpty()) return std::nullopt;
-        if (util::FolderExists(*answer)) return *answer;
+        if (util::FolderExists(platform::DrivePath(*answer))) return *answer;
     }
 }
 
@@ -116,7 +116,7 @@ std::optional<QString> AskNewDefinitionPath(ListForm& form, QString& name) {
     } while (answer->trimmed().isEmpty());
     name = answer->trimmed();
     const QString path = NewDefinitionPath(name, form.ProgramFolder());
-    if (util::FileExists(path) &&
+    if (util::FileExists(platform::DrivePath(path)) &&
         dialogs::ShowMessage(&form, {OverwriteText(path), util::Buttons::YesNo}) !=
             util::Answer::Yes)
         return QString();

@@ -240,4 +240,51 @@ TEST_F(FolderCopy, ALinkWhereASubFolderBelongsIsNeverFollowed) {
     EXPECT_TRUE(ui.messages.last().contains(S("D:\\dst\\sub"))) << ui.messages.last().toStdString();
 }
 
+// A sub-folder is found from the host path of the level above: a backup
+// folder written in other ASCII case by an older run is used, at every level,
+// while a person still sees the folders as the source names them.
+TEST_F(FolderCopy, SubFoldersInOtherCaseAreFoundBelowTheLevelAbove) {
+    drives.WriteFile(S("C:\\src\\Album\\deep\\new.txt"), "new", kT + 1);
+    drives.WriteFile(S("C:\\src\\Album\\deep\\same.txt"), "same", kT);
+    drives.WriteFile(S("D:\\dst\\ALBUM\\Deep\\same.txt"), "kept", kT);
+
+    EXPECT_TRUE(CopyFolder(engine, D("C:\\SRC"), D("D:\\dst"), true, false));
+    EXPECT_EQ(QDir(drives.Host(S("D:\\dst"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{S("ALBUM")});
+    EXPECT_EQ(
+        QDir(drives.Host(S("D:\\dst")) + S("/ALBUM")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QStringList{S("Deep")});
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\ALBUM\\Deep\\new.txt")), QByteArray("new"));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\ALBUM\\Deep\\same.txt")), QByteArray("kept"));
+    EXPECT_EQ(engine.FileCounter(), 1);
+    EXPECT_EQ(ui.source, S("C:\\SRC\\Album\\deep"));
+    EXPECT_EQ(ui.destination, S("D:\\dst\\Album\\deep"));
+}
+
+// A sub-folder that goes away between the listing of its parent and its own
+// copy fails the entry naming it, and its siblings are still copied.
+TEST_F(FolderCopy, ASubFolderGoneSinceTheListingFailsTheEntryNamingIt) {
+    drives.WriteFile(S("C:\\src\\a\\one.txt"), "one", kT);
+    drives.WriteFile(S("C:\\src\\b\\two.txt"), "two", kT);
+    // Whichever sub-folder is copied first removes the other one.
+    QString removed;
+    ui.onEvents = [&] {
+        for (const char* pair : {"ab", "ba"}) {
+            const QString mine = S("C:\\src\\") + QChar(pair[0]);
+            const QString other = S("C:\\src\\") + QChar(pair[1]);
+            if (ui.source == mine && removed.isEmpty()) {
+                removed = other;
+                ASSERT_TRUE(QDir(drives.Host(other)).removeRecursively());
+            }
+        }
+    };
+    EXPECT_FALSE(Copy());
+    ASSERT_FALSE(removed.isEmpty());
+    const QString kept =
+        removed.endsWith(u'a') ? S("D:\\dst\\b\\two.txt") : S("D:\\dst\\a\\one.txt");
+    EXPECT_FALSE(drives.ReadFile(kept).isEmpty());
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.messages.last().contains(removed)) << ui.messages.last().toStdString();
+}
+
 }  // namespace

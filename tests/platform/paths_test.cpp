@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -201,4 +202,5 @@ TEST(HostPath, DriveAndHostPathsOfOneFolderRoundTrip) {
     const platform::HostLook missing = platform::LookUpHostEntry(host, QStringLiteral("New"));
     EXPECT_EQ(missing.path, host.Below(QStringLiteral("New")));
     EXPECT_EQ(missing.found, platform::HostLook::Kind::Nothing);
+    ::rmdir(hostFolder.constData());  // QTemporaryDir cannot remove a name that is not UTF-8
 }

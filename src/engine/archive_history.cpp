@@ -42,8 +42,8 @@ ArchiveHistory::~ArchiveHistory() {
     if (linked_.isEmpty()) return;
     // An update that did not run, failed or changed nothing left the archive
     // as it was: the history would only hold it a second time.
-    if (platform::SameHostFile(linked_, hostArchive_)) {
-        platform::RemoveHostTree(linked_);
+    if (platform::SameHostFile(platform::HostPath(linked_), platform::HostPath(hostArchive_))) {
+        platform::RemoveHostTree(platform::HostPath(linked_));
         return;
     }
     // A failure leaves the whole old archive as the history: nothing is lost.
@@ -64,7 +64,8 @@ bool ArchiveHistory::Keep(Engine& engine, const platform::DrivePath& archive,
     // A destination that is a link is updated where it points, so the old
     // archive to keep is the file there, not the link.
     const QString real = platform::CanonicalPath(hostArchive).text();
-    if (platform::LookAtHostFile(real).kind != platform::HostFileLook::Kind::File) {
+    if (platform::LookAtHostFile(platform::HostPath(real)).kind !=
+        platform::HostFileLook::Kind::File) {
         return true;
     }
     const int made = platform::MakeHostFolder(platform::HostPath(folder));
@@ -73,7 +74,7 @@ bool ArchiveHistory::Keep(Engine& engine, const platform::DrivePath& archive,
     }
     const bool lzh = util::ExtensionOf(archive.text()) == QLatin1String("LZH");
     const QString history = ArchiveHistoryName(hostArchive.text(), engine.RunStart());
-    if (platform::LinkHostFile(real, history) == 0) {
+    if (platform::LinkHostFile(platform::HostPath(real), platform::HostPath(history)) == 0) {
         hostArchive_ = real;
         linked_ = history;
         return true;

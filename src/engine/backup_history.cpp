@@ -26,7 +26,8 @@ constexpr qint64 kRoomMargin = 64 * 1024;
 QString ErrorText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
 bool Exists(const QString& hostPath) {
-    return platform::LookAtHostFile(hostPath).kind != platform::HostFileLook::Kind::Nothing;
+    return platform::LookAtHostFile(platform::HostPath(hostPath)).kind !=
+           platform::HostFileLook::Kind::Nothing;
 }
 
 // "<stamp>" or "<stamp>-n".
@@ -122,8 +123,9 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
         folder += u'/' + level;
         if (madeFolders_.contains(folder)) continue;
         const int code = platform::MakeHostFolder(platform::HostPath(folder));
-        if (code != 0 && (code != EEXIST || platform::LookAtHostFile(folder).kind !=
-                                                platform::HostFileLook::Kind::Folder)) {
+        if (code != 0 &&
+            (code != EEXIST || platform::LookAtHostFile(platform::HostPath(folder)).kind !=
+                                   platform::HostFileLook::Kind::Folder)) {
             error = folder + QStringLiteral(": ") + ErrorText(code);
             return std::nullopt;
         }
@@ -133,18 +135,16 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
 }
 
 std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(
-    const platform::DrivePath& driveTarget, const platform::HostPath& hostTargetPath,
-    QString& error) {
-    const QString& hostTarget = hostTargetPath.text();
+    const platform::DrivePath& driveTarget, const platform::HostPath& hostTarget, QString& error) {
     const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
     if (!kept) return std::nullopt;
-    int code = platform::LinkHostFile(hostTarget, *kept);
-    if (code == 0) return Held{*kept, hostTarget, false};
+    int code = platform::LinkHostFile(hostTarget, platform::HostPath(*kept));
+    if (code == 0) return Held{*kept, hostTarget.text(), false};
     // FAT and other file systems without links: the file is moved, and the
     // copy lands where it was.
     if (code == EPERM || code == EOPNOTSUPP || code == EMLINK || code == ENOSYS) {
-        code = platform::MoveHostFile(hostTarget, *kept);
-        if (code == 0) return Held{*kept, hostTarget, true};
+        code = platform::MoveHostFile(hostTarget, platform::HostPath(*kept));
+        if (code == 0) return Held{*kept, hostTarget.text(), true};
     }
     error = ErrorText(code);
     return std::nullopt;
@@ -153,9 +153,9 @@ std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(
 void FolderHistory::Release(const Held& held, bool replaced) {
     if (replaced) return;
     if (held.moved) {
-        platform::MoveHostFile(held.kept, held.target);
+        platform::MoveHostFile(platform::HostPath(held.kept), platform::HostPath(held.target));
     } else {
-        platform::RemoveHostFile(held.kept);
+        platform::RemoveHostFile(platform::HostPath(held.kept));
     }
 }
 
@@ -163,7 +163,7 @@ bool FolderHistory::KeepDeleted(const platform::DrivePath& driveTarget,
                                 const platform::HostPath& hostTarget, QString& error) {
     const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
     if (!kept) return false;
-    if (const int code = platform::MoveHostFile(hostTarget.text(), *kept)) {
+    if (const int code = platform::MoveHostFile(hostTarget, platform::HostPath(*kept))) {
         error = ErrorText(code);
         return false;
     }
@@ -239,7 +239,7 @@ QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& 
     for (const HistoryEntry& entry : EntriesOf(hostHistory)) {
         if (entry.made >= limit) continue;
         const QString why = QStringLiteral("older than %1 days").arg(days);
-        lines.append(platform::RemoveHostTree(entry.path)
+        lines.append(platform::RemoveHostTree(platform::HostPath(entry.path))
                          ? RemovedLine(entry, why)
                          : QStringLiteral("history could not be removed: ") + entry.path);
     }
@@ -249,11 +249,11 @@ QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& 
 QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString& hostPath,
                                 qint64 bytes, const QDateTime& before) {
     QStringList lines;
-    const std::optional<quint64> disk = platform::FileSystemOf(hostPath);
+    const std::optional<quint64> disk = platform::FileSystemOf(platform::HostPath(hostPath));
     if (!disk) return lines;
     std::vector<HistoryEntry> entries;
     for (const QString& folder : hostHistories) {
-        if (platform::FileSystemOf(folder) != disk) continue;
+        if (platform::FileSystemOf(platform::HostPath(folder)) != disk) continue;
         for (HistoryEntry& entry : EntriesOf(folder)) {
             // This run's own history holds files whose new copies are not
             // all in place yet.
@@ -263,9 +263,9 @@ QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString&
     std::sort(entries.begin(), entries.end(),
               [](const HistoryEntry& a, const HistoryEntry& b) { return a.made < b.made; });
     for (const HistoryEntry& entry : entries) {
-        const std::optional<qint64> free = platform::FreeBytesOf(hostPath);
+        const std::optional<qint64> free = platform::FreeBytesOf(platform::HostPath(hostPath));
         if (free && *free >= bytes + kRoomMargin) break;
-        if (platform::RemoveHostTree(entry.path)) {
+        if (platform::RemoveHostTree(platform::HostPath(entry.path))) {
             lines.append(RemovedLine(entry, QStringLiteral("the disk was full")));
         }
     }

@@ -50,7 +50,8 @@ std::optional<Difference> CheckMember(const archiver::ArchiveReader& reader,
                                       const archiver::StoredMember& member, const QString& name,
                                       const QString& sourcePath) {
     QFile source;
-    bool readable = sourcePath.isEmpty() || platform::OpenRegularFile(sourcePath, source);
+    bool readable =
+        sourcePath.isEmpty() || platform::OpenRegularFile(platform::HostPath(sourcePath), source);
     bool differs = !readable;
     QByteArray buffer;
     const archiver::ByteSink compare = [&](const std::uint8_t* data, std::size_t size) {
@@ -152,7 +153,8 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                     result.differences.push_back(*difference);
                     continue;
                 }
-            } else if (!bytes.Same(file.hostPath, item.backupFile)) {
+            } else if (!bytes.Same(platform::HostPath(file.hostPath),
+                                   platform::HostPath(item.backupFile))) {
                 result.differences.push_back({DifferenceKind::Content, file.name, {}});
                 continue;
             }

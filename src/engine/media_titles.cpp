@@ -170,7 +170,7 @@ bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
             if (platform::SaveFileAtomically(
                     host->text(),
                     platform::EncodeStoredText(MediaTitleLine(title) + QStringLiteral("\r\n")))) {
-                platform::WriteAttributes(host->text(), platform::kHidden);
+                platform::WriteAttributes(*host, platform::kHidden);
                 engine.CacheTitle(path[0], title);
                 return true;
             }

@@ -91,7 +91,7 @@ LoadResult LoadDefinitions(const QString& path) {
     if (!host) return {};
     QByteArray bytes;
     QString why;
-    switch (platform::ReadRegularFile(host->text(), bytes, &why)) {
+    switch (platform::ReadRegularFile(*host, bytes, &why)) {
         case platform::ReadStatus::Missing:
             return {};
         case platform::ReadStatus::Refused:

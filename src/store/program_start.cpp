@@ -20,7 +20,8 @@ ProgramStart StartProgram() {
     const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
     QByteArray bytes;
     QString why;
-    if (platform::ReadRegularFile(hostSettings, bytes, &why) == platform::ReadStatus::Refused) {
+    if (platform::ReadRegularFile(platform::HostPath(hostSettings), bytes, &why) ==
+        platform::ReadStatus::Refused) {
         return ProgramStart{QString(), Settings(QString()), QString(),
                             hostSettings + QStringLiteral(": ") + why};
     }

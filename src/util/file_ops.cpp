@@ -22,13 +22,13 @@ namespace {
 
 const QString kFileLine = QStringLiteral("ファイル：　");
 
-bool HasProtection(const QString& host) {
+bool HasProtection(const platform::HostPath& host) {
     const auto attributes = platform::ReadAttributes(host);
     return attributes && (*attributes & platform::kProtectingAttributes);
 }
 
 // Lifts read-only, hidden and system; false when any of them stays.
-bool LiftProtection(const QString& host) {
+bool LiftProtection(const platform::HostPath& host) {
     if (!HasProtection(host)) return true;
     platform::WriteAttributes(host, 0);
     return !HasProtection(host);
@@ -40,7 +40,7 @@ bool RootFolderFull(int error, const platform::DrivePath& target,
                     const platform::HostPath& hostTarget, qint64 size) {
     if (error != ENOSPC || ParentPath(target.text()).size() > 2) return false;
     const std::optional<qint64> free =
-        platform::FreeBytesOf(hostTarget.text().section(u'/', 0, -2) + u'/');
+        platform::FreeBytesOf(platform::HostPath(hostTarget.text().section(u'/', 0, -2) + u'/'));
     return free && *free > size;
 }
 
@@ -82,12 +82,12 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
     if (copy.sourceSize == 0 || SameKey(copy.source.text(), copy.target.text())) return {};
     // The old copy stays until the new one is complete; only its protection
     // is lifted now, since a protected target must not be replaced.
-    if (copy.targetExists && !LiftProtection(copy.hostTarget.text())) return {};
+    if (copy.targetExists && !LiftProtection(copy.hostTarget)) return {};
 
     platform::CopyOutcome outcome =
-        platform::CopyHostFile(copy.hostSource.text(), copy.hostTarget.text(), progress);
+        platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
     if (!outcome.ok && outcome.errorNumber == ENOSPC && makeRoom && makeRoom()) {
-        outcome = platform::CopyHostFile(copy.hostSource.text(), copy.hostTarget.text(), progress);
+        outcome = platform::CopyHostFile(copy.hostSource, copy.hostTarget, progress);
     }
     if (!outcome.ok) {
         return {false, false, true,
@@ -106,8 +106,8 @@ bool ClearTarget(const platform::DrivePath& target) {
     if (!FileExists(target)) return true;
     const auto host = platform::ToHostPath(target);
     if (!host) return true;
-    if (!LiftProtection(host->text())) return false;
-    platform::RemoveHostFile(host->text());
+    if (!LiftProtection(*host)) return false;
+    platform::RemoveHostFile(*host);
     return true;
 }
 
@@ -117,9 +117,9 @@ bool DeleteOneFile(const platform::DrivePath& path) {
     if (!host) return true;
     // Font files would be released from the desktop's font resources here;
     // nothing on this platform holds them.
-    if (platform::RemoveHostFile(host->text())) return true;
-    platform::WriteAttributes(host->text(), 0);
-    return platform::RemoveHostFile(host->text());
+    if (platform::RemoveHostFile(*host)) return true;
+    platform::WriteAttributes(*host, 0);
+    return platform::RemoveHostFile(*host);
 }
 
 bool FileExists(const platform::DrivePath& path) {
@@ -156,7 +156,7 @@ std::optional<platform::HostPath> ExistingFolder(const platform::DrivePath& driv
 
 bool MakeFolder(const platform::DrivePath& path) {
     const auto host = platform::ToHostPath(path);
-    return host && platform::MakeHostFolderTree(host->text());
+    return host && platform::MakeHostFolderTree(*host);
 }
 
 std::optional<qint64> ModifiedTimeOf(const platform::DrivePath& path) {
@@ -166,7 +166,7 @@ std::optional<qint64> ModifiedTimeOf(const platform::DrivePath& path) {
 }
 
 std::optional<qint64> ModifiedTimeOf(const platform::HostPath& path) {
-    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(path.text());
+    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(path);
     if (!identity) return std::nullopt;
     return identity->modifiedNs;
 }

@@ -23,9 +23,9 @@ void DeleteTree(const platform::DrivePath& path, QStringList& failures) {
     for (const QString& name : folders) DeleteTree(JoinPath(path, name), failures);
     if (const auto host = platform::ToHostPath(path)) {
         // Links to folders are never listed, so never followed: remove the links themselves.
-        platform::RemoveLinksIn(host->text());
-        platform::WriteAttributes(host->text(), 0);
-        platform::RemoveHostFolder(host->text());
+        platform::RemoveLinksIn(*host);
+        platform::WriteAttributes(*host, 0);
+        platform::RemoveHostFolder(*host);
     }
 }
 

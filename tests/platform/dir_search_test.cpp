@@ -104,11 +104,11 @@ TEST_F(DirSearch, ReportsFoldersThatCannotBeRead) {
 TEST_F(DirSearch, ReadOnlyIsTheMissingWritePermission) {
     drives.WriteFile(QStringLiteral("C:\\ro.txt"), "x");
     const QString host = Host("C:\\ro.txt");
-    ASSERT_TRUE(platform::WriteAttributes(host, platform::kReadOnly));
-    EXPECT_TRUE(*platform::ReadAttributes(host) & platform::kReadOnly);
-    ASSERT_TRUE(platform::WriteAttributes(host, 0));
-    EXPECT_FALSE(*platform::ReadAttributes(host) & platform::kReadOnly);
-    EXPECT_FALSE(platform::ReadAttributes(Host("C:\\gone.txt")));
+    ASSERT_TRUE(platform::WriteAttributes(platform::HostPath(host), platform::kReadOnly));
+    EXPECT_TRUE(*platform::ReadAttributes(platform::HostPath(host)) & platform::kReadOnly);
+    ASSERT_TRUE(platform::WriteAttributes(platform::HostPath(host), 0));
+    EXPECT_FALSE(*platform::ReadAttributes(platform::HostPath(host)) & platform::kReadOnly);
+    EXPECT_FALSE(platform::ReadAttributes(platform::HostPath(Host("C:\\gone.txt"))));
 }
 
 }  // namespace

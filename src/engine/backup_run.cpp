@@ -88,8 +88,9 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
     const bool givenUp = removable && (engine.MediumSkipped(mediaKey) ||
                                        engine.MediaSkipState() == MediaSkip::SkipAll);
     const Owner owner = kind == RunKind::All ? Owner::Progress : Owner::Caller;
-    target = ResolveDestination(engine, owner, entry.destination,
-                                givenUp ? MediumQuestion::DoNotAsk : MediumQuestion::Ask);
+    const platform::DrivePath resolved = ResolveDestination(
+        engine, owner, entry.destination, givenUp ? MediumQuestion::DoNotAsk : MediumQuestion::Ask);
+    target = resolved.text();
     if (target.isEmpty() && givenUp) return EntryOutcome::MediumSkipped;
     if (target.isEmpty()) {
         if (removable) {
@@ -102,7 +103,7 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
         return EntryOutcome::NoDestination;
     }
     if (removable && !givenUp) engine.SetMediaSkipState(MediaSkip::AskEach);
-    const auto newTime = BackUp(engine, entry, platform::DrivePath(target));
+    const auto newTime = BackUp(engine, entry, resolved);
     if (!newTime) return EntryOutcome::Failed;
     list.SetLastBackup(entry.sourceFolder, *newTime);
     return EntryOutcome::BackedUp;
@@ -179,8 +180,8 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
 
     BackupNowResult result;
     const platform::DrivePath source(request.source);
-    const platform::DrivePath target(
-        ResolveDestination(engine, Owner::Registration, request.destination));
+    const platform::DrivePath target =
+        ResolveDestination(engine, Owner::Registration, request.destination);
     if (!target.isEmpty()) {
         if (request.option == 0) {
             result.succeeded = CopyRegistration(engine, source, target, request.withSubFolders,

@@ -83,7 +83,8 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                                 const VerifyOptions& options) {
     VerifyResult result;
     result.target =
-        ResolveDestination(engine, Owner::Caller, entry.destination, MediumQuestion::DoNotAsk);
+        ResolveDestination(engine, Owner::Caller, entry.destination, MediumQuestion::DoNotAsk)
+            .text();
     if (result.target.isEmpty()) {
         result.differences.push_back(
             {DifferenceKind::ArchiveTest, {}, QStringLiteral("the backup cannot be found")});

@@ -141,8 +141,10 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
                         .arg(command.to.isEmpty() ? *folder : command.to));
         return kEntryFailed;
     }
-    const QString backup = engine::ResolveDestination(
-        engine, engine::Owner::Caller, entry->destination, engine::MediumQuestion::DoNotAsk);
+    const QString backup =
+        engine::ResolveDestination(engine, engine::Owner::Caller, entry->destination,
+                                   engine::MediumQuestion::DoNotAsk)
+            .text();
     if (backup.isEmpty()) {
         Say(stderr,
             QStringLiteral("TETORU: the backup %1 cannot be found").arg(entry->destination));

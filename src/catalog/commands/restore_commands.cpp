@@ -178,7 +178,7 @@ void ListForm::ShowVersions() {
     request.entry = *entry;
     request.below = below;
     request.backup =
-        engine::ResolveDestination(*engine_, engine::Owner::Caller, entry->destination);
+        engine::ResolveDestination(*engine_, engine::Owner::Caller, entry->destination).text();
     const auto listedHost = platform::ToHostPath(platform::DrivePath(listedFolder_));
     request.targetRoot = listedHost ? listedHost->text() : QString();
     std::vector<engine::FileVersion> versions;
@@ -225,7 +225,8 @@ void ListForm::RestoreBackupAt(const std::optional<QDateTime>& at,
     run.StartRun();
     ui.ShowProgress();
     ui.SetCountText(QStringLiteral("0"));
-    request.backup = engine::ResolveDestination(run, engine::Owner::Progress, entry->destination);
+    request.backup =
+        engine::ResolveDestination(run, engine::Owner::Progress, entry->destination).text();
     request.targetRoot = *host;
     QStringList report;
     if (request.backup.isEmpty()) {

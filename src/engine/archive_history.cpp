@@ -14,7 +14,7 @@
 namespace engine {
 namespace {
 
-std::filesystem::path HostFileSystemPath(const QString& hostPath) {
+std::filesystem::path HostFileSystemPath(const platform::HostPath& hostPath) {
     return std::filesystem::path(platform::HostBytes(hostPath).toStdString());
 }
 
@@ -42,12 +42,12 @@ ArchiveHistory::~ArchiveHistory() {
     if (linked_.isEmpty()) return;
     // An update that did not run, failed or changed nothing left the archive
     // as it was: the history would only hold it a second time.
-    if (platform::SameHostFile(platform::HostPath(linked_), platform::HostPath(hostArchive_))) {
-        platform::RemoveHostTree(platform::HostPath(linked_));
+    if (platform::SameHostFile(linked_, hostArchive_)) {
+        platform::RemoveHostTree(linked_);
         return;
     }
     // A failure leaves the whole old archive as the history: nothing is lost.
-    if (util::ExtensionOf(hostArchive_) == QLatin1String("LZH")) {
+    if (util::ExtensionOf(hostArchive_.text()) == QLatin1String("LZH")) {
         archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
     } else {
         archiver::ShrinkZipHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
@@ -58,23 +58,23 @@ bool ArchiveHistory::Keep(Engine& engine, const platform::DrivePath& archive,
                           const platform::HostPath& hostSource,
                           const platform::HostPath& hostArchive, bool withSubFolders,
                           bool deleteMissing) {
-    const QString folder = ArchiveHistoryFolder(hostArchive.text());
+    const platform::HostPath folder = ArchiveHistoryFolder(hostArchive);
     engine.AddHistoryFolder(folder);
     PruneHistoryFolder(engine, folder);
     // A destination that is a link is updated where it points, so the old
     // archive to keep is the file there, not the link.
-    const QString real = platform::CanonicalPath(hostArchive).text();
-    if (platform::LookAtHostFile(platform::HostPath(real)).kind !=
-        platform::HostFileLook::Kind::File) {
+    const platform::HostPath real = platform::CanonicalPath(hostArchive);
+    if (platform::LookAtHostFile(real).kind != platform::HostFileLook::Kind::File) {
         return true;
     }
-    const int made = platform::MakeHostFolder(platform::HostPath(folder));
+    const int made = platform::MakeHostFolder(folder);
     if (made != 0 && made != EEXIST) {
-        return Refuse(engine, archive, folder + QStringLiteral(": ") + QString::number(made));
+        return Refuse(engine, archive,
+                      folder.text() + QStringLiteral(": ") + QString::number(made));
     }
     const bool lzh = util::ExtensionOf(archive.text()) == QLatin1String("LZH");
-    const QString history = ArchiveHistoryName(hostArchive.text(), engine.RunStart());
-    if (platform::LinkHostFile(platform::HostPath(real), platform::HostPath(history)) == 0) {
+    const platform::HostPath history = ArchiveHistoryName(hostArchive, engine.RunStart());
+    if (platform::LinkHostFile(real, history) == 0) {
         hostArchive_ = real;
         linked_ = history;
         return true;
@@ -82,7 +82,7 @@ bool ArchiveHistory::Keep(Engine& engine, const platform::DrivePath& archive,
     archiver::HistoryRequest request;
     request.kind = lzh ? archiver::HistoryKind::kLzh : archiver::HistoryKind::kZip;
     request.archive = HostFileSystemPath(real);
-    request.baseFolder = HostFileSystemPath(hostSource.text());
+    request.baseFolder = HostFileSystemPath(hostSource);
     request.recursive = withSubFolders;
     // Only the LZH update deletes members whose files are gone.
     request.deleteMissing = deleteMissing && lzh;

@@ -38,8 +38,8 @@ class ArchiveHistory {
               bool withSubFolders, bool deleteMissing);
 
     bool kept_ = true;
-    QString hostArchive_;
-    QString linked_;  // the history archive linked to the whole old archive
+    platform::HostPath hostArchive_;
+    platform::HostPath linked_;  // the history archive linked to the whole old archive
 };
 
 }  // namespace engine

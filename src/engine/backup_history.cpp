@@ -98,7 +98,7 @@ std::optional<QDateTime> HistoryEntryTime(const QString& name, bool isFolder) {
 FolderHistory::FolderHistory(const platform::DrivePath& driveRoot,
                              const platform::HostPath& hostRoot, const QDateTime& runStart)
     : driveRoot_(driveRoot.text()), hostRoot_(hostRoot.text()) {
-    const QString folder = HostHistoryFolder();
+    const QString folder = HostHistoryFolder().text();
     stamp_ = FreeStamp(HistoryStamp(runStart),
                        [&folder](const QString& stamp) { return folder + u'/' + stamp; });
 }
@@ -232,11 +232,11 @@ bool DeleteKeepingHistory(Engine& engine, const platform::DrivePath& driveTarget
     return false;
 }
 
-QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& now) {
+QStringList PruneHistory(const platform::HostPath& hostHistory, int days, const QDateTime& now) {
     QStringList lines;
     if (days <= 0) return lines;
     const QDateTime limit = now.addDays(-days);
-    for (const HistoryEntry& entry : EntriesOf(hostHistory)) {
+    for (const HistoryEntry& entry : EntriesOf(hostHistory.text())) {
         if (entry.made >= limit) continue;
         const QString why = QStringLiteral("older than %1 days").arg(days);
         lines.append(platform::RemoveHostTree(platform::HostPath(entry.path))
@@ -272,21 +272,23 @@ QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString&
     return lines;
 }
 
-QString ArchiveHistoryFolder(const QString& hostArchive) {
-    return hostArchive.left(hostArchive.lastIndexOf(u'/')) + u'/' + HistoryFolderName();
+platform::HostPath ArchiveHistoryFolder(const platform::HostPath& hostArchive) {
+    const QString& archive = hostArchive.text();
+    return platform::HostPath(archive.left(archive.lastIndexOf(u'/')) + u'/' + HistoryFolderName());
 }
 
-QString ArchiveHistoryName(const QString& hostArchive, const QDateTime& runStart) {
-    const QFileInfo info(hostArchive);
-    const QString folder = ArchiveHistoryFolder(hostArchive);
+platform::HostPath ArchiveHistoryName(const platform::HostPath& hostArchive,
+                                      const QDateTime& runStart) {
+    const QFileInfo info(hostArchive.text());
+    const QString folder = ArchiveHistoryFolder(hostArchive).text();
     const QString head = folder + u'/' + info.completeBaseName() + u' ';
     const QString tail = u'.' + info.suffix();
     const QString stamp = FreeStamp(
         HistoryStamp(runStart), [&](const QString& candidate) { return head + candidate + tail; });
-    return head + stamp + tail;
+    return platform::HostPath(head + stamp + tail);
 }
 
-void PruneHistoryFolder(Engine& engine, const QString& hostHistory) {
+void PruneHistoryFolder(Engine& engine, const platform::HostPath& hostHistory) {
     for (const QString& line : PruneHistory(hostHistory, engine.HistoryDays(), platform::Now())) {
         engine.NoteHistory(line);
     }

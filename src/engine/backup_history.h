@@ -64,7 +64,9 @@ class FolderHistory {
     bool KeepDeleted(const platform::DrivePath& driveTarget, const platform::HostPath& hostTarget,
                      QString& error);
 
-    QString HostHistoryFolder() const { return hostRoot_ + u'/' + HistoryFolderName(); }
+    platform::HostPath HostHistoryFolder() const {
+        return platform::HostPath(hostRoot_ + u'/' + HistoryFolderName());
+    }
 
   private:
     std::optional<QString> KeptPathOf(const QString& driveTarget, QString& error);
@@ -105,7 +107,7 @@ bool DeleteKeepingHistory(Engine& engine, const platform::DrivePath& driveTarget
 
 // Removes from the history folder `hostHistory` every entry made before
 // `now` minus `days` days; the lines say what was removed.
-QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& now);
+QStringList PruneHistory(const platform::HostPath& hostHistory, int days, const QDateTime& now);
 
 // Removes the oldest entries of the history folders `hostHistories` that are
 // on the file system of `hostPath`, oldest first, until `bytes` are free
@@ -116,10 +118,11 @@ QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString&
 
 // The history folder beside an archive, and the history archive a run that
 // began at `runStart` writes there: "<base name> <stamp>.<ext>".
-QString ArchiveHistoryFolder(const QString& hostArchive);
-QString ArchiveHistoryName(const QString& hostArchive, const QDateTime& runStart);
+platform::HostPath ArchiveHistoryFolder(const platform::HostPath& hostArchive);
+platform::HostPath ArchiveHistoryName(const platform::HostPath& hostArchive,
+                                      const QDateTime& runStart);
 
 // Prunes the history folder at the start of an entry, noting it in the engine.
-void PruneHistoryFolder(Engine& engine, const QString& hostHistory);
+void PruneHistoryFolder(Engine& engine, const platform::HostPath& hostHistory);
 
 }  // namespace engine

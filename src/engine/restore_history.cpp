@@ -49,7 +49,7 @@ std::vector<HistoryPart> ArchiveHistory(const QString& backup) {
     const QFileInfo archive(host->text());
     const QString head = util::AsciiUpper(archive.completeBaseName() + u' ');
     const QString tail = util::AsciiUpper(u'.' + archive.suffix());
-    const QString hostHistory = ArchiveHistoryFolder(host->text());
+    const QString hostHistory = ArchiveHistoryFolder(*host).text();
     const QString driveHistory = util::JoinPath(util::ParentPath(backup), HistoryFolderName());
     const platform::SearchResult listing = platform::SearchHostFolder(
         platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);

@@ -72,7 +72,7 @@ TEST_F(BackupHistory, PruningRemovesOnlyWhatIsOlderThanTheDaysByTheClock) {
     Put(history + S("日記 2026-06-14_000000.LZH"), "a recent one");
     Put(history + S("notes/mine.txt"), "not the history's");
     Put(history + S("readme.txt"), "not the history's either");
-    const QString host = drives.Host(S("D:\\dst\\.kibako-history"));
+    const platform::HostPath host(drives.Host(S("D:\\dst\\.kibako-history")));
 
     EXPECT_TRUE(engine::PruneHistory(host, 0, kNow).isEmpty());  // 0: nothing is kept or pruned
     const QStringList lines = engine::PruneHistory(host, 10, platform::Now());

@@ -251,7 +251,8 @@ void BM_SearchFolderOf50000(benchmark::State& state) {
     Files();
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            platform::SearchDirectory(QStringLiteral("F:\\Big\\*.*")).entries.size());
+            platform::SearchDirectory(platform::DrivePath(QStringLiteral("F:\\Big\\*.*")))
+                .entries.size());
     }
 }
 BENCHMARK(BM_SearchFolderOf50000)->Unit(benchmark::kMillisecond)->Iterations(10);

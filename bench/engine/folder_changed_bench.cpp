@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < std::max(1, atoi(argv[3])); ++i) {
         QElapsedTimer timer;
         timer.start();
-        changed = engine::FolderChangedSince(QStringLiteral("C:"), last, true);
+        changed = engine::FolderChangedSince(platform::DrivePath(QStringLiteral("C:")), last, true);
         best = std::min(best, timer.nsecsElapsed() / 1e9);
     }
     std::printf("%.3f %s\n", best, changed ? "changed" : "unchanged");

@@ -14,25 +14,27 @@
 namespace engine {
 namespace {
 
-std::filesystem::path HostFileSystemPath(const QString& hostPath) {
+std::filesystem::path HostFileSystemPath(const platform::HostPath& hostPath) {
     return std::filesystem::path(platform::HostBytes(hostPath).toStdString());
 }
 
-bool Refuse(Engine& engine, const QString& archive, const QString& why) {
+bool Refuse(Engine& engine, const platform::DrivePath& archive, const QString& why) {
     engine.Ui().Beep();
     engine.Ui().StandardMessage(
         QStringLiteral("古いメンバーを履歴に残せないので、アーカイブを更新しませんでした\n") + why +
-            QStringLiteral("\nファイル：　") + archive,
+            QStringLiteral("\nファイル：　") + archive.text(),
         util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 
 }  // namespace
 
-ArchiveHistory::ArchiveHistory(Engine& engine, const QString& source, const QString& archive,
-                               bool withSubFolders, bool deleteMissing) {
+ArchiveHistory::ArchiveHistory(Engine& engine, const platform::DrivePath& archive,
+                               const platform::HostPath& hostSource,
+                               const platform::HostPath& hostArchive, bool withSubFolders,
+                               bool deleteMissing) {
     if (engine.HistoryDays() > 0) {
-        kept_ = Keep(engine, source, archive, withSubFolders, deleteMissing);
+        kept_ = Keep(engine, archive, hostSource, hostArchive, withSubFolders, deleteMissing);
     }
 }
 
@@ -45,33 +47,33 @@ ArchiveHistory::~ArchiveHistory() {
         return;
     }
     // A failure leaves the whole old archive as the history: nothing is lost.
-    if (util::ExtensionOf(hostArchive_) == QLatin1String("LZH")) {
+    if (util::ExtensionOf(hostArchive_.text()) == QLatin1String("LZH")) {
         archiver::ShrinkLzhHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
     } else {
         archiver::ShrinkZipHistory(HostFileSystemPath(linked_), HostFileSystemPath(hostArchive_));
     }
 }
 
-bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& archive,
-                          bool withSubFolders, bool deleteMissing) {
-    const std::optional<QString> hostArchive = platform::ToHostPath(archive);
-    const std::optional<QString> hostSource = platform::ToHostPath(source);
-    if (!hostArchive || !hostSource) return true;
-    const QString folder = ArchiveHistoryFolder(*hostArchive);
+bool ArchiveHistory::Keep(Engine& engine, const platform::DrivePath& archive,
+                          const platform::HostPath& hostSource,
+                          const platform::HostPath& hostArchive, bool withSubFolders,
+                          bool deleteMissing) {
+    const platform::HostPath folder = ArchiveHistoryFolder(hostArchive);
     engine.AddHistoryFolder(folder);
     PruneHistoryFolder(engine, folder);
     // A destination that is a link is updated where it points, so the old
     // archive to keep is the file there, not the link.
-    const QString real = platform::CanonicalPath(*hostArchive);
+    const platform::HostPath real = platform::CanonicalPath(hostArchive);
     if (platform::LookAtHostFile(real).kind != platform::HostFileLook::Kind::File) {
         return true;
     }
     const int made = platform::MakeHostFolder(folder);
     if (made != 0 && made != EEXIST) {
-        return Refuse(engine, archive, folder + QStringLiteral(": ") + QString::number(made));
+        return Refuse(engine, archive,
+                      folder.text() + QStringLiteral(": ") + QString::number(made));
     }
-    const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
-    const QString history = ArchiveHistoryName(*hostArchive, engine.RunStart());
+    const bool lzh = util::ExtensionOf(archive.text()) == QLatin1String("LZH");
+    const platform::HostPath history = ArchiveHistoryName(hostArchive, engine.RunStart());
     if (platform::LinkHostFile(real, history) == 0) {
         hostArchive_ = real;
         linked_ = history;
@@ -80,7 +82,7 @@ bool ArchiveHistory::Keep(Engine& engine, const QString& source, const QString& 
     archiver::HistoryRequest request;
     request.kind = lzh ? archiver::HistoryKind::kLzh : archiver::HistoryKind::kZip;
     request.archive = HostFileSystemPath(real);
-    request.baseFolder = HostFileSystemPath(*hostSource);
+    request.baseFolder = HostFileSystemPath(hostSource);
     request.recursive = withSubFolders;
     // Only the LZH update deletes members whose files are gone.
     request.deleteMissing = deleteMissing && lzh;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "platform/path_kinds.h"
 
 #include <QString>
 
 namespace engine {
 
-// For the length of one archive update, when the engine keeps history: first
+// For the length of one archive update, when the engine keeps history (made
+// only then, with the host paths of the source folder and the archive): first
 // removes the archive's history older than the setting's days, then keeps the
 // members the update replaces (and, with `deleteMissing`, deletes) in
 // "<archive folder>/.kibako-history/<archive name> <run start>.<ext>".
@@ -18,7 +20,9 @@ namespace engine {
 // members are in the history before the archive changes.
 class ArchiveHistory {
   public:
-    ArchiveHistory(Engine& engine, const QString& source, const QString& archive,
+    // `archive` names the archive in messages.
+    ArchiveHistory(Engine& engine, const platform::DrivePath& archive,
+                   const platform::HostPath& hostSource, const platform::HostPath& hostArchive,
                    bool withSubFolders, bool deleteMissing);
     ~ArchiveHistory();
     ArchiveHistory(const ArchiveHistory&) = delete;
@@ -29,12 +33,13 @@ class ArchiveHistory {
     bool Kept() const { return kept_; }
 
   private:
-    bool Keep(Engine& engine, const QString& source, const QString& archive, bool withSubFolders,
-              bool deleteMissing);
+    bool Keep(Engine& engine, const platform::DrivePath& archive,
+              const platform::HostPath& hostSource, const platform::HostPath& hostArchive,
+              bool withSubFolders, bool deleteMissing);
 
     bool kept_ = true;
-    QString hostArchive_;
-    QString linked_;  // the history archive linked to the whole old archive
+    platform::HostPath hostArchive_;
+    platform::HostPath linked_;  // the history archive linked to the whole old archive
 };
 
 }  // namespace engine

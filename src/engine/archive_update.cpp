@@ -8,10 +8,12 @@
 #include "util/numbers.h"
 #include "util/path_names.h"
 
+#include <optional>
+
 namespace engine {
 namespace {
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const platform::DrivePath& path) { return path.text().toStdString(); }
 
 // The archiver could not be called at all: nothing can be written, so the
 // whole run stops.
@@ -36,11 +38,12 @@ std::optional<archiver::CommandResult> Run(Engine& engine, const Call& library,
 
 // A failed archive: the beep, and the archiver's reason (which names the file
 // it concerns) with the archive.
-bool Failed(Engine& engine, const QString& archive, const archiver::CommandResult& result) {
+bool Failed(Engine& engine, const platform::DrivePath& archive,
+            const archiver::CommandResult& result) {
     engine.Ui().Beep();
     engine.Ui().StandardMessage(QStringLiteral("アーカイブを更新できませんでした\n") +
                                     QString::fromStdString(result.message) +
-                                    QStringLiteral("\nファイル：　") + archive,
+                                    QStringLiteral("\nファイル：　") + archive.text(),
                                 util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
@@ -48,7 +51,8 @@ bool Failed(Engine& engine, const QString& archive, const archiver::CommandResul
 // The archive was updated with everything that could be read; the files or
 // folders that could not be are shown, and the entry fails so that a later
 // run tries them again.
-bool PartlyDone(Engine& engine, const QString& archive, const archiver::CommandResult& result) {
+bool PartlyDone(Engine& engine, const platform::DrivePath& archive,
+                const archiver::CommandResult& result) {
     QString entries;
     for (const std::string& entry : result.failedEntries) {
         entries += QString::fromStdString(entry) + u'\n';
@@ -56,15 +60,31 @@ bool PartlyDone(Engine& engine, const QString& archive, const archiver::CommandR
     engine.Ui().Beep();
     engine.Ui().StandardMessage(
         QStringLiteral("読めないファイルを除いてアーカイブを更新しました\n") + entries +
-            QStringLiteral("ファイル：　") + archive,
+            QStringLiteral("ファイル：　") + archive.text(),
         util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 
+// Whether the source folder is there, and its host path (which a drive root
+// that exists only as a letter lacks).
+struct SourceFolder {
+    bool exists = false;
+    std::optional<platform::HostPath> hostPath;
+};
+
+SourceFolder LookAtSource(const platform::DrivePath& source) {
+    if (source.text().size() > 3) {
+        std::optional<platform::HostPath> host = util::ExistingFolder(source);
+        return {host.has_value(), std::move(host)};
+    }
+    if (!util::FolderExists(source)) return {};
+    return {true, platform::ToHostPath(source)};
+}
+
 }  // namespace
 
-archiver::UnlhaCommand LzhUpdate(const QString& archive, const QString& source,
-                                 bool withSubFolders) {
+archiver::UnlhaCommand LzhUpdate(const platform::DrivePath& archive,
+                                 const platform::DrivePath& source, bool withSubFolders) {
     archiver::UnlhaCommand command;
     command.verb = archiver::UnlhaVerb::kUpdate;
     command.recursive = withSubFolders;
@@ -73,7 +93,8 @@ archiver::UnlhaCommand LzhUpdate(const QString& archive, const QString& source,
     return command;
 }
 
-archiver::UnlhaCommand LzhDelete(const QString& archive, const QString& source) {
+archiver::UnlhaCommand LzhDelete(const platform::DrivePath& archive,
+                                 const platform::DrivePath& source) {
     archiver::UnlhaCommand command;
     command.verb = archiver::UnlhaVerb::kDeleteMissing;
     command.archive = Utf8(archive);
@@ -82,7 +103,8 @@ archiver::UnlhaCommand LzhDelete(const QString& archive, const QString& source) 
     return command;
 }
 
-archiver::ZipCommand ZipUpdate(const QString& archive, const QString& source, bool withSubFolders,
+archiver::ZipCommand ZipUpdate(const platform::DrivePath& archive,
+                               const platform::DrivePath& source, bool withSubFolders,
                                bool archiveExists) {
     archiver::ZipCommand command;
     command.updateOnly = archiveExists;
@@ -93,38 +115,50 @@ archiver::ZipCommand ZipUpdate(const QString& archive, const QString& source, bo
     return command;
 }
 
-QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders) {
+QString LzhUpdateCommand(const platform::DrivePath& archive, const platform::DrivePath& source,
+                         bool withSubFolders) {
     return QString::fromStdString(
         archiver::UnlhaCommandLine(LzhUpdate(archive, source, withSubFolders)));
 }
 
-QString LzhDeleteCommand(const QString& archive, const QString& source) {
+QString LzhDeleteCommand(const platform::DrivePath& archive, const platform::DrivePath& source) {
     return QString::fromStdString(archiver::UnlhaCommandLine(LzhDelete(archive, source)));
 }
 
-QString ZipUpdateCommand(const QString& archive, const QString& source, bool withSubFolders,
-                         bool archiveExists) {
+QString ZipUpdateCommand(const platform::DrivePath& archive, const platform::DrivePath& source,
+                         bool withSubFolders, bool archiveExists) {
     return QString::fromStdString(
         archiver::ZipCommandLine(ZipUpdate(archive, source, withSubFolders, archiveExists)));
 }
 
-bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
-                   bool withSubFolders, bool deleteMissing) {
-    const bool lzh = util::ExtensionOf(archive) == QLatin1String("LZH");
-    if (!util::FolderExists(source)) {
+bool UpdateArchive(Engine& engine, const platform::DrivePath& source,
+                   const platform::DrivePath& archive, bool withSubFolders, bool deleteMissing) {
+    const bool lzh = util::ExtensionOf(archive.text()) == QLatin1String("LZH");
+    const SourceFolder sourceFolder = LookAtSource(source);
+    if (!sourceFolder.exists) {
         engine.Ui().StandardMessage(util::MissingFolderText(source), util::Buttons::Ok,
                                     util::Answer::Ok);
         return false;
     }
     // The first backup into a new folder: the archivers create files, not
     // folders. Only the last level is made, as for a plain copy.
-    if (const auto error = util::MakeDestinationFolder(util::ParentPath(archive))) {
+    const util::DestinationFolder folder =
+        util::PrepareDestinationFolder(util::ParentPath(archive));
+    if (folder.error) {
         engine.Ui().Beep();
-        engine.Ui().StandardMessage(*error, util::Buttons::Ok, util::Answer::Ok);
+        engine.Ui().StandardMessage(*folder.error, util::Buttons::Ok, util::Answer::Ok);
         return false;
     }
-    const ArchiveHistory history(engine, source, archive, withSubFolders, deleteMissing);
-    if (!history.Kept()) return false;
+    // The archiver is handed drive paths and resolves them itself; the
+    // history works on the host paths, found here once.
+    std::optional<ArchiveHistory> history;
+    if (engine.HistoryDays() > 0 && sourceFolder.hostPath) {
+        const platform::HostLook hostArchive =
+            platform::LookUpHostEntry(folder.hostPath, util::FileNameOf(archive.text()));
+        history.emplace(engine, archive, *sourceFolder.hostPath, *hostArchive.path, withSubFolders,
+                        deleteMissing);
+        if (!history->Kept()) return false;
+    }
     const auto result =
         lzh ? Run(engine, engine.Archiver().unlha, LzhUpdate(archive, source, withSubFolders))
             : Run(engine, engine.Archiver().zip,
@@ -136,8 +170,9 @@ bool UpdateArchive(Engine& engine, const QString& source, const QString& archive
     return true;
 }
 
-bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QString& archive) {
-    if (util::ExtensionOf(archive) != QLatin1String("LZH")) return true;
+bool DeleteMissingFromArchive(Engine& engine, const platform::DrivePath& source,
+                              const platform::DrivePath& archive) {
+    if (util::ExtensionOf(archive.text()) != QLatin1String("LZH")) return true;
     const auto result = Run(engine, engine.Archiver().unlha, LzhDelete(archive, source));
     if (!result) return CannotWrite(engine);
     if (!result->ok()) return Failed(engine, archive, *result);

@@ -2,6 +2,7 @@
 
 #include "archiver/commands.h"
 #include "engine/engine.h"
+#include "platform/path_kinds.h"
 
 #include <QString>
 
@@ -9,20 +10,23 @@ namespace engine {
 
 // The commands handed to the archiver. Paths are passed as values, so any
 // folder name reaches the archiver unchanged.
-archiver::UnlhaCommand LzhUpdate(const QString& archive, const QString& source,
-                                 bool withSubFolders);
-archiver::UnlhaCommand LzhDelete(const QString& archive, const QString& source);
-archiver::ZipCommand ZipUpdate(const QString& archive, const QString& source, bool withSubFolders,
+archiver::UnlhaCommand LzhUpdate(const platform::DrivePath& archive,
+                                 const platform::DrivePath& source, bool withSubFolders);
+archiver::UnlhaCommand LzhDelete(const platform::DrivePath& archive,
+                                 const platform::DrivePath& source);
+archiver::ZipCommand ZipUpdate(const platform::DrivePath& archive,
+                               const platform::DrivePath& source, bool withSubFolders,
                                bool archiveExists);
 
 // The same commands as command-line text, for logs and messages; never
 // parsed back.
-QString LzhUpdateCommand(const QString& archive, const QString& source, bool withSubFolders);
-QString LzhDeleteCommand(const QString& archive, const QString& source);
+QString LzhUpdateCommand(const platform::DrivePath& archive, const platform::DrivePath& source,
+                         bool withSubFolders);
+QString LzhDeleteCommand(const platform::DrivePath& archive, const platform::DrivePath& source);
 // The switch word is "-u" when the archive exists, "-" otherwise, followed by
 // "r " with sub-folders or " " without.
-QString ZipUpdateCommand(const QString& archive, const QString& source, bool withSubFolders,
-                         bool archiveExists);
+QString ZipUpdateCommand(const platform::DrivePath& archive, const platform::DrivePath& source,
+                         bool withSubFolders, bool archiveExists);
 
 // Updates an LZH or ZIP archive with the folder's files. The archive's folder
 // is made when only its last level is missing; a drive that is not ready or a
@@ -32,11 +36,12 @@ QString ZipUpdateCommand(const QString& archive, const QString& source, bool wit
 // the run. With `deleteMissing`, a successful LZH update is followed by the
 // delete command. An update that had to pass over files or folders it could
 // not read shows them and returns false, so the entry is tried again.
-bool UpdateArchive(Engine& engine, const QString& source, const QString& archive,
-                   bool withSubFolders, bool deleteMissing);
+bool UpdateArchive(Engine& engine, const platform::DrivePath& source,
+                   const platform::DrivePath& archive, bool withSubFolders, bool deleteMissing);
 
 // Removes from an LZH archive the members whose files are gone from the source
 // folder; ZIP archives are left alone.
-bool DeleteMissingFromArchive(Engine& engine, const QString& source, const QString& archive);
+bool DeleteMissingFromArchive(Engine& engine, const platform::DrivePath& source,
+                              const platform::DrivePath& archive);
 
 }  // namespace engine

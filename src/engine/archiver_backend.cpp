@@ -14,9 +14,9 @@ ArchiverBackend ArchiverBackend::Library() {
         [](const std::string& drivePath) -> std::optional<std::filesystem::path> {
             QString path = QString::fromStdString(drivePath);
             if (path.size() > 3 && path.endsWith(u'\\')) path.chop(1);
-            const auto host = platform::ToHostPath(path);
+            const auto host = platform::ToHostPath(platform::DrivePath(path));
             if (!host) return std::nullopt;
-            return std::filesystem::path(platform::HostBytes(*host).toStdString());
+            return std::filesystem::path(platform::HostBytes(host->text()).toStdString());
         });
     ArchiverBackend backend;
     backend.unlha = [](const archiver::UnlhaCommand& command) {

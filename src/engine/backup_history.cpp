@@ -26,7 +26,8 @@ constexpr qint64 kRoomMargin = 64 * 1024;
 QString ErrorText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
 bool Exists(const QString& hostPath) {
-    return platform::LookAtHostFile(hostPath).kind != platform::HostFileLook::Kind::Nothing;
+    return platform::LookAtHostFile(platform::HostPath(hostPath)).kind !=
+           platform::HostFileLook::Kind::Nothing;
 }
 
 // "<stamp>" or "<stamp>-n".
@@ -59,7 +60,7 @@ struct HistoryEntry {
 std::vector<HistoryEntry> EntriesOf(const QString& hostHistory) {
     std::vector<HistoryEntry> entries;
     const platform::SearchResult listing = platform::SearchHostFolder(
-        hostHistory, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+        platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& found : listing.entries) {
         if (const auto made = HistoryEntryTime(found.name, found.isFolder)) {
             entries.push_back({hostHistory + u'/' + found.name, *made});
@@ -94,9 +95,10 @@ std::optional<QDateTime> HistoryEntryTime(const QString& name, bool isFolder) {
     return StampTime(name.mid(space + 1, dot - space - 1));
 }
 
-FolderHistory::FolderHistory(QString driveRoot, QString hostRoot, const QDateTime& runStart)
-    : driveRoot_(std::move(driveRoot)), hostRoot_(std::move(hostRoot)) {
-    const QString folder = HostHistoryFolder();
+FolderHistory::FolderHistory(const platform::DrivePath& driveRoot,
+                             const platform::HostPath& hostRoot, const QDateTime& runStart)
+    : driveRoot_(driveRoot.text()), hostRoot_(hostRoot.text()) {
+    const QString folder = HostHistoryFolder().text();
     stamp_ = FreeStamp(HistoryStamp(runStart),
                        [&folder](const QString& stamp) { return folder + u'/' + stamp; });
 }
@@ -120,9 +122,10 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
     for (const QString& level : levels) {
         folder += u'/' + level;
         if (madeFolders_.contains(folder)) continue;
-        const int code = platform::MakeHostFolder(folder);
-        if (code != 0 && (code != EEXIST || platform::LookAtHostFile(folder).kind !=
-                                                platform::HostFileLook::Kind::Folder)) {
+        const int code = platform::MakeHostFolder(platform::HostPath(folder));
+        if (code != 0 &&
+            (code != EEXIST || platform::LookAtHostFile(platform::HostPath(folder)).kind !=
+                                   platform::HostFileLook::Kind::Folder)) {
             error = folder + QStringLiteral(": ") + ErrorText(code);
             return std::nullopt;
         }
@@ -131,18 +134,17 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
     return folder + u'/' + names.last();
 }
 
-std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(const QString& driveTarget,
-                                                               const QString& hostTarget,
-                                                               QString& error) {
-    const std::optional<QString> kept = KeptPathOf(driveTarget, error);
+std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(
+    const platform::DrivePath& driveTarget, const platform::HostPath& hostTarget, QString& error) {
+    const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
     if (!kept) return std::nullopt;
-    int code = platform::LinkHostFile(hostTarget, *kept);
-    if (code == 0) return Held{*kept, hostTarget, false};
+    int code = platform::LinkHostFile(hostTarget, platform::HostPath(*kept));
+    if (code == 0) return Held{*kept, hostTarget.text(), false};
     // FAT and other file systems without links: the file is moved, and the
     // copy lands where it was.
     if (code == EPERM || code == EOPNOTSUPP || code == EMLINK || code == ENOSYS) {
-        code = platform::MoveHostFile(hostTarget, *kept);
-        if (code == 0) return Held{*kept, hostTarget, true};
+        code = platform::MoveHostFile(hostTarget, platform::HostPath(*kept));
+        if (code == 0) return Held{*kept, hostTarget.text(), true};
     }
     error = ErrorText(code);
     return std::nullopt;
@@ -151,31 +153,31 @@ std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(const QString& dr
 void FolderHistory::Release(const Held& held, bool replaced) {
     if (replaced) return;
     if (held.moved) {
-        platform::MoveHostFile(held.kept, held.target);
+        platform::MoveHostFile(platform::HostPath(held.kept), platform::HostPath(held.target));
     } else {
-        platform::RemoveHostFile(held.kept);
+        platform::RemoveHostFile(platform::HostPath(held.kept));
     }
 }
 
-bool FolderHistory::KeepDeleted(const QString& driveTarget, const QString& hostTarget,
-                                QString& error) {
-    const std::optional<QString> kept = KeptPathOf(driveTarget, error);
+bool FolderHistory::KeepDeleted(const platform::DrivePath& driveTarget,
+                                const platform::HostPath& hostTarget, QString& error) {
+    const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
     if (!kept) return false;
-    if (const int code = platform::MoveHostFile(hostTarget, *kept)) {
+    if (const int code = platform::MoveHostFile(hostTarget, platform::HostPath(*kept))) {
         error = ErrorText(code);
         return false;
     }
     return true;
 }
 
-FolderHistoryScope::FolderHistoryScope(Engine& engine, const QString& driveDestination)
+FolderHistoryScope::FolderHistoryScope(Engine& engine, const platform::DrivePath& driveDestination,
+                                       const std::optional<platform::HostPath>& hostDestination)
     : engine_(engine) {
     if (engine.HistoryDays() <= 0) return;
-    const std::optional<QString> host = platform::ToHostPath(driveDestination);
-    if (!host) return;
-    QString root = *host;
+    if (!hostDestination) return;
+    QString root = hostDestination->text();
     while (root.size() > 1 && root.endsWith(u'/')) root.chop(1);
-    history_.emplace(driveDestination, root, engine.RunStart());
+    history_.emplace(driveDestination, platform::HostPath(root), engine.RunStart());
     engine.AddHistoryFolder(history_->HostHistoryFolder());
     PruneHistoryFolder(engine, history_->HostHistoryFolder());
     engine.SetHistory(&*history_);
@@ -187,7 +189,9 @@ FolderHistoryScope::~FolderHistoryScope() {
 
 util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& copy,
                                     const platform::CopyProgress& progress) {
-    const QString hostFolder = copy.hostTarget.left(copy.hostTarget.lastIndexOf(u'/'));
+    const QString& hostTarget = copy.hostTarget.text();
+    const qsizetype slash = hostTarget.lastIndexOf(u'/');
+    const QString hostFolder = slash == 0 ? QStringLiteral("/") : hostTarget.left(slash);
     const qint64 bytes = copy.sourceSize;
     const auto makeRoom = [&engine, hostFolder, bytes]() {
         // The run's own history is named to the second it began in.
@@ -208,33 +212,34 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
             engine,
             {false, false, true,
              QStringLiteral("古いバックアップを履歴に残せないので、置き換えませんでした\n") +
-                 error + QStringLiteral("\nファイル：　") + copy.target});
+                 error + QStringLiteral("\nファイル：　") + copy.target.text()});
     }
     const util::CopyResult result = Told(engine, util::CopyResolvedFile(copy, progress, makeRoom));
     FolderHistory::Release(*held, result.copied);
     return result;
 }
 
-bool DeleteKeepingHistory(Engine& engine, const QString& driveTarget, const QString& hostTarget) {
+bool DeleteKeepingHistory(Engine& engine, const platform::DrivePath& driveTarget,
+                          const platform::HostPath& hostTarget) {
     FolderHistory* history = engine.History();
     if (history == nullptr) return util::DeleteOneFile(driveTarget);
     QString error;
     if (history->KeepDeleted(driveTarget, hostTarget, error)) return true;
     engine.Ui().StandardMessage(
         QStringLiteral("古いバックアップを履歴に残せないので、削除しませんでした\n") + error +
-            QStringLiteral("\nファイル：　") + driveTarget,
+            QStringLiteral("\nファイル：　") + driveTarget.text(),
         util::Buttons::Ok, util::Answer::Ok);
     return false;
 }
 
-QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& now) {
+QStringList PruneHistory(const platform::HostPath& hostHistory, int days, const QDateTime& now) {
     QStringList lines;
     if (days <= 0) return lines;
     const QDateTime limit = now.addDays(-days);
-    for (const HistoryEntry& entry : EntriesOf(hostHistory)) {
+    for (const HistoryEntry& entry : EntriesOf(hostHistory.text())) {
         if (entry.made >= limit) continue;
         const QString why = QStringLiteral("older than %1 days").arg(days);
-        lines.append(platform::RemoveHostTree(entry.path)
+        lines.append(platform::RemoveHostTree(platform::HostPath(entry.path))
                          ? RemovedLine(entry, why)
                          : QStringLiteral("history could not be removed: ") + entry.path);
     }
@@ -244,11 +249,11 @@ QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& 
 QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString& hostPath,
                                 qint64 bytes, const QDateTime& before) {
     QStringList lines;
-    const std::optional<quint64> disk = platform::FileSystemOf(hostPath);
+    const std::optional<quint64> disk = platform::FileSystemOf(platform::HostPath(hostPath));
     if (!disk) return lines;
     std::vector<HistoryEntry> entries;
     for (const QString& folder : hostHistories) {
-        if (platform::FileSystemOf(folder) != disk) continue;
+        if (platform::FileSystemOf(platform::HostPath(folder)) != disk) continue;
         for (HistoryEntry& entry : EntriesOf(folder)) {
             // This run's own history holds files whose new copies are not
             // all in place yet.
@@ -258,30 +263,32 @@ QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString&
     std::sort(entries.begin(), entries.end(),
               [](const HistoryEntry& a, const HistoryEntry& b) { return a.made < b.made; });
     for (const HistoryEntry& entry : entries) {
-        const std::optional<qint64> free = platform::FreeBytesOf(hostPath);
+        const std::optional<qint64> free = platform::FreeBytesOf(platform::HostPath(hostPath));
         if (free && *free >= bytes + kRoomMargin) break;
-        if (platform::RemoveHostTree(entry.path)) {
+        if (platform::RemoveHostTree(platform::HostPath(entry.path))) {
             lines.append(RemovedLine(entry, QStringLiteral("the disk was full")));
         }
     }
     return lines;
 }
 
-QString ArchiveHistoryFolder(const QString& hostArchive) {
-    return hostArchive.left(hostArchive.lastIndexOf(u'/')) + u'/' + HistoryFolderName();
+platform::HostPath ArchiveHistoryFolder(const platform::HostPath& hostArchive) {
+    const QString& archive = hostArchive.text();
+    return platform::HostPath(archive.left(archive.lastIndexOf(u'/')) + u'/' + HistoryFolderName());
 }
 
-QString ArchiveHistoryName(const QString& hostArchive, const QDateTime& runStart) {
-    const QFileInfo info(hostArchive);
-    const QString folder = ArchiveHistoryFolder(hostArchive);
+platform::HostPath ArchiveHistoryName(const platform::HostPath& hostArchive,
+                                      const QDateTime& runStart) {
+    const QFileInfo info(hostArchive.text());
+    const QString folder = ArchiveHistoryFolder(hostArchive).text();
     const QString head = folder + u'/' + info.completeBaseName() + u' ';
     const QString tail = u'.' + info.suffix();
     const QString stamp = FreeStamp(
         HistoryStamp(runStart), [&](const QString& candidate) { return head + candidate + tail; });
-    return head + stamp + tail;
+    return platform::HostPath(head + stamp + tail);
 }
 
-void PruneHistoryFolder(Engine& engine, const QString& hostHistory) {
+void PruneHistoryFolder(Engine& engine, const platform::HostPath& hostHistory) {
     for (const QString& line : PruneHistory(hostHistory, engine.HistoryDays(), platform::Now())) {
         engine.NoteHistory(line);
     }

@@ -41,7 +41,8 @@ class FolderHistory {
   public:
     // `driveRoot` is the destination as the copy names it (drive form); the
     // path of a kept file below the history is its path below `driveRoot`.
-    FolderHistory(QString driveRoot, QString hostRoot, const QDateTime& runStart);
+    FolderHistory(const platform::DrivePath& driveRoot, const platform::HostPath& hostRoot,
+                  const QDateTime& runStart);
 
     // A file that is to be replaced, held in the history until the new copy
     // is in place.
@@ -53,16 +54,19 @@ class FolderHistory {
     // Before the backup `hostTarget` (drive form `driveTarget`) is replaced:
     // a second name in the history (or, where links are not kept, the file
     // moved there). Nothing, with `error`, when it cannot be kept.
-    std::optional<Held> HoldReplaced(const QString& driveTarget, const QString& hostTarget,
-                                     QString& error);
+    std::optional<Held> HoldReplaced(const platform::DrivePath& driveTarget,
+                                     const platform::HostPath& hostTarget, QString& error);
     // After the copy: a replaced file stays in the history; a file not
     // replaced leaves it again (the backup keeps its only copy).
     static void Release(const Held& held, bool replaced);
     // Instead of deleting a backup: moves it into the history. False, with
     // `error`, when it cannot be moved (it is then left where it is).
-    bool KeepDeleted(const QString& driveTarget, const QString& hostTarget, QString& error);
+    bool KeepDeleted(const platform::DrivePath& driveTarget, const platform::HostPath& hostTarget,
+                     QString& error);
 
-    QString HostHistoryFolder() const { return hostRoot_ + u'/' + HistoryFolderName(); }
+    platform::HostPath HostHistoryFolder() const {
+        return platform::HostPath(hostRoot_ + u'/' + HistoryFolderName());
+    }
 
   private:
     std::optional<QString> KeptPathOf(const QString& driveTarget, QString& error);
@@ -75,10 +79,11 @@ class FolderHistory {
 
 // For the length of one folder copy: removes the destination's history older
 // than the setting's days, and keeps what the copy replaces or deletes. Does
-// nothing when no history is kept.
+// nothing when no history is kept, or when the destination has no host path.
 class FolderHistoryScope {
   public:
-    FolderHistoryScope(Engine& engine, const QString& driveDestination);
+    FolderHistoryScope(Engine& engine, const platform::DrivePath& driveDestination,
+                       const std::optional<platform::HostPath>& hostDestination);
     ~FolderHistoryScope();
     FolderHistoryScope(const FolderHistoryScope&) = delete;
     FolderHistoryScope& operator=(const FolderHistoryScope&) = delete;
@@ -97,11 +102,12 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
 
 // Deletes a backup whose source is gone, or moves it into the engine's
 // history. True when it is gone from the backup.
-bool DeleteKeepingHistory(Engine& engine, const QString& driveTarget, const QString& hostTarget);
+bool DeleteKeepingHistory(Engine& engine, const platform::DrivePath& driveTarget,
+                          const platform::HostPath& hostTarget);
 
 // Removes from the history folder `hostHistory` every entry made before
 // `now` minus `days` days; the lines say what was removed.
-QStringList PruneHistory(const QString& hostHistory, int days, const QDateTime& now);
+QStringList PruneHistory(const platform::HostPath& hostHistory, int days, const QDateTime& now);
 
 // Removes the oldest entries of the history folders `hostHistories` that are
 // on the file system of `hostPath`, oldest first, until `bytes` are free
@@ -112,10 +118,11 @@ QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString&
 
 // The history folder beside an archive, and the history archive a run that
 // began at `runStart` writes there: "<base name> <stamp>.<ext>".
-QString ArchiveHistoryFolder(const QString& hostArchive);
-QString ArchiveHistoryName(const QString& hostArchive, const QDateTime& runStart);
+platform::HostPath ArchiveHistoryFolder(const platform::HostPath& hostArchive);
+platform::HostPath ArchiveHistoryName(const platform::HostPath& hostArchive,
+                                      const QDateTime& runStart);
 
 // Prunes the history folder at the start of an entry, noting it in the engine.
-void PruneHistoryFolder(Engine& engine, const QString& hostHistory);
+void PruneHistoryFolder(Engine& engine, const platform::HostPath& hostHistory);
 
 }  // namespace engine

@@ -28,36 +28,42 @@ store::BackupTime Now() { return store::BackupTime::At(platform::Now()); }
 // found nothing newer leaves the archive as it was, and its old time would
 // send the next run of the changed folders back to it, run after run; the
 // time the update started stands then.
-store::BackupTime ArchiveTime(const QString& path, const QDateTime& started) {
+store::BackupTime ArchiveTime(const platform::DrivePath& path, const QDateTime& started) {
     const auto ns = util::ModifiedTimeOf(path);
     if (!ns) return store::BackupTime::At(started);
     return store::BackupTime::At(
         std::max(QDateTime::fromMSecsSinceEpoch(*ns / 1'000'000), started));
 }
 
+// A folder copy of a registration whose destination is resolved: both folders
+// are looked up once, for the check, the history and the copy.
+bool CopyRegistration(Engine& engine, const platform::DrivePath& source,
+                      const platform::DrivePath& target, bool withSubFolders, bool deleteMissing) {
+    const RunFolders folders = LookUpRunFolders(source, target);
+    if (DestinationInsideSource(folders.source.host, folders.destination.host, withSubFolders)) {
+        engine.Ui().StandardMessage(DestinationInsideSourceText(source.text(), target.text()),
+                                    util::Buttons::Ok, util::Answer::Ok);
+        return false;
+    }
+    const FolderHistoryScope history(engine, target, folders.destination.host.path);
+    return CopyFolder(engine, folders, withSubFolders, deleteMissing);
+}
+
 // Backs one entry up into its resolved target; the new time on success.
 std::optional<store::BackupTime> BackUp(Engine& engine, const store::BackupEntry& entry,
-                                        const QString& target) {
+                                        const platform::DrivePath& target) {
+    const platform::DrivePath source(entry.sourceFolder);
     if (entry.CompressionOf() != store::Compression::None) {
         const QDateTime started = platform::Now();
-        if (!UpdateArchive(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
+        if (!UpdateArchive(engine, source, target, entry.IncludesSubFolders(),
                            entry.deleteMissing)) {
             return std::nullopt;
         }
         engine.CountFile();
         return ArchiveTime(target, started);
     }
-    // Both folders are looked up once, for the check and for the copy.
-    const FolderLooks looks{platform::LookUpHostPath(entry.sourceFolder),
-                            platform::LookUpHostPath(target)};
-    if (DestinationInsideSource(looks.source, looks.destination, entry.IncludesSubFolders())) {
-        engine.Ui().StandardMessage(DestinationInsideSourceText(entry.sourceFolder, target),
-                                    util::Buttons::Ok, util::Answer::Ok);
-        return std::nullopt;
-    }
-    const FolderHistoryScope history(engine, target);
-    if (!CopyFolder(engine, entry.sourceFolder, target, entry.IncludesSubFolders(),
-                    entry.deleteMissing, &looks)) {
+    if (!CopyRegistration(engine, source, target, entry.IncludesSubFolders(),
+                          entry.deleteMissing)) {
         return std::nullopt;
     }
     return Now();
@@ -71,7 +77,8 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
     ui.SetDestinationText(entry.destination);
     ui.LetEventsRun();
     if (kind == RunKind::Updated &&
-        !FolderChangedSince(entry.sourceFolder, entry.lastBackup, entry.IncludesSubFolders())) {
+        !FolderChangedSince(platform::DrivePath(entry.sourceFolder), entry.lastBackup,
+                            entry.IncludesSubFolders())) {
         return EntryOutcome::Unchanged;
     }
     const bool removable = entry.IsRemovableDestination();
@@ -81,8 +88,9 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
     const bool givenUp = removable && (engine.MediumSkipped(mediaKey) ||
                                        engine.MediaSkipState() == MediaSkip::SkipAll);
     const Owner owner = kind == RunKind::All ? Owner::Progress : Owner::Caller;
-    target = ResolveDestination(engine, owner, entry.destination,
-                                givenUp ? MediumQuestion::DoNotAsk : MediumQuestion::Ask);
+    const platform::DrivePath resolved = ResolveDestination(
+        engine, owner, entry.destination, givenUp ? MediumQuestion::DoNotAsk : MediumQuestion::Ask);
+    target = resolved.text();
     if (target.isEmpty() && givenUp) return EntryOutcome::MediumSkipped;
     if (target.isEmpty()) {
         if (removable) {
@@ -95,7 +103,7 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
         return EntryOutcome::NoDestination;
     }
     if (removable && !givenUp) engine.SetMediaSkipState(MediaSkip::AskEach);
-    const auto newTime = BackUp(engine, entry, target);
+    const auto newTime = BackUp(engine, entry, resolved);
     if (!newTime) return EntryOutcome::Failed;
     list.SetLastBackup(entry.sourceFolder, *newTime);
     return EntryOutcome::BackedUp;
@@ -171,16 +179,13 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
     ui.ShowProgress();
 
     BackupNowResult result;
-    const QString target = ResolveDestination(engine, Owner::Registration, request.destination);
+    const platform::DrivePath source(request.source);
+    const platform::DrivePath target =
+        ResolveDestination(engine, Owner::Registration, request.destination);
     if (!target.isEmpty()) {
-        if (request.option == 0 &&
-            DestinationInsideSource(request.source, target, request.withSubFolders)) {
-            ui.StandardMessage(DestinationInsideSourceText(request.source, target),
-                               util::Buttons::Ok, util::Answer::Ok);
-        } else if (request.option == 0) {
-            const FolderHistoryScope history(engine, target);
-            result.succeeded = CopyFolder(engine, request.source, target, request.withSubFolders,
-                                          request.deleteMissing);
+        if (request.option == 0) {
+            result.succeeded = CopyRegistration(engine, source, target, request.withSubFolders,
+                                                request.deleteMissing);
             if (result.succeeded) {
                 result.newTime = Now();
                 result.resultText = engine.FileCounter() > 0
@@ -191,7 +196,7 @@ BackupNowResult BackupEntryNow(Engine& engine, store::DefinitionList& list,
             }
         } else {
             const QDateTime started = platform::Now();
-            result.succeeded = UpdateArchive(engine, request.source, target, request.withSubFolders,
+            result.succeeded = UpdateArchive(engine, source, target, request.withSubFolders,
                                              request.deleteMissing);
             if (result.succeeded) {
                 result.newTime = ArchiveTime(target, started);

@@ -25,7 +25,7 @@ struct SourceFile {
     qint64 modifiedNs = 0;
 };
 
-void ListSource(const QString& hostFolder, const QString& relative, bool withSubFolders,
+void ListSource(const platform::HostPath& hostFolder, const QString& relative, bool withSubFolders,
                 std::vector<SourceFile>& files, QStringList& unread) {
     const platform::SearchResult listing = platform::SearchHostFolder(
         hostFolder, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
@@ -34,11 +34,13 @@ void ListSource(const QString& hostFolder, const QString& relative, bool withSub
         const QString name = relative.isEmpty() ? entry.name : relative + u'\\' + entry.name;
         if (entry.isFolder) {
             if (withSubFolders) {
-                ListSource(hostFolder + u'/' + entry.name, name, withSubFolders, files, unread);
+                ListSource(platform::HostPath(hostFolder.text() + u'/' + entry.name), name,
+                           withSubFolders, files, unread);
             }
             continue;
         }
-        files.push_back({name, hostFolder + u'/' + entry.name, entry.size, entry.modifiedNs});
+        files.push_back(
+            {name, hostFolder.text() + u'/' + entry.name, entry.size, entry.modifiedNs});
     }
 }
 
@@ -48,7 +50,8 @@ std::optional<Difference> CheckMember(const archiver::ArchiveReader& reader,
                                       const archiver::StoredMember& member, const QString& name,
                                       const QString& sourcePath) {
     QFile source;
-    bool readable = sourcePath.isEmpty() || platform::OpenRegularFile(sourcePath, source);
+    bool readable =
+        sourcePath.isEmpty() || platform::OpenRegularFile(platform::HostPath(sourcePath), source);
     bool differs = !readable;
     QByteArray buffer;
     const archiver::ByteSink compare = [&](const std::uint8_t* data, std::size_t size) {
@@ -80,13 +83,15 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                                 const VerifyOptions& options) {
     VerifyResult result;
     result.target =
-        ResolveDestination(engine, Owner::Caller, entry.destination, MediumQuestion::DoNotAsk);
+        ResolveDestination(engine, Owner::Caller, entry.destination, MediumQuestion::DoNotAsk)
+            .text();
     if (result.target.isEmpty()) {
         result.differences.push_back(
             {DifferenceKind::ArchiveTest, {}, QStringLiteral("the backup cannot be found")});
         return result;
     }
-    const platform::HostLook source = platform::LookUpHostPath(entry.sourceFolder);
+    const platform::HostLook source =
+        platform::LookUpHostPath(platform::DrivePath(entry.sourceFolder));
     if (!source.path || source.found != platform::HostLook::Kind::Folder) {
         result.differences.push_back({DifferenceKind::MissingInBackup,
                                       {},
@@ -96,7 +101,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
     RestoreRequest request;
     request.entry = entry;
     request.backup = result.target;
-    request.targetRoot = *source.path;
+    request.targetRoot = source.path->text();
     const RestorePlan plan = PlanRestore(request);
     const bool archive = plan.kind != BackupKind::FolderCopy;
     if (!plan.readable) {
@@ -149,7 +154,8 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                     result.differences.push_back(*difference);
                     continue;
                 }
-            } else if (!bytes.Same(file.hostPath, item.backupFile)) {
+            } else if (!bytes.Same(platform::HostPath(file.hostPath),
+                                   platform::HostPath(item.backupFile))) {
                 result.differences.push_back({DifferenceKind::Content, file.name, {}});
                 continue;
             }

@@ -5,8 +5,8 @@
 
 namespace engine {
 
-bool DestinationInsideSource(const QString& source, const QString& destination,
-                             bool withSubFolders) {
+bool DestinationInsideSource(const platform::DrivePath& source,
+                             const platform::DrivePath& destination, bool withSubFolders) {
     return DestinationInsideSource(platform::LookUpHostPath(source),
                                    platform::LookUpHostPath(destination), withSubFolders);
 }
@@ -14,8 +14,8 @@ bool DestinationInsideSource(const QString& source, const QString& destination,
 bool DestinationInsideSource(const platform::HostLook& hostSource,
                              const platform::HostLook& hostDestination, bool withSubFolders) {
     if (!hostSource.path || !hostDestination.path) return false;
-    const QString from = platform::CanonicalPath(*hostSource.path, hostSource.found);
-    const QString to = platform::CanonicalPath(*hostDestination.path, hostDestination.found);
+    const QString from = platform::CanonicalPath(*hostSource.path, hostSource.found).text();
+    const QString to = platform::CanonicalPath(*hostDestination.path, hostDestination.found).text();
     if (to == from) return true;
     const QString prefix = from.endsWith(u'/') ? from : from + u'/';
     return withSubFolders && to.startsWith(prefix);

@@ -12,8 +12,8 @@ namespace engine {
 // are resolved, so a second path to the same folder is found as well; a
 // destination that does not exist yet is judged by its nearest existing
 // parent. The registration dialog and a run both ask this.
-bool DestinationInsideSource(const QString& source, const QString& destination,
-                             bool withSubFolders);
+bool DestinationInsideSource(const platform::DrivePath& source,
+                             const platform::DrivePath& destination, bool withSubFolders);
 // The same on LookUpHostPath of both folders, made a moment ago.
 bool DestinationInsideSource(const platform::HostLook& source,
                              const platform::HostLook& destination, bool withSubFolders);

@@ -34,8 +34,8 @@ void Engine::StartRun() {
     historyNotes_.clear();
 }
 
-void Engine::AddHistoryFolder(const QString& hostFolder) {
-    if (!historyFolders_.contains(hostFolder)) historyFolders_.append(hostFolder);
+void Engine::AddHistoryFolder(const platform::HostPath& hostFolder) {
+    if (!historyFolders_.contains(hostFolder.text())) historyFolders_.append(hostFolder.text());
 }
 
 QString Engine::CachedTitle(QChar letter) const {

@@ -2,6 +2,7 @@
 
 #include "engine/archiver_backend.h"
 #include "engine/engine_ui.h"
+#include "platform/path_kinds.h"
 
 #include <QDateTime>
 #include <QString>
@@ -111,7 +112,7 @@ class Engine {
     // The history folders (host paths) of the destinations this run wrote to:
     // where room is made when a disk is full.
     const QStringList& HistoryFolders() const { return historyFolders_; }
-    void AddHistoryFolder(const QString& hostFolder);
+    void AddHistoryFolder(const platform::HostPath& hostFolder);
     // What was removed from the history, for the report of the current entry.
     void NoteHistory(const QString& line) { historyNotes_.append(line); }
     QStringList TakeHistoryNotes() { return std::exchange(historyNotes_, {}); }

@@ -1,5 +1,6 @@
 #include "engine/folder_changed.h"
 
+#include "platform/host_path.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/numbers.h"
@@ -32,12 +33,15 @@ IsLater LaterThan(const store::BackupTime& lastBackup) {
     };
 }
 
-bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFolders) {
+bool ChangedBelow(const platform::HostPath& folder, const IsLater& isLater, bool withSubFolders) {
     static const QString kThumbs = QStringLiteral("THUMBS.DB");
-    const auto listing = util::ListFolder(folder, platform::SearchDetail::NoFatBits);
+    const auto listing = platform::SearchHostFolder(folder, QStringLiteral("*.*"),
+                                                    platform::SearchDetail::NoFatBits);
     // A folder that is there but could not be read in full may hide a change:
     // the entry runs, and fails visibly, rather than being passed over.
-    if (!listing.complete && util::FolderExists(folder)) return true;
+    if (!listing.complete && platform::LookAtHostPath(folder) == platform::HostLook::Kind::Folder) {
+        return true;
+    }
     for (const auto& entry : listing.entries) {
         if (!entry.isFolder && isLater(entry.modifiedNs) &&
             util::AsciiUpper(entry.name) != kThumbs) {
@@ -46,20 +50,23 @@ bool ChangedBelow(const QString& folder, const IsLater& isLater, bool withSubFol
     }
     if (!withSubFolders) return false;
     for (const auto& entry : listing.entries) {
-        if (entry.isFolder && ChangedBelow(util::JoinPath(folder, entry.name), isLater, true))
-            return true;
+        if (entry.isFolder && ChangedBelow(folder.Below(entry.name), isLater, true)) return true;
     }
     return false;
 }
 
 }  // namespace
 
-bool FolderChangedSince(const QString& folder, const store::BackupTime& lastBackup,
+bool FolderChangedSince(const platform::DrivePath& folder, const store::BackupTime& lastBackup,
                         bool withSubFolders) {
     // A source that cannot be reached (not there, its drive missing) is no
     // proof that nothing changed: the entry runs, and fails saying why.
-    if (!util::FolderExists(folder)) return true;
-    return ChangedBelow(folder, LaterThan(lastBackup), withSubFolders);
+    const std::optional<platform::HostPath> host =
+        folder.text().size() > 3     ? util::ExistingFolder(folder)
+        : util::FolderExists(folder) ? platform::ToHostPath(folder)
+                                     : std::nullopt;
+    if (!host) return true;
+    return ChangedBelow(*host, LaterThan(lastBackup), withSubFolders);
 }
 
 }  // namespace engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/path_kinds.h"
 #include "store/backup_time.h"
 
 #include <QString>
@@ -11,8 +12,9 @@ namespace engine {
 // stored text that is no time, is compared as text): the stored minute cannot tell an edit made
 // in it after the backup from one made before. Files named THUMBS.DB in any
 // case do not count. A folder that is not there counts as changed, so that
-// its entry runs and fails with the reason.
-bool FolderChangedSince(const QString& folder, const store::BackupTime& lastBackup,
+// its entry runs and fails with the reason. The folder is resolved once; the
+// walk below it goes by host paths.
+bool FolderChangedSince(const platform::DrivePath& folder, const store::BackupTime& lastBackup,
                         bool withSubFolders);
 
 }  // namespace engine

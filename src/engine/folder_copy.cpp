@@ -73,23 +73,23 @@ class DestinationFiles {
     bool foldedBuilt_ = false;
 };
 
-bool AskOlderFile(Engine& engine, const QString& sourceFile, qint64 sourceNs, const QString& target,
-                  qint64 targetNs) {
+bool AskOlderFile(Engine& engine, const platform::DrivePath& sourceFile, qint64 sourceNs,
+                  const platform::DrivePath& target, qint64 targetNs) {
     OlderFile older;
-    older.fileName = util::FileNameOf(sourceFile);
-    older.sourceFolder = util::ParentPath(sourceFile);
+    older.fileName = util::FileNameOf(sourceFile.text());
+    older.sourceFolder = util::ParentPath(sourceFile.text());
     older.sourceTimeNs = sourceNs;
-    older.backupFolder = util::ParentPath(target);
+    older.backupFolder = util::ParentPath(target.text());
     older.backupTimeNs = targetNs;
     return engine.Ui().AskOlderFile(older) == util::Answer::Yes;
 }
 
-// A folder level resolved once: Windows-style and host forms of both folders.
+// A folder level resolved once: drive and host forms of both folders.
 struct Level {
-    QString source;
-    QString destination;
-    QString hostSource;
-    QString hostDestination;
+    platform::DrivePath source;
+    platform::DrivePath destination;
+    platform::HostPath hostSource;
+    platform::HostPath hostDestination;
     bool destinationOnFat = false;
 };
 
@@ -103,10 +103,10 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
                                    {existing->modifiedNs, existing->size}, level.destinationOnFat)
                  : TimeOrder::Newer;
     if (order == TimeOrder::Same) return true;
-    const QString sourceFile = util::JoinPath(level.source, source.name);
+    const platform::DrivePath sourceFile = util::JoinPath(level.source, source.name);
     // An existing copy keeps its own spelling of the name.
     const QString targetName = existing ? existing->name : source.name;
-    const QString target = util::JoinPath(level.destination, targetName);
+    const platform::DrivePath target = util::JoinPath(level.destination, targetName);
     if (order == TimeOrder::Older &&
         !AskOlderFile(engine, sourceFile, source.modifiedNs, target, existing->modifiedNs)) {
         return true;
@@ -114,8 +114,8 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
     EngineUi& ui = engine.Ui();
     const util::ResolvedCopy copy{sourceFile,
                                   target,
-                                  level.hostSource + u'/' + source.name,
-                                  level.hostDestination + u'/' + targetName,
+                                  level.hostSource.Below(source.name),
+                                  level.hostDestination.Below(targetName),
                                   source.size,
                                   existing.has_value()};
     const util::CopyResult result =
@@ -135,16 +135,17 @@ bool CopyKnownFile(Engine& engine, const Level& level, const FoundEntry& source,
 // that exists only as a letter lacks).
 struct SourceFolder {
     bool exists = false;
-    std::optional<QString> hostPath;
+    std::optional<platform::HostPath> hostPath;
 };
 
-SourceFolder LookAtSource(const QString& source, const platform::HostLook* known) {
-    if (source.size() > 3) {
-        std::optional<QString> host = util::ExistingFolder(source, nullptr, known);
+SourceFolder LookAtSource(const RunFolder& source) {
+    if (source.drive.text().size() > 3) {
+        std::optional<platform::HostPath> host =
+            util::ExistingFolder(source.drive, nullptr, &source.host);
         return {host.has_value(), std::move(host)};
     }
-    if (!util::FolderExists(source)) return {};
-    return {true, platform::ToHostPath(source)};
+    if (!util::FolderExists(source.drive)) return {};
+    return {true, source.host.path};
 }
 
 // A link where a sub-folder of the backup belongs leads out of the backup:
@@ -152,14 +153,13 @@ SourceFolder LookAtSource(const QString& source, const platform::HostLook* known
 // and delete files there. The backup does not own it; it is left as it is and
 // the entry fails, naming it. (The registration's own destination may be a
 // link: only folders below it are looked at here.)
-bool DestinationIsALink(Engine& engine, const QString& destination) {
-    const platform::HostLook look = platform::LookUpHostPath(destination);
-    if (look.found != platform::HostLook::Kind::Link) return false;
+bool DestinationIsALink(Engine& engine, const RunFolder& destination) {
+    if (destination.host.found != platform::HostLook::Kind::Link) return false;
     engine.Ui().StandardMessage(
         QStringLiteral(
             "バックアップ先のフォルダーがシンボリック・リンクなので、その先には書き込みません\n"
             "フォルダー：　") +
-            destination,
+            destination.drive.text(),
         util::Buttons::Ok, util::Answer::Ok);
     engine.CountFailedFile();
     return true;
@@ -168,11 +168,13 @@ bool DestinationIsALink(Engine& engine, const QString& destination) {
 // A name that holds "\\" or ":" cannot be written in the Windows form the
 // backup is kept in: such files are not backed up, and the entry fails naming
 // each one by its host path.
-bool RefuseUnaddressable(Engine& engine, const QString& hostFolder, const QStringList& names) {
+bool RefuseUnaddressable(Engine& engine, const platform::HostPath& hostFolder,
+                         const QStringList& names) {
     if (names.isEmpty()) return false;
     QString files;
     for (const QString& name : names) {
-        files += QStringLiteral("\nファイル：　") + platform::MessageText(hostFolder + u'/' + name);
+        files += QStringLiteral("\nファイル：　") +
+                 platform::MessageText(hostFolder.text() + u'/' + name);
         engine.CountFailedFile();
     }
     engine.Ui().StandardMessage(
@@ -183,13 +185,26 @@ bool RefuseUnaddressable(Engine& engine, const QString& hostFolder, const QStrin
 
 }  // namespace
 
-bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
-                bool withSubFolders, bool deleteMissing, const FolderLooks* looks) {
+RunFolders LookUpRunFolders(const platform::DrivePath& source,
+                            const platform::DrivePath& destination) {
+    return {{source, platform::LookUpHostPath(source)},
+            {destination, platform::LookUpHostPath(destination)}};
+}
+
+bool CopyFolder(Engine& engine, const platform::DrivePath& source,
+                const platform::DrivePath& destination, bool withSubFolders, bool deleteMissing) {
+    return CopyFolder(engine, LookUpRunFolders(source, destination), withSubFolders, deleteMissing);
+}
+
+bool CopyFolder(Engine& engine, const RunFolders& folders, bool withSubFolders,
+                bool deleteMissing) {
+    const platform::DrivePath& source = folders.source.drive;
+    const platform::DrivePath& destination = folders.destination.drive;
     EngineUi& ui = engine.Ui();
-    ui.SetSourceText(source);
-    ui.SetDestinationText(destination);
+    ui.SetSourceText(source.text());
+    ui.SetDestinationText(destination.text());
     ui.LetEventsRun();
-    const SourceFolder sourceFolder = LookAtSource(source, looks ? &looks->source : nullptr);
+    const SourceFolder sourceFolder = LookAtSource(folders.source);
     if (!sourceFolder.exists || !sourceFolder.hostPath) {
         ui.StandardMessage(util::MissingFolderText(source), util::Buttons::Ok, util::Answer::Ok);
         return false;
@@ -197,7 +212,7 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
 
     BusyCursor busy(ui);
     const util::DestinationFolder made =
-        util::PrepareDestinationFolder(destination, looks ? &looks->destination : nullptr);
+        util::PrepareDestinationFolder(destination, &folders.destination.host);
     if (made.error) {
         ui.StandardMessage(*made.error, util::Buttons::Ok, util::Answer::Ok);
         return false;
@@ -221,14 +236,15 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     // Temporary copies left by a run that was killed are removed here, where
     // this run writes; only stale ones, never another run's live one.
     if (destinationListing.holdsTemporaries) {
-        platform::RemoveStaleTemporaries(platform::HostBytes(level.hostDestination).toStdString());
+        platform::RemoveStaleTemporaries(
+            platform::HostBytes(level.hostDestination.text()).toStdString());
     }
 
-    QStringList folders;
+    QStringList subFolders;
     for (const FoundEntry& entry : listing.entries) {
         if (entry.isFolder) {
             // A history folder is the backup's own, never part of a source.
-            if (entry.name != HistoryFolderName()) folders.append(entry.name);
+            if (entry.name != HistoryFolderName()) subFolders.append(entry.name);
             continue;
         }
         const std::optional<FoundEntry> existing = destinationFiles.Find(entry.name);
@@ -242,28 +258,33 @@ bool CopyFolder(Engine& engine, const QString& source, const QString& destinatio
     if (deleteMissing && listing.complete) {
         for (const QString& name : destinationFiles.Remaining()) {
             if (DeleteKeepingHistory(engine, util::JoinPath(destination, name),
-                                     level.hostDestination + u'/' + name)) {
+                                     level.hostDestination.Below(name))) {
                 engine.CountDeleted();
             }
         }
     }
     if (withSubFolders) {
-        for (const QString& name : folders) {
-            if (DestinationIsALink(engine, util::JoinPath(destination, name))) {
+        for (const QString& name : subFolders) {
+            // Each sub-folder is looked up from the level above, as listed.
+            const RunFolder below{util::JoinPath(destination, name),
+                                  platform::LookUpHostEntry(level.hostDestination, name)};
+            if (DestinationIsALink(engine, below)) {
                 allCopied = false;
                 continue;
             }
-            if (!CopyFolder(engine, util::JoinPath(source, name), util::JoinPath(destination, name),
-                            withSubFolders, deleteMissing)) {
+            const RunFolders next{
+                {util::JoinPath(source, name), platform::LookUpHostEntry(level.hostSource, name)},
+                below};
+            if (!CopyFolder(engine, next, withSubFolders, deleteMissing)) {
                 allCopied = false;
             }
             if (engine.AbortRequested()) return false;
         }
     }
     if (!listing.complete) {
-        ui.StandardMessage(
-            listing.error + QStringLiteral("\nフォルダー：　") + platform::MessageText(source),
-            util::Buttons::Ok, util::Answer::Ok);
+        ui.StandardMessage(listing.error + QStringLiteral("\nフォルダー：　") +
+                               platform::MessageText(source.text()),
+                           util::Buttons::Ok, util::Answer::Ok);
         return false;
     }
     return allCopied;

@@ -16,13 +16,27 @@ namespace engine {
 // false when the source is missing, the run was aborted, a listing was not
 // complete, or any file failed to copy or changed while it was copied (the
 // caller then treats the entry as failed, so that it is tried again).
-// `looks`, when given, are platform::LookUpHostPath of both folders made a
-// moment ago.
-struct FolderLooks {
-    platform::HostLook source;
-    platform::HostLook destination;
+//
+// Each folder is named both ways: its drive path, for what a person sees and
+// for the history, and the look at its host path that a run makes once per
+// registration (platform::LookUpHostPath) and, below it, once per sub-folder
+// from the level above (platform::LookUpHostEntry). Nothing below turns a
+// drive path into a host path again.
+struct RunFolder {
+    platform::DrivePath drive;
+    platform::HostLook host;
 };
-bool CopyFolder(Engine& engine, const QString& source, const QString& destination,
-                bool withSubFolders, bool deleteMissing, const FolderLooks* looks = nullptr);
+// Both folders of a registration, looked up once.
+struct RunFolders {
+    RunFolder source;
+    RunFolder destination;
+};
+RunFolders LookUpRunFolders(const platform::DrivePath& source,
+                            const platform::DrivePath& destination);
+
+bool CopyFolder(Engine& engine, const RunFolders& folders, bool withSubFolders, bool deleteMissing);
+// The same, looking both folders up first.
+bool CopyFolder(Engine& engine, const platform::DrivePath& source,
+                const platform::DrivePath& destination, bool withSubFolders, bool deleteMissing);
 
 }  // namespace engine

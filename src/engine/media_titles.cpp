@@ -36,9 +36,10 @@ QString VolumeLabel(const QString& path) {
 }
 
 std::optional<QString> ReadTitleFile(const QString& path) {
-    if (!util::FileExists(TitleFilePath(path))) return std::nullopt;
-    const auto host = platform::ToHostPath(TitleFilePath(path));
-    QFile file(host.value_or(QString()));
+    const platform::DrivePath titleFile(TitleFilePath(path));
+    if (!util::FileExists(titleFile)) return std::nullopt;
+    const auto host = platform::ToHostPath(titleFile);
+    QFile file(host ? host->text() : QString());
     if (!file.open(QIODevice::ReadOnly)) return QString();
     return ParseMediaTitle(file.read(64 * 1024));
 }
@@ -75,8 +76,8 @@ QString MediaKindText(QChar driveLetter) {
 
 QString CdRomFolderTitle(const QString& path) {
     QString title;
-    for (const QString& name :
-         util::SplitNameList(util::ListFolderNames(DriveRoot(path) + QStringLiteral("*.*")))) {
+    for (const QString& name : util::SplitNameList(
+             util::ListFolderNames(platform::DrivePath(DriveRoot(path) + QStringLiteral("*.*"))))) {
         title += name;
     }
     return title.left(220);
@@ -162,12 +163,12 @@ QString MediaTitleLine(const QString& title) {
 }
 
 bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
-    const QString file = TitleFilePath(path);
+    const platform::DrivePath file(TitleFilePath(path));
     for (;;) {
         const auto host = platform::ToHostPath(file);
         if (host && MediumPresent(path)) {
             if (platform::SaveFileAtomically(
-                    *host,
+                    host->text(),
                     platform::EncodeStoredText(MediaTitleLine(title) + QStringLiteral("\r\n")))) {
                 platform::WriteAttributes(*host, platform::kHidden);
                 engine.CacheTitle(path[0], title);

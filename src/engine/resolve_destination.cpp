@@ -103,11 +103,11 @@ QString MediaKeyOf(const QString& destination) {
     return (slash < 0 ? destination : destination.left(slash)).toUpper();
 }
 
-QString ResolveDestination(Engine& engine, Owner owner, const QString& destination,
-                           MediumQuestion question) {
+platform::DrivePath ResolveDestination(Engine& engine, Owner owner, const QString& destination,
+                                       MediumQuestion question) {
     engine.SetDriveQuestionTimedOut(false);
     engine.Ui().SetBusyCursor(true);
-    if (!destination.startsWith(u'(')) return destination;
+    if (!destination.startsWith(u'(')) return platform::DrivePath(destination);
 
     const RemovableDestination wanted = Split(destination);
     const QChar letter = wanted.driveRoot[0];
@@ -141,7 +141,7 @@ QString ResolveDestination(Engine& engine, Owner owner, const QString& destinati
     }
     engine.Ui().SetBusyCursor(false);
     if (!answer) return {};
-    return util::JoinPath(answer->left(2) + u'\\', wanted.rest);
+    return platform::DrivePath(util::JoinPath(answer->left(2) + u'\\', wanted.rest));
 }
 
 }  // namespace engine

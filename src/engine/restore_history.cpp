@@ -23,12 +23,13 @@ struct HistoryPart {
 // The history of a folder copy: one folder per run.
 std::vector<HistoryPart> FolderCopyHistory(const QString& backup) {
     std::vector<HistoryPart> parts;
-    const std::optional<QString> host = platform::ToHostPath(backup);
+    const std::optional<platform::HostPath> host =
+        platform::ToHostPath(platform::DrivePath(backup));
     if (!host) return parts;
-    const QString hostHistory = *host + u'/' + HistoryFolderName();
+    const QString hostHistory = host->text() + u'/' + HistoryFolderName();
     const QString driveHistory = util::JoinPath(backup, HistoryFolderName());
     const platform::SearchResult listing = platform::SearchHostFolder(
-        hostHistory, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+        platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& entry : listing.entries) {
         const auto made = HistoryEntryTime(entry.name, entry.isFolder);
         if (entry.isFolder && made) {
@@ -42,15 +43,16 @@ std::vector<HistoryPart> FolderCopyHistory(const QString& backup) {
 // The history of an archive: the archives of its name and kind beside it.
 std::vector<HistoryPart> ArchiveHistory(const QString& backup) {
     std::vector<HistoryPart> parts;
-    const std::optional<QString> host = platform::ToHostPath(backup);
+    const std::optional<platform::HostPath> host =
+        platform::ToHostPath(platform::DrivePath(backup));
     if (!host) return parts;
-    const QFileInfo archive(*host);
+    const QFileInfo archive(host->text());
     const QString head = util::AsciiUpper(archive.completeBaseName() + u' ');
     const QString tail = util::AsciiUpper(u'.' + archive.suffix());
-    const QString hostHistory = ArchiveHistoryFolder(*host);
+    const QString hostHistory = ArchiveHistoryFolder(*host).text();
     const QString driveHistory = util::JoinPath(util::ParentPath(backup), HistoryFolderName());
     const platform::SearchResult listing = platform::SearchHostFolder(
-        hostHistory, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+        platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& entry : listing.entries) {
         const QString upper = util::AsciiUpper(entry.name);
         if (entry.isFolder || !upper.startsWith(head) || !upper.endsWith(tail)) continue;
@@ -66,7 +68,9 @@ std::vector<HistoryPart> ArchiveHistory(const QString& backup) {
 
 std::vector<FileVersion> VersionsOfPlan(const RestorePlan& plan, const RestoreRequest& request) {
     std::vector<FileVersion> versions;
-    const QString hostBackup = platform::ToHostPath(request.backup).value_or(request.backup);
+    const std::optional<platform::HostPath> host =
+        platform::ToHostPath(platform::DrivePath(request.backup));
+    const QString hostBackup = host ? host->text() : request.backup;
     for (const RestoreItem& item : plan.items) {
         versions.push_back({item, {}, false, hostBackup});
     }

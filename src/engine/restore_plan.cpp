@@ -39,10 +39,12 @@ class Chosen {
     QSet<QString> upper_;
 };
 
-void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request, const QString& hostFolder,
-                   const QString& relative, const Chosen& chosen) {
+void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request,
+                   const platform::HostPath& hostPath, const QString& relative,
+                   const Chosen& chosen) {
     const platform::SearchResult listing = platform::SearchHostFolder(
-        hostFolder, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+        hostPath, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+    const QString& hostFolder = hostPath.text();
     if (!listing.complete) plan.unread.append(listing.error);
     // A name with "\\" or ":" (put there by something else) has no drive form.
     for (const QString& name : listing.passedOver)
@@ -53,7 +55,8 @@ void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request, const QStri
         if (entry.isFolder && relative.isEmpty() && entry.name == HistoryFolderName()) continue;
         if (entry.isFolder) {
             if (request.entry.IncludesSubFolders()) {
-                AddFolderCopy(plan, request, hostFolder + u'/' + entry.name, name, chosen);
+                AddFolderCopy(plan, request, platform::HostPath(hostFolder + u'/' + entry.name),
+                              name, chosen);
             }
             continue;
         }
@@ -74,7 +77,7 @@ void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request, const QStri
 void PlanFolderCopy(RestorePlan& plan, const RestoreRequest& request) {
     QString start = request.backup;
     if (!request.below.isEmpty()) start += u'\\' + request.below;
-    const platform::HostLook look = platform::LookUpHostPath(start);
+    const platform::HostLook look = platform::LookUpHostPath(platform::DrivePath(start));
     if (!look.path || look.found != platform::HostLook::Kind::Folder) {
         plan.error = QStringLiteral("the backup folder %1 is not there").arg(start);
         return;
@@ -84,14 +87,15 @@ void PlanFolderCopy(RestorePlan& plan, const RestoreRequest& request) {
 }
 
 void PlanArchive(RestorePlan& plan, const RestoreRequest& request) {
-    const std::optional<QString> host = platform::ToHostPath(request.backup);
+    const std::optional<platform::HostPath> host =
+        platform::ToHostPath(platform::DrivePath(request.backup));
     if (!host) {
         plan.error = QStringLiteral("the archive %1 cannot be found").arg(request.backup);
         return;
     }
     std::string error;
     std::shared_ptr<const archiver::ArchiveReader> reader = archiver::ArchiveReader::Open(
-        platform::HostBytes(*host).toStdString(),
+        platform::HostBytes(host->text()).toStdString(),
         plan.kind == BackupKind::Lzh ? archiver::ArchiveKind::Lzh : archiver::ArchiveKind::Zip,
         error);
     if (!reader) {

@@ -28,10 +28,10 @@ class FolderMaker {
         if (ready_.contains(folder)) return true;
         const bool belowRoot = folder.size() > root_.size();
         const qsizetype slash = folder.lastIndexOf(u'/');
-        const platform::HostFileLook look = platform::LookAtHostFile(folder);
+        const platform::HostFileLook look = platform::LookAtHostFile(platform::HostPath(folder));
         if (look.kind == Kind::Nothing) {
             if (slash > 0 && !Make(folder.left(slash), error)) return false;
-            if (const int code = platform::MakeHostFolder(folder)) {
+            if (const int code = platform::MakeHostFolder(platform::HostPath(folder))) {
                 error = folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(code));
                 return false;
             }
@@ -70,7 +70,7 @@ platform::CopyOutcome CopyBackupFile(Engine& engine, const RestoreItem& item,
                                      platform::ExistingTarget existing) {
     EngineUi& ui = engine.Ui();
     return platform::CopyHostFile(
-        item.backupFile, item.target,
+        platform::HostPath(item.backupFile), platform::HostPath(item.target),
         [&ui](qint64 done, qint64 total) {
             ui.SetFileProgress(done, total);
             ui.LetEventsRun();
@@ -88,7 +88,7 @@ bool WriteItem(Engine& engine, const RestorePlan& plan, const RestoreItem& item,
     const archiver::ArchiveReader& reader = item.archive ? *item.archive : *plan.archive;
     const archiver::StoredMember& member = reader.members().at(item.member);
     return platform::PlaceFile(
-        item.target, item.timeNs,
+        platform::HostPath(item.target), item.timeNs,
         [&](const std::string& temporary, std::string& reason) {
             return reader.ExtractToFile(member, temporary, reason);
         },
@@ -103,7 +103,8 @@ class Executor {
 
     void Apply(const RestoreItem& item) {
         if (WroteIntoMadeFolder(item)) return;
-        const platform::HostFileLook target = platform::LookAtHostFile(item.target);
+        const platform::HostFileLook target =
+            platform::LookAtHostFile(platform::HostPath(item.target));
         if (target.kind == Kind::File && SameAsBackup(item, target)) {
             ++summary_.same;
             return;

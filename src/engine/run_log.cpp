@@ -108,7 +108,10 @@ std::optional<RunLogRecord> ParseLine(const QString& line) {
 QString RunLogFileName() { return QStringLiteral("Kibako.log"); }
 
 std::optional<QString> RunLogHostPath(const QString& programFolder) {
-    return platform::ToHostPath(util::JoinPath(programFolder, RunLogFileName()));
+    const auto host =
+        platform::ToHostPath(platform::DrivePath(util::JoinPath(programFolder, RunLogFileName())));
+    if (!host) return std::nullopt;
+    return host->text();
 }
 
 QString OutcomeWord(EntryOutcome outcome) {

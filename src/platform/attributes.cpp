@@ -42,7 +42,7 @@ std::optional<unsigned> ReadFatAttributes(int fd) {
     return fat & (kHidden | kSystem);
 }
 
-std::optional<unsigned> ReadAttributes(const QString& hostPath) {
+std::optional<unsigned> ReadAttributes(const HostPath& hostPath) {
     const QByteArray path = HostBytes(hostPath);
     struct stat st;
     if (stat(path.constData(), &st) != 0) return std::nullopt;
@@ -57,7 +57,7 @@ std::optional<unsigned> ReadAttributes(const QString& hostPath) {
     return attributes;
 }
 
-bool WriteAttributes(const QString& hostPath, unsigned attributes) {
+bool WriteAttributes(const HostPath& hostPath, unsigned attributes) {
     const QByteArray path = HostBytes(hostPath);
     struct stat st;
     if (stat(path.constData(), &st) != 0) return false;
@@ -82,7 +82,7 @@ bool FatFileSystemType(long type) {
     return type == MSDOS_SUPER_MAGIC || type == kExfatMagic;
 }
 
-bool OnFatFileSystem(const QString& hostPath) {
+bool OnFatFileSystem(const HostPath& hostPath) {
     struct statfs fs;
     if (statfs(HostBytes(hostPath).constData(), &fs) != 0) return false;
     return FatFileSystemType(static_cast<long>(fs.f_type));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <optional>
@@ -19,12 +21,12 @@ enum Attribute : unsigned {
 inline constexpr unsigned kProtectingAttributes = kReadOnly | kHidden | kSystem;
 
 // Attributes of a host path (a link is read through); nothing when it is gone.
-std::optional<unsigned> ReadAttributes(const QString& hostPath);
+std::optional<unsigned> ReadAttributes(const HostPath& hostPath);
 
 // Sets read-only, hidden and system as given (the others are ignored).
 // Hidden and system can only be set on vfat; elsewhere they are dropped
 // silently. False when the change was refused.
-bool WriteAttributes(const QString& hostPath, unsigned attributes);
+bool WriteAttributes(const HostPath& hostPath, unsigned attributes);
 
 // The FAT attribute bits of an open file on vfat, or nothing elsewhere.
 std::optional<unsigned> ReadFatAttributes(int fd);
@@ -35,7 +37,7 @@ namespace platform {
 
 // File systems whose times are coarser than the host's: FAT keeps
 // modification times in 2-second steps and in local time.
-bool OnFatFileSystem(const QString& hostPath);
+bool OnFatFileSystem(const HostPath& hostPath);
 // The same for a file system type as statfs reports it (f_type).
 bool FatFileSystemType(long type);
 

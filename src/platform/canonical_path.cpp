@@ -59,17 +59,17 @@ QString ResolvedThroughParent(const QString& hostPath, Kind found) {
 
 }  // namespace
 
-QString CanonicalPath(const QString& hostPath, HostLook::Kind found) {
-    QString existing = hostPath;
+HostPath CanonicalPath(const HostPath& hostPath, HostLook::Kind found) {
+    QString existing = hostPath.text();
     QString rest;
     while (!existing.isEmpty()) {
         QString canonical;
         if (scopeDepth > 0) {
-            if (found == Kind::Unknown) found = LookAtHostPath(existing);
+            if (found == Kind::Unknown) found = LookAtHostPath(HostPath(existing));
             canonical = ResolvedThroughParent(existing, found);
         }
         if (canonical.isEmpty() && found != Kind::Nothing) canonical = Resolved(existing);
-        if (!canonical.isEmpty()) return canonical + rest;
+        if (!canonical.isEmpty()) return HostPath(canonical + rest);
         const qsizetype slash = existing.lastIndexOf(u'/');
         if (slash < 0) break;
         rest = existing.mid(slash) + rest;

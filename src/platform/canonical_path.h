@@ -9,7 +9,7 @@ namespace platform {
 // A host path with every link resolved; the part below the nearest existing
 // folder is kept as written. An empty path comes back unchanged. `found` is
 // what a look at `hostPath` just found there, when the caller made one.
-QString CanonicalPath(const QString& hostPath, HostLook::Kind found = HostLook::Kind::Unknown);
+HostPath CanonicalPath(const HostPath& hostPath, HostLook::Kind found = HostLook::Kind::Unknown);
 
 // While one of these lives, the resolved form of each folder above a path
 // (its parent and higher) is remembered, so that a backup run over thousands

@@ -187,10 +187,10 @@ QString AddressableName(const char* raw) {
     return HostText(QByteArrayView(raw, static_cast<qsizetype>(length)));
 }
 
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+SearchResult SearchHostFolder(const HostPath& hostFolder, const QString& namePattern,
                               SearchDetail detail) {
     int openError = 0;
-    return Search(hostFolder, namePattern, detail, openError);
+    return Search(hostFolder.text(), namePattern, detail, openError);
 }
 
 // A single name needs no listing of its folder: the path resolves to it.
@@ -209,11 +209,11 @@ SearchResult SearchOneName(const QString& hostPath) {
     return result;
 }
 
-FolderLook LookAtFolder(const QString& drivePath, const HostLook* known) {
+FolderLook LookAtFolder(const DrivePath& drivePath, const HostLook* known) {
     const HostLook look = known ? *known : LookUpHostPath(drivePath);
     FolderLook result{look.path, false};
     if (!look.path) return result;
-    const QString& hostPath = *look.path;
+    const QString& hostPath = look.path->text();
     const QString name = hostPath.mid(hostPath.lastIndexOf(u'/') + 1);
     if (name.isEmpty() || name.startsWith(u'.') || !Addressable(name) ||
         PseudoMountPoints().contains(hostPath)) {
@@ -232,7 +232,8 @@ FolderLook LookAtFolder(const QString& drivePath, const HostLook* known) {
     return result;
 }
 
-SearchResult SearchDirectory(const QString& drivePattern, SearchDetail detail) {
+SearchResult SearchDirectory(const DrivePath& drivePath, SearchDetail detail) {
+    const QString& drivePattern = drivePath.text();
     const qsizetype slash = drivePattern.lastIndexOf(u'\\');
     QString folder, pattern;
     if (slash >= 0) {
@@ -244,8 +245,8 @@ SearchResult SearchDirectory(const QString& drivePattern, SearchDetail detail) {
     }
     SearchResult result;
     if (!pattern.isEmpty() && !HasWildcard(pattern)) {
-        if (const auto one = ToHostPath(drivePattern)) {
-            SearchResult found = SearchOneName(*one);
+        if (const auto one = ToHostPath(drivePath)) {
+            SearchResult found = SearchOneName(one->text());
             if (detail == SearchDetail::FolderNames && !found.entries.isEmpty() &&
                 !found.entries.constFirst().isFolder) {
                 found.entries.clear();
@@ -255,13 +256,13 @@ SearchResult SearchDirectory(const QString& drivePattern, SearchDetail detail) {
     }
     // A folder that is there as written needs no look before its listing.
     if (!pattern.isEmpty()) {
-        if (const auto written = HostPathAsWritten(folder)) {
+        if (const auto written = HostPathAsWritten(DrivePath(folder))) {
             int openError = 0;
-            SearchResult found = Search(*written, pattern, detail, openError);
+            SearchResult found = Search(written->text(), pattern, detail, openError);
             if (openError != ENOENT) return found;
         }
     }
-    const auto host = ToHostPath(folder);
+    const auto host = ToHostPath(DrivePath(folder));
     if (pattern.isEmpty() || !host) {
         result.complete = false;
         result.error = QStringLiteral("path not found");

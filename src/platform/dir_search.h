@@ -46,20 +46,21 @@ enum class SearchDetail { Full, NoFatBits, FolderNames };
 // a link to a folder is never followed (left out), a link to a file is read
 // through. Names beginning with "." and the mount points of kernel pseudo file
 // systems are left out. Entries come in the order the folder lists them.
-SearchResult SearchDirectory(const QString& drivePattern, SearchDetail detail = SearchDetail::Full);
+SearchResult SearchDirectory(const DrivePath& drivePattern,
+                             SearchDetail detail = SearchDetail::Full);
 
 // A folder path resolved and looked at once: its host path, and whether it is
 // a folder that a search of its parent would list (as SearchDirectory of the
 // path would find it). The last component must be a name without wildcards.
 // `known`, when given, is LookUpHostPath of the same path made a moment ago.
 struct FolderLook {
-    std::optional<QString> hostPath;
+    std::optional<HostPath> hostPath;
     bool listed = false;
 };
-FolderLook LookAtFolder(const QString& drivePath, const HostLook* known = nullptr);
+FolderLook LookAtFolder(const DrivePath& drivePath, const HostLook* known = nullptr);
 
 // The same on a host folder, with a name pattern.
-SearchResult SearchHostFolder(const QString& hostFolder, const QString& namePattern,
+SearchResult SearchHostFolder(const HostPath& hostFolder, const QString& namePattern,
                               SearchDetail detail = SearchDetail::Full);
 
 }  // namespace platform

@@ -17,7 +17,7 @@ namespace {
 // A descriptor open for reading a regular file, closed with its holder.
 class ReadFd {
   public:
-    explicit ReadFd(const QString& hostPath)
+    explicit ReadFd(const HostPath& hostPath)
         : fd_(sys::Open(HostBytes(hostPath).constData(),
                         O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {}
     ~ReadFd() {
@@ -49,7 +49,7 @@ class ReadFd {
 
 }  // namespace
 
-bool ContentComparer::Same(const QString& leftHostPath, const QString& rightHostPath) {
+bool ContentComparer::Same(const HostPath& leftHostPath, const HostPath& rightHostPath) {
     const ReadFd left(leftHostPath);
     const ReadFd right(rightHostPath);
     const off_t size = left.RegularSize();

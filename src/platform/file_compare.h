@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -15,7 +17,7 @@ class ContentComparer {
     // True when both are regular files of one size with the same bytes. A
     // file that cannot be opened or read, or is not a regular file, differs;
     // neither is waited on when it is a FIFO or a device.
-    bool Same(const QString& leftHostPath, const QString& rightHostPath);
+    bool Same(const HostPath& leftHostPath, const HostPath& rightHostPath);
 
     // Bytes read from each file at a time.
     static constexpr std::size_t kChunkBytes = 1024 * 1024;

@@ -141,8 +141,8 @@ int NameUnnamedFile(int fd, const QByteArray& target, ExistingTarget existing,
 
 }  // namespace
 
-CopyOutcome CopyHostFile(const QString& source, const QString& target, const CopyProgress& progress,
-                         ExistingTarget existing) {
+CopyOutcome CopyHostFile(const HostPath& source, const HostPath& target,
+                         const CopyProgress& progress, ExistingTarget existing) {
     const QByteArray targetPath = HostBytes(target);
     // Non-blocking, so that a FIFO put in the file's place cannot hold the run.
     Fd in(sys::Open(HostBytes(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,7 +32,7 @@ using CopyProgress = std::function<void(qint64 done, qint64 total)>;
 // the copy fails with EEXIST, as it does where the file system cannot rename
 // without replacing; the caller may then look at the target and decide.
 enum class ExistingTarget { Replace, Keep };
-CopyOutcome CopyHostFile(const QString& source, const QString& target,
+CopyOutcome CopyHostFile(const HostPath& source, const HostPath& target,
                          const CopyProgress& progress = {},
                          ExistingTarget existing = ExistingTarget::Replace);
 

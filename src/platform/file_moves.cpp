@@ -30,13 +30,13 @@ bool RemoveTree(const QByteArray& path) {
 
 }  // namespace
 
-int LinkHostFile(const QString& from, const QString& to) {
+int LinkHostFile(const HostPath& from, const HostPath& to) {
     const QByteArray source = HostBytes(from);
     const QByteArray target = HostBytes(to);
     return link(source.constData(), target.constData()) == 0 ? 0 : errno;
 }
 
-int MoveHostFile(const QString& from, const QString& to) {
+int MoveHostFile(const HostPath& from, const HostPath& to) {
     const QByteArray source = HostBytes(from);
     const QByteArray target = HostBytes(to);
     // A history copy never replaces another one.
@@ -45,13 +45,13 @@ int MoveHostFile(const QString& from, const QString& to) {
     return sys::Rename(source.constData(), target.constData()) == 0 ? 0 : errno;
 }
 
-std::optional<quint64> FileSystemOf(const QString& hostPath) {
+std::optional<quint64> FileSystemOf(const HostPath& hostPath) {
     struct stat st {};
     if (stat(HostBytes(hostPath).constData(), &st) != 0) return std::nullopt;
     return static_cast<quint64>(st.st_dev);
 }
 
-bool SameHostFile(const QString& first, const QString& second) {
+bool SameHostFile(const HostPath& first, const HostPath& second) {
     struct stat a {};
     struct stat b {};
     return stat(HostBytes(first).constData(), &a) == 0 &&
@@ -59,6 +59,6 @@ bool SameHostFile(const QString& first, const QString& second) {
            a.st_ino == b.st_ino;
 }
 
-bool RemoveHostTree(const QString& hostPath) { return RemoveTree(HostBytes(hostPath)); }
+bool RemoveHostTree(const HostPath& hostPath) { return RemoveTree(HostBytes(hostPath)); }
 
 }  // namespace platform

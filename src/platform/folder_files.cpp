@@ -53,7 +53,7 @@ void MarkIncomplete(FolderFiles& result, const QString& name) {
 
 }  // namespace
 
-FolderFiles ListFolderFiles(const QString& driveFolder) {
+FolderFiles ListFolderFiles(const DrivePath& driveFolder) {
     FolderFiles result;
     const auto host = ToHostPath(driveFolder);
     if (!host) {
@@ -61,7 +61,7 @@ FolderFiles ListFolderFiles(const QString& driveFolder) {
         result.error = QStringLiteral("path not found");
         return result;
     }
-    const QByteArray folder = HostBytes(*host);
+    const QByteArray folder = HostBytes(host->text());
     FolderEntries dir(folder.constData());
     if (!dir.IsOpen()) {
         MarkIncomplete(result, QString());

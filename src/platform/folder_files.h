@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <vector>
@@ -25,6 +27,6 @@ struct FolderFiles {
 // the Windows form cannot carry); links to files are read through; folders,
 // links to folders and anything but a regular file are left out. A folder
 // that does not exist gives no files and is not complete.
-FolderFiles ListFolderFiles(const QString& driveFolder);
+FolderFiles ListFolderFiles(const DrivePath& driveFolder);
 
 }  // namespace platform

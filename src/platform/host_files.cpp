@@ -14,15 +14,15 @@
 
 namespace platform {
 
-bool RemoveHostFile(const QString& hostPath) {
+bool RemoveHostFile(const HostPath& hostPath) {
     return unlink(HostBytes(hostPath).constData()) == 0;
 }
 
-bool RemoveHostFolder(const QString& hostFolder) {
+bool RemoveHostFolder(const HostPath& hostFolder) {
     return rmdir(HostBytes(hostFolder).constData()) == 0;
 }
 
-void RemoveLinksIn(const QString& hostFolder) {
+void RemoveLinksIn(const HostPath& hostFolder) {
     const QByteArray folder = HostBytes(hostFolder);
     FolderEntries dir(folder.constData());
     if (!dir.IsOpen()) return;
@@ -35,7 +35,7 @@ void RemoveLinksIn(const QString& hostFolder) {
     }
 }
 
-bool MakeHostFolderTree(const QString& hostFolder) {
+bool MakeHostFolderTree(const HostPath& hostFolder) {
     const QByteArray path = HostBytes(hostFolder);
     if (path.isEmpty()) return false;
     struct stat st;
@@ -49,7 +49,7 @@ bool MakeHostFolderTree(const QString& hostFolder) {
     }
 }
 
-std::optional<qint64> FreeBytesOf(const QString& hostFolder) {
+std::optional<qint64> FreeBytesOf(const HostPath& hostFolder) {
     struct statvfs fs {};
     if (statvfs(HostBytes(hostFolder).constData(), &fs) != 0) return std::nullopt;
     return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);

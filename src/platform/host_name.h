@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -30,6 +32,7 @@ std::optional<QByteArray> HostBytesOf(QStringView text);
 // HostBytesOf for a system call: the empty path for a text that stands for no
 // host name, which every call refuses (ENOENT) without touching anything.
 QByteArray HostBytes(QStringView text);
+inline QByteArray HostBytes(const HostPath& path) { return HostBytes(path.text()); }
 
 // Whether a code unit is one escaped byte.
 constexpr bool IsEscapedByte(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }

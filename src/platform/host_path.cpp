@@ -184,39 +184,41 @@ std::optional<QString> AsWritten(const QString& drivePath, QString& root, QStrin
 
 }  // namespace
 
-HostLook::Kind LookAtHostPath(const QString& hostPath) {
+HostLook::Kind LookAtHostPath(const HostPath& hostPath) {
     struct stat st;
-    if (lstat(HostBytes(hostPath).constData(), &st) != 0)
+    if (lstat(HostBytes(hostPath.text()).constData(), &st) != 0)
         return errno == ENOENT ? HostLook::Kind::Nothing : HostLook::Kind::Unknown;
     return Found(st);
 }
 
-std::optional<QString> ToHostPath(const QString& drivePath) {
+std::optional<HostPath> ToHostPath(const DrivePath& drivePath) {
     return LookUpHostPath(drivePath).path;
 }
 
-std::optional<QString> HostPathAsWritten(const QString& drivePath) {
+std::optional<HostPath> HostPathAsWritten(const DrivePath& drivePath) {
     QString root;
     QStringList components;
-    return AsWritten(drivePath, root, components);
+    std::optional<QString> written = AsWritten(drivePath.text(), root, components);
+    if (!written) return std::nullopt;
+    return HostPath(std::move(*written));
 }
 
-HostLook LookUpHostPath(const QString& drivePath) {
+HostLook LookUpHostPath(const DrivePath& drivePath) {
     HostLook look;
     QString root;
     QStringList components;
-    const std::optional<QString> written = AsWritten(drivePath, root, components);
+    const std::optional<QString> written = AsWritten(drivePath.text(), root, components);
     if (!written) return look;
     const QString& asWritten = *written;
 
     // Most paths exist as written: one look settles them.
     struct stat st;
     if (components.isEmpty()) {
-        look.path = asWritten;
+        look.path = HostPath(asWritten);
         return look;
     }
     if (lstat(HostBytes(asWritten).constData(), &st) == 0) {
-        look.path = asWritten;
+        look.path = HostPath(asWritten);
         look.found = Found(st);
         return look;
     }
@@ -226,7 +228,7 @@ HostLook LookUpHostPath(const QString& drivePath) {
     struct stat parentStat;
     if (components.size() >= 2 && lstat(HostBytes(parent).constData(), &parentStat) == 0) {
         const auto match = KnownListings().Match(parent, components.last(), &parentStat);
-        look.path = match ? Child(parent, *match) : asWritten;
+        look.path = HostPath(match ? Child(parent, *match) : asWritten);
         look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
         return look;
     }
@@ -244,29 +246,45 @@ HostLook LookUpHostPath(const QString& drivePath) {
         }
         host = next;
     }
-    look.path = host;
-    if (matching) look.found = LookAtHostPath(host);
+    look.path = HostPath(host);
+    if (matching) look.found = LookAtHostPath(*look.path);
     return look;
 }
 
-int MakeHostFolder(const QString& hostFolder) {
-    if (mkdir(HostBytes(hostFolder).constData(), 0777) != 0) return errno;
-    const qsizetype slash = hostFolder.lastIndexOf(u'/');
-    if (slash > 0 && slash < hostFolder.size() - 1) {
-        KnownListings().Created(hostFolder.left(slash), hostFolder);
+HostLook LookUpHostEntry(const HostPath& folder, const QString& name) {
+    HostLook look;
+    const QString asWritten = Child(folder.text(), name);
+    struct stat st;
+    if (lstat(HostBytes(asWritten).constData(), &st) == 0) {
+        look.path = HostPath(asWritten);
+        look.found = Found(st);
+        return look;
+    }
+    const auto match = InexactMatch(folder.text(), name);
+    look.path = HostPath(match ? Child(folder.text(), *match) : asWritten);
+    look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
+    return look;
+}
+
+int MakeHostFolder(const HostPath& hostFolder) {
+    const QString& folder = hostFolder.text();
+    if (mkdir(HostBytes(folder).constData(), 0777) != 0) return errno;
+    const qsizetype slash = folder.lastIndexOf(u'/');
+    if (slash > 0 && slash < folder.size() - 1) {
+        KnownListings().Created(folder.left(slash), folder);
     }
     return 0;
 }
 
-std::optional<QString> ToDrivePath(const QString& hostPath) {
-    const QString clean = QDir::cleanPath(QFileInfo(hostPath).absoluteFilePath());
+std::optional<DrivePath> ToDrivePath(const HostPath& hostPath) {
+    const QString clean = QDir::cleanPath(QFileInfo(hostPath.text()).absoluteFilePath());
     const auto letter = CurrentDrives().LetterHolding(clean);
     if (!letter) return std::nullopt;
     const QString root = CurrentDrives().Find(*letter)->root;
     QString rest = clean.mid(root.size());
     if (rest.startsWith(u'/')) rest.remove(0, 1);
     rest.replace(u'/', u'\\');
-    return QString(*letter) + QLatin1String(":\\") + rest;
+    return DrivePath(QString(*letter) + QLatin1String(":\\") + rest);
 }
 
 }  // namespace platform

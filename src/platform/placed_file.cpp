@@ -34,7 +34,7 @@ void RemoveStaleTemporariesOnce(const std::string& target) {
 
 }  // namespace
 
-HostFileLook LookAtHostFile(const QString& hostPath) {
+HostFileLook LookAtHostFile(const HostPath& hostPath) {
     struct stat st;
     HostFileLook look;
     if (sys::Lstat(HostBytes(hostPath).constData(), &st) != 0) {
@@ -51,7 +51,7 @@ HostFileLook LookAtHostFile(const QString& hostPath) {
     return look;
 }
 
-bool PlaceFile(const QString& target, qint64 modifiedNs, const FileProducer& produce,
+bool PlaceFile(const HostPath& target, qint64 modifiedNs, const FileProducer& produce,
                QString& error) {
     const std::string targetPath = HostBytes(target).toStdString();
     RemoveStaleTemporariesOnce(targetPath);

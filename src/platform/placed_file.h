@@ -3,6 +3,8 @@
 // when whole, so that a target is always either the old file or the new one.
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,7 +19,7 @@ struct HostFileLook {
     qint64 size = 0;
     qint64 modifiedNs = 0;
 };
-HostFileLook LookAtHostFile(const QString& hostPath);
+HostFileLook LookAtHostFile(const HostPath& hostPath);
 
 // Fills a new file at the host path `temporary` (which does not exist yet);
 // false with `error` when it could not. A failed producer leaves no file.
@@ -28,7 +30,7 @@ using FileProducer = std::function<bool(const std::string& temporary, std::strin
 // modification time to `modifiedNs` and renames it over `target`. False with
 // `error` naming the reason; the old target is then untouched and no
 // temporary is left behind.
-bool PlaceFile(const QString& target, qint64 modifiedNs, const FileProducer& produce,
+bool PlaceFile(const HostPath& target, qint64 modifiedNs, const FileProducer& produce,
                QString& error);
 
 }  // namespace platform

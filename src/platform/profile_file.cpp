@@ -27,7 +27,7 @@ QStringList DecodeLines(const QByteArray& bytes) {
 // A settings file that is not a regular file of sane size reads as empty.
 QStringList ReadLines(const QString& path) {
     QByteArray bytes;
-    if (ReadRegularFile(path, bytes) != ReadStatus::Read) return {};
+    if (ReadRegularFile(HostPath(path), bytes) != ReadStatus::Read) return {};
     return DecodeLines(bytes);
 }
 

@@ -22,7 +22,7 @@ ReadStatus Refuse(const QString& why, QString* error) {
 
 }  // namespace
 
-ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* error) {
+ReadStatus ReadRegularFile(const HostPath& hostPath, QByteArray& bytes, QString* error) {
     bytes.clear();
     const int fd =
         sys::Open(HostBytes(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -63,7 +63,7 @@ ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* 
     return ReadStatus::Read;
 }
 
-bool OpenRegularFile(const QString& hostPath, QFile& file) {
+bool OpenRegularFile(const HostPath& hostPath, QFile& file) {
     const int fd =
         sys::Open(HostBytes(hostPath).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -76,7 +76,7 @@ bool OpenRegularFile(const QString& hostPath, QFile& file) {
     return true;
 }
 
-std::optional<FileIdentity> IdentityOf(const QString& hostPath) {
+std::optional<FileIdentity> IdentityOf(const HostPath& hostPath) {
     struct stat st {};
     if (sys::Stat(HostBytes(hostPath).constData(), &st) != 0) return std::nullopt;
     return FileIdentity{

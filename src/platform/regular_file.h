@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -18,11 +20,11 @@ enum class ReadStatus { Read, Missing, Refused };
 // kLargestReadFile bytes. It is opened without waiting (a FIFO or a device in
 // its place is refused, never waited on). Refused: `error` says why in the
 // user's words.
-ReadStatus ReadRegularFile(const QString& hostPath, QByteArray& bytes, QString* error = nullptr);
+ReadStatus ReadRegularFile(const HostPath& hostPath, QByteArray& bytes, QString* error = nullptr);
 
 // Opens a host file for reading into `file` (through the host name mapping,
 // without waiting on a FIFO or device); false unless it is a regular file.
-bool OpenRegularFile(const QString& hostPath, QFile& file);
+bool OpenRegularFile(const HostPath& hostPath, QFile& file);
 
 // What tells one version of a file from another: a file replaced or written
 // since gets another identity.
@@ -36,6 +38,6 @@ struct FileIdentity {
 };
 
 // The identity of a host file as it is now; nullopt when it cannot be examined.
-std::optional<FileIdentity> IdentityOf(const QString& hostPath);
+std::optional<FileIdentity> IdentityOf(const HostPath& hostPath);
 
 }  // namespace platform

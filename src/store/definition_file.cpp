@@ -50,7 +50,7 @@ QString ChooseDefinitionFile(const QStringList& arguments, const Settings& setti
     if (!commandLine.isEmpty()) return commandLine;
     const QString fallback = util::JoinPath(programFolder, kDefaultName);
     const QString named = settings.GetSettingText(Key::CatalogName, fallback);
-    return util::FileExists(named) ? named : fallback;
+    return util::FileExists(platform::DrivePath(named)) ? named : fallback;
 }
 
 LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
@@ -87,7 +87,7 @@ LoadResult ParseDefinitionBytes(const QByteArray& bytes) {
 }
 
 LoadResult LoadDefinitions(const QString& path) {
-    const auto host = platform::ToHostPath(path);
+    const auto host = platform::ToHostPath(platform::DrivePath(path));
     if (!host) return {};
     QByteArray bytes;
     QString why;
@@ -116,7 +116,7 @@ QByteArray DefinitionFileBytes(const QString& body) {
 
 SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
     if (path.isEmpty()) return {.ok = false, .nothingToDo = true};
-    const auto host = platform::ToHostPath(path);
+    const auto host = platform::ToHostPath(platform::DrivePath(path));
     if (!host) {
         if (error) *error = QStringLiteral("パスが見つかりません：") + path;
         return {};
@@ -124,7 +124,7 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
     // Kibako and Tetoru both save this file: the lock keeps the reading of
     // the file, the merge and the writing of one save from interleaving with
     // the other's.
-    const platform::ProfileLock lock(*host);
+    const platform::ProfileLock lock(host->text());
     const LoadResult onDisk = LoadDefinitions(path);
     if (onDisk.refused) {
         // Never replace what could not even be read (a FIFO, a device, a huge file).
@@ -132,20 +132,21 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
         return {};
     }
     const bool damaged = !onDisk.warning.isEmpty();
-    const bool exists = QFileInfo::exists(*host);
+    const bool exists = QFileInfo::exists(host->text());
     if (list.Changes().IsEmpty() && !damaged) {
         list.SetModified(false);
         return {.ok = true, .nothingToDo = list.IsEmpty() && !exists};
     }
     DefinitionList merged(onDisk.body);
     list.Changes().ApplyTo(merged);
-    if (damaged) QFile::copy(*host, *host + QStringLiteral(".damaged"));
+    if (damaged) QFile::copy(host->text(), host->text() + QStringLiteral(".damaged"));
     if (merged.IsEmpty()) {
-        if (exists && !QFile::remove(*host)) {
+        if (exists && !QFile::remove(host->text())) {
             if (error) *error = QStringLiteral("削除できません：") + path;
             return {};
         }
-    } else if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(merged.Body()), error)) {
+    } else if (!platform::SaveFileAtomically(host->text(), DefinitionFileBytes(merged.Body()),
+                                             error)) {
         return {};
     }
     list.ForgetChanges();

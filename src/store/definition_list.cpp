@@ -34,8 +34,8 @@ bool HoldsFraming(const QString& field) {
 // "Photos" and "photos" are two folders with a registration each.
 bool NamesSameFolder(QStringView stored, const QString& asked) {
     if (stored == asked) return true;
-    const platform::HostLook a = platform::LookUpHostPath(stored.toString());
-    const platform::HostLook b = platform::LookUpHostPath(asked);
+    const platform::HostLook a = platform::LookUpHostPath(platform::DrivePath(stored.toString()));
+    const platform::HostLook b = platform::LookUpHostPath(platform::DrivePath(asked));
     if (a.path == b.path) return true;
     const auto absent = [](platform::HostLook::Kind k) {
         return k == platform::HostLook::Kind::Nothing || k == platform::HostLook::Kind::Unknown;
@@ -347,8 +347,9 @@ int DefinitionList::RecoverLastBackups(
         if (!time.isEmpty() && time[0].isDigit()) continue;
         if (util::ExtensionOf(entry.destination).isEmpty()) continue;
         if (lastRunFailed && lastRunFailed(entry.sourceFolder)) continue;
-        const auto modified = util::ModifiedTimeOf(entry.destination);
-        if (!modified || !util::FileExists(entry.destination)) continue;
+        const platform::DrivePath destination(entry.destination);
+        const auto modified = util::ModifiedTimeOf(destination);
+        if (!modified || !util::FileExists(destination)) continue;
         SetLastBackup(entry.sourceFolder,
                       BackupTime::At(QDateTime::fromMSecsSinceEpoch(*modified / 1'000'000)));
         ++recovered;

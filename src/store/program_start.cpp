@@ -20,7 +20,8 @@ ProgramStart StartProgram() {
     const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
     QByteArray bytes;
     QString why;
-    if (platform::ReadRegularFile(hostSettings, bytes, &why) == platform::ReadStatus::Refused) {
+    if (platform::ReadRegularFile(platform::HostPath(hostSettings), bytes, &why) ==
+        platform::ReadStatus::Refused) {
         return ProgramStart{QString(), Settings(QString()), QString(),
                             hostSettings + QStringLiteral(": ") + why};
     }
@@ -29,7 +30,7 @@ ProgramStart StartProgram() {
     const QString programFolder = util::ProgramFolder();
     ProgramStart start{programFolder, Settings(SettingsFileIn(programFolder)), driveError,
                        QString()};
-    util::CheckEnvironment(start.settings.FilePath());
+    util::CheckEnvironment(platform::DrivePath(start.settings.FilePath()));
     return start;
 }
 

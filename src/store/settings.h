@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 namespace store {
@@ -88,7 +90,7 @@ class Settings {
     // `file` is the settings file's Windows-style path.
     explicit Settings(QString file) : file_(std::move(file)) {}
 
-    const QString& FilePath() const { return file_; }
+    const QString& FilePath() const { return file_.text(); }
 
     // The value (at most 254 bytes); a missing or empty value gives `fallback`.
     QString GetSettingText(const SettingName& key, const QString& fallback) const;
@@ -109,7 +111,7 @@ class Settings {
     bool PutSettingDecimal(const SettingName& key, double value) const;
 
   private:
-    QString file_;
+    platform::DrivePath file_;
 };
 
 // "Kibako.INI" in a program folder given in its Windows form.

@@ -45,7 +45,7 @@ Registrations ReadRegistrations(engine::Engine& engine, const QStringList& words
     }
     engine.SetUnattended(true);
     const QString file = store::ChooseDefinitionFile(words, start.settings, start.programFolder);
-    if (!words.join(u' ').isEmpty() && !util::FileExists(file)) {
+    if (!words.join(u' ').isEmpty() && !util::FileExists(platform::DrivePath(file))) {
         Say(stderr,
             QStringLiteral("TETORU: the definition file %1 does not exist").arg(words.join(u' ')));
         result.failure = kNoDefinitionFile;
@@ -67,9 +67,10 @@ Registrations ReadRegistrations(engine::Engine& engine, const QStringList& words
 std::optional<QString> DriveFormOf(const QString& folder) {
     QString drive = folder;
     if (folder.startsWith(u'/')) {
-        const std::optional<QString> converted = platform::ToDrivePath(QDir::cleanPath(folder));
+        const std::optional<platform::DrivePath> converted =
+            platform::ToDrivePath(platform::HostPath(QDir::cleanPath(folder)));
         if (!converted) return std::nullopt;
-        drive = *converted;
+        drive = converted->text();
     }
     while (drive.size() > 3 && drive.endsWith(u'\\')) drive.chop(1);
     return drive;
@@ -77,7 +78,9 @@ std::optional<QString> DriveFormOf(const QString& folder) {
 
 std::optional<QString> HostFormOf(const QString& folder) {
     if (folder.startsWith(u'/')) return QDir::cleanPath(folder);
-    return platform::ToHostPath(folder);
+    const auto host = platform::ToHostPath(platform::DrivePath(folder));
+    if (!host) return std::nullopt;
+    return host->text();
 }
 
 }  // namespace
@@ -138,8 +141,10 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
                         .arg(command.to.isEmpty() ? *folder : command.to));
         return kEntryFailed;
     }
-    const QString backup = engine::ResolveDestination(
-        engine, engine::Owner::Caller, entry->destination, engine::MediumQuestion::DoNotAsk);
+    const QString backup =
+        engine::ResolveDestination(engine, engine::Owner::Caller, entry->destination,
+                                   engine::MediumQuestion::DoNotAsk)
+            .text();
     if (backup.isEmpty()) {
         Say(stderr,
             QStringLiteral("TETORU: the backup %1 cannot be found").arg(entry->destination));

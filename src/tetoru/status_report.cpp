@@ -57,7 +57,7 @@ int PrintStatus(const QStringList& arguments, std::optional<int> maxAgeDays) {
     }
     const QString definitionFile =
         store::ChooseDefinitionFile(arguments, start.settings, start.programFolder);
-    if (!arguments.join(u' ').isEmpty() && !util::FileExists(definitionFile)) {
+    if (!arguments.join(u' ').isEmpty() && !util::FileExists(platform::DrivePath(definitionFile))) {
         std::fprintf(stderr, "TETORU: the definition file %s does not exist\n",
                      qUtf8Printable(arguments.join(u' ')));
         return kNoDefinitionFile;

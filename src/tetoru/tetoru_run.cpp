@@ -81,7 +81,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     const QString definitionFile = store::ChooseDefinitionFile(arguments, settings, programFolder);
     // A name that finds no file is a mistake on the command line: backing up
     // nothing and reporting success (or powering off) would hide it.
-    if (!arguments.join(u' ').isEmpty() && !util::FileExists(definitionFile)) {
+    if (!arguments.join(u' ').isEmpty() && !util::FileExists(platform::DrivePath(definitionFile))) {
         std::fprintf(stderr, "TETORU: the definition file %s does not exist\n",
                      qUtf8Printable(arguments.join(u' ')));
         return kNoDefinitionFile;

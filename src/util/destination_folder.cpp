@@ -15,11 +15,13 @@ QString DriveNotReadyText(QChar letter) {
     return QStringLiteral("ドライブの準備ができていません：　") + letter + u':';
 }
 
-std::optional<QString> MakeDestinationFolder(const QString& folder) {
+std::optional<QString> MakeDestinationFolder(const platform::DrivePath& folder) {
     return PrepareDestinationFolder(folder).error;
 }
 
-DestinationFolder PrepareDestinationFolder(const QString& folder, const platform::HostLook* known) {
+DestinationFolder PrepareDestinationFolder(const platform::DrivePath& drivePath,
+                                           const platform::HostLook* known) {
+    const QString& folder = drivePath.text();
     DestinationFolder result;
     const QString notFound = QStringLiteral("パスが見つかりません：　") + folder;
     result.error = notFound;
@@ -28,19 +30,19 @@ DestinationFolder PrepareDestinationFolder(const QString& folder, const platform
     if (!drive || drive->root.isEmpty()) return result;
     // A folder that is there has a drive root above it: the usual case costs
     // one look.
-    std::optional<QString> host;
+    std::optional<platform::HostPath> host;
     if (folder.size() > 3) {
-        const std::optional<QString> there = ExistingFolder(folder, &host, known);
+        const std::optional<platform::HostPath> there = ExistingFolder(drivePath, &host, known);
         if (there) return {std::nullopt, *there, false};
     }
     if (!QFileInfo(drive->root).isDir()) {
         result.error = DriveNotReadyText(folder[0].toUpper());
         return result;
     }
-    if (!host) host = platform::ToHostPath(folder);
+    if (!host) host = platform::ToHostPath(drivePath);
     if (folder.size() <= 3) {
         result.error.reset();
-        result.hostPath = host.value_or(drive->root);
+        result.hostPath = host.value_or(platform::HostPath(drive->root));
         return result;
     }
     if (!host) return result;

@@ -14,17 +14,17 @@ namespace util {
 // mounted) is not ready, and its root is never created, so a backup can never
 // land on the system disk by mistake. Nothing when the folder exists or was
 // made; otherwise the error text for the standard message box.
-std::optional<QString> MakeDestinationFolder(const QString& folder);
+std::optional<QString> MakeDestinationFolder(const platform::DrivePath& folder);
 
 // The same, with what the caller goes on to need: the folder's host path and
 // whether this call made it (so it is empty).
 struct DestinationFolder {
     std::optional<QString> error;
-    QString hostPath;  // when there is no error
+    platform::HostPath hostPath;  // when there is no error
     bool created = false;
 };
 // `known`, when given, is platform::LookUpHostPath of the folder made a moment ago.
-DestinationFolder PrepareDestinationFolder(const QString& folder,
+DestinationFolder PrepareDestinationFolder(const platform::DrivePath& folder,
                                            const platform::HostLook* known = nullptr);
 
 // "ドライブの準備ができていません" with the drive, for a missing drive root.

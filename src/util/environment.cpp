@@ -11,7 +11,7 @@ Environment& Current() {
 }
 }  // namespace
 
-void CheckEnvironment(const QString& settingsFile) {
+void CheckEnvironment(const platform::DrivePath& settingsFile) {
     const QString value =
         ProfileRead(settingsFile, QStringLiteral("Options"), QStringLiteral("isMsgModal"));
     // Read as every number setting is; absent or empty, it is -1.

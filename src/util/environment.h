@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 namespace util {
@@ -18,7 +20,7 @@ inline constexpr int kSystemModalStyle = 4096;
 // Runs the check with the settings file (Windows form) and remembers the
 // result: with no version of an older system to consult, the setting
 // "isMsgModal" decides (any value but 0, and its absence, mean on top).
-void CheckEnvironment(const QString& settingsFile);
+void CheckEnvironment(const platform::DrivePath& settingsFile);
 const Environment& CurrentEnvironment();
 
 }  // namespace util

@@ -22,13 +22,13 @@ namespace {
 
 const QString kFileLine = QStringLiteral("ファイル：　");
 
-bool HasProtection(const QString& host) {
+bool HasProtection(const platform::HostPath& host) {
     const auto attributes = platform::ReadAttributes(host);
     return attributes && (*attributes & platform::kProtectingAttributes);
 }
 
 // Lifts read-only, hidden and system; false when any of them stays.
-bool LiftProtection(const QString& host) {
+bool LiftProtection(const platform::HostPath& host) {
     if (!HasProtection(host)) return true;
     platform::WriteAttributes(host, 0);
     return !HasProtection(host);
@@ -36,27 +36,28 @@ bool LiftProtection(const QString& host) {
 
 // A folder's table of entries is full while its disk still has room: the
 // root folder of a FAT disk holds a fixed number of entries.
-bool RootFolderFull(int error, const QString& target, const QString& hostTarget, qint64 size) {
-    if (error != ENOSPC || ParentPath(target).size() > 2) return false;
+bool RootFolderFull(int error, const platform::DrivePath& target,
+                    const platform::HostPath& hostTarget, qint64 size) {
+    if (error != ENOSPC || ParentPath(target.text()).size() > 2) return false;
     const std::optional<qint64> free =
-        platform::FreeBytesOf(hostTarget.section(u'/', 0, -2) + u'/');
+        platform::FreeBytesOf(platform::HostPath(hostTarget.text().section(u'/', 0, -2) + u'/'));
     return free && *free > size;
 }
 
-QString CopyFailureText(const platform::CopyOutcome& outcome, const QString& target,
-                        const QString& hostTarget, qint64 size) {
+QString CopyFailureText(const platform::CopyOutcome& outcome, const platform::DrivePath& target,
+                        const platform::HostPath& hostTarget, qint64 size) {
     if (RootFolderFull(outcome.errorNumber, target, hostTarget, size)) {
         return QStringLiteral(
                    "ルート･ディレクトリには、これ以上ファイルを追加できません\n"
                    "（空き容量が残っていても、ファイル数に限界があります）\n\n"
                    "先にファイルを削除してから、フォルダーを新規作成し、\n"
                    "　その中にコピーしてください\n\n") +
-               kFileLine + platform::MessageText(target);
+               kFileLine + platform::MessageText(target.text());
     }
-    return outcome.description + u'\n' + kFileLine + platform::MessageText(target);
+    return outcome.description + u'\n' + kFileLine + platform::MessageText(target.text());
 }
 
-std::optional<platform::FoundEntry> FindOne(const QString& path) {
+std::optional<platform::FoundEntry> FindOne(const platform::DrivePath& path) {
     for (const auto& entry : platform::SearchDirectory(path).entries) {
         if (!entry.isFolder) return entry;
     }
@@ -65,7 +66,7 @@ std::optional<platform::FoundEntry> FindOne(const QString& path) {
 
 }  // namespace
 
-CopyResult CopyOneFile(const QString& source, const QString& target,
+CopyResult CopyOneFile(const platform::DrivePath& source, const platform::DrivePath& target,
                        const platform::CopyProgress& progress) {
     const auto found = FindOne(source);
     if (!found) return {};
@@ -78,7 +79,7 @@ CopyResult CopyOneFile(const QString& source, const QString& target,
 
 CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgress& progress,
                             const std::function<bool()>& makeRoom) {
-    if (copy.sourceSize == 0 || SameKey(copy.source, copy.target)) return {};
+    if (copy.sourceSize == 0 || SameKey(copy.source.text(), copy.target.text())) return {};
     // The old copy stays until the new one is complete; only its protection
     // is lifted now, since a protected target must not be replaced.
     if (copy.targetExists && !LiftProtection(copy.hostTarget)) return {};
@@ -96,12 +97,12 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
         return {true, true, false,
                 QStringLiteral("バックアップ中にファイルが変更されました\n"
                                "（次回のバックアップで、もう一度コピーします）\n") +
-                    kFileLine + platform::MessageText(copy.source)};
+                    kFileLine + platform::MessageText(copy.source.text())};
     }
     return {true, false, false, QString()};
 }
 
-bool ClearTarget(const QString& target) {
+bool ClearTarget(const platform::DrivePath& target) {
     if (!FileExists(target)) return true;
     const auto host = platform::ToHostPath(target);
     if (!host) return true;
@@ -110,7 +111,7 @@ bool ClearTarget(const QString& target) {
     return true;
 }
 
-bool DeleteOneFile(const QString& path) {
+bool DeleteOneFile(const platform::DrivePath& path) {
     if (!FileExists(path)) return true;
     const auto host = platform::ToHostPath(path);
     if (!host) return true;
@@ -121,57 +122,64 @@ bool DeleteOneFile(const QString& path) {
     return platform::RemoveHostFile(*host);
 }
 
-bool FileExists(const QString& path) {
+bool FileExists(const platform::DrivePath& path) {
     if (path.isEmpty()) return false;
     return FindOne(path).has_value();
 }
 
-bool FolderExists(const QString& path) {
+bool FolderExists(const platform::DrivePath& drivePath) {
+    const QString& path = drivePath.text();
     if (path.size() <= 3) {
         if (path.size() < 2 || path[1] != u':') return false;
         return platform::CurrentDrives().TypeOf(path[0]) != platform::DriveType::Unknown;
     }
-    return ExistingFolder(path).has_value();
+    return ExistingFolder(drivePath).has_value();
 }
 
-std::optional<QString> ExistingFolder(const QString& path, std::optional<QString>* resolved,
-                                      const platform::HostLook* known) {
+std::optional<platform::HostPath> ExistingFolder(const platform::DrivePath& drivePath,
+                                                 std::optional<platform::HostPath>* resolved,
+                                                 const platform::HostLook* known) {
+    const QString& path = drivePath.text();
     if (path.size() <= 3 || path.startsWith(QLatin1String("\\\\"))) return std::nullopt;
     // A plain last name needs only one look at the path.
     const qsizetype slash = path.lastIndexOf(u'\\');
     if (slash >= 0 && slash < path.size() - 1 && !platform::HasWildcard(path.mid(slash + 1))) {
-        const platform::FolderLook look = platform::LookAtFolder(path, known);
+        const platform::FolderLook look = platform::LookAtFolder(drivePath, known);
         if (resolved) *resolved = look.hostPath;
         return look.listed ? look.hostPath : std::nullopt;
     }
-    for (const auto& entry : platform::SearchDirectory(path).entries) {
-        if (entry.isFolder) return platform::ToHostPath(path).value_or(QString());
+    for (const auto& entry : platform::SearchDirectory(drivePath).entries) {
+        if (entry.isFolder) return platform::ToHostPath(drivePath).value_or(platform::HostPath());
     }
     return std::nullopt;
 }
 
-bool MakeFolder(const QString& path) {
+bool MakeFolder(const platform::DrivePath& path) {
     const auto host = platform::ToHostPath(path);
     return host && platform::MakeHostFolderTree(*host);
 }
 
-std::optional<qint64> ModifiedTimeOf(const QString& path) {
+std::optional<qint64> ModifiedTimeOf(const platform::DrivePath& path) {
     const auto host = platform::ToHostPath(path);
     if (!host) return std::nullopt;
-    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(*host);
+    return ModifiedTimeOf(*host);
+}
+
+std::optional<qint64> ModifiedTimeOf(const platform::HostPath& path) {
+    const std::optional<platform::FileIdentity> identity = platform::IdentityOf(path);
     if (!identity) return std::nullopt;
     return identity->modifiedNs;
 }
 
-QString ProfileRead(const QString& file, const QString& section, const QString& key) {
+QString ProfileRead(const platform::DrivePath& file, const QString& section, const QString& key) {
     const auto host = platform::ToHostPath(file);
-    return host ? platform::ReadProfileString(*host, section, key) : QString();
+    return host ? platform::ReadProfileString(host->text(), section, key) : QString();
 }
 
-bool ProfileWrite(const QString& file, const QString& section, const QString& key,
+bool ProfileWrite(const platform::DrivePath& file, const QString& section, const QString& key,
                   const QString& value) {
     const auto host = platform::ToHostPath(file);
-    return host && platform::WriteProfileString(*host, section, key, value);
+    return host && platform::WriteProfileString(host->text(), section, key, value);
 }
 
 }  // namespace util

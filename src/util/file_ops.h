@@ -28,17 +28,17 @@ struct CopyResult {
 // source, or for a protected target whose protection cannot be lifted. The
 // copy is written beside the target and replaces it only when complete, so a
 // failed copy (its message names the target) leaves the old target as it was.
-CopyResult CopyOneFile(const QString& source, const QString& target,
+CopyResult CopyOneFile(const platform::DrivePath& source, const platform::DrivePath& target,
                        const platform::CopyProgress& progress = {});
 
 // The same when the caller has already resolved both paths (a folder copy
 // resolves each folder once, not each file): `sourceSize` as listed, and
 // whether a file is at the target now.
 struct ResolvedCopy {
-    QString source;  // Windows-style, for messages
-    QString target;
-    QString hostSource;
-    QString hostTarget;
+    platform::DrivePath source;  // for messages
+    platform::DrivePath target;
+    platform::HostPath hostSource;
+    platform::HostPath hostTarget;
     qint64 sourceSize = 0;
     bool targetExists = false;
 };
@@ -49,33 +49,34 @@ CopyResult CopyResolvedFile(const ResolvedCopy& copy, const platform::CopyProgre
 
 // Makes room for a new copy: deletes the target, first lifting read-only,
 // hidden and system. False when a protected target stays protected.
-bool ClearTarget(const QString& target);
+bool ClearTarget(const platform::DrivePath& target);
 
 // Deletes a file quietly; a read-only file is made writable first. True when
 // the file is gone (or was never there).
-bool DeleteOneFile(const QString& path);
+bool DeleteOneFile(const platform::DrivePath& path);
 
 // True when at least one entry that is not a folder matches (wildcards allowed).
-bool FileExists(const QString& path);
+bool FileExists(const platform::DrivePath& path);
 // True when the path names an existing folder. A drive ("C:", "C:\") exists
 // whenever its letter is a letter; a path ending in "\" does not.
-bool FolderExists(const QString& path);
+bool FolderExists(const platform::DrivePath& path);
 // The host path of a folder below a drive root when FolderExists holds for
 // it, found with as few looks as FolderExists takes. `resolved`, when given,
 // receives the path's host form where the look made one, folder or not.
 // `known`, when given, is platform::LookUpHostPath of the path made a moment ago.
-std::optional<QString> ExistingFolder(const QString& path,
-                                      std::optional<QString>* resolved = nullptr,
-                                      const platform::HostLook* known = nullptr);
+std::optional<platform::HostPath> ExistingFolder(
+    const platform::DrivePath& path, std::optional<platform::HostPath>* resolved = nullptr,
+    const platform::HostLook* known = nullptr);
 
 // Creates the folder and any missing parents; false on failure.
-bool MakeFolder(const QString& path);
+bool MakeFolder(const platform::DrivePath& path);
 
 // Modification time of a file or folder, nanoseconds since the Unix epoch.
-std::optional<qint64> ModifiedTimeOf(const QString& path);
+std::optional<qint64> ModifiedTimeOf(const platform::DrivePath& path);
+std::optional<qint64> ModifiedTimeOf(const platform::HostPath& path);
 
-QString ProfileRead(const QString& file, const QString& section, const QString& key);
-bool ProfileWrite(const QString& file, const QString& section, const QString& key,
+QString ProfileRead(const platform::DrivePath& file, const QString& section, const QString& key);
+bool ProfileWrite(const platform::DrivePath& file, const QString& section, const QString& key,
                   const QString& value);
 
 }  // namespace util

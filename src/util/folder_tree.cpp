@@ -10,15 +10,15 @@
 namespace util {
 namespace {
 
-void DeleteTree(const QString& path, QStringList& failures) {
-    const QString pattern = JoinPath(path, QStringLiteral("*.*"));
+void DeleteTree(const platform::DrivePath& path, QStringList& failures) {
+    const platform::DrivePath pattern = JoinPath(path, QStringLiteral("*.*"));
     const QStringList files = SplitNameList(ListFileNames(pattern));
     const QStringList folders = SplitNameList(ListFolderNames(pattern));
     for (const QString& name : files) {
-        const QString file = JoinPath(path, name);
+        const platform::DrivePath file = JoinPath(path, name);
         DeleteOneFile(file);
         if (FileExists(file))
-            failures.append(QStringLiteral("ファイルを削除できません\n\n") + file);
+            failures.append(QStringLiteral("ファイルを削除できません\n\n") + file.text());
     }
     for (const QString& name : folders) DeleteTree(JoinPath(path, name), failures);
     if (const auto host = platform::ToHostPath(path)) {
@@ -31,7 +31,8 @@ void DeleteTree(const QString& path, QStringList& failures) {
 
 }  // namespace
 
-bool ConfirmRootDelete(const QString& path, MessageSink& person) {
+bool ConfirmRootDelete(const platform::DrivePath& drivePath, MessageSink& person) {
+    const QString& path = drivePath.text();
     if (path.size() > 3) return true;
     const QString drive = path.left(1);
     if (person.StandardMessage(QStringLiteral("いま削除しようとしているフォルダーは、ドライブ") +
@@ -47,7 +48,7 @@ bool ConfirmRootDelete(const QString& path, MessageSink& person) {
                Buttons::YesNo, Answer::No) == Answer::Yes;
 }
 
-TreeDeletion DeleteFolderTree(const QString& path, MessageSink& person) {
+TreeDeletion DeleteFolderTree(const platform::DrivePath& path, MessageSink& person) {
     TreeDeletion deletion;
     if (!ConfirmRootDelete(path, person)) {
         deletion.declined = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/path_kinds.h"
 #include "util/message_sink.h"
 
 #include <QString>
@@ -10,7 +11,7 @@ namespace util {
 // Guards against deleting a whole drive: for a drive root ("D:", "D:\") asks
 // `person` twice, No being the default; true means go on. Any other path is
 // not asked about.
-bool ConfirmRootDelete(const QString& path, MessageSink& person);
+bool ConfirmRootDelete(const platform::DrivePath& path, MessageSink& person);
 
 // What became of a folder's deletion.
 struct TreeDeletion {
@@ -24,6 +25,6 @@ struct TreeDeletion {
 // allowed it for a drive root (ConfirmRootDelete). Files that cannot be
 // deleted stay, with their folders, and are named in the result; the walk
 // goes on. A link to a folder is removed as a link, never followed.
-TreeDeletion DeleteFolderTree(const QString& path, MessageSink& person);
+TreeDeletion DeleteFolderTree(const platform::DrivePath& path, MessageSink& person);
 
 }  // namespace util

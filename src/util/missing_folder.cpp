@@ -12,7 +12,8 @@
 
 namespace util {
 
-QString MissingFolderText(const QString& folder) {
+QString MissingFolderText(const platform::DrivePath& drivePath) {
+    const QString& folder = drivePath.text();
     const QString line = QStringLiteral("\nフォルダー：　") + folder;
     if (folder.size() < 2 || folder[1] != u':')
         return QStringLiteral("パスが見つかりません：　") + folder;
@@ -22,8 +23,8 @@ QString MissingFolderText(const QString& folder) {
         return QStringLiteral("ドライブが割り当てられていません：　") + letter + u':' + line;
     }
     if (!QFileInfo(drive->root).isDir()) return DriveNotReadyText(letter) + line;
-    const std::optional<QString> host = platform::ToHostPath(folder);
-    const qsizetype bytes = host ? platform::HostBytes(*host).size() : 0;
+    const std::optional<platform::HostPath> host = platform::ToHostPath(drivePath);
+    const qsizetype bytes = host ? platform::HostBytes(host->text()).size() : 0;
     if (bytes >= PATH_MAX) {
         return QStringLiteral("パスが長すぎます（%1バイト。%2バイトまでです）")
                    .arg(bytes)

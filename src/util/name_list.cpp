@@ -5,7 +5,7 @@
 namespace util {
 namespace {
 
-QString ListNames(const QString& pattern, bool folders) {
+QString ListNames(const platform::DrivePath& pattern, bool folders) {
     QStringList names;
     const auto what =
         folders ? platform::SearchDetail::FolderNames : platform::SearchDetail::NoFatBits;
@@ -17,8 +17,8 @@ QString ListNames(const QString& pattern, bool folders) {
 
 }  // namespace
 
-QString ListFileNames(const QString& pattern) { return ListNames(pattern, false); }
-QString ListFolderNames(const QString& pattern) { return ListNames(pattern, true); }
+QString ListFileNames(const platform::DrivePath& pattern) { return ListNames(pattern, false); }
+QString ListFolderNames(const platform::DrivePath& pattern) { return ListNames(pattern, true); }
 
 QString MakeNameList(const QStringList& names) {
     if (names.isEmpty()) return {};
@@ -35,7 +35,8 @@ QStringList SplitNameList(const QString& nameList) {
     return names;
 }
 
-platform::SearchResult ListFolder(const QString& driveFolder, platform::SearchDetail detail) {
+platform::SearchResult ListFolder(const platform::DrivePath& driveFolder,
+                                  platform::SearchDetail detail) {
     return platform::SearchDirectory(JoinPath(driveFolder, QStringLiteral("*.*")), detail);
 }
 

@@ -13,9 +13,9 @@ inline constexpr QChar kNameSeparator = QChar(2);
 
 // Files (not folders) matching a pattern such as "C:\data\*.*", in the order
 // the folder lists them. Names beginning with "." are never listed.
-QString ListFileNames(const QString& pattern);
+QString ListFileNames(const platform::DrivePath& pattern);
 // Sub-folders matching the pattern.
-QString ListFolderNames(const QString& pattern);
+QString ListFolderNames(const platform::DrivePath& pattern);
 
 QString MakeNameList(const QStringList& names);
 QStringList SplitNameList(const QString& nameList);
@@ -23,7 +23,7 @@ QStringList SplitNameList(const QString& nameList);
 // The full search of a folder: files and folders with sizes and times, and
 // whether the listing was read completely (the backup engine deletes nothing
 // on an incomplete listing).
-platform::SearchResult ListFolder(const QString& driveFolder,
+platform::SearchResult ListFolder(const platform::DrivePath& driveFolder,
                                   platform::SearchDetail detail = platform::SearchDetail::Full);
 
 }  // namespace util

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 // Windows-style path arithmetic: a drive ("C:"), components separated by "\",
@@ -28,6 +30,14 @@ QString ChangeExtension(const QString& path, const QString& extension);
 // Folder and name with exactly one "\" between; a name holding ":" is
 // already a full path and comes back unchanged.
 QString JoinPath(const QString& folder, const QString& name);
+
+// The same on a drive path.
+inline platform::DrivePath JoinPath(const platform::DrivePath& folder, const QString& name) {
+    return platform::DrivePath(JoinPath(folder.text(), name));
+}
+inline platform::DrivePath ParentPath(const platform::DrivePath& path) {
+    return platform::DrivePath(ParentPath(path.text()));
+}
 
 // Without a final `c`, for texts longer than three characters (so C:\ stays).
 QString StripTrailing(const QString& text, QChar c);

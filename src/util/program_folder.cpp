@@ -9,7 +9,8 @@ namespace util {
 QString HostProgramFolder() { return platform::HostProgramFolder(); }
 
 QString DrivePathOfHostPath(const QString& hostPath, const QString& driveRoot) {
-    auto drivePath = platform::ToDrivePath(hostPath);
+    const platform::HostPath host(hostPath);
+    auto drivePath = platform::ToDrivePath(host);
     if (!drivePath) {
         platform::DriveTable table = platform::CurrentDrives();
         for (char16_t letter = u'Z'; letter >= u'D'; --letter) {
@@ -20,9 +21,9 @@ QString DrivePathOfHostPath(const QString& hostPath, const QString& driveRoot) {
             }
         }
         platform::SetCurrentDrives(table);
-        drivePath = platform::ToDrivePath(hostPath);
+        drivePath = platform::ToDrivePath(host);
     }
-    return drivePath.value_or(QString());
+    return drivePath ? drivePath->text() : QString();
 }
 
 QString ProgramFolder() {

@@ -27,7 +27,8 @@ class ArchiveListingTest : public EngineTest {
 TEST_F(ArchiveListingTest, MembersComeAsTypedRecordsWithTwoDigitYears) {
     for (const char* archive : {"C:\\out\\B.LZH", "C:\\out\\B.ZIP"}) {
         SCOPED_TRACE(archive);
-        ASSERT_TRUE(engine::UpdateArchive(engine, S("C:\\My Data"), S(archive), true, false));
+        ASSERT_TRUE(engine::UpdateArchive(engine, D("C:\\My Data"), platform::DrivePath(S(archive)),
+                                          true, false));
         const engine::ArchiveListing listing = engine::ListArchive(S(archive));
         ASSERT_TRUE(listing.opened);
         const engine::ArchiveMember* a = Find(listing, "a.txt");

@@ -30,28 +30,28 @@ class ArchiveUpdate : public EngineTest {
 };
 
 TEST_F(ArchiveUpdate, CommandLinesAreExact) {
-    EXPECT_EQ(engine::LzhUpdateCommand(S("D:\\B.LZH"), S("C:\\My Data"), true),
+    EXPECT_EQ(engine::LzhUpdateCommand(D("D:\\B.LZH"), D("C:\\My Data"), true),
               S("u -r2x1a2 \"D:\\B.LZH\" \"C:\\My Data\\\""));
-    EXPECT_EQ(engine::LzhUpdateCommand(S("D:\\B.LZH"), S("C:\\My Data"), false),
+    EXPECT_EQ(engine::LzhUpdateCommand(D("D:\\B.LZH"), D("C:\\My Data"), false),
               S("u \"D:\\B.LZH\" \"C:\\My Data\\\""));
-    EXPECT_EQ(engine::LzhDeleteCommand(S("D:\\B.LZH"), S("C:\\X")),
+    EXPECT_EQ(engine::LzhDeleteCommand(D("D:\\B.LZH"), D("C:\\X")),
               S("d -jn \"D:\\B.LZH\" \"C:\\X\\\" *.*"));
-    EXPECT_EQ(engine::ZipUpdateCommand(S("D:\\B.ZIP"), S("C:\\X"), false, false),
+    EXPECT_EQ(engine::ZipUpdateCommand(D("D:\\B.ZIP"), D("C:\\X"), false, false),
               S("- \"D:\\B.ZIP\" \"C:\\X\\\" *.*"));
-    EXPECT_EQ(engine::ZipUpdateCommand(S("D:\\B.ZIP"), S("C:\\X"), true, false),
+    EXPECT_EQ(engine::ZipUpdateCommand(D("D:\\B.ZIP"), D("C:\\X"), true, false),
               S("-r \"D:\\B.ZIP\" \"C:\\X\\\" *.*"));
-    EXPECT_EQ(engine::ZipUpdateCommand(S("D:\\B.ZIP"), S("C:\\X"), false, true),
+    EXPECT_EQ(engine::ZipUpdateCommand(D("D:\\B.ZIP"), D("C:\\X"), false, true),
               S("-u \"D:\\B.ZIP\" \"C:\\X\\\" *.*"));
-    EXPECT_EQ(engine::ZipUpdateCommand(S("D:\\B.ZIP"), S("C:\\X"), true, true),
+    EXPECT_EQ(engine::ZipUpdateCommand(D("D:\\B.ZIP"), D("C:\\X"), true, true),
               S("-ur \"D:\\B.ZIP\" \"C:\\X\\\" *.*"));
 }
 
 TEST_F(ArchiveUpdate, ZipSwitchFollowsTheArchiveAndLzhDeletesOnlyAfterSuccess) {
-    ASSERT_TRUE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.ZIP"), true, true));
-    ASSERT_TRUE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.ZIP"), true, true));
-    ASSERT_TRUE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.LZH"), false, true));
+    ASSERT_TRUE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.ZIP"), true, true));
+    ASSERT_TRUE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.ZIP"), true, true));
+    ASSERT_TRUE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.LZH"), false, true));
     archiverCode = 1;
-    EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.LZH"), false, true));
+    EXPECT_FALSE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.LZH"), false, true));
     EXPECT_EQ(commandLines, (std::vector<std::string>{
                                 "zip -r \"C:\\out\\B.ZIP\" \"C:\\My Data\\\" *.*",
                                 "zip -ur \"C:\\out\\B.ZIP\" \"C:\\My Data\\\" *.*",
@@ -65,7 +65,7 @@ TEST_F(ArchiveUpdate, ZipSwitchFollowsTheArchiveAndLzhDeletesOnlyAfterSuccess) {
 
 TEST_F(ArchiveUpdate, AnArchiverThatCannotBeCalledStopsTheRun) {
     archiverCode = std::optional<int>();
-    EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.LZH"), true, false));
+    EXPECT_FALSE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.LZH"), true, false));
     EXPECT_TRUE(engine.AbortRequested());
     EXPECT_EQ(ui.messages, QStringList({S("ファイル書込みができません")}));
 }
@@ -80,7 +80,7 @@ TEST_F(ArchiveUpdate, ArchiveEntriesTakeTheArchiveTimeAndCountOnce) {
     list.PutEntry(entry);
     EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
     EXPECT_EQ(engine.FileCounter(), 1);
-    const qint64 archiveNs = *util::ModifiedTimeOf(S("C:\\out\\B.ZIP"));
+    const qint64 archiveNs = *util::ModifiedTimeOf(D("C:\\out\\B.ZIP"));
     EXPECT_EQ(
         list.Entries()[0].lastBackup.Text(),
         QDateTime::fromMSecsSinceEpoch(archiveNs / 1'000'000).toString(S("yyyy/MM/dd HH:mm")));
@@ -110,7 +110,8 @@ TEST_F(ArchiveUpdate, FolderNamesWithQuotationMarksAreBackedUpAsTheyAre) {
     drives.WriteFile(S("C:\\my best photos\\wrong.txt"), "wrong", 1'700'000'000);
     for (const char* name : {"C:\\out \"1\"\\B.LZH", "C:\\out \"1\"\\B.ZIP"}) {
         SCOPED_TRACE(name);
-        ASSERT_TRUE(UpdateArchive(engine, source, S(name), true, true));
+        ASSERT_TRUE(UpdateArchive(engine, platform::DrivePath(source), platform::DrivePath(S(name)),
+                                  true, true));
         const QString host = drives.Host(S(name));
         const auto listing = Tool(S("bsdtar"), {S("-tf"), host});
         EXPECT_EQ(listing.first, 0) << listing.second.toStdString();
@@ -129,10 +130,10 @@ TEST_F(ArchiveUpdate, FolderNamesWithQuotationMarksAreBackedUpAsTheyAre) {
 }
 
 TEST_F(ArchiveUpdate, OnlyTheLastLevelOfTheArchiveFolderIsMade) {
-    ASSERT_TRUE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\new\\B.LZH"), true, false));
-    EXPECT_TRUE(util::FolderExists(S("C:\\new")));
-    EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\two\\levels\\B.ZIP"), true, false));
-    EXPECT_FALSE(util::FolderExists(S("C:\\two")));
+    ASSERT_TRUE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\new\\B.LZH"), true, false));
+    EXPECT_TRUE(util::FolderExists(D("C:\\new")));
+    EXPECT_FALSE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\two\\levels\\B.ZIP"), true, false));
+    EXPECT_FALSE(util::FolderExists(D("C:\\two")));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("C:\\two\\levels"))) << ui.messages[0].toStdString();
     EXPECT_EQ(commandLines.size(), 1u);  // the archiver was never called for the second
@@ -145,9 +146,10 @@ TEST_F(ArchiveUpdate, AMissingDriveRootIsNotReadyAndNeverMade) {
     const QString root = drives.Host(S("D:\\"));
     ASSERT_TRUE(QDir(root).removeRecursively());
     for (const char* archive : {"D:\\BK\\B.LZH", "D:\\B.ZIP"}) {
-        EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S(archive), true, false));
+        EXPECT_FALSE(
+            UpdateArchive(engine, D("C:\\My Data"), platform::DrivePath(S(archive)), true, false));
     }
-    EXPECT_FALSE(engine::CopyFolder(engine, S("C:\\My Data"), S("D:\\Copy"), true, false));
+    EXPECT_FALSE(engine::CopyFolder(engine, D("C:\\My Data"), D("D:\\Copy"), true, false));
     EXPECT_FALSE(QFileInfo::exists(root));
     EXPECT_EQ(ui.messages, QStringList(3, S("ドライブの準備ができていません：　D:")));
     EXPECT_TRUE(commandLines.empty());
@@ -156,7 +158,7 @@ TEST_F(ArchiveUpdate, AMissingDriveRootIsNotReadyAndNeverMade) {
 TEST_F(ArchiveUpdate, FailuresShowTheReasonAndTheFile) {
     // A damaged archive is refused and left as it was.
     drives.WriteFile(S("C:\\out\\B.LZH"), QByteArray(300, 'x'));
-    EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S("C:\\out\\B.LZH"), true, true));
+    EXPECT_FALSE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.LZH"), true, true));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("C:\\out\\B.LZH")));
     EXPECT_TRUE(ui.messages[0].contains(drives.Host(S("C:\\out\\B.LZH"))))
@@ -167,12 +169,13 @@ TEST_F(ArchiveUpdate, FailuresShowTheReasonAndTheFile) {
     ASSERT_TRUE(QFile::link(S("/proc/self/mem"), drives.Host(S("C:\\My Data\\mem"))));
     for (const char* archive : {"C:\\out\\C.LZH", "C:\\out\\C.ZIP"}) {
         ui.messages.clear();
-        EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S(archive), true, false));
+        EXPECT_FALSE(
+            UpdateArchive(engine, D("C:\\My Data"), platform::DrivePath(S(archive)), true, false));
         ASSERT_EQ(ui.messages.size(), 1) << archive;
         EXPECT_TRUE(ui.messages[0].contains(drives.Host(S("C:\\My Data\\mem"))))
             << ui.messages[0].toStdString();
         EXPECT_TRUE(ui.messages[0].contains(S(archive)));
-        EXPECT_FALSE(util::FileExists(S(archive)));
+        EXPECT_FALSE(util::FileExists(platform::DrivePath(S(archive))));
     }
     EXPECT_EQ(ui.calls.filter(S("beep")).size(), 3);
     EXPECT_FALSE(engine.AbortRequested());
@@ -190,7 +193,8 @@ TEST_F(ArchiveUpdate, AFullDiskIsShownWithTheArchive) {
     drives.WriteFile(S("C:\\My Data\\big.bin"), noise);
     for (const char* archive : {"F:\\B.LZH", "F:\\B.ZIP"}) {
         ui.messages.clear();
-        EXPECT_FALSE(UpdateArchive(engine, S("C:\\My Data"), S(archive), true, false));
+        EXPECT_FALSE(
+            UpdateArchive(engine, D("C:\\My Data"), platform::DrivePath(S(archive)), true, false));
         ASSERT_EQ(ui.messages.size(), 1) << archive;
         EXPECT_TRUE(ui.messages[0].contains(S(archive)));
         EXPECT_TRUE(ui.messages[0].contains(S("space"), Qt::CaseInsensitive))

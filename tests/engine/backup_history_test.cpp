@@ -19,6 +19,7 @@
 namespace {
 
 using platform::sys::Call;
+using testing_support::D;
 using testing_support::FaultInjector;
 using testing_support::S;
 
@@ -71,7 +72,7 @@ TEST_F(BackupHistory, PruningRemovesOnlyWhatIsOlderThanTheDaysByTheClock) {
     Put(history + S("日記 2026-06-14_000000.LZH"), "a recent one");
     Put(history + S("notes/mine.txt"), "not the history's");
     Put(history + S("readme.txt"), "not the history's either");
-    const QString host = drives.Host(S("D:\\dst\\.kibako-history"));
+    const platform::HostPath host(drives.Host(S("D:\\dst\\.kibako-history")));
 
     EXPECT_TRUE(engine::PruneHistory(host, 0, kNow).isEmpty());  // 0: nothing is kept or pruned
     const QStringList lines = engine::PruneHistory(host, 10, platform::Now());
@@ -91,8 +92,9 @@ TEST_F(BackupHistory, AReplacedFileIsLinkedIntoTheHistoryAndAFailedCopyLeavesNoH
     {
         FaultInjector faults;
         faults.Fail(Call::Write, S("*/dst/b.txt"), EIO);
-        const engine::FolderHistoryScope history(engine, S("D:\\dst"));
-        EXPECT_FALSE(engine::CopyFolder(engine, S("C:\\src"), S("D:\\dst"), false, false));
+        const engine::FolderHistoryScope history(engine, D("D:\\dst"),
+                                                 platform::ToHostPath(D("D:\\dst")));
+        EXPECT_FALSE(engine::CopyFolder(engine, D("C:\\src"), D("D:\\dst"), false, false));
     }
     const QString kept = S("D:\\dst\\.kibako-history\\2026-06-15_120000\\");
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\a.txt")), QByteArray("new a"));
@@ -111,11 +113,11 @@ TEST_F(BackupHistory, AnArchiveBehindALinkKeepsItsOldMemberAndARefusedUpdateKeep
     drives.WriteFile(S("C:\\src\\a.txt"), "old a", 1'000'000'000);
     drives.MakeFolder(S("D:\\real"));
     engine.StartRun();
-    ASSERT_TRUE(engine::UpdateArchive(engine, S("C:\\src"), S("D:\\real\\B.ZIP"), false, true));
+    ASSERT_TRUE(engine::UpdateArchive(engine, D("C:\\src"), D("D:\\real\\B.ZIP"), false, true));
     ASSERT_TRUE(QFile::link(drives.Host(S("D:\\real\\B.ZIP")), drives.Host(S("D:\\dst\\B.ZIP"))));
     drives.WriteFile(S("C:\\src\\a.txt"), "new a", 2'000'000'000);
     engine.SetHistoryDays(10);
-    ASSERT_TRUE(engine::UpdateArchive(engine, S("C:\\src"), S("D:\\dst\\B.ZIP"), false, true));
+    ASSERT_TRUE(engine::UpdateArchive(engine, D("C:\\src"), D("D:\\dst\\B.ZIP"), false, true));
     EXPECT_TRUE(QFileInfo(drives.Host(S("D:\\dst\\B.ZIP"))).isSymLink());
     const QString kept = drives.Host(S("D:\\dst\\.kibako-history")) + S("/B 2026-06-15_120000.ZIP");
     ASSERT_TRUE(QFileInfo(kept).isFile());
@@ -129,7 +131,7 @@ TEST_F(BackupHistory, AnArchiveBehindALinkKeepsItsOldMemberAndARefusedUpdateKeep
 
     const QByteArray text = "not an archive, and not to be touched";
     Put(S("C.ZIP"), text);
-    EXPECT_FALSE(engine::UpdateArchive(engine, S("C:\\src"), S("D:\\dst\\C.ZIP"), false, true));
+    EXPECT_FALSE(engine::UpdateArchive(engine, D("C:\\src"), D("D:\\dst\\C.ZIP"), false, true));
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\C.ZIP")), text);
     EXPECT_EQ(Names(S("D:\\dst\\.kibako-history")), QStringList{S("B 2026-06-15_120000.ZIP")});
 }

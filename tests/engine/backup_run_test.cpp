@@ -112,7 +112,7 @@ TEST_F(BackupRun, AbortKeepsTheTimesOfFinishedEntries) {
     EXPECT_EQ(engine::RunBackupAll(engine, list), 2);
     EXPECT_EQ(Times(),
               QStringList({S("2026/12/07 12:34"), S("2026/12/07 12:34"), QString(16, u' ')}));
-    EXPECT_FALSE(util::FolderExists(S("D:\\c")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\c")));
 }
 
 TEST_F(BackupRun, AFailedEntryKeepsItsTimeAndTheRunGoesOn) {

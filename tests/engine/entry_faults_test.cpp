@@ -53,11 +53,11 @@ class EntryFaults : public EngineTest {
 // A sub-folder that can be listed but whose entries cannot be examined (a
 // folder without its search right): its backups must stay.
 TEST_F(EntryFaults, DeleteMissingKeepsBackupsUnderAFolderThatCannotBeExamined) {
-    ASSERT_TRUE(engine::CopyFolder(engine, S("C:\\src"), S("D:\\dst"), true, true));
+    ASSERT_TRUE(engine::CopyFolder(engine, D("C:\\src"), D("D:\\dst"), true, true));
     drives.WriteFile(S("C:\\src\\new.txt"), "new", kT);
     FaultInjector faults;
     faults.Fail(Call::Stat, S("*/src/sub/*"), EACCES);
-    EXPECT_FALSE(engine::CopyFolder(engine, S("C:\\src"), S("D:\\dst"), true, true));
+    EXPECT_FALSE(engine::CopyFolder(engine, D("C:\\src"), D("D:\\dst"), true, true));
     EXPECT_GT(faults.Injected(), 0);
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\sub\\kept1.txt")), QByteArray("one"));
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\sub\\kept2.txt")), QByteArray("two"));
@@ -139,13 +139,13 @@ TEST_F(EntryFaults, ADestinationInsideItsSourceIsRefused) {
     ASSERT_EQ(symlink(QFile::encodeName(drives.Host(S("C:\\src"))).constData(),
                       QFile::encodeName(drives.Host(S("C:\\other")) + S("/alias")).constData()),
               0);
-    EXPECT_TRUE(DestinationInsideSource(S("C:\\src"), S("C:\\src\\Backup"), true));
-    EXPECT_TRUE(DestinationInsideSource(S("C:\\src"), S("C:\\SRC\\new\\deeper"), true));
-    EXPECT_TRUE(DestinationInsideSource(S("C:\\src"), S("C:\\src"), false));
-    EXPECT_TRUE(DestinationInsideSource(S("C:\\other\\alias"), S("C:\\src\\Backup"), true));
-    EXPECT_FALSE(DestinationInsideSource(S("C:\\src"), S("C:\\src\\Backup"), false));
-    EXPECT_FALSE(DestinationInsideSource(S("C:\\src"), S("C:\\srcBackup"), true));
-    EXPECT_FALSE(DestinationInsideSource(S("C:\\src"), S("D:\\dst"), true));
+    EXPECT_TRUE(DestinationInsideSource(D("C:\\src"), D("C:\\src\\Backup"), true));
+    EXPECT_TRUE(DestinationInsideSource(D("C:\\src"), D("C:\\SRC\\new\\deeper"), true));
+    EXPECT_TRUE(DestinationInsideSource(D("C:\\src"), D("C:\\src"), false));
+    EXPECT_TRUE(DestinationInsideSource(D("C:\\other\\alias"), D("C:\\src\\Backup"), true));
+    EXPECT_FALSE(DestinationInsideSource(D("C:\\src"), D("C:\\src\\Backup"), false));
+    EXPECT_FALSE(DestinationInsideSource(D("C:\\src"), D("C:\\srcBackup"), true));
+    EXPECT_FALSE(DestinationInsideSource(D("C:\\src"), D("D:\\dst"), true));
 
     Register(S("C:\\src\\Backup"), false);
     EXPECT_EQ(engine::RunBackupAll(engine, list), 0);

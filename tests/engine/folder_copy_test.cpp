@@ -21,7 +21,7 @@ constexpr qint64 kT = 1'700'000'000;  // a whole second, any second will do
 class FolderCopy : public EngineTest {
   protected:
     bool Copy(bool withSub = true, bool deleteMissing = false) {
-        return CopyFolder(engine, S("C:\\src"), S("D:\\dst"), withSub, deleteMissing);
+        return CopyFolder(engine, D("C:\\src"), D("D:\\dst"), withSub, deleteMissing);
     }
     void SetUp() override { drives.Map(u'D', platform::DriveType::Fixed); }
 };
@@ -80,10 +80,10 @@ TEST_F(FolderCopy, DeleteMissingRemovesOnlyFilesWithoutASource) {
     drives.WriteFile(S("D:\\dst\\sub\\stale.txt"), "stale", kT);
 
     EXPECT_TRUE(Copy(true, true));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\Report.doc")));
-    EXPECT_FALSE(util::FileExists(S("D:\\dst\\OLD.TXT")));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\orphan\\x.txt")));
-    EXPECT_FALSE(util::FileExists(S("D:\\dst\\sub\\stale.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\Report.doc")));
+    EXPECT_FALSE(util::FileExists(D("D:\\dst\\OLD.TXT")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\orphan\\x.txt")));
+    EXPECT_FALSE(util::FileExists(D("D:\\dst\\sub\\stale.txt")));
 }
 
 TEST_F(FolderCopy, WithoutSubFoldersLowerFoldersAreLeftAlone) {
@@ -91,9 +91,9 @@ TEST_F(FolderCopy, WithoutSubFoldersLowerFoldersAreLeftAlone) {
     drives.WriteFile(S("C:\\src\\sub\\low.txt"), "l", kT);
     drives.WriteFile(S("D:\\dst\\sub\\stale.txt"), "s", kT);
     EXPECT_TRUE(Copy(false, true));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\top.txt")));
-    EXPECT_FALSE(util::FileExists(S("D:\\dst\\sub\\low.txt")));
-    EXPECT_TRUE(util::FileExists(S("D:\\dst\\sub\\stale.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\top.txt")));
+    EXPECT_FALSE(util::FileExists(D("D:\\dst\\sub\\low.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\dst\\sub\\stale.txt")));
 }
 
 TEST_F(FolderCopy, MissingSourceAndUncreatableDestinationFail) {
@@ -101,15 +101,15 @@ TEST_F(FolderCopy, MissingSourceAndUncreatableDestinationFail) {
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("バックアップ元のフォルダーが見つかりません")));
     EXPECT_TRUE(ui.messages[0].contains(S("C:\\src")));
-    EXPECT_FALSE(util::FolderExists(S("D:\\dst")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\dst")));
     ui.messages.clear();
     drives.MakeFolder(S("C:\\src"));
-    EXPECT_FALSE(CopyFolder(engine, S("C:\\src"), S("D:\\no\\parent\\dst"), true, false));
+    EXPECT_FALSE(CopyFolder(engine, D("C:\\src"), D("D:\\no\\parent\\dst"), true, false));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("D:\\no\\parent\\dst")));
     // An empty source folder gives an empty destination folder.
     EXPECT_TRUE(Copy());
-    EXPECT_TRUE(util::FolderExists(S("D:\\dst")));
+    EXPECT_TRUE(util::FolderExists(D("D:\\dst")));
     EXPECT_EQ(engine.FileCounter(), 0);
 }
 
@@ -142,8 +142,8 @@ TEST_F(FolderCopy, NeverFollowsFolderLinksAndSurvivesLinkLoops) {
               0);
     ASSERT_EQ(symlink("a.txt", (src + "/alias.txt").constData()), 0);
     EXPECT_TRUE(Copy());
-    EXPECT_FALSE(util::FolderExists(S("D:\\dst\\loop")));
-    EXPECT_FALSE(util::FolderExists(S("D:\\dst\\away")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\dst\\loop")));
+    EXPECT_FALSE(util::FolderExists(D("D:\\dst\\away")));
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\alias.txt")),
               QByteArray("a"));  // a file link is read through
 }
@@ -238,6 +238,53 @@ TEST_F(FolderCopy, ALinkWhereASubFolderBelongsIsNeverFollowed) {
     EXPECT_EQ(drives.ReadFile(S("D:\\dst\\top.txt")), QByteArray("top"));
     ASSERT_FALSE(ui.messages.isEmpty());
     EXPECT_TRUE(ui.messages.last().contains(S("D:\\dst\\sub"))) << ui.messages.last().toStdString();
+}
+
+// A sub-folder is found from the host path of the level above: a backup
+// folder written in other ASCII case by an older run is used, at every level,
+// while a person still sees the folders as the source names them.
+TEST_F(FolderCopy, SubFoldersInOtherCaseAreFoundBelowTheLevelAbove) {
+    drives.WriteFile(S("C:\\src\\Album\\deep\\new.txt"), "new", kT + 1);
+    drives.WriteFile(S("C:\\src\\Album\\deep\\same.txt"), "same", kT);
+    drives.WriteFile(S("D:\\dst\\ALBUM\\Deep\\same.txt"), "kept", kT);
+
+    EXPECT_TRUE(CopyFolder(engine, D("C:\\SRC"), D("D:\\dst"), true, false));
+    EXPECT_EQ(QDir(drives.Host(S("D:\\dst"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{S("ALBUM")});
+    EXPECT_EQ(
+        QDir(drives.Host(S("D:\\dst")) + S("/ALBUM")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QStringList{S("Deep")});
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\ALBUM\\Deep\\new.txt")), QByteArray("new"));
+    EXPECT_EQ(drives.ReadFile(S("D:\\dst\\ALBUM\\Deep\\same.txt")), QByteArray("kept"));
+    EXPECT_EQ(engine.FileCounter(), 1);
+    EXPECT_EQ(ui.source, S("C:\\SRC\\Album\\deep"));
+    EXPECT_EQ(ui.destination, S("D:\\dst\\Album\\deep"));
+}
+
+// A sub-folder that goes away between the listing of its parent and its own
+// copy fails the entry naming it, and its siblings are still copied.
+TEST_F(FolderCopy, ASubFolderGoneSinceTheListingFailsTheEntryNamingIt) {
+    drives.WriteFile(S("C:\\src\\a\\one.txt"), "one", kT);
+    drives.WriteFile(S("C:\\src\\b\\two.txt"), "two", kT);
+    // Whichever sub-folder is copied first removes the other one.
+    QString removed;
+    ui.onEvents = [&] {
+        for (const char* pair : {"ab", "ba"}) {
+            const QString mine = S("C:\\src\\") + QChar(pair[0]);
+            const QString other = S("C:\\src\\") + QChar(pair[1]);
+            if (ui.source == mine && removed.isEmpty()) {
+                removed = other;
+                ASSERT_TRUE(QDir(drives.Host(other)).removeRecursively());
+            }
+        }
+    };
+    EXPECT_FALSE(Copy());
+    ASSERT_FALSE(removed.isEmpty());
+    const QString kept =
+        removed.endsWith(u'a') ? S("D:\\dst\\b\\two.txt") : S("D:\\dst\\a\\one.txt");
+    EXPECT_FALSE(drives.ReadFile(kept).isEmpty());
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.messages.last().contains(removed)) << ui.messages.last().toStdString();
 }
 
 }  // namespace

@@ -87,7 +87,8 @@ class HostNameBytes : public EngineTest {
     // QTemporaryDir cannot remove names that are not UTF-8.
     void TearDown() override { std::filesystem::remove_all(Bytes(drives.Root()).toStdString()); }
     bool Copy() {
-        return engine::CopyFolder(engine, entry.sourceFolder, entry.destination, true, true);
+        return engine::CopyFolder(engine, platform::DrivePath(entry.sourceFolder),
+                                  platform::DrivePath(entry.destination), true, true);
     }
 
     QByteArray source;

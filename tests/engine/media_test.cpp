@@ -76,8 +76,9 @@ TEST_F(Media, WritingATitleHidesTheFileAndRetriesOrGivesUp) {
 }
 
 TEST_F(Media, PlainDestinationsPassAndFixedDrivesInParenthesesAreSkipped) {
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("D:\\Backup")), S("D:\\Backup"));
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)DATA\\Backup")), QString());
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("D:\\Backup")), D("D:\\Backup"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)DATA\\Backup")),
+              platform::DrivePath());
     EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
 }
 
@@ -85,20 +86,20 @@ TEST_F(Media, ATitleFoundOnAnotherDriveThroughTheCache) {
     Title("F", "PHOTOS");
     engine::ReadMediaTitleCached(engine, S("F:"));
     EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak\\Album")),
-              S("F:\\Bak\\Album"));
+              D("F:\\Bak\\Album"));
     EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
 }
 
 TEST_F(Media, AskedForAndChosen) {
     Title("F", "PHOTOS");
     ui.driveAnswers = {DriveChoice{S("F:"), false}};
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), S("F:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), D("F:\\Bak"));
     EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: PHOTOS|ZIP、MO|E:\\")}));
 }
 
 TEST_F(Media, ABlankMediumGetsTheWantedTitle) {
     ui.driveAnswers = {DriveChoice{S("F:"), false}};
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), S("F:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), D("F:\\Bak"));
     EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), *platform::ToCp932(S("タイトル未定\r\n")));
     EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: タイトル未定|ZIP、MO|E:\\")}));
 }
@@ -107,7 +108,8 @@ TEST_F(Media, WrongMediumAndWrongDriveTypeAskAgain) {
     Title("F", "OTHER");
     ui.driveAnswers = {DriveChoice{S("D:"), false}, DriveChoice{S("F:"), false}};
     ui.messageAnswers = {util::Answer::Ok, util::Answer::Cancel};
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), QString());
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")),
+              platform::DrivePath());
     EXPECT_EQ(ui.messages,
               QStringList({S("ZIP、MO のドライブを指定して下さい"),
                            S("指定されたドライブには、「 OTHER 」というタイトルが入っています。\r\r"
@@ -116,7 +118,8 @@ TEST_F(Media, WrongMediumAndWrongDriveTypeAskAgain) {
 
 TEST_F(Media, SkipRemovableNeverAsks) {
     engine.SetSkipRemovable(true);
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")), QString());
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak")),
+              platform::DrivePath());
     EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
 }
 
@@ -140,9 +143,10 @@ TEST_F(Media, ATitleOnAnotherDetectedDriveIsFoundWithoutAsking) {
     ASSERT_EQ(platform::CurrentDrives().TypeOf(u'D'), DriveType::Removable);  // no medium
 
     engine.SetSkipRemovable(true);  // a run with nobody to ask
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)PHOTOS\\Bak")), S("E:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)PHOTOS\\Bak")), D("E:\\Bak"));
     EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)OTHER\\Bak")), QString());
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(D)OTHER\\Bak")),
+              platform::DrivePath());
 }
 
 store::DefinitionList ListWith(std::initializer_list<std::pair<const char*, const char*>> entries) {
@@ -178,7 +182,7 @@ TEST_F(Media, UnattendedTimeoutSkipsEveryLaterRemovableEntry) {
     EXPECT_EQ(engine::RunBackupAll(engine, list), 1);
     EXPECT_EQ(ui.calls.filter(S("drive:")), QStringList({S("drive: ONE|ZIP、MO|E:\\|unattended")}));
     EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
-    EXPECT_TRUE(util::FileExists(S("D:\\C\\z.txt")));
+    EXPECT_TRUE(util::FileExists(D("D:\\C\\z.txt")));
 }
 
 // A medium without a title: the destination that was registered for it has
@@ -205,12 +209,12 @@ TEST_F(Media, AnEmptyTitleAcceptsTheChosenPlaceholderOrFactoryLabel) {
     // E carries the title USB; the medium wanted is asked for and found in F, then G.
     ui.driveAnswers = {DriveChoice{S("F:"), false}, DriveChoice{S("G:"), false}};
     drives.WriteFile(S("E:\\VolName.DAT"), "USB\r\n");
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), S("F:\\Bak"));
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), S("G:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), D("F:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)\\Bak")), D("G:\\Bak"));
     EXPECT_TRUE(ui.messages.isEmpty());
     // A drive without its medium is not a medium without a title.
     QDir(drives.Host(S("G:\\"))).removeRecursively();
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(G)\\Bak")), QString());
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(G)\\Bak")), platform::DrivePath());
     EXPECT_EQ(ui.calls.filter(S("drive:")).size(), 3);
 }
 
@@ -234,7 +238,7 @@ TEST_F(Media, TypedTitlesThatCouldNotBeFoundAgainAreRefused) {
     QString cancelled = S("X");
     engine::AskMediaTitle(engine, S("E:\\"), cancelled, QString());
     EXPECT_TRUE(cancelled.isEmpty());
-    EXPECT_FALSE(util::FileExists(S("E:\\VolName.DAT")));
+    EXPECT_FALSE(util::FileExists(D("E:\\VolName.DAT")));
 }
 
 TEST_F(Media, TitlesReadBackAsWritten) {
@@ -247,7 +251,7 @@ TEST_F(Media, TitlesReadBackAsWritten) {
     engine::WriteMediaTitle(engine, S("F:\\"), title);
     EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), QByteArray("\"A,B\"\r\n"));
     // A destination for a medium titled with a comma (its volume label) is found.
-    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(F)A,B\\Bak")), S("F:\\Bak"));
+    EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(F)A,B\\Bak")), D("F:\\Bak"));
 }
 
 // Entry 1's medium is missing and nobody answers; entries 2 and 4 have theirs
@@ -267,8 +271,8 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     EXPECT_EQ(engine::RunBackupAll(engine, list), 2);
     EXPECT_EQ(ui.calls.filter(S("drive:")).size(), 1);
     EXPECT_EQ(engine.MediaSkipState(), engine::MediaSkip::SkipAll);
-    EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
-    EXPECT_TRUE(util::FileExists(S("G:\\D\\x.txt")));
+    EXPECT_TRUE(util::FileExists(D("F:\\B\\x.txt")));
+    EXPECT_TRUE(util::FileExists(D("G:\\D\\x.txt")));
     ASSERT_EQ(ui.reports.size(), 4u);
     EXPECT_EQ(ui.reports[2].outcome, engine::EntryOutcome::MediumSkipped);
 
@@ -278,7 +282,7 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     unattended.SetUnattended(true);
     QFile::remove(drives.Host(S("F:\\B\\x.txt")));
     EXPECT_EQ(engine::RunBackupAll(unattended, list), 2);
-    EXPECT_TRUE(util::FileExists(S("F:\\B\\x.txt")));
+    EXPECT_TRUE(util::FileExists(D("F:\\B\\x.txt")));
 }
 
 TEST_F(Media, TitleFilesFollowTheCodePageRule) {

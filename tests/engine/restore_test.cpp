@@ -68,18 +68,21 @@ class Restore : public EngineTest, public ::testing::WithParamInterface<BackupKi
             case BackupKind::FolderCopy:
                 entry.destination = S("E:\\控え\\データ");
                 drives.MakeFolder(S("E:\\控え"));
-                ASSERT_TRUE(
-                    engine::CopyFolder(engine, entry.sourceFolder, entry.destination, true, false));
+                ASSERT_TRUE(engine::CopyFolder(engine, platform::DrivePath(entry.sourceFolder),
+                                               platform::DrivePath(entry.destination), true,
+                                               false));
                 break;
             case BackupKind::Lzh:
                 entry.destination = S("E:\\控え.LZH");
-                ASSERT_TRUE(engine::UpdateArchive(engine, entry.sourceFolder, entry.destination,
-                                                  true, false));
+                ASSERT_TRUE(engine::UpdateArchive(engine, platform::DrivePath(entry.sourceFolder),
+                                                  platform::DrivePath(entry.destination), true,
+                                                  false));
                 break;
             case BackupKind::Zip:
                 entry.destination = S("E:\\控え.ZIP");
-                ASSERT_TRUE(engine::UpdateArchive(engine, entry.sourceFolder, entry.destination,
-                                                  true, false));
+                ASSERT_TRUE(engine::UpdateArchive(engine, platform::DrivePath(entry.sourceFolder),
+                                                  platform::DrivePath(entry.destination), true,
+                                                  false));
                 break;
         }
         original = TreeOf(Source());
@@ -266,7 +269,8 @@ TEST_F(EngineTest, ADamagedLzhMemberIsReportedAndNotWrittenAndVerifyFailsItsTest
     store::BackupEntry entry;
     entry.sourceFolder = S("C:\\src");
     entry.destination = S("E:\\b.lzh");
-    ASSERT_TRUE(engine::UpdateArchive(engine, entry.sourceFolder, entry.destination, false, false));
+    ASSERT_TRUE(engine::UpdateArchive(engine, platform::DrivePath(entry.sourceFolder),
+                                      platform::DrivePath(entry.destination), false, false));
     QFile archive(drives.Host(entry.destination));
     ASSERT_TRUE(archive.open(QIODevice::ReadWrite));
     QByteArray bytes = archive.readAll();

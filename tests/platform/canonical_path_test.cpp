@@ -29,7 +29,9 @@ class CanonicalPathTest : public ::testing::Test {
         QFile::remove(alias);
         ASSERT_TRUE(QFile::link(root_ + u'/' + target, alias));
     }
-    QString Path(const char* below) const { return root_ + QString::fromUtf8(below); }
+    platform::HostPath Path(const char* below) const {
+        return platform::HostPath(root_ + QString::fromUtf8(below));
+    }
 
     QTemporaryDir dir_;
     QString root_;
@@ -45,7 +47,7 @@ TEST_F(CanonicalPathTest, ResolvesLinksAboveAndAtThePathAndKeepsAMissingTail) {
         EXPECT_EQ(CanonicalPath(Path("/alias/src"), Kind::Folder), Path("/one/src"));
         EXPECT_EQ(CanonicalPath(Path("/alias"), Kind::Link), Path("/one"));
         EXPECT_EQ(CanonicalPath(Path("/alias/gone"), Kind::Nothing), Path("/one/gone"));
-        EXPECT_EQ(CanonicalPath(QString()), QString());
+        EXPECT_EQ(CanonicalPath(platform::HostPath()), platform::HostPath());
     }
 }
 
@@ -66,7 +68,7 @@ TEST_F(CanonicalPathTest, RemembersFoldersAboveOnlyWithinAScope) {
         }
         EXPECT_EQ(CanonicalPath(Path("/alias/src")), Path("/two/src"));
         // A link at the path itself is always read.
-        ASSERT_TRUE(QFile::link(Path("/one/src"), Path("/two/direct")));
+        ASSERT_TRUE(QFile::link(Path("/one/src").text(), Path("/two/direct").text()));
         EXPECT_EQ(CanonicalPath(Path("/two/direct")), Path("/one/src"));
     }
     EXPECT_EQ(CanonicalPath(Path("/alias/src")), Path("/one/src"));

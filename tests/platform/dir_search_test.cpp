@@ -39,7 +39,7 @@ TEST_F(DirSearch, ListsOnlyAddressableRegularFilesAndFolders) {
     ASSERT_EQ(symlink("a.txt", QFile::encodeName(Host("C:\\d") + "/filelink").constData()), 0);
     ASSERT_EQ(symlink("missing", QFile::encodeName(Host("C:\\d") + "/dangling").constData()), 0);
 
-    const auto result = SearchDirectory(QStringLiteral("C:\\D\\*.*"));
+    const auto result = SearchDirectory(platform::DrivePath(QStringLiteral("C:\\D\\*.*")));
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(Names(result), QStringList({"a.txt", "back/", "filelink", "sub/"}));
     EXPECT_EQ(result.passedOver.size(), 2);
@@ -65,11 +65,11 @@ TEST_F(DirSearch, FolderNamesAreTheFoldersOfTheFullSearch) {
     ASSERT_EQ(symlink("sub", QFile::encodeName(Host("C:\\d") + "/folderlink").constData()), 0);
     ASSERT_EQ(symlink("a.txt", QFile::encodeName(Host("C:\\d") + "/filelink").constData()), 0);
     const auto folders = [](const char* pattern) {
-        return Names(
-            SearchDirectory(QString::fromUtf8(pattern), platform::SearchDetail::FolderNames));
+        return Names(SearchDirectory(platform::DrivePath(QString::fromUtf8(pattern)),
+                                     platform::SearchDetail::FolderNames));
     };
     EXPECT_EQ(folders("C:\\d\\*.*"), QStringList({"Other.dir/", "sub/"}));
-    QStringList full = Names(SearchDirectory(QStringLiteral("C:\\d\\*.*")));
+    QStringList full = Names(SearchDirectory(platform::DrivePath(QStringLiteral("C:\\d\\*.*"))));
     full = full.filter(QStringLiteral("/"));
     EXPECT_EQ(folders("C:\\d\\*.*"), full);
     EXPECT_EQ(folders("C:\\d\\*.dir"), QStringList({"Other.dir/"}));
@@ -82,30 +82,33 @@ TEST_F(DirSearch, FolderNamesAreTheFoldersOfTheFullSearch) {
 TEST_F(DirSearch, MatchesSingleNamesWithoutCaseAndPatterns) {
     drives.WriteFile(QStringLiteral("C:\\d\\Report.TXT"), "abc");
     drives.WriteFile(QStringLiteral("C:\\d\\b.doc"), "abc");
-    EXPECT_EQ(Names(SearchDirectory(QStringLiteral("c:\\D\\report.txt"))),
+    EXPECT_EQ(Names(SearchDirectory(platform::DrivePath(QStringLiteral("c:\\D\\report.txt")))),
               QStringList({"Report.TXT"}));
-    EXPECT_EQ(Names(SearchDirectory(QStringLiteral("C:\\d\\*.txt"))), QStringList({"Report.TXT"}));
-    EXPECT_TRUE(SearchDirectory(QStringLiteral("C:\\d\\none.txt")).entries.isEmpty());
+    EXPECT_EQ(Names(SearchDirectory(platform::DrivePath(QStringLiteral("C:\\d\\*.txt")))),
+              QStringList({"Report.TXT"}));
+    EXPECT_TRUE(
+        SearchDirectory(platform::DrivePath(QStringLiteral("C:\\d\\none.txt"))).entries.isEmpty());
 }
 
 TEST_F(DirSearch, ReportsFoldersThatCannotBeRead) {
-    EXPECT_FALSE(SearchDirectory(QStringLiteral("C:\\missing\\*.*")).complete);
-    EXPECT_FALSE(SearchDirectory(QStringLiteral("\\\\server\\share\\*.*")).complete);
+    EXPECT_FALSE(SearchDirectory(platform::DrivePath(QStringLiteral("C:\\missing\\*.*"))).complete);
+    EXPECT_FALSE(
+        SearchDirectory(platform::DrivePath(QStringLiteral("\\\\server\\share\\*.*"))).complete);
     if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
     drives.MakeFolder(QStringLiteral("C:\\locked"));
     chmod(QFile::encodeName(Host("C:\\locked")).constData(), 0);
-    EXPECT_FALSE(SearchDirectory(QStringLiteral("C:\\locked\\*.*")).complete);
+    EXPECT_FALSE(SearchDirectory(platform::DrivePath(QStringLiteral("C:\\locked\\*.*"))).complete);
     chmod(QFile::encodeName(Host("C:\\locked")).constData(), 0700);
 }
 
 TEST_F(DirSearch, ReadOnlyIsTheMissingWritePermission) {
     drives.WriteFile(QStringLiteral("C:\\ro.txt"), "x");
     const QString host = Host("C:\\ro.txt");
-    ASSERT_TRUE(platform::WriteAttributes(host, platform::kReadOnly));
-    EXPECT_TRUE(*platform::ReadAttributes(host) & platform::kReadOnly);
-    ASSERT_TRUE(platform::WriteAttributes(host, 0));
-    EXPECT_FALSE(*platform::ReadAttributes(host) & platform::kReadOnly);
-    EXPECT_FALSE(platform::ReadAttributes(Host("C:\\gone.txt")));
+    ASSERT_TRUE(platform::WriteAttributes(platform::HostPath(host), platform::kReadOnly));
+    EXPECT_TRUE(*platform::ReadAttributes(platform::HostPath(host)) & platform::kReadOnly);
+    ASSERT_TRUE(platform::WriteAttributes(platform::HostPath(host), 0));
+    EXPECT_FALSE(*platform::ReadAttributes(platform::HostPath(host)) & platform::kReadOnly);
+    EXPECT_FALSE(platform::ReadAttributes(platform::HostPath(Host("C:\\gone.txt"))));
 }
 
 }  // namespace

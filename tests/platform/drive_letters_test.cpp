@@ -20,6 +20,7 @@ using testing_support::FakeSystem;
 
 namespace {
 
+using testing_support::D;
 using testing_support::S;
 
 QByteArray ReadAll(const QString& path) {
@@ -108,7 +109,7 @@ TEST_F(DriveLetters, UnpluggedDiskKeepsItsLetterAsADriveWithoutMedium) {
 
     const platform::DriveTable previous = platform::CurrentDrives();
     platform::SetCurrentDrives(table);
-    EXPECT_FALSE(platform::ToHostPath(S("D:\\Backup")));
+    EXPECT_FALSE(platform::ToHostPath(D("D:\\Backup")));
     platform::SetCurrentDrives(previous);
 
     const QString report = platform::DriveReport(table);

@@ -24,6 +24,7 @@ using testing_support::FaultInjector;
 namespace {
 
 QString S(const char* text) { return QString::fromUtf8(text); }
+platform::DrivePath D(const char* text) { return platform::DrivePath(S(text)); }
 
 QStringList Names(const platform::SearchResult& result) {
     QStringList names;
@@ -53,18 +54,18 @@ class Faults : public ::testing::Test {
 TEST_F(Faults, AnEntryThatCannotBeExaminedMakesTheListingIncomplete) {
     FaultInjector faults;
     faults.Fail(Call::Stat, S("*/d/b.txt"), EACCES);
-    const auto refused = platform::SearchDirectory(S("C:\\d\\*.*"));
+    const auto refused = platform::SearchDirectory(D("C:\\d\\*.*"));
     EXPECT_FALSE(refused.complete);
     EXPECT_TRUE(refused.error.contains(S("b.txt"))) << refused.error.toStdString();
     EXPECT_EQ(Names(refused), QStringList({"a.txt", "sub"}));
     // The same for a single name.
-    EXPECT_FALSE(platform::SearchDirectory(S("C:\\d\\b.txt")).complete);
+    EXPECT_FALSE(platform::SearchDirectory(D("C:\\d\\b.txt")).complete);
 }
 
 TEST_F(Faults, AnEntryThatIsGoneIsLeftOutOfACompleteListing) {
     FaultInjector faults;
     faults.Fail(Call::Stat, S("*/d/b.txt"), ENOENT);
-    const auto result = platform::SearchDirectory(S("C:\\d\\*.*"));
+    const auto result = platform::SearchDirectory(D("C:\\d\\*.*"));
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(Names(result), QStringList({"a.txt", "sub"}));
 }
@@ -73,7 +74,7 @@ TEST_F(Faults, ReadingAndOpeningErrorsMakeTheListingIncomplete) {
     for (const Call call : {Call::ReadDir, Call::OpenDir}) {
         FaultInjector faults;
         faults.Fail(call, S("*/d"), EIO);
-        const auto result = platform::SearchDirectory(S("C:\\d\\*.*"));
+        const auto result = platform::SearchDirectory(D("C:\\d\\*.*"));
         EXPECT_FALSE(result.complete);
         EXPECT_FALSE(result.error.isEmpty());
         EXPECT_EQ(faults.Injected(), 1);
@@ -158,12 +159,15 @@ TEST_F(Faults, OnlyStaleTemporariesOfOurOwnPatternAreRemoved) {
 
 TEST_F(Faults, AFailedCopyKeepsTheOldTargetAndLeavesNothing) {
     const QString target = folder + S("/sub/a.txt");
-    ASSERT_TRUE(platform::CopyHostFile(folder + S("/b.txt"), target).ok);
+    ASSERT_TRUE(
+        platform::CopyHostFile(platform::HostPath(folder + S("/b.txt")), platform::HostPath(target))
+            .ok);
     for (const Call call : {Call::Write, Call::Open}) {
         FaultInjector faults;
         faults.Fail(call, call == Call::Write ? S("*/sub/a.txt") : S("*/sub"), ENOSPC);
         faults.Fail(Call::Open, S("*/sub/.kibako-*"), ENOSPC);
-        const auto outcome = platform::CopyHostFile(folder + S("/a.txt"), target);
+        const auto outcome = platform::CopyHostFile(platform::HostPath(folder + S("/a.txt")),
+                                                    platform::HostPath(target));
         EXPECT_FALSE(outcome.ok);
         EXPECT_EQ(outcome.errorNumber, ENOSPC);
         QFile file(target);
@@ -179,13 +183,14 @@ TEST_F(Faults, ASourceChangedDuringItsCopyIsStampedOlder) {
     drives.WriteFile(S("C:\\d\\big.bin"), QByteArray(size, 'x'), 1'700'000'000);
     bool appended = false;
     const auto outcome =
-        platform::CopyHostFile(source, folder + S("/sub/big.bin"), [&](qint64, qint64) {
-            if (appended) return;
-            QFile file(source);
-            ASSERT_TRUE(file.open(QIODevice::Append));
-            file.write("more");
-            appended = true;
-        });
+        platform::CopyHostFile(platform::HostPath(source),
+                               platform::HostPath(folder + S("/sub/big.bin")), [&](qint64, qint64) {
+                                   if (appended) return;
+                                   QFile file(source);
+                                   ASSERT_TRUE(file.open(QIODevice::Append));
+                                   file.write("more");
+                                   appended = true;
+                               });
     ASSERT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.sourceChanged);
     struct stat st;
@@ -193,32 +198,37 @@ TEST_F(Faults, ASourceChangedDuringItsCopyIsStampedOlder) {
     EXPECT_EQ(st.st_mtim.tv_sec, 1'700'000'000 - platform::kChangedCopyAgeSeconds);
 
     // An unchanged source keeps its own time.
-    const auto quiet = platform::CopyHostFile(folder + S("/a.txt"), folder + S("/sub/a.txt"));
+    const auto quiet = platform::CopyHostFile(platform::HostPath(folder + S("/a.txt")),
+                                              platform::HostPath(folder + S("/sub/a.txt")));
     EXPECT_FALSE(quiet.sourceChanged);
 }
 
 TEST_F(Faults, SpecialFilesAreRefusedWithoutWaiting) {
     const QByteArray fifo = QFile::encodeName(folder + S("/pipe"));
     ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
-    const auto copied = platform::CopyHostFile(folder + S("/pipe"), folder + S("/sub/pipe"));
+    const auto copied = platform::CopyHostFile(platform::HostPath(folder + S("/pipe")),
+                                               platform::HostPath(folder + S("/sub/pipe")));
     EXPECT_FALSE(copied.ok);
     EXPECT_EQ(copied.errorNumber, EINVAL);
 
     QByteArray bytes;
     QString why;
-    EXPECT_EQ(platform::ReadRegularFile(folder + S("/pipe"), bytes, &why),
+    EXPECT_EQ(platform::ReadRegularFile(platform::HostPath(folder + S("/pipe")), bytes, &why),
               platform::ReadStatus::Refused);
     EXPECT_FALSE(why.isEmpty());
     ASSERT_EQ(symlink("/dev/zero", QFile::encodeName(folder + S("/zero")).constData()), 0);
-    EXPECT_EQ(platform::ReadRegularFile(folder + S("/zero"), bytes), platform::ReadStatus::Refused);
+    EXPECT_EQ(platform::ReadRegularFile(platform::HostPath(folder + S("/zero")), bytes),
+              platform::ReadStatus::Refused);
     ASSERT_TRUE(QFile(folder + S("/sparse")).open(QIODevice::WriteOnly));
     ASSERT_EQ(truncate(QFile::encodeName(folder + S("/sparse")).constData(),
                        platform::kLargestReadFile + 1),
               0);
-    EXPECT_EQ(platform::ReadRegularFile(folder + S("/sparse"), bytes),
+    EXPECT_EQ(platform::ReadRegularFile(platform::HostPath(folder + S("/sparse")), bytes),
               platform::ReadStatus::Refused);
-    EXPECT_EQ(platform::ReadRegularFile(folder + S("/none"), bytes), platform::ReadStatus::Missing);
-    EXPECT_EQ(platform::ReadRegularFile(folder + S("/a.txt"), bytes), platform::ReadStatus::Read);
+    EXPECT_EQ(platform::ReadRegularFile(platform::HostPath(folder + S("/none")), bytes),
+              platform::ReadStatus::Missing);
+    EXPECT_EQ(platform::ReadRegularFile(platform::HostPath(folder + S("/a.txt")), bytes),
+              platform::ReadStatus::Read);
     EXPECT_EQ(bytes, QByteArray("a"));
 }
 

@@ -28,14 +28,19 @@ TEST_F(FileCompare, ComparesEveryChunkAndTheSize) {
     const qsizetype size = 2 * platform::ContentComparer::kChunkBytes + 5;
     QByteArray bytes(size, 'k');
     const QString left = Write("left.bin", bytes);
-    EXPECT_TRUE(comparer.Same(left, Write("same.bin", bytes)));
+    EXPECT_TRUE(
+        comparer.Same(platform::HostPath(left), platform::HostPath(Write("same.bin", bytes))));
     bytes[size - 1] = 'x';
-    EXPECT_FALSE(comparer.Same(left, Write("last.bin", bytes)));
+    EXPECT_FALSE(
+        comparer.Same(platform::HostPath(left), platform::HostPath(Write("last.bin", bytes))));
     bytes[size - 1] = 'k';
     bytes[platform::ContentComparer::kChunkBytes] = 'x';
-    EXPECT_FALSE(comparer.Same(left, Write("second.bin", bytes)));
-    EXPECT_FALSE(comparer.Same(left, Write("shorter.bin", bytes.left(size - 1))));
-    EXPECT_TRUE(comparer.Same(Write("empty1", {}), Write("empty2", {})));
+    EXPECT_FALSE(
+        comparer.Same(platform::HostPath(left), platform::HostPath(Write("second.bin", bytes))));
+    EXPECT_FALSE(comparer.Same(platform::HostPath(left),
+                               platform::HostPath(Write("shorter.bin", bytes.left(size - 1)))));
+    EXPECT_TRUE(comparer.Same(platform::HostPath(Write("empty1", {})),
+                              platform::HostPath(Write("empty2", {}))));
 }
 
 // Anything but two readable regular files differs, and a FIFO is not waited on.
@@ -43,11 +48,12 @@ TEST_F(FileCompare, WhatCannotBeReadDiffers) {
     const QString file = Write("file.txt", "abc");
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_FALSE(comparer.Same(file, fifo));
-    EXPECT_FALSE(comparer.Same(fifo, fifo));
-    EXPECT_FALSE(comparer.Same(file, dir.path()));
-    EXPECT_FALSE(comparer.Same(file, dir.filePath(QStringLiteral("missing"))));
-    EXPECT_TRUE(comparer.Same(file, file));
+    EXPECT_FALSE(comparer.Same(platform::HostPath(file), platform::HostPath(fifo)));
+    EXPECT_FALSE(comparer.Same(platform::HostPath(fifo), platform::HostPath(fifo)));
+    EXPECT_FALSE(comparer.Same(platform::HostPath(file), platform::HostPath(dir.path())));
+    EXPECT_FALSE(comparer.Same(platform::HostPath(file),
+                               platform::HostPath(dir.filePath(QStringLiteral("missing")))));
+    EXPECT_TRUE(comparer.Same(platform::HostPath(file), platform::HostPath(file)));
 }
 
 }  // namespace

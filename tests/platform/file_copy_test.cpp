@@ -40,11 +40,12 @@ TEST_F(FileCopy, KeepsTheTimeToTheNanosecondAndThePermissions) {
     chmod(QFile::encodeName(source).constData(), 0640);
     testing_support::SetModifiedTime(source, 1'234'567'890, 123'456'789);
     int progressCalls = 0;
-    const auto outcome = platform::CopyHostFile(source, dir.filePath(QStringLiteral("dst.bin")),
-                                                [&](qint64 done, qint64 total) {
-                                                    ++progressCalls;
-                                                    EXPECT_LE(done, total);
-                                                });
+    const auto outcome = platform::CopyHostFile(
+        platform::HostPath(source), platform::HostPath(dir.filePath(QStringLiteral("dst.bin"))),
+        [&](qint64 done, qint64 total) {
+            ++progressCalls;
+            EXPECT_LE(done, total);
+        });
     ASSERT_TRUE(outcome.ok) << outcome.description.toStdString();
     EXPECT_FALSE(outcome.sourceChanged);
     const struct stat st = Stat(dir.filePath(QStringLiteral("dst.bin")));
@@ -58,14 +59,16 @@ TEST_F(FileCopy, KeepsTheTimeToTheNanosecondAndThePermissions) {
 
 TEST_F(FileCopy, AFailedCopyLeavesTheOldTargetAndNoPartialFile) {
     const QString target = Write("dst.txt", "old backup");
-    const auto missing = platform::CopyHostFile(dir.filePath(QStringLiteral("nope")), target);
+    const auto missing = platform::CopyHostFile(
+        platform::HostPath(dir.filePath(QStringLiteral("nope"))), platform::HostPath(target));
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.errorNumber, ENOENT);
     EXPECT_FALSE(missing.description.isEmpty());
 
     const QString source = Write("src.txt", "new");
     const auto intoMissingFolder =
-        platform::CopyHostFile(source, dir.filePath(QStringLiteral("no/such/dst.txt")));
+        platform::CopyHostFile(platform::HostPath(source),
+                               platform::HostPath(dir.filePath(QStringLiteral("no/such/dst.txt"))));
     EXPECT_FALSE(intoMissingFolder.ok);
     EXPECT_EQ(intoMissingFolder.errorNumber, ENOENT);
 
@@ -78,7 +81,8 @@ TEST_F(FileCopy, AFailedCopyLeavesTheOldTargetAndNoPartialFile) {
 TEST_F(FileCopy, KeepingAnExistingTargetWritesOnlyAFreeOne) {
     const QString source = Write("src.txt", "new");
     const QString taken = Write("taken.txt", "old backup");
-    const auto refused = platform::CopyHostFile(source, taken, {}, platform::ExistingTarget::Keep);
+    const auto refused = platform::CopyHostFile(
+        platform::HostPath(source), platform::HostPath(taken), {}, platform::ExistingTarget::Keep);
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.errorNumber, EEXIST);
     QFile file(taken);
@@ -86,7 +90,9 @@ TEST_F(FileCopy, KeepingAnExistingTargetWritesOnlyAFreeOne) {
     EXPECT_EQ(file.readAll(), QByteArray("old backup"));
 
     const QString free = dir.filePath(QStringLiteral("free.txt"));
-    ASSERT_TRUE(platform::CopyHostFile(source, free, {}, platform::ExistingTarget::Keep).ok);
+    ASSERT_TRUE(platform::CopyHostFile(platform::HostPath(source), platform::HostPath(free), {},
+                                       platform::ExistingTarget::Keep)
+                    .ok);
     QFile written(free);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("new"));
@@ -103,7 +109,8 @@ TEST_F(FileCopy, AFullDiskKeepsTheOldTarget) {
         old.write(QByteArray(16 * 1024, 'o'));
     }
     const QString source = Write("big.bin", QByteArray(200 * 1024, 'n'));
-    const auto outcome = platform::CopyHostFile(source, target);
+    const auto outcome =
+        platform::CopyHostFile(platform::HostPath(source), platform::HostPath(target));
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.errorNumber, ENOSPC);
     QFile old(target);

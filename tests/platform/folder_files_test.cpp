@@ -51,7 +51,7 @@ TEST_F(FolderFiles, ListsTheFilesOfASearchAndNothingElse) {
     ASSERT_EQ(symlink("missing", d + "/dangling"), 0);
     ASSERT_EQ(symlink("loop", d + "/loop"), 0);
 
-    const auto found = ListFolderFiles(QStringLiteral("c:\\D"));
+    const auto found = ListFolderFiles(platform::DrivePath(QStringLiteral("c:\\D")));
     EXPECT_TRUE(found.complete);
     EXPECT_EQ(Names(found), QStringList({"a.txt", QStringLiteral("bad") + QChar(0xDCFF), "empty",
                                          "filelink", "写真.jpg"}));
@@ -63,7 +63,8 @@ TEST_F(FolderFiles, ListsTheFilesOfASearchAndNothingElse) {
     }
     // The same files as the general search finds, folders aside.
     QStringList searched;
-    for (const auto& entry : platform::SearchDirectory(QStringLiteral("C:\\d\\*.*")).entries) {
+    for (const auto& entry :
+         platform::SearchDirectory(platform::DrivePath(QStringLiteral("C:\\d\\*.*"))).entries) {
         if (!entry.isFolder) searched.append(entry.name);
     }
     searched.sort();
@@ -85,10 +86,11 @@ TEST_F(FolderFiles, AFolderOfManyReadsIsListedWhole) {
         written << name;
     }
     written.sort();
-    const auto found = ListFolderFiles(QStringLiteral("C:\\many"));
+    const auto found = ListFolderFiles(platform::DrivePath(QStringLiteral("C:\\many")));
     EXPECT_TRUE(found.complete);
     EXPECT_EQ(Names(found), written);
-    const auto searched = platform::SearchDirectory(QStringLiteral("C:\\many\\*.*"));
+    const auto searched =
+        platform::SearchDirectory(platform::DrivePath(QStringLiteral("C:\\many\\*.*")));
     EXPECT_TRUE(searched.complete);
     EXPECT_EQ(searched.entries.size(), 3000);
 }
@@ -97,14 +99,14 @@ TEST_F(FolderFiles, AFolderThatCannotBeReadIsNotComplete) {
     drives.WriteFile(QStringLiteral("C:\\d\\a.txt"), "abc");
     drives.WriteFile(QStringLiteral("C:\\d\\b.txt"), "abc");
     for (const char* path : {"C:\\missing", "C:\\d\\a.txt", "\\\\server\\share", "Q:\\"}) {
-        const auto found = ListFolderFiles(QString::fromUtf8(path));
+        const auto found = ListFolderFiles(platform::DrivePath(QString::fromUtf8(path)));
         EXPECT_FALSE(found.complete) << path;
         EXPECT_TRUE(found.files.empty()) << path;
     }
     {
         testing_support::FaultInjector faults;
         faults.Fail(platform::sys::Call::Stat, QStringLiteral("*/b.txt"), EIO);
-        const auto found = ListFolderFiles(QStringLiteral("C:\\d"));
+        const auto found = ListFolderFiles(platform::DrivePath(QStringLiteral("C:\\d")));
         EXPECT_FALSE(found.complete);
         EXPECT_TRUE(found.error.endsWith(QStringLiteral("\nb.txt"))) << found.error.toStdString();
         EXPECT_EQ(Names(found), QStringList({"a.txt"}));
@@ -112,7 +114,7 @@ TEST_F(FolderFiles, AFolderThatCannotBeReadIsNotComplete) {
     {
         testing_support::FaultInjector faults;
         faults.Fail(platform::sys::Call::ReadDir, QStringLiteral("*/d"), EIO);
-        EXPECT_FALSE(ListFolderFiles(QStringLiteral("C:\\d")).complete);
+        EXPECT_FALSE(ListFolderFiles(platform::DrivePath(QStringLiteral("C:\\d"))).complete);
     }
 }
 

@@ -17,25 +17,27 @@ TEST(HostFiles, RemoveOnlyWhatTheyAreFor) {
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile(file).open(QIODevice::WriteOnly);
 
-    EXPECT_FALSE(platform::RemoveHostFile(folder));    // a folder is not a file
-    EXPECT_FALSE(platform::RemoveHostFolder(folder));  // not empty
+    EXPECT_FALSE(platform::RemoveHostFile(platform::HostPath(folder)));    // a folder is not a file
+    EXPECT_FALSE(platform::RemoveHostFolder(platform::HostPath(folder)));  // not empty
     EXPECT_TRUE(QFile::exists(file));
-    EXPECT_TRUE(platform::RemoveHostFile(file));
-    EXPECT_FALSE(platform::RemoveHostFile(file));  // already gone
-    EXPECT_TRUE(platform::RemoveHostFolder(folder));
+    EXPECT_TRUE(platform::RemoveHostFile(platform::HostPath(file)));
+    EXPECT_FALSE(platform::RemoveHostFile(platform::HostPath(file)));  // already gone
+    EXPECT_TRUE(platform::RemoveHostFolder(platform::HostPath(folder)));
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
 TEST(HostFiles, FreeBytesOfTheFileSystemHoldingAFolder) {
     QTemporaryDir dir;
-    const std::optional<qint64> free = platform::FreeBytesOf(dir.path());
+    const std::optional<qint64> free = platform::FreeBytesOf(platform::HostPath(dir.path()));
     ASSERT_TRUE(free.has_value());
     EXPECT_GE(*free, 0);
-    EXPECT_FALSE(platform::FreeBytesOf(dir.filePath(QStringLiteral("missing/x"))).has_value());
+    EXPECT_FALSE(
+        platform::FreeBytesOf(platform::HostPath(dir.filePath(QStringLiteral("missing/x"))))
+            .has_value());
 
     testing_support::SmallDisk disk(64);
     if (!disk.Mounted()) GTEST_SKIP() << "no right to mount a small disk";
-    const std::optional<qint64> small = platform::FreeBytesOf(disk.Path());
+    const std::optional<qint64> small = platform::FreeBytesOf(platform::HostPath(disk.Path()));
     ASSERT_TRUE(small.has_value());
     EXPECT_GT(*small, 0);
     EXPECT_LE(*small, 64 * 1024);

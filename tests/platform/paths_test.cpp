@@ -1,15 +1,20 @@
 #include "platform/ascii_fold.h"
 #include "platform/drive_table.h"
 #include "platform/file_name_match.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 #include "platform/mount_table.h"
 #include "support/temp_drives.h"
+#include "support/text.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -18,8 +23,22 @@
 using platform::DriveTable;
 using platform::DriveType;
 using platform::MatchesWildcard;
-using platform::ToDrivePath;
-using platform::ToHostPath;
+namespace {
+
+// The conversions on texts, as these tests write paths.
+std::optional<QString> ToHostPath(const QString& drivePath) {
+    const auto host = platform::ToHostPath(platform::DrivePath(drivePath));
+    return host ? std::optional<QString>(host->text()) : std::nullopt;
+}
+std::optional<QString> ToDrivePath(const QString& hostPath) {
+    const auto drive = platform::ToDrivePath(platform::HostPath(hostPath));
+    return drive ? std::optional<QString>(drive->text()) : std::nullopt;
+}
+int MakeHostFolder(const QString& hostFolder) {
+    return MakeHostFolder(platform::HostPath(hostFolder));
+}
+
+}  // namespace
 
 TEST(Wildcard, FollowsWindowsRules) {
     EXPECT_TRUE(MatchesWildcard(QStringLiteral("*.*"), QStringLiteral("README")));
@@ -111,16 +130,16 @@ TEST(HostPath, KeptListingsFollowTheFolderTheyDescribe) {
     testing_support::TempDrives drives;
     const QString root = drives.Root() + QStringLiteral("/c");
     const QString parent = root + QStringLiteral("/Backup");
-    ASSERT_EQ(platform::MakeHostFolder(parent), 0);
+    ASSERT_EQ(MakeHostFolder(parent), 0);
     for (int i = 0; i < 50; ++i) {
         const QString name = QStringLiteral("Album%1").arg(i);
         // Each new folder is first looked up as written, then created.
         EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\BACKUP\\") + name), parent + u'/' + name);
-        ASSERT_EQ(platform::MakeHostFolder(parent + u'/' + name), 0);
+        ASSERT_EQ(MakeHostFolder(parent + u'/' + name), 0);
         EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\backup\\") + name.toUpper()),
                   parent + u'/' + name);
     }
-    EXPECT_EQ(platform::MakeHostFolder(parent + QStringLiteral("/Album7")), EEXIST);
+    EXPECT_EQ(MakeHostFolder(parent + QStringLiteral("/Album7")), EEXIST);
     EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\backup\\album7\\NEW")),
               parent + QStringLiteral("/Album7/NEW"));
 
@@ -135,7 +154,7 @@ TEST(HostPath, KeptListingsFollowTheFolderTheyDescribe) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     ASSERT_TRUE(QDir().mkdir(parent + QStringLiteral("/OTHER")));
     EXPECT_EQ(*ToHostPath(QStringLiteral("C:\\Backup\\other")), parent + QStringLiteral("/OTHER"));
-    EXPECT_EQ(platform::MakeHostFolder(root + QStringLiteral("/missing/sub")), ENOENT);
+    EXPECT_EQ(MakeHostFolder(root + QStringLiteral("/missing/sub")), ENOENT);
 }
 
 TEST(HostPath, MapsHostPathsBackWithTheLongestRoot) {
@@ -149,4 +168,39 @@ TEST(HostPath, MapsHostPathsBackWithTheLongestRoot) {
               QStringLiteral("C:\\other"));
     EXPECT_EQ(*ToDrivePath(drives.Root() + QStringLiteral("/c")), QStringLiteral("C:\\"));
     EXPECT_FALSE(ToDrivePath(QStringLiteral("/nowhere-mapped")));
+}
+
+// A drive path and the host path of the same folder lead to each other, also
+// through a name that is not UTF-8 on the disk (its bytes escaped) and a name
+// found in other ASCII case; the escaped bytes reach the same host bytes.
+TEST(HostPath, DriveAndHostPathsOfOneFolderRoundTrip) {
+    testing_support::TempDrives drives;
+    const QString root = drives.Root() + QStringLiteral("/c");
+    const QByteArray shiftJis("\x8e\xca\x90\x5e");  // 写真 in Shift_JIS
+    const QByteArray hostFolder = platform::HostBytes(root) + "/Data/" + shiftJis;
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/Data")));
+    ASSERT_EQ(::mkdir(hostFolder.constData(), 0777), 0);
+    const platform::HostPath host(platform::HostText(hostFolder));
+    ASSERT_TRUE(platform::HoldsEscapedBytes(host.text()));
+
+    const std::optional<platform::DrivePath> drive = platform::ToDrivePath(host);
+    ASSERT_TRUE(drive);
+    EXPECT_TRUE(drive->text().startsWith(QStringLiteral("C:\\Data\\")));
+    EXPECT_EQ(platform::ToHostPath(*drive), host);
+    EXPECT_EQ(platform::HostBytes(platform::ToHostPath(*drive)->text()), hostFolder);
+    // In other case the drive path still finds the folder, and a walk from the
+    // parent's host path finds the same one.
+    const platform::DrivePath upper(
+        QString(drive->text()).replace(QStringLiteral("Data"), QStringLiteral("DATA")));
+    EXPECT_EQ(platform::ToHostPath(upper), host);
+    const platform::HostLook below = platform::LookUpHostEntry(
+        *platform::ToHostPath(platform::DrivePath(QStringLiteral("C:\\data"))),
+        drive->text().mid(drive->text().lastIndexOf(u'\\') + 1));
+    EXPECT_EQ(below.path, host);
+    EXPECT_EQ(below.found, platform::HostLook::Kind::Folder);
+    // A name that is not there comes back as written, with nothing found.
+    const platform::HostLook missing = platform::LookUpHostEntry(host, QStringLiteral("New"));
+    EXPECT_EQ(missing.path, host.Below(QStringLiteral("New")));
+    EXPECT_EQ(missing.found, platform::HostLook::Kind::Nothing);
+    ::rmdir(hostFolder.constData());  // QTemporaryDir cannot remove a name that is not UTF-8
 }

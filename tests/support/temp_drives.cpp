@@ -31,7 +31,8 @@ void TempDrives::Map(QChar letter, platform::DriveType type, const QString& labe
 }
 
 QString TempDrives::Host(const QString& drivePath) const {
-    return platform::ToHostPath(drivePath).value_or(QString());
+    const auto host = platform::ToHostPath(platform::DrivePath(drivePath));
+    return host ? host->text() : QString();
 }
 
 void TempDrives::WriteFile(const QString& drivePath, const QByteArray& bytes, qint64 mtime) const {

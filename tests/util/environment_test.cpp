@@ -6,16 +6,17 @@
 
 namespace {
 
+using testing_support::D;
 using testing_support::S;
 
 class EnvironmentCheck : public ::testing::Test {
   protected:
-    ~EnvironmentCheck() override { util::CheckEnvironment(S("C:\\Missing.INI")); }
+    ~EnvironmentCheck() override { util::CheckEnvironment(D("C:\\Missing.INI")); }
 
     // The message style after the check with this isMsgModal line.
     int StyleWith(const QByteArray& line) {
         drives.WriteFile(S("C:\\Kibako.INI"), "[Options]\r\n" + line + "\r\n");
-        util::CheckEnvironment(S("C:\\Kibako.INI"));
+        util::CheckEnvironment(D("C:\\Kibako.INI"));
         return util::CurrentEnvironment().messageStyle;
     }
 
@@ -34,7 +35,7 @@ TEST_F(EnvironmentCheck, IsMsgModalIsReadAsASettingsNumber) {
         {"Other=0", kOnTop},
     };
     for (const auto& [line, style] : cases) EXPECT_EQ(StyleWith(line), style) << line;
-    util::CheckEnvironment(S("C:\\Missing.INI"));
+    util::CheckEnvironment(D("C:\\Missing.INI"));
     EXPECT_EQ(util::CurrentEnvironment().messageStyle, kOnTop);
     EXPECT_FALSE(util::CurrentEnvironment().windowsMe);
 }

@@ -24,6 +24,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using testing_support::D;
 using testing_support::S;
 
 class StandardBox : public ::testing::Test {
@@ -32,7 +33,7 @@ class StandardBox : public ::testing::Test {
     ~StandardBox() override {
         widgets::presets::ClearPresets();
         util::SetProgramTitle(S("キバコ"));
-        util::CheckEnvironment(S("C:\\Missing.INI"));
+        util::CheckEnvironment(D("C:\\Missing.INI"));
     }
     TempDrives drives;
 };
@@ -49,10 +50,10 @@ TEST_F(StandardBox, IsTitledWithTheProgramAndBreaksLines) {
 }
 
 TEST_F(StandardBox, StaysOnTopUnlessTheEnvironmentSaysOtherwise) {
-    util::CheckEnvironment(S("C:\\Kibako.INI"));  // no such file: on top
+    util::CheckEnvironment(D("C:\\Kibako.INI"));  // no such file: on top
     EXPECT_TRUE(MakeStandardBox({S("x")})->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     drives.WriteFile(S("C:\\Kibako.INI"), "[Options]\r\nisMsgModal=0\r\n");
-    util::CheckEnvironment(S("C:\\Kibako.INI"));
+    util::CheckEnvironment(D("C:\\Kibako.INI"));
     EXPECT_FALSE(MakeStandardBox({S("x")})->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 

@@ -66,7 +66,7 @@ std::optional<QString> AskPresentLocation(CheckQuestions& questions, const QStri
         const std::optional<QString> answer =
             questions.AskText(kLocationPrompt, util::ProgramTitle(), missing);
         if (!answer || answer->trimmed().isEmpty()) return std::nullopt;
-        if (util::FolderExists(*answer)) return *answer;
+        if (util::FolderExists(platform::DrivePath(*answer))) return *answer;
     }
 }
 
@@ -123,7 +123,7 @@ std::optional<QString> AskNewDefinitionPath(const SavePlace& place, QString& nam
     } while (answer->trimmed().isEmpty());
     name = answer->trimmed();
     const QString path = NewDefinitionPath(name, place.programFolder);
-    if (util::FileExists(path) &&
+    if (util::FileExists(platform::DrivePath(path)) &&
         place.questions.Ask({OverwriteText(path), util::Buttons::YesNo}) != util::Answer::Yes)
         return QString();
     return path;

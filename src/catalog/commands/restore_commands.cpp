@@ -133,8 +133,8 @@ namespace {
 QStringList RestoreReport(const engine::RestorePlan& plan, const engine::RestoreSummary& summary,
                           const QString& host) {
     QStringList report;
-    report.append(
-        QStringLiteral("%1 → %2").arg(plan.backup, platform::ToDrivePath(host).value_or(host)));
+    const auto drive = platform::ToDrivePath(platform::HostPath(host));
+    report.append(QStringLiteral("%1 → %2").arg(plan.backup, drive ? drive->text() : host));
     report.append(QStringLiteral("復元 %1 件、同じ %2 件、残した %3 件、失敗 %4 件%5")
                       .arg(summary.written)
                       .arg(summary.same)
@@ -178,8 +178,9 @@ void ListForm::ShowVersions() {
     request.entry = *entry;
     request.below = below;
     request.backup =
-        engine::ResolveDestination(*engine_, engine::Owner::Caller, entry->destination);
-    request.targetRoot = platform::ToHostPath(listedFolder_).value_or(QString());
+        engine::ResolveDestination(*engine_, engine::Owner::Caller, entry->destination).text();
+    const auto listedHost = platform::ToHostPath(platform::DrivePath(listedFolder_));
+    request.targetRoot = listedHost ? listedHost->text() : QString();
     std::vector<engine::FileVersion> versions;
     if (!request.backup.isEmpty()) {
         BusyCursor busy;
@@ -212,7 +213,11 @@ void ListForm::RestoreBackupAt(const std::optional<QDateTime>& at,
     const QString folder = files ? listedFolder_ : entry->sourceFolder;
     const std::optional<QString> target = restoreHooks_.chooseTarget(this, folder);
     if (!target) return;
-    const std::optional<QString> host = target->isEmpty() ? platform::ToHostPath(folder) : target;
+    std::optional<QString> host = target;
+    if (target->isEmpty()) {
+        const auto folderHost = platform::ToHostPath(platform::DrivePath(folder));
+        host = folderHost ? std::optional<QString>(folderHost->text()) : std::nullopt;
+    }
     if (!host || !BeginRun()) return;
     engine::Engine& run = *engine_;
     engine::EngineUi& ui = run.Ui();
@@ -220,7 +225,8 @@ void ListForm::RestoreBackupAt(const std::optional<QDateTime>& at,
     run.StartRun();
     ui.ShowProgress();
     ui.SetCountText(QStringLiteral("0"));
-    request.backup = engine::ResolveDestination(run, engine::Owner::Progress, entry->destination);
+    request.backup =
+        engine::ResolveDestination(run, engine::Owner::Progress, entry->destination).text();
     request.targetRoot = *host;
     QStringList report;
     if (request.backup.isEmpty()) {

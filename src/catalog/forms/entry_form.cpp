@@ -346,7 +346,8 @@ void EntryForm::Register() {
     // A backup into its own source would copy itself again at every run; an
     // archive inside its source is left out of its own walk.
     if (SelectedOption() == 0 &&
-        engine::DestinationInsideSource(source_, destination, SubFoldersChecked())) {
+        engine::DestinationInsideSource(platform::DrivePath(source_),
+                                        platform::DrivePath(destination), SubFoldersChecked())) {
         dialogs::ShowMessage(this, kInsideSourceText);
         field->setFocus(Qt::OtherFocusReason);
         return;
@@ -408,9 +409,9 @@ bool EntryForm::eventFilter(QObject* watched, QEvent* event) {
 QString EntryForm::BrowseStartFolder() const {
     for (const QString& start : {ChosenDestination(), browseFolder_}) {
         if (start.isEmpty()) continue;
-        const auto host = platform::ToHostPath(start);
+        const auto host = platform::ToHostPath(platform::DrivePath(start));
         if (!host) continue;
-        const QString folder = ExistingFolder(*host);
+        const QString folder = ExistingFolder(host->text());
         if (!folder.isEmpty()) return folder;
     }
     return QDir::homePath();
@@ -432,7 +433,10 @@ QList<SidebarPlace> EntryForm::DrivePlaces() {
 }
 
 bool EntryForm::TakeBrowsedHostPath(const QString& hostPath) {
-    const std::optional<QString> path = platform::ToDrivePath(hostPath);
+    const std::optional<platform::DrivePath> drive =
+        platform::ToDrivePath(platform::HostPath(hostPath));
+    const std::optional<QString> path =
+        drive ? std::optional<QString>(drive->text()) : std::nullopt;
     if (!path) {
         widgets::ShowStandardBox(
             {kNoDriveText, util::Buttons::Ok, util::Answer::Ok, widgets::BoxIcon::Exclamation},

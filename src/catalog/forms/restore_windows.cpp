@@ -23,7 +23,8 @@ QString TimeText(qint64 ns) {
 
 // The way the system writes paths: "C:\Data\notes.txt", where a drive holds it.
 QString Shown(const QString& hostPath) {
-    return platform::ToDrivePath(hostPath).value_or(hostPath);
+    const auto drive = platform::ToDrivePath(platform::HostPath(hostPath));
+    return drive ? drive->text() : hostPath;
 }
 
 QString SizeText(qint64 bytes) {

@@ -21,8 +21,9 @@ constexpr int kFlagsColumn = 3;
 // The archive's time when a file stands at the destination and its time
 // differs from the entry's; empty otherwise.
 QString ArchiveTimeToShow(const store::BackupEntry& entry) {
-    if (!util::FileExists(entry.destination)) return {};
-    const auto nanoseconds = util::ModifiedTimeOf(entry.destination);
+    const platform::DrivePath destination(entry.destination);
+    if (!util::FileExists(destination)) return {};
+    const auto nanoseconds = util::ModifiedTimeOf(destination);
     if (!nanoseconds) return {};
     const QString text =
         util::FormatDateTime(QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1000000));
@@ -67,8 +68,8 @@ QString RefusalText(const store::BackupEntry& entry) {
 std::optional<store::BackupEntry> StoreSubFolders(store::DefinitionList& list,
                                                   const store::BackupEntry& entry) {
     std::optional<store::BackupEntry> refused;
-    const QStringList names =
-        util::SplitNameList(util::ListFolderNames(entry.sourceFolder + QStringLiteral("\\*.*")));
+    const QStringList names = util::SplitNameList(
+        util::ListFolderNames(platform::DrivePath(entry.sourceFolder + QStringLiteral("\\*.*"))));
     for (const QString& name : names) {
         store::BackupEntry below = entry;
         below.sourceFolder = entry.sourceFolder + u'\\' + name;

@@ -10,7 +10,7 @@ FolderProbe SystemFolderProbe() {
     return {[](QChar letter) {
                 return platform::CurrentDrives().TypeOf(letter) == platform::DriveType::Fixed;
             },
-            [](const QString& folder) { return util::FolderExists(folder); }};
+            [](const QString& folder) { return util::FolderExists(platform::DrivePath(folder)); }};
 }
 
 MissingFolders FindMissingFolders(const store::DefinitionList& definitions,

@@ -36,7 +36,7 @@ DriveReader::DriveReader(const std::vector<store::BackupEntry>& entries) {
 
 QStringList DriveReader::SubFolderNames(const QString& hostFolder) {
     const platform::SearchResult found = platform::SearchHostFolder(
-        hostFolder, QStringLiteral("*"), platform::SearchDetail::FolderNames);
+        platform::HostPath(hostFolder), QStringLiteral("*"), platform::SearchDetail::FolderNames);
     QStringList names;
     names.reserve(found.entries.size());
     for (const platform::FoundEntry& entry : found.entries) {
@@ -60,11 +60,13 @@ FullList DriveReader::ScanDrive(QChar letter) {
 
 FullList DriveReader::ReadChildren(const QString& drivePath, int level) {
     FullList out;
-    const auto host = platform::ToHostPath(drivePath.size() == 2 ? drivePath + u'\\' : drivePath);
-    if (!host) return out;
+    const auto hostPath = platform::ToHostPath(
+        platform::DrivePath(drivePath.size() == 2 ? drivePath + u'\\' : drivePath));
+    if (!hostPath) return out;
+    const QString& host = hostPath->text();
     const Covering inherited = CoveringOf(util::AsciiUpper(drivePath));
-    for (const QString& child : SubFolderNames(*host)) {
-        Visit(out, HostChild(*host, child), drivePath + u'\\' + child, child, level + 1, inherited,
+    for (const QString& child : SubFolderNames(host)) {
+        Visit(out, HostChild(host, child), drivePath + u'\\' + child, child, level + 1, inherited,
               0);
     }
     return out;
@@ -75,7 +77,9 @@ const DriveReader::Registration* DriveReader::RegistrationOf(const QString& driv
     if (const auto it = registrations_.constFind(drivePath); it != registrations_.cend())
         return &*it;
     const auto folded = byFolded_.constFind(util::AsciiUpper(drivePath));
-    if (folded == byFolded_.cend() || platform::ToHostPath(*folded) != host) return nullptr;
+    if (folded == byFolded_.cend() ||
+        platform::ToHostPath(platform::DrivePath(*folded)) != platform::HostPath(host))
+        return nullptr;
     return &*registrations_.constFind(*folded);
 }
 

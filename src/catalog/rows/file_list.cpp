@@ -262,7 +262,7 @@ class RowBuilder {
 };
 
 void ReadFolder(const QString& folder, RowBuilder& rows) {
-    const platform::FolderFiles found = platform::ListFolderFiles(folder);
+    const platform::FolderFiles found = platform::ListFolderFiles(platform::DrivePath(folder));
     rows.Reserve(found.files.size());
     LocalTimes times;
     for (const platform::FolderFile& file : found.files) {
@@ -289,7 +289,8 @@ void ReadArchive(const QString& archive, RowBuilder& rows) {
 
 bool IsArchivePath(const QString& path) {
     const QString extension = util::ExtensionOf(path);
-    return (extension == u"LZH" || extension == u"ZIP") && util::FileExists(path);
+    return (extension == u"LZH" || extension == u"ZIP") &&
+           util::FileExists(platform::DrivePath(path));
 }
 
 }  // namespace

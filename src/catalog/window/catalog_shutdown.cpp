@@ -57,7 +57,8 @@ bool ListForm::Shutdown() {
             QStringLiteral("設定を保存できません\nファイル：　") + file, util::Buttons::Ok,
             util::Answer::Ok);
     }
-    const QString tempFolder = util::JoinPath(programFolder_, QStringLiteral("TempFile"));
+    const platform::DrivePath tempFolder(
+        util::JoinPath(programFolder_, QStringLiteral("TempFile")));
     if (util::FolderExists(tempFolder)) {
         util::MessageSink& person = util::Messages();
         for (const QString& failure : util::DeleteFolderTree(tempFolder, person).failures) {

@@ -78,7 +78,7 @@ bool ListForm::Load(const QStringList& arguments) {
     settings_ = std::make_unique<store::Settings>(start.settings);
     engineUi_->Progress().PlaceFromSettings(*settings_);
     model_.SetDefinitionPath(store::ChooseDefinitionFile(arguments, *settings_, programFolder_));
-    if (util::FileExists(model_.DefinitionPath())) {
+    if (util::FileExists(platform::DrivePath(model_.DefinitionPath()))) {
         const store::LoadResult loaded = store::LoadDefinitions(model_.DefinitionPath());
         model_.Definitions() = store::DefinitionList(loaded.body);
         if (!loaded.warning.isEmpty())

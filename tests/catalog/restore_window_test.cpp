@@ -147,7 +147,8 @@ TEST_F(RestoreWindowTest, ThreeMarkedFilesAreRestoredAfterTheQuestionAnsweredInI
     }
     ASSERT_EQ(answerer.texts.size(), asked);
     EXPECT_TRUE(answerer.texts[0].contains(S("2023/11/14"))) << answerer.texts[0].toStdString();
-    EXPECT_TRUE(reports[0].contains(S("残した"))) << reports[0].toStdString();
+    // The kept file is named as the catalog names files, by its drive path.
+    EXPECT_TRUE(reports[0].contains(S("残した：　C:\\"))) << reports[0].toStdString();
     widgets::presets::ClearPresets();
 }
 

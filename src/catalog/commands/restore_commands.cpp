@@ -16,6 +16,7 @@
 #include "engine/restore_history.h"
 #include "engine/restore_run.h"
 #include "engine/windows/qt_engine_ui.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
 
 #include <QFileDialog>
@@ -129,6 +130,15 @@ RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport, ChooseVersion
 
 namespace {
 
+// A file of the summary as the catalog names files: by its drive path, or by
+// its host path (odd bytes shown) where it has no drive form.
+QString ShownFile(const QString& host) {
+    const QString readable = platform::MessageText(host);
+    if (readable != host) return readable;
+    const auto drive = platform::ToDrivePath(platform::HostPath(host));
+    return drive ? drive->text() : host;
+}
+
 // The lines of a restore's summary window.
 QStringList RestoreReport(const engine::RestorePlan& plan, const engine::RestoreSummary& summary,
                           const QString& host) {
@@ -141,7 +151,9 @@ QStringList RestoreReport(const engine::RestorePlan& plan, const engine::Restore
                       .arg(summary.kept.size())
                       .arg(summary.failed.size() + summary.refused.size())
                       .arg(summary.aborted ? QStringLiteral("（中止）") : QString()));
-    for (const QString& kept : summary.kept) report.append(QStringLiteral("残した：　") + kept);
+    for (const QString& kept : summary.kept) {
+        report.append(QStringLiteral("残した：　") + ShownFile(kept));
+    }
     for (const QString& failed : summary.failed) report.append(QStringLiteral("失敗：　") + failed);
     for (const QString& refused : summary.refused)
         report.append(QStringLiteral("フォルダーの外を指す名前：　") + refused);

@@ -287,4 +287,11 @@ std::optional<DrivePath> ToDrivePath(const HostPath& hostPath) {
     return DrivePath(QString(*letter) + QLatin1String(":\\") + rest);
 }
 
+QString ShownPath(const HostPath& hostPath) {
+    const QString readable = MessageText(hostPath.text());
+    if (readable != hostPath.text()) return readable;
+    const auto drive = ToDrivePath(hostPath);
+    return drive ? drive->text() : hostPath.text();
+}
+
 }  // namespace platform

@@ -52,4 +52,9 @@ int MakeHostFolder(const HostPath& hostFolder);
 // back as "X:\".
 std::optional<DrivePath> ToDrivePath(const HostPath& hostPath);
 
+// A host path as the windows name files: its drive path where a drive holds
+// it, else the host path; a name with bytes that are not UTF-8 is shown with
+// them (MessageText), never as its drive path.
+QString ShownPath(const HostPath& hostPath);
+
 }  // namespace platform

@@ -16,7 +16,6 @@
 #include "engine/restore_history.h"
 #include "engine/restore_run.h"
 #include "engine/windows/qt_engine_ui.h"
-#include "platform/host_name.h"
 #include "platform/host_path.h"
 
 #include <QFileDialog>
@@ -130,21 +129,12 @@ RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport, ChooseVersion
 
 namespace {
 
-// A file of the summary as the catalog names files: by its drive path, or by
-// its host path (odd bytes shown) where it has no drive form.
-QString ShownFile(const QString& host) {
-    const QString readable = platform::MessageText(host);
-    if (readable != host) return readable;
-    const auto drive = platform::ToDrivePath(platform::HostPath(host));
-    return drive ? drive->text() : host;
-}
-
 // The lines of a restore's summary window.
 QStringList RestoreReport(const engine::RestorePlan& plan, const engine::RestoreSummary& summary,
                           const QString& host) {
     QStringList report;
-    const auto drive = platform::ToDrivePath(platform::HostPath(host));
-    report.append(QStringLiteral("%1 → %2").arg(plan.backup, drive ? drive->text() : host));
+    report.append(
+        QStringLiteral("%1 → %2").arg(plan.backup, platform::ShownPath(platform::HostPath(host))));
     report.append(QStringLiteral("復元 %1 件、同じ %2 件、残した %3 件、失敗 %4 件%5")
                       .arg(summary.written)
                       .arg(summary.same)
@@ -152,7 +142,7 @@ QStringList RestoreReport(const engine::RestorePlan& plan, const engine::Restore
                       .arg(summary.failed.size() + summary.refused.size())
                       .arg(summary.aborted ? QStringLiteral("（中止）") : QString()));
     for (const QString& kept : summary.kept) {
-        report.append(QStringLiteral("残した：　") + ShownFile(kept));
+        report.append(QStringLiteral("残した：　") + platform::ShownPath(platform::HostPath(kept)));
     }
     for (const QString& failed : summary.failed) report.append(QStringLiteral("失敗：　") + failed);
     for (const QString& refused : summary.refused)

@@ -21,12 +21,6 @@ QString TimeText(qint64 ns) {
         .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
-// The way the system writes paths: "C:\Data\notes.txt", where a drive holds it.
-QString Shown(const QString& hostPath) {
-    const auto drive = platform::ToDrivePath(platform::HostPath(hostPath));
-    return drive ? drive->text() : hostPath;
-}
-
 QString SizeText(qint64 bytes) {
     return QLocale(QLocale::English).toString(bytes) + QStringLiteral(" バイト");
 }
@@ -39,7 +33,8 @@ QString RestoreQuestionForm::QuestionText(const engine::ReplaceQuestion& questio
                "バックアップ：　%2　%3\n"
                "今のファイル：　%4　%5%6\n\n"
                "バックアップで置き換えますか？")
-        .arg(Shown(question.target), TimeText(question.backupTimeNs), SizeText(question.backupSize),
+        .arg(platform::ShownPath(platform::HostPath(question.target)),
+             TimeText(question.backupTimeNs), SizeText(question.backupSize),
              TimeText(question.targetTimeNs), SizeText(question.targetSize),
              question.targetNewer ? QStringLiteral("（こちらが新しい）") : QString());
 }

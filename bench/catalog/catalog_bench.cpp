@@ -314,7 +314,8 @@ void BM_PeerArchiverListingOf20000(benchmark::State& state) {
     Files();
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            engine::ListArchive(QStringLiteral("F:\\Archives\\Big.LZH")).members.size());
+            engine::ListArchive(platform::DrivePath(QStringLiteral("F:\\Archives\\Big.LZH")))
+                .members.size());
     }
 }
 BENCHMARK(BM_PeerArchiverListingOf20000)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -33,11 +33,11 @@ ArchiveMember MemberOf(const archiver::EntryInfo& entry) {
 
 }  // namespace
 
-ArchiveListing ListArchive(const QString& archive) {
+ArchiveListing ListArchive(const platform::DrivePath& archive) {
     const ListingCalls& calls =
-        util::ExtensionOf(archive) == QLatin1String("LZH") ? kLzhCalls : kZipCalls;
+        util::ExtensionOf(archive.text()) == QLatin1String("LZH") ? kLzhCalls : kZipCalls;
     ArchiveListing listing;
-    const archiver::ArchiveHandle handle = calls.open(archive.toStdString());
+    const archiver::ArchiveHandle handle = calls.open(archive.text().toStdString());
     if (handle == 0) return listing;
     listing.opened = true;
     archiver::EntryInfo entry{};

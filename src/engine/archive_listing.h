@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -26,9 +28,9 @@ struct ArchiveListing {
     std::vector<ArchiveMember> members;
 };
 
-// Lists an archive by its Windows-style path; the kind is its extension
+// Lists an archive by its drive path; the kind is its extension
 // ("LZH", anything else is read as ZIP).
-ArchiveListing ListArchive(const QString& archive);
+ArchiveListing ListArchive(const platform::DrivePath& archive);
 
 // "yy/mm/dd hh:mm:ss" of an MS-DOS date and time, every part two digits (the
 // year keeps its last two, seconds are even).

@@ -25,9 +25,8 @@ constexpr qint64 kRoomMargin = 64 * 1024;
 
 QString ErrorText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-bool Exists(const QString& hostPath) {
-    return platform::LookAtHostFile(platform::HostPath(hostPath)).kind !=
-           platform::HostFileLook::Kind::Nothing;
+bool Exists(const platform::HostPath& hostPath) {
+    return platform::LookAtHostFile(hostPath).kind != platform::HostFileLook::Kind::Nothing;
 }
 
 // "<stamp>" or "<stamp>-n".
@@ -44,7 +43,8 @@ std::optional<QDateTime> StampTime(const QString& text) {
 }
 
 // The first of "<base>", "<base>-2", ... that names nothing yet.
-QString FreeStamp(const QString& stamp, const std::function<QString(const QString&)>& pathOf) {
+QString FreeStamp(const QString& stamp,
+                  const std::function<platform::HostPath(const QString&)>& pathOf) {
     QString candidate = stamp;
     for (int n = 2; Exists(pathOf(candidate)); ++n) {
         candidate = stamp + u'-' + QString::number(n);
@@ -53,24 +53,24 @@ QString FreeStamp(const QString& stamp, const std::function<QString(const QStrin
 }
 
 struct HistoryEntry {
-    QString path;
+    platform::HostPath path;
     QDateTime made;
 };
 
-std::vector<HistoryEntry> EntriesOf(const QString& hostHistory) {
+std::vector<HistoryEntry> EntriesOf(const platform::HostPath& hostHistory) {
     std::vector<HistoryEntry> entries;
     const platform::SearchResult listing = platform::SearchHostFolder(
-        platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
+        hostHistory, QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& found : listing.entries) {
         if (const auto made = HistoryEntryTime(found.name, found.isFolder)) {
-            entries.push_back({hostHistory + u'/' + found.name, *made});
+            entries.push_back({platform::HostPath(hostHistory.text() + u'/' + found.name), *made});
         }
     }
     return entries;
 }
 
 QString RemovedLine(const HistoryEntry& entry, const QString& why) {
-    return QStringLiteral("history removed (%1): %2").arg(why, entry.path);
+    return QStringLiteral("history removed (%1): %2").arg(why, entry.path.text());
 }
 
 // Shows what the copy has to tell, as it happened.
@@ -97,26 +97,30 @@ std::optional<QDateTime> HistoryEntryTime(const QString& name, bool isFolder) {
 
 FolderHistory::FolderHistory(const platform::DrivePath& driveRoot,
                              const platform::HostPath& hostRoot, const QDateTime& runStart)
-    : driveRoot_(driveRoot.text()), hostRoot_(hostRoot.text()) {
+    : driveRoot_(driveRoot), hostRoot_(hostRoot) {
     const QString folder = HostHistoryFolder().text();
-    stamp_ = FreeStamp(HistoryStamp(runStart),
-                       [&folder](const QString& stamp) { return folder + u'/' + stamp; });
+    stamp_ = FreeStamp(HistoryStamp(runStart), [&folder](const QString& stamp) {
+        return platform::HostPath(folder + u'/' + stamp);
+    });
 }
 
-std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QString& error) {
-    const QString prefix = driveRoot_.endsWith(u'\\') ? driveRoot_ : driveRoot_ + u'\\';
-    if (!util::AsciiUpper(driveTarget).startsWith(util::AsciiUpper(prefix))) {
+std::optional<platform::HostPath> FolderHistory::KeptPathOf(const platform::DrivePath& driveTarget,
+                                                            QString& error) {
+    const QString& root = driveRoot_.text();
+    const QString prefix = root.endsWith(u'\\') ? root : root + u'\\';
+    if (!util::AsciiUpper(driveTarget.text()).startsWith(util::AsciiUpper(prefix))) {
         error = QStringLiteral("not below the destination");
         return std::nullopt;
     }
-    const QStringList names = driveTarget.mid(prefix.size()).split(u'\\', Qt::SkipEmptyParts);
+    const QStringList names =
+        driveTarget.text().mid(prefix.size()).split(u'\\', Qt::SkipEmptyParts);
     if (names.isEmpty()) {
         error = QStringLiteral("not below the destination");
         return std::nullopt;
     }
     // The history folder, the run's folder and the file's folders, each made
     // on first need.
-    QString folder = hostRoot_;
+    QString folder = hostRoot_.text();
     const QStringList levels =
         QStringList{HistoryFolderName(), stamp_} + names.mid(0, names.size() - 1);
     for (const QString& level : levels) {
@@ -131,20 +135,20 @@ std::optional<QString> FolderHistory::KeptPathOf(const QString& driveTarget, QSt
         }
         madeFolders_.insert(folder);
     }
-    return folder + u'/' + names.last();
+    return platform::HostPath(folder + u'/' + names.last());
 }
 
 std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(
     const platform::DrivePath& driveTarget, const platform::HostPath& hostTarget, QString& error) {
-    const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
+    const std::optional<platform::HostPath> kept = KeptPathOf(driveTarget, error);
     if (!kept) return std::nullopt;
-    int code = platform::LinkHostFile(hostTarget, platform::HostPath(*kept));
-    if (code == 0) return Held{*kept, hostTarget.text(), false};
+    int code = platform::LinkHostFile(hostTarget, *kept);
+    if (code == 0) return Held{*kept, hostTarget, false};
     // FAT and other file systems without links: the file is moved, and the
     // copy lands where it was.
     if (code == EPERM || code == EOPNOTSUPP || code == EMLINK || code == ENOSYS) {
-        code = platform::MoveHostFile(hostTarget, platform::HostPath(*kept));
-        if (code == 0) return Held{*kept, hostTarget.text(), true};
+        code = platform::MoveHostFile(hostTarget, *kept);
+        if (code == 0) return Held{*kept, hostTarget, true};
     }
     error = ErrorText(code);
     return std::nullopt;
@@ -153,17 +157,17 @@ std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(
 void FolderHistory::Release(const Held& held, bool replaced) {
     if (replaced) return;
     if (held.moved) {
-        platform::MoveHostFile(platform::HostPath(held.kept), platform::HostPath(held.target));
+        platform::MoveHostFile(held.kept, held.target);
     } else {
-        platform::RemoveHostFile(platform::HostPath(held.kept));
+        platform::RemoveHostFile(held.kept);
     }
 }
 
 bool FolderHistory::KeepDeleted(const platform::DrivePath& driveTarget,
                                 const platform::HostPath& hostTarget, QString& error) {
-    const std::optional<QString> kept = KeptPathOf(driveTarget.text(), error);
+    const std::optional<platform::HostPath> kept = KeptPathOf(driveTarget, error);
     if (!kept) return false;
-    if (const int code = platform::MoveHostFile(hostTarget, platform::HostPath(*kept))) {
+    if (const int code = platform::MoveHostFile(hostTarget, *kept)) {
         error = ErrorText(code);
         return false;
     }
@@ -191,7 +195,7 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
                                     const platform::CopyProgress& progress) {
     const QString& hostTarget = copy.hostTarget.text();
     const qsizetype slash = hostTarget.lastIndexOf(u'/');
-    const QString hostFolder = slash == 0 ? QStringLiteral("/") : hostTarget.left(slash);
+    const platform::HostPath hostFolder(slash == 0 ? QStringLiteral("/") : hostTarget.left(slash));
     const qint64 bytes = copy.sourceSize;
     const auto makeRoom = [&engine, hostFolder, bytes]() {
         // The run's own history is named to the second it began in.
@@ -236,24 +240,25 @@ QStringList PruneHistory(const platform::HostPath& hostHistory, int days, const 
     QStringList lines;
     if (days <= 0) return lines;
     const QDateTime limit = now.addDays(-days);
-    for (const HistoryEntry& entry : EntriesOf(hostHistory.text())) {
+    for (const HistoryEntry& entry : EntriesOf(hostHistory)) {
         if (entry.made >= limit) continue;
         const QString why = QStringLiteral("older than %1 days").arg(days);
-        lines.append(platform::RemoveHostTree(platform::HostPath(entry.path))
+        lines.append(platform::RemoveHostTree(entry.path)
                          ? RemovedLine(entry, why)
-                         : QStringLiteral("history could not be removed: ") + entry.path);
+                         : QStringLiteral("history could not be removed: ") + entry.path.text());
     }
     return lines;
 }
 
-QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString& hostPath,
-                                qint64 bytes, const QDateTime& before) {
+QStringList MakeRoomFromHistory(const QList<platform::HostPath>& hostHistories,
+                                const platform::HostPath& hostPath, qint64 bytes,
+                                const QDateTime& before) {
     QStringList lines;
-    const std::optional<quint64> disk = platform::FileSystemOf(platform::HostPath(hostPath));
+    const std::optional<quint64> disk = platform::FileSystemOf(hostPath);
     if (!disk) return lines;
     std::vector<HistoryEntry> entries;
-    for (const QString& folder : hostHistories) {
-        if (platform::FileSystemOf(platform::HostPath(folder)) != disk) continue;
+    for (const platform::HostPath& folder : hostHistories) {
+        if (platform::FileSystemOf(folder) != disk) continue;
         for (HistoryEntry& entry : EntriesOf(folder)) {
             // This run's own history holds files whose new copies are not
             // all in place yet.
@@ -263,9 +268,9 @@ QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString&
     std::sort(entries.begin(), entries.end(),
               [](const HistoryEntry& a, const HistoryEntry& b) { return a.made < b.made; });
     for (const HistoryEntry& entry : entries) {
-        const std::optional<qint64> free = platform::FreeBytesOf(platform::HostPath(hostPath));
+        const std::optional<qint64> free = platform::FreeBytesOf(hostPath);
         if (free && *free >= bytes + kRoomMargin) break;
-        if (platform::RemoveHostTree(platform::HostPath(entry.path))) {
+        if (platform::RemoveHostTree(entry.path)) {
             lines.append(RemovedLine(entry, QStringLiteral("the disk was full")));
         }
     }
@@ -283,8 +288,9 @@ platform::HostPath ArchiveHistoryName(const platform::HostPath& hostArchive,
     const QString folder = ArchiveHistoryFolder(hostArchive).text();
     const QString head = folder + u'/' + info.completeBaseName() + u' ';
     const QString tail = u'.' + info.suffix();
-    const QString stamp = FreeStamp(
-        HistoryStamp(runStart), [&](const QString& candidate) { return head + candidate + tail; });
+    const QString stamp = FreeStamp(HistoryStamp(runStart), [&](const QString& candidate) {
+        return platform::HostPath(head + candidate + tail);
+    });
     return platform::HostPath(head + stamp + tail);
 }
 

@@ -47,9 +47,9 @@ class FolderHistory {
     // A file that is to be replaced, held in the history until the new copy
     // is in place.
     struct Held {
-        QString kept;        // host path in the history
-        QString target;      // host path of the backup file
-        bool moved = false;  // moved (the file system has no links): put back on failure
+        platform::HostPath kept;    // in the history
+        platform::HostPath target;  // the backup file
+        bool moved = false;         // moved (the file system has no links): put back on failure
     };
     // Before the backup `hostTarget` (drive form `driveTarget`) is replaced:
     // a second name in the history (or, where links are not kept, the file
@@ -65,14 +65,15 @@ class FolderHistory {
                      QString& error);
 
     platform::HostPath HostHistoryFolder() const {
-        return platform::HostPath(hostRoot_ + u'/' + HistoryFolderName());
+        return platform::HostPath(hostRoot_.text() + u'/' + HistoryFolderName());
     }
 
   private:
-    std::optional<QString> KeptPathOf(const QString& driveTarget, QString& error);
+    std::optional<platform::HostPath> KeptPathOf(const platform::DrivePath& driveTarget,
+                                                 QString& error);
 
-    QString driveRoot_;
-    QString hostRoot_;
+    platform::DrivePath driveRoot_;
+    platform::HostPath hostRoot_;
     QString stamp_;
     QSet<QString> madeFolders_;
 };
@@ -113,8 +114,9 @@ QStringList PruneHistory(const platform::HostPath& hostHistory, int days, const 
 // on the file system of `hostPath`, oldest first, until `bytes` are free
 // there or none is left; entries made at `before` or later (the current
 // run's) are left. The lines say what was removed (empty: nothing).
-QStringList MakeRoomFromHistory(const QStringList& hostHistories, const QString& hostPath,
-                                qint64 bytes, const QDateTime& before);
+QStringList MakeRoomFromHistory(const QList<platform::HostPath>& hostHistories,
+                                const platform::HostPath& hostPath, qint64 bytes,
+                                const QDateTime& before);
 
 // The history folder beside an archive, and the history archive a run that
 // began at `runStart` writes there: "<base name> <stamp>.<ext>".

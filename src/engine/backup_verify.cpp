@@ -20,7 +20,7 @@ namespace {
 
 struct SourceFile {
     QString name;
-    QString hostPath;
+    platform::HostPath hostPath;
     qint64 size = 0;
     qint64 modifiedNs = 0;
 };
@@ -39,19 +39,19 @@ void ListSource(const platform::HostPath& hostFolder, const QString& relative, b
             }
             continue;
         }
-        files.push_back(
-            {name, hostFolder.text() + u'/' + entry.name, entry.size, entry.modifiedNs});
+        files.push_back({name, platform::HostPath(hostFolder.text() + u'/' + entry.name),
+                         entry.size, entry.modifiedNs});
     }
 }
 
 // Decodes an archive member against its source file: Content when the data
 // differs, ArchiveTest when the member does not decode or fails its CRC.
+// Without a source file (an empty path) only the member's own test is made.
 std::optional<Difference> CheckMember(const archiver::ArchiveReader& reader,
                                       const archiver::StoredMember& member, const QString& name,
-                                      const QString& sourcePath) {
+                                      const platform::HostPath& sourcePath) {
     QFile source;
-    bool readable =
-        sourcePath.isEmpty() || platform::OpenRegularFile(platform::HostPath(sourcePath), source);
+    bool readable = sourcePath.isEmpty() || platform::OpenRegularFile(sourcePath, source);
     bool differs = !readable;
     QByteArray buffer;
     const archiver::ByteSink compare = [&](const std::uint8_t* data, std::size_t size) {
@@ -83,8 +83,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                                 const VerifyOptions& options) {
     VerifyResult result;
     result.target =
-        ResolveDestination(engine, Owner::Caller, entry.destination, MediumQuestion::DoNotAsk)
-            .text();
+        ResolveDestination(engine, Owner::Caller, entry.destination, MediumQuestion::DoNotAsk);
     if (result.target.isEmpty()) {
         result.differences.push_back(
             {DifferenceKind::ArchiveTest, {}, QStringLiteral("the backup cannot be found")});
@@ -101,7 +100,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
     RestoreRequest request;
     request.entry = entry;
     request.backup = result.target;
-    request.targetRoot = source.path->text();
+    request.targetRoot = *source.path;
     const RestorePlan plan = PlanRestore(request);
     const bool archive = plan.kind != BackupKind::FolderCopy;
     if (!plan.readable) {
@@ -154,8 +153,7 @@ VerifyResult VerifyRegistration(Engine& engine, const store::BackupEntry& entry,
                     result.differences.push_back(*difference);
                     continue;
                 }
-            } else if (!bytes.Same(platform::HostPath(file.hostPath),
-                                   platform::HostPath(item.backupFile))) {
+            } else if (!bytes.Same(file.hostPath, item.backupFile)) {
                 result.differences.push_back({DifferenceKind::Content, file.name, {}});
                 continue;
             }

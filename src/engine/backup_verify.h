@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "platform/path_kinds.h"
 #include "store/backup_entry.h"
 
 #include <QString>
@@ -28,7 +29,7 @@ struct Difference {
 };
 
 struct VerifyResult {
-    QString target;  // the resolved destination; empty when it was not found
+    platform::DrivePath target;  // the resolved destination; empty when it was not found
     int matching = 0;
     std::vector<Difference> differences;
     bool Matches() const { return differences.empty(); }

@@ -35,7 +35,7 @@ void Engine::StartRun() {
 }
 
 void Engine::AddHistoryFolder(const platform::HostPath& hostFolder) {
-    if (!historyFolders_.contains(hostFolder.text())) historyFolders_.append(hostFolder.text());
+    if (!historyFolders_.contains(hostFolder)) historyFolders_.append(hostFolder);
 }
 
 QString Engine::CachedTitle(QChar letter) const {

@@ -5,6 +5,7 @@
 #include "platform/path_kinds.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -109,9 +110,9 @@ class Engine {
     // history must outlive its use (see FolderHistoryScope).
     FolderHistory* History() const { return history_; }
     void SetHistory(FolderHistory* history) { history_ = history; }
-    // The history folders (host paths) of the destinations this run wrote to:
-    // where room is made when a disk is full.
-    const QStringList& HistoryFolders() const { return historyFolders_; }
+    // The history folders of the destinations this run wrote to: where room
+    // is made when a disk is full.
+    const QList<platform::HostPath>& HistoryFolders() const { return historyFolders_; }
     void AddHistoryFolder(const platform::HostPath& hostFolder);
     // What was removed from the history, for the report of the current entry.
     void NoteHistory(const QString& line) { historyNotes_.append(line); }
@@ -138,7 +139,7 @@ class Engine {
     int historyDays_ = 0;
     QDateTime runStart_;
     FolderHistory* history_ = nullptr;
-    QStringList historyFolders_;
+    QList<platform::HostPath> historyFolders_;
     QStringList historyNotes_;
 };
 

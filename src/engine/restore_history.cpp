@@ -15,50 +15,49 @@ namespace engine {
 namespace {
 
 struct HistoryPart {
-    QString drivePath;  // the history folder of one run, or one history archive
-    QString hostPath;
+    platform::DrivePath drivePath;  // the history folder of one run, or one history archive
+    platform::HostPath hostPath;
     QDateTime made;
 };
 
 // The history of a folder copy: one folder per run.
-std::vector<HistoryPart> FolderCopyHistory(const QString& backup) {
+std::vector<HistoryPart> FolderCopyHistory(const platform::DrivePath& backup) {
     std::vector<HistoryPart> parts;
-    const std::optional<platform::HostPath> host =
-        platform::ToHostPath(platform::DrivePath(backup));
+    const std::optional<platform::HostPath> host = platform::ToHostPath(backup);
     if (!host) return parts;
     const QString hostHistory = host->text() + u'/' + HistoryFolderName();
-    const QString driveHistory = util::JoinPath(backup, HistoryFolderName());
+    const platform::DrivePath driveHistory = util::JoinPath(backup, HistoryFolderName());
     const platform::SearchResult listing = platform::SearchHostFolder(
         platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& entry : listing.entries) {
         const auto made = HistoryEntryTime(entry.name, entry.isFolder);
         if (entry.isFolder && made) {
-            parts.push_back(
-                {util::JoinPath(driveHistory, entry.name), hostHistory + u'/' + entry.name, *made});
+            parts.push_back({util::JoinPath(driveHistory, entry.name),
+                             platform::HostPath(hostHistory + u'/' + entry.name), *made});
         }
     }
     return parts;
 }
 
 // The history of an archive: the archives of its name and kind beside it.
-std::vector<HistoryPart> ArchiveHistory(const QString& backup) {
+std::vector<HistoryPart> ArchiveHistory(const platform::DrivePath& backup) {
     std::vector<HistoryPart> parts;
-    const std::optional<platform::HostPath> host =
-        platform::ToHostPath(platform::DrivePath(backup));
+    const std::optional<platform::HostPath> host = platform::ToHostPath(backup);
     if (!host) return parts;
     const QFileInfo archive(host->text());
     const QString head = util::AsciiUpper(archive.completeBaseName() + u' ');
     const QString tail = util::AsciiUpper(u'.' + archive.suffix());
     const QString hostHistory = ArchiveHistoryFolder(*host).text();
-    const QString driveHistory = util::JoinPath(util::ParentPath(backup), HistoryFolderName());
+    const platform::DrivePath driveHistory =
+        util::JoinPath(util::ParentPath(backup), HistoryFolderName());
     const platform::SearchResult listing = platform::SearchHostFolder(
         platform::HostPath(hostHistory), QStringLiteral("*.*"), platform::SearchDetail::NoFatBits);
     for (const platform::FoundEntry& entry : listing.entries) {
         const QString upper = util::AsciiUpper(entry.name);
         if (entry.isFolder || !upper.startsWith(head) || !upper.endsWith(tail)) continue;
         if (const auto made = HistoryEntryTime(entry.name, false)) {
-            parts.push_back(
-                {util::JoinPath(driveHistory, entry.name), hostHistory + u'/' + entry.name, *made});
+            parts.push_back({util::JoinPath(driveHistory, entry.name),
+                             platform::HostPath(hostHistory + u'/' + entry.name), *made});
         }
     }
     return parts;
@@ -68,9 +67,9 @@ std::vector<HistoryPart> ArchiveHistory(const QString& backup) {
 
 std::vector<FileVersion> VersionsOfPlan(const RestorePlan& plan, const RestoreRequest& request) {
     std::vector<FileVersion> versions;
-    const std::optional<platform::HostPath> host =
-        platform::ToHostPath(platform::DrivePath(request.backup));
-    const QString hostBackup = host ? host->text() : request.backup;
+    const std::optional<platform::HostPath> host = platform::ToHostPath(request.backup);
+    // Without a host path the backup is named as the request names it.
+    const platform::HostPath hostBackup = host ? *host : platform::HostPath(request.backup.text());
     for (const RestoreItem& item : plan.items) {
         versions.push_back({item, {}, false, hostBackup});
     }

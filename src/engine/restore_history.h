@@ -17,7 +17,7 @@ struct FileVersion {
     RestoreItem item;     // restores this version
     QDateTime keptSince;  // history: the start of the run that replaced or deleted it
     bool inHistory = false;
-    QString where;  // the folder or archive holding it (host path)
+    platform::HostPath where;  // the folder or archive holding it
 };
 
 // Every version of the files the request names, the backup's own first, then

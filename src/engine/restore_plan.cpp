@@ -65,17 +65,17 @@ void AddFolderCopy(RestorePlan& plan, const RestoreRequest& request,
         if (part.isEmpty()) continue;
         RestoreItem item;
         item.name = name;
-        item.target = request.targetRoot + u'/' + part;
+        item.target = platform::HostPath(request.targetRoot.text() + u'/' + part);
         item.timeNs = entry.modifiedNs;
         item.size = entry.size;
         item.coarseTime = listing.coarseTimes;
-        item.backupFile = hostFolder + u'/' + entry.name;
+        item.backupFile = platform::HostPath(hostFolder + u'/' + entry.name);
         plan.items.push_back(std::move(item));
     }
 }
 
 void PlanFolderCopy(RestorePlan& plan, const RestoreRequest& request) {
-    QString start = request.backup;
+    QString start = request.backup.text();
     if (!request.below.isEmpty()) start += u'\\' + request.below;
     const platform::HostLook look = platform::LookUpHostPath(platform::DrivePath(start));
     if (!look.path || look.found != platform::HostLook::Kind::Folder) {
@@ -87,10 +87,9 @@ void PlanFolderCopy(RestorePlan& plan, const RestoreRequest& request) {
 }
 
 void PlanArchive(RestorePlan& plan, const RestoreRequest& request) {
-    const std::optional<platform::HostPath> host =
-        platform::ToHostPath(platform::DrivePath(request.backup));
+    const std::optional<platform::HostPath> host = platform::ToHostPath(request.backup);
     if (!host) {
-        plan.error = QStringLiteral("the archive %1 cannot be found").arg(request.backup);
+        plan.error = QStringLiteral("the archive %1 cannot be found").arg(request.backup.text());
         return;
     }
     std::string error;
@@ -118,7 +117,7 @@ void PlanArchive(RestorePlan& plan, const RestoreRequest& request) {
         if (part.isEmpty()) continue;
         RestoreItem item;
         item.name = name;
-        item.target = request.targetRoot + u'/' + part;
+        item.target = platform::HostPath(request.targetRoot.text() + u'/' + part);
         item.timeNs = member.unixTime * 1'000'000'000;
         item.size = static_cast<qint64>(member.originalSize);
         item.coarseTime = !member.exactTime;
@@ -142,8 +141,8 @@ BackupKind BackupKindOf(const store::BackupEntry& entry) {
 }
 
 const store::BackupEntry* HoldingRegistration(const std::vector<store::BackupEntry>& entries,
-                                              const QString& folder, QString& below) {
-    const QString key = util::AsciiUpper(folder);
+                                              const platform::DrivePath& folder, QString& below) {
+    const QString key = util::AsciiUpper(folder.text());
     const store::BackupEntry* best = nullptr;
     for (const store::BackupEntry& entry : entries) {
         const QString source = util::AsciiUpper(entry.sourceFolder);
@@ -155,7 +154,7 @@ const store::BackupEntry* HoldingRegistration(const std::vector<store::BackupEnt
         }
     }
     if (best) {
-        below = folder.mid(best->sourceFolder.size());
+        below = folder.text().mid(best->sourceFolder.size());
         while (below.startsWith(u'\\')) below.remove(0, 1);
     }
     return best;

@@ -22,8 +22,17 @@ using Kind = platform::HostFileLook::Kind;
 // those above it included.
 class FolderMaker {
   public:
-    explicit FolderMaker(QString root) : root_(std::move(root)) {}
+    explicit FolderMaker(const platform::HostPath& root) : root_(root.text()) {}
 
+    bool Make(const platform::HostPath& folder, QString& error) {
+        return Make(folder.text(), error);
+    }
+
+    // Whether this restore made the folder: then it holds only what the
+    // restore wrote there.
+    bool Made(const platform::HostPath& folder) const { return made_.contains(folder.text()); }
+
+  private:
     bool Make(const QString& folder, QString& error) {
         if (ready_.contains(folder)) return true;
         const bool belowRoot = folder.size() > root_.size();
@@ -49,17 +58,16 @@ class FolderMaker {
         return true;
     }
 
-    // Whether this restore made the folder: then it holds only what the
-    // restore wrote there.
-    bool Made(const QString& folder) const { return made_.contains(folder); }
-
-  private:
+    // Host path texts, cut at each "/" on the way up.
     QString root_;
     QSet<QString> ready_;
     QSet<QString> made_;
 };
 
-QString ParentOf(const QString& hostPath) { return hostPath.left(hostPath.lastIndexOf(u'/')); }
+platform::HostPath ParentOf(const platform::HostPath& hostPath) {
+    const QString& text = hostPath.text();
+    return platform::HostPath(text.left(text.lastIndexOf(u'/')));
+}
 
 bool SameAsBackup(const RestoreItem& item, const platform::HostFileLook& target) {
     return CompareToBackup({target.modifiedNs, target.size}, {item.timeNs, item.size},
@@ -70,7 +78,7 @@ platform::CopyOutcome CopyBackupFile(Engine& engine, const RestoreItem& item,
                                      platform::ExistingTarget existing) {
     EngineUi& ui = engine.Ui();
     return platform::CopyHostFile(
-        platform::HostPath(item.backupFile), platform::HostPath(item.target),
+        item.backupFile, item.target,
         [&ui](qint64 done, qint64 total) {
             ui.SetFileProgress(done, total);
             ui.LetEventsRun();
@@ -88,7 +96,7 @@ bool WriteItem(Engine& engine, const RestorePlan& plan, const RestoreItem& item,
     const archiver::ArchiveReader& reader = item.archive ? *item.archive : *plan.archive;
     const archiver::StoredMember& member = reader.members().at(item.member);
     return platform::PlaceFile(
-        platform::HostPath(item.target), item.timeNs,
+        item.target, item.timeNs,
         [&](const std::string& temporary, std::string& reason) {
             return reader.ExtractToFile(member, temporary, reason);
         },
@@ -98,37 +106,36 @@ bool WriteItem(Engine& engine, const RestorePlan& plan, const RestoreItem& item,
 class Executor {
   public:
     Executor(Engine& engine, const RestorePlan& plan, const RestoreOptions& options,
-             const QString& root)
+             const platform::HostPath& root)
         : engine_(engine), plan_(plan), options_(options), folders_(root) {}
 
     void Apply(const RestoreItem& item) {
         if (WroteIntoMadeFolder(item)) return;
-        const platform::HostFileLook target =
-            platform::LookAtHostFile(platform::HostPath(item.target));
+        const platform::HostFileLook target = platform::LookAtHostFile(item.target);
         if (target.kind == Kind::File && SameAsBackup(item, target)) {
             ++summary_.same;
             return;
         }
         if (target.kind == Kind::Folder || target.kind == Kind::Other ||
             target.kind == Kind::Unknown) {
-            summary_.failed.append(platform::MessageText(item.target) +
+            summary_.failed.append(platform::MessageText(item.target.text()) +
                                    QStringLiteral(": not a file"));
             return;
         }
         if (target.kind != Kind::Nothing && !MayReplace(item, target)) {
-            summary_.kept.append(item.target);
+            summary_.kept.push_back(item.target);
             return;
         }
         if (options_.dryRun) {
-            summary_.toWrite.append(item.target);
+            summary_.toWrite.push_back(item.target);
             ++summary_.written;
             return;
         }
         QString error;
         if (!folders_.Make(ParentOf(item.target), error) ||
             !WriteItem(engine_, plan_, item, error)) {
-            summary_.failed.append(platform::MessageText(item.target) + QStringLiteral(": ") +
-                                   error);
+            summary_.failed.append(platform::MessageText(item.target.text()) +
+                                   QStringLiteral(": ") + error);
             return;
         }
         ++summary_.written;
@@ -151,8 +158,8 @@ class Executor {
             CopyBackupFile(engine_, item, platform::ExistingTarget::Keep);
         if (!outcome.ok && outcome.errorNumber == EEXIST) return false;
         if (!outcome.ok) {
-            summary_.failed.append(platform::MessageText(item.target) + QStringLiteral(": ") +
-                                   outcome.description);
+            summary_.failed.append(platform::MessageText(item.target.text()) +
+                                   QStringLiteral(": ") + outcome.description);
             return true;
         }
         ++summary_.written;
@@ -195,11 +202,11 @@ RestoreSummary ApplyRestorePlan(Engine& engine, const RestorePlan& plan,
     EngineUi& ui = engine.Ui();
     Executor executor(engine, plan, options, plan.targetRoot);
     executor.Summary().refused = plan.refused;
-    ui.SetSourceText(plan.backup);
+    ui.SetSourceText(plan.backup.text());
     ui.LetEventsRun();
     int done = 0;
     for (const RestoreItem& item : plan.items) {
-        ui.SetDestinationText(item.target);
+        ui.SetDestinationText(item.target.text());
         executor.Apply(item);
         ui.SetCountText(QString::number(++done));
         ui.LetEventsRun();
@@ -219,10 +226,10 @@ QStringList RestoreSummaryLines(const RestoreSummary& summary) {
                      .arg(summary.kept.size())
                      .arg(summary.failed.size() + summary.refused.size())
                      .arg(summary.aborted ? QStringLiteral(", stopped") : QString()));
-    for (const QString& target : summary.toWrite)
-        lines.append(QStringLiteral("would write: ") + platform::MessageText(target));
-    for (const QString& kept : summary.kept)
-        lines.append(QStringLiteral("kept: ") + platform::MessageText(kept));
+    for (const platform::HostPath& target : summary.toWrite)
+        lines.append(QStringLiteral("would write: ") + platform::MessageText(target.text()));
+    for (const platform::HostPath& kept : summary.kept)
+        lines.append(QStringLiteral("kept: ") + platform::MessageText(kept.text()));
     for (const QString& failed : summary.failed) lines.append(QStringLiteral("failed: ") + failed);
     for (const QString& refused : summary.refused) {
         lines.append(QStringLiteral("refused (leaves the target folder): ") + refused);

@@ -6,11 +6,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace engine {
 
 // A target that differs from its backup, as the replace question shows it.
 struct ReplaceQuestion {
-    QString target;  // host path
+    platform::HostPath target;
     qint64 backupTimeNs = 0;
     qint64 backupSize = 0;
     qint64 targetTimeNs = 0;
@@ -38,12 +40,12 @@ struct RestoreOptions {
 };
 
 struct RestoreSummary {
-    int written = 0;      // missing or replaced targets written (or to be, in a dry run)
-    int same = 0;         // targets with the backup's size and time, left alone
-    QStringList kept;     // differing targets not replaced
-    QStringList toWrite;  // dry runs: the targets that would be written
-    QStringList failed;   // "target: reason"
-    QStringList refused;  // backup names that would leave the target folder
+    int written = 0;  // missing or replaced targets written (or to be, in a dry run)
+    int same = 0;     // targets with the backup's size and time, left alone
+    std::vector<platform::HostPath> kept;     // differing targets not replaced
+    std::vector<platform::HostPath> toWrite;  // dry runs: the targets that would be written
+    QStringList failed;                       // "target: reason"
+    QStringList refused;                      // backup names that would leave the target folder
     bool aborted = false;
 
     bool Clean() const { return failed.isEmpty() && refused.isEmpty() && !aborted; }

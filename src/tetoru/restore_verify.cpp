@@ -64,7 +64,7 @@ Registrations ReadRegistrations(engine::Engine& engine, const QStringList& words
 }
 
 // A folder of the command line in drive form, without a trailing "\".
-std::optional<QString> DriveFormOf(const QString& folder) {
+std::optional<platform::DrivePath> DriveFormOf(const QString& folder) {
     QString drive = folder;
     if (folder.startsWith(u'/')) {
         const std::optional<platform::DrivePath> converted =
@@ -73,14 +73,14 @@ std::optional<QString> DriveFormOf(const QString& folder) {
         drive = converted->text();
     }
     while (drive.size() > 3 && drive.endsWith(u'\\')) drive.chop(1);
-    return drive;
+    return platform::DrivePath(drive);
 }
 
-std::optional<QString> HostFormOf(const QString& folder) {
-    if (folder.startsWith(u'/')) return QDir::cleanPath(folder);
-    const auto host = platform::ToHostPath(platform::DrivePath(folder));
-    if (!host) return std::nullopt;
-    return host->text();
+// A folder of the command line as a host path: one starting with "/" is one
+// already, any other is read as a drive path.
+std::optional<platform::HostPath> HostFormOf(const QString& folder) {
+    if (folder.startsWith(u'/')) return platform::HostPath(QDir::cleanPath(folder));
+    return platform::ToHostPath(platform::DrivePath(folder));
 }
 
 }  // namespace
@@ -100,9 +100,10 @@ int RunVerify(engine::Engine& engine, const QStringList& definitionWords, bool c
     int differing = 0;
     for (const store::BackupEntry& entry : registrations.entries) {
         const engine::VerifyResult result = engine::VerifyRegistration(engine, entry, {content});
-        const QString head = QStringLiteral("VERIFY: %1 -> %2: ")
-                                 .arg(entry.sourceFolder,
-                                      result.target.isEmpty() ? entry.destination : result.target);
+        const QString head =
+            QStringLiteral("VERIFY: %1 -> %2: ")
+                .arg(entry.sourceFolder,
+                     result.target.isEmpty() ? entry.destination : result.target.text());
         if (result.Matches()) {
             Say(stdout, head + QStringLiteral("%1 files match").arg(result.matching));
             continue;
@@ -126,7 +127,7 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
                const RestoreCommand& command) {
     const Registrations registrations = ReadRegistrations(engine, definitionWords);
     if (registrations.failure) return *registrations.failure;
-    const std::optional<QString> folder = DriveFormOf(command.source);
+    const std::optional<platform::DrivePath> folder = DriveFormOf(command.source);
     QString below;
     const store::BackupEntry* entry =
         folder ? engine::HoldingRegistration(registrations.entries, *folder, below) : nullptr;
@@ -134,17 +135,15 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
         Say(stderr, QStringLiteral("TETORU: no registration holds %1").arg(command.source));
         return kEntryFailed;
     }
-    const std::optional<QString> targetRoot =
-        HostFormOf(command.to.isEmpty() ? *folder : command.to);
+    const std::optional<platform::HostPath> targetRoot =
+        command.to.isEmpty() ? platform::ToHostPath(*folder) : HostFormOf(command.to);
     if (!targetRoot) {
         Say(stderr, QStringLiteral("TETORU: %1 is on no drive")
-                        .arg(command.to.isEmpty() ? *folder : command.to));
+                        .arg(command.to.isEmpty() ? folder->text() : command.to));
         return kEntryFailed;
     }
-    const QString backup =
-        engine::ResolveDestination(engine, engine::Owner::Caller, entry->destination,
-                                   engine::MediumQuestion::DoNotAsk)
-            .text();
+    const platform::DrivePath backup = engine::ResolveDestination(
+        engine, engine::Owner::Caller, entry->destination, engine::MediumQuestion::DoNotAsk);
     if (backup.isEmpty()) {
         Say(stderr,
             QStringLiteral("TETORU: the backup %1 cannot be found").arg(entry->destination));
@@ -156,12 +155,13 @@ int RunRestore(engine::Engine& engine, const QStringList& definitionWords,
         Say(stderr, QStringLiteral("TETORU: ") + plan.error);
         return kEntryFailed;
     }
-    Say(stdout, QStringLiteral("RESTORE: %1 -> %2%3%4")
-                    .arg(backup + (below.isEmpty() ? QString() : u'\\' + below), *targetRoot,
-                         command.at ? QStringLiteral(" as of ") +
-                                          command.at->toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                                    : QString(),
-                         command.dryRun ? QStringLiteral(" (dry run)") : QString()));
+    Say(stdout,
+        QStringLiteral("RESTORE: %1 -> %2%3%4")
+            .arg(backup.text() + (below.isEmpty() ? QString() : u'\\' + below), targetRoot->text(),
+                 command.at ? QStringLiteral(" as of ") +
+                                  command.at->toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                            : QString(),
+                 command.dryRun ? QStringLiteral(" (dry run)") : QString()));
     for (const QString& unread : plan.unread) Say(stdout, QStringLiteral("unreadable: ") + unread);
     engine::RestoreOptions options;
     options.differing =

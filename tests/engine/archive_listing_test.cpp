@@ -29,7 +29,7 @@ TEST_F(ArchiveListingTest, MembersComeAsTypedRecordsWithTwoDigitYears) {
         SCOPED_TRACE(archive);
         ASSERT_TRUE(engine::UpdateArchive(engine, D("C:\\My Data"), platform::DrivePath(S(archive)),
                                           true, false));
-        const engine::ArchiveListing listing = engine::ListArchive(S(archive));
+        const engine::ArchiveListing listing = engine::ListArchive(platform::DrivePath(S(archive)));
         ASSERT_TRUE(listing.opened);
         const engine::ArchiveMember* a = Find(listing, "a.txt");
         ASSERT_NE(a, nullptr);
@@ -49,12 +49,12 @@ TEST_F(ArchiveListingTest, DateTimeTextKeepsTwoDigitsOfEveryPart) {
 }
 
 TEST_F(ArchiveListingTest, MissingAndForeignFilesAreNotOpened) {
-    EXPECT_FALSE(engine::ListArchive(S("C:\\out\\MISSING.ZIP")).opened);
+    EXPECT_FALSE(engine::ListArchive(platform::DrivePath(S("C:\\out\\MISSING.ZIP"))).opened);
     drives.WriteFile(S("C:\\out\\TEXT.LZH"), "this is not an archive at all");
     drives.WriteFile(S("C:\\out\\TEXT.ZIP"), "this is not an archive at all");
-    EXPECT_FALSE(engine::ListArchive(S("C:\\out\\TEXT.LZH")).opened);
-    EXPECT_FALSE(engine::ListArchive(S("C:\\out\\TEXT.ZIP")).opened);
-    EXPECT_TRUE(engine::ListArchive(S("C:\\out\\TEXT.LZH")).members.empty());
+    EXPECT_FALSE(engine::ListArchive(platform::DrivePath(S("C:\\out\\TEXT.LZH"))).opened);
+    EXPECT_FALSE(engine::ListArchive(platform::DrivePath(S("C:\\out\\TEXT.ZIP"))).opened);
+    EXPECT_TRUE(engine::ListArchive(platform::DrivePath(S("C:\\out\\TEXT.LZH"))).members.empty());
 }
 
 }  // namespace

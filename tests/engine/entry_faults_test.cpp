@@ -104,7 +104,8 @@ TEST_F(EntryFaults, AnUnreadableSubFolderFailsItsEntry) {
 // The member names of an archive, one a line.
 QString MemberNames(const QString& archive) {
     QString names;
-    for (const engine::ArchiveMember& member : engine::ListArchive(archive).members)
+    for (const engine::ArchiveMember& member :
+         engine::ListArchive(platform::DrivePath(archive)).members)
         names += member.name + u'\n';
     return names;
 }

@@ -126,7 +126,8 @@ TEST_F(HostNameBytes, AreBackedUpUpdatedDeletedVerifiedAndRestoredByTheirBytes) 
 
     // Restored into another folder, and over the source's lost files.
     const QString elsewhere = drives.Host(S("C:\\restored"));
-    engine::RestoreRequest request{entry, entry.destination, elsewhere, {}, {}};
+    engine::RestoreRequest request{
+        entry, platform::DrivePath(entry.destination), platform::HostPath(elsewhere), {}, {}};
     const engine::RestorePlan plan = engine::PlanRestore(request);
     ASSERT_TRUE(plan.readable);
     EXPECT_EQ(plan.items.size(), 3u);

@@ -92,7 +92,8 @@ class Restore : public EngineTest, public ::testing::WithParamInterface<BackupKi
 
     engine::RestorePlan Plan(const QString& targetRoot, const QString& below = {},
                              const QStringList& only = {}) {
-        engine::RestoreRequest request{entry, entry.destination, targetRoot, below, only};
+        engine::RestoreRequest request{entry, platform::DrivePath(entry.destination),
+                                       platform::HostPath(targetRoot), below, only};
         return engine::PlanRestore(request);
     }
 
@@ -118,11 +119,11 @@ TEST_P(Restore, MissingFilesComeBackSameOnesStayAndANewerOneIsAskedAboutAndKeptO
     const engine::RestoreSummary summary = Apply(plan, DifferingTarget::Ask);
     EXPECT_EQ(summary.written, 1);
     EXPECT_EQ(summary.same, 2);
-    ASSERT_EQ(summary.kept.size(), 1);
+    ASSERT_EQ(summary.kept.size(), 1u);
     EXPECT_TRUE(summary.Clean());
     ASSERT_EQ(questions.asked.size(), 1u);
     const engine::ReplaceQuestion& asked = questions.asked.front();
-    EXPECT_TRUE(asked.target.endsWith(S("/a.txt")));
+    EXPECT_TRUE(asked.target.text().endsWith(S("/a.txt")));
     EXPECT_TRUE(asked.targetNewer);
     EXPECT_EQ(asked.targetTimeNs / 1'000'000'000, kTime + 1000);
     EXPECT_EQ(asked.backupTimeNs / 1'000'000'000, kTime + 6);
@@ -163,8 +164,8 @@ TEST_P(Restore, AFileWrittenEarlierInAFolderTheRestoreMadeIsStillAskedAbout) {
     EXPECT_EQ(summary.written, 4);
     ASSERT_EQ(questions.asked.size(), 1u);
     EXPECT_EQ(questions.asked.front().target, cat.target);
-    EXPECT_EQ(summary.kept, QStringList{cat.target});
-    QFile kept(cat.target);
+    EXPECT_EQ(summary.kept, std::vector<platform::HostPath>{cat.target});
+    QFile kept(cat.target.text());
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "neko");
 }
@@ -188,9 +189,9 @@ TEST_P(Restore, PartsAndChosenFilesAloneAndTheAnswersForAll) {
     const auto changed = TreeOf(Source());
     EXPECT_EQ(Apply(Plan(Source()), DifferingTarget::Replace, true).written, 4);
     EXPECT_EQ(TreeOf(Source()), changed);
-    EXPECT_EQ(Apply(Plan(Source()), DifferingTarget::Keep).kept.size(), 4);
+    EXPECT_EQ(Apply(Plan(Source()), DifferingTarget::Keep).kept.size(), 4u);
     questions.answers = {ReplaceAnswer::No, ReplaceAnswer::NoToAll};
-    EXPECT_EQ(Apply(Plan(Source()), DifferingTarget::Ask).kept.size(), 4);
+    EXPECT_EQ(Apply(Plan(Source()), DifferingTarget::Ask).kept.size(), 4u);
     EXPECT_EQ(questions.asked.size(), 2u);
     questions.asked.clear();
     questions.answers = {ReplaceAnswer::YesToAll};
@@ -282,8 +283,8 @@ TEST_F(EngineTest, ADamagedLzhMemberIsReportedAndNotWrittenAndVerifyFailsItsTest
     archive.close();
 
     const QString target = drives.Host(S("C:\\out"));
-    const engine::RestorePlan plan =
-        engine::PlanRestore({entry, entry.destination, target, {}, {}});
+    const engine::RestorePlan plan = engine::PlanRestore(
+        {entry, platform::DrivePath(entry.destination), platform::HostPath(target), {}, {}});
     const engine::RestoreSummary summary = engine::ApplyRestorePlan(engine, plan, {});
     EXPECT_EQ(summary.written, 1);
     ASSERT_EQ(summary.failed.size(), 1);
@@ -339,8 +340,8 @@ TEST_F(EngineTest, AMemberOfAMethodNotDecodedIsNamedNotCalledDamaged) {
                              [](const auto& d) { return d.kind == DifferenceKind::ArchiveTest; }));
 
     const QString target = drives.Host(S("C:\\out"));
-    const engine::RestorePlan plan =
-        engine::PlanRestore({entry, entry.destination, target, {}, {}});
+    const engine::RestorePlan plan = engine::PlanRestore(
+        {entry, platform::DrivePath(entry.destination), platform::HostPath(target), {}, {}});
     const engine::RestoreSummary summary = engine::ApplyRestorePlan(engine, plan, {});
     ASSERT_EQ(summary.failed.size(), 1);
     EXPECT_TRUE(summary.failed.front().contains(S("展開できません")))

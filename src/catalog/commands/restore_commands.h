@@ -1,37 +1,123 @@
 #pragma once
 
-#include "catalog/forms/versions_form.h"
+#include "engine/backup_verify.h"
+#include "engine/restore_history.h"
+#include "engine/restore_run.h"
+#include "platform/path_kinds.h"
+#include "store/backup_entry.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
-class QWidget;
+namespace engine {
+class Engine;
+}
 
 namespace catalog {
 
-// What the catalog's restore and check ask of a person, replaceable in tests.
-struct RestoreHooks {
-    // Where a restore goes: nothing when cancelled, an empty text for the
-    // folder the files came from, else another host folder.
-    std::function<std::optional<QString>(QWidget* parent, const QString& sourceFolder)>
-        chooseTarget;
-    // Shows a report the user can read and copy.
-    std::function<void(QWidget* parent, const QString& title, const QString& text)> showReport;
-    // The versions of a file, and what to restore of them.
-    std::function<VersionChoice(QWidget* parent, const QString& fileName,
-                                const std::vector<engine::FileVersion>& versions)>
-        chooseVersion;
-    // The time whose state 日時を指定して復元 brings back; nothing when cancelled.
-    std::function<std::optional<QDateTime>(QWidget* parent, const QString& sourceFolder)>
-        chooseTime;
+namespace grid {
+struct GridState;
+}
+
+class CatalogModel;
+
+// ファイル → バックアップから復元, 以前の版, 日時を指定して復元 and バックアップの
+// 照合, without the window: the registration of the folder the file grid lists,
+// restored from its backup (whole, or the files chosen in the file grid) or
+// checked against it. The window shows the dialogs and the summary.
+
+inline const QString kRestoreTitle = QStringLiteral("バックアップから復元");
+inline const QString kVerifyTitle = QStringLiteral("バックアップの照合");
+
+// What the person chose in the versions window.
+struct VersionChoice {
+    enum class Kind { None, Version, AsOf };
+    Kind kind = Kind::None;
+    std::size_t index = 0;  // Version: which of the versions shown
+    QDateTime at;           // AsOf: the local time whose state is restored
 };
 
-// The real windows: a question (元のフォルダー / 別のフォルダー) and the folder
-// dialog with the drives in its sidebar; the report window; the versions
-// window; the time of 日時を指定して復元.
-RestoreHooks WindowRestoreHooks();
+// The registration holding the folder the file grid lists, and where that
+// folder lies in it.
+struct ListedRegistration {
+    store::BackupEntry entry;
+    QString below;  // "\"-separated below the registered folder; "" for the folder itself
+
+    // "\"-separated below the registered folder, of a file of the listed folder.
+    QString NameOf(const QString& fileName) const;
+};
+
+// The registration of `listed`; when none holds it the person is told
+// (through util::Messages()) and nothing is given.
+std::optional<ListedRegistration> RegistrationOfListed(const CatalogModel& model,
+                                                       const platform::DrivePath& listed);
+
+// The current file of the file grid and the marked ones, by name.
+QStringList ChosenFiles(const grid::GridState& files);
+
+// What a restore asks of the person and of the window around it.
+class RestoreDialogs {
+  public:
+    // Where the files of the drive-form `folder` go: nothing when cancelled,
+    // an empty path for `folder` itself, else another folder.
+    virtual std::optional<platform::HostPath> ChooseTarget(const QString& folder) = 0;
+    // The question before a file that differs from its backup is replaced.
+    virtual engine::RestoreQuestions& ReplaceQuestions() = 0;
+    // The window's run: BeginRun is false when another run goes on (nothing
+    // is done); EndRun is false when the window closes at the run's end
+    // (nothing more is told).
+    virtual bool BeginRun() = 0;
+    virtual bool EndRun() = 0;
+
+  protected:
+    ~RestoreDialogs() = default;
+};
+
+// What a restore puts back.
+struct RestoreSelection {
+    // True: the files `files` of the listed folder (every file below it when
+    // empty), into that folder; false: the whole registration, into its
+    // source folder.
+    bool listedFiles = false;
+    QStringList files;  // names in the listed folder
+    // Each file as it was at this time, from the backup or its history.
+    std::optional<QDateTime> at;
+    // This one version of the one file of `files`, written where that file is now.
+    std::optional<engine::RestoreItem> version;
+};
+
+// Asks where the files go, then restores them from the backup with the
+// engine's progress window, a differing file replaced only when the person
+// says so. The lines of the summary window; nothing when the person
+// cancelled, the run did not start, or the window closes at its end.
+std::optional<QStringList> RestoreListed(engine::Engine& engine, const ListedRegistration& shown,
+                                         const platform::DrivePath& listed,
+                                         const RestoreSelection& selection,
+                                         RestoreDialogs& dialogs);
+
+// The versions of the file `fileName` of the listed folder: the backup's and
+// those its history keeps, newest first (the hourglass shown while they are
+// read); none when the backup is not found.
+std::vector<engine::FileVersion> VersionsOfListedFile(engine::Engine& engine,
+                                                      const ListedRegistration& shown,
+                                                      const platform::DrivePath& listed,
+                                                      const QString& fileName);
+
+// The lines of a restore's summary window: where from and where to, the
+// counts, then each kept, failed, refused and unread file.
+QStringList RestoreReportLines(const engine::RestorePlan& plan,
+                               const engine::RestoreSummary& summary,
+                               const platform::HostPath& target);
+
+// The registration's backup compared with its source, byte for byte: the
+// lines of the check's window.
+QStringList VerifyReportLines(engine::Engine& engine, const store::BackupEntry& entry);
+
+// One difference as the check's window words it.
+QString DifferenceLine(const engine::Difference& difference);
 
 }  // namespace catalog

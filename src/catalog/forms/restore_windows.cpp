@@ -1,11 +1,15 @@
 #include "catalog/forms/restore_windows.h"
 
+#include "catalog/forms/entry_form.h"
+#include "catalog/forms/versions_form.h"
+#include "dialogs/message_box.h"
 #include "platform/host_path.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -25,7 +29,47 @@ QString SizeText(qint64 bytes) {
     return QLocale(QLocale::English).toString(bytes) + QStringLiteral(" バイト");
 }
 
+std::optional<platform::HostPath> AskTarget(QWidget* parent, const QString& sourceFolder) {
+    const util::Answer answer = dialogs::ShowMessage(
+        parent,
+        {QStringLiteral(
+             "%1 へ復元します。\n\n「はい」：元のフォルダーへ\n「いいえ」：別のフォルダーを選ぶ")
+             .arg(sourceFolder),
+         util::Buttons::YesNoCancel, util::Answer::Yes, widgets::BoxIcon::None, kRestoreTitle});
+    if (answer == util::Answer::Yes) return platform::HostPath();
+    if (answer != util::Answer::No) return std::nullopt;
+    QFileDialog dialog(parent, QStringLiteral("復元先の指定"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);  // the sidebar needs Qt's own
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    QList<QUrl> urls;
+    for (const SidebarPlace& place : EntryForm::DrivePlaces()) urls.append(place.url);
+    dialog.setSidebarUrls(urls);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return platform::HostPath(dialog.selectedFiles().constFirst());
+}
+
+void ShowReport(QWidget* parent, const QString& title, const QString& text) {
+    ReportForm form(parent, title, text);
+    form.exec();
+}
+
+VersionChoice ChooseVersion(QWidget* parent, const QString& fileName,
+                            const std::vector<engine::FileVersion>& versions) {
+    VersionsForm form(parent, fileName, versions);
+    form.exec();
+    return form.Choice();
+}
+
+std::optional<QDateTime> ChooseTime(QWidget* parent, const QString& sourceFolder) {
+    AsOfForm form(parent, sourceFolder);
+    if (form.exec() != QDialog::Accepted) return std::nullopt;
+    return form.At();
+}
+
 }  // namespace
+
+RestoreHooks WindowRestoreHooks() { return {AskTarget, ShowReport, ChooseVersion, ChooseTime}; }
 
 QString RestoreQuestionForm::QuestionText(const engine::ReplaceQuestion& question) {
     return QStringLiteral(
@@ -33,9 +77,9 @@ QString RestoreQuestionForm::QuestionText(const engine::ReplaceQuestion& questio
                "バックアップ：　%2　%3\n"
                "今のファイル：　%4　%5%6\n\n"
                "バックアップで置き換えますか？")
-        .arg(platform::ShownPath(platform::HostPath(question.target)),
-             TimeText(question.backupTimeNs), SizeText(question.backupSize),
-             TimeText(question.targetTimeNs), SizeText(question.targetSize),
+        .arg(platform::ShownPath(question.target), TimeText(question.backupTimeNs),
+             SizeText(question.backupSize), TimeText(question.targetTimeNs),
+             SizeText(question.targetSize),
              question.targetNewer ? QStringLiteral("（こちらが新しい）") : QString());
 }
 

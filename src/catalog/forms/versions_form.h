@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/commands/restore_commands.h"
 #include "engine/restore_history.h"
 
 #include <QDateTime>
@@ -11,14 +12,6 @@ class QDateTimeEdit;
 class QTableWidget;
 
 namespace catalog {
-
-// What the person chose in the versions window.
-struct VersionChoice {
-    enum class Kind { None, Version, AsOf };
-    Kind kind = Kind::None;
-    std::size_t index = 0;  // Version: which of the versions shown
-    QDateTime at;           // AsOf: the local time whose state is restored
-};
 
 // "バックアップ" for the backup's own version, else when the history got it.
 QString VersionPlace(const engine::FileVersion& version);

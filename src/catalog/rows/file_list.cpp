@@ -273,7 +273,7 @@ void ReadFolder(const QString& folder, RowBuilder& rows) {
 }
 
 void ReadArchive(const QString& archive, RowBuilder& rows) {
-    const engine::ArchiveListing listing = engine::ListArchive(archive);
+    const engine::ArchiveListing listing = engine::ListArchive(platform::DrivePath(archive));
     rows.Reserve(listing.members.size());
     for (const engine::ArchiveMember& member : listing.members) {
         // Empty members are listed: only a folder's empty files are left out.

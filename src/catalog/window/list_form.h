@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "catalog/commands/restore_commands.h"
+#include "catalog/forms/restore_windows.h"
 #include "catalog/grid/catalog_layout.h"
 #include "catalog/grid/display_colours.h"
 #include "catalog/grid/grid_side.h"
@@ -233,13 +234,11 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     bool ShownCellChanged(FolderModel& rows, int shownRow, int column, QStringView text) override;
     void RowsReplaced() override;
     void DefinitionsReplaced() override;
-    // The restore of the registration shown: as it is, or as it was at `at`;
-    // only the files `only` ("\\"-separated below the registered folder),
-    // else the chosen ones of the file grid; `version` puts that one version
-    // of the one file of `only` back.
-    void RestoreBackupAt(const std::optional<QDateTime>& at,
-                         const std::optional<QStringList>& only = std::nullopt,
-                         const std::optional<engine::RestoreItem>& version = std::nullopt);
+    // The files listed again, and the registration of the listed folder;
+    // nothing, with the person told, when none holds it.
+    std::optional<ListedRegistration> ListedRegistrationShown();
+    // The restore of `selection` of that registration, and its summary shown.
+    void RestoreFromBackup(const ListedRegistration& shown, const RestoreSelection& selection);
     void CreateControls();
     void ConnectControls();
     void ApplySettings();

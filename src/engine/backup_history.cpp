@@ -120,22 +120,21 @@ std::optional<platform::HostPath> FolderHistory::KeptPathOf(const platform::Driv
     }
     // The history folder, the run's folder and the file's folders, each made
     // on first need.
-    QString folder = hostRoot_.text();
+    platform::HostPath folder = hostRoot_;
     const QStringList levels =
         QStringList{HistoryFolderName(), stamp_} + names.mid(0, names.size() - 1);
     for (const QString& level : levels) {
-        folder += u'/' + level;
+        folder = platform::HostPath(folder.text() + u'/' + level);
         if (madeFolders_.contains(folder)) continue;
-        const int code = platform::MakeHostFolder(platform::HostPath(folder));
-        if (code != 0 &&
-            (code != EEXIST || platform::LookAtHostFile(platform::HostPath(folder)).kind !=
-                                   platform::HostFileLook::Kind::Folder)) {
-            error = folder + QStringLiteral(": ") + ErrorText(code);
+        const int code = platform::MakeHostFolder(folder);
+        if (code != 0 && (code != EEXIST || platform::LookAtHostFile(folder).kind !=
+                                                platform::HostFileLook::Kind::Folder)) {
+            error = folder.text() + QStringLiteral(": ") + ErrorText(code);
             return std::nullopt;
         }
         madeFolders_.insert(folder);
     }
-    return platform::HostPath(folder + u'/' + names.last());
+    return platform::HostPath(folder.text() + u'/' + names.last());
 }
 
 std::optional<FolderHistory::Held> FolderHistory::HoldReplaced(

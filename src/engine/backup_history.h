@@ -75,7 +75,7 @@ class FolderHistory {
     platform::DrivePath driveRoot_;
     platform::HostPath hostRoot_;
     QString stamp_;
-    QSet<QString> madeFolders_;
+    QSet<platform::HostPath> madeFolders_;
 };
 
 // For the length of one folder copy: removes the destination's history older

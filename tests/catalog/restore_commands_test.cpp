@@ -29,8 +29,8 @@ constexpr qint64 kTime = 1'700'000'000;
 // from lists and counted.
 class ScriptedDialogs final : public RestoreDialogs, public engine::RestoreQuestions {
   public:
-    std::optional<platform::HostPath> ChooseTarget(const QString& folder) override {
-        askedFolders.append(folder);
+    std::optional<platform::HostPath> ChooseTarget(const platform::DrivePath& folder) override {
+        askedFolders.append(folder.text());
         return target;
     }
     engine::RestoreQuestions& ReplaceQuestions() override { return *this; }

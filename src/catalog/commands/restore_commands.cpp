@@ -49,11 +49,12 @@ std::optional<QStringList> RestoreListed(engine::Engine& engine, const ListedReg
         for (const QString& name : selection.files) request.only.append(shown.NameOf(name));
         request.below = shown.below;
     }
-    const QString folder = selection.listedFiles ? listed.text() : entry.sourceFolder;
+    const platform::DrivePath folder =
+        selection.listedFiles ? listed : platform::DrivePath(entry.sourceFolder);
     const std::optional<platform::HostPath> target = dialogs.ChooseTarget(folder);
     if (!target) return std::nullopt;
     const std::optional<platform::HostPath> host =
-        target->isEmpty() ? platform::ToHostPath(platform::DrivePath(folder)) : target;
+        target->isEmpty() ? platform::ToHostPath(folder) : target;
     if (!host || !dialogs.BeginRun()) return std::nullopt;
     engine::EngineUi& ui = engine.Ui();
     engine.ClearAbort();

@@ -62,9 +62,9 @@ QStringList ChosenFiles(const grid::GridState& files);
 // What a restore asks of the person and of the window around it.
 class RestoreDialogs {
   public:
-    // Where the files of the drive-form `folder` go: nothing when cancelled,
-    // an empty path for `folder` itself, else another folder.
-    virtual std::optional<platform::HostPath> ChooseTarget(const QString& folder) = 0;
+    // Where the files of `folder` go: nothing when cancelled, an empty path
+    // for `folder` itself, else another folder.
+    virtual std::optional<platform::HostPath> ChooseTarget(const platform::DrivePath& folder) = 0;
     // The question before a file that differs from its backup is replaced.
     virtual engine::RestoreQuestions& ReplaceQuestions() = 0;
     // The window's run: BeginRun is false when another run goes on (nothing

@@ -19,8 +19,8 @@ namespace {
 class WindowRestoreDialogs final : public RestoreDialogs {
   public:
     WindowRestoreDialogs(ListForm& form, QWidget* progress) : form_(form), questions_(progress) {}
-    std::optional<platform::HostPath> ChooseTarget(const QString& folder) override {
-        return form_.RestoreChoices().chooseTarget(&form_, folder);
+    std::optional<platform::HostPath> ChooseTarget(const platform::DrivePath& folder) override {
+        return form_.RestoreChoices().chooseTarget(&form_, folder.text());
     }
     engine::RestoreQuestions& ReplaceQuestions() override { return questions_; }
     bool BeginRun() override { return form_.BeginRun(); }
@@ -31,6 +31,16 @@ class WindowRestoreDialogs final : public RestoreDialogs {
     QtRestoreQuestions questions_;
 };
 
+// From the file grid, its current and marked files; from the folder grid (or
+// an empty file grid), the whole registration.
+RestoreSelection GridSelection(ListForm& form) {
+    RestoreSelection selection;
+    selection.listedFiles =
+        form.ActiveGrid() == grid::kFileGridActive && form.FileRows().rowCount > 0;
+    if (selection.listedFiles) selection.files = ChosenFiles(form.FileRows());
+    return selection;
+}
+
 }  // namespace
 
 std::optional<ListedRegistration> ListForm::ListedRegistrationShown() {
@@ -40,21 +50,16 @@ std::optional<ListedRegistration> ListForm::ListedRegistrationShown() {
 
 void ListForm::RestoreBackup() {
     const std::optional<ListedRegistration> shown = ListedRegistrationShown();
-    if (!shown) return;
-    RestoreSelection selection;
-    selection.listedFiles = ActiveGrid() == grid::kFileGridActive && fileRows_.rowCount > 0;
-    if (selection.listedFiles) selection.files = ChosenFiles(fileRows_);
-    RestoreFromBackup(*shown, selection);
+    if (shown) RestoreFromBackup(*shown, GridSelection(*this));
 }
 
 void ListForm::RestoreBackupAsOf() {
     const std::optional<ListedRegistration> shown = ListedRegistrationShown();
     if (!shown) return;
-    RestoreSelection selection;
-    selection.at = restoreHooks_.chooseTime(this, listedFolder_);
-    if (!selection.at) return;
-    selection.listedFiles = ActiveGrid() == grid::kFileGridActive && fileRows_.rowCount > 0;
-    if (selection.listedFiles) selection.files = ChosenFiles(fileRows_);
+    const std::optional<QDateTime> at = restoreHooks_.chooseTime(this, listedFolder_);
+    if (!at) return;
+    RestoreSelection selection = GridSelection(*this);
+    selection.at = at;
     RestoreFromBackup(*shown, selection);
 }
 

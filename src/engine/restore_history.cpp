@@ -67,9 +67,9 @@ std::vector<HistoryPart> ArchiveHistory(const platform::DrivePath& backup) {
 
 std::vector<FileVersion> VersionsOfPlan(const RestorePlan& plan, const RestoreRequest& request) {
     std::vector<FileVersion> versions;
-    const std::optional<platform::HostPath> host = platform::ToHostPath(request.backup);
-    // Without a host path the backup is named as the request names it.
-    const platform::HostPath hostBackup = host ? *host : platform::HostPath(request.backup.text());
+    // A plan that read its backup found it on a drive, so it has a host path.
+    const platform::HostPath hostBackup =
+        platform::ToHostPath(request.backup).value_or(platform::HostPath());
     for (const RestoreItem& item : plan.items) {
         versions.push_back({item, {}, false, hostBackup});
     }

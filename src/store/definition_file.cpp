@@ -114,7 +114,8 @@ QByteArray DefinitionFileBytes(const QString& body) {
     return platform::EncodeStoredText(body, header);
 }
 
-SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
+SaveResult SaveChanges(const QString& path, const DefinitionChanges& changes, bool listIsEmpty,
+                       QString* error) {
     if (path.isEmpty()) return {.ok = false, .nothingToDo = true};
     const auto host = platform::ToHostPath(platform::DrivePath(path));
     if (!host) {
@@ -125,7 +126,7 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
     // the file, the merge and the writing of one save from interleaving with
     // the other's.
     const platform::ProfileLock lock(host->text());
-    const LoadResult onDisk = LoadDefinitions(path);
+    LoadResult onDisk = LoadDefinitions(path);
     if (onDisk.refused) {
         // Never replace what could not even be read (a FIFO, a device, a huge file).
         if (error) *error = onDisk.warning;
@@ -133,12 +134,9 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
     }
     const bool damaged = !onDisk.warning.isEmpty();
     const bool exists = QFileInfo::exists(host->text());
-    if (list.Changes().IsEmpty() && !damaged) {
-        list.SetModified(false);
-        return {.ok = true, .nothingToDo = list.IsEmpty() && !exists};
-    }
-    DefinitionList merged(onDisk.body);
-    list.Changes().ApplyTo(merged);
+    if (changes.IsEmpty() && !damaged) return {.ok = true, .nothingToDo = listIsEmpty && !exists};
+    DefinitionList merged(std::move(onDisk.body));
+    changes.ApplyTo(merged);
     if (damaged) QFile::copy(host->text(), host->text() + QStringLiteral(".damaged"));
     if (merged.IsEmpty()) {
         if (exists && !QFile::remove(host->text())) {
@@ -149,9 +147,16 @@ SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* e
                                              error)) {
         return {};
     }
-    list.ForgetChanges();
-    list.SetModified(false);
     return {.ok = true, .nothingToDo = merged.IsEmpty() && !exists};
+}
+
+SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error) {
+    const SaveResult result = SaveChanges(path, list.Changes(), list.IsEmpty(), error);
+    if (result.ok) {
+        list.ForgetChanges();
+        list.SetModified(false);
+    }
+    return result;
 }
 
 }  // namespace store

@@ -57,6 +57,12 @@ struct SaveResult {
 };
 SaveResult SaveDefinitions(const QString& path, DefinitionList& list, QString* error = nullptr);
 
+// The same save from the changes alone, for a program that is done with its
+// list (Tetoru after its run): the list's own entries need not stay in memory
+// beside the merged copy of the file. `listIsEmpty` is what the list held.
+SaveResult SaveChanges(const QString& path, const DefinitionChanges& changes, bool listIsEmpty,
+                       QString* error = nullptr);
+
 // The bytes of the file for a body.
 QByteArray DefinitionFileBytes(const QString& body);
 

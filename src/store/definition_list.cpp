@@ -156,8 +156,10 @@ void DefinitionList::SetBody(QString body) {
         at = next;
     }
     tail_ = body.mid(end);
-    body_ = std::move(body);
-    bodyCurrent_ = true;
+    // The records hold the text now; a second copy of the whole would double
+    // what a large list takes. The body is put together again when it is written.
+    body_.clear();
+    bodyCurrent_ = false;
 }
 
 const QString& DefinitionList::Body() const {
@@ -174,6 +176,7 @@ const QString& DefinitionList::Body() const {
 
 void DefinitionList::Resized(qsizetype delta) {
     length_ += delta;
+    body_.clear();
     bodyCurrent_ = false;
 }
 

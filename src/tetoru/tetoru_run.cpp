@@ -86,13 +86,13 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
                      qUtf8Printable(arguments.join(u' ')));
         return kNoDefinitionFile;
     }
-    const store::LoadResult loaded = store::LoadDefinitions(definitionFile);
+    store::LoadResult loaded = store::LoadDefinitions(definitionFile);
     if (!loaded.warning.isEmpty()) {
         std::fprintf(stderr, "TETORU: %s\n",
                      qUtf8Printable(QString(loaded.warning).replace(u'\n', u' ')));
     }
     if (loaded.refused) return kEntryFailed;
-    store::DefinitionList list(loaded.body);
+    store::DefinitionList list(std::move(loaded.body));
 
     // Every run is logged, so that a run nobody watched can be looked at later.
     std::optional<engine::RunLog> log;
@@ -115,7 +115,13 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     bool saved = true;
     if (list.Modified()) {
         QString error;
-        const store::SaveResult result = store::SaveDefinitions(definitionFile, list, &error);
+        // Only the run's changes are merged into the file: the list itself
+        // is let go first, so that a long list is not in memory twice.
+        const store::DefinitionChanges changes = list.Changes();
+        const bool listIsEmpty = list.IsEmpty();
+        list = store::DefinitionList();
+        const store::SaveResult result =
+            store::SaveChanges(definitionFile, changes, listIsEmpty, &error);
         saved = result.ok;
         if (result.nothingToDo) util::Messages().Beep();
         if (!saved) {

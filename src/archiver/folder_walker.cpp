@@ -79,7 +79,7 @@ int Examine(const std::filesystem::path& hostPath, struct stat& info, bool& foun
 }
 
 void Walk(const std::filesystem::path& folder, std::vector<std::string>& relative, bool recursive,
-          FolderWalk& walk) {
+          const FileFound& found, FolderWalk& walk) {
     std::vector<std::string> names;
     std::string error;
     bool complete = ListNames(folder, names, error);
@@ -100,20 +100,24 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
             continue;
         }
         struct stat info {};
-        bool found = false;
-        if (const int failure = Examine(hostPath, info, found)) {
+        bool present = false;
+        if (const int failure = Examine(hostPath, info, present)) {
             // An entry that is there but cannot be examined: what this folder
             // holds is not known in full, so nothing in it counts as gone.
             complete = false;
             if (walk.error.empty()) walk.error = hostPath.string() + ": " + std::strerror(failure);
             continue;
         }
-        if (!found) continue;  // vanished meanwhile
+        if (!present) continue;  // vanished meanwhile
         if (S_ISDIR(info.st_mode)) {
             if (recursive) subFolders.push_back(name);
             continue;
         }
         if (!S_ISREG(info.st_mode)) continue;
+        if (found) {
+            found(relative, name, info);
+            continue;
+        }
         SourceFile file;
         file.path = relative;
         file.path.push_back(name);
@@ -127,7 +131,7 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
     (complete ? walk.listedFolders : walk.failedFolders).insert(key);
     for (const std::string& name : subFolders) {
         relative.push_back(name);
-        Walk(folder / name, relative, recursive, walk);
+        Walk(folder / name, relative, recursive, found, walk);
         relative.pop_back();
     }
 }
@@ -143,11 +147,73 @@ std::string JoinPath(const std::vector<std::string>& components) {
     return joined;
 }
 
-FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive) {
+FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive, const FileFound& found) {
     FolderWalk walk;
     std::vector<std::string> relative;
-    Walk(root, relative, recursive, walk);
+    Walk(root, relative, recursive, found, walk);
     return walk;
+}
+
+void SourceFileList::Add(const std::vector<std::string>& folder, const std::string& name,
+                         std::int64_t modifiedTime, std::uint64_t size) {
+    entries_.push_back(Entry{names_.size(), modifiedTime, size});
+    for (const std::string& component : folder) {
+        names_ += component;
+        names_ += '/';
+    }
+    names_ += name;
+}
+
+void SourceFileList::Trim() {
+    names_.shrink_to_fit();
+    entries_.shrink_to_fit();
+}
+
+void SourceFileList::KeepIf(const std::function<bool(std::size_t)>& keep) {
+    std::size_t kept = 0;
+    std::size_t nameEnd = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (!keep(i)) continue;
+        const std::string_view path = RelativePath(i);
+        // Moved down over what was dropped, never onto bytes not yet moved.
+        std::copy(path.begin(), path.end(), names_.begin() + static_cast<std::ptrdiff_t>(nameEnd));
+        entries_[kept] = Entry{nameEnd, entries_[i].modifiedTime, entries_[i].size};
+        nameEnd += path.size();
+        ++kept;
+    }
+    entries_.resize(kept);
+    names_.resize(nameEnd);
+}
+
+std::string_view SourceFileList::RelativePath(std::size_t i) const {
+    const std::uint64_t end = i + 1 < entries_.size() ? entries_[i + 1].nameAt : names_.size();
+    return std::string_view(names_).substr(entries_[i].nameAt, end - entries_[i].nameAt);
+}
+
+std::vector<std::string> SourceFileList::Components(std::size_t i) const {
+    const std::string_view path = RelativePath(i);
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    for (std::size_t slash = path.find('/'); slash != std::string_view::npos;
+         slash = path.find('/', start)) {
+        components.emplace_back(path.substr(start, slash - start));
+        start = slash + 1;
+    }
+    components.emplace_back(path.substr(start));
+    return components;
+}
+
+std::string SourceFileList::HostPath(std::size_t i) const {
+    return (root_ / std::filesystem::path(std::string(RelativePath(i)))).native();
+}
+
+SourceFile SourceFileList::At(std::size_t i) const {
+    SourceFile file;
+    file.path = Components(i);
+    file.hostPath = HostPath(i);
+    file.modifiedTime = entries_[i].modifiedTime;
+    file.size = entries_[i].size;
+    return file;
 }
 
 }  // namespace archiver

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -31,20 +30,21 @@ int Report(std::string& output, int code, const std::string& text) {
     return code;
 }
 
-// The name this library lists the entry under: a host name that is not UTF-8 is stored as
-// its bytes without the UTF-8 flag and read back as a legacy name.
+// The name this library lists the entry under when the host name is not UTF-8: such a name is
+// stored as its bytes without the UTF-8 flag and read back as a legacy name.
 std::string ListedZipName(const std::vector<std::string>& components) {
     std::string name;
     for (std::size_t i = 0; i < components.size(); ++i) {
         if (i > 0) name += '/';
         name += components[i];
     }
-    return IsValidUtf8(name) ? name : DecodeLegacyName(name);
+    return DecodeLegacyName(name);
 }
 
-bool IsChanged(const SourceFile& file, const ZipEntry& entry) {
+bool IsChanged(const SourceFileList& files, std::uint32_t file, const ZipEntry& entry) {
     return FileChangedSince(
-        file, MemberStamp{entry.originalSize, entry.exactTime, entry.unixTime, entry.dosTime});
+        files.Size(file), files.ModifiedTime(file),
+        MemberStamp{entry.originalSize, entry.exactTime, entry.unixTime, entry.dosTime});
 }
 
 // The archive as it is before the command: absent, or where its members lie and what they
@@ -99,13 +99,17 @@ int OpenOldArchive(const std::filesystem::path& path, OldArchive& old, std::stri
     return kOk;
 }
 
-// What the new archive holds in place of each old member: nullptr keeps it as it is.
+constexpr std::uint32_t kKeep = 0xFFFFFFFF;
+
+// What the new archive holds in place of each old member (kKeep keeps it as it is, else the
+// file replacing it), and the files added.
 struct Plan {
-    std::vector<const SourceFile*> replacements;
-    std::vector<const SourceFile*> additions;
+    std::vector<std::uint32_t> replacements;
+    std::vector<std::uint32_t> additions;
 };
 
-int WriteArchive(const OldArchive& old, const Plan& plan, std::string& output) {
+int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList& files,
+                 std::string& output) {
     std::string error;
     std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
     if (!temp) return Report(output, kWriteFailed, error);
@@ -128,16 +132,16 @@ int WriteArchive(const OldArchive& old, const Plan& plan, std::string& output) {
         return records[a].spanStart < records[b].spanStart;
     });
     for (const std::size_t i : order) {
-        if (plan.replacements[i] == nullptr) {
+        if (plan.replacements[i] == kKeep) {
             if (!writer.CopyMember(*old.input, records[i], central[i], error)) {
                 return Report(output, kWriteFailed, old.path.string() + ": " + error);
             }
-        } else if (!writer.AddFile(*plan.replacements[i], central[i], error)) {
+        } else if (!writer.AddFile(files.At(plan.replacements[i]), central[i], error)) {
             return failed();
         }
     }
     for (std::size_t k = 0; k < plan.additions.size(); ++k) {
-        if (!writer.AddFile(*plan.additions[k], central[records.size() + k], error)) {
+        if (!writer.AddFile(files.At(plan.additions[k]), central[records.size() + k], error)) {
             return failed();
         }
     }
@@ -165,47 +169,56 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
     if (const int code = OpenOldArchive(FollowArchiveLinks(*archivePath), old, output)) {
         return code;
     }
-    std::map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < old.entries.size(); ++i) {
         const ZipEntry& entry = old.entries[i];
         if (entry.unsafeName) {
             return Report(output, kUnsafeMemberName,
                           "the archive holds an unsafe name: " + entry.name);
         }
-        if (!entry.isDirectory) byName.emplace(entry.name, i);
     }
     std::string error;
     std::string partial;
-    const std::optional<std::vector<SourceFile>> files =
+    const std::optional<SourceFileList> files =
         SelectSourceFiles(*folder, command.recursive, command.patterns,
                           old.exists ? &old.info : nullptr, error, partial);
     if (!files) return Report(output, kSourceUnreadable, error);
-    std::vector<std::string> keys;
-    if (!StoredNamesAreDistinct(*files, ListedZipName, keys, error)) {
-        return Report(output, kSourceUnreadable, error);
-    }
+    const ListedFiles listed(*files, ListedZipName);
+    if (!listed.Distinct('/', error)) return Report(output, kSourceUnreadable, error);
 
     Plan plan;
-    plan.replacements.assign(old.entries.size(), nullptr);
+    plan.replacements.assign(old.entries.size(), kKeep);
     int replaced = 0;
-    for (std::size_t i = 0; i < files->size(); ++i) {
-        const SourceFile& file = (*files)[i];
-        const auto found = byName.find(keys[i]);
-        if (found == byName.end()) {
-            plan.additions.push_back(&file);
-            continue;
-        }
-        const ZipEntry& entry = old.entries[found->second];
-        if (command.updateOnly && !IsChanged(file, entry)) continue;
-        if (entry.encrypted) {
-            // Its password is not known: the member stays as it is, and the entry fails
-            // until the user removes or replaces it with the tool that encrypted it.
-            partial += (partial.empty() ? "" : "; ") + file.hostPath + ": アーカイブ内の " +
-                       entry.name + " は暗号化されているので置き換えません";
-            continue;
-        }
-        plan.replacements[found->second] = &file;
-        ++replaced;
+    // Encrypted members the files would replace, named in the order the files were found.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> encrypted;
+    {
+        const auto entryName = [&](std::uint32_t i) {
+            return std::string_view(old.entries[i].name);
+        };
+        const std::vector<std::uint32_t> sorted = SortMembers(
+            old.entries.size(), [&](std::uint32_t i) { return !old.entries[i].isDirectory; },
+            entryName);
+        MatchFiles(listed, sorted, entryName, [&](std::uint32_t file, std::uint32_t member) {
+            if (member == kNoMember) {
+                plan.additions.push_back(file);
+                return;
+            }
+            const ZipEntry& entry = old.entries[member];
+            if (command.updateOnly && !IsChanged(*files, file, entry)) return;
+            if (entry.encrypted) {
+                encrypted.emplace_back(file, member);
+                return;
+            }
+            plan.replacements[member] = file;
+            ++replaced;
+        });
+    }
+    std::sort(plan.additions.begin(), plan.additions.end());
+    std::sort(encrypted.begin(), encrypted.end());
+    for (const auto& [file, member] : encrypted) {
+        // Its password is not known: the member stays as it is, and the entry fails
+        // until the user removes or replaces it with the tool that encrypted it.
+        partial += (partial.empty() ? "" : "; ") + files->HostPath(file) + ": アーカイブ内の " +
+                   old.entries[member].name + " は暗号化されているので置き換えません";
     }
     const auto added = static_cast<int>(plan.additions.size());
     const std::string summary =
@@ -213,7 +226,7 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
     // An update that changes nothing leaves the archive as it is; a first backup of an
     // empty folder still leaves an (empty) archive.
     if (!old.exists || added != 0 || replaced != 0) {
-        if (const int written = WriteArchive(old, plan, output)) return written;
+        if (const int written = WriteArchive(old, plan, *files, output)) return written;
     }
     if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);

@@ -138,7 +138,7 @@ HistoryResult WriteZipMembers(const ZipMembers& zip, const std::vector<std::size
     ZipWriter writer(temp->file());
     std::vector<std::vector<std::uint8_t>> central(kept.size());
     for (std::size_t k = 0; k < kept.size(); ++k) {
-        if (!writer.CopyMember(*zip.input, zip.layout.records[kept[k]], central[k], result.error)) {
+        if (!writer.CopyMember(*zip.input, zip.layout, kept[k], central[k], result.error)) {
             return {false, 0, target.string() + ": " + result.error};
         }
     }
@@ -171,7 +171,7 @@ HistoryResult KeepZip(const HistoryRequest& request, const SourceFiles& files) {
 // A member the same in two archives: the same name as stored, size, CRC-32 and time.
 std::string SameZipMemberKey(const ZipMembers& zip, std::size_t i) {
     const ZipEntry& entry = zip.entries[i];
-    return zip.layout.records[i].rawName + '\0' + std::to_string(entry.originalSize) + '\0' +
+    return zip.layout.RawName(i) + '\0' + std::to_string(entry.originalSize) + '\0' +
            std::to_string(entry.crc) + '\0' + std::to_string(entry.unixTime);
 }
 

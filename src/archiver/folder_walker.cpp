@@ -40,9 +40,32 @@ bool Storable(const std::string& name) {
     return reading.find('\\') == std::string::npos && reading.find(':') == std::string::npos;
 }
 
+// The names of one folder side by side in one buffer, each ended by a zero byte (which no
+// name holds), with where each begins in byte order: a folder of many files would otherwise
+// hold a string for each while it is walked.
+class FolderNames {
+  public:
+    void Add(const char* name) {
+        starts_.push_back(bytes_.size());
+        bytes_ += name;
+        bytes_ += '\0';
+    }
+    void Sort() {
+        // strcmp orders as std::string does: by unsigned bytes, a prefix first.
+        std::sort(starts_.begin(), starts_.end(), [this](std::size_t a, std::size_t b) {
+            return std::strcmp(bytes_.c_str() + a, bytes_.c_str() + b) < 0;
+        });
+    }
+    std::size_t size() const { return starts_.size(); }
+    std::string operator[](std::size_t i) const { return bytes_.c_str() + starts_[i]; }
+
+  private:
+    std::string bytes_;
+    std::vector<std::size_t> starts_;
+};
+
 // Names of one folder in byte order; false when the listing failed part way.
-bool ListNames(const std::filesystem::path& folder, std::vector<std::string>& names,
-               std::string& error) {
+bool ListNames(const std::filesystem::path& folder, FolderNames& names, std::string& error) {
     const DirectoryHandle dir(folder);
     if (dir.get() == nullptr) {
         error = folder.string() + ": " + std::strerror(errno);
@@ -52,14 +75,15 @@ bool ListNames(const std::filesystem::path& folder, std::vector<std::string>& na
         errno = 0;
         const dirent* entry = platform::sys::ReadDir(dir.get(), folder.c_str());
         if (entry == nullptr) break;
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            names.Add(entry->d_name);
+        }
     }
     if (errno != 0) {
         error = folder.string() + ": " + std::strerror(errno);
         return false;
     }
-    std::sort(names.begin(), names.end());
+    names.Sort();
     return true;
 }
 
@@ -80,7 +104,7 @@ int Examine(const std::filesystem::path& hostPath, struct stat& info, bool& foun
 
 void Walk(const std::filesystem::path& folder, std::vector<std::string>& relative, bool recursive,
           const FileFound& found, FolderWalk& walk) {
-    std::vector<std::string> names;
+    FolderNames names;
     std::string error;
     bool complete = ListNames(folder, names, error);
     const std::string key = JoinPath(relative);
@@ -92,7 +116,8 @@ void Walk(const std::filesystem::path& folder, std::vector<std::string>& relativ
     }
     if (relative.empty()) walk.rootListed = true;
     std::vector<std::string> subFolders;
-    for (const std::string& name : names) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string name = names[i];
         if (!Listed(name)) continue;
         const std::filesystem::path hostPath = folder / name;
         if (!Storable(name)) {

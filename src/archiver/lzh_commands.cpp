@@ -45,6 +45,7 @@ class OldMembers {
         record.exactTime = member.exactTime;
         record.directory = member.isDirectory();
         record.unsafe = member.unsafePath;
+        record.noPath = member.path.empty();
         // No component holds "/": the reader splits names there.
         for (std::size_t i = 0; i < member.path.size(); ++i) {
             if (i > 0) names_ += '/';
@@ -70,6 +71,19 @@ class OldMembers {
         if (records_[i].directory) name += '\\';
         return name;
     }
+    std::vector<std::string> Components(std::size_t i) const {
+        std::vector<std::string> path;
+        if (records_[i].noPath) return path;
+        const std::string_view name = Name(i);
+        std::size_t start = 0;
+        for (std::size_t slash = name.find('/'); slash != std::string_view::npos;
+             slash = name.find('/', start)) {
+            path.emplace_back(name.substr(start, slash - start));
+            start = slash + 1;
+        }
+        path.emplace_back(name.substr(start));
+        return path;
+    }
     bool IsDirectory(std::size_t i) const { return records_[i].directory; }
     bool IsUnsafe(std::size_t i) const { return records_[i].unsafe; }
     std::uint64_t OriginalSize(std::size_t i) const { return records_[i].originalSize; }
@@ -94,6 +108,7 @@ class OldMembers {
         bool exactTime = false;
         bool directory = false;
         bool unsafe = false;
+        bool noPath = false;  // not even one empty component
     };
     std::string names_;
     std::vector<Record> records_;
@@ -109,7 +124,8 @@ struct OldArchive {
     OldMembers table;             // only when asked for
 };
 
-enum class Read { kMembers = 1, kTable = 2, kBoth = 3 };
+// Whole LzhMember records (to decode members), or only what an update needs of them.
+enum class Read { kMembers, kTable };
 
 int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& output, Read read) {
     const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
@@ -120,15 +136,13 @@ int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& o
     std::string error;
     old.input = FileInput::Open(old.path, error);
     if (!old.input) return Report(output, kArchiveDamaged, error);
-    const bool members = (static_cast<int>(read) & static_cast<int>(Read::kMembers)) != 0;
-    const bool table = (static_cast<int>(read) & static_cast<int>(Read::kTable)) != 0;
-    std::vector<LzhMember> kept;
-    old.contents = ScanLzhArchive(*old.input, [&](LzhMember& member) {
-        if (table) old.table.Add(member);
-        if (members) kept.push_back(std::move(member));
-    });
-    old.contents.members = std::move(kept);
-    old.table.Trim();
+    if (read == Read::kMembers) {
+        old.contents = ReadLzhArchive(*old.input);
+    } else {
+        old.contents =
+            ScanLzhArchive(*old.input, [&](LzhMember& member) { old.table.Add(member); });
+        old.table.Trim();
+    }
     if (old.contents.damaged) {
         return Report(output, kArchiveDamaged, old.path.string() + ": " + old.contents.error);
     }
@@ -347,16 +361,17 @@ ListedWalk ListedNames(const FolderWalk& walk) {
 
 // True when the member's file is known to be gone: its nearest folder that the walk reached
 // was listed completely and did not hold it.
-bool IsMissing(const LzhMember& member, const ListedWalk& walk) {
-    if (member.unsafePath) return true;
-    const std::string key = JoinPath(member.path);
-    if (member.isDirectory()) {
+bool IsMissing(const std::vector<std::string>& path, bool directory, bool unsafe,
+               const ListedWalk& walk) {
+    if (unsafe) return true;
+    const std::string key = JoinPath(path);
+    if (directory) {
         if (walk.listedFolders.count(key) || walk.failedFolders.count(key)) return false;
     } else if (walk.files.count(key)) {
         return false;
     }
-    for (std::size_t depth = member.path.size() - 1;; --depth) {
-        const std::vector<std::string> parent(member.path.begin(), member.path.begin() + depth);
+    for (std::size_t depth = path.size() - 1;; --depth) {
+        const std::vector<std::string> parent(path.begin(), path.begin() + depth);
         const std::string parentKey = JoinPath(parent);
         if (walk.failedFolders.count(parentKey)) return false;
         if (walk.listedFolders.count(parentKey)) return true;
@@ -366,7 +381,7 @@ bool IsMissing(const LzhMember& member, const ListedWalk& walk) {
 
 int DeleteMissing(const UnlhaCommand& command, std::string& output) {
     OldArchive old;
-    if (const int code = OpenOldArchive(command.archive, old, output, Read::kBoth)) return code;
+    if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
     if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
     int code = kOk;
     const std::optional<std::filesystem::path> folder =
@@ -378,10 +393,11 @@ int DeleteMissing(const UnlhaCommand& command, std::string& output) {
 
     Plan plan;
     int deleted = 0;
-    for (const LzhMember& member : old.contents.members) {
-        const bool candidate =
-            member.path.empty() || MatchesAny(command.patterns, member.path.back());
-        if (candidate && IsMissing(member, listed)) {
+    const OldMembers& members = old.table;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const std::vector<std::string> path = members.Components(i);
+        const bool candidate = path.empty() || MatchesAny(command.patterns, path.back());
+        if (candidate && IsMissing(path, members.IsDirectory(i), members.IsUnsafe(i), listed)) {
             ++deleted;
             plan.members.push_back(kDrop);
         } else {

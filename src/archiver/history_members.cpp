@@ -115,10 +115,14 @@ bool ReadZipMembers(const std::filesystem::path& path, ZipMembers& zip, std::str
         error = path.string() + ": " + error;
         return false;
     }
-    const ZipArchiveHandle archive(zip.input->fd(), zip.layout.archiveStart, path, error);
-    if (archive.get() == nullptr) return false;
-    if (!ReadZipEntries(archive.get(), zip.entries, error)) {
-        error = path.string() + ": " + error;
+    bool opened = false;
+    if (!ReadZipEntriesBySlice(
+            *zip.input, zip.layout, path,
+            [&](std::size_t, const std::vector<ZipEntry>& entries, zip_t*) {
+                zip.entries.insert(zip.entries.end(), entries.begin(), entries.end());
+            },
+            opened, error)) {
+        if (opened) error = path.string() + ": " + error;
         return false;
     }
     if (zip.entries.size() != zip.layout.records.size()) {

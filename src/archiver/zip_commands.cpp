@@ -98,9 +98,9 @@ struct OldArchive {
 // The members are located by this library and read by libzip from the same open file; an
 // archive the two do not read alike is not updated. `entries` are those libzip read of the
 // slice of records from `first`.
-bool ReadSameMembers(const ZipLayout& layout, std::size_t first, std::size_t count,
+bool ReadSameMembers(const ZipLayout& layout, std::size_t first,
                      const std::vector<ZipEntry>& entries, zip_t* archive) {
-    if (entries.size() != count) return false;
+    if (entries.size() > layout.records.size() - first) return false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const char* raw = zip_get_name(archive, entries[i].index, ZIP_FL_ENC_RAW);
         const std::string stored = layout.RawName(first + i);
@@ -110,9 +110,6 @@ bool ReadSameMembers(const ZipLayout& layout, std::size_t first, std::size_t cou
     }
     return true;
 }
-
-// Central records read by libzip at a time.
-constexpr std::size_t kSlice = 4096;
 
 int OpenOldArchive(const std::filesystem::path& path, OldArchive& old, std::string& output) {
     old.path = path;
@@ -129,35 +126,24 @@ int OpenOldArchive(const std::filesystem::path& path, OldArchive& old, std::stri
         return Report(output, kArchiveDamaged, path.string() + ": " + why + "（更新しません）");
     };
     if (!ReadZipLayout(*old.input, old.layout, error)) return refuse(error);
-    // libzip reads the directory a slice at a time. What it cannot open is reported first,
-    // then an entry it cannot read, then a difference from this library's reading.
-    const std::vector<ZipCentralRecord>& records = old.layout.records;
-    const std::uint64_t directoryOffset = old.layout.directoryStart - old.layout.archiveStart;
-    std::string unreadable;
+    // What libzip cannot open is reported first, then an entry it cannot read, then a
+    // difference from this library's reading.
     bool same = true;
-    old.entries.Reserve(records.size());
-    for (std::size_t first = 0; first < records.size(); first += kSlice) {
-        const std::size_t count = std::min(kSlice, records.size() - first);
-        const std::span<const std::uint8_t> from = old.layout.Raw(first);
-        const std::span<const std::uint8_t> to = old.layout.Raw(first + count - 1);
-        std::vector<std::uint8_t> slice(from.data(), to.data() + to.size());
-        const ZipArchiveHandle archive(*old.input, old.layout.archiveStart, directoryOffset,
-                                       std::move(slice), count, path, error);
-        if (archive.get() == nullptr) return Report(output, kArchiveDamaged, error);
-        if (!unreadable.empty()) continue;
-        std::vector<ZipEntry> entries;
-        if (!ReadZipEntries(archive.get(), entries, error)) {
-            unreadable = error;
-            continue;
-        }
-        if (!same) continue;
-        same = ReadSameMembers(old.layout, first, count, entries, archive.get());
-        for (const ZipEntry& entry : entries) old.entries.Add(entry);
-    }
+    bool opened = false;
+    old.entries.Reserve(old.layout.records.size());
+    const bool read = ReadZipEntriesBySlice(
+        *old.input, old.layout, path,
+        [&](std::size_t first, const std::vector<ZipEntry>& entries, zip_t* archive) {
+            if (!same) return;
+            same = ReadSameMembers(old.layout, first, entries, archive);
+            for (const ZipEntry& entry : entries) old.entries.Add(entry);
+        },
+        opened, error);
+    if (!read)
+        return Report(output, kArchiveDamaged, opened ? path.string() + ": " + error : error);
     old.entries.Trim();
-    if (!unreadable.empty())
-        return Report(output, kArchiveDamaged, path.string() + ": " + unreadable);
-    if (!same) return refuse("中央ディレクトリの読み方が一つに定まりません");
+    if (!same || old.entries.size() != old.layout.records.size())
+        return refuse("中央ディレクトリの読み方が一つに定まりません");
     return kOk;
 }
 

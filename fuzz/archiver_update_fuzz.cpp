@@ -5,12 +5,14 @@
 // those after the end record), but for the one member a ZIP update may replace.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 
 #include "archiver/archiver.h"
@@ -73,11 +75,12 @@ void CheckKeptZipMembers(const std::string& bytes, const std::string& after,
     int changed = 0;
     for (std::size_t i = 0; i < old.records.size(); ++i) {
         const a::ZipCentralRecord& before = old.records[i];
-        std::vector<std::uint8_t> central = now.records[i].raw;
+        const std::span<const std::uint8_t> raw = now.Raw(i);
+        std::vector<std::uint8_t> central(raw.begin(), raw.end());
         if (!a::RelocateCentralRecord(central, before.spanStart - old.archiveStart, error)) {
             std::abort();
         }
-        if (central != before.raw ||
+        if (!std::ranges::equal(central, old.Raw(i)) ||
             Span(after, now.records[i].spanStart, now.records[i].spanEnd) !=
                 Span(bytes, before.spanStart, before.spanEnd)) {
             ++changed;

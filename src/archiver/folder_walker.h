@@ -7,11 +7,15 @@
 
 #include <sys/types.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace archiver {
@@ -42,7 +46,47 @@ struct FolderWalk {
     std::string error;                              // the first listing error
 };
 
-FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive);
+// Each file as the walk finds it: the components of its folder, its name and what stat says.
+using FileFound = std::function<void(const std::vector<std::string>& folder,
+                                     const std::string& name, const struct stat& info)>;
+
+// With `found`, files go to it and `files` stays empty.
+FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive,
+                      const FileFound& found = {});
+
+// The files of a walk kept compactly for large trees: each file's relative path in one shared
+// buffer, "/"-joined as the host names it ("/" is the one byte no host name holds), beside
+// its time and size. A SourceFile is made only for the file about to be stored.
+class SourceFileList {
+  public:
+    explicit SourceFileList(std::filesystem::path root) : root_(std::move(root)) {}
+
+    void Add(const std::vector<std::string>& folder, const std::string& name,
+             std::int64_t modifiedTime, std::uint64_t size);
+    // Drops what was reserved beyond the files added.
+    void Trim();
+    // Keeps the files for which `keep(i)` is true, in their order.
+    void KeepIf(const std::function<bool(std::size_t)>& keep);
+
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    std::string_view RelativePath(std::size_t i) const;
+    std::vector<std::string> Components(std::size_t i) const;
+    std::string HostPath(std::size_t i) const;
+    std::int64_t ModifiedTime(std::size_t i) const { return entries_[i].modifiedTime; }
+    std::uint64_t Size(std::size_t i) const { return entries_[i].size; }
+    SourceFile At(std::size_t i) const;
+
+  private:
+    struct Entry {
+        std::uint64_t nameAt = 0;  // its path runs to the next entry's
+        std::int64_t modifiedTime = 0;
+        std::uint64_t size = 0;
+    };
+    std::filesystem::path root_;
+    std::string names_;
+    std::vector<Entry> entries_;
+};
 
 // "\"-joined components.
 std::string JoinPath(const std::vector<std::string>& components);

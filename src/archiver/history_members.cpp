@@ -115,10 +115,14 @@ bool ReadZipMembers(const std::filesystem::path& path, ZipMembers& zip, std::str
         error = path.string() + ": " + error;
         return false;
     }
-    const ZipArchiveHandle archive(zip.input->fd(), zip.layout.archiveStart, path, error);
-    if (archive.get() == nullptr) return false;
-    if (!ReadZipEntries(archive.get(), zip.entries, error)) {
-        error = path.string() + ": " + error;
+    bool opened = false;
+    if (!ReadZipEntriesBySlice(
+            *zip.input, zip.layout, path,
+            [&](std::size_t, const std::vector<ZipEntry>& entries, zip_t*) {
+                zip.entries.insert(zip.entries.end(), entries.begin(), entries.end());
+            },
+            opened, error)) {
+        if (opened) error = path.string() + ": " + error;
         return false;
     }
     if (zip.entries.size() != zip.layout.records.size()) {
@@ -138,7 +142,7 @@ HistoryResult WriteZipMembers(const ZipMembers& zip, const std::vector<std::size
     ZipWriter writer(temp->file());
     std::vector<std::vector<std::uint8_t>> central(kept.size());
     for (std::size_t k = 0; k < kept.size(); ++k) {
-        if (!writer.CopyMember(*zip.input, zip.layout.records[kept[k]], central[k], result.error)) {
+        if (!writer.CopyMember(*zip.input, zip.layout, kept[k], central[k], result.error)) {
             return {false, 0, target.string() + ": " + result.error};
         }
     }
@@ -171,7 +175,7 @@ HistoryResult KeepZip(const HistoryRequest& request, const SourceFiles& files) {
 // A member the same in two archives: the same name as stored, size, CRC-32 and time.
 std::string SameZipMemberKey(const ZipMembers& zip, std::size_t i) {
     const ZipEntry& entry = zip.entries[i];
-    return zip.layout.records[i].rawName + '\0' + std::to_string(entry.originalSize) + '\0' +
+    return zip.layout.RawName(i) + '\0' + std::to_string(entry.originalSize) + '\0' +
            std::to_string(entry.crc) + '\0' + std::to_string(entry.unixTime);
 }
 

@@ -85,6 +85,15 @@ std::string ArchiveFurtherOn(const RandomAccessInput& input, std::uint64_t archi
 }  // namespace
 
 LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
+    std::vector<LzhMember> members;
+    LzhArchiveContents contents =
+        ScanLzhArchive(input, [&](LzhMember& member) { members.push_back(std::move(member)); });
+    contents.members = std::move(members);
+    return contents;
+}
+
+LzhArchiveContents ScanLzhArchive(const RandomAccessInput& input,
+                                  const std::function<void(LzhMember&)>& each) {
     LzhArchiveContents contents;
     std::uint64_t offset = 0;
     for (;;) {
@@ -122,7 +131,7 @@ LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input) {
             contents.error += " at offset " + std::to_string(offset);
             break;
         }
-        contents.members.push_back(std::move(member));
+        each(member);
         offset = next;
     }
     return contents;

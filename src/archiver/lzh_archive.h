@@ -1,6 +1,7 @@
 // Reading whole LZH archives: the member list, and the data of one member.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ struct LzhArchiveContents {
 };
 
 LzhArchiveContents ReadLzhArchive(const RandomAccessInput& input);
+
+// As ReadLzhArchive, but each member goes to `each` as it is read and `members` stays empty:
+// for a caller that keeps only some of what a member says. On damage the members before it
+// have been given already.
+LzhArchiveContents ScanLzhArchive(const RandomAccessInput& input,
+                                  const std::function<void(LzhMember&)>& each);
 
 // Decodes the member into the sink and checks its size and CRC. False with `error` for a
 // method this library cannot decode (member.method empty; the error names the method), damaged data

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 #include <set>
-#include <variant>
+#include <string_view>
 
 #include "archiver/archive_target.h"
 #include "archiver/lzh_archive.h"
@@ -30,16 +30,104 @@ int Report(std::string& output, int code, const std::string& text) {
     return code;
 }
 
+// What an update needs of each old member, the names of all in one buffer: an archive of many
+// small members would otherwise hold a record and strings of their own for each.
+class OldMembers {
+  public:
+    void Add(const LzhMember& member) {
+        Record record;
+        record.headerOffset = member.headerOffset;
+        record.end = member.dataOffset + member.packedSize;
+        record.originalSize = member.originalSize;
+        record.unixTime = member.unixTime;
+        record.nameAt = names_.size();
+        record.dosTime = member.dosTime;
+        record.exactTime = member.exactTime;
+        record.directory = member.isDirectory();
+        record.unsafe = member.unsafePath;
+        record.noPath = member.path.empty();
+        // No component holds "/": the reader splits names there.
+        for (std::size_t i = 0; i < member.path.size(); ++i) {
+            if (i > 0) names_ += '/';
+            names_ += member.path[i];
+        }
+        records_.push_back(record);
+    }
+    void Trim() {
+        names_.shrink_to_fit();
+        records_.shrink_to_fit();
+    }
+
+    std::size_t size() const { return records_.size(); }
+    // Its components "/"-joined.
+    std::string_view Name(std::size_t i) const {
+        const std::uint64_t end = i + 1 < records_.size() ? records_[i + 1].nameAt : names_.size();
+        return std::string_view(names_).substr(records_[i].nameAt, end - records_[i].nameAt);
+    }
+    // As LzhMember::DisplayName.
+    std::string DisplayName(std::size_t i) const {
+        std::string name(Name(i));
+        std::replace(name.begin(), name.end(), '/', '\\');
+        if (records_[i].directory) name += '\\';
+        return name;
+    }
+    std::vector<std::string> Components(std::size_t i) const {
+        std::vector<std::string> path;
+        if (records_[i].noPath) return path;
+        const std::string_view name = Name(i);
+        std::size_t start = 0;
+        for (std::size_t slash = name.find('/'); slash != std::string_view::npos;
+             slash = name.find('/', start)) {
+            path.emplace_back(name.substr(start, slash - start));
+            start = slash + 1;
+        }
+        path.emplace_back(name.substr(start));
+        return path;
+    }
+    bool IsDirectory(std::size_t i) const { return records_[i].directory; }
+    bool IsUnsafe(std::size_t i) const { return records_[i].unsafe; }
+    std::uint64_t OriginalSize(std::size_t i) const { return records_[i].originalSize; }
+    MemberStamp Stamp(std::size_t i) const {
+        const Record& record = records_[i];
+        return MemberStamp{record.originalSize, record.exactTime, record.unixTime, record.dosTime};
+    }
+    // Header and packed data, as they lie in the archive.
+    std::uint64_t SpanStart(std::size_t i) const { return records_[i].headerOffset; }
+    std::uint64_t SpanSize(std::size_t i) const {
+        return records_[i].end - records_[i].headerOffset;
+    }
+
+  private:
+    struct Record {
+        std::uint64_t headerOffset = 0;
+        std::uint64_t end = 0;
+        std::uint64_t originalSize = 0;
+        std::int64_t unixTime = 0;
+        std::uint64_t nameAt = 0;  // its name runs to the next record's
+        DosDateTime dosTime;
+        bool exactTime = false;
+        bool directory = false;
+        bool unsafe = false;
+        bool noPath = false;  // not even one empty component
+    };
+    std::string names_;
+    std::vector<Record> records_;
+};
+
 // The archive as it is before the command: absent, or its members.
 struct OldArchive {
     std::filesystem::path path;
     bool exists = false;
     struct stat info {};
     std::unique_ptr<FileInput> input;
-    LzhArchiveContents contents;
+    LzhArchiveContents contents;  // `members` only when asked for
+    OldMembers table;             // only when asked for
 };
 
-int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& output) {
+// Whole LzhMember records (to decode members), or only what an update needs of them.
+enum class Read { kMembers, kTable };
+
+int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& output, Read read) {
     const std::optional<std::filesystem::path> path = ResolvePath(drivePath);
     if (!path) return Report(output, kPathNotResolved, "cannot resolve " + drivePath);
     old.path = FollowArchiveLinks(*path);
@@ -48,19 +136,26 @@ int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& o
     std::string error;
     old.input = FileInput::Open(old.path, error);
     if (!old.input) return Report(output, kArchiveDamaged, error);
-    old.contents = ReadLzhArchive(*old.input);
+    if (read == Read::kMembers) {
+        old.contents = ReadLzhArchive(*old.input);
+    } else {
+        old.contents =
+            ScanLzhArchive(*old.input, [&](LzhMember& member) { old.table.Add(member); });
+        old.table.Trim();
+    }
     if (old.contents.damaged) {
         return Report(output, kArchiveDamaged, old.path.string() + ": " + old.contents.error);
     }
     return kOk;
 }
 
-void PassOverUnstorableNames(std::vector<SourceFile>& files, std::string& partial) {
-    std::erase_if(files, [&](const SourceFile& file) {
-        if (StorableInLzh(file.path)) return false;
-        partial += (partial.empty() ? "" : "; ") + file.hostPath +
+void PassOverUnstorableNames(SourceFileList& files, std::string& partial) {
+    files.KeepIf([&](std::size_t i) {
+        // "/" is never 0xFF: the joined path holds the byte exactly when a component does.
+        if (files.RelativePath(i).find('\xFF') == std::string_view::npos) return true;
+        partial += (partial.empty() ? "" : "; ") + files.HostPath(i) +
                    ": a name with the byte 0xFF cannot be stored in an LZH archive";
-        return true;
+        return false;
     });
 }
 
@@ -77,44 +172,63 @@ std::optional<std::filesystem::path> ResolveFolder(const std::string& drivePath,
     return folder;
 }
 
-// CP932 when every name can be written in it, so that older readers show them; else UTF-8.
-NameCodePage ChooseCodePage(const std::vector<const std::vector<std::string>*>& paths) {
-    for (const std::vector<std::string>* path : paths) {
-        for (const std::string& component : *path) {
-            // Host names that are not UTF-8 are stored as their bytes, member by member.
-            if (IsValidUtf8(component) && !Utf8ToCp932(component)) return NameCodePage::kUtf8;
+// Whether a name of "/"-joined components needs UTF-8: CP932 is chosen when every name can
+// be written in it, so that older readers show them.
+bool NeedsUtf8(std::string_view name) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = name.find('/', start);
+        const std::string component(
+            name.substr(start, slash == std::string_view::npos ? slash : slash - start));
+        // Host names that are not UTF-8 are stored as their bytes, member by member.
+        if (IsValidUtf8(component) && !Utf8ToCp932(component)) return true;
+        if (slash == std::string_view::npos) return false;
+        start = slash + 1;
+    }
+}
+
+constexpr std::uint32_t kKeep = 0xFFFFFFFF;
+constexpr std::uint32_t kDrop = 0xFFFFFFFE;
+
+// The members of the new archive: each old member kept, dropped or replaced by a file, then
+// the files added, in the order they were found.
+struct Plan {
+    std::vector<std::uint32_t> members;  // kKeep, kDrop or the file in its place
+    std::vector<std::uint32_t> added;
+};
+
+// Calls `item(fromFile, index)` for each member of the new archive in its order. Readers that
+// know only the 32-bit size fields (lhasa, 7-Zip) misread a member over 4 GB and, when its
+// packed data is that large too, lose their way to the members after it: such members go
+// last, in their order, so that those readers still find every other member.
+template <typename Item>
+bool ForEachPlanned(const OldArchive& old, const Plan& plan, const SourceFileList* files,
+                    Item item) {
+    constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
+    for (const bool wide : {false, true}) {
+        for (std::size_t i = 0; i < plan.members.size(); ++i) {
+            const std::uint32_t with = plan.members[i];
+            if (with == kDrop) continue;
+            const bool fromFile = with != kKeep;
+            const std::uint64_t size = fromFile ? files->Size(with) : old.table.OriginalSize(i);
+            if ((size > kNarrowLimit) != wide) continue;
+            if (!item(fromFile, fromFile ? with : static_cast<std::uint32_t>(i))) return false;
+        }
+        for (const std::uint32_t file : plan.added) {
+            if ((files->Size(file) > kNarrowLimit) != wide) continue;
+            if (!item(true, file)) return false;
         }
     }
-    return NameCodePage::kCp932;
+    return true;
 }
 
-bool IsChanged(const SourceFile& file, const LzhMember& member) {
-    return FileChangedSince(
-        file, MemberStamp{member.originalSize, member.exactTime, member.unixTime, member.dosTime});
-}
-
-// One member of the new archive: copied from the old one, or taken from a file.
-using Planned = std::variant<const LzhMember*, const SourceFile*>;
-
-std::uint64_t OriginalSize(const Planned& item) {
-    return std::holds_alternative<const LzhMember*>(item)
-               ? std::get<const LzhMember*>(item)->originalSize
-               : std::get<const SourceFile*>(item)->size;
-}
-
-// Readers that know only the 32-bit size fields (lhasa, 7-Zip) misread a member over 4 GB and,
-// when its packed data is that large too, lose their way to the members after it: such
-// members go last, in their order, so that those readers still find every other member.
-std::vector<Planned> WideMembersLast(std::vector<Planned> plan) {
-    constexpr std::uint64_t kNarrowLimit = 0xFFFFFFFFull;
-    std::stable_partition(plan.begin(), plan.end(),
-                          [](const Planned& item) { return OriginalSize(item) <= kNarrowLimit; });
-    return plan;
-}
-
-int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std::string& output) {
+int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList* files,
+                 std::string& output) {
     const bool trailer = old.input && old.contents.trailerOffset < old.input->size();
-    if (planned.empty() && trailer) {
+    const bool empty =
+        plan.added.empty() && std::all_of(plan.members.begin(), plan.members.end(),
+                                          [](std::uint32_t with) { return with == kDrop; });
+    if (empty && trailer) {
         // The end byte followed by more bytes does not read as an empty archive: keeping the
         // bytes after the old end would leave a file that no update opens again.
         return Report(output, kWriteFailed,
@@ -122,30 +236,38 @@ int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std
                           ": アーカイブの終わりの後ろにデータがあるので、すべてのメンバーを"
                           "削除することはしません");
     }
-    const std::vector<Planned> plan = WideMembersLast(planned);
-    std::vector<const std::vector<std::string>*> names;
-    for (const Planned& item : plan) {
-        names.push_back(std::holds_alternative<const LzhMember*>(item)
-                            ? &std::get<const LzhMember*>(item)->path
-                            : &std::get<const SourceFile*>(item)->path);
-    }
+    bool utf8 = false;
+    ForEachPlanned(old, plan, files, [&](bool fromFile, std::uint32_t index) {
+        utf8 = NeedsUtf8(fromFile ? files->RelativePath(index) : old.table.Name(index));
+        return !utf8;
+    });
     std::string error;
     std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
     if (!temp) return Report(output, kWriteFailed, error);
     const auto writeFailed = [&] {
         return Report(output, kWriteFailed, old.path.string() + ": " + error);
     };
-    LzhWriter writer(temp->file(), ChooseCodePage(names));
-    for (const Planned& item : plan) {
-        if (std::holds_alternative<const LzhMember*>(item)) {
-            if (!writer.CopyMember(*old.input, *std::get<const LzhMember*>(item), error)) {
-                return writeFailed();
+    LzhWriter writer(temp->file(), utf8 ? NameCodePage::kUtf8 : NameCodePage::kCp932);
+    int code = kOk;
+    ForEachPlanned(old, plan, files, [&](bool fromFile, std::uint32_t index) {
+        if (!fromFile) {
+            // A kept member is copied as it was read, header included: its level, OS id,
+            // attribute and extension headers belong to the tool that wrote it.
+            if (writer.CopyBytes(*old.input, old.table.SpanStart(index), old.table.SpanSize(index),
+                                 error)) {
+                return true;
             }
-        } else if (!writer.AddFile(*std::get<const SourceFile*>(item), error)) {
-            if (!temp->file().error().empty()) return writeFailed();
-            return Report(output, kSourceUnreadable, error);
+            code = writeFailed();
+        } else if (writer.AddFile(files->At(index), error)) {
+            return true;
+        } else if (!temp->file().error().empty()) {
+            code = writeFailed();
+        } else {
+            code = Report(output, kSourceUnreadable, error);
         }
-    }
+        return false;
+    });
+    if (code != kOk) return code;
     if (!writer.Finish(error)) return writeFailed();
     // What followed the old end-of-archive byte is not this program's: it follows the new one.
     if (trailer && !writer.CopyBytes(*old.input, old.contents.trailerOffset,
@@ -156,13 +278,23 @@ int WriteArchive(const OldArchive& old, const std::vector<Planned>& planned, std
     return kOk;
 }
 
+// The listed name, "/"-joined, of a file whose path is not all UTF-8.
+std::string OddListedName(const std::vector<std::string>& path) {
+    std::string name = ListedPath(path);
+    // The listed path holds no "/": its "\\" are those between components, or bytes of a
+    // component that no reading separates, and turn into "/" alike on both sides.
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
 int Update(const UnlhaCommand& command, std::string& output) {
     OldArchive old;
-    if (const int code = OpenOldArchive(command.archive, old, output)) return code;
-    for (const LzhMember& member : old.contents.members) {
-        if (member.unsafePath) {
+    if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
+    const OldMembers& members = old.table;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        if (members.IsUnsafe(i)) {
             return Report(output, kUnsafeMemberName,
-                          "the archive holds an unsafe name: " + member.DisplayName());
+                          "the archive holds an unsafe name: " + members.DisplayName(i));
         }
     }
     int code = kOk;
@@ -171,40 +303,38 @@ int Update(const UnlhaCommand& command, std::string& output) {
     if (!folder) return code;
     std::string error;
     std::string partial;
-    std::optional<std::vector<SourceFile>> files =
+    std::optional<SourceFileList> files =
         SelectSourceFiles(*folder, command.recursive, command.patterns,
                           old.exists ? &old.info : nullptr, error, partial);
     if (!files) return Report(output, kSourceUnreadable, error);
     PassOverUnstorableNames(*files, partial);
 
-    std::map<std::string, std::size_t> byName;
-    for (std::size_t i = 0; i < old.contents.members.size(); ++i) {
-        const LzhMember& member = old.contents.members[i];
-        if (!member.isDirectory()) byName.emplace(JoinPath(member.path), i);
-    }
-    std::vector<Planned> plan;
-    for (const LzhMember& member : old.contents.members) plan.emplace_back(&member);
-    std::vector<std::string> keys;
-    if (!StoredNamesAreDistinct(*files, ListedPath, keys, error)) {
-        return Report(output, kSourceUnreadable, error);
-    }
-    int added = 0;
+    const ListedFiles listed(*files, OddListedName);
+    if (!listed.Distinct('\\', error)) return Report(output, kSourceUnreadable, error);
+    const auto memberName = [&](std::uint32_t i) { return members.Name(i); };
+    Plan plan;
+    plan.members.assign(members.size(), kKeep);
     int replaced = 0;
-    for (std::size_t i = 0; i < files->size(); ++i) {
-        const SourceFile& file = (*files)[i];
-        const auto found = byName.find(keys[i]);
-        if (found == byName.end()) {
-            plan.emplace_back(&file);
-            ++added;
-        } else if (IsChanged(file, old.contents.members[found->second])) {
-            plan[found->second] = &file;
-            ++replaced;
-        }
+    {
+        const std::vector<std::uint32_t> sorted = SortMembers(
+            members.size(), [&](std::uint32_t i) { return !members.IsDirectory(i); }, memberName);
+        MatchFiles(listed, sorted, memberName, [&](std::uint32_t file, std::uint32_t member) {
+            if (member == kNoMember) {
+                plan.added.push_back(file);
+            } else if (FileChangedSince(files->Size(file), files->ModifiedTime(file),
+                                        members.Stamp(member))) {
+                plan.members[member] = file;
+                ++replaced;
+            }
+        });
     }
+    // Added in the order they were found.
+    std::sort(plan.added.begin(), plan.added.end());
+    const auto added = static_cast<int>(plan.added.size());
     const std::string summary =
         std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
     if (!old.exists || added != 0 || replaced != 0) {
-        if (const int written = WriteArchive(old, plan, output)) return written;
+        if (const int written = WriteArchive(old, plan, &*files, output)) return written;
     }
     if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);
@@ -231,16 +361,17 @@ ListedWalk ListedNames(const FolderWalk& walk) {
 
 // True when the member's file is known to be gone: its nearest folder that the walk reached
 // was listed completely and did not hold it.
-bool IsMissing(const LzhMember& member, const ListedWalk& walk) {
-    if (member.unsafePath) return true;
-    const std::string key = JoinPath(member.path);
-    if (member.isDirectory()) {
+bool IsMissing(const std::vector<std::string>& path, bool directory, bool unsafe,
+               const ListedWalk& walk) {
+    if (unsafe) return true;
+    const std::string key = JoinPath(path);
+    if (directory) {
         if (walk.listedFolders.count(key) || walk.failedFolders.count(key)) return false;
     } else if (walk.files.count(key)) {
         return false;
     }
-    for (std::size_t depth = member.path.size() - 1;; --depth) {
-        const std::vector<std::string> parent(member.path.begin(), member.path.begin() + depth);
+    for (std::size_t depth = path.size() - 1;; --depth) {
+        const std::vector<std::string> parent(path.begin(), path.begin() + depth);
         const std::string parentKey = JoinPath(parent);
         if (walk.failedFolders.count(parentKey)) return false;
         if (walk.listedFolders.count(parentKey)) return true;
@@ -250,7 +381,7 @@ bool IsMissing(const LzhMember& member, const ListedWalk& walk) {
 
 int DeleteMissing(const UnlhaCommand& command, std::string& output) {
     OldArchive old;
-    if (const int code = OpenOldArchive(command.archive, old, output)) return code;
+    if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
     if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
     int code = kOk;
     const std::optional<std::filesystem::path> folder =
@@ -260,26 +391,28 @@ int DeleteMissing(const UnlhaCommand& command, std::string& output) {
     if (!walk.rootListed) return Report(output, kSourceUnreadable, walk.error);
     const ListedWalk listed = ListedNames(walk);
 
-    std::vector<Planned> plan;
+    Plan plan;
     int deleted = 0;
-    for (const LzhMember& member : old.contents.members) {
-        const bool candidate =
-            member.path.empty() || MatchesAny(command.patterns, member.path.back());
-        if (candidate && IsMissing(member, listed)) {
+    const OldMembers& members = old.table;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const std::vector<std::string> path = members.Components(i);
+        const bool candidate = path.empty() || MatchesAny(command.patterns, path.back());
+        if (candidate && IsMissing(path, members.IsDirectory(i), members.IsUnsafe(i), listed)) {
             ++deleted;
+            plan.members.push_back(kDrop);
         } else {
-            plan.emplace_back(&member);
+            plan.members.push_back(kKeep);
         }
     }
     const std::string summary = std::to_string(deleted) + " deleted";
     if (deleted == 0) return Report(output, kOk, summary);
-    if (const int written = WriteArchive(old, plan, output)) return written;
+    if (const int written = WriteArchive(old, plan, nullptr, output)) return written;
     return Report(output, kOk, summary);
 }
 
 int Test(const UnlhaCommand& command, std::string& output) {
     OldArchive old;
-    if (const int code = OpenOldArchive(command.archive, old, output)) return code;
+    if (const int code = OpenOldArchive(command.archive, old, output, Read::kMembers)) return code;
     if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
     // A member of a method this library does not decode is not damaged: it is named apart,
     // and the other members are still checked.

@@ -21,6 +21,9 @@ struct MemberStamp {
 // in whole seconds against an exact time; against an MS-DOS time in its two-second steps,
 // where a difference of exactly one hour is a daylight-saving shift of the local time and
 // not a change.
-bool FileChangedSince(const SourceFile& file, const MemberStamp& member);
+bool FileChangedSince(std::uint64_t size, std::int64_t modifiedTime, const MemberStamp& member);
+inline bool FileChangedSince(const SourceFile& file, const MemberStamp& member) {
+    return FileChangedSince(file.size, file.modifiedTime, member);
+}
 
 }  // namespace archiver

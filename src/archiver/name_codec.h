@@ -3,10 +3,11 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace archiver {
 
-bool IsValidUtf8(const std::string& bytes);
+bool IsValidUtf8(std::string_view bytes);
 // The CP932 bytes of a UTF-8 text, or nullopt when the text does not survive the round trip
 // (characters CP932 lacks, or ones it maps to a different character on the way back).
 std::optional<std::string> Utf8ToCp932(const std::string& utf8);

@@ -4,12 +4,23 @@
 
 namespace archiver {
 
-std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::path& folder,
-                                                         bool recursive,
-                                                         const std::vector<std::string>& patterns,
-                                                         const struct stat* archiveInfo,
-                                                         std::string& error, std::string& partial) {
-    FolderWalk walk = WalkFolder(folder, recursive);
+std::optional<SourceFileList> SelectSourceFiles(const std::filesystem::path& folder, bool recursive,
+                                                const std::vector<std::string>& patterns,
+                                                const struct stat* archiveInfo, std::string& error,
+                                                std::string& partial) {
+    // Filtered as they are found: a list of every file before the filter would hold them all.
+    SourceFileList files(folder);
+    const FolderWalk walk = WalkFolder(
+        folder, recursive,
+        [&](const std::vector<std::string>& relative, const std::string& name,
+            const struct stat& info) {
+            const bool isArchive = archiveInfo != nullptr && info.st_dev == archiveInfo->st_dev &&
+                                   info.st_ino == archiveInfo->st_ino;
+            if (isArchive || !MatchesAny(patterns, name)) return;
+            files.Add(relative, name, info.st_mtim.tv_sec,
+                      static_cast<std::uint64_t>(info.st_size));
+        });
+    files.Trim();
     if (!walk.rootListed) {
         error = walk.error.empty() ? "cannot list " + folder.string() : walk.error;
         return std::nullopt;
@@ -21,13 +32,7 @@ std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::
         partial += (partial.empty() ? "" : "; ") + name.string() +
                    ": a name with \"\\\" or \":\" cannot be stored";
     }
-    // Filtered in place: a second list would hold every file twice at once.
-    std::erase_if(walk.files, [&](const SourceFile& file) {
-        return (archiveInfo != nullptr && file.device == archiveInfo->st_dev &&
-                file.inode == archiveInfo->st_ino) ||
-               !MatchesAny(patterns, file.path.back());
-    });
-    return std::move(walk.files);
+    return files;
 }
 
 }  // namespace archiver

@@ -17,10 +17,9 @@ namespace archiver {
 // could not be listed: an update then changes nothing. When some sub-folder or entry could
 // not be read, the files that could are returned and `partial` says what failed: an update
 // stores what it can, and then fails so that the entry is tried again.
-std::optional<std::vector<SourceFile>> SelectSourceFiles(const std::filesystem::path& folder,
-                                                         bool recursive,
-                                                         const std::vector<std::string>& patterns,
-                                                         const struct stat* archiveInfo,
-                                                         std::string& error, std::string& partial);
+std::optional<SourceFileList> SelectSourceFiles(const std::filesystem::path& folder, bool recursive,
+                                                const std::vector<std::string>& patterns,
+                                                const struct stat* archiveInfo, std::string& error,
+                                                std::string& partial);
 
 }  // namespace archiver

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "archiver/name_codec.h"
+#include "archiver/zip_archive_handle.h"
 
 namespace archiver {
 namespace {
@@ -101,6 +102,39 @@ bool ReadZipEntries(zip_t* archive, std::vector<ZipEntry>& entries, std::string&
         entries.push_back(std::move(entry));
     }
     return true;
+}
+
+bool ReadZipEntriesBySlice(
+    const RandomAccessInput& input, const ZipLayout& layout, const std::filesystem::path& path,
+    const std::function<void(std::size_t, const std::vector<ZipEntry>&, zip_t*)>& each,
+    bool& opened, std::string& error) {
+    constexpr std::size_t kSlice = 4096;
+    const std::vector<ZipCentralRecord>& records = layout.records;
+    const std::uint64_t directoryOffset = layout.directoryStart - layout.archiveStart;
+    std::string unreadable;
+    for (std::size_t first = 0; first < records.size(); first += kSlice) {
+        const std::size_t count = std::min(kSlice, records.size() - first);
+        const std::span<const std::uint8_t> from = layout.Raw(first);
+        const std::span<const std::uint8_t> to = layout.Raw(first + count - 1);
+        std::vector<std::uint8_t> slice(from.data(), to.data() + to.size());
+        const ZipArchiveHandle archive(input, layout.archiveStart, directoryOffset,
+                                       std::move(slice), count, path, error);
+        if (archive.get() == nullptr) {
+            opened = false;
+            return false;
+        }
+        if (!unreadable.empty()) continue;
+        std::vector<ZipEntry> entries;
+        if (!ReadZipEntries(archive.get(), entries, error)) {
+            unreadable = error;
+            continue;
+        }
+        each(first, entries, archive.get());
+    }
+    opened = true;
+    if (unreadable.empty()) return true;
+    error = unreadable;
+    return false;
 }
 
 std::vector<std::uint8_t> ExtendedTimestamp(std::int64_t unixTime) {

@@ -35,7 +35,7 @@ struct Zip64Extra {
     std::size_t length = 0;
 };
 
-std::optional<Zip64Extra> FindZip64Extra(const std::vector<std::uint8_t>& raw) {
+std::optional<Zip64Extra> FindZip64Extra(std::span<const std::uint8_t> raw) {
     const std::size_t nameLength = Get16(&raw[28]);
     const std::size_t extraLength = Get16(&raw[30]);
     std::size_t at = kCentralSize + nameLength;
@@ -59,7 +59,7 @@ struct RecordValues {
     std::uint32_t disk = 0;
 };
 
-bool ReadRecordValues(const std::vector<std::uint8_t>& raw, RecordValues& values) {
+bool ReadRecordValues(std::span<const std::uint8_t> raw, RecordValues& values) {
     const bool wideOriginal = Get32(&raw[24]) == kWide32;
     const bool wideCompressed = Get32(&raw[20]) == kWide32;
     const bool wideOffset = Get32(&raw[42]) == kWide32;
@@ -168,9 +168,11 @@ bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::strin
     // without adjusting them.
     const std::uint64_t shift = directoryStart - directoryOffset;
     layout.archiveStart = shift;
+    layout.directoryStart = directoryStart;
     if (count > directorySize / kCentralSize) return Fail(error, "中央ディレクトリが短すぎます");
 
-    std::vector<std::uint8_t> directory(directorySize);
+    std::vector<std::uint8_t>& directory = layout.directory;
+    directory.resize(directorySize);
     if (!input.ReadAt(directoryStart, directory.data(), directory.size())) {
         return Fail(error, "中央ディレクトリを読めません");
     }
@@ -189,20 +191,17 @@ bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::strin
             return Fail(error,
                         "中央ディレクトリの記録 " + std::to_string(i + 1) + " が壊れています");
         }
-        ZipCentralRecord record;
-        record.raw.assign(directory.begin() + static_cast<std::ptrdiff_t>(at),
-                          directory.begin() + static_cast<std::ptrdiff_t>(at + length));
-        record.rawName.assign(reinterpret_cast<const char*>(&record.raw[kCentralSize]),
-                              Get16(&record.raw[28]));
         RecordValues values;
-        if (!ReadRecordValues(record.raw, values) || values.disk != 0 ||
+        if (!ReadRecordValues(std::span(&directory[at], length), values) || values.disk != 0 ||
             values.offset > directoryOffset) {
             return Fail(error,
                         "中央ディレクトリの記録 " + std::to_string(i + 1) + " の位置が読めません");
         }
+        ZipCentralRecord record;
+        record.at = at;
         record.spanStart = values.offset + shift;
         compressedSizes.push_back(values.compressedSize);
-        layout.records.push_back(std::move(record));
+        layout.records.push_back(record);
         at += length;
     }
     if (at != directory.size()) return Fail(error, "中央ディレクトリの大きさが合いません");
@@ -219,7 +218,7 @@ bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::strin
         record.spanEnd =
             k + 1 < order.size() ? layout.records[order[k + 1]].spanStart : directoryStart;
         std::uint8_t local[kLocalSize];
-        const std::string name = "「" + record.rawName + "」";
+        const std::string name = "「" + layout.RawName(order[k]) + "」";
         if (record.spanEnd - record.spanStart < kLocalSize ||
             !input.ReadAt(record.spanStart, local, sizeof local) || !HasSignature(local, 3, 4)) {
             return Fail(
@@ -234,6 +233,16 @@ bool ReadZipLayout(const RandomAccessInput& input, ZipLayout& layout, std::strin
         }
     }
     return true;
+}
+
+std::span<const std::uint8_t> ZipLayout::Raw(std::size_t i) const {
+    const std::uint64_t end = i + 1 < records.size() ? records[i + 1].at : directory.size();
+    return std::span(directory).subspan(records[i].at, end - records[i].at);
+}
+
+std::string ZipLayout::RawName(std::size_t i) const {
+    const std::span<const std::uint8_t> raw = Raw(i);
+    return std::string(reinterpret_cast<const char*>(&raw[kCentralSize]), Get16(&raw[28]));
 }
 
 bool RelocateCentralRecord(std::vector<std::uint8_t>& raw, std::uint64_t offset,

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,9 @@
 namespace archiver {
 
 struct ZipCentralRecord {
-    std::vector<std::uint8_t> raw;  // the whole record: fixed part, name, extra, comment
-    std::string rawName;            // the name's bytes as stored
-    std::uint64_t spanStart = 0;    // file offset of the local header
-    std::uint64_t spanEnd = 0;      // file offset where the next member or the directory begins
+    std::uint64_t at = 0;         // where the record begins in the layout's `directory`
+    std::uint64_t spanStart = 0;  // file offset of the local header
+    std::uint64_t spanEnd = 0;    // file offset where the next member or the directory begins
 };
 
 struct ZipLayout {
@@ -26,6 +26,10 @@ struct ZipLayout {
     // Where the archive's recorded offsets count from: 0, or the size of a program put
     // before the archive without adjusting them.
     std::uint64_t archiveStart = 0;
+    std::uint64_t directoryStart = 0;  // file offset of the central directory
+    // The central directory as read, its records side by side: one buffer, not a vector
+    // for each of many records.
+    std::vector<std::uint8_t> directory;
     std::vector<ZipCentralRecord> records;  // in the central directory's order
     std::vector<std::uint8_t> comment;      // the archive comment
     // Where bytes appended after the end record begin (the file's size when there are none);
@@ -33,6 +37,11 @@ struct ZipLayout {
     std::uint64_t trailingStart = 0;
     bool zip64End = false;           // the archive has zip64 end records
     std::uint16_t zip64MadeBy = 45;  // from its zip64 end record
+
+    // The whole record: fixed part, name, extra, comment.
+    std::span<const std::uint8_t> Raw(std::size_t i) const;
+    // The name's bytes as stored.
+    std::string RawName(std::size_t i) const;
 };
 
 // False with `error` (Japanese, for the person) when the bytes are not a single-disk ZIP

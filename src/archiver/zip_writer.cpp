@@ -172,14 +172,21 @@ bool ZipWriter::CopyBytes(const RandomAccessInput& from, std::uint64_t begin, st
     return true;
 }
 
-bool ZipWriter::CopyMember(const RandomAccessInput& from, const ZipCentralRecord& record,
+bool ZipWriter::CopyMember(const RandomAccessInput& from, const ZipLayout& layout, std::size_t i,
                            std::vector<std::uint8_t>& central, std::string& error) {
-    central = record.raw;
+    const std::span<const std::uint8_t> raw = layout.Raw(i);
+    central.assign(raw.begin(), raw.end());
     if (!RelocateCentralRecord(central, out_.position(), error)) {
-        error = "「" + record.rawName + "」: " + error;
+        error = "「" + layout.RawName(i) + "」: " + error;
         return false;
     }
-    return CopyBytes(from, record.spanStart, record.spanEnd, error);
+    return CopyBytes(from, layout.records[i].spanStart, layout.records[i].spanEnd, error);
+}
+
+bool ZipWriter::CopyMember(const RandomAccessInput& from, const ZipLayout& layout, std::size_t i,
+                           std::uint64_t& offset, std::string& error) {
+    offset = out_.position();
+    return CopyMember(from, layout, i, scratch_, error);
 }
 
 bool ZipWriter::AddFile(const SourceFile& file, std::vector<std::uint8_t>& central,
@@ -258,12 +265,20 @@ ZipWriter::Outcome ZipWriter::WriteFile(const SourceFile& file, bool zip64,
 
 bool ZipWriter::Finish(const std::vector<std::vector<std::uint8_t>>& records, const ZipLayout& old,
                        std::string& error) {
+    return Finish(
+        records.size(),
+        [&](std::size_t i, std::vector<std::uint8_t>& bytes) { bytes = records[i]; }, old, error);
+}
+
+bool ZipWriter::Finish(std::size_t count,
+                       const std::function<void(std::size_t, std::vector<std::uint8_t>&)>& record,
+                       const ZipLayout& old, std::string& error) {
     const std::uint64_t directoryStart = out_.position();
-    for (const std::vector<std::uint8_t>& record : records) {
-        if (!out_.Write(record.data(), record.size())) return WriteError(error);
+    for (std::size_t i = 0; i < count; ++i) {
+        record(i, scratch_);
+        if (!out_.Write(scratch_.data(), scratch_.size())) return WriteError(error);
     }
     const std::uint64_t directorySize = out_.position() - directoryStart;
-    const std::uint64_t count = records.size();
     std::vector<std::uint8_t> end;
     if (old.zip64End || count >= 0xFFFF || directorySize >= kWide32 || directoryStart >= kWide32) {
         const std::uint64_t zip64At = out_.position();

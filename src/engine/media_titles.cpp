@@ -3,16 +3,19 @@
 #include "platform/attributes.h"
 #include "platform/code_page.h"
 #include "platform/drive_table.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
+#include "platform/regular_file.h"
 #include "platform/saved_file.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/path_names.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
+
+#include <sys/stat.h>
 
 namespace engine {
 namespace {
@@ -44,12 +47,19 @@ QString VolumeLabel(const platform::DrivePath& path) {
     return drive->detected ? QStorageInfo(drive->root.text()).name() : drive->label;
 }
 
+// Whether a drive's root folder is there (a link to one counts). The root is
+// a host path like any other: a mount point may hold bytes that are not UTF-8.
+bool RootIsThere(const platform::HostPath& root) {
+    struct stat st;
+    return stat(platform::HostBytes(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::optional<QString> ReadTitleFile(const platform::DrivePath& path) {
     const platform::DrivePath titleFile = TitleFilePath(path);
     if (!util::FileExists(titleFile)) return std::nullopt;
     const auto host = platform::ToHostPath(titleFile);
-    QFile file(host ? host->text() : QString());
-    if (!file.open(QIODevice::ReadOnly)) return QString();
+    QFile file;
+    if (!host || !platform::OpenRegularFile(*host, file)) return QString();
     return ParseMediaTitle(file.read(64 * 1024));
 }
 
@@ -57,7 +67,7 @@ std::optional<QString> ReadTitleFile(const platform::DrivePath& path) {
 
 bool MediumPresent(const platform::DrivePath& path) {
     const auto drive = platform::CurrentDrives().Find(LetterOf(path));
-    return drive && QFileInfo(drive->root.text()).isDir();
+    return drive && RootIsThere(drive->root);
 }
 
 QString ParseMediaTitle(const QByteArray& bytes) {

@@ -100,7 +100,7 @@ DriveTable DriveTable::Load(const HostPath& settingsFile, QString* error) {
 DetectionSources DetectionSources::FromEnvironment() {
     QString root = qEnvironmentVariable("KIBAKO_TEST_SYSTEM_ROOT");
     if (!root.isEmpty()) root = CleanRoot(root);
-    return {root == QLatin1String("/") ? QString() : root};
+    return {HostPath(root == QLatin1String("/") ? QString() : root)};
 }
 
 DriveTable DriveTable::Detect() { return Detect(DetectionSources::FromEnvironment(), {}); }

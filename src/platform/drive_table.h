@@ -27,12 +27,14 @@ struct Drive {
 // and disk names (dev/disk/by-uuid, by-label) are read, and under which the
 // mount points lie. The empty root is this machine.
 struct DetectionSources {
-    QString systemRoot;  // a host folder without a trailing "/", or empty
+    HostPath systemRoot;  // without a trailing "/"; empty for this machine
 
     HostPath MountTable() const { return OnHost(QStringLiteral("/proc/self/mountinfo")); }
     HostPath DiskFolder() const { return OnHost(QStringLiteral("/dev/disk")); }
     // Where a path of that system ("/media/hana/USB") is on this one.
-    HostPath OnHost(const QString& systemPath) const { return HostPath(systemRoot + systemPath); }
+    HostPath OnHost(const QString& systemPath) const {
+        return HostPath(systemRoot.text() + systemPath);
+    }
 
     // This machine, unless the environment variable KIBAKO_TEST_SYSTEM_ROOT
     // names a folder standing for it. That variable exists for tests, which

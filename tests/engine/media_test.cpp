@@ -5,12 +5,15 @@
 #include "engine_fixture.h"
 #include "platform/attributes.h"
 #include "platform/code_page.h"
+#include "platform/host_name.h"
 #include "store/definition_list.h"
 #include "support/fake_system.h"
 #include "util/file_ops.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -283,6 +286,20 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     QFile::remove(drives.Host(S("F:\\B\\x.txt")));
     EXPECT_EQ(engine::RunBackupAll(unattended, list), 2);
     EXPECT_TRUE(util::FileExists(D("F:\\B\\x.txt")));
+}
+
+// A mount point may hold bytes that are not UTF-8 (a label from an old
+// disk): the medium is there, and its title reads back as it was written.
+TEST_F(Media, AMediumMountedAtANameThatIsNotUtf8KeepsItsTitle) {
+    const platform::HostPath root(drives.Root() + u'/' + platform::HostText("usb\xff"));
+    ASSERT_EQ(mkdir(platform::HostBytes(root).constData(), 0777), 0);
+    platform::DriveTable table = platform::CurrentDrives();
+    table.Map(u'G', DriveType::Removable, root);
+    platform::SetCurrentDrives(table);
+    EXPECT_TRUE(engine::MediumPresent(D("G:\\")));
+    QString title = S("写真");
+    ASSERT_TRUE(engine::WriteMediaTitle(engine, D("G:\\"), title));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("G:")), S("写真"));
 }
 
 TEST_F(Media, TitleFilesFollowTheCodePageRule) {

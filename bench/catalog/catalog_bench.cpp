@@ -120,7 +120,8 @@ BENCHMARK(BM_RegisterTreeOf20000SubFolders)->Unit(benchmark::kMillisecond)->Iter
 
 void BM_ScanDriveOf50000Folders(benchmark::State& state) {
     platform::DriveTable table;
-    table.Map(u'C', platform::DriveType::Fixed, DriveC() + QStringLiteral("/Scan"));
+    table.Map(u'C', platform::DriveType::Fixed,
+              platform::HostPath(DriveC() + QStringLiteral("/Scan")));
     platform::SetCurrentDrives(table);
     for (auto _ : state) {
         FolderModel m(true);
@@ -137,7 +138,8 @@ BENCHMARK(BM_ScanDriveOf50000Folders)->Unit(benchmark::kMillisecond)->Iterations
 
 void BM_ExpandUnreadFolderOf5000(benchmark::State& state) {
     platform::DriveTable table;
-    table.Map(u'C', platform::DriveType::Fixed, DriveC() + QStringLiteral("/Wide"));
+    table.Map(u'C', platform::DriveType::Fixed,
+              platform::HostPath(DriveC() + QStringLiteral("/Wide")));
     platform::SetCurrentDrives(table);
     DriveReader reader(std::vector<store::BackupEntry>{});
     const FolderReader read = [&reader](const FolderModel& model, int fullRow) {

@@ -17,7 +17,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     platform::DriveTable table;
-    table.Map(u'C', platform::DriveType::Fixed, QString::fromLocal8Bit(argv[1]));
+    table.Map(u'C', platform::DriveType::Fixed,
+              platform::HostPath(QString::fromLocal8Bit(argv[1])));
     platform::SetCurrentDrives(table);
     const store::BackupTime last = store::BackupTime::FromText(QString::fromLocal8Bit(argv[2]));
     double best = 1e9;

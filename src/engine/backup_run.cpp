@@ -41,8 +41,8 @@ bool CopyRegistration(Engine& engine, const platform::DrivePath& source,
                       const platform::DrivePath& target, bool withSubFolders, bool deleteMissing) {
     const RunFolders folders = LookUpRunFolders(source, target);
     if (DestinationInsideSource(folders.source.host, folders.destination.host, withSubFolders)) {
-        engine.Ui().StandardMessage(DestinationInsideSourceText(source.text(), target.text()),
-                                    util::Buttons::Ok, util::Answer::Ok);
+        engine.Ui().StandardMessage(DestinationInsideSourceText(source, target), util::Buttons::Ok,
+                                    util::Answer::Ok);
         return false;
     }
     const FolderHistoryScope history(engine, target, folders.destination.host.path);
@@ -82,7 +82,7 @@ EntryOutcome RunEntry(Engine& engine, store::DefinitionList& list, const store::
         return EntryOutcome::Unchanged;
     }
     const bool removable = entry.IsRemovableDestination();
-    const QString mediaKey = MediaKeyOf(entry.destination);
+    const QString mediaKey = MediaKeyOf(platform::DrivePath(entry.destination));
     // A medium given up earlier asks nothing more, but one that is in a drive
     // is still used.
     const bool givenUp = removable && (engine.MediumSkipped(mediaKey) ||

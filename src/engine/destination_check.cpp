@@ -21,11 +21,12 @@ bool DestinationInsideSource(const platform::HostLook& hostSource,
     return withSubFolders && to.startsWith(prefix);
 }
 
-QString DestinationInsideSourceText(const QString& source, const QString& destination) {
+QString DestinationInsideSourceText(const platform::DrivePath& source,
+                                    const platform::DrivePath& destination) {
     return QStringLiteral(
                "バックアップ先がバックアップ元のフォルダーの中にあります\n"
                "バックアップ元：　") +
-           source + QStringLiteral("\nバックアップ先：　") + destination;
+           source.text() + QStringLiteral("\nバックアップ先：　") + destination.text();
 }
 
 }  // namespace engine

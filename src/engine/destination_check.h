@@ -19,6 +19,7 @@ bool DestinationInsideSource(const platform::HostLook& source,
                              const platform::HostLook& destination, bool withSubFolders);
 
 // The message that refuses such an entry.
-QString DestinationInsideSourceText(const QString& source, const QString& destination);
+QString DestinationInsideSourceText(const platform::DrivePath& source,
+                                    const platform::DrivePath& destination);
 
 }  // namespace engine

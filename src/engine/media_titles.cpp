@@ -3,52 +3,71 @@
 #include "platform/attributes.h"
 #include "platform/code_page.h"
 #include "platform/drive_table.h"
+#include "platform/host_name.h"
 #include "platform/host_path.h"
+#include "platform/regular_file.h"
 #include "platform/saved_file.h"
 #include "util/file_ops.h"
 #include "util/name_list.h"
 #include "util/path_names.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
+
+#include <sys/stat.h>
 
 namespace engine {
 namespace {
 
 using platform::DriveType;
 
-DriveType TypeOfDrive(const QString& path) {
-    return path.isEmpty() ? DriveType::Unknown : platform::CurrentDrives().TypeOf(path[0]);
+// The drive letter of a drive path; nothing (a null QChar) for an empty one.
+QChar LetterOf(const platform::DrivePath& path) {
+    return path.isEmpty() ? QChar() : path.text()[0];
 }
 
-QString DriveRoot(const QString& path) { return path.left(1).toUpper() + QStringLiteral(":\\"); }
+DriveType TypeOfDrive(const platform::DrivePath& path) {
+    return path.isEmpty() ? DriveType::Unknown : platform::CurrentDrives().TypeOf(LetterOf(path));
+}
 
-QString TitleFilePath(const QString& path) { return DriveRoot(path) + kMediaTitleFile; }
+QString DriveRoot(const platform::DrivePath& path) {
+    return path.text().left(1).toUpper() + QStringLiteral(":\\");
+}
+
+platform::DrivePath TitleFilePath(const platform::DrivePath& path) {
+    return platform::DrivePath(DriveRoot(path) + kMediaTitleFile);
+}
 
 // The volume label of the path's drive. Labels of detected drives are read
 // now, since the medium may have changed since the start.
-QString VolumeLabel(const QString& path) {
-    const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
+QString VolumeLabel(const platform::DrivePath& path) {
+    const auto drive = platform::CurrentDrives().Find(LetterOf(path));
     if (!drive) return {};
-    return drive->detected ? QStorageInfo(drive->root).name() : drive->label;
+    return drive->detected ? QStorageInfo(drive->root.text()).name() : drive->label;
 }
 
-std::optional<QString> ReadTitleFile(const QString& path) {
-    const platform::DrivePath titleFile(TitleFilePath(path));
+// Whether a drive's root folder is there (a link to one counts). The root is
+// a host path like any other: a mount point may hold bytes that are not UTF-8.
+bool RootIsThere(const platform::HostPath& root) {
+    struct stat st;
+    return stat(platform::HostBytes(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<QString> ReadTitleFile(const platform::DrivePath& path) {
+    const platform::DrivePath titleFile = TitleFilePath(path);
     if (!util::FileExists(titleFile)) return std::nullopt;
     const auto host = platform::ToHostPath(titleFile);
-    QFile file(host ? host->text() : QString());
-    if (!file.open(QIODevice::ReadOnly)) return QString();
+    QFile file;
+    if (!host || !platform::OpenRegularFile(*host, file)) return QString();
     return ParseMediaTitle(file.read(64 * 1024));
 }
 
 }  // namespace
 
-bool MediumPresent(const QString& path) {
-    const auto drive = platform::CurrentDrives().Find(path.isEmpty() ? QChar() : path[0]);
-    return drive && QFileInfo(drive->root).isDir();
+bool MediumPresent(const platform::DrivePath& path) {
+    const auto drive = platform::CurrentDrives().Find(LetterOf(path));
+    return drive && RootIsThere(drive->root);
 }
 
 QString ParseMediaTitle(const QByteArray& bytes) {
@@ -74,7 +93,7 @@ QString MediaKindText(QChar driveLetter) {
     return driveLetter.toUpper() == u'A' ? QStringLiteral("フロッピー") : QStringLiteral("ZIP、MO");
 }
 
-QString CdRomFolderTitle(const QString& path) {
+QString CdRomFolderTitle(const platform::DrivePath& path) {
     QString title;
     for (const QString& name : util::SplitNameList(
              util::ListFolderNames(platform::DrivePath(DriveRoot(path) + QStringLiteral("*.*"))))) {
@@ -83,7 +102,7 @@ QString CdRomFolderTitle(const QString& path) {
     return title.left(220);
 }
 
-QString ReadMediaTitleCached(Engine& engine, const QString& path) {
+QString ReadMediaTitleCached(Engine& engine, const platform::DrivePath& path) {
     QString title;
     switch (TypeOfDrive(path)) {
         case DriveType::Removable:
@@ -104,11 +123,11 @@ QString ReadMediaTitleCached(Engine& engine, const QString& path) {
         default:
             break;
     }
-    if (!path.isEmpty()) engine.CacheTitle(path[0], title);
+    if (!path.isEmpty()) engine.CacheTitle(LetterOf(path), title);
     return title;
 }
 
-QString ReadMediaTitle(Engine& engine, const QString& path) {
+QString ReadMediaTitle(Engine& engine, const platform::DrivePath& path) {
     switch (TypeOfDrive(path)) {
         case DriveType::Removable: {
             if (const auto fromFile = ReadTitleFile(path)) return *fromFile;
@@ -127,7 +146,7 @@ QString ReadMediaTitle(Engine& engine, const QString& path) {
     }
 }
 
-void AskMediaTitle(Engine& engine, const QString& path, QString& title,
+void AskMediaTitle(Engine& engine, const platform::DrivePath& path, QString& title,
                    const QString& currentTitle) {
     QString prompt = QStringLiteral(
         "このメディアのタイトルを入力して下さい\r\r"
@@ -162,16 +181,16 @@ QString MediaTitleLine(const QString& title) {
     return u'"' + title + u'"';
 }
 
-bool WriteMediaTitle(Engine& engine, const QString& path, QString& title) {
-    const platform::DrivePath file(TitleFilePath(path));
+bool WriteMediaTitle(Engine& engine, const platform::DrivePath& path, QString& title) {
+    const platform::DrivePath file = TitleFilePath(path);
     for (;;) {
         const auto host = platform::ToHostPath(file);
         if (host && MediumPresent(path)) {
             if (platform::SaveFileAtomically(
-                    host->text(),
+                    *host,
                     platform::EncodeStoredText(MediaTitleLine(title) + QStringLiteral("\r\n")))) {
                 platform::WriteAttributes(*host, platform::kHidden);
-                engine.CacheTitle(path[0], title);
+                engine.CacheTitle(LetterOf(path), title);
                 return true;
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "platform/path_kinds.h"
 
 #include <QString>
 
@@ -16,23 +17,23 @@ inline const QString kUntitled = QStringLiteral("タイトル未定");
 inline const QString kFactoryZipLabel = QStringLiteral("ZIP-100");
 
 // Whether the path's drive holds a medium (its root folder is there).
-bool MediumPresent(const QString& path);
+bool MediumPresent(const platform::DrivePath& path);
 
 // The title of the medium in the path's drive, remembered in the title cache:
 // removable: the title file, else the volume label, else kNoTitle; fixed: the
 // label; CD-ROM: the label, else the names of its root folders; other: empty.
-QString ReadMediaTitleCached(Engine& engine, const QString& path);
+QString ReadMediaTitleCached(Engine& engine, const platform::DrivePath& path);
 
 // The title for the registration dialog: like the cached read, but a
 // removable medium without a title file whose label is empty or "ZIP-100" is
 // asked for one. Does not touch the cache.
-QString ReadMediaTitle(Engine& engine, const QString& path);
+QString ReadMediaTitle(Engine& engine, const platform::DrivePath& path);
 
 // Asks for a title with the input dialog; a non-empty answer is written to the
 // medium. `title` holds the default and receives the answer. A title that
 // could not be found again (MediaTitleProblem) is refused with a message and
 // asked for anew.
-void AskMediaTitle(Engine& engine, const QString& path, QString& title,
+void AskMediaTitle(Engine& engine, const platform::DrivePath& path, QString& title,
                    const QString& currentTitle);
 
 // Why a title the user typed cannot serve, as the message that says so; empty
@@ -45,13 +46,13 @@ QString MediaTitleProblem(const QString& title);
 // or missing medium asks to retry; giving up empties `title` and returns false.
 // A title that the reading rule would cut (a comma, leading blanks) is
 // written quoted, so that it reads back as written.
-bool WriteMediaTitle(Engine& engine, const QString& path, QString& title);
+bool WriteMediaTitle(Engine& engine, const platform::DrivePath& path, QString& title);
 
 // The line of a title file for `title`, without its line end.
 QString MediaTitleLine(const QString& title);
 
 // The names of the root folders of a CD-ROM, joined, cut to 220 characters.
-QString CdRomFolderTitle(const QString& path);
+QString CdRomFolderTitle(const platform::DrivePath& path);
 
 // The title in the bytes of a title file: the first field of the first line,
 // leading blanks skipped, ending at a comma unless quoted.

@@ -10,14 +10,14 @@ namespace {
 using platform::DriveType;
 
 struct RemovableDestination {
-    QString driveRoot;  // "E:\"
+    platform::DrivePath driveRoot;  // "E:\"
     QString title;
     QString rest;  // the path on the medium, without its leading "\"
 };
 
 RemovableDestination Split(const QString& destination) {
     RemovableDestination parts;
-    parts.driveRoot = destination.mid(1, 1).toUpper() + QStringLiteral(":\\");
+    parts.driveRoot = platform::DrivePath(destination.mid(1, 1).toUpper() + QStringLiteral(":\\"));
     const qsizetype slash = destination.indexOf(u'\\');
     parts.title = destination.mid(3, slash < 0 ? -1 : slash - 3);
     parts.rest = slash < 0 ? QString() : destination.mid(slash + 1);
@@ -42,13 +42,13 @@ bool TitleMatches(const QString& found, const QString& wanted) {
 // Detected letters stay with their file systems, so another medium carrying
 // the wanted title (one of two sticks used in turn) has a letter of its own.
 // Before asking, every mounted drive of the wanted type is read for the title.
-std::optional<QString> FindTitleOnDetectedDrives(Engine& engine, DriveType type,
-                                                 const QString& title) {
+std::optional<platform::DrivePath> FindTitleOnDetectedDrives(Engine& engine, DriveType type,
+                                                             const QString& title) {
     if (title.isEmpty() || platform::CurrentDrives().FromSettings()) return std::nullopt;
     platform::RefreshDetectedDrives();
     for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
         if (drive.type != type || drive.root.isEmpty()) continue;
-        const QString root = QString(drive.letter) + QStringLiteral(":\\");
+        const platform::DrivePath root(QString(drive.letter) + QStringLiteral(":\\"));
         if (ReadMediaTitleCached(engine, root) == title) return root;
     }
     return std::nullopt;
@@ -60,32 +60,34 @@ bool AskAgain(Engine& engine, const QString& text) {
 }
 
 // The drive the person chose, or nothing when the entry is to be skipped.
-std::optional<QString> AskForMedium(Engine& engine, Owner owner, const RemovableDestination& wanted,
-                                    DriveType wantedType, const QString& shownTitle,
-                                    const QString& kind) {
+std::optional<platform::DrivePath> AskForMedium(Engine& engine, Owner owner,
+                                                const RemovableDestination& wanted,
+                                                DriveType wantedType, const QString& shownTitle,
+                                                const QString& kind) {
     for (;;) {
         engine.Ui().SetBusyCursor(false);
         // A medium inserted since the start has a mount point of its own by now.
         platform::RefreshDetectedDrives();
-        const DriveChoice choice =
-            engine.Ui().AskDrive(owner, shownTitle, kind, wanted.driveRoot, engine.Unattended());
+        const DriveChoice choice = engine.Ui().AskDrive(
+            owner, shownTitle, kind, wanted.driveRoot.text(), engine.Unattended());
         engine.SetDriveQuestionTimedOut(choice.timedOut);
         if (choice.drive.isEmpty()) return std::nullopt;
+        const platform::DrivePath drive(choice.drive);
         const QChar letter = choice.drive[0];
         if (EffectiveType(letter) != wantedType) {
             if (!AskAgain(engine, kind + QStringLiteral(" のドライブを指定して下さい")))
                 return std::nullopt;
             continue;
         }
-        const QString found = ReadMediaTitleCached(engine, choice.drive);
+        const QString found = ReadMediaTitleCached(engine, drive);
         if (wantedType == DriveType::Removable && (found.isEmpty() || found == kNoTitle)) {
             QString title = wanted.title.isEmpty() ? kUntitled : wanted.title;
-            if (!WriteMediaTitle(engine, choice.drive, title)) return std::nullopt;
-            return choice.drive;
+            if (!WriteMediaTitle(engine, drive, title)) return std::nullopt;
+            return drive;
         }
         if (TitleMatches(found, wanted.title)) {
             engine.CacheTitle(letter, found);
-            return choice.drive;
+            return drive;
         }
         if (!AskAgain(engine, QStringLiteral("指定されたドライブには、「 ") + found +
                                   QStringLiteral(" 」というタイトルが入っています。\r\r「 ") +
@@ -98,9 +100,10 @@ std::optional<QString> AskForMedium(Engine& engine, Owner owner, const Removable
 
 }  // namespace
 
-QString MediaKeyOf(const QString& destination) {
-    const qsizetype slash = destination.indexOf(u'\\');
-    return (slash < 0 ? destination : destination.left(slash)).toUpper();
+QString MediaKeyOf(const platform::DrivePath& destination) {
+    const QString& text = destination.text();
+    const qsizetype slash = text.indexOf(u'\\');
+    return (slash < 0 ? text : text.left(slash)).toUpper();
 }
 
 platform::DrivePath ResolveDestination(Engine& engine, Owner owner, const QString& destination,
@@ -110,7 +113,7 @@ platform::DrivePath ResolveDestination(Engine& engine, Owner owner, const QStrin
     if (!destination.startsWith(u'(')) return platform::DrivePath(destination);
 
     const RemovableDestination wanted = Split(destination);
-    const QChar letter = wanted.driveRoot[0];
+    const QChar letter = wanted.driveRoot.text()[0];
     const DriveType type = EffectiveType(letter);
     if (type != DriveType::Removable && type != DriveType::CdRom) {
         engine.Ui().SetBusyCursor(false);
@@ -120,11 +123,11 @@ platform::DrivePath ResolveDestination(Engine& engine, Owner owner, const QStrin
     const QString shownTitle =
         (type == DriveType::Removable && wanted.title.isEmpty()) ? kUntitled : wanted.title;
 
-    std::optional<QString> answer;
+    std::optional<platform::DrivePath> answer;
     if (!wanted.title.isEmpty()) {
         for (char16_t slot = u'Z'; slot >= u'A' && !answer; --slot) {
             if (engine.CachedTitle(QChar(slot)) != wanted.title) continue;
-            const QString drive = QString(QChar(slot)) + QStringLiteral(":\\");
+            const platform::DrivePath drive(QString(QChar(slot)) + QStringLiteral(":\\"));
             if (ReadMediaTitleCached(engine, drive) == wanted.title) answer = drive;
         }
     }
@@ -141,7 +144,7 @@ platform::DrivePath ResolveDestination(Engine& engine, Owner owner, const QStrin
     }
     engine.Ui().SetBusyCursor(false);
     if (!answer) return {};
-    return platform::DrivePath(util::JoinPath(answer->left(2) + u'\\', wanted.rest));
+    return platform::DrivePath(util::JoinPath(answer->text().left(2) + u'\\', wanted.rest));
 }
 
 }  // namespace engine

@@ -23,6 +23,6 @@ platform::DrivePath ResolveDestination(Engine& engine, Owner owner, const QStrin
 
 // The media key of a removable destination: the text before its first "\",
 // upper-cased ("(E)PHOTOS").
-QString MediaKeyOf(const QString& destination);
+QString MediaKeyOf(const platform::DrivePath& destination);
 
 }  // namespace engine

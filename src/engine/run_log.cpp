@@ -39,20 +39,20 @@ constexpr OutcomeName kOutcomeNames[] = {
     {EntryOutcome::Failed, "failed"},
 };
 
-QString OldLogName(const QString& hostFile, int generation) {
-    return hostFile + u'.' + QString::number(generation);
+QString OldLogName(const platform::HostPath& hostFile, int generation) {
+    return hostFile.text() + u'.' + QString::number(generation);
 }
 
-void Rotate(const QString& hostFile) {
+void Rotate(const platform::HostPath& hostFile) {
     QFile::remove(OldLogName(hostFile, RunLog::kKeptOldLogs));
     for (int generation = RunLog::kKeptOldLogs - 1; generation >= 1; --generation) {
         QFile::rename(OldLogName(hostFile, generation), OldLogName(hostFile, generation + 1));
     }
-    QFile::rename(hostFile, OldLogName(hostFile, 1));
+    QFile::rename(hostFile.text(), OldLogName(hostFile, 1));
 }
 
-bool EndsInsideALine(const QString& hostFile) {
-    QFile file(hostFile);
+bool EndsInsideALine(const platform::HostPath& hostFile) {
+    QFile file(hostFile.text());
     if (file.size() == 0 || !file.open(QIODevice::ReadOnly)) return false;
     if (!file.seek(file.size() - 1)) return false;
     char last = '\n';
@@ -107,11 +107,8 @@ std::optional<RunLogRecord> ParseLine(const QString& line) {
 
 QString RunLogFileName() { return QStringLiteral("Kibako.log"); }
 
-std::optional<QString> RunLogHostPath(const QString& programFolder) {
-    const auto host =
-        platform::ToHostPath(platform::DrivePath(util::JoinPath(programFolder, RunLogFileName())));
-    if (!host) return std::nullopt;
-    return host->text();
+std::optional<platform::HostPath> RunLogHostPath(const platform::DrivePath& programFolder) {
+    return platform::ToHostPath(util::JoinPath(programFolder, RunLogFileName()));
 }
 
 QString OutcomeWord(EntryOutcome outcome) {
@@ -159,19 +156,19 @@ QString UnescapeLogField(const QString& field) {
     return text;
 }
 
-RunLog::RunLog(QString hostFile, QString program)
+RunLog::RunLog(platform::HostPath hostFile, QString program)
     : hostFile_(std::move(hostFile)), program_(std::move(program)) {}
 
 void RunLog::StartRun() {
     file_.close();
     error_.clear();
-    const QFileInfo info(hostFile_);
+    const QFileInfo info(hostFile_.text());
     if (info.exists() && info.size() > kRotateBytes) Rotate(hostFile_);
     // A line a crash cut stays as it was, closed by a line break of its own.
-    const QByteArray start = !QFileInfo::exists(hostFile_) ? QByteArray(kHeader)
-                             : EndsInsideALine(hostFile_)  ? QByteArray("\n")
-                                                           : QByteArray();
-    file_.setFileName(hostFile_);
+    const QByteArray start = !QFileInfo::exists(hostFile_.text()) ? QByteArray(kHeader)
+                             : EndsInsideALine(hostFile_)         ? QByteArray("\n")
+                                                                  : QByteArray();
+    file_.setFileName(hostFile_.text());
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) ||
         file_.write(start) != start.size()) {
         error_ = file_.errorString();
@@ -215,10 +212,10 @@ std::vector<RunLogRecord> ParseRunLog(const QByteArray& text) {
     return records;
 }
 
-std::vector<RunLogRecord> ReadRunLogs(const QString& hostFile) {
+std::vector<RunLogRecord> ReadRunLogs(const platform::HostPath& hostFile) {
     std::vector<RunLogRecord> records;
     for (int generation = RunLog::kKeptOldLogs; generation >= 0; --generation) {
-        QFile file(generation == 0 ? hostFile : OldLogName(hostFile, generation));
+        QFile file(generation == 0 ? hostFile.text() : OldLogName(hostFile, generation));
         if (!file.open(QIODevice::ReadOnly)) continue;
         std::vector<RunLogRecord> part = ParseRunLog(file.readAll());
         records.insert(records.end(), std::make_move_iterator(part.begin()),

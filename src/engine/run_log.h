@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/engine_ui.h"
+#include "platform/path_kinds.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -26,9 +27,9 @@ class RunLog {
     static constexpr qint64 kRotateBytes = 1 << 20;
     static constexpr int kKeptOldLogs = 3;
 
-    // `hostFile` is the log's host path; `program` names the writer
-    // ("KIBAKO", "TETORU").
-    RunLog(QString hostFile, QString program);
+    // `hostFile` is the log's file; `program` names the writer ("KIBAKO",
+    // "TETORU").
+    RunLog(platform::HostPath hostFile, QString program);
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
 
@@ -42,21 +43,21 @@ class RunLog {
     // Why the last append failed (the disk is full, the folder is gone), or
     // empty. A log that cannot be written never fails a backup.
     const QString& Error() const { return error_; }
-    const QString& HostFile() const { return hostFile_; }
+    const platform::HostPath& HostFile() const { return hostFile_; }
 
   private:
     void Append(const QStringList& fields);
 
-    QString hostFile_;
+    platform::HostPath hostFile_;
     QString program_;
     QFile file_;
     QString error_;
 };
 
 // The name of the log in the program folder, and its host path for the
-// program folder's drive form (nothing when that has no host path).
+// program folder (nothing when that has no host path).
 QString RunLogFileName();
-std::optional<QString> RunLogHostPath(const QString& programFolder);
+std::optional<platform::HostPath> RunLogHostPath(const platform::DrivePath& programFolder);
 
 // The word a log line uses for an outcome ("ok", "failed", ...), and back.
 QString OutcomeWord(EntryOutcome outcome);
@@ -84,7 +85,7 @@ struct RunLogRecord {
 std::vector<RunLogRecord> ParseRunLog(const QByteArray& text);
 
 // The records of the log and its rotated predecessors, oldest first.
-std::vector<RunLogRecord> ReadRunLogs(const QString& hostFile);
+std::vector<RunLogRecord> ReadRunLogs(const platform::HostPath& hostFile);
 
 // One field of a log line, as written and as read back.
 QString EscapeLogField(const QString& field);

@@ -121,7 +121,7 @@ SearchResult Search(const QString& hostFolder, const QString& namePattern, Searc
     const bool onFat = type == 0x4d44;  // MSDOS_SUPER_MAGIC: FAT attribute bits
     result.coarseTimes = FatFileSystemType(type);
     const bool wild = HasWildcard(namePattern);
-    const bool holdsPseudoMounts = HoldsPseudoMountPoints(QDir::cleanPath(hostFolder));
+    const bool holdsPseudoMounts = HoldsPseudoMountPoints(HostPath(QDir::cleanPath(hostFolder)));
     if (!wild && !namePattern.startsWith(u'.') && Addressable(namePattern) &&
         !PseudoMountPoints().contains(ChildPath(hostFolder, namePattern))) {
         // An exact name needs no scan of the folder.

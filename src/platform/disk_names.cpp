@@ -11,9 +11,9 @@ QString CanonicalDevice(const QString& path) {
     return canonical.isEmpty() ? path : canonical;
 }
 
-QHash<QString, QString> ReadLinks(const QString& folder) {
+QHash<QString, QString> ReadLinks(const HostPath& folder) {
     QHash<QString, QString> byDevice;
-    const QDir dir(folder);
+    const QDir dir(folder.text());
     for (const QString& name :
          dir.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString device = QFileInfo(dir.filePath(name)).canonicalFilePath();
@@ -33,9 +33,9 @@ QString DiskNames::LabelOf(const QString& device) const {
     return labelOf.value(CanonicalDevice(device));
 }
 
-DiskNames ReadDiskNames(const QString& diskFolder) {
-    return {ReadLinks(diskFolder + QStringLiteral("/by-uuid")),
-            ReadLinks(diskFolder + QStringLiteral("/by-label"))};
+DiskNames ReadDiskNames(const HostPath& diskFolder) {
+    return {ReadLinks(diskFolder.Below(QStringLiteral("by-uuid"))),
+            ReadLinks(diskFolder.Below(QStringLiteral("by-label")))};
 }
 
 QString DecodeUdevName(const QString& name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QHash>
 #include <QString>
 
@@ -18,7 +20,7 @@ struct DiskNames {
 
 // Reads the links in `diskFolder`/by-uuid and `diskFolder`/by-label
 // (normally "/dev/disk"). A missing folder gives no names.
-DiskNames ReadDiskNames(const QString& diskFolder);
+DiskNames ReadDiskNames(const HostPath& diskFolder);
 
 // udev writes characters unsafe in a file name as "\xNN" (a blank in a label
 // is "\x20"); this gives the label back.

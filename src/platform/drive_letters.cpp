@@ -176,7 +176,7 @@ LetterAssignment AssignLetters(const QList<RememberedLetter>& remembered,
     return Assigner(remembered, mounts).Run();
 }
 
-LetterAssignment RememberLetters(const QString& settingsFile, const QList<SeenFileSystem>& mounts,
+LetterAssignment RememberLetters(const HostPath& settingsFile, const QList<SeenFileSystem>& mounts,
                                  QString* error) {
     const ProfileLock lock(settingsFile);
     const LetterAssignment assignment = AssignLetters(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/drive_type.h"
+#include "platform/path_kinds.h"
 
 #include <QChar>
 #include <QList>
@@ -58,7 +59,7 @@ LetterAssignment AssignLetters(const QList<RememberedLetter>& remembered,
 // hold the file's ProfileLock, so programs starting at the same time never
 // give one letter to two file systems. When the write fails the letters still
 // hold for this process and `error` says why.
-LetterAssignment RememberLetters(const QString& settingsFile, const QList<SeenFileSystem>& mounts,
+LetterAssignment RememberLetters(const HostPath& settingsFile, const QList<SeenFileSystem>& mounts,
                                  QString* error = nullptr);
 
 }  // namespace platform

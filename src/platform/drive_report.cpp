@@ -29,7 +29,8 @@ QString DriveReport(const DriveTable& table) {
                      QStringLiteral("letter\n");
     for (const Drive& drive : table.MappedDrives()) {
         report += Cell(QString(drive.letter) + u':', 5) + Cell(DriveTypeWord(drive.type), 9) +
-                  Cell(drive.label, 15) + Cell(drive.root, 31) + Origin(table, drive) + u'\n';
+                  Cell(drive.label, 15) + Cell(drive.root.text(), 31) + Origin(table, drive) +
+                  u'\n';
     }
     for (const QString& mountPoint : table.UnletteredMounts())
         report += QStringLiteral("no letter left for %1\n").arg(mountPoint);
@@ -39,7 +40,7 @@ QString DriveReport(const DriveTable& table) {
 int PrintDriveReport() {
     QString error;
     const DriveTable table =
-        DriveTable::Load(HostProgramFolder() + QStringLiteral("/Kibako.INI"), &error);
+        DriveTable::Load(HostProgramFolder().Below(QStringLiteral("Kibako.INI")), &error);
     std::fputs(DriveReport(table).toUtf8().constData(), stdout);
     std::fflush(stdout);
     if (error.isEmpty()) return 0;

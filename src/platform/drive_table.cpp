@@ -73,7 +73,7 @@ QList<SeenFileSystem> SeenFileSystems(const DetectionSources& sources) {
     for (MountEntry mount : ReadMountTable(sources.MountTable())) {
         if (!IsUserMount(mount.mountPoint)) continue;
         const QString device = mount.device;
-        if (mount.device.startsWith(u'/')) mount.device = sources.HostPath(mount.device);
+        if (mount.device.startsWith(u'/')) mount.device = sources.OnHost(mount.device).text();
         byMountPoint.insert(mount.mountPoint,
                             {IdentityOf(mount, names), DetectedType(mount, device),
                              mount.mountPoint, names.LabelOf(mount.device)});
@@ -83,16 +83,15 @@ QList<SeenFileSystem> SeenFileSystems(const DetectionSources& sources) {
 
 }  // namespace
 
-DriveTable DriveTable::Load(const QString& hostSettingsPath, QString* error) {
-    const auto section = ReadProfileSection(hostSettingsPath, QStringLiteral("Drives"));
-    if (section.isEmpty())
-        return Detect(DetectionSources::FromEnvironment(), hostSettingsPath, error);
+DriveTable DriveTable::Load(const HostPath& settingsFile, QString* error) {
+    const auto section = ReadProfileSection(settingsFile, QStringLiteral("Drives"));
+    if (section.isEmpty()) return Detect(DetectionSources::FromEnvironment(), settingsFile, error);
     DriveTable table;
     for (const auto& [key, value] : section) {
         if (key.size() != 1) continue;
         const QStringList parts = value.split(u'|');
         if (parts.size() < 2 || parts[1].trimmed().isEmpty()) continue;
-        table.Map(key[0], ParseDriveType(parts[0]), parts[1].trimmed(),
+        table.Map(key[0], ParseDriveType(parts[0]), HostPath(parts[1].trimmed()),
                   parts.size() > 2 ? parts.mid(2).join(u'|').trimmed() : QString());
     }
     return table;
@@ -101,18 +100,18 @@ DriveTable DriveTable::Load(const QString& hostSettingsPath, QString* error) {
 DetectionSources DetectionSources::FromEnvironment() {
     QString root = qEnvironmentVariable("KIBAKO_TEST_SYSTEM_ROOT");
     if (!root.isEmpty()) root = CleanRoot(root);
-    return {root == QLatin1String("/") ? QString() : root};
+    return {HostPath(root == QLatin1String("/") ? QString() : root)};
 }
 
 DriveTable DriveTable::Detect() { return Detect(DetectionSources::FromEnvironment(), {}); }
 
-DriveTable DriveTable::Detect(const DetectionSources& sources, const QString& settingsFile,
+DriveTable DriveTable::Detect(const DetectionSources& sources, const HostPath& settingsFile,
                               QString* error) {
     DriveTable table;
     table.detected_ = true;
     table.sources_ = sources;
     table.settingsFile_ = settingsFile;
-    table.Map(u'C', DriveType::Fixed, QStringLiteral("/"), QStorageInfo::root().name());
+    table.Map(u'C', DriveType::Fixed, HostPath(QStringLiteral("/")), QStorageInfo::root().name());
     table.drives_[u'C' - u'A']->detected = true;
     const QList<SeenFileSystem> mounts = SeenFileSystems(sources);
     QString why;
@@ -128,7 +127,7 @@ DriveTable DriveTable::Detect(const DetectionSources& sources, const QString& se
         table.drives_[mounted.letter.unicode() - u'A'] =
             Drive{mounted.letter,
                   fileSystem.type,
-                  sources.HostPath(fileSystem.mountPoint),
+                  sources.OnHost(fileSystem.mountPoint),
                   fileSystem.label,
                   true,
                   remembered,
@@ -137,7 +136,7 @@ DriveTable DriveTable::Detect(const DetectionSources& sources, const QString& se
     for (const RememberedLetter& reserved : assignment.reserved) {
         const SeenFileSystem& fileSystem = reserved.fileSystem;
         table.drives_[reserved.letter.unicode() - u'A'] = Drive{
-            reserved.letter,      DriveType::Removable, QString(), fileSystem.label, true, true,
+            reserved.letter,      DriveType::Removable, HostPath(), fileSystem.label, true, true,
             fileSystem.mountPoint};
     }
     for (const SeenFileSystem& fileSystem : assignment.unlettered)
@@ -149,12 +148,12 @@ DriveTable DriveTable::Redetected() const {
     return detected_ ? Detect(sources_, settingsFile_) : *this;
 }
 
-void DriveTable::Map(QChar letter, DriveType type, const QString& root, const QString& label) {
+void DriveTable::Map(QChar letter, DriveType type, const HostPath& root, const QString& label) {
     if (const auto slot = SlotOf(letter)) {
         Drive drive;
         drive.letter = QChar(u'A' + *slot);
         drive.type = type;
-        drive.root = CleanRoot(root);
+        drive.root = HostPath(CleanRoot(root.text()));
         drive.label = label;
         drives_[*slot] = drive;
     }
@@ -184,15 +183,15 @@ QList<Drive> DriveTable::MappedDrives() const {
     return list;
 }
 
-std::optional<QChar> DriveTable::LetterHolding(const QString& hostPath) const {
-    const QString clean = QDir::cleanPath(hostPath);
+std::optional<QChar> DriveTable::LetterHolding(const HostPath& hostPath) const {
+    const QString clean = QDir::cleanPath(hostPath.text());
     std::optional<QChar> best;
     qsizetype bestLength = -1;
     for (const auto& drive : drives_) {
-        if (drive && !drive->root.isEmpty() && IsUnder(clean, drive->root) &&
-            drive->root.size() > bestLength) {
+        if (drive && !drive->root.isEmpty() && IsUnder(clean, drive->root.text()) &&
+            drive->root.text().size() > bestLength) {
             best = drive->letter;
-            bestLength = drive->root.size();
+            bestLength = drive->root.text().size();
         }
     }
     return best;

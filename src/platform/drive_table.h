@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/drive_type.h"
+#include "platform/path_kinds.h"
 
 #include <QChar>
 #include <QList>
@@ -15,7 +16,7 @@ namespace platform {
 struct Drive {
     QChar letter;  // 'A' .. 'Z'
     DriveType type = DriveType::NoRootDir;
-    QString root;  // host folder, without a trailing "/" (except "/"); empty: no medium
+    HostPath root;  // without a trailing "/" (except "/"); empty: no medium
     QString label;
     bool detected = false;    // found in the mount table (its label may change with the medium)
     bool remembered = false;  // the letter is kept for its file system in the settings file
@@ -26,11 +27,14 @@ struct Drive {
 // and disk names (dev/disk/by-uuid, by-label) are read, and under which the
 // mount points lie. The empty root is this machine.
 struct DetectionSources {
-    QString systemRoot;
+    HostPath systemRoot;  // without a trailing "/"; empty for this machine
 
-    QString MountTable() const { return systemRoot + QStringLiteral("/proc/self/mountinfo"); }
-    QString DiskFolder() const { return systemRoot + QStringLiteral("/dev/disk"); }
-    QString HostPath(const QString& systemPath) const { return systemRoot + systemPath; }
+    HostPath MountTable() const { return OnHost(QStringLiteral("/proc/self/mountinfo")); }
+    HostPath DiskFolder() const { return OnHost(QStringLiteral("/dev/disk")); }
+    // Where a path of that system ("/media/hana/USB") is on this one.
+    HostPath OnHost(const QString& systemPath) const {
+        return HostPath(systemRoot.text() + systemPath);
+    }
 
     // This machine, unless the environment variable KIBAKO_TEST_SYSTEM_ROOT
     // names a folder standing for it. That variable exists for tests, which
@@ -42,12 +46,11 @@ struct DetectionSources {
 // The 26 drive letters and the host folders they stand for.
 class DriveTable {
   public:
-    // The [Drives] section of the settings file at `hostSettingsPath` when it
-    // has one (one key per letter: "type|host root|label", type removable,
-    // fixed, cdrom or other), else the table detected from the mount table
-    // with the letters remembered in that file. `error` (optional) says why
-    // newly given letters could not be remembered; they hold for this process.
-    static DriveTable Load(const QString& hostSettingsPath, QString* error = nullptr);
+    // The [Drives] section of the settings file `settingsFile` when it has one (one key per letter:
+    // "type|host root|label", type removable, fixed, cdrom or other), else the table detected from
+    // the mount table with the letters remembered in that file. `error` (optional) says why newly
+    // given letters could not be remembered; they hold for this process.
+    static DriveTable Load(const HostPath& settingsFile, QString* error = nullptr);
 
     // C: is "/". Every file system mounted under /media, /run/media or /mnt
     // gets the letter remembered for it in `settingsFile` wherever it is
@@ -55,11 +58,11 @@ class DriveTable {
     // order of its mount point) and is remembered from now on. A remembered
     // file system that is not mounted keeps its letter as a removable drive
     // without a medium. With no settings file nothing is remembered.
-    static DriveTable Detect(const DetectionSources& sources, const QString& settingsFile,
+    static DriveTable Detect(const DetectionSources& sources, const HostPath& settingsFile,
                              QString* error = nullptr);
     static DriveTable Detect();  // from the environment's sources, remembering nothing
 
-    void Map(QChar letter, DriveType type, const QString& root, const QString& label = {});
+    void Map(QChar letter, DriveType type, const HostPath& root, const QString& label = {});
     void Unmap(QChar letter);
 
     // The drive of a letter (either case) that has a root folder; nothing for
@@ -74,7 +77,7 @@ class DriveTable {
     bool FromSettings() const { return !detected_; }
 
     // The letter whose root holds `hostPath` (the longest root wins).
-    std::optional<QChar> LetterHolding(const QString& hostPath) const;
+    std::optional<QChar> LetterHolding(const HostPath& hostPath) const;
 
     // The same detection again (media come and go); a table from the settings
     // file stays as it is.
@@ -84,7 +87,7 @@ class DriveTable {
     std::array<std::optional<Drive>, 26> drives_;
     bool detected_ = false;
     DetectionSources sources_;
-    QString settingsFile_;
+    HostPath settingsFile_;
     QStringList unlettered_;
 };
 

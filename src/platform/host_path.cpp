@@ -163,6 +163,18 @@ std::optional<QString> InexactMatch(const QString& folder, const QString& compon
     return KnownListings().Match(folder, component);
 }
 
+// The entry `name` of `folder` when `asWritten` (the two joined) is not
+// there: the name in other ASCII case, else `asWritten` with nothing found.
+// `folderStat`, when given, is what a look at `folder` just found.
+HostLook InexactEntry(const QString& folder, const QString& name, const QString& asWritten,
+                      const struct stat* folderStat = nullptr) {
+    HostLook look;
+    const auto match = KnownListings().Match(folder, name, folderStat);
+    look.path = HostPath(match ? Child(folder, *match) : asWritten);
+    look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
+    return look;
+}
+
 // The path as written, with the drive's root and the components it is made of.
 std::optional<QString> AsWritten(const QString& drivePath, QString& root, QStringList& components) {
     if (drivePath.size() < 2 || drivePath[1] != u':' ||
@@ -171,7 +183,7 @@ std::optional<QString> AsWritten(const QString& drivePath, QString& root, QStrin
     }
     const auto drive = CurrentDrives().Find(drivePath[0]);
     if (!drive) return std::nullopt;
-    root = drive->root;
+    root = drive->root.text();
     components = Components(drivePath);
     QString asWritten = root;
     for (const QString& component : components) {
@@ -226,12 +238,8 @@ HostLook LookUpHostPath(const DrivePath& drivePath) {
     const qsizetype lastSlash = asWritten.lastIndexOf(u'/');
     const QString parent = asWritten.left(lastSlash);
     struct stat parentStat;
-    if (components.size() >= 2 && lstat(HostBytes(parent).constData(), &parentStat) == 0) {
-        const auto match = KnownListings().Match(parent, components.last(), &parentStat);
-        look.path = HostPath(match ? Child(parent, *match) : asWritten);
-        look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
-        return look;
-    }
+    if (components.size() >= 2 && lstat(HostBytes(parent).constData(), &parentStat) == 0)
+        return InexactEntry(parent, components.last(), asWritten, &parentStat);
 
     QString host = root;
     bool matching = true;  // once a component is missing, the rest cannot exist either
@@ -252,17 +260,13 @@ HostLook LookUpHostPath(const DrivePath& drivePath) {
 }
 
 HostLook LookUpHostEntry(const HostPath& folder, const QString& name) {
-    HostLook look;
     const QString asWritten = Child(folder.text(), name);
     struct stat st;
-    if (lstat(HostBytes(asWritten).constData(), &st) == 0) {
-        look.path = HostPath(asWritten);
-        look.found = Found(st);
-        return look;
-    }
-    const auto match = InexactMatch(folder.text(), name);
-    look.path = HostPath(match ? Child(folder.text(), *match) : asWritten);
-    look.found = match ? LookAtHostPath(*look.path) : HostLook::Kind::Nothing;
+    if (lstat(HostBytes(asWritten).constData(), &st) != 0)
+        return InexactEntry(folder.text(), name, asWritten);
+    HostLook look;
+    look.path = HostPath(asWritten);
+    look.found = Found(st);
     return look;
 }
 
@@ -278,9 +282,9 @@ int MakeHostFolder(const HostPath& hostFolder) {
 
 std::optional<DrivePath> ToDrivePath(const HostPath& hostPath) {
     const QString clean = QDir::cleanPath(QFileInfo(hostPath.text()).absoluteFilePath());
-    const auto letter = CurrentDrives().LetterHolding(clean);
+    const auto letter = CurrentDrives().LetterHolding(HostPath(clean));
     if (!letter) return std::nullopt;
-    const QString root = CurrentDrives().Find(*letter)->root;
+    const QString root = CurrentDrives().Find(*letter)->root.text();
     QString rest = clean.mid(root.size());
     if (rest.startsWith(u'/')) rest.remove(0, 1);
     rest.replace(u'/', u'\\');

@@ -36,8 +36,8 @@ ProgramFolderPlaces ProgramFolderPlacesNow() {
     return places;
 }
 
-bool MayKeepFilesIn(const QString& folder) {
-    const QString path = Absolute(folder);
+bool MayKeepFilesIn(const HostPath& folder) {
+    const QString path = Absolute(folder.text());
     for (const QString& system :
          {QStringLiteral("/usr"), QStringLiteral("/bin"), QStringLiteral("/sbin")}) {
         if (IsUnder(path, system)) return false;
@@ -46,27 +46,28 @@ bool MayKeepFilesIn(const QString& folder) {
     return QFileInfo(path).isDir() && ::access(HostBytes(path).constData(), W_OK) == 0;
 }
 
-QString ChooseProgramFolder(const ProgramFolderPlaces& places,
-                            const std::function<bool(const QString&)>& writable) {
-    if (!places.kibakoHome.isEmpty()) return Absolute(places.kibakoHome);
-    if (!places.executableFolder.isEmpty() && writable(places.executableFolder))
-        return Absolute(places.executableFolder);
+HostPath ChooseProgramFolder(const ProgramFolderPlaces& places,
+                             const std::function<bool(const HostPath&)>& writable) {
+    if (!places.kibakoHome.isEmpty()) return HostPath(Absolute(places.kibakoHome));
+    if (!places.executableFolder.isEmpty() && writable(HostPath(places.executableFolder)))
+        return HostPath(Absolute(places.executableFolder));
     // A relative XDG_DATA_HOME is invalid and is ignored.
     const QString data = QDir::isAbsolutePath(places.xdgDataHome)
                              ? places.xdgDataHome
                              : places.home + QStringLiteral("/.local/share");
-    return Absolute(data + QStringLiteral("/kibako"));
+    return HostPath(Absolute(data + QStringLiteral("/kibako")));
 }
 
-QString PrepareProgramFolder(const ProgramFolderPlaces& places,
-                             const std::function<bool(const QString&)>& writable) {
-    const QString folder = ChooseProgramFolder(places, writable);
+HostPath PrepareProgramFolder(const ProgramFolderPlaces& places,
+                              const std::function<bool(const HostPath&)>& writable) {
+    const HostPath folder = ChooseProgramFolder(places, writable);
     // Only the data folder is made: a missing KIBAKO_HOME is the user's to create.
-    if (places.kibakoHome.isEmpty() && !QFileInfo(folder).isDir()) QDir().mkpath(folder);
+    if (places.kibakoHome.isEmpty() && !QFileInfo(folder.text()).isDir())
+        QDir().mkpath(folder.text());
     return folder;
 }
 
-QString HostProgramFolder() {
+HostPath HostProgramFolder() {
     return PrepareProgramFolder(ProgramFolderPlacesNow(), MayKeepFilesIn);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 
 #include <functional>
@@ -22,22 +24,22 @@ ProgramFolderPlaces ProgramFolderPlacesNow();
 // belong to the system's packages even when root could write there; and it is
 // not the bin folder of an installation (one with share/doc/kibako beside it,
 // as `cmake --install --prefix ~/.local` makes).
-bool MayKeepFilesIn(const QString& folder);
+bool MayKeepFilesIn(const HostPath& folder);
 
 // The host folder of the program's files: KIBAKO_HOME when set; else the
 // executable's folder when `writable` says so (a build tree, a portable copy);
 // else $XDG_DATA_HOME/kibako, with ~/.local/share standing in for an unset or
 // relative XDG_DATA_HOME (an installed copy). Creates nothing.
-QString ChooseProgramFolder(const ProgramFolderPlaces& places,
-                            const std::function<bool(const QString&)>& writable);
+HostPath ChooseProgramFolder(const ProgramFolderPlaces& places,
+                             const std::function<bool(const HostPath&)>& writable);
 
 // ChooseProgramFolder, creating the data folder when that is the one chosen and
 // it is missing (the first start of an installed copy). A folder that cannot
 // be created is still returned: reading finds nothing and saving fails there.
-QString PrepareProgramFolder(const ProgramFolderPlaces& places,
-                             const std::function<bool(const QString&)>& writable);
+HostPath PrepareProgramFolder(const ProgramFolderPlaces& places,
+                              const std::function<bool(const HostPath&)>& writable);
 
 // PrepareProgramFolder for this process.
-QString HostProgramFolder();
+HostPath HostProgramFolder();
 
 }  // namespace platform

@@ -33,8 +33,9 @@ bool IsPseudoFileSystem(const QString& type) {
 
 }  // namespace
 
-QList<MountEntry> ReadMountTable(const QString& mountInfoPath) {
-    QFile file(mountInfoPath.isEmpty() ? QStringLiteral("/proc/self/mountinfo") : mountInfoPath);
+QList<MountEntry> ReadMountTable(const HostPath& mountInfoPath) {
+    QFile file(mountInfoPath.isEmpty() ? QStringLiteral("/proc/self/mountinfo")
+                                       : mountInfoPath.text());
     QList<MountEntry> mounts;
     if (!file.open(QIODevice::ReadOnly)) return mounts;
     for (const QByteArray& line : file.readAll().split('\n')) {
@@ -59,7 +60,7 @@ const QSet<QString>& PseudoMountPoints() {
     return points;
 }
 
-bool HoldsPseudoMountPoints(const QString& folder) {
+bool HoldsPseudoMountPoints(const HostPath& folder) {
     static const QSet<QString> parents = [] {
         QSet<QString> set;
         for (const QString& point : PseudoMountPoints()) {
@@ -68,7 +69,7 @@ bool HoldsPseudoMountPoints(const QString& folder) {
         }
         return set;
     }();
-    return parents.contains(folder);
+    return parents.contains(folder.text());
 }
 
 }  // namespace platform

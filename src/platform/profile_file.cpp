@@ -25,9 +25,9 @@ QStringList DecodeLines(const QByteArray& bytes) {
 }
 
 // A settings file that is not a regular file of sane size reads as empty.
-QStringList ReadLines(const QString& path) {
+QStringList ReadLines(const HostPath& path) {
     QByteArray bytes;
-    if (ReadRegularFile(HostPath(path), bytes) != ReadStatus::Read) return {};
+    if (ReadRegularFile(path, bytes) != ReadStatus::Read) return {};
     return DecodeLines(bytes);
 }
 
@@ -97,7 +97,7 @@ QList<QPair<QString, QString>> SectionOf(const QStringList& lines, const QString
 
 }  // namespace
 
-QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QString& section) {
+QList<QPair<QString, QString>> ReadProfileSection(const HostPath& file, const QString& section) {
     return SectionOf(ReadLines(file), section);
 }
 
@@ -106,7 +106,7 @@ QList<QPair<QString, QString>> ParseProfileSection(const QByteArray& bytes,
     return SectionOf(DecodeLines(bytes), section);
 }
 
-QString ReadProfileString(const QString& file, const QString& section, const QString& key) {
+QString ReadProfileString(const HostPath& file, const QString& section, const QString& key) {
     for (const auto& [name, value] : ReadProfileSection(file, section)) {
         if (SameName(name, key)) return value;
     }
@@ -137,7 +137,7 @@ void SetKey(QStringList& lines, const QString& section, const QString& key, cons
 
 }  // namespace
 
-bool WriteProfileKeys(const ProfileLock&, const QString& file, const QString& section,
+bool WriteProfileKeys(const ProfileLock&, const HostPath& file, const QString& section,
                       const QList<QPair<QString, QString>>& keys, QString* error) {
     QStringList lines = ReadLines(file);
     for (const auto& [key, value] : keys) SetKey(lines, section, key, value);
@@ -145,7 +145,7 @@ bool WriteProfileKeys(const ProfileLock&, const QString& file, const QString& se
     return SaveFileAtomically(file, EncodeStoredText(text), error);
 }
 
-bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+bool WriteProfileString(const HostPath& file, const QString& section, const QString& key,
                         const QString& value, QString* error) {
     const ProfileLock lock(file);
     return WriteProfileKeys(lock, file, section, {{key, value}}, error);

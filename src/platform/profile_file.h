@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -15,10 +17,10 @@ class ProfileLock;
 
 // The value, cut to its first 254 bytes in the stored code page; empty when the
 // file, section or key is missing.
-QString ReadProfileString(const QString& file, const QString& section, const QString& key);
+QString ReadProfileString(const HostPath& file, const QString& section, const QString& key);
 
 // Every key of the first matching section with its value, in file order.
-QList<QPair<QString, QString>> ReadProfileSection(const QString& file, const QString& section);
+QList<QPair<QString, QString>> ReadProfileSection(const HostPath& file, const QString& section);
 
 // The same from the bytes of a profile file.
 QList<QPair<QString, QString>> ParseProfileSection(const QByteArray& bytes, const QString& section);
@@ -28,13 +30,13 @@ QList<QPair<QString, QString>> ParseProfileSection(const QByteArray& bytes, cons
 // replaced atomically; on failure it is untouched and `error` says why.
 // Writers hold the file's ProfileLock, so that two processes changing the
 // same file never lose each other's keys.
-bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+bool WriteProfileString(const HostPath& file, const QString& section, const QString& key,
                         const QString& value, QString* error = nullptr);
 
 // Sets several keys of one section in one atomic write, as WriteProfileString
 // sets one. The caller holds `lock` on `file` (it may have read the file under
 // the same lock and decided on the keys from what it read).
-bool WriteProfileKeys(const ProfileLock& lock, const QString& file, const QString& section,
+bool WriteProfileKeys(const ProfileLock& lock, const HostPath& file, const QString& section,
                       const QList<QPair<QString, QString>>& keys, QString* error = nullptr);
 
 // The longest value a read returns, in bytes of the stored code page.

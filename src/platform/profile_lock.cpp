@@ -11,8 +11,8 @@
 
 namespace platform {
 
-ProfileLock::ProfileLock(const QString& profileFile) {
-    const QByteArray path = HostBytes(profileFile + QStringLiteral(".lock"));
+ProfileLock::ProfileLock(const HostPath& profileFile) {
+    const QByteArray path = HostBytes(profileFile.text() + QStringLiteral(".lock"));
     fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd_ < 0) return;
     int result = 0;

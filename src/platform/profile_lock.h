@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "platform/path_kinds.h"
 
 namespace platform {
 
@@ -13,7 +13,7 @@ namespace platform {
 // there either.
 class ProfileLock {
   public:
-    explicit ProfileLock(const QString& profileFile);
+    explicit ProfileLock(const HostPath& profileFile);
     ~ProfileLock();
     ProfileLock(const ProfileLock&) = delete;
     ProfileLock& operator=(const ProfileLock&) = delete;

@@ -59,7 +59,7 @@ void SyncFolder(const std::string& target) {
 
 }  // namespace
 
-bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+bool SaveFileAtomically(const HostPath& path, const QByteArray& bytes, QString* error) {
     std::string target = HostBytes(path).toStdString();
     // A link is written through: the file it names is replaced, the link stays.
     if (char* real = realpath(target.c_str(), nullptr)) {
@@ -69,7 +69,7 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     std::string name;
     const int fd = CreateTemporaryBeside(target, name);
     if (fd < 0) {
-        if (error) *error = ErrorText(errno, path);
+        if (error) *error = ErrorText(errno, path.text());
         return false;
     }
     int failure = WriteAll(fd, bytes, target.c_str());
@@ -80,7 +80,7 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     if (failure == 0 && sys::Rename(name.c_str(), target.c_str()) != 0) failure = errno;
     if (failure != 0) {
         unlink(name.c_str());
-        if (error) *error = ErrorText(failure, path);
+        if (error) *error = ErrorText(failure, path.text());
         return false;
     }
     SyncFolder(target);

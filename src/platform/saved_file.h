@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,6 +13,6 @@ namespace platform {
 // first. A failed write, flush or rename leaves the old file untouched and no
 // temporary file behind, and returns false with `error` (optional) naming the
 // file and the reason.
-bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+bool SaveFileAtomically(const HostPath& path, const QByteArray& bytes, QString* error = nullptr);
 
 }  // namespace platform

@@ -31,10 +31,10 @@ bool HasLineBreakOrControl(const QString& text) {
     return false;
 }
 
-std::optional<QString> WriteUnit(const QString& path, const QString& text) {
-    QSaveFile file(path);
+std::optional<QString> WriteUnit(const HostPath& path, const QString& text) {
+    QSaveFile file(path.text());
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        return path + QStringLiteral(": ") + file.errorString();
+        return path.text() + QStringLiteral(": ") + file.errorString();
     }
     return std::nullopt;
 }
@@ -92,7 +92,7 @@ std::optional<TimerSchedule> ScheduleOfCalendar(const QString& calendar) {
     return std::nullopt;
 }
 
-QString ServiceUnitText(const QString& tetoruHostPath, const QString& programHostFolder) {
+QString ServiceUnitText(const HostPath& tetoru, const HostPath& programFolder) {
     return QStringLiteral(
                "# Written by Kibako's schedule dialog (Tetoruｵﾌﾟｼｮﾝ): one unattended backup.\n"
                "[Unit]\n"
@@ -102,7 +102,7 @@ QString ServiceUnitText(const QString& tetoruHostPath, const QString& programHos
                "Type=oneshot\n"
                "Environment=%1\n"
                "ExecStart=%2\n")
-        .arg(Quoted(QStringLiteral("KIBAKO_HOME=") + programHostFolder), Quoted(tetoruHostPath));
+        .arg(Quoted(QStringLiteral("KIBAKO_HOME=") + programFolder.text()), Quoted(tetoru.text()));
 }
 
 QString TimerUnitText(const TimerSchedule& schedule) {
@@ -121,13 +121,14 @@ QString TimerUnitText(const TimerSchedule& schedule) {
         .arg(CalendarOf(schedule));
 }
 
-UserTimer::UserTimer(QString unitFolder, CommandRunner runner)
+UserTimer::UserTimer(HostPath unitFolder, CommandRunner runner)
     : unitFolder_(std::move(unitFolder)), runner_(std::move(runner)) {}
 
 UserTimer UserTimer::ForUser() {
-    return UserTimer(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                         QStringLiteral("/systemd/user"),
-                     RunForReal);
+    return UserTimer(
+        HostPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                 QStringLiteral("/systemd/user")),
+        RunForReal);
 }
 
 std::optional<QString> UserTimer::Systemctl(const QStringList& arguments, QString* output) const {
@@ -149,7 +150,7 @@ std::optional<QString> UserTimer::ManagerMissing() const {
 }
 
 std::optional<TimerSchedule> UserTimer::Installed() const {
-    QFile file(unitFolder_ + u'/' + QLatin1String(kTimerName));
+    QFile file(unitFolder_.Below(QLatin1String(kTimerName)).text());
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     return ScheduleOfCalendar(CalendarLine(QString::fromUtf8(file.readAll())));
 }
@@ -164,20 +165,19 @@ QString UserTimer::NextRun() const {
     return output.trimmed();
 }
 
-std::optional<QString> UserTimer::Install(const TimerSchedule& schedule,
-                                          const QString& tetoruHostPath,
-                                          const QString& programHostFolder) const {
-    if (HasLineBreakOrControl(tetoruHostPath) || HasLineBreakOrControl(programHostFolder)) {
-        return QStringLiteral("a unit file cannot name a path with a line break: ") +
-               tetoruHostPath;
+std::optional<QString> UserTimer::Install(const TimerSchedule& schedule, const HostPath& tetoru,
+                                          const HostPath& programFolder) const {
+    if (HasLineBreakOrControl(tetoru.text()) || HasLineBreakOrControl(programFolder.text())) {
+        return QStringLiteral("a unit file cannot name a path with a line break: ") + tetoru.text();
     }
-    if (!QDir().mkpath(unitFolder_)) return unitFolder_ + QStringLiteral(": cannot be made");
-    if (auto error = WriteUnit(unitFolder_ + u'/' + QLatin1String(kServiceName),
-                               ServiceUnitText(tetoruHostPath, programHostFolder))) {
+    if (!QDir().mkpath(unitFolder_.text()))
+        return unitFolder_.text() + QStringLiteral(": cannot be made");
+    if (auto error = WriteUnit(unitFolder_.Below(QLatin1String(kServiceName)),
+                               ServiceUnitText(tetoru, programFolder))) {
         return error;
     }
     if (auto error =
-            WriteUnit(unitFolder_ + u'/' + QLatin1String(kTimerName), TimerUnitText(schedule))) {
+            WriteUnit(unitFolder_.Below(QLatin1String(kTimerName)), TimerUnitText(schedule))) {
         return error;
     }
     if (auto error = Systemctl({QStringLiteral("daemon-reload")})) return error;
@@ -190,7 +190,7 @@ std::optional<QString> UserTimer::Remove() const {
     // A timer that was never enabled answers with an error: nothing to undo.
     Systemctl({QStringLiteral("disable"), QStringLiteral("--now"), QLatin1String(kTimerName)});
     for (const char* name : {kTimerName, kServiceName}) {
-        const QString path = unitFolder_ + u'/' + QLatin1String(name);
+        const QString path = unitFolder_.Below(QLatin1String(name)).text();
         if (QFile::exists(path) && !QFile::remove(path)) {
             return path + QStringLiteral(": cannot be removed");
         }

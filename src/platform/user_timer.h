@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -33,11 +35,11 @@ using CommandRunner = std::function<CommandOutcome(const QString& program, const
 QString CalendarOf(const TimerSchedule& schedule);
 std::optional<TimerSchedule> ScheduleOfCalendar(const QString& calendar);
 
-// The two unit files: the service runs `tetoruHostPath` with the program
-// folder `programHostFolder` (so it backs up what this catalog shows); the
+// The two unit files: the service runs `tetoru` with the program folder
+// `programFolder` (so it backs up what this catalog shows); the
 // timer starts it on the schedule, and at the next start when the machine
 // was off at that time.
-QString ServiceUnitText(const QString& tetoruHostPath, const QString& programHostFolder);
+QString ServiceUnitText(const HostPath& tetoru, const HostPath& programFolder);
 QString TimerUnitText(const TimerSchedule& schedule);
 
 // Tetoru's systemd user timer (tetoru.timer and tetoru.service) in the
@@ -48,11 +50,11 @@ class UserTimer {
     static constexpr const char* kServiceName = "tetoru.service";
     static constexpr const char* kTimerName = "tetoru.timer";
 
-    UserTimer(QString unitFolder, CommandRunner runner);
+    UserTimer(HostPath unitFolder, CommandRunner runner);
     // The user's own unit folder and the real systemctl.
     static UserTimer ForUser();
 
-    const QString& UnitFolder() const { return unitFolder_; }
+    const HostPath& UnitFolder() const { return unitFolder_; }
 
     // Whether systemctl can reach the user's service manager; when it
     // cannot, the reason.
@@ -68,15 +70,15 @@ class UserTimer {
     // Writes both files, reloads the manager and enables and starts the
     // timer. The reason when a step failed (files written stay, so that the
     // person can finish by hand).
-    std::optional<QString> Install(const TimerSchedule& schedule, const QString& tetoruHostPath,
-                                   const QString& programHostFolder) const;
+    std::optional<QString> Install(const TimerSchedule& schedule, const HostPath& tetoru,
+                                   const HostPath& programFolder) const;
     // Stops and disables the timer and removes both files.
     std::optional<QString> Remove() const;
 
   private:
     std::optional<QString> Systemctl(const QStringList& arguments, QString* output = nullptr) const;
 
-    QString unitFolder_;
+    HostPath unitFolder_;
     CommandRunner runner_;
 };
 

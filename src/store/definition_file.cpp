@@ -39,16 +39,17 @@ std::optional<qsizetype> HeaderLength(QStringView digits) {
 }  // namespace
 
 QString ChooseDefinitionFile(const QStringList& arguments, const Settings& settings,
-                             const QString& programFolder) {
+                             const platform::DrivePath& programFolder) {
     const QString commandLine = arguments.join(u' ');
     if (commandLine.startsWith(u'/')) {
         // A host path, as cron lines and systemd units name files.
-        const QString host = QDir::cleanPath(commandLine);
-        const QString drivePath = util::DrivePathOfHostPath(host, QFileInfo(host).path());
-        return drivePath.isEmpty() ? commandLine : drivePath;
+        const platform::HostPath host(QDir::cleanPath(commandLine));
+        const auto drivePath =
+            util::DrivePathOfHostPath(host, platform::HostPath(QFileInfo(host.text()).path()));
+        return drivePath ? drivePath->text() : commandLine;
     }
     if (!commandLine.isEmpty()) return commandLine;
-    const QString fallback = util::JoinPath(programFolder, kDefaultName);
+    const QString fallback = util::JoinPath(programFolder, kDefaultName).text();
     const QString named = settings.GetSettingText(Key::CatalogName, fallback);
     return util::FileExists(platform::DrivePath(named)) ? named : fallback;
 }
@@ -125,7 +126,7 @@ SaveResult SaveChanges(const QString& path, const DefinitionChanges& changes, bo
     // Kibako and Tetoru both save this file: the lock keeps the reading of
     // the file, the merge and the writing of one save from interleaving with
     // the other's.
-    const platform::ProfileLock lock(host->text());
+    const platform::ProfileLock lock(*host);
     LoadResult onDisk = LoadDefinitions(path);
     if (onDisk.refused) {
         // Never replace what could not even be read (a FIFO, a device, a huge file).
@@ -143,8 +144,7 @@ SaveResult SaveChanges(const QString& path, const DefinitionChanges& changes, bo
             if (error) *error = QStringLiteral("削除できません：") + path;
             return {};
         }
-    } else if (!platform::SaveFileAtomically(host->text(), DefinitionFileBytes(merged.Body()),
-                                             error)) {
+    } else if (!platform::SaveFileAtomically(*host, DefinitionFileBytes(merged.Body()), error)) {
         return {};
     }
     return {.ok = true, .nothingToDo = merged.IsEmpty() && !exists};

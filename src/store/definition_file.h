@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/path_kinds.h"
 #include "store/definition_list.h"
 
 #include <QString>
@@ -18,7 +19,7 @@ inline constexpr int kDefinitionHeaderLength = 32;
 // Windows form (the current drive table gets a drive for its folder when none
 // reaches it).
 QString ChooseDefinitionFile(const QStringList& arguments, const Settings& settings,
-                             const QString& programFolder);
+                             const platform::DrivePath& programFolder);
 
 struct LoadResult {
     QString body;          // empty when there was no file

@@ -17,17 +17,17 @@ QString WrongDateText() {
 }
 
 ProgramStart StartProgram() {
-    const QString hostSettings = platform::HostProgramFolder() + QStringLiteral("/Kibako.INI");
+    const platform::HostPath hostSettings =
+        platform::HostProgramFolder().Below(QStringLiteral("Kibako.INI"));
     QByteArray bytes;
     QString why;
-    if (platform::ReadRegularFile(platform::HostPath(hostSettings), bytes, &why) ==
-        platform::ReadStatus::Refused) {
-        return ProgramStart{QString(), Settings(QString()), QString(),
-                            hostSettings + QStringLiteral(": ") + why};
+    if (platform::ReadRegularFile(hostSettings, bytes, &why) == platform::ReadStatus::Refused) {
+        return ProgramStart{platform::DrivePath(), Settings(QString()), QString(),
+                            hostSettings.text() + QStringLiteral(": ") + why};
     }
     QString driveError;
     platform::SetCurrentDrives(platform::DriveTable::Load(hostSettings, &driveError));
-    const QString programFolder = util::ProgramFolder();
+    const platform::DrivePath programFolder = util::ProgramFolder();
     ProgramStart start{programFolder, Settings(SettingsFileIn(programFolder)), driveError,
                        QString()};
     util::CheckEnvironment(platform::DrivePath(start.settings.FilePath()));

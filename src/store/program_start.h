@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/path_kinds.h"
 #include "store/settings.h"
 
 #include <QString>
@@ -15,7 +16,7 @@ bool ClockIsWrong();
 QString WrongDateText();
 
 struct ProgramStart {
-    QString programFolder;  // Windows form, without a trailing "\"
+    platform::DrivePath programFolder;  // without a trailing "\"
     Settings settings;
     // Why newly detected drive letters were not remembered; empty when they
     // were (or none were new). The program goes on either way.

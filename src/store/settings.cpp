@@ -9,8 +9,8 @@ namespace {
 const QString kSection = QStringLiteral("Options");
 }
 
-QString SettingsFileIn(const QString& programFolder) {
-    return util::JoinPath(programFolder, QStringLiteral("Kibako.INI"));
+QString SettingsFileIn(const platform::DrivePath& programFolder) {
+    return util::JoinPath(programFolder, QStringLiteral("Kibako.INI")).text();
 }
 
 qint64 ParseSettingNumber(const QString& value) { return util::LeadingNumber(value); }

@@ -115,7 +115,7 @@ class Settings {
 };
 
 // "Kibako.INI" in a program folder given in its Windows form.
-QString SettingsFileIn(const QString& programFolder);
+QString SettingsFileIn(const platform::DrivePath& programFolder);
 
 // The leading number of a stored value, as settings read it.
 qint64 ParseSettingNumber(const QString& value);

@@ -72,7 +72,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
         std::fprintf(stderr, "TETORU: new drive letters were not remembered: %s\n",
                      qUtf8Printable(start.driveError));
     }
-    const QString& programFolder = start.programFolder;
+    const platform::DrivePath& programFolder = start.programFolder;
     const store::Settings& settings = start.settings;
     engine.SetSkipRemovable(Number(settings, store::Key::SkipRemovable) != 0);
     engine.SetHistoryDays(static_cast<int>(std::clamp<qint64>(
@@ -133,7 +133,7 @@ ExitStatus RunTetoru(engine::Engine& engine, const QStringList& arguments,
     Summarize(engine, backedUp);
     if (log && !log->Error().isEmpty()) {
         std::fprintf(stderr, "TETORU: the run log %s was not written: %s\n",
-                     qUtf8Printable(log->HostFile()), qUtf8Printable(log->Error()));
+                     qUtf8Printable(log->HostFile().text()), qUtf8Printable(log->Error()));
     }
     TellTheDesktop(engine, backedUp, Number(settings, store::Key::NotifySuccess) != 0);
     if (engine.AbortRequested()) return kAborted;

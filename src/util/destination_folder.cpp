@@ -35,14 +35,14 @@ DestinationFolder PrepareDestinationFolder(const platform::DrivePath& drivePath,
         const std::optional<platform::HostPath> there = ExistingFolder(drivePath, &host, known);
         if (there) return {std::nullopt, *there, false};
     }
-    if (!QFileInfo(drive->root).isDir()) {
+    if (!QFileInfo(drive->root.text()).isDir()) {
         result.error = DriveNotReadyText(folder[0].toUpper());
         return result;
     }
     if (!host) host = platform::ToHostPath(drivePath);
     if (folder.size() <= 3) {
         result.error.reset();
-        result.hostPath = host.value_or(platform::HostPath(drive->root));
+        result.hostPath = host.value_or(drive->root);
         return result;
     }
     if (!host) return result;

@@ -173,13 +173,13 @@ std::optional<qint64> ModifiedTimeOf(const platform::HostPath& path) {
 
 QString ProfileRead(const platform::DrivePath& file, const QString& section, const QString& key) {
     const auto host = platform::ToHostPath(file);
-    return host ? platform::ReadProfileString(host->text(), section, key) : QString();
+    return host ? platform::ReadProfileString(*host, section, key) : QString();
 }
 
 bool ProfileWrite(const platform::DrivePath& file, const QString& section, const QString& key,
                   const QString& value) {
     const auto host = platform::ToHostPath(file);
-    return host && platform::WriteProfileString(host->text(), section, key, value);
+    return host && platform::WriteProfileString(*host, section, key, value);
 }
 
 }  // namespace util

@@ -6,11 +6,11 @@
 
 namespace util {
 
-QString HostProgramFolder() { return platform::HostProgramFolder(); }
+platform::HostPath HostProgramFolder() { return platform::HostProgramFolder(); }
 
-QString DrivePathOfHostPath(const QString& hostPath, const QString& driveRoot) {
-    const platform::HostPath host(hostPath);
-    auto drivePath = platform::ToDrivePath(host);
+std::optional<platform::DrivePath> DrivePathOfHostPath(const platform::HostPath& hostPath,
+                                                       const platform::HostPath& driveRoot) {
+    auto drivePath = platform::ToDrivePath(hostPath);
     if (!drivePath) {
         platform::DriveTable table = platform::CurrentDrives();
         for (char16_t letter = u'Z'; letter >= u'D'; --letter) {
@@ -21,16 +21,16 @@ QString DrivePathOfHostPath(const QString& hostPath, const QString& driveRoot) {
             }
         }
         platform::SetCurrentDrives(table);
-        drivePath = platform::ToDrivePath(host);
+        drivePath = platform::ToDrivePath(hostPath);
     }
-    return drivePath ? drivePath->text() : QString();
+    return drivePath;
 }
 
-QString ProgramFolder() {
-    const QString host = platform::HostProgramFolder();
-    QString folder = DrivePathOfHostPath(host, host);
+platform::DrivePath ProgramFolder() {
+    const platform::HostPath host = platform::HostProgramFolder();
+    QString folder = DrivePathOfHostPath(host, host).value_or(platform::DrivePath()).text();
     if (folder.endsWith(u'\\')) folder.chop(1);  // "C:\" becomes "C:"
-    return folder;
+    return platform::DrivePath(folder);
 }
 
 }  // namespace util

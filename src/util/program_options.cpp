@@ -106,7 +106,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, std::span<const Optio
 
 QString HelpText(const ProgramSpec& program) {
     const QString folder =
-        platform::ChooseProgramFolder(platform::ProgramFolderPlacesNow(), platform::MayKeepFilesIn);
+        platform::ChooseProgramFolder(platform::ProgramFolderPlacesNow(), platform::MayKeepFilesIn)
+            .text();
     return UsageLine(program) + u'\n' + QString::fromUtf8(program.about) + u'\n' +
            OptionList(program.options) + QStringLiteral("\nProgram folder: %1\n").arg(folder) +
            QString::fromUtf8(kProgramFolderRule) + u'\n' + QString::fromUtf8(kEnvironment) +

@@ -32,7 +32,7 @@ using testing::Rows;
 using testing_support::S;
 
 const QString kNever(16, u' ');
-const QString kProgramFolder = S("C:\\KIBAKO");
+const platform::DrivePath kProgramFolder(S("C:\\KIBAKO"));
 const QString kDefinitionFile = S("C:\\KIBAKO\\Kibako.Def");
 
 QString Entry(const QString& source, const QString& destination,

@@ -362,7 +362,7 @@ TEST_F(CheckRegistrationsTest, TheCorrectedListIsSavedUnderANewNameAndBecomesThe
     Check();
     const auto messages = widgets::presets::TakeAnsweredMessages();
     ASSERT_EQ(messages.size(), 4u);
-    const QString kept = util::JoinPath(form.ProgramFolder(), S("Kept.Def"));
+    const QString kept = util::JoinPath(form.ProgramFolder(), S("Kept.Def")).text();
     EXPECT_EQ(messages[2].message.text,
               Bold(kept) + S(" は、すでに存在します||上書きしていいですか？"));
     const auto inputs = widgets::presets::TakeAnsweredInputs();
@@ -371,7 +371,7 @@ TEST_F(CheckRegistrationsTest, TheCorrectedListIsSavedUnderANewNameAndBecomesThe
     EXPECT_EQ(inputs[0].title, S("バックアップ定義の新規保存"));
     EXPECT_EQ(inputs[0].defaultText, S("Kibako") + QDate::currentDate().toString(S("MMdd")));
 
-    const QString fresh = util::JoinPath(form.ProgramFolder(), S("Fresh.Def"));
+    const QString fresh = util::JoinPath(form.ProgramFolder(), S("Fresh.Def")).text();
     const QString corrected =
         Body({EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000"))});
     EXPECT_EQ(folder.ReadFile(S("Fresh.Def")), store::DefinitionFileBytes(corrected));
@@ -427,7 +427,7 @@ TEST_F(CheckRegistrationsTest, ANameThatCannotBeSavedIsAskedForAgainAndTheAnswer
         Body({EntryText(S("C:\\Docs"), S("D:\\Docs"), kNever, S("00000000"))});
     EXPECT_EQ(folder.ReadFile(S("Fresh.Def")), store::DefinitionFileBytes(corrected));
     EXPECT_EQ(form.Definitions().Body(), corrected);
-    EXPECT_EQ(form.DefinitionPath(), util::JoinPath(form.ProgramFolder(), S("Fresh.Def")));
+    EXPECT_EQ(form.DefinitionPath(), util::JoinPath(form.ProgramFolder(), S("Fresh.Def")).text());
     form.close();
 }
 

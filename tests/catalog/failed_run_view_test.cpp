@@ -61,7 +61,8 @@ TEST(FailedRunInCatalog, TheFailedRegistrationStandsOutAndItsRowTellsWhy) {
     folder.WriteFile(S("Kibako.INI"),
                      folder.ReadFile(S("Kibako.INI")) + "[Options]\r\nExpandFirst=True\r\n");
     {
-        engine::RunLog log(folder.Home() + S("/") + engine::RunLogFileName(), S("TETORU"));
+        engine::RunLog log(platform::HostPath(folder.Home() + S("/") + engine::RunLogFileName()),
+                           S("TETORU"));
         log.StartRun();  // Docs failed once, then went well
         LogEntry(log, S("C:\\Docs"), engine::EntryOutcome::Failed, S("disk full"));
         log.RunFinished(0, 1, false);
@@ -159,7 +160,8 @@ TEST(FailedRunInCatalog, AFailedArchiveLendsNoTimeToItsRegistration) {
                          testing::EntryText(S("C:\\Bad"), S("D:\\bad.ZIP"), QString(16, u' ')) +
                          testing::EntryText(S("C:\\Good"), S("D:\\good.ZIP"), QString(16, u' '))));
     {
-        engine::RunLog log(folder.Home() + S("/") + engine::RunLogFileName(), S("TETORU"));
+        engine::RunLog log(platform::HostPath(folder.Home() + S("/") + engine::RunLogFileName()),
+                           S("TETORU"));
         log.StartRun();
         LogEntry(log, S("C:\\Bad"), engine::EntryOutcome::Failed, S("not a ZIP"));
         log.RunFinished(0, 1, false);

@@ -10,6 +10,7 @@
 namespace catalog {
 namespace {
 
+using testing_support::D;
 using testing_support::S;
 
 QString Entry(const QString& source, const QString& destination,
@@ -51,10 +52,10 @@ TEST(MovedFolderCandidate, TakesTheFirstOtherHardDiskHoldingThePath) {
 TEST(NewDefinitionName, ProposesMonthAndDayAndEndsInDef) {
     EXPECT_EQ(DefaultDefinitionName(QDate(2026, 3, 7)), S("Kibako0307"));
     EXPECT_EQ(DefaultDefinitionName(QDate(2026, 12, 24)), S("Kibako1224"));
-    EXPECT_EQ(NewDefinitionPath(S("Kibako1207"), S("C:\\KIBAKO")), S("C:\\KIBAKO\\Kibako1207.Def"));
-    EXPECT_EQ(NewDefinitionPath(S("moved.txt"), S("C:\\KIBAKO\\")), S("C:\\KIBAKO\\moved.Def"));
-    EXPECT_EQ(NewDefinitionPath(S("D:\\SAVE\\list"), S("C:\\KIBAKO")), S("D:\\SAVE\\list.Def"));
-    EXPECT_EQ(NewDefinitionPath(S("D:list"), S("C:\\KIBAKO")), S("D:list.Def"));
+    EXPECT_EQ(NewDefinitionPath(S("Kibako1207"), D("C:\\KIBAKO")), S("C:\\KIBAKO\\Kibako1207.Def"));
+    EXPECT_EQ(NewDefinitionPath(S("moved.txt"), D("C:\\KIBAKO\\")), S("C:\\KIBAKO\\moved.Def"));
+    EXPECT_EQ(NewDefinitionPath(S("D:\\SAVE\\list"), D("C:\\KIBAKO")), S("D:\\SAVE\\list.Def"));
+    EXPECT_EQ(NewDefinitionPath(S("D:list"), D("C:\\KIBAKO")), S("D:list.Def"));
 }
 
 }  // namespace

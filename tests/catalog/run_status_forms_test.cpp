@@ -25,11 +25,15 @@ namespace {
 
 using testing_support::S;
 
+platform::HostPath H(const char* text) { return platform::HostPath(S(text)); }
+
 class Schedule : public ::testing::Test {
   protected:
     void SetUp() override { testing::EnsureApplication(); }
     platform::UserTimer Timer() {
-        return platform::UserTimer(units.path(), [this](const QString&, const QStringList& args) {
+        return platform::UserTimer(platform::HostPath(units.path()), [this](
+                                                                         const QString&,
+                                                                         const QStringList& args) {
             calls.append(args.join(u' '));
             if (args.value(1) == S("show-environment")) return manager;
             if (args.value(1) == S("show"))
@@ -43,7 +47,7 @@ class Schedule : public ::testing::Test {
 };
 
 TEST_F(Schedule, AWeeklyTimeChosenIsInstalledAndItsNextRunShown) {
-    ScheduleForm form(Timer(), S("/usr/bin/tetoru"), S("/home/h/.local/share/kibako"));
+    ScheduleForm form(Timer(), H("/usr/bin/tetoru"), H("/home/h/.local/share/kibako"));
     auto* state = form.findChild<QLabel*>(S("状態DSP"));
     EXPECT_EQ(state->text(), S("スケジュールは設定されていません。"));
     EXPECT_FALSE(form.Chosen());
@@ -58,7 +62,7 @@ TEST_F(Schedule, AWeeklyTimeChosenIsInstalledAndItsNextRunShown) {
     EXPECT_TRUE(timer.readAll().contains("OnCalendar=Wed *-*-* 04:15:00"));
 
     // Opened again, it shows what is installed and when it runs next.
-    ScheduleForm again(Timer(), S("/usr/bin/tetoru"), S("/home/h"));
+    ScheduleForm again(Timer(), H("/usr/bin/tetoru"), H("/home/h"));
     EXPECT_TRUE(again.findChild<QRadioButton*>(S("実行OPT2"))->isChecked());
     EXPECT_EQ(again.findChild<QComboBox*>(S("曜日LST"))->currentIndex(), 2);
     EXPECT_EQ(again.findChild<QLabel*>(S("状態DSP"))->text(),
@@ -71,7 +75,7 @@ TEST_F(Schedule, AWeeklyTimeChosenIsInstalledAndItsNextRunShown) {
 
 TEST_F(Schedule, WithoutAServiceManagerItShowsTheFilesToInstallByHand) {
     manager = platform::CommandOutcome{true, 1, {}, S("Failed to connect to bus: No medium found")};
-    ScheduleForm form(Timer(), S("/usr/bin/tetoru"), S("/home/h"));
+    ScheduleForm form(Timer(), H("/usr/bin/tetoru"), H("/home/h"));
     form.show();
     EXPECT_TRUE(form.findChild<QLabel*>(S("状態DSP"))->text().contains(S("No medium found")));
     auto* files = form.findChild<QPlainTextEdit*>(S("ユニットLST"));

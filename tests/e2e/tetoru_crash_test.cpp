@@ -247,7 +247,10 @@ class MergedSaveCrashTest : public CrashTest {
 
     // The definition file as this test process reaches it.
     QString Definitions() const {
-        return util::DrivePathOfHostPath(home.Host(S("c/kibako/Kibako.Def")), home.Host(S("c")));
+        return util::DrivePathOfHostPath(platform::HostPath(home.Host(S("c/kibako/Kibako.Def"))),
+                                         platform::HostPath(home.Host(S("c"))))
+            .value_or(platform::DrivePath())
+            .text();
     }
 
     // The other program's save while Tetoru waits: one registration more.

@@ -185,7 +185,7 @@ TEST_F(ArchiveUpdate, AFullDiskIsShownWithTheArchive) {
     testing_support::SmallDisk disk(64);
     if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
     platform::DriveTable table = platform::CurrentDrives();
-    table.Map(u'F', platform::DriveType::Fixed, disk.Path(), S("SMALL"));
+    table.Map(u'F', platform::DriveType::Fixed, platform::HostPath(disk.Path()), S("SMALL"));
     platform::SetCurrentDrives(table);
     QByteArray noise(256 * 1024, Qt::Uninitialized);
     std::mt19937 random(7);

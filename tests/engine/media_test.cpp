@@ -5,12 +5,15 @@
 #include "engine_fixture.h"
 #include "platform/attributes.h"
 #include "platform/code_page.h"
+#include "platform/host_name.h"
 #include "store/definition_list.h"
 #include "support/fake_system.h"
 #include "util/file_ops.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -35,41 +38,41 @@ class Media : public EngineTest {
 
 TEST_F(Media, TitlesComeFromTheFileThenTheLabel) {
     Title("E", "PHOTOS");
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:\\x")), S("PHOTOS"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("E:\\x")), S("PHOTOS"));
     EXPECT_EQ(engine.CachedTitle(u'e'), S("PHOTOS"));
     Title("E", "  A,B");
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:")), S("A"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("E:")), S("A"));
     Title("E", "\"A,B\"");
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:")), S("A,B"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("E:")), S("A,B"));
     QFile::remove(drives.Host(S("E:\\VolName.DAT")));
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("E:")), S("USB"));  // the volume label
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("F:")), engine::kNoTitle);
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("D:")), S("DATA"));
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("Q:")), QString());
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("E:")), S("USB"));  // the volume label
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("F:")), engine::kNoTitle);
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("D:")), S("DATA"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("Q:")), QString());
 }
 
 TEST_F(Media, CdRomWithoutLabelIsTitledByItsFolders) {
     drives.Map(u'S', DriveType::CdRom, QString());
     drives.MakeFolder(S("S:\\DOCS"));
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("S:")), S("DOCS"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("S:")), S("DOCS"));
     for (const char16_t letter : {u'P', u'Q', u'R'})
         drives.MakeFolder(S("S:\\") + QString(100, QChar(letter)));
     drives.MakeFolder(S("S:\\.hidden"));
-    const QString title = engine::CdRomFolderTitle(S("S:\\"));
+    const QString title = engine::CdRomFolderTitle(D("S:\\"));
     EXPECT_EQ(title.size(), 220);
     EXPECT_FALSE(title.contains(S("hidden")));
 }
 
 TEST_F(Media, WritingATitleHidesTheFileAndRetriesOrGivesUp) {
     QString title = S("写真");
-    EXPECT_TRUE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+    EXPECT_TRUE(engine::WriteMediaTitle(engine, D("F:\\"), title));
     EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), QByteArray("\x8E\xCA\x90\x5E\r\n"));
     EXPECT_EQ(engine.CachedTitle(u'F'), S("写真"));
 
     // A drive without its medium cannot be written: OK retries, Cancel gives up.
     QDir(drives.Host(S("F:\\"))).removeRecursively();
     ui.messageAnswers = {util::Answer::Ok, util::Answer::Cancel};
-    EXPECT_FALSE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+    EXPECT_FALSE(engine::WriteMediaTitle(engine, D("F:\\"), title));
     EXPECT_TRUE(title.isEmpty());
     EXPECT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(ui.messages[0], S("メディアが書込み禁止になっています。　書き込み可にしてください"));
@@ -84,7 +87,7 @@ TEST_F(Media, PlainDestinationsPassAndFixedDrivesInParenthesesAreSkipped) {
 
 TEST_F(Media, ATitleFoundOnAnotherDriveThroughTheCache) {
     Title("F", "PHOTOS");
-    engine::ReadMediaTitleCached(engine, S("F:"));
+    engine::ReadMediaTitleCached(engine, D("F:"));
     EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(E)PHOTOS\\Bak\\Album")),
               D("F:\\Bak\\Album"));
     EXPECT_TRUE(ui.calls.filter(S("drive:")).isEmpty());
@@ -128,7 +131,7 @@ TEST_F(Media, SkipRemovableNeverAsks) {
 TEST_F(Media, ATitleOnAnotherDetectedDriveIsFoundWithoutAsking) {
     FakeSystem system;
     QTemporaryDir home;
-    const QString settings = home.filePath(S("Kibako.INI"));
+    const platform::HostPath settings(home.filePath(S("Kibako.INI")));
     system.AddDisk(S("sdb1"), S("1111-aaaa"));
     system.AddDisk(S("sdc1"), S("2222-bbbb"));
     system.Mount(S("sdb1"), S("/media/hana/ONE"), S("vfat"));
@@ -221,7 +224,7 @@ TEST_F(Media, AnEmptyTitleAcceptsTheChosenPlaceholderOrFactoryLabel) {
 TEST_F(Media, TypedTitlesThatCouldNotBeFoundAgainAreRefused) {
     ui.textAnswers = {S("A,B"), S(" A"), S("\"A"), S("A\\B"), S("家族 写真")};
     QString title = S("ZIP-100");
-    engine::AskMediaTitle(engine, S("F:\\"), title, QString());
+    engine::AskMediaTitle(engine, D("F:\\"), title, QString());
     EXPECT_EQ(title, S("家族 写真"));
     EXPECT_EQ(ui.messages, QStringList({S("メディア・タイトルに「,」（カンマ）は使えません。"),
                                         S("メディア・タイトルを空白で始めることはできません。"),
@@ -233,10 +236,10 @@ TEST_F(Media, TypedTitlesThatCouldNotBeFoundAgainAreRefused) {
                                                         S("text: メディア・タイトルの登録| A"),
                                                         S("text: メディア・タイトルの登録|\"A"),
                                                         S("text: メディア・タイトルの登録|A\\B")}));
-    EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("F:")), S("家族 写真"));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("F:")), S("家族 写真"));
     // Cancelled: no title, nothing written.
     QString cancelled = S("X");
-    engine::AskMediaTitle(engine, S("E:\\"), cancelled, QString());
+    engine::AskMediaTitle(engine, D("E:\\"), cancelled, QString());
     EXPECT_TRUE(cancelled.isEmpty());
     EXPECT_FALSE(util::FileExists(D("E:\\VolName.DAT")));
 }
@@ -244,11 +247,11 @@ TEST_F(Media, TypedTitlesThatCouldNotBeFoundAgainAreRefused) {
 TEST_F(Media, TitlesReadBackAsWritten) {
     for (const char* text : {"A,B", "  lead", "PHOTOS", "trail  ", "a\"b"}) {
         QString title = S(text);
-        ASSERT_TRUE(engine::WriteMediaTitle(engine, S("F:\\"), title));
-        EXPECT_EQ(engine::ReadMediaTitleCached(engine, S("F:")), S(text)) << text;
+        ASSERT_TRUE(engine::WriteMediaTitle(engine, D("F:\\"), title));
+        EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("F:")), S(text)) << text;
     }
     QString title = S("A,B");
-    engine::WriteMediaTitle(engine, S("F:\\"), title);
+    engine::WriteMediaTitle(engine, D("F:\\"), title);
     EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), QByteArray("\"A,B\"\r\n"));
     // A destination for a medium titled with a comma (its volume label) is found.
     EXPECT_EQ(ResolveDestination(engine, Owner::Progress, S("(F)A,B\\Bak")), D("F:\\Bak"));
@@ -285,16 +288,30 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
     EXPECT_TRUE(util::FileExists(D("F:\\B\\x.txt")));
 }
 
+// A mount point may hold bytes that are not UTF-8 (a label from an old
+// disk): the medium is there, and its title reads back as it was written.
+TEST_F(Media, AMediumMountedAtANameThatIsNotUtf8KeepsItsTitle) {
+    const platform::HostPath root(drives.Root() + u'/' + platform::HostText("usb\xff"));
+    ASSERT_EQ(mkdir(platform::HostBytes(root).constData(), 0777), 0);
+    platform::DriveTable table = platform::CurrentDrives();
+    table.Map(u'G', DriveType::Removable, root);
+    platform::SetCurrentDrives(table);
+    EXPECT_TRUE(engine::MediumPresent(D("G:\\")));
+    QString title = S("写真");
+    ASSERT_TRUE(engine::WriteMediaTitle(engine, D("G:\\"), title));
+    EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("G:")), S("写真"));
+}
+
 TEST_F(Media, TitleFilesFollowTheCodePageRule) {
     // ﾃｽ in code page 932 is C3 BD, also "ý" in UTF-8.
     Title("F", "\xC3\xBD");
-    EXPECT_EQ(engine::ReadMediaTitle(engine, S("F:\\")), S("ﾃｽ"));
+    EXPECT_EQ(engine::ReadMediaTitle(engine, D("F:\\")), S("ﾃｽ"));
     Title("F", "\xEF\xBB\xBF" + S("Café").toUtf8());
-    EXPECT_EQ(engine::ReadMediaTitle(engine, S("F:\\")), S("Café"));
+    EXPECT_EQ(engine::ReadMediaTitle(engine, D("F:\\")), S("Café"));
     Title("F", S("写真").toUtf8());
-    EXPECT_EQ(engine::ReadMediaTitle(engine, S("F:\\")), S("写真"));
+    EXPECT_EQ(engine::ReadMediaTitle(engine, D("F:\\")), S("写真"));
     QString title = S("Été");
-    ASSERT_TRUE(engine::WriteMediaTitle(engine, S("F:\\"), title));
+    ASSERT_TRUE(engine::WriteMediaTitle(engine, D("F:\\"), title));
     EXPECT_EQ(drives.ReadFile(S("F:\\VolName.DAT")), "\xEF\xBB\xBF" + S("Été\r\n").toUtf8());
 }
 

@@ -24,11 +24,11 @@ class RunLogFile : public ::testing::Test {
     }
     void TearDown() override { platform::SetClockForTesting({}); }
     QByteArray Text() const {
-        QFile file(path);
+        QFile file(path.text());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     void Write(const QByteArray& bytes) const {
-        QFile file(path);
+        QFile file(path.text());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
     }
@@ -44,7 +44,7 @@ class RunLogFile : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    QString path = dir.filePath(S("Kibako.log"));
+    platform::HostPath path{dir.filePath(S("Kibako.log"))};
     QDateTime now = At(8, 23);
 };
 
@@ -106,9 +106,9 @@ TEST_F(RunLogFile, ALongLogIsRotatedKeepingThreeOldOnes) {
         log.RunFinished(1, 0, false);
         ASSERT_TRUE(log.Error().isEmpty()) << qPrintable(log.Error());
     }
-    EXPECT_TRUE(QFile::exists(path + S(".1")));
-    EXPECT_TRUE(QFile::exists(path + S(".3")));
-    EXPECT_FALSE(QFile::exists(path + S(".4")));
+    EXPECT_TRUE(QFile::exists(path.text() + S(".1")));
+    EXPECT_TRUE(QFile::exists(path.text() + S(".3")));
+    EXPECT_FALSE(QFile::exists(path.text() + S(".4")));
     // The newest log holds only the last run; the old ones were the padding.
     const auto records = engine::ReadRunLogs(path);
     ASSERT_EQ(records.size(), 2u);
@@ -169,7 +169,7 @@ class LoggedRun : public EngineTest {
         list.PutEntry(entry);
     }
     QTemporaryDir dir;
-    RunLog log{dir.filePath(S("Kibako.log")), S("TETORU")};
+    RunLog log{platform::HostPath(dir.filePath(S("Kibako.log"))), S("TETORU")};
     store::DefinitionList list;
 };
 

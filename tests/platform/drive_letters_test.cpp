@@ -23,13 +23,13 @@ namespace {
 using testing_support::D;
 using testing_support::S;
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
+QByteArray ReadAll(const platform::HostPath& path) {
+    QFile file(path.text());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
+void WriteAll(const platform::HostPath& path, const QByteArray& bytes) {
+    QFile file(path.text());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
@@ -54,14 +54,14 @@ class DriveLetters : public testing::Test {
     // The letter whose root is the host folder of `mountPoint`.
     QString LetterAt(const DriveTable& table, const char* mountPoint) {
         for (const platform::Drive& drive : table.MappedDrives()) {
-            if (drive.root == system.HostOf(S(mountPoint))) return QString(drive.letter);
+            if (drive.root.text() == system.HostOf(S(mountPoint))) return QString(drive.letter);
         }
         return {};
     }
 
     FakeSystem system;
     QTemporaryDir home;
-    QString settings = home.filePath(S("Kibako.INI"));
+    platform::HostPath settings{home.filePath(S("Kibako.INI"))};
 };
 
 TEST_F(DriveLetters, PlugOrderDoesNotChangeLetters) {
@@ -105,7 +105,8 @@ TEST_F(DriveLetters, UnpluggedDiskKeepsItsLetterAsADriveWithoutMedium) {
     EXPECT_EQ(LetterAt(table, "/mnt/photos"), S("E"));
     EXPECT_EQ(table.TypeOf(u'D'), DriveType::Removable);
     EXPECT_FALSE(table.Find(u'D'));  // no root folder, so no path on it resolves
-    EXPECT_EQ(table.LetterHolding(system.HostOf(S("/mnt/photos/x"))), QChar(u'E'));
+    EXPECT_EQ(table.LetterHolding(platform::HostPath(system.HostOf(S("/mnt/photos/x")))),
+              QChar(u'E'));
 
     const platform::DriveTable previous = platform::CurrentDrives();
     platform::SetCurrentDrives(table);
@@ -198,7 +199,7 @@ TEST_F(DriveLetters, DrivesSectionStillOverridesAndNothingIsRemembered) {
     qputenv("KIBAKO_TEST_SYSTEM_ROOT", system.Root().toUtf8());
     const DriveTable table = DriveTable::Load(settings);
     qunsetenv("KIBAKO_TEST_SYSTEM_ROOT");
-    EXPECT_EQ(table.Find(u'D')->root, S("/srv/data"));
+    EXPECT_EQ(table.Find(u'D')->root.text(), S("/srv/data"));
     EXPECT_FALSE(table.Find(u'E'));
     EXPECT_EQ(ReadAll(settings), text);
 }
@@ -226,7 +227,7 @@ TEST_F(DriveLetters, BadRecordsAreIgnoredAndNeverTakeC) {
              "G=nonsense|fixed|/a|\r\nH=mount|fixed||\r\nJ=uuid:2222-bbbb|fixed\r\n");
     system.Mount(S("sdb1"), S("/mnt/backup"));
     const DriveTable table = Start();
-    EXPECT_EQ(table.Find(u'C')->root, S("/"));
+    EXPECT_EQ(table.Find(u'C')->root.text(), S("/"));
     EXPECT_EQ(LetterAt(table, "/mnt/backup"), S("D"));
     EXPECT_EQ(table.TypeOf(u'G'), DriveType::NoRootDir);
 }
@@ -234,8 +235,8 @@ TEST_F(DriveLetters, BadRecordsAreIgnoredAndNeverTakeC) {
 TEST_F(DriveLetters, LettersHoldForTheProcessWhenTheyCannotBeRemembered) {
     system.Mount(S("sdb1"), S("/mnt/backup"));
     QString error;
-    const DriveTable table =
-        DriveTable::Detect(system.Sources(), home.filePath(S("missing/Kibako.INI")), &error);
+    const DriveTable table = DriveTable::Detect(
+        system.Sources(), platform::HostPath(home.filePath(S("missing/Kibako.INI"))), &error);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(LetterAt(table, "/mnt/backup"), S("D"));
     EXPECT_TRUE(platform::DriveReport(table).contains(S("mounted, not remembered")));
@@ -285,7 +286,8 @@ QList<QByteArray> RaceProcesses(int count, const QString& folder, Job job) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     QList<QByteArray> results;
-    for (int i = 0; i < count; ++i) results.append(ReadAll(folder + S("/result%1").arg(i)));
+    for (int i = 0; i < count; ++i)
+        results.append(ReadAll(platform::HostPath(folder + S("/result%1").arg(i))));
     return results;
 }
 
@@ -294,7 +296,7 @@ TEST(DriveLetterRace, ProgramsStartingTogetherNeverShareALetter) {
     // looks at the mount table): without the lock both would take D:.
     constexpr int kPrograms = 8;
     QTemporaryDir home;
-    const QString settings = home.filePath(S("Kibako.INI"));
+    const platform::HostPath settings(home.filePath(S("Kibako.INI")));
     std::vector<std::unique_ptr<FakeSystem>> systems;
     for (int i = 0; i < kPrograms; ++i) {
         systems.push_back(std::make_unique<FakeSystem>());
@@ -303,7 +305,8 @@ TEST(DriveLetterRace, ProgramsStartingTogetherNeverShareALetter) {
     }
     const QList<QByteArray> letters = RaceProcesses(kPrograms, home.path(), [&](int i) {
         const DriveTable table = DriveTable::Detect(systems[i]->Sources(), settings);
-        const auto letter = table.LetterHolding(systems[i]->HostOf(S("/mnt/disk%1").arg(i)));
+        const auto letter =
+            table.LetterHolding(platform::HostPath(systems[i]->HostOf(S("/mnt/disk%1").arg(i))));
         return letter ? QString(*letter).toUtf8() : QByteArray("?");
     });
     QSet<QByteArray> distinct(letters.begin(), letters.end());
@@ -320,7 +323,7 @@ TEST(DriveLetterRace, ProgramsStartingTogetherNeverShareALetter) {
 TEST(DriveLetterRace, SettingsWritesOfTwoProgramsAreNeverLost) {
     constexpr int kPrograms = 8;
     QTemporaryDir home;
-    const QString settings = home.filePath(S("Kibako.INI"));
+    const platform::HostPath settings(home.filePath(S("Kibako.INI")));
     RaceProcesses(kPrograms, home.path(), [&](int i) {
         for (int round = 0; round < 5; ++round) {
             platform::WriteProfileString(settings, S("Options"), S("Key%1_%2").arg(i).arg(round),

@@ -82,7 +82,7 @@ TEST_F(Faults, ReadingAndOpeningErrorsMakeTheListingIncomplete) {
 }
 
 TEST_F(Faults, ASavedFileKeepsItsOldContentWhenAnyStepFails) {
-    const QString target = folder + S("/Kibako.Def");
+    const platform::HostPath target(folder + S("/Kibako.Def"));
     ASSERT_TRUE(platform::SaveFileAtomically(target, "old content"));
     const QStringList before = AllNames(folder);
     struct Case {
@@ -97,9 +97,9 @@ TEST_F(Faults, ASavedFileKeepsItsOldContentWhenAnyStepFails) {
         faults.Fail(c.call, c.call == Call::Open ? S("*/.kibako-*") : S("*/Kibako.Def"), c.error);
         QString error;
         EXPECT_FALSE(platform::SaveFileAtomically(target, QByteArray(100'000, 'n'), &error));
-        EXPECT_TRUE(error.contains(target)) << error.toStdString();
+        EXPECT_TRUE(error.contains(target.text())) << error.toStdString();
         EXPECT_EQ(faults.Injected(), 1);
-        QFile file(target);
+        QFile file(target.text());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), QByteArray("old content"));
         EXPECT_EQ(AllNames(folder), before);  // no temporary left
@@ -107,9 +107,10 @@ TEST_F(Faults, ASavedFileKeepsItsOldContentWhenAnyStepFails) {
 }
 
 TEST_F(Faults, ASavedFileIsWrittenThroughALink) {
-    ASSERT_TRUE(platform::SaveFileAtomically(folder + S("/sub/real.ini"), "old"));
+    ASSERT_TRUE(
+        platform::SaveFileAtomically(platform::HostPath(folder + S("/sub/real.ini")), "old"));
     ASSERT_EQ(symlink("sub/real.ini", QFile::encodeName(folder + S("/link.ini")).constData()), 0);
-    ASSERT_TRUE(platform::SaveFileAtomically(folder + S("/link.ini"), "new"));
+    ASSERT_TRUE(platform::SaveFileAtomically(platform::HostPath(folder + S("/link.ini")), "new"));
     EXPECT_TRUE(QFileInfo(folder + S("/link.ini")).isSymLink());
     QFile file(folder + S("/sub/real.ini"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -119,12 +120,12 @@ TEST_F(Faults, ASavedFileIsWrittenThroughALink) {
 TEST_F(Faults, ASavedFileOnAFullDiskKeepsItsOldContent) {
     testing_support::SmallDisk disk(64);
     if (!disk.Mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
-    const QString target = disk.Path() + S("/Kibako.Def");
+    const platform::HostPath target(disk.Path() + S("/Kibako.Def"));
     ASSERT_TRUE(platform::SaveFileAtomically(target, QByteArray(8'000, 'o')));
     QString error;
     EXPECT_FALSE(platform::SaveFileAtomically(target, QByteArray(200'000, 'n'), &error));
     EXPECT_FALSE(error.isEmpty());
-    QFile file(target);
+    QFile file(target.text());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray(8'000, 'o'));
     EXPECT_EQ(AllNames(disk.Path()), QStringList({"Kibako.Def"}));

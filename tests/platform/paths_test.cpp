@@ -69,21 +69,23 @@ TEST(DriveTableTest, LoadsTheDrivesSectionAndAnswersDriveTypes) {
         "[Drives]\r\nE=removable|/media/hana/USB1|PHOTOS\r\nc=fixed|/home/\r\n"
         "R=cdrom|/media/cd\r\nX=other|/srv|A|B\r\nbad=fixed|/x\r\nQ=fixed|\r\n");
     ini.close();
-    const DriveTable table = DriveTable::Load(ini.fileName());
+    const DriveTable table = DriveTable::Load(platform::HostPath(ini.fileName()));
     EXPECT_EQ(table.TypeOf(u'e'), DriveType::Removable);
     EXPECT_EQ(table.Find(u'E')->label, QStringLiteral("PHOTOS"));
-    EXPECT_EQ(table.Find(u'C')->root, QStringLiteral("/home"));
+    EXPECT_EQ(table.Find(u'C')->root.text(), QStringLiteral("/home"));
     EXPECT_EQ(table.TypeOf(u'R'), DriveType::CdRom);
     EXPECT_EQ(table.Find(u'X')->label, QStringLiteral("A|B"));
     EXPECT_EQ(table.TypeOf(u'Q'), DriveType::NoRootDir);  // no root folder given
     EXPECT_EQ(table.TypeOf(u'1'), DriveType::Unknown);
-    EXPECT_EQ(table.LetterHolding(QStringLiteral("/media/hana/USB1/a/b")), QChar(u'E'));
-    EXPECT_EQ(table.LetterHolding(QStringLiteral("/media/hana/USB10")), std::nullopt);
+    EXPECT_EQ(table.LetterHolding(platform::HostPath(QStringLiteral("/media/hana/USB1/a/b"))),
+              QChar(u'E'));
+    EXPECT_EQ(table.LetterHolding(platform::HostPath(QStringLiteral("/media/hana/USB10"))),
+              std::nullopt);
 }
 
 TEST(DriveTableTest, DetectionMapsCToRootAndSkipsPseudoFileSystems) {
     const DriveTable table = DriveTable::Detect();
-    EXPECT_EQ(table.Find(u'C')->root, QStringLiteral("/"));
+    EXPECT_EQ(table.Find(u'C')->root.text(), QStringLiteral("/"));
     EXPECT_EQ(table.TypeOf(u'C'), DriveType::Fixed);
     EXPECT_TRUE(platform::PseudoMountPoints().contains(QStringLiteral("/proc")));
 }
@@ -160,7 +162,8 @@ TEST(HostPath, KeptListingsFollowTheFolderTheyDescribe) {
 TEST(HostPath, MapsHostPathsBackWithTheLongestRoot) {
     testing_support::TempDrives drives;
     platform::DriveTable table = platform::CurrentDrives();
-    table.Map(u'F', DriveType::Fixed, drives.Root() + QStringLiteral("/c/deep"));
+    table.Map(u'F', DriveType::Fixed,
+              platform::HostPath(drives.Root() + QStringLiteral("/c/deep")));
     platform::SetCurrentDrives(table);
     EXPECT_EQ(*ToDrivePath(drives.Root() + QStringLiteral("/c/deep/x/写真")),
               QStringLiteral("F:\\x\\写真"));

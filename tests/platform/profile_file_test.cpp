@@ -13,19 +13,19 @@ namespace {
 class ProfileFile : public ::testing::Test {
   protected:
     void Write(const QByteArray& bytes) {
-        QFile file(path);
+        QFile file(path.text());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
     QByteArray Read() {
-        QFile file(path);
+        QFile file(path.text());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QString Get(const char* key, const char* section = "Options") {
         return ReadProfileString(path, QString::fromUtf8(section), QString::fromUtf8(key));
     }
     QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Kibako.INI"));
+    platform::HostPath path{dir.filePath(QStringLiteral("Kibako.INI"))};
 };
 
 TEST_F(ProfileFile, ReadsWithWindowsRules) {
@@ -72,9 +72,9 @@ TEST_F(ProfileFile, CreatesTheFileAndFailsCleanlyWhenItCannot) {
                                    QStringLiteral("1")));
     EXPECT_EQ(Read(), QByteArray("[Options]\r\nA=1\r\n"));
     QString error;
-    EXPECT_FALSE(WriteProfileString(dir.filePath(QStringLiteral("no/such/folder.ini")),
-                                    QStringLiteral("Options"), QStringLiteral("A"),
-                                    QStringLiteral("1"), &error));
+    EXPECT_FALSE(WriteProfileString(
+        platform::HostPath(dir.filePath(QStringLiteral("no/such/folder.ini"))),
+        QStringLiteral("Options"), QStringLiteral("A"), QStringLiteral("1"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

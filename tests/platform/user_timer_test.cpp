@@ -15,6 +15,8 @@ using platform::TimerSchedule;
 using platform::UserTimer;
 using testing_support::S;
 
+platform::HostPath H(const char* text) { return platform::HostPath(S(text)); }
+
 TimerSchedule Weekly(int weekday, int hour, int minute) {
     return TimerSchedule{TimerSchedule::Every::Week, weekday, QTime(hour, minute)};
 }
@@ -34,10 +36,11 @@ TEST(TimerCalendar, SchedulesReadBackFromTheirSpecAndOtherSpecsAreNotOurs) {
 class RecordingTimer : public ::testing::Test {
   protected:
     UserTimer Timer() {
-        return UserTimer(units.path(), [this](const QString& program, const QStringList& args) {
-            calls.append(program + u' ' + args.join(u' '));
-            return answer;
-        });
+        return UserTimer(platform::HostPath(units.path()),
+                         [this](const QString& program, const QStringList& args) {
+                             calls.append(program + u' ' + args.join(u' '));
+                             return answer;
+                         });
     }
     QString Unit(const char* name) const {
         QFile file(units.filePath(S(name)));
@@ -52,8 +55,8 @@ class RecordingTimer : public ::testing::Test {
 TEST_F(RecordingTimer, InstallWritesBothUnitsThenEnablesAndStartsTheTimer) {
     const UserTimer timer = Timer();
     ASSERT_FALSE(timer.Installed());
-    const QString odd = S("/home/ha na/100%$\"x\\");
-    ASSERT_FALSE(timer.Install(Weekly(3, 4, 15), S("/usr/bin/tetoru"), odd));
+    const platform::HostPath odd(S("/home/ha na/100%$\"x\\"));
+    ASSERT_FALSE(timer.Install(Weekly(3, 4, 15), H("/usr/bin/tetoru"), odd));
     EXPECT_EQ(calls, QStringList({S("systemctl --user daemon-reload"),
                                   S("systemctl --user enable tetoru.timer"),
                                   S("systemctl --user restart tetoru.timer")}));
@@ -78,7 +81,7 @@ TEST_F(RecordingTimer, AManagerThatCannotBeReachedIsSaidWithItsReason) {
     const UserTimer timer = Timer();
     EXPECT_EQ(timer.ManagerMissing(),
               S("systemctl --user show-environment: Failed to connect to bus"));
-    EXPECT_EQ(timer.Install(Weekly(1, 1, 0), S("/usr/bin/tetoru"), S("/home/h")),
+    EXPECT_EQ(timer.Install(Weekly(1, 1, 0), H("/usr/bin/tetoru"), H("/home/h")),
               S("systemctl --user daemon-reload: Failed to connect to bus"));
     EXPECT_TRUE(QFile::exists(units.filePath(S("tetoru.timer"))))
         << "the files stay for the person to finish by hand";
@@ -88,7 +91,7 @@ TEST_F(RecordingTimer, AManagerThatCannotBeReachedIsSaidWithItsReason) {
 }
 
 TEST_F(RecordingTimer, AServiceWithALineBreakInItsPathIsNotWritten) {
-    EXPECT_TRUE(Timer().Install(Weekly(1, 1, 0), S("/usr/bin/tetoru"), S("/home/a\nExecStart=/x")));
+    EXPECT_TRUE(Timer().Install(Weekly(1, 1, 0), H("/usr/bin/tetoru"), H("/home/a\nExecStart=/x")));
     EXPECT_TRUE(QDir(units.path()).isEmpty());
     EXPECT_TRUE(calls.isEmpty());
 }
@@ -97,8 +100,9 @@ TEST_F(RecordingTimer, AServiceWithALineBreakInItsPathIsNotWritten) {
 TEST_F(RecordingTimer, TheUnitsPassSystemdAnalyzeVerify) {
     const QString analyze = QStandardPaths::findExecutable(S("systemd-analyze"));
     if (analyze.isEmpty()) GTEST_SKIP() << "systemd-analyze (Debian package systemd) is absent";
-    const QString tetoru = qEnvironmentVariable("KIBAKO_BUILD_DIR") + S("/src/tetoru/tetoru");
-    ASSERT_FALSE(Timer().Install(Weekly(5, 22, 0), tetoru, S("/home/h a/100%")));
+    const platform::HostPath tetoru(qEnvironmentVariable("KIBAKO_BUILD_DIR") +
+                                    S("/src/tetoru/tetoru"));
+    ASSERT_FALSE(Timer().Install(Weekly(5, 22, 0), tetoru, H("/home/h a/100%")));
     QProcess verify;
     verify.setWorkingDirectory(units.path());
     verify.start(analyze, {S("verify"), units.filePath(S("tetoru.service")),

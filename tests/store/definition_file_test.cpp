@@ -17,6 +17,7 @@ using namespace store;
 
 namespace {
 
+using testing_support::D;
 using testing_support::S;
 
 class DefinitionFile : public ::testing::Test {
@@ -209,29 +210,29 @@ TEST_F(DefinitionFile, SpecialFilesAreRefusedAndNeverSavedOver) {
 
 TEST_F(DefinitionFile, ChoosesCommandLineThenCatalogNameThenDefault) {
     const Settings settings(S("C:\\Kibako.INI"));
-    EXPECT_EQ(ChooseDefinitionFile({S("\"C:\\my"), S("list.def\"")}, settings, S("C:")),
+    EXPECT_EQ(ChooseDefinitionFile({S("\"C:\\my"), S("list.def\"")}, settings, D("C:")),
               S("\"C:\\my list.def\""));
-    EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));
+    EXPECT_EQ(ChooseDefinitionFile({}, settings, D("C:")), S("C:\\Kibako.Def"));
     settings.PutSettingText(store::SettingName(S("CatalogName")), S("C:\\other.def"));
-    EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\Kibako.Def"));  // missing file
+    EXPECT_EQ(ChooseDefinitionFile({}, settings, D("C:")), S("C:\\Kibako.Def"));  // missing file
     drives.WriteFile(S("C:\\other.def"), "x");
-    EXPECT_EQ(ChooseDefinitionFile({}, settings, S("C:")), S("C:\\other.def"));
+    EXPECT_EQ(ChooseDefinitionFile({}, settings, D("C:")), S("C:\\other.def"));
 }
 
 TEST_F(DefinitionFile, AHostPathOnTheCommandLineNamesTheHostFile) {
     const Settings settings(S("C:\\Kibako.INI"));
     drives.WriteFile(S("C:\\lists\\my list.def"), "x");
     const QString host = drives.Host(S("C:\\lists\\my list.def"));
-    EXPECT_EQ(ChooseDefinitionFile({host}, settings, S("C:")), S("C:\\lists\\my list.def"));
+    EXPECT_EQ(ChooseDefinitionFile({host}, settings, D("C:")), S("C:\\lists\\my list.def"));
     // Split at the blank as a shell would, with a "." to tidy.
     EXPECT_EQ(ChooseDefinitionFile({drives.Host(S("C:\\lists")) + S("/./my"), S("list.def")},
-                                   settings, S("C:")),
+                                   settings, D("C:")),
               S("C:\\lists\\my list.def"));
 
     // A folder that no drive reaches gets a drive of its own.
     QTemporaryDir outside;
     const QString elsewhere = outside.filePath(S("elsewhere.def"));
-    const QString windows = ChooseDefinitionFile({elsewhere}, settings, S("C:"));
+    const QString windows = ChooseDefinitionFile({elsewhere}, settings, D("C:"));
     ASSERT_TRUE(windows.endsWith(S(":\\elsewhere.def"))) << windows.toStdString();
     EXPECT_EQ(platform::ToHostPath(platform::DrivePath(windows)), platform::HostPath(elsewhere));
 }

@@ -196,7 +196,7 @@ TEST_F(DefinitionMerge, ASaveWaitsForTheLockOfTheFile) {
     std::atomic<bool> saved = false;
     std::thread saver;
     {
-        const platform::ProfileLock held(drives.Host(path));
+        const platform::ProfileLock held(platform::HostPath(drives.Host(path)));
         ASSERT_TRUE(held.Held());
         saver = std::thread([&] { saved = SaveDefinitions(path, list).ok; });
         std::this_thread::sleep_for(std::chrono::milliseconds(200));

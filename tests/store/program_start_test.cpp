@@ -39,7 +39,7 @@ TEST_F(ProgramStartTest, TheDriveTableIsInPlaceBeforeTheProgramFolderIsNamed) {
     WriteSettings("[Drives]\r\nK=fixed|" + dir.filePath(S("home")).toUtf8() +
                   "\r\n[Options]\r\nNewFileOnly=0\r\n");
     const store::ProgramStart start = store::StartProgram();
-    EXPECT_EQ(start.programFolder, S("K:\\kibako"));
+    EXPECT_EQ(start.programFolder.text(), S("K:\\kibako"));
     EXPECT_EQ(start.settings.FilePath(), S("K:\\kibako\\Kibako.INI"));
     EXPECT_EQ(start.settings.GetSettingNumber(store::Key::NewFileOnly, 7), 0);
     EXPECT_TRUE(start.driveError.isEmpty());

@@ -18,7 +18,7 @@ class SettingsTest : public ::testing::Test {
         drives.WriteFile(settings.FilePath(), "[Options]\r\n" + options);
     }
     testing_support::TempDrives drives;
-    Settings settings{SettingsFileIn(S("C:"))};
+    Settings settings{SettingsFileIn(platform::DrivePath(S("C:")))};
 };
 
 TEST_F(SettingsTest, NumbersFollowTheStoredConventions) {

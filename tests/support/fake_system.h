@@ -17,7 +17,7 @@ class FakeSystem {
     FakeSystem();
 
     QString Root() const { return dir_.path(); }
-    platform::DetectionSources Sources() const { return {Root()}; }
+    platform::DetectionSources Sources() const { return {platform::HostPath(Root())}; }
     // The host folder that a mount point stands for.
     QString HostOf(const QString& mountPoint) const { return Root() + mountPoint; }
 

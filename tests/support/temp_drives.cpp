@@ -26,7 +26,7 @@ void TempDrives::Map(QChar letter, platform::DriveType type, const QString& labe
     const QString root = dir_.path() + u'/' + letter.toLower();
     QDir().mkpath(root);
     platform::DriveTable table = platform::CurrentDrives();
-    table.Map(letter, type, root, label);
+    table.Map(letter, type, platform::HostPath(root), label);
     platform::SetCurrentDrives(table);
 }
 

@@ -118,7 +118,7 @@ TEST_F(FileOps, FailedCopyKeepsTheOldBackupAndNamesTheFile) {
     testing_support::SmallDisk disk(64);
     if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small disk here";
     platform::DriveTable table = platform::CurrentDrives();
-    table.Map(u'F', platform::DriveType::Fixed, disk.Path());
+    table.Map(u'F', platform::DriveType::Fixed, platform::HostPath(disk.Path()));
     platform::SetCurrentDrives(table);
     drives.WriteFile(S("F:\\sub\\big.bin"), QByteArray(8 * 1024, 'o'));
     drives.WriteFile(S("C:\\src\\big.bin"), QByteArray(300 * 1024, 'n'));

@@ -108,7 +108,7 @@ struct SavePlace {
     CatalogModel& model;
     CheckQuestions& questions;
     const store::Settings& settings;
-    const QString& programFolder;
+    const platform::DrivePath& programFolder;
 };
 
 // A new name for the corrected list, asked until one is given; `name` is
@@ -179,7 +179,7 @@ bool SaveCorrectedList(const SavePlace& place, const QString& path, store::Defin
 }  // namespace
 
 void CheckRegistrations(CatalogModel& model, CheckQuestions& questions,
-                        const store::Settings& settings, const QString& programFolder) {
+                        const store::Settings& settings, const platform::DrivePath& programFolder) {
     const FolderProbe probe = SystemFolderProbe();
     CheckCopy copy{model.Definitions(), questions};
     const MissingFolders missing = FindMissingFolders(copy.list, probe);

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "platform/path_kinds.h"
 #include "util/answer.h"
 #include "widgets/box_message.h"
 
@@ -40,6 +41,6 @@ class CheckQuestions {
 // then becomes the model's list; the settings' CatalogName names the file.
 // Cancel at any question changes nothing.
 void CheckRegistrations(CatalogModel& model, CheckQuestions& questions,
-                        const store::Settings& settings, const QString& programFolder);
+                        const store::Settings& settings, const platform::DrivePath& programFolder);
 
 }  // namespace catalog

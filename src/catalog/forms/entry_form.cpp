@@ -427,7 +427,7 @@ QList<SidebarPlace> EntryForm::DrivePlaces() {
     QList<SidebarPlace> places;
     for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
         if (!drive.root.isEmpty())
-            places.append({QUrl::fromLocalFile(drive.root), PlaceLabel(drive)});
+            places.append({QUrl::fromLocalFile(drive.root.text()), PlaceLabel(drive)});
     }
     return places;
 }
@@ -452,7 +452,7 @@ void EntryForm::TakeBrowsedPath(QString path) {
     const QChar letter = path.isEmpty() ? QChar() : path.at(0).toUpper();
     if (engine_ != nullptr &&
         platform::CurrentDrives().TypeOf(letter) == platform::DriveType::Removable) {
-        const QString title = engine::ReadMediaTitle(*engine_, path);
+        const QString title = engine::ReadMediaTitle(*engine_, platform::DrivePath(path));
         path = u'(' + letter + u')' + title + path.mid(2);
     }
     const QString folder = util::ParentPath(path);

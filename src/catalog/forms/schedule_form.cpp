@@ -24,12 +24,12 @@ const char* const kWeekdayNames[] = {"月曜日", "火曜日", "水曜日", "木
 
 }  // namespace
 
-ScheduleForm::ScheduleForm(platform::UserTimer timer, QString tetoruHostPath,
-                           QString programHostFolder, QWidget* parent)
+ScheduleForm::ScheduleForm(platform::UserTimer timer, platform::HostPath tetoru,
+                           platform::HostPath programFolder, QWidget* parent)
     : QDialog(parent),
       timer_(std::move(timer)),
-      tetoruHostPath_(std::move(tetoruHostPath)),
-      programHostFolder_(std::move(programHostFolder)) {
+      tetoru_(std::move(tetoru)),
+      programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("ScheduleForm"));
     setWindowTitle(QStringLiteral("Tetoru の実行スケジュール"));
     managerMissing_ = timer_.ManagerMissing().value_or(QString());
@@ -114,7 +114,7 @@ void ScheduleForm::ShowState() {
             QStringLiteral("systemctl --user でユーザーのサービス・マネージャーに接続できません"
                            "（%1）。下の 2 つのファイルを %2 に置き、"
                            "「systemctl --user enable --now tetoru.timer」を実行してください。")
-                .arg(managerMissing_, timer_.UnitFolder()));
+                .arg(managerMissing_, timer_.UnitFolder().text()));
         return;
     }
     const QString next = timer_.Installed() ? timer_.NextRun() : QString();
@@ -131,18 +131,17 @@ void ScheduleForm::ShowHandInstall() {
     handInstall_->setPlainText(
         !schedule ? QStringLiteral("（自動では実行しません：%1 の tetoru.timer と tetoru.service "
                                    "を削除してください）")
-                        .arg(timer_.UnitFolder())
-                  : QStringLiteral("# %1/tetoru.service\n").arg(timer_.UnitFolder()) +
-                        platform::ServiceUnitText(tetoruHostPath_, programHostFolder_) +
-                        QStringLiteral("\n# %1/tetoru.timer\n").arg(timer_.UnitFolder()) +
+                        .arg(timer_.UnitFolder().text())
+                  : QStringLiteral("# %1/tetoru.service\n").arg(timer_.UnitFolder().text()) +
+                        platform::ServiceUnitText(tetoru_, programFolder_) +
+                        QStringLiteral("\n# %1/tetoru.timer\n").arg(timer_.UnitFolder().text()) +
                         platform::TimerUnitText(*schedule));
 }
 
 std::optional<QString> ScheduleForm::Apply() {
     if (!managerMissing_.isEmpty()) return std::nullopt;  // the person installs by hand
     const auto schedule = Chosen();
-    return schedule ? timer_.Install(*schedule, tetoruHostPath_, programHostFolder_)
-                    : timer_.Remove();
+    return schedule ? timer_.Install(*schedule, tetoru_, programFolder_) : timer_.Remove();
 }
 
 void ScheduleForm::Accept() {

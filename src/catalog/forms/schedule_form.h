@@ -19,10 +19,10 @@ namespace catalog {
 class ScheduleForm : public QDialog {
     Q_OBJECT
   public:
-    // `tetoruHostPath` is the Tetoru the timer starts; `programHostFolder`
-    // the program folder it is to use (this catalog's).
-    ScheduleForm(platform::UserTimer timer, QString tetoruHostPath, QString programHostFolder,
-                 QWidget* parent = nullptr);
+    // `tetoru` is the Tetoru the timer starts; `programFolder` the program
+    // folder it is to use (this catalog's).
+    ScheduleForm(platform::UserTimer timer, platform::HostPath tetoru,
+                 platform::HostPath programFolder, QWidget* parent = nullptr);
 
     // What the controls say now; nothing for "not by itself".
     std::optional<platform::TimerSchedule> Chosen() const;
@@ -41,8 +41,8 @@ class ScheduleForm : public QDialog {
     void Accept();
 
     platform::UserTimer timer_;
-    QString tetoruHostPath_;
-    QString programHostFolder_;
+    platform::HostPath tetoru_;
+    platform::HostPath programFolder_;
     QString managerMissing_;
     QButtonGroup* every_ = nullptr;
     QComboBox* weekday_ = nullptr;

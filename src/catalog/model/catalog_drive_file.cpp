@@ -55,13 +55,13 @@ QByteArray CatalogDriveBytes(const CatalogDriveTable& table) {
     return bytes;
 }
 
-CatalogDriveTable ReadCatalogDriveFile(const QString& hostPath) {
-    QFile file(hostPath);
+CatalogDriveTable ReadCatalogDriveFile(const platform::HostPath& hostPath) {
+    QFile file(hostPath.text());
     if (!file.open(QIODevice::ReadOnly)) return {};
     return ParseCatalogDrives(file.readAll());
 }
 
-bool WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table) {
+bool WriteCatalogDriveFile(const platform::HostPath& hostPath, const CatalogDriveTable& table) {
     return platform::SaveFileAtomically(hostPath, CatalogDriveBytes(table));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/path_kinds.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,8 +23,8 @@ CatalogDriveTable ParseCatalogDrives(const QByteArray& bytes);
 QByteArray CatalogDriveBytes(const CatalogDriveTable& table);
 
 // Reading a missing or unreadable file gives 26 empty values.
-CatalogDriveTable ReadCatalogDriveFile(const QString& hostPath);
+CatalogDriveTable ReadCatalogDriveFile(const platform::HostPath& hostPath);
 // Written whole or not at all; false when it could not be written.
-bool WriteCatalogDriveFile(const QString& hostPath, const CatalogDriveTable& table);
+bool WriteCatalogDriveFile(const platform::HostPath& hostPath, const CatalogDriveTable& table);
 
 }  // namespace catalog

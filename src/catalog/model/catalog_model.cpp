@@ -40,7 +40,7 @@ void CatalogModel::RowsReplaced() {
     if (listener_ != nullptr) listener_->RowsReplaced();
 }
 
-void CatalogModel::LoadFailedRuns(const QString& programFolder) {
+void CatalogModel::LoadFailedRuns(const platform::DrivePath& programFolder) {
     const auto log = engine::RunLogHostPath(programFolder);
     failedRuns_ = FailedRuns::Of(definitions_.Entries(), log ? engine::ReadRunLogs(*log)
                                                              : std::vector<engine::RunLogRecord>());

@@ -8,6 +8,7 @@
 #include "catalog/model/failed_runs.h"
 #include "catalog/rows/folder_model.h"
 #include "catalog/rows/row_lookup.h"
+#include "platform/path_kinds.h"
 #include "store/definition_list.h"
 
 namespace catalog {
@@ -77,7 +78,7 @@ class CatalogModel {
 
     FailedRuns& LastRunFailures() { return failedRuns_; }
     // Reads the run log of the program folder (a drive path) again.
-    void LoadFailedRuns(const QString& programFolder);
+    void LoadFailedRuns(const platform::DrivePath& programFolder);
     // Why the last run of the registration a shown row of the current view
     // stands for failed; nothing for a row of no registration (the settings
     // view's header and path rows) or of one whose last run did not fail.

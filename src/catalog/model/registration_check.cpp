@@ -46,9 +46,9 @@ QString DefaultDefinitionName(const QDate& today) {
     return QStringLiteral("Kibako") + today.toString(QStringLiteral("MMdd"));
 }
 
-QString NewDefinitionPath(const QString& answer, const QString& programFolder) {
+QString NewDefinitionPath(const QString& answer, const platform::DrivePath& programFolder) {
     const bool hasFolder = answer.contains(u'\\') || answer.contains(u':');
-    const QString path = hasFolder ? answer : util::JoinPath(programFolder, answer);
+    const QString path = hasFolder ? answer : util::JoinPath(programFolder, answer).text();
     return util::ChangeExtension(path, QStringLiteral("Def"));
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/path_kinds.h"
 #include "store/definition_list.h"
 
 // The pure side of checking the registered folders: which source folders are
@@ -42,6 +43,6 @@ QString DefaultDefinitionName(const QDate& today);
 
 // The answer as a definition file path: a name without a folder lies in the
 // program folder; the extension becomes "Def".
-QString NewDefinitionPath(const QString& answer, const QString& programFolder);
+QString NewDefinitionPath(const QString& answer, const platform::DrivePath& programFolder);
 
 }  // namespace catalog

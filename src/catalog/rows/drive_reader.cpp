@@ -54,7 +54,7 @@ FullList DriveReader::ScanDrive(QChar letter) {
     const auto drive = platform::CurrentDrives().Find(letter);
     if (!drive) return out;
     const QString name = QString(letter.toUpper()) + u':';
-    Visit(out, drive->root, name, name, 1, {QString(), kNoFlags}, kScanReadLevels);
+    Visit(out, drive->root.text(), name, name, 1, {QString(), kNoFlags}, kScanReadLevels);
     return out;
 }
 

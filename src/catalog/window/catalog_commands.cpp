@@ -28,14 +28,15 @@ namespace {
 
 // The Tetoru that goes with this Kibako: beside it (an installation, a
 // portable copy), in the build tree's own folder for it, else on the PATH.
-QString TetoruBesideKibako() {
+platform::HostPath TetoruBesideKibako() {
     const QString folder = QCoreApplication::applicationDirPath();
     for (const QString& candidate :
          {folder + QStringLiteral("/tetoru"), folder + QStringLiteral("/../tetoru/tetoru")}) {
-        if (QFileInfo(candidate).isExecutable()) return QDir::cleanPath(candidate);
+        if (QFileInfo(candidate).isExecutable())
+            return platform::HostPath(QDir::cleanPath(candidate));
     }
     const QString found = QStandardPaths::findExecutable(QStringLiteral("tetoru"));
-    return found.isEmpty() ? folder + QStringLiteral("/tetoru") : found;
+    return platform::HostPath(found.isEmpty() ? folder + QStringLiteral("/tetoru") : found);
 }
 
 }  // namespace
@@ -131,7 +132,7 @@ void ListForm::OpenHelp() {
     // (a build), then where an installed copy keeps its documentation.
     const QString program = QCoreApplication::applicationDirPath();
     for (const QString& folder :
-         {util::HostProgramFolder(), program,
+         {util::HostProgramFolder().text(), program,
           QDir::cleanPath(program + QStringLiteral("/" KIBAKO_HELP_FROM_BINDIR))}) {
         const QString help = folder + QStringLiteral("/Kibako.html");
         if (QFileInfo(help).isFile()) {

@@ -50,15 +50,16 @@ bool ListForm::Shutdown() {
     // but not worth keeping the window open for.
     QStringList unsaved;
     if (!WriteClosingSettings()) unsaved.append(settings_->FilePath());
-    const QString catalogDrives = util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT");
-    if (!WriteCatalogDriveFile(catalogDrives, catalogDrives_)) unsaved.append(catalogDrives);
+    const platform::HostPath catalogDrives =
+        util::HostProgramFolder().Below(QStringLiteral("CATDRV.DAT"));
+    if (!WriteCatalogDriveFile(catalogDrives, catalogDrives_)) unsaved.append(catalogDrives.text());
     for (const QString& file : unsaved) {
         util::Messages().StandardMessage(
             QStringLiteral("設定を保存できません\nファイル：　") + file, util::Buttons::Ok,
             util::Answer::Ok);
     }
-    const platform::DrivePath tempFolder(
-        util::JoinPath(programFolder_, QStringLiteral("TempFile")));
+    const platform::DrivePath tempFolder =
+        util::JoinPath(programFolder_, QStringLiteral("TempFile"));
     if (util::FolderExists(tempFolder)) {
         util::MessageSink& person = util::Messages();
         for (const QString& failure : util::DeleteFolderTree(tempFolder, person).failures) {

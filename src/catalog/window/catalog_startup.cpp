@@ -98,7 +98,7 @@ bool ListForm::Load(const QStringList& arguments) {
     ApplyDisplayColours();
     LoadIcons();
     catalogDrives_ =
-        ReadCatalogDriveFile(util::HostProgramFolder() + QStringLiteral("/CATDRV.DAT"));
+        ReadCatalogDriveFile(util::HostProgramFolder().Below(QStringLiteral("CATDRV.DAT")));
     {
         const QSignalBlocker quiet(driveBox_);
         for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives())

@@ -196,7 +196,7 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     // The catalog's data without its controls.
     CatalogModel& Model() { return model_; }
     const store::Settings& Settings() const { return *settings_; }
-    const QString& ProgramFolder() const { return programFolder_; }
+    const platform::DrivePath& ProgramFolder() const { return programFolder_; }
     engine::Engine& Engine() { return *engine_; }
     const CatalogMenus& Menus() const { return menus_; }
     grid::GridSurface* FolderGrid() const { return folderGrid_; }
@@ -272,7 +272,7 @@ class ListForm : public QMainWindow, private CatalogModel::Listener {
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<RegistrationEditor> registration_;
     CatalogModel model_;
-    QString programFolder_;
+    platform::DrivePath programFolder_;
     CatalogMenus menus_;
 
     QWidget* area_ = nullptr;

@@ -93,7 +93,7 @@ MediaForm::MediaForm(std::chrono::milliseconds timeout, QWidget* parent) : QDial
     for (const platform::Drive& drive : platform::CurrentDrives().MappedDrives()) {
         drives_->addItem(EntryText(drive));
         entries_.append(Entry{drive.letter.toUpper(), drive.type == platform::DriveType::Removable,
-                              QFileInfo(drive.root).isDir()});
+                              QFileInfo(drive.root.text()).isDir()});
     }
     PreselectRemovable();
 }

@@ -82,11 +82,11 @@ TEST_F(MediaFormTest, PreselectsTheLastReadyRemovableDrive) {
 
     // The first entry is never taken.
     platform::DriveTable table;
-    table.Map(u'A', DriveType::Removable, drives.Root() + S("/e"));
-    table.Map(u'C', DriveType::Fixed, drives.Root() + S("/c"));
+    table.Map(u'A', DriveType::Removable, platform::HostPath(drives.Root() + S("/e")));
+    table.Map(u'C', DriveType::Fixed, platform::HostPath(drives.Root() + S("/c")));
     platform::SetCurrentDrives(table);
     EXPECT_EQ(Selected(MediaForm()), S("C:"));
-    table.Map(u'B', DriveType::Removable, drives.Root() + S("/f"));
+    table.Map(u'B', DriveType::Removable, platform::HostPath(drives.Root() + S("/f")));
     platform::SetCurrentDrives(table);
     EXPECT_EQ(Selected(MediaForm()), S("B:"));
 }

@@ -215,8 +215,7 @@ std::string_view SourceFileList::RelativePath(std::size_t i) const {
     return std::string_view(names_).substr(entries_[i].nameAt, end - entries_[i].nameAt);
 }
 
-std::vector<std::string> SourceFileList::Components(std::size_t i) const {
-    const std::string_view path = RelativePath(i);
+std::vector<std::string> SplitAtSlashes(std::string_view path) {
     std::vector<std::string> components;
     std::size_t start = 0;
     for (std::size_t slash = path.find('/'); slash != std::string_view::npos;
@@ -226,6 +225,10 @@ std::vector<std::string> SourceFileList::Components(std::size_t i) const {
     }
     components.emplace_back(path.substr(start));
     return components;
+}
+
+std::vector<std::string> SourceFileList::Components(std::size_t i) const {
+    return SplitAtSlashes(RelativePath(i));
 }
 
 std::string SourceFileList::HostPath(std::size_t i) const {

@@ -57,6 +57,9 @@ FolderWalk WalkFolder(const std::filesystem::path& root, bool recursive,
 // The files of a walk kept compactly for large trees: each file's relative path in one shared
 // buffer, "/"-joined as the host names it ("/" is the one byte no host name holds), beside
 // its time and size. A SourceFile is made only for the file about to be stored.
+// The components of a path written with "/" between them.
+std::vector<std::string> SplitAtSlashes(std::string_view path);
+
 class SourceFileList {
   public:
     explicit SourceFileList(std::filesystem::path root) : root_(std::move(root)) {}

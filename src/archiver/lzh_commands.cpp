@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "archiver/archive_target.h"
+#include "archiver/folder_walker.h"
 #include "archiver/lzh_archive.h"
 #include "archiver/lzh_stored_name.h"
 #include "archiver/lzh_writer.h"
@@ -72,17 +73,8 @@ class OldMembers {
         return name;
     }
     std::vector<std::string> Components(std::size_t i) const {
-        std::vector<std::string> path;
-        if (records_[i].noPath) return path;
-        const std::string_view name = Name(i);
-        std::size_t start = 0;
-        for (std::size_t slash = name.find('/'); slash != std::string_view::npos;
-             slash = name.find('/', start)) {
-            path.emplace_back(name.substr(start, slash - start));
-            start = slash + 1;
-        }
-        path.emplace_back(name.substr(start));
-        return path;
+        if (records_[i].noPath) return {};
+        return SplitAtSlashes(Name(i));
     }
     bool IsDirectory(std::size_t i) const { return records_[i].directory; }
     bool IsUnsafe(std::size_t i) const { return records_[i].unsafe; }

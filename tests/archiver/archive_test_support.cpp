@@ -1,5 +1,7 @@
 #include "archive_test_support.h"
 
+#include "archiver/archiver.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -122,6 +124,13 @@ void TempFolderTest::SetUp() {
 void TempFolderTest::TearDown() {
     std::error_code ignored;
     fs::remove_all(root_, ignored);
+}
+
+int UpdateFolderTest::Update(const std::string& kind, const fs::path& archive,
+                             const fs::path& source) {
+    const std::string paths = "\"" + archive.string() + "\" \"" + source.string() + "\\\"";
+    return kind == "lzh" ? archiver::Unlha("u -r2x1a2 " + paths, output_)
+                         : archiver::Zip("-ur " + paths + " *.*", output_);
 }
 
 }  // namespace archiver_test

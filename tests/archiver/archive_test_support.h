@@ -44,4 +44,12 @@ class TempFolderTest : public ::testing::Test {
     fs::path root_;
 };
 
+// A folder test that updates archives: "lzh" or "zip" `archive` from the files of `source`
+// and its sub-folders, as the engine asks for it; the archiver's output in `output_`.
+class UpdateFolderTest : public TempFolderTest {
+  protected:
+    int Update(const std::string& kind, const fs::path& archive, const fs::path& source);
+    std::string output_;
+};
+
 }  // namespace archiver_test

@@ -30,15 +30,7 @@ std::vector<std::string> Listed(const std::string& kind, const fs::path& archive
     return names;
 }
 
-class HostNameBytesTest : public TempFolderTest {
-  protected:
-    int Update(const std::string& kind, const fs::path& archive, const fs::path& source) {
-        const std::string paths = "\"" + archive.string() + "\" \"" + source.string() + "\\\"";
-        return kind == "lzh" ? archiver::Unlha("u -r2x1a2 " + paths, output_)
-                             : archiver::Zip("-ur " + paths + " *.*", output_);
-    }
-    std::string output_;
-};
+using HostNameBytesTest = UpdateFolderTest;
 
 TEST_F(HostNameBytesTest, NamesThatAreNotUtf8AreStoredListedAndMatchedAgain) {
     for (const std::string kind : {"lzh", "zip"}) {

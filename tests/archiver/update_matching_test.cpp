@@ -19,15 +19,7 @@ using namespace archiver_test;
 constexpr std::int64_t kTime = 1600000000;
 const std::string kShiftJisName = "\x8E\xCA\x90\x5E.txt";  // 写真.txt in CP932
 
-class UpdateMatchingTest : public TempFolderTest {
-  protected:
-    int Update(const std::string& kind, const fs::path& archive, const fs::path& source) {
-        const std::string paths = "\"" + archive.string() + "\" \"" + source.string() + "\\\"";
-        return kind == "lzh" ? archiver::Unlha("u -r2x1a2 " + paths, output_)
-                             : archiver::Zip("-ur " + paths + " *.*", output_);
-    }
-    std::string output_;
-};
+using UpdateMatchingTest = UpdateFolderTest;
 
 // More members than libzip is given at once, in a folder walked after a later name ("b.txt"
 // comes first in the walk, last by name): a replaced member stays where it lay, an added one

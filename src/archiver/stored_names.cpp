@@ -9,20 +9,15 @@ namespace archiver {
 
 ListedFiles::ListedFiles(const SourceFileList& files, const ListedName& listedName)
     : files_(files), odd_(files.size(), false) {
-    order_.reserve(files.size());
     for (std::uint32_t i = 0; i < files.size(); ++i) {
-        order_.push_back(i);
-        const std::string_view path = files.RelativePath(i);
         // "/" is ASCII: the joined path is UTF-8 exactly when every component is.
-        if (IsValidUtf8(path)) continue;
+        if (IsValidUtf8(files.RelativePath(i))) continue;
         odd_[i] = true;
         oddNames_.emplace_back(i, listedName(files.Components(i)));
     }
-    std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const std::string_view left = NameOf(a);
-        const std::string_view right = NameOf(b);
-        return left != right ? left < right : a < b;
-    });
+    order_ = SortMembers(
+        files.size(), [](std::uint32_t) { return true; },
+        [this](std::uint32_t file) { return NameOf(file); });
 }
 
 std::string_view ListedFiles::NameOf(std::uint32_t file) const {

@@ -27,12 +27,21 @@ struct ZipCommand {
     std::vector<std::string> patterns;
 };
 
+// What a command did to the members of the archive. Counted only for an archive that was
+// written (also by an update that could not read every file); otherwise all zero.
+struct MemberCounts {
+    int added = 0;
+    int replaced = 0;
+    int deleted = 0;
+};
+
 struct CommandResult {
     int code = 0;         // 0 success; otherwise one of return_code.h
     std::string message;  // success: a summary; failure: the reason, naming the file concerned
     // Files or folders passed over because they could not be read, when the command still
     // did what it could with the rest (host paths, each with its reason).
     std::vector<std::string> failedEntries;
+    MemberCounts counts;
 
     bool ok() const { return code == 0; }
 };

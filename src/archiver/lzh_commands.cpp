@@ -279,7 +279,7 @@ std::string OddListedName(const std::vector<std::string>& path) {
     return name;
 }
 
-int Update(const UnlhaCommand& command, std::string& output) {
+int Update(const UnlhaCommand& command, std::string& output, MemberCounts& counts) {
     OldArchive old;
     if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
     const OldMembers& members = old.table;
@@ -328,6 +328,8 @@ int Update(const UnlhaCommand& command, std::string& output) {
     if (!old.exists || added != 0 || replaced != 0) {
         if (const int written = WriteArchive(old, plan, &*files, output)) return written;
     }
+    counts.added = added;
+    counts.replaced = replaced;
     if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);
 }
@@ -371,7 +373,7 @@ bool IsMissing(const std::vector<std::string>& path, bool directory, bool unsafe
     }
 }
 
-int DeleteMissing(const UnlhaCommand& command, std::string& output) {
+int DeleteMissing(const UnlhaCommand& command, std::string& output, MemberCounts& counts) {
     OldArchive old;
     if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
     if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
@@ -399,6 +401,7 @@ int DeleteMissing(const UnlhaCommand& command, std::string& output) {
     const std::string summary = std::to_string(deleted) + " deleted";
     if (deleted == 0) return Report(output, kOk, summary);
     if (const int written = WriteArchive(old, plan, nullptr, output)) return written;
+    counts.deleted = deleted;
     return Report(output, kOk, summary);
 }
 
@@ -433,12 +436,12 @@ int Test(const UnlhaCommand& command, std::string& output) {
 
 }  // namespace
 
-int RunUnlhaCommand(const UnlhaCommand& command, std::string& output) {
+int RunUnlhaCommand(const UnlhaCommand& command, std::string& output, MemberCounts& counts) {
     switch (command.verb) {
         case UnlhaVerb::kUpdate:
-            return Update(command, output);
+            return Update(command, output, counts);
         case UnlhaVerb::kDeleteMissing:
-            return DeleteMissing(command, output);
+            return DeleteMissing(command, output, counts);
         case UnlhaVerb::kTest:
             return Test(command, output);
     }

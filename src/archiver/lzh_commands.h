@@ -7,6 +7,6 @@
 
 namespace archiver {
 
-int RunUnlhaCommand(const UnlhaCommand& command, std::string& output);
+int RunUnlhaCommand(const UnlhaCommand& command, std::string& output, MemberCounts& counts);
 
 }  // namespace archiver

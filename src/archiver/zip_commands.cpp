@@ -227,7 +227,7 @@ int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList& 
 
 }  // namespace
 
-int RunZipCommand(const ZipCommand& command, std::string& output) {
+int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& counts) {
     std::optional<std::filesystem::path> archivePath = ResolvePath(command.archive);
     if (!archivePath) return Report(output, kPathNotResolved, "cannot resolve " + command.archive);
     const std::optional<std::filesystem::path> folder = ResolvePath(command.baseFolder);
@@ -299,6 +299,8 @@ int RunZipCommand(const ZipCommand& command, std::string& output) {
     if (!old.exists || added != 0 || replaced != 0) {
         if (const int written = WriteArchive(old, plan, *files, output)) return written;
     }
+    counts.added = added;
+    counts.replaced = replaced;
     if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
     return Report(output, kOk, summary);
 }

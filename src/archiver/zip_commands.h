@@ -7,6 +7,6 @@
 
 namespace archiver {
 
-int RunZipCommand(const ZipCommand& command, std::string& output);
+int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& counts);
 
 }  // namespace archiver

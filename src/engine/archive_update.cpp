@@ -164,6 +164,8 @@ bool UpdateArchive(Engine& engine, const platform::DrivePath& source,
             : Run(engine, engine.Archiver().zip,
                   ZipUpdate(archive, source, withSubFolders, util::FileExists(archive)));
     if (!result) return CannotWrite(engine);
+    // An update that could not read every file still wrote the rest.
+    engine.CountMembers(result->counts);
     if (!result->ok()) return Failed(engine, archive, *result);
     if (deleteMissing) DeleteMissingFromArchive(engine, source, archive);
     if (!result->failedEntries.empty()) return PartlyDone(engine, archive, *result);
@@ -175,6 +177,7 @@ bool DeleteMissingFromArchive(Engine& engine, const platform::DrivePath& source,
     if (util::ExtensionOf(archive.text()) != QLatin1String("LZH")) return true;
     const auto result = Run(engine, engine.Archiver().unlha, LzhDelete(archive, source));
     if (!result) return CannotWrite(engine);
+    engine.CountMembers(result->counts);
     if (!result->ok()) return Failed(engine, archive, *result);
     return true;
 }

@@ -71,6 +71,12 @@ class Engine {
     void CountNewCopy() { ++counts_.copied; }
     void CountDeleted() { ++counts_.deleted; }
     void CountFailedFile() { ++counts_.failed; }
+    // The members an archive update added, replaced or deleted.
+    void CountMembers(const archiver::MemberCounts& members) {
+        counts_.copied += members.added;
+        counts_.replaced += members.replaced;
+        counts_.deleted += members.deleted;
+    }
 
     // Entries of this run whose copy or archive update failed.
     int FailedEntries() const { return static_cast<int>(failedReports_.size()); }

@@ -91,6 +91,44 @@ TEST_F(ArchiveUpdate, ArchiveEntriesTakeTheArchiveTimeAndCountOnce) {
     EXPECT_EQ(engine.FailedEntries(), 1);
 }
 
+// The run log and the report count an archive's members as a folder copy
+// counts files: added, replaced, and (LZH) deleted when gone from the source.
+TEST_F(ArchiveUpdate, EachEntryCountsTheMembersItAddedReplacedAndDeleted) {
+    for (const char* archive : {"C:\\out\\B.LZH", "C:\\out\\B.ZIP"}) {
+        SCOPED_TRACE(archive);
+        const bool lzh = QString::fromLatin1(archive).endsWith(S("LZH"));
+        drives.WriteFile(S("C:\\My Data\\a.txt"), "alpha", 1'700'000'000);
+        drives.WriteFile(S("C:\\My Data\\gone.txt"), "gone", 1'700'000'000);
+        store::DefinitionList list;
+        store::BackupEntry entry;
+        entry.sourceFolder = S("C:\\My Data");
+        entry.destination = QString::fromLatin1(archive);
+        entry.lastBackup = store::BackupTime();
+        entry.subFolders = store::SubFolders::InOneArchive;
+        entry.deleteMissing = true;
+        list.PutEntry(entry);
+        const auto lastCounts = [this] { return ui.reports.back().counts; };
+
+        ASSERT_EQ(engine::RunBackupAll(engine, list), 1);
+        EXPECT_EQ(lastCounts().copied, 3);  // a.txt, gone.txt and sub\b.txt
+        EXPECT_EQ(lastCounts().replaced, 0);
+
+        ASSERT_EQ(engine::RunBackupAll(engine, list), 1);
+        EXPECT_EQ(lastCounts().copied, 0);
+        EXPECT_EQ(lastCounts().replaced, 0);
+        EXPECT_EQ(lastCounts().deleted, 0);
+
+        drives.WriteFile(S("C:\\My Data\\a.txt"), "alpha, again", 1'700'000'600);
+        drives.WriteFile(S("C:\\My Data\\new.txt"), "new", 1'700'000'600);
+        ASSERT_TRUE(QFile::remove(drives.Host(S("C:\\My Data\\gone.txt"))));
+        ASSERT_EQ(engine::RunBackupAll(engine, list), 1);
+        EXPECT_EQ(lastCounts().copied, 1);
+        EXPECT_EQ(lastCounts().replaced, 1);
+        EXPECT_EQ(lastCounts().deleted, lzh ? 1 : 0);  // a ZIP keeps what is gone
+        ASSERT_TRUE(QFile::remove(drives.Host(S("C:\\My Data\\new.txt"))));
+    }
+}
+
 // An independent tool's exit status and output.
 std::pair<int, QString> Tool(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -206,7 +244,8 @@ TEST_F(ArchiveUpdate, AFullDiskIsShownWithTheArchive) {
 // An update that passed over what it could not read fails its entry, so that
 // the last-backup time stays and the next run tries again.
 TEST_F(ArchiveUpdate, APartialUpdateNamesWhatWasPassedOverAndFailsTheEntry) {
-    archiverResult = archiver::CommandResult{0, "1 added", {"/src/locked: Permission denied"}};
+    archiverResult =
+        archiver::CommandResult{0, "1 added", {"/src/locked: Permission denied"}, {1, 0, 0}};
     store::DefinitionList list;
     store::BackupEntry entry;
     entry.sourceFolder = S("C:\\My Data");

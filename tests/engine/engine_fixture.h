@@ -42,7 +42,7 @@ class EngineTest : public ::testing::Test {
 
     static std::optional<archiver::CommandResult> Answer(std::optional<int> code) {
         if (!code) return std::nullopt;
-        return archiver::CommandResult{*code, "refused by the test", {}};
+        return archiver::CommandResult{*code, "refused by the test", {}, {}};
     }
 
     TempDrives drives;

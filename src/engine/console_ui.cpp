@@ -15,11 +15,14 @@ void WriteLine(std::FILE* stream, const QString& line) {
 }  // namespace
 
 QString EntryReportLine(const EntryReport& report) {
+    // Files copied anew or over their backup; for an archive, the members it
+    // added or replaced (its update counts once in `filesCopied`).
+    const int backedUp = report.counts.copied + report.counts.replaced;
     const QString route = report.source + QStringLiteral(" -> ") +
                           (report.target.isEmpty() ? report.destination : report.target);
     switch (report.outcome) {
         case EntryOutcome::BackedUp:
-            return route + QStringLiteral(": %1 files backed up").arg(report.filesCopied);
+            return route + QStringLiteral(": %1 files backed up").arg(backedUp);
         case EntryOutcome::Unchanged:
             return route + QStringLiteral(": unchanged, passed over");
         case EntryOutcome::MediumSkipped:
@@ -27,7 +30,7 @@ QString EntryReportLine(const EntryReport& report) {
         case EntryOutcome::NoDestination:
             return route + QStringLiteral(": medium not found, passed over");
         case EntryOutcome::Failed:
-            return route + QStringLiteral(": FAILED (%1 files backed up)").arg(report.filesCopied);
+            return route + QStringLiteral(": FAILED (%1 files backed up)").arg(backedUp);
     }
     return route;
 }

@@ -112,11 +112,13 @@ TEST_F(ArchiveUpdate, EachEntryCountsTheMembersItAddedReplacedAndDeleted) {
         ASSERT_EQ(engine::RunBackupAll(engine, list), 1);
         EXPECT_EQ(lastCounts().copied, 3);  // a.txt, gone.txt and sub\b.txt
         EXPECT_EQ(lastCounts().replaced, 0);
+        EXPECT_TRUE(engine::EntryReportLine(ui.reports.back()).endsWith(S(": 3 files backed up")));
 
         ASSERT_EQ(engine::RunBackupAll(engine, list), 1);
         EXPECT_EQ(lastCounts().copied, 0);
         EXPECT_EQ(lastCounts().replaced, 0);
         EXPECT_EQ(lastCounts().deleted, 0);
+        EXPECT_TRUE(engine::EntryReportLine(ui.reports.back()).endsWith(S(": 0 files backed up")));
 
         drives.WriteFile(S("C:\\My Data\\a.txt"), "alpha, again", 1'700'000'600);
         drives.WriteFile(S("C:\\My Data\\new.txt"), "new", 1'700'000'600);

@@ -15,8 +15,6 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 
-#include <sys/stat.h>
-
 namespace engine {
 namespace {
 
@@ -47,13 +45,6 @@ QString VolumeLabel(const platform::DrivePath& path) {
     return drive->detected ? QStorageInfo(drive->root.text()).name() : drive->label;
 }
 
-// Whether a drive's root folder is there (a link to one counts). The root is
-// a host path like any other: a mount point may hold bytes that are not UTF-8.
-bool RootIsThere(const platform::HostPath& root) {
-    struct stat st;
-    return stat(platform::HostBytes(root).constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 std::optional<QString> ReadTitleFile(const platform::DrivePath& path) {
     const platform::DrivePath titleFile = TitleFilePath(path);
     if (!util::FileExists(titleFile)) return std::nullopt;
@@ -67,7 +58,7 @@ std::optional<QString> ReadTitleFile(const platform::DrivePath& path) {
 
 bool MediumPresent(const platform::DrivePath& path) {
     const auto drive = platform::CurrentDrives().Find(LetterOf(path));
-    return drive && RootIsThere(drive->root);
+    return drive && platform::HostFolderIsThere(drive->root);
 }
 
 QString ParseMediaTitle(const QByteArray& bytes) {

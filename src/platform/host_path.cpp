@@ -203,6 +203,11 @@ HostLook::Kind LookAtHostPath(const HostPath& hostPath) {
     return Found(st);
 }
 
+bool HostFolderIsThere(const HostPath& hostPath) {
+    struct stat st;
+    return stat(HostBytes(hostPath.text()).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::optional<HostPath> ToHostPath(const DrivePath& drivePath) {
     return LookUpHostPath(drivePath).path;
 }

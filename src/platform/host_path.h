@@ -43,6 +43,10 @@ HostLook LookUpHostEntry(const HostPath& folder, const QString& name);
 // look itself failed (other than for a missing path).
 HostLook::Kind LookAtHostPath(const HostPath& hostPath);
 
+// Whether a folder is at a host path, a link to one counting (a drive's root,
+// which a mount point may name in bytes that are not UTF-8).
+bool HostFolderIsThere(const HostPath& hostPath);
+
 // Creates one host folder level (the parent must exist); 0 or the errno.
 // Folders made here need no listing for later lookups of other-case names.
 int MakeHostFolder(const HostPath& hostFolder);

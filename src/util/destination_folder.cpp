@@ -4,8 +4,6 @@
 #include "platform/host_path.h"
 #include "util/file_ops.h"
 
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstring>
 
@@ -35,7 +33,7 @@ DestinationFolder PrepareDestinationFolder(const platform::DrivePath& drivePath,
         const std::optional<platform::HostPath> there = ExistingFolder(drivePath, &host, known);
         if (there) return {std::nullopt, *there, false};
     }
-    if (!QFileInfo(drive->root.text()).isDir()) {
+    if (!platform::HostFolderIsThere(drive->root)) {
         result.error = DriveNotReadyText(folder[0].toUpper());
         return result;
     }

@@ -5,9 +5,6 @@
 #include "platform/host_path.h"
 #include "util/destination_folder.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <climits>
 
 namespace util {
@@ -22,7 +19,7 @@ QString MissingFolderText(const platform::DrivePath& drivePath) {
     if (!drive || drive->root.isEmpty()) {
         return QStringLiteral("ドライブが割り当てられていません：　") + letter + u':' + line;
     }
-    if (!QFileInfo(drive->root.text()).isDir()) return DriveNotReadyText(letter) + line;
+    if (!platform::HostFolderIsThere(drive->root)) return DriveNotReadyText(letter) + line;
     const std::optional<platform::HostPath> host = platform::ToHostPath(drivePath);
     const qsizetype bytes = host ? platform::HostBytes(host->text()).size() : 0;
     if (bytes >= PATH_MAX) {

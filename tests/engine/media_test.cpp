@@ -8,7 +8,9 @@
 #include "platform/host_name.h"
 #include "store/definition_list.h"
 #include "support/fake_system.h"
+#include "util/destination_folder.h"
 #include "util/file_ops.h"
+#include "util/missing_folder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -290,7 +292,7 @@ TEST_F(Media, SkipAllOnlyStopsTheQuestions) {
 
 // A mount point may hold bytes that are not UTF-8 (a label from an old
 // disk): the medium is there, and its title reads back as it was written.
-TEST_F(Media, AMediumMountedAtANameThatIsNotUtf8KeepsItsTitle) {
+TEST_F(Media, AMediumMountedAtANameThatIsNotUtf8KeepsItsTitleAndTakesBackups) {
     const platform::HostPath root(drives.Root() + u'/' + platform::HostText("usb\xff"));
     ASSERT_EQ(mkdir(platform::HostBytes(root).constData(), 0777), 0);
     platform::DriveTable table = platform::CurrentDrives();
@@ -300,6 +302,11 @@ TEST_F(Media, AMediumMountedAtANameThatIsNotUtf8KeepsItsTitle) {
     QString title = S("写真");
     ASSERT_TRUE(engine::WriteMediaTitle(engine, D("G:\\"), title));
     EXPECT_EQ(engine::ReadMediaTitleCached(engine, D("G:")), S("写真"));
+    // A backup goes there: the drive is ready, and its folder is made.
+    const util::DestinationFolder made = util::PrepareDestinationFolder(D("G:\\Backup"));
+    EXPECT_FALSE(made.error) << made.error->toStdString();
+    EXPECT_TRUE(made.created);
+    EXPECT_FALSE(util::MissingFolderText(D("G:\\Gone")).startsWith(util::DriveNotReadyText(u'G')));
 }
 
 TEST_F(Media, TitleFilesFollowTheCodePageRule) {

@@ -205,7 +205,7 @@ HostLook::Kind LookAtHostPath(const HostPath& hostPath) {
 
 bool HostFolderIsThere(const HostPath& hostPath) {
     struct stat st;
-    return stat(HostBytes(hostPath.text()).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return stat(HostBytes(hostPath).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::optional<HostPath> ToHostPath(const DrivePath& drivePath) {

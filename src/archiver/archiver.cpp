@@ -89,7 +89,7 @@ void CloseArchive(Kind kind, ArchiveHandle handle) {
 CommandResult RunUnlha(const UnlhaCommand& command) {
     CommandResult result;
     try {
-        result.code = RunUnlhaCommand(command, result.message, result.counts);
+        result.code = RunUnlhaCommand(command, result);
     } catch (const std::exception& exception) {
         result.code = kInternalError;
         result.message = exception.what();
@@ -100,7 +100,7 @@ CommandResult RunUnlha(const UnlhaCommand& command) {
 CommandResult RunZip(const ZipCommand& command) {
     CommandResult result;
     try {
-        result.code = RunZipCommand(command, result.message, result.counts);
+        result.code = RunZipCommand(command, result);
     } catch (const std::exception& exception) {
         result.code = kInternalError;
         result.message = exception.what();

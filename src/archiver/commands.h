@@ -38,8 +38,9 @@ struct MemberCounts {
 struct CommandResult {
     int code = 0;         // 0 success; otherwise one of return_code.h
     std::string message;  // success: a summary; failure: the reason, naming the file concerned
-    // Files or folders passed over because they could not be read, when the command still
-    // did what it could with the rest (host paths, each with its reason).
+    // Files or folders passed over because they could not be read or stored, when the
+    // command still wrote the rest: a line each, its host path and why. The code is then
+    // kSourceUnreadable, since the archive does not hold everything it was asked to.
     std::vector<std::string> failedEntries;
     MemberCounts counts;
 

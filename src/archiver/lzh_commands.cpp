@@ -141,12 +141,12 @@ int OpenOldArchive(const std::string& drivePath, OldArchive& old, std::string& o
     return kOk;
 }
 
-void PassOverUnstorableNames(SourceFileList& files, std::string& partial) {
+void PassOverUnstorableNames(SourceFileList& files, std::vector<std::string>& passedOver) {
     files.KeepIf([&](std::size_t i) {
         // "/" is never 0xFF: the joined path holds the byte exactly when a component does.
         if (files.RelativePath(i).find('\xFF') == std::string_view::npos) return true;
-        partial += (partial.empty() ? "" : "; ") + files.HostPath(i) +
-                   ": a name with the byte 0xFF cannot be stored in an LZH archive";
+        passedOver.push_back(files.HostPath(i) +
+                             ": a name with the byte 0xFF cannot be stored in an LZH archive");
         return false;
     });
 }
@@ -279,7 +279,8 @@ std::string OddListedName(const std::vector<std::string>& path) {
     return name;
 }
 
-int Update(const UnlhaCommand& command, std::string& output, MemberCounts& counts) {
+int Update(const UnlhaCommand& command, CommandResult& result) {
+    std::string& output = result.message;
     OldArchive old;
     if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
     const OldMembers& members = old.table;
@@ -294,12 +295,12 @@ int Update(const UnlhaCommand& command, std::string& output, MemberCounts& count
         ResolveFolder(command.baseFolder, output, code);
     if (!folder) return code;
     std::string error;
-    std::string partial;
+    std::vector<std::string> passedOver;
     std::optional<SourceFileList> files =
         SelectSourceFiles(*folder, command.recursive, command.patterns,
-                          old.exists ? &old.info : nullptr, error, partial);
+                          old.exists ? &old.info : nullptr, error, passedOver);
     if (!files) return Report(output, kSourceUnreadable, error);
-    PassOverUnstorableNames(*files, partial);
+    PassOverUnstorableNames(*files, passedOver);
 
     const ListedFiles listed(*files, OddListedName);
     if (!listed.Distinct('\\', error)) return Report(output, kSourceUnreadable, error);
@@ -328,9 +329,9 @@ int Update(const UnlhaCommand& command, std::string& output, MemberCounts& count
     if (!old.exists || added != 0 || replaced != 0) {
         if (const int written = WriteArchive(old, plan, &*files, output)) return written;
     }
-    counts.added = added;
-    counts.replaced = replaced;
-    if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
+    result.counts.added = added;
+    result.counts.replaced = replaced;
+    if (!passedOver.empty()) return ReportPassedOver(result, summary, std::move(passedOver));
     return Report(output, kOk, summary);
 }
 
@@ -373,7 +374,8 @@ bool IsMissing(const std::vector<std::string>& path, bool directory, bool unsafe
     }
 }
 
-int DeleteMissing(const UnlhaCommand& command, std::string& output, MemberCounts& counts) {
+int DeleteMissing(const UnlhaCommand& command, CommandResult& result) {
+    std::string& output = result.message;
     OldArchive old;
     if (const int code = OpenOldArchive(command.archive, old, output, Read::kTable)) return code;
     if (!old.exists) return Report(output, kArchiveMissing, "no archive " + old.path.string());
@@ -401,7 +403,7 @@ int DeleteMissing(const UnlhaCommand& command, std::string& output, MemberCounts
     const std::string summary = std::to_string(deleted) + " deleted";
     if (deleted == 0) return Report(output, kOk, summary);
     if (const int written = WriteArchive(old, plan, nullptr, output)) return written;
-    counts.deleted = deleted;
+    result.counts.deleted = deleted;
     return Report(output, kOk, summary);
 }
 
@@ -436,14 +438,14 @@ int Test(const UnlhaCommand& command, std::string& output) {
 
 }  // namespace
 
-int RunUnlhaCommand(const UnlhaCommand& command, std::string& output, MemberCounts& counts) {
+int RunUnlhaCommand(const UnlhaCommand& command, CommandResult& result) {
     switch (command.verb) {
         case UnlhaVerb::kUpdate:
-            return Update(command, output, counts);
+            return Update(command, result);
         case UnlhaVerb::kDeleteMissing:
-            return DeleteMissing(command, output, counts);
+            return DeleteMissing(command, result);
         case UnlhaVerb::kTest:
-            return Test(command, output);
+            return Test(command, result.message);
     }
     return kInternalError;
 }

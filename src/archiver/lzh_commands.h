@@ -7,6 +7,8 @@
 
 namespace archiver {
 
-int RunUnlhaCommand(const UnlhaCommand& command, std::string& output, MemberCounts& counts);
+// Runs the command and returns its code; the message, the counts and any passed-over files
+// go into `result`.
+int RunUnlhaCommand(const UnlhaCommand& command, CommandResult& result);
 
 }  // namespace archiver

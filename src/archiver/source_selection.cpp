@@ -1,13 +1,14 @@
 #include "archiver/source_selection.h"
 
 #include "archiver/pattern_match.h"
+#include "archiver/return_code.h"
 
 namespace archiver {
 
 std::optional<SourceFileList> SelectSourceFiles(const std::filesystem::path& folder, bool recursive,
                                                 const std::vector<std::string>& patterns,
                                                 const struct stat* archiveInfo, std::string& error,
-                                                std::string& partial) {
+                                                std::vector<std::string>& passedOver) {
     // Filtered as they are found: a list of every file before the filter would hold them all.
     SourceFileList files(folder);
     const FolderWalk walk = WalkFolder(
@@ -26,13 +27,21 @@ std::optional<SourceFileList> SelectSourceFiles(const std::filesystem::path& fol
         return std::nullopt;
     }
     if (!walk.failedFolders.empty()) {
-        partial = walk.error.empty() ? "cannot list all of " + folder.string() : walk.error;
+        passedOver.push_back(walk.error.empty() ? "cannot list all of " + folder.string()
+                                                : walk.error);
     }
     for (const std::filesystem::path& name : walk.passedOver) {
-        partial += (partial.empty() ? "" : "; ") + name.string() +
-                   ": a name with \"\\\" or \":\" cannot be stored";
+        passedOver.push_back(name.string() + ": a name with \"\\\" or \":\" cannot be stored");
     }
     return files;
+}
+
+int ReportPassedOver(CommandResult& result, const std::string& summary,
+                     std::vector<std::string> passedOver) {
+    result.message = summary;
+    for (const std::string& line : passedOver) result.message += "; " + line;
+    result.failedEntries = std::move(passedOver);
+    return kSourceUnreadable;
 }
 
 }  // namespace archiver

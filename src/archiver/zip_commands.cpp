@@ -227,7 +227,8 @@ int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList& 
 
 }  // namespace
 
-int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& counts) {
+int RunZipCommand(const ZipCommand& command, CommandResult& result) {
+    std::string& output = result.message;
     std::optional<std::filesystem::path> archivePath = ResolvePath(command.archive);
     if (!archivePath) return Report(output, kPathNotResolved, "cannot resolve " + command.archive);
     const std::optional<std::filesystem::path> folder = ResolvePath(command.baseFolder);
@@ -248,10 +249,10 @@ int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& 
         }
     }
     std::string error;
-    std::string partial;
+    std::vector<std::string> passedOver;
     const std::optional<SourceFileList> files =
         SelectSourceFiles(*folder, command.recursive, command.patterns,
-                          old.exists ? &old.info : nullptr, error, partial);
+                          old.exists ? &old.info : nullptr, error, passedOver);
     if (!files) return Report(output, kSourceUnreadable, error);
     const ListedFiles listed(*files, ListedZipName);
     if (!listed.Distinct('/', error)) return Report(output, kSourceUnreadable, error);
@@ -288,8 +289,9 @@ int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& 
     for (const auto& [file, member] : encrypted) {
         // Its password is not known: the member stays as it is, and the entry fails
         // until the user removes or replaces it with the tool that encrypted it.
-        partial += (partial.empty() ? "" : "; ") + files->HostPath(file) + ": アーカイブ内の " +
-                   std::string(entries.Name(member)) + " は暗号化されているので置き換えません";
+        passedOver.push_back(files->HostPath(file) + ": アーカイブ内の " +
+                             std::string(entries.Name(member)) +
+                             " は暗号化されているので置き換えません");
     }
     const auto added = static_cast<int>(plan.additions.size());
     const std::string summary =
@@ -299,9 +301,9 @@ int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& 
     if (!old.exists || added != 0 || replaced != 0) {
         if (const int written = WriteArchive(old, plan, *files, output)) return written;
     }
-    counts.added = added;
-    counts.replaced = replaced;
-    if (!partial.empty()) return Report(output, kSourceUnreadable, summary + "; " + partial);
+    result.counts.added = added;
+    result.counts.replaced = replaced;
+    if (!passedOver.empty()) return ReportPassedOver(result, summary, std::move(passedOver));
     return Report(output, kOk, summary);
 }
 

@@ -7,6 +7,8 @@
 
 namespace archiver {
 
-int RunZipCommand(const ZipCommand& command, std::string& output, MemberCounts& counts);
+// Runs the command and returns its code; the message, the counts and any passed-over files
+// go into `result`.
+int RunZipCommand(const ZipCommand& command, CommandResult& result);
 
 }  // namespace archiver

@@ -166,10 +166,11 @@ bool UpdateArchive(Engine& engine, const platform::DrivePath& source,
     if (!result) return CannotWrite(engine);
     // An update that could not read every file still wrote the rest.
     engine.CountMembers(result->counts);
-    if (!result->ok()) return Failed(engine, archive, *result);
-    if (deleteMissing) DeleteMissingFromArchive(engine, source, archive);
-    if (!result->failedEntries.empty()) return PartlyDone(engine, archive, *result);
-    return true;
+    const bool partlyDone = !result->failedEntries.empty();
+    if (!result->ok() && !partlyDone) return Failed(engine, archive, *result);
+    const bool deleted = !deleteMissing || DeleteMissingFromArchive(engine, source, archive);
+    if (partlyDone) return PartlyDone(engine, archive, *result);
+    return deleted;
 }
 
 bool DeleteMissingFromArchive(Engine& engine, const platform::DrivePath& source,

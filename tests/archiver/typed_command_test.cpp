@@ -173,4 +173,31 @@ TEST_F(TypedCommandTest, FailuresNameTheirFile) {
         << damaged.message;
 }
 
+// A file whose name cannot be stored is passed over: the rest is written, the result names
+// the file as a line of its own, and the code still says that not all was stored.
+TEST_F(TypedCommandTest, APartialUpdateWritesTheRestAndListsWhatItPassedOver) {
+    const fs::path source = root_ / "src";
+    WriteFile(source / "a.txt", "alpha", kTime);
+    WriteFile(source / "sub" / "time 10:30.txt", "colon", kTime);
+    const fs::path lzh = root_ / "b.lzh";
+    const fs::path zip = root_ / "b.zip";
+    const CommandResult results[] = {archiver::RunUnlha(LzhUpdate(source, lzh)),
+                                     archiver::RunZip(ZipUpdate(source, zip))};
+    for (const CommandResult& result : results) {
+        EXPECT_EQ(result.code, archiver::kSourceUnreadable) << result.message;
+        ASSERT_EQ(result.failedEntries.size(), 1u) << result.message;
+        EXPECT_EQ(result.failedEntries[0].rfind((source / "sub" / "time 10:30.txt").string(), 0),
+                  0u)
+            << result.failedEntries[0];
+        EXPECT_NE(result.message.find(result.failedEntries[0]), std::string::npos);
+        EXPECT_EQ(result.counts.added, 1);
+    }
+    for (const fs::path& archive : {lzh, zip}) {
+        const auto listed = RunTool("bsdtar -tf " + Quote(archive));
+        EXPECT_EQ(listed.exitCode, 0) << listed.output;
+        EXPECT_NE(listed.output.find("a.txt"), std::string::npos) << listed.output;
+        EXPECT_EQ(listed.output.find("10"), std::string::npos) << listed.output;
+    }
+}
+
 }  // namespace

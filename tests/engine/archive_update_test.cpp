@@ -1,4 +1,5 @@
 #include "engine/archive_update.h"
+#include "archiver/return_code.h"
 #include "engine/backup_run.h"
 #include "engine/console_ui.h"
 #include "engine/folder_copy.h"
@@ -246,8 +247,10 @@ TEST_F(ArchiveUpdate, AFullDiskIsShownWithTheArchive) {
 // An update that passed over what it could not read fails its entry, so that
 // the last-backup time stays and the next run tries again.
 TEST_F(ArchiveUpdate, APartialUpdateNamesWhatWasPassedOverAndFailsTheEntry) {
-    archiverResult =
-        archiver::CommandResult{0, "1 added", {"/src/locked: Permission denied"}, {1, 0, 0}};
+    archiverResult = archiver::CommandResult{archiver::kSourceUnreadable,
+                                             "1 added, 0 replaced; /src/locked: Permission denied",
+                                             {"/src/locked: Permission denied"},
+                                             {1, 0, 0}};
     store::DefinitionList list;
     store::BackupEntry entry;
     entry.sourceFolder = S("C:\\My Data");
@@ -261,6 +264,34 @@ TEST_F(ArchiveUpdate, APartialUpdateNamesWhatWasPassedOverAndFailsTheEntry) {
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].contains(S("/src/locked: Permission denied")));
     EXPECT_TRUE(ui.messages[0].contains(S("C:\\out\\B.LZH")));
+}
+
+// The update wrote the archive but the delete of members whose files are gone could not:
+// the entry fails, so that the next run deletes them.
+TEST_F(ArchiveUpdate, AFailedDeleteOfMissingMembersFailsTheEntry) {
+    deleteResult = archiver::CommandResult{archiver::kWriteFailed, "no space left", {}, {}};
+    EXPECT_FALSE(UpdateArchive(engine, D("C:\\My Data"), D("C:\\out\\B.LZH"), true, true));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.messages[0].startsWith(S("アーカイブを更新できませんでした\nno space left")))
+        << ui.messages[0].toStdString();
+}
+
+// The real archivers: a name that cannot be stored is passed over, the rest is stored, and
+// the message says the archive was updated but for what it names.
+TEST_F(ArchiveUpdate, WhatTheArchiverPassedOverIsShownAsAPartialUpdate) {
+    drives.WriteFile(S("C:\\My Data\\time 10:30.txt"), "colon", 1'700'000'000);
+    for (const char* archive : {"C:\\out\\B.LZH", "C:\\out\\B.ZIP"}) {
+        SCOPED_TRACE(archive);
+        ui.messages.clear();
+        EXPECT_FALSE(UpdateArchive(engine, D("C:\\My Data"), D(archive), true, true));
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_TRUE(
+            ui.messages[0].startsWith(S("読めないファイルを除いてアーカイブを更新しました\n")))
+            << ui.messages[0].toStdString();
+        EXPECT_TRUE(ui.messages[0].contains(S("time 10:30.txt")));
+        EXPECT_TRUE(ui.messages[0].contains(S(archive)));
+        EXPECT_TRUE(QFileInfo::exists(drives.Host(QString::fromLatin1(archive))));
+    }
 }
 
 // Tetoru without a display prints the archive's reason on standard error.

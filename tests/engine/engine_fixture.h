@@ -25,6 +25,9 @@ class EngineTest : public ::testing::Test {
             [this, real](
                 const archiver::UnlhaCommand& command) -> std::optional<archiver::CommandResult> {
             commandLines.push_back("unlha " + archiver::UnlhaCommandLine(command));
+            if (deleteResult && command.verb == archiver::UnlhaVerb::kDeleteMissing) {
+                return deleteResult;
+            }
             if (archiverResult) return archiverResult;
             if (archiverCode) return Answer(*archiverCode);
             return real.unlha(command);
@@ -52,6 +55,8 @@ class EngineTest : public ::testing::Test {
     std::optional<std::optional<int>> archiverCode;
     // When set, every archiver call answers this result instead of running.
     std::optional<archiver::CommandResult> archiverResult;
+    // When set, the LZH delete of missing members answers this; updates run.
+    std::optional<archiver::CommandResult> deleteResult;
     engine::Engine engine;
 };
 

@@ -12,19 +12,23 @@ namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 const QString kRunWord = QStringLiteral("run");
+const QString kHistoryWord = QStringLiteral("history");
 const QString kAbortedWord = QStringLiteral("aborted");
 const QString kFinishedWord = QStringLiteral("finished");
 
 // Entry lines: time, program, outcome, source, destination, copied, replaced,
 // deleted, failed, reason. Summary lines: time, program, "run", backed up,
-// failed, "finished" or "aborted".
+// failed, "finished" or "aborted". History lines, after their entry's: time,
+// program, "history", what was removed and why.
 constexpr int kEntryFields = 10;
 constexpr int kSummaryFields = 6;
+constexpr int kHistoryFields = 4;
 
 const char kHeader[] =
     "# Kibako run log: time, program, result, source, destination, files copied, replaced,\n"
     "# deleted, failed, reason; a run ends with: time, program, run, entries backed up, entries\n"
-    "# failed, finished or aborted.\n";
+    "# failed, finished or aborted; a past version an entry removed: time, program, history, what\n"
+    "# was removed and why.\n";
 
 struct OutcomeName {
     EntryOutcome outcome;
@@ -83,7 +87,7 @@ std::optional<RunLogRecord> ParseSummary(const QStringList& fields, RunLogRecord
     if (!backedUp || !failed || (fields[5] != kAbortedWord && fields[5] != kFinishedWord)) {
         return std::nullopt;
     }
-    record.isRunSummary = true;
+    record.kind = RunLogRecord::Kind::RunSummary;
     record.backedUp = *backedUp;
     record.failed = *failed;
     record.aborted = fields[5] == kAbortedWord;
@@ -99,6 +103,12 @@ std::optional<RunLogRecord> ParseLine(const QString& line) {
     if (!record.time.isValid()) return std::nullopt;
     if (fields[2] == kRunWord) {
         return fields.size() == kSummaryFields ? ParseSummary(fields, record) : std::nullopt;
+    }
+    if (fields[2] == kHistoryWord) {
+        if (fields.size() != kHistoryFields) return std::nullopt;
+        record.kind = RunLogRecord::Kind::HistoryRemoved;
+        record.historyLine = UnescapeLogField(fields[3]);
+        return record;
     }
     return fields.size() == kEntryFields ? ParseEntry(fields, record) : std::nullopt;
 }
@@ -180,6 +190,9 @@ void RunLog::Entry(const EntryReport& report) {
             EscapeLogField(report.destination), QString::number(report.counts.copied),
             QString::number(report.counts.replaced), QString::number(report.counts.deleted),
             QString::number(report.counts.failed), EscapeLogField(report.reason)});
+    for (const QString& line : report.historyRemoved) {
+        Append({kHistoryWord, EscapeLogField(line)});
+    }
 }
 
 void RunLog::RunFinished(int backedUp, int failed, bool aborted) {

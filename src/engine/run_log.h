@@ -36,6 +36,7 @@ class RunLog {
     // Rotates the log when it is too long, opens it for the run and makes
     // sure the next line begins on a line of its own.
     void StartRun();
+    // The entry's line, then a line for each past version it removed.
     void Entry(const EntryReport& report);
     // Writes the summary line and closes the log.
     void RunFinished(int backedUp, int failed, bool aborted);
@@ -65,15 +66,22 @@ std::optional<EntryOutcome> OutcomeOfWord(const QString& word);
 
 // One line of the log, read back.
 struct RunLogRecord {
+    enum class Kind {
+        Entry,           // how one registration's backup went
+        RunSummary,      // how a whole run ended
+        HistoryRemoved,  // a past version the entry above it removed, and why
+    };
     QDateTime time;
     QString program;
-    bool isRunSummary = false;
+    Kind kind = Kind::Entry;
     // An entry's line:
     EntryOutcome outcome = EntryOutcome::Failed;
     QString source;
     QString destination;
     RunCounts counts;
     QString reason;
+    // A history line: what was removed and why, as the run said it.
+    QString historyLine;
     // A run's summary line:
     int backedUp = 0;
     int failed = 0;

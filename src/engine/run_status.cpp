@@ -23,7 +23,7 @@ std::vector<RegistrationStatus> StatusOf(const std::vector<store::BackupEntry>& 
             RegistrationStatus{entry, std::nullopt, entry.lastBackup.When().value_or(QDateTime())});
     }
     for (const RunLogRecord& record : records) {
-        if (record.isRunSummary) continue;
+        if (record.kind != RunLogRecord::Kind::Entry) continue;
         auto found = exact.constFind(record.source);
         if (found == exact.cend()) {
             found = byKey.constFind(util::AsciiUpper(record.source));

@@ -101,13 +101,19 @@ TEST(RunLogWindow, ShowsEachRunInJapaneseAndCopiesItAll) {
     failed.counts.failed = 2;
     failed.reason = S("書庫を更新できません\nD:\\m.ZIP");
     engine::RunLogRecord summary = failed;
-    summary.isRunSummary = true;
+    summary.kind = engine::RunLogRecord::Kind::RunSummary;
     summary.backedUp = 3;
     summary.failed = 1;
     EXPECT_EQ(RunLogLineText(failed),
               S("2026/12/09 02:00:05 TETORU 失敗 C:\\music → D:\\m.ZIP（新規 0、置換 0、削除 0、"
                 "失敗 2）\n        書庫を更新できません\n        D:\\m.ZIP"));
     EXPECT_EQ(RunLogLineText(summary), S("2026/12/09 02:00:05 TETORU ── 実行終了：成功 3、失敗 1"));
+    engine::RunLogRecord history = summary;
+    history.kind = engine::RunLogRecord::Kind::HistoryRemoved;
+    history.historyLine = S("history removed (older than 7 days): /d/m 2026-12-01.ZIP");
+    EXPECT_EQ(RunLogLineText(history),
+              S("2026/12/09 02:00:05 TETORU   履歴：history removed (older than 7 days): "
+                "/d/m 2026-12-01.ZIP"));
 
     RunLogForm form({failed, summary});
     form.findChild<QPushButton*>(S("COPYBTN"))->click();

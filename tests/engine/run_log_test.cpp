@@ -55,12 +55,26 @@ TEST_F(RunLogFile, LinesReadBackExactlyWhateverTheNamesHold) {
     const QString odd = S("C:\\a\tb\nc%41\\テスト");
     log.Entry(Report(odd, EntryOutcome::Failed, S("読めません\nフォルダー：　C:\\a")));
     now = At(8, 23, 5);
-    log.Entry(Report(S("C:\\x"), EntryOutcome::BackedUp));
+    // The past versions an entry removed follow its line, each on its own.
+    engine::EntryReport pruned = Report(S("C:\\x"), EntryOutcome::BackedUp);
+    pruned.historyRemoved = {S("history removed (older than 7 days): /h/a\tb"),
+                             S("history could not be removed: /h/c")};
+    log.Entry(pruned);
     log.RunFinished(1, 1, true);
     ASSERT_TRUE(log.Error().isEmpty());
 
-    const auto records = engine::ParseRunLog(Text());
+    auto records = engine::ParseRunLog(Text());
+    ASSERT_EQ(records.size(), 5u);
+    for (int i : {2, 3}) {
+        EXPECT_EQ(records[i].kind, engine::RunLogRecord::Kind::HistoryRemoved);
+        EXPECT_EQ(records[i].historyLine, pruned.historyRemoved[i - 2]);
+        EXPECT_EQ(records[i].time, At(8, 23, 5));
+    }
+    // Each is a line of its own, under its own word.
+    EXPECT_EQ(Text().count("\thistory\t"), 2);
+    records.erase(records.begin() + 2, records.begin() + 4);
     ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].kind, engine::RunLogRecord::Kind::Entry);
     EXPECT_EQ(records[0].source, odd);
     EXPECT_EQ(records[0].outcome, EntryOutcome::Failed);
     EXPECT_EQ(records[0].reason, S("読めません\nフォルダー：　C:\\a"));
@@ -70,12 +84,12 @@ TEST_F(RunLogFile, LinesReadBackExactlyWhateverTheNamesHold) {
     EXPECT_EQ(records[1].counts.replaced, 2);
     EXPECT_EQ(records[1].counts.deleted, 1);
     EXPECT_EQ(records[1].time, At(8, 23, 5));
-    EXPECT_TRUE(records[2].isRunSummary);
+    EXPECT_EQ(records[2].kind, engine::RunLogRecord::Kind::RunSummary);
     EXPECT_EQ(records[2].backedUp, 1);
     EXPECT_EQ(records[2].failed, 1);
     EXPECT_TRUE(records[2].aborted);
     // Every line of the file is one record or the header.
-    EXPECT_EQ(Text().count('\n'), 3 + 3);
+    EXPECT_EQ(Text().count('\n'), 5 + 4);
 }
 
 TEST_F(RunLogFile, ALineCutByACrashIsPassedOverAndTheNextRunStartsAfreshLine) {
@@ -187,7 +201,7 @@ TEST_F(LoggedRun, EachEntryIsLoggedWithItsCountsAndAFailureWithItsMessages) {
     EXPECT_EQ(done.counts.deleted, 1);
     EXPECT_EQ(done.counts.failed, 0);
     EXPECT_TRUE(done.reason.isEmpty());
-    EXPECT_TRUE(records[2].isRunSummary);
+    EXPECT_EQ(records[2].kind, engine::RunLogRecord::Kind::RunSummary);
     EXPECT_EQ(records[2].failed, 1);
     // The messages reached the user as before, and the log kept them too.
     EXPECT_EQ(ui.reports[0].reason, failed.reason);

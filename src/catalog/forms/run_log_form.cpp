@@ -35,7 +35,10 @@ QString OutcomeText(engine::EntryOutcome outcome) {
 QString RunLogLineText(const engine::RunLogRecord& record) {
     const QString start = record.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + u' ' +
                           record.program.leftJustified(6) + u' ';
-    if (record.isRunSummary) {
+    if (record.kind == engine::RunLogRecord::Kind::HistoryRemoved) {
+        return start + QStringLiteral("  履歴：") + util::InJapaneseWording(record.historyLine);
+    }
+    if (record.kind == engine::RunLogRecord::Kind::RunSummary) {
         return start + QStringLiteral("── 実行終了：成功 %1、失敗 %2%3")
                            .arg(record.backedUp)
                            .arg(record.failed)

@@ -1,5 +1,7 @@
 #include "platform/user_timer.h"
 
+#include "platform/host_name.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -167,8 +169,16 @@ QString UserTimer::NextRun() const {
 
 std::optional<QString> UserTimer::Install(const TimerSchedule& schedule, const HostPath& tetoru,
                                           const HostPath& programFolder) const {
-    if (HasLineBreakOrControl(tetoru.text()) || HasLineBreakOrControl(programFolder.text())) {
-        return QStringLiteral("a unit file cannot name a path with a line break: ") + tetoru.text();
+    for (const HostPath* path : {&tetoru, &programFolder}) {
+        if (HasLineBreakOrControl(path->text())) {
+            return QStringLiteral("a unit file cannot name a path with a line break: ") +
+                   DisplayText(path->text());
+        }
+        // systemd reads unit files, and takes environment values, only as UTF-8.
+        if (HoldsEscapedBytes(path->text())) {
+            return QStringLiteral("a unit file cannot name a path that is not UTF-8: ") +
+                   DisplayText(path->text());
+        }
     }
     if (!QDir().mkpath(unitFolder_.text()))
         return unitFolder_.text() + QStringLiteral(": cannot be made");

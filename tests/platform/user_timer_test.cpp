@@ -1,4 +1,5 @@
 #include "platform/user_timer.h"
+#include "platform/host_name.h"
 #include "support/text.h"
 
 #include <QDir>
@@ -90,8 +91,16 @@ TEST_F(RecordingTimer, AManagerThatCannotBeReachedIsSaidWithItsReason) {
     EXPECT_EQ(Timer().NextRun(), QString());
 }
 
-TEST_F(RecordingTimer, AServiceWithALineBreakInItsPathIsNotWritten) {
+TEST_F(RecordingTimer, AServiceWhosePathsSystemdCannotReadIsNotWritten) {
     EXPECT_TRUE(Timer().Install(Weekly(1, 1, 0), H("/usr/bin/tetoru"), H("/home/a\nExecStart=/x")));
+    // A program folder whose name is Shift_JIS bytes ("テスト"), not UTF-8: written as text it
+    // would name another folder, so the timer would run with nothing registered.
+    const platform::HostPath sjis(platform::HostText("/home/\x83\x65\x83\x58\x83\x67"));
+    const std::optional<QString> error =
+        Timer().Install(Weekly(1, 1, 0), H("/usr/bin/tetoru"), sjis);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(S("not UTF-8"))) << error->toStdString();
+    EXPECT_TRUE(error->contains(S("/home/?"))) << error->toStdString();
     EXPECT_TRUE(QDir(units.path()).isEmpty());
     EXPECT_TRUE(calls.isEmpty());
 }

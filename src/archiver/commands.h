@@ -43,6 +43,9 @@ struct CommandResult {
     // kSourceUnreadable, since the archive does not hold everything it was asked to.
     std::vector<std::string> failedEntries;
     MemberCounts counts;
+    // The new archive could not be written because its disk (or the user's quota) is full;
+    // the old archive is as it was.
+    bool diskFull = false;
 
     bool ok() const { return code == 0; }
 };

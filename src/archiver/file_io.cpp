@@ -53,7 +53,10 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::Fail(const char* what) {
-    if (error_.empty()) error_ = std::string(what) + ": " + std::strerror(errno);
+    if (error_.empty()) {
+        errorNumber_ = errno;
+        error_ = std::string(what) + ": " + std::strerror(errno);
+    }
     return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -48,6 +49,8 @@ class OutputFile {
     bool Close();
     std::uint64_t position() const { return position_; }
     const std::string& error() const { return error_; }
+    // Whether the first failure was the disk (or the user's quota) being full.
+    bool diskFull() const { return errorNumber_ == ENOSPC || errorNumber_ == EDQUOT; }
     int fd() const { return fd_; }
 
   private:
@@ -58,6 +61,7 @@ class OutputFile {
     std::vector<std::uint8_t> buffer_;
     std::uint64_t position_ = 0;
     std::string error_;
+    int errorNumber_ = 0;
 };
 
 }  // namespace archiver

@@ -214,13 +214,57 @@ bool ForEachPlanned(const OldArchive& old, const Plan& plan, const SourceFileLis
     return true;
 }
 
+// Whether bytes of another tool follow the old archive's end byte.
+bool HasTrailer(const OldArchive& old) {
+    return old.input && old.contents.trailerOffset < old.input->size();
+}
+
+// Writes the planned members into the new archive and puts it in the old one's place.
+int WriteMembers(TempArchive& temp, const OldArchive& old, const Plan& plan,
+                 const SourceFileList* files, bool utf8, std::string& output) {
+    std::string error;
+    const auto writeFailed = [&] {
+        return Report(output, kWriteFailed, old.path.string() + ": " + error);
+    };
+    LzhWriter writer(temp.file(), utf8 ? NameCodePage::kUtf8 : NameCodePage::kCp932);
+    int code = kOk;
+    ForEachPlanned(old, plan, files, [&](bool fromFile, std::uint32_t index) {
+        if (!fromFile) {
+            // A kept member is copied as it was read, header included: its level, OS id,
+            // attribute and extension headers belong to the tool that wrote it.
+            if (writer.CopyBytes(*old.input, old.table.SpanStart(index), old.table.SpanSize(index),
+                                 error)) {
+                return true;
+            }
+            code = writeFailed();
+        } else if (writer.AddFile(files->At(index), error)) {
+            return true;
+        } else if (!temp.file().error().empty()) {
+            code = writeFailed();
+        } else {
+            code = Report(output, kSourceUnreadable, error);
+        }
+        return false;
+    });
+    if (code != kOk) return code;
+    if (!writer.Finish(error)) return writeFailed();
+    // What followed the old end-of-archive byte is not this program's: it follows the new one.
+    if (HasTrailer(old) &&
+        !writer.CopyBytes(*old.input, old.contents.trailerOffset,
+                          old.input->size() - old.contents.trailerOffset, error)) {
+        return writeFailed();
+    }
+    if (!temp.Commit(error)) return writeFailed();
+    return kOk;
+}
+
 int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList* files,
-                 std::string& output) {
-    const bool trailer = old.input && old.contents.trailerOffset < old.input->size();
+                 CommandResult& result) {
+    std::string& output = result.message;
     const bool empty =
         plan.added.empty() && std::all_of(plan.members.begin(), plan.members.end(),
                                           [](std::uint32_t with) { return with == kDrop; });
-    if (empty && trailer) {
+    if (empty && HasTrailer(old)) {
         // The end byte followed by more bytes does not read as an empty archive: keeping the
         // bytes after the old end would leave a file that no update opens again.
         return Report(output, kWriteFailed,
@@ -236,38 +280,9 @@ int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList* 
     std::string error;
     std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
     if (!temp) return Report(output, kWriteFailed, error);
-    const auto writeFailed = [&] {
-        return Report(output, kWriteFailed, old.path.string() + ": " + error);
-    };
-    LzhWriter writer(temp->file(), utf8 ? NameCodePage::kUtf8 : NameCodePage::kCp932);
-    int code = kOk;
-    ForEachPlanned(old, plan, files, [&](bool fromFile, std::uint32_t index) {
-        if (!fromFile) {
-            // A kept member is copied as it was read, header included: its level, OS id,
-            // attribute and extension headers belong to the tool that wrote it.
-            if (writer.CopyBytes(*old.input, old.table.SpanStart(index), old.table.SpanSize(index),
-                                 error)) {
-                return true;
-            }
-            code = writeFailed();
-        } else if (writer.AddFile(files->At(index), error)) {
-            return true;
-        } else if (!temp->file().error().empty()) {
-            code = writeFailed();
-        } else {
-            code = Report(output, kSourceUnreadable, error);
-        }
-        return false;
-    });
-    if (code != kOk) return code;
-    if (!writer.Finish(error)) return writeFailed();
-    // What followed the old end-of-archive byte is not this program's: it follows the new one.
-    if (trailer && !writer.CopyBytes(*old.input, old.contents.trailerOffset,
-                                     old.input->size() - old.contents.trailerOffset, error)) {
-        return writeFailed();
-    }
-    if (!temp->Commit(error)) return writeFailed();
-    return kOk;
+    const int code = WriteMembers(*temp, old, plan, files, utf8, output);
+    result.diskFull = temp->file().diskFull();
+    return code;
 }
 
 // The listed name, "/"-joined, of a file whose path is not all UTF-8.
@@ -327,7 +342,7 @@ int Update(const UnlhaCommand& command, CommandResult& result) {
     const std::string summary =
         std::to_string(added) + " added, " + std::to_string(replaced) + " replaced";
     if (!old.exists || added != 0 || replaced != 0) {
-        if (const int written = WriteArchive(old, plan, &*files, output)) return written;
+        if (const int written = WriteArchive(old, plan, &*files, result)) return written;
     }
     result.counts.added = added;
     result.counts.replaced = replaced;
@@ -402,7 +417,7 @@ int DeleteMissing(const UnlhaCommand& command, CommandResult& result) {
     }
     const std::string summary = std::to_string(deleted) + " deleted";
     if (deleted == 0) return Report(output, kOk, summary);
-    if (const int written = WriteArchive(old, plan, nullptr, output)) return written;
+    if (const int written = WriteArchive(old, plan, nullptr, result)) return written;
     result.counts.deleted = deleted;
     return Report(output, kOk, summary);
 }

@@ -157,18 +157,17 @@ struct Plan {
     std::vector<std::uint32_t> additions;
 };
 
-int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList& files,
-                 std::string& output) {
+// Writes the planned members into the new archive and puts it in the old one's place.
+int WriteMembers(TempArchive& temp, const OldArchive& old, const Plan& plan,
+                 const SourceFileList& files, std::string& output) {
     std::string error;
-    std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
-    if (!temp) return Report(output, kWriteFailed, error);
     const auto failed = [&] {
-        if (!temp->file().error().empty() || error.empty()) {
+        if (!temp.file().error().empty() || error.empty()) {
             return Report(output, kWriteFailed, old.path.string() + ": " + error);
         }
         return Report(output, kSourceUnreadable, error);
     };
-    ZipWriter writer(temp->file());
+    ZipWriter writer(temp.file());
     const std::vector<ZipCentralRecord>& records = old.layout.records;
     // Where each member of the new archive went: a kept one's new offset, its record made
     // again from the old one when the directory is written; for a file, where its record
@@ -219,10 +218,20 @@ int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList& 
     if (!writer.Finish(where.size(), record, old.layout, error) ||
         (old.input &&
          !writer.CopyBytes(*old.input, old.layout.trailingStart, old.input->size(), error)) ||
-        !temp->Commit(error)) {
+        !temp.Commit(error)) {
         return Report(output, kWriteFailed, old.path.string() + ": " + error);
     }
     return kOk;
+}
+
+int WriteArchive(const OldArchive& old, const Plan& plan, const SourceFileList& files,
+                 CommandResult& result) {
+    std::string error;
+    std::unique_ptr<TempArchive> temp = TempArchive::Create(old.path, error);
+    if (!temp) return Report(result.message, kWriteFailed, error);
+    const int code = WriteMembers(*temp, old, plan, files, result.message);
+    result.diskFull = temp->file().diskFull();
+    return code;
 }
 
 }  // namespace
@@ -299,7 +308,7 @@ int RunZipCommand(const ZipCommand& command, CommandResult& result) {
     // An update that changes nothing leaves the archive as it is; a first backup of an
     // empty folder still leaves an (empty) archive.
     if (!old.exists || added != 0 || replaced != 0) {
-        if (const int written = WriteArchive(old, plan, *files, output)) return written;
+        if (const int written = WriteArchive(old, plan, *files, result)) return written;
     }
     result.counts.added = added;
     result.counts.replaced = replaced;

@@ -3,6 +3,9 @@
 
 #include "archiver/archiver.h"
 #include "engine/archive_history.h"
+#include "engine/backup_history.h"
+#include "platform/host_files.h"
+#include "platform/placed_file.h"
 #include "util/destination_folder.h"
 #include "util/file_ops.h"
 #include "util/numbers.h"
@@ -63,6 +66,19 @@ bool PartlyDone(Engine& engine, const platform::DrivePath& archive,
             QStringLiteral("ファイル：　") + archive.text(),
         util::Buttons::Ok, util::Answer::Ok);
     return false;
+}
+
+// Frees, from the history of past versions, the space of the archive on top of what is free
+// now. False when nothing could be removed.
+bool MakeRoomForArchive(Engine& engine, const platform::HostPath& hostFolder,
+                        const platform::DrivePath& archive) {
+    const std::optional<qint64> free = platform::FreeBytesOf(hostFolder);
+    if (!free) return false;
+    const platform::HostLook hostArchive =
+        platform::LookUpHostEntry(hostFolder, util::FileNameOf(archive.text()));
+    const qint64 size =
+        hostArchive.path ? platform::LookAtHostFile(*hostArchive.path).size : qint64{0};
+    return MakeRoomFor(engine, hostFolder, *free + size);
 }
 
 // Whether the source folder is there, and its host path (which a drive root
@@ -159,10 +175,18 @@ bool UpdateArchive(Engine& engine, const platform::DrivePath& source,
                         deleteMissing);
         if (!history->Kept()) return false;
     }
-    const auto result =
-        lzh ? Run(engine, engine.Archiver().unlha, LzhUpdate(archive, source, withSubFolders))
-            : Run(engine, engine.Archiver().zip,
-                  ZipUpdate(archive, source, withSubFolders, util::FileExists(archive)));
+    const auto update = [&] {
+        return lzh ? Run(engine, engine.Archiver().unlha,
+                         LzhUpdate(archive, source, withSubFolders))
+                   : Run(engine, engine.Archiver().zip,
+                         ZipUpdate(archive, source, withSubFolders, util::FileExists(archive)));
+    };
+    std::optional<archiver::CommandResult> result = update();
+    // A full disk: the oldest past versions on it make room, at least an old archive's worth
+    // at a time, and the update runs again.
+    while (result && result->diskFull && MakeRoomForArchive(engine, folder.hostPath, archive)) {
+        result = update();
+    }
     if (!result) return CannotWrite(engine);
     // An update that could not read every file still wrote the rest.
     engine.CountMembers(result->counts);

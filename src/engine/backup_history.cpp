@@ -197,12 +197,7 @@ util::CopyResult CopyKeepingHistory(Engine& engine, const util::ResolvedCopy& co
     const platform::HostPath hostFolder(slash == 0 ? QStringLiteral("/") : hostTarget.left(slash));
     const qint64 bytes = copy.sourceSize;
     const auto makeRoom = [&engine, hostFolder, bytes]() {
-        // The run's own history is named to the second it began in.
-        const QDateTime runStart = engine.RunStart();
-        const QStringList lines = MakeRoomFromHistory(engine.HistoryFolders(), hostFolder, bytes,
-                                                      runStart.addMSecs(-runStart.time().msec()));
-        for (const QString& line : lines) engine.NoteHistory(line);
-        return !lines.isEmpty();
+        return MakeRoomFor(engine, hostFolder, bytes);
     };
     FolderHistory* history = engine.History();
     if (!copy.targetExists || history == nullptr)
@@ -291,6 +286,15 @@ platform::HostPath ArchiveHistoryName(const platform::HostPath& hostArchive,
         return platform::HostPath(head + candidate + tail);
     });
     return platform::HostPath(head + stamp + tail);
+}
+
+bool MakeRoomFor(Engine& engine, const platform::HostPath& hostPath, qint64 bytes) {
+    // The run's own history is named to the second it began in.
+    const QDateTime runStart = engine.RunStart();
+    const QStringList lines = MakeRoomFromHistory(engine.HistoryFolders(), hostPath, bytes,
+                                                  runStart.addMSecs(-runStart.time().msec()));
+    for (const QString& line : lines) engine.NoteHistory(line);
+    return !lines.isEmpty();
 }
 
 void PruneHistoryFolder(Engine& engine, const platform::HostPath& hostHistory) {

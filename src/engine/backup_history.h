@@ -118,6 +118,10 @@ QStringList MakeRoomFromHistory(const QList<platform::HostPath>& hostHistories,
                                 const platform::HostPath& hostPath, qint64 bytes,
                                 const QDateTime& before);
 
+// MakeRoomFromHistory over the engine's history folders, leaving this run's own entries;
+// the lines go to the engine's notes. True when something was removed.
+bool MakeRoomFor(Engine& engine, const platform::HostPath& hostPath, qint64 bytes);
+
 // The history folder beside an archive, and the history archive a run that
 // began at `runStart` writes there: "<base name> <stamp>.<ext>".
 platform::HostPath ArchiveHistoryFolder(const platform::HostPath& hostArchive);

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -209,6 +210,50 @@ TEST_F(History, AFullDiskGetsRoomFromTheOldestHistory) {
     EXPECT_FALSE(home.Exists(older));
     // Only as much as was needed: the newer history stays.
     EXPECT_TRUE(home.Exists(newer));
+}
+
+// The same for an archive: the update that cannot be written for want of space gets room
+// from the oldest history on the disk and runs again, and the entry succeeds.
+TEST_F(History, AFullDiskGetsRoomForAnArchiveUpdateFromTheOldestHistory) {
+    const QByteArray disk = QFile::encodeName(home.Host(S("d")));
+    QDir().mkpath(home.Host(S("d")));
+    if (mount("tmpfs", disk.constData(), "tmpfs", 0, "size=4m") != 0) {
+        GTEST_SKIP() << "a tmpfs cannot be mounted here";
+    }
+    struct Unmount {
+        QByteArray path;
+        ~Unmount() { umount2(path.constData(), MNT_DETACH); }
+    } unmount{disk};
+    // Bytes that do not compress, so that the archive is as large as the file.
+    const auto noise = [](unsigned seed) {
+        QByteArray bytes(1'000'000, Qt::Uninitialized);
+        std::mt19937 random(seed);
+        for (char& byte : bytes) byte = static_cast<char>(random());
+        return bytes;
+    };
+
+    home.WriteSettings({S("HistoryDays=3650")});
+    WriteRegistrations({kZip});
+    home.WriteFile(S(kZip.source) + S("/大.bin"), noise(1), kOld);
+    ASSERT_EQ(Tetoru({}).exitCode, 0);
+    const QString older = S(kZip.history) + S("/音楽 2020-01-01_000000.ZIP");
+    const QString newer = S(kZip.history) + S("/音楽 2021-01-01_000000.ZIP");
+    home.WriteFile(older, QByteArray(1'200'000, 'o'));
+    home.WriteFile(newer, QByteArray(1'200'000, 'n'));
+    ASSERT_EQ(home.Read(newer).size(), 1'200'000);
+
+    const QByteArray changed = noise(2);
+    home.WriteFile(S(kZip.source) + S("/大.bin"), changed, QDateTime::currentSecsSinceEpoch() - 60);
+    const Finished run = Tetoru({});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(S("history removed (the disk was full)")))
+        << run.out.toStdString();
+    EXPECT_FALSE(home.Exists(older));
+    EXPECT_TRUE(home.Exists(newer));
+    QProcess unzip;
+    unzip.start(S("unzip"), {S("-p"), home.Host(S("d/音楽.ZIP")), S("大.bin")});
+    ASSERT_TRUE(unzip.waitForFinished(60'000));
+    EXPECT_TRUE(unzip.readAllStandardOutput() == changed);
 }
 
 // An LZH and a ZIP: the members an update replaces (and, for the LZH with

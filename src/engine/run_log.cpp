@@ -1,11 +1,14 @@
 #include "engine/run_log.h"
 
 #include "platform/clock.h"
+#include "platform/file_moves.h"
+#include "platform/host_files.h"
 #include "platform/host_path.h"
+#include "platform/placed_file.h"
+#include "platform/regular_file.h"
 #include "util/path_names.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace engine {
 namespace {
@@ -43,21 +46,22 @@ constexpr OutcomeName kOutcomeNames[] = {
     {EntryOutcome::Failed, "failed"},
 };
 
-QString OldLogName(const platform::HostPath& hostFile, int generation) {
-    return hostFile.text() + u'.' + QString::number(generation);
+platform::HostPath OldLogName(const platform::HostPath& hostFile, int generation) {
+    return platform::HostPath(hostFile.text() + u'.' + QString::number(generation));
 }
 
 void Rotate(const platform::HostPath& hostFile) {
-    QFile::remove(OldLogName(hostFile, RunLog::kKeptOldLogs));
+    platform::RemoveHostFile(OldLogName(hostFile, RunLog::kKeptOldLogs));
     for (int generation = RunLog::kKeptOldLogs - 1; generation >= 1; --generation) {
-        QFile::rename(OldLogName(hostFile, generation), OldLogName(hostFile, generation + 1));
+        platform::MoveHostFile(OldLogName(hostFile, generation),
+                               OldLogName(hostFile, generation + 1));
     }
-    QFile::rename(hostFile.text(), OldLogName(hostFile, 1));
+    platform::MoveHostFile(hostFile, OldLogName(hostFile, 1));
 }
 
 bool EndsInsideALine(const platform::HostPath& hostFile) {
-    QFile file(hostFile.text());
-    if (file.size() == 0 || !file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!platform::OpenRegularFile(hostFile, file) || file.size() == 0) return false;
     if (!file.seek(file.size() - 1)) return false;
     char last = '\n';
     return file.getChar(&last) && last != '\n';
@@ -172,17 +176,16 @@ RunLog::RunLog(platform::HostPath hostFile, QString program)
 void RunLog::StartRun() {
     file_.close();
     error_.clear();
-    const QFileInfo info(hostFile_.text());
-    if (info.exists() && info.size() > kRotateBytes) Rotate(hostFile_);
+    using Kind = platform::HostFileLook::Kind;
+    const platform::HostFileLook look = platform::LookAtHostFile(hostFile_);
+    if (look.kind == Kind::File && look.size > kRotateBytes) Rotate(hostFile_);
     // A line a crash cut stays as it was, closed by a line break of its own.
-    const QByteArray start = !QFileInfo::exists(hostFile_.text()) ? QByteArray(kHeader)
-                             : EndsInsideALine(hostFile_)         ? QByteArray("\n")
-                                                                  : QByteArray();
-    file_.setFileName(hostFile_.text());
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) ||
-        file_.write(start) != start.size()) {
-        error_ = file_.errorString();
-    }
+    const QByteArray start = platform::LookAtHostFile(hostFile_).kind == Kind::Nothing
+                                 ? QByteArray(kHeader)
+                             : EndsInsideALine(hostFile_) ? QByteArray("\n")
+                                                          : QByteArray();
+    if (!platform::OpenRegularFileToAppend(hostFile_, file_, error_)) return;
+    if (file_.write(start) != start.size()) error_ = file_.errorString();
 }
 
 void RunLog::Entry(const EntryReport& report) {
@@ -228,9 +231,12 @@ std::vector<RunLogRecord> ParseRunLog(const QByteArray& text) {
 std::vector<RunLogRecord> ReadRunLogs(const platform::HostPath& hostFile) {
     std::vector<RunLogRecord> records;
     for (int generation = RunLog::kKeptOldLogs; generation >= 0; --generation) {
-        QFile file(generation == 0 ? hostFile.text() : OldLogName(hostFile, generation));
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        std::vector<RunLogRecord> part = ParseRunLog(file.readAll());
+        QByteArray text;
+        if (platform::ReadRegularFile(generation == 0 ? hostFile : OldLogName(hostFile, generation),
+                                      text) != platform::ReadStatus::Read) {
+            continue;
+        }
+        std::vector<RunLogRecord> part = ParseRunLog(text);
         records.insert(records.end(), std::make_move_iterator(part.begin()),
                        std::make_move_iterator(part.end()));
     }

@@ -76,6 +76,29 @@ bool OpenRegularFile(const HostPath& hostPath, QFile& file) {
     return true;
 }
 
+bool OpenRegularFileToAppend(const HostPath& hostPath, QFile& file, QString& error) {
+    const int fd =
+        sys::Open(HostBytes(hostPath).constData(),
+                  O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = QStringLiteral("not a regular file");
+        close(fd);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        error = file.errorString();
+        close(fd);
+        return false;
+    }
+    return true;
+}
+
 std::optional<FileIdentity> IdentityOf(const HostPath& hostPath) {
     struct stat st {};
     if (sys::Stat(HostBytes(hostPath).constData(), &st) != 0) return std::nullopt;

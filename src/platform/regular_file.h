@@ -26,6 +26,10 @@ ReadStatus ReadRegularFile(const HostPath& hostPath, QByteArray& bytes, QString*
 // without waiting on a FIFO or device); false unless it is a regular file.
 bool OpenRegularFile(const HostPath& hostPath, QFile& file);
 
+// Opens a host file for appending into `file`, made when missing, unbuffered so that each
+// write goes to the file whole; false with `error` (the reason) unless it is a regular file.
+bool OpenRegularFileToAppend(const HostPath& hostPath, QFile& file, QString& error);
+
 // What tells one version of a file from another: a file replaced or written
 // since gets another identity.
 struct FileIdentity {

@@ -93,6 +93,13 @@ class History : public ::testing::Test {
         home.WriteFile(S(r.source) + S("/新.txt"), "new", when);
     }
 
+    // Two earlier runs' history, enough to fill a small drive D:.
+    void WriteOldHistory(const QString& older, const QString& newer) {
+        home.WriteFile(older, QByteArray(1'200'000, 'o'));
+        home.WriteFile(newer, QByteArray(1'200'000, 'n'));
+        ASSERT_EQ(home.Read(newer).size(), 1'200'000);
+    }
+
     Finished Tetoru(const QStringList& arguments) {
         return home.Run(e2e::BuiltProgram(S("src/tetoru/tetoru")), arguments, Display::None);
     }
@@ -175,18 +182,24 @@ TEST_F(History, WithTheSettingOffNothingIsKept) {
     EXPECT_FALSE(QFileInfo::exists(home.Host(S("d/控え/写真/消える.txt"))));
 }
 
+// Drive D: as a tmpfs of 4 MB, to run out of space for real (needs the right to mount).
+struct SmallDriveD {
+    explicit SmallDriveD(ProgramFolder& home) : path(QFile::encodeName(home.Host(S("d")))) {
+        QDir().mkpath(home.Host(S("d")));
+        mounted = mount("tmpfs", path.constData(), "tmpfs", 0, "size=4m") == 0;
+    }
+    ~SmallDriveD() {
+        if (mounted) umount2(path.constData(), MNT_DETACH);
+    }
+    QByteArray path;
+    bool mounted = false;
+};
+
 // A small tmpfs as drive D:, filled by old history: the run removes the
 // oldest history until the new copy fits, and the entry succeeds.
 TEST_F(History, AFullDiskGetsRoomFromTheOldestHistory) {
-    const QByteArray disk = QFile::encodeName(home.Host(S("d")));
-    QDir().mkpath(home.Host(S("d")));
-    if (mount("tmpfs", disk.constData(), "tmpfs", 0, "size=4m") != 0) {
-        GTEST_SKIP() << "a tmpfs cannot be mounted here";
-    }
-    struct Unmount {
-        QByteArray path;
-        ~Unmount() { umount2(path.constData(), MNT_DETACH); }
-    } unmount{disk};
+    const SmallDriveD disk(home);
+    if (!disk.mounted) GTEST_SKIP() << "a tmpfs cannot be mounted here";
 
     home.WriteSettings({S("HistoryDays=3650")});
     WriteRegistrations({kFolder});
@@ -196,9 +209,7 @@ TEST_F(History, AFullDiskGetsRoomFromTheOldestHistory) {
     // Two old runs' history fill the disk.
     const QString older = S(kFolder.history) + S("/2020-01-01_000000/古.bin");
     const QString newer = S(kFolder.history) + S("/2021-01-01_000000/古.bin");
-    home.WriteFile(older, QByteArray(1'200'000, 'o'));
-    home.WriteFile(newer, QByteArray(1'200'000, 'n'));
-    ASSERT_EQ(home.Read(newer).size(), 1'200'000);
+    WriteOldHistory(older, newer);
 
     home.WriteFile(S(kFolder.source) + S("/大.bin"), QByteArray(1'000'000, 'b'),
                    QDateTime::currentSecsSinceEpoch() - 60);
@@ -215,15 +226,8 @@ TEST_F(History, AFullDiskGetsRoomFromTheOldestHistory) {
 // The same for an archive: the update that cannot be written for want of space gets room
 // from the oldest history on the disk and runs again, and the entry succeeds.
 TEST_F(History, AFullDiskGetsRoomForAnArchiveUpdateFromTheOldestHistory) {
-    const QByteArray disk = QFile::encodeName(home.Host(S("d")));
-    QDir().mkpath(home.Host(S("d")));
-    if (mount("tmpfs", disk.constData(), "tmpfs", 0, "size=4m") != 0) {
-        GTEST_SKIP() << "a tmpfs cannot be mounted here";
-    }
-    struct Unmount {
-        QByteArray path;
-        ~Unmount() { umount2(path.constData(), MNT_DETACH); }
-    } unmount{disk};
+    const SmallDriveD disk(home);
+    if (!disk.mounted) GTEST_SKIP() << "a tmpfs cannot be mounted here";
     // Bytes that do not compress, so that the archive is as large as the file.
     const auto noise = [](unsigned seed) {
         QByteArray bytes(1'000'000, Qt::Uninitialized);
@@ -238,9 +242,7 @@ TEST_F(History, AFullDiskGetsRoomForAnArchiveUpdateFromTheOldestHistory) {
     ASSERT_EQ(Tetoru({}).exitCode, 0);
     const QString older = S(kZip.history) + S("/音楽 2020-01-01_000000.ZIP");
     const QString newer = S(kZip.history) + S("/音楽 2021-01-01_000000.ZIP");
-    home.WriteFile(older, QByteArray(1'200'000, 'o'));
-    home.WriteFile(newer, QByteArray(1'200'000, 'n'));
-    ASSERT_EQ(home.Read(newer).size(), 1'200'000);
+    WriteOldHistory(older, newer);
 
     const QByteArray changed = noise(2);
     home.WriteFile(S(kZip.source) + S("/大.bin"), changed, QDateTime::currentSecsSinceEpoch() - 60);

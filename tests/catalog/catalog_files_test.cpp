@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "catalog/commands/backup_commands.h"
 #include "catalog/model/catalog_drive_file.h"
 #include "catalog/model/run_options.h"
+#include "platform/file_moves.h"
+#include "platform/host_name.h"
 
 namespace catalog {
 namespace {
@@ -22,6 +28,24 @@ TEST(CatalogDriveFile, ValuesComeBackAsTheyWereRead) {
     EXPECT_EQ(written.count("\r\n"), 26);
     EXPECT_EQ(CatalogDriveBytes(CatalogDriveTable{}),
               QByteArray(26 * 2, 0).replace(QByteArray(2, 0), "\r\n"));
+}
+
+// In a program folder whose name is Shift_JIS bytes, the file is written and read back under
+// exactly those bytes.
+TEST(CatalogDriveFile, IsReadBackFromAFolderWhoseNameIsNotUtf8) {
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/\x83\x65\x83\x58\x83\x67";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    struct Remove {  // QTemporaryDir cannot name the folder
+        platform::HostPath folder;
+        ~Remove() { platform::RemoveHostTree(folder); }
+    } remove{platform::HostPath(platform::HostText(folder))};
+    const platform::HostPath file(platform::HostText(folder + "/KIBAKO.DRV"));
+    CatalogDriveTable table;
+    table[0] = "\x93\xfa\x96\x7b";
+    table[3] = "a,b";
+    ASSERT_TRUE(WriteCatalogDriveFile(file, table));
+    EXPECT_EQ(ReadCatalogDriveFile(file), table);
 }
 
 TEST(CatalogDriveFile, QuotedValuesSurviveEveryRoundTrip) {

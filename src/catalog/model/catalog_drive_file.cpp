@@ -1,7 +1,6 @@
 #include "catalog/model/catalog_drive_file.h"
 
-#include <QFile>
-
+#include "platform/regular_file.h"
 #include "platform/saved_file.h"
 
 namespace catalog {
@@ -56,9 +55,9 @@ QByteArray CatalogDriveBytes(const CatalogDriveTable& table) {
 }
 
 CatalogDriveTable ReadCatalogDriveFile(const platform::HostPath& hostPath) {
-    QFile file(hostPath.text());
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return ParseCatalogDrives(file.readAll());
+    QByteArray bytes;
+    if (platform::ReadRegularFile(hostPath, bytes) != platform::ReadStatus::Read) return {};
+    return ParseCatalogDrives(bytes);
 }
 
 bool WriteCatalogDriveFile(const platform::HostPath& hostPath, const CatalogDriveTable& table) {

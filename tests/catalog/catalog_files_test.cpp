@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include "catalog/commands/backup_commands.h"
 #include "catalog/model/catalog_drive_file.h"
 #include "catalog/model/run_options.h"
-#include "platform/file_moves.h"
-#include "platform/host_name.h"
+#include "support/shift_jis_folder.h"
 
 namespace catalog {
 namespace {
@@ -33,14 +28,9 @@ TEST(CatalogDriveFile, ValuesComeBackAsTheyWereRead) {
 // In a program folder whose name is Shift_JIS bytes, the file is written and read back under
 // exactly those bytes.
 TEST(CatalogDriveFile, IsReadBackFromAFolderWhoseNameIsNotUtf8) {
-    QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path()) + "/\x83\x65\x83\x58\x83\x67";
-    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
-    struct Remove {  // QTemporaryDir cannot name the folder
-        platform::HostPath folder;
-        ~Remove() { platform::RemoveHostTree(folder); }
-    } remove{platform::HostPath(platform::HostText(folder))};
-    const platform::HostPath file(platform::HostText(folder + "/KIBAKO.DRV"));
+    const testing_support::ShiftJisFolder folder;
+    ASSERT_TRUE(folder.Made());
+    const platform::HostPath file = folder.Host("KIBAKO.DRV");
     CatalogDriveTable table;
     table[0] = "\x93\xfa\x96\x7b";
     table[3] = "a,b";

@@ -3,8 +3,7 @@
 #include "engine/run_status.h"
 #include "engine_fixture.h"
 #include "platform/clock.h"
-#include "platform/file_moves.h"
-#include "platform/host_name.h"
+#include "support/shift_jis_folder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -120,15 +119,11 @@ TEST_F(RunLogFile, ALineCutByACrashIsPassedOverAndTheNextRunStartsAfreshLine) {
 // A program folder whose name is Shift_JIS bytes: the log is written, rotated and read back
 // under exactly those bytes, not under a name Qt's decoding would make of them.
 TEST_F(RunLogFile, AFolderNameThatIsNotUtf8IsWrittenRotatedAndReadByItsBytes) {
-    const QByteArray folder = QFile::encodeName(dir.path()) + "/\x83\x65\x83\x58\x83\x67";
-    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
-    struct Remove {  // QTemporaryDir cannot name the folder
-        platform::HostPath folder;
-        ~Remove() { platform::RemoveHostTree(folder); }
-    } remove{platform::HostPath(platform::HostText(folder))};
-    const platform::HostPath log(platform::HostText(folder + "/Kibako.log"));
+    const ShiftJisFolder folder;
+    ASSERT_TRUE(folder.Made());
+    const platform::HostPath log = folder.Host("Kibako.log");
     {
-        const int fd = ::open((folder + "/Kibako.log").constData(), O_WRONLY | O_CREAT, 0644);
+        const int fd = ::open(folder.Bytes("Kibako.log").constData(), O_WRONLY | O_CREAT, 0644);
         ASSERT_GE(fd, 0);
         const QByteArray padding(RunLog::kRotateBytes + 1, '#');
         EXPECT_EQ(::write(fd, padding.constData(), padding.size()), padding.size());
@@ -142,7 +137,7 @@ TEST_F(RunLogFile, AFolderNameThatIsNotUtf8IsWrittenRotatedAndReadByItsBytes) {
         ASSERT_TRUE(writer.Error().isEmpty()) << qPrintable(writer.Error());
     }
     struct stat st {};
-    EXPECT_EQ(::stat((folder + "/Kibako.log.1").constData(), &st), 0);  // the padding, rotated
+    EXPECT_EQ(::stat(folder.Bytes("Kibako.log.1").constData(), &st), 0);  // the padding, rotated
     const auto records = engine::ReadRunLogs(log);
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0].source, S("C:\\one"));
